@@ -1,0 +1,32 @@
+// Identifiers shared by the resource script and the code.
+#pragma once
+
+#define TARIMOKU_VERSION_MAJOR 1
+#define TARIMOKU_VERSION_MINOR 0
+#define TARIMOKU_VERSION_RELEASE 0
+#define TARIMOKU_VERSION_BUILD 34
+#define TARIMOKU_VERSION_TEXT "1.0.0.34"
+
+#define IDI_APP 1
+#define IDR_MAINMENU 100
+#define IDR_ACCELERATORS 101
+#define IDB_NEWFOLDER 110
+#define IDB_RENAME 111
+#define IDB_DELETE 112
+#define IDB_FOLDERUP 113
+
+// Menu commands (menu bar, tool buttons, accelerators).
+#define IDM_NEWFOLDER 1001
+#define IDM_DELETE 1002
+#define IDM_RENAME 1003
+#define IDM_EXIT 1004
+#define IDM_SELALL 1011
+#define IDM_REVERSE 1012
+#define IDM_DISPCTRLPNLMOUSE 1021
+#define IDM_REFRESH 1022
+#define IDM_GOTO 1031
+#define IDM_ABOUT 1041
+#define IDM_FOLDERUP 1051
+
+// Role menu items: IDM_ROLE_FIRST + role index.
+#define IDM_ROLE_FIRST 2000

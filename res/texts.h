@@ -1,0 +1,63 @@
+// Every text the program shows that is not in the resource script.
+// The file is UTF-8; the compiler turns the literals into UTF-16.
+#pragma once
+
+namespace texts {
+
+inline constexpr wchar_t AppTitle[] = L"タリモク";
+// Caption of the main window: the title, one blank, then the folder's path.
+inline constexpr wchar_t CaptionPrefix[] = L"タリモク ";
+
+// Box captions.
+inline constexpr wchar_t ErrorCaption[] = L"エラー";
+
+// Top-level handler, for failures that carry no message of their own.
+inline constexpr wchar_t OutOfMemory[] = L"メモリが不足しています。";
+inline constexpr wchar_t UnknownError[] = L"予期しないエラーが発生しました。";
+
+// Registry writer.
+inline constexpr wchar_t RegCreateKeyFailed[] = L"SetRegistryVal: RegCreateKeyEx failed";
+inline constexpr wchar_t RegSetValueFailed[] = L"SetRegistryVal: RegSetValueEx failed";
+// A cursor file that exists but that the system cannot load; %s is the path.
+inline constexpr wchar_t CursorLoadFailed[] = L"カーソルファイル「%s」を読み込めませんでした。\nマウスポインタは変更されていません。";
+
+// Roles of the cursor scheme, in the order of the role menu.
+inline constexpr wchar_t RoleArrow[] = L"標準の選択";
+inline constexpr wchar_t RoleHelp[] = L"ヘルプの選択";
+inline constexpr wchar_t RoleAppStarting[] = L"ﾊﾞｯｸｸﾞﾗｳﾝﾄﾞで作業中";
+inline constexpr wchar_t RoleWait[] = L"待ち状態";
+inline constexpr wchar_t RoleCrosshair[] = L"領域選択";
+inline constexpr wchar_t RoleIBeam[] = L"ﾃｷｽﾄ選択";
+inline constexpr wchar_t RoleNWPen[] = L"手書き";
+inline constexpr wchar_t RoleNo[] = L"作業領域外";
+inline constexpr wchar_t RoleSizeNS[] = L"上下に拡大/縮小";
+inline constexpr wchar_t RoleSizeWE[] = L"左右に拡大/縮小";
+inline constexpr wchar_t RoleSizeNWSE[] = L"斜めに拡大/縮小１";
+inline constexpr wchar_t RoleSizeNESW[] = L"斜めに拡大/縮小２";
+inline constexpr wchar_t RoleSizeAll[] = L"移動";
+inline constexpr wchar_t RoleUpArrow[] = L"代替選択";
+
+// File list columns.
+inline constexpr wchar_t ColumnName[] = L"名前";
+inline constexpr wchar_t ColumnSize[] = L"ｻｲｽﾞ";
+inline constexpr wchar_t ColumnType[] = L"ﾌｧｲﾙの種類";
+inline constexpr wchar_t ColumnDate[] = L"更新日時";
+inline constexpr wchar_t SizeUnit[] = L"KB";
+
+// Tool button hints.
+inline constexpr wchar_t HintNewFolder[] = L"新しいﾌｫﾙﾀﾞの作成";
+inline constexpr wchar_t HintRename[] = L"名前の変更（F2)";
+inline constexpr wchar_t HintDelete[] = L"削除(Del)";
+inline constexpr wchar_t HintFolderUp[] = L"一つ上のﾌｫﾙﾀﾞへ(BackSpace)";
+
+// Shell context menu: the access keys it recognises in the shell's captions,
+// and the box shown when a command fails.
+inline constexpr wchar_t SendToAccessKey[] = L"(&N)";
+inline constexpr wchar_t PasteAccessKey[] = L"(&P)";
+inline constexpr wchar_t InvokeFailedText[] = L" InvokeCommand failed! ";
+inline constexpr wchar_t InvokeFailedCaption[] = L" TContextMenuEx component version 2.04";
+
+// Command line of the mouse settings.
+inline constexpr wchar_t MouseControlPanel[] = L"Control.exe main.cpl";
+
+} // namespace texts

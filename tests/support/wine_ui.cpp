@@ -1,0 +1,303 @@
+#include "tests/support/wine_ui.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+
+namespace testsupport {
+
+void PumpUntilIdle(DWORD quietMs, DWORD maxMs)
+{
+    DWORD start = GetTickCount();
+    DWORD lastMessage = start;
+    for (;;) {
+        MSG msg;
+        bool any = false;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            any = true;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        DWORD now = GetTickCount();
+        if (any)
+            lastMessage = now;
+        if (now - lastMessage >= quietMs || now - start >= maxMs)
+            return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void PumpFor(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+TempDir::TempDir()
+{
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    static LONG counter = 0;
+    wchar_t name[MAX_PATH];
+    for (;;) {
+        swprintf(name, MAX_PATH, L"%starimoku-%lu-%ld-%lu", base, GetCurrentProcessId(),
+                 InterlockedIncrement(&counter), GetTickCount());
+        if (CreateDirectoryW(name, nullptr))
+            break;
+    }
+    path_ = name;
+}
+
+TempDir::~TempDir() { RemoveTree(path_); }
+
+std::wstring TempDir::operator/(std::wstring_view name) const
+{
+    std::wstring p = path_ + L"\\";
+    p.append(name);
+    for (auto& c : p)
+        if (c == L'/')
+            c = L'\\';
+    return p;
+}
+
+std::wstring TempDir::File(std::wstring_view name, std::string_view bytes) const
+{
+    std::wstring p = *this / name;
+    auto slash = p.find_last_of(L'\\');
+    if (slash != std::wstring::npos && slash > path_.size())
+        Folder(std::wstring_view(p).substr(path_.size() + 1, slash - path_.size() - 1));
+    HANDLE h = CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        if (!bytes.empty())
+            WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+        CloseHandle(h);
+    }
+    return p;
+}
+
+std::wstring TempDir::Folder(std::wstring_view name) const
+{
+    std::wstring p = *this / name;
+    for (std::size_t i = path_.size() + 1; i <= p.size(); ++i)
+        if (i == p.size() || p[i] == L'\\')
+            CreateDirectoryW(p.substr(0, i).c_str(), nullptr);
+    return p;
+}
+
+bool RemoveTree(const std::wstring& path)
+{
+    if (path.empty())
+        return false;
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = fd.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring child = path + L"\\" + name;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else {
+                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(child.c_str());
+            }
+        } while (FindNextFileW(h, &fd));
+        FindClose(h);
+    }
+    return RemoveDirectoryW(path.c_str()) != 0;
+}
+
+std::string ReadBytes(const std::wstring& path)
+{
+    std::string out;
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return out;
+    LARGE_INTEGER size{};
+    GetFileSizeEx(h, &size);
+    out.resize(std::size_t(size.QuadPart));
+    DWORD read = 0;
+    if (!out.empty())
+        ReadFile(h, out.data(), DWORD(out.size()), &read, nullptr);
+    out.resize(read);
+    CloseHandle(h);
+    return out;
+}
+
+bool FileExists(const std::wstring& path)
+{
+    DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring CorpusDir()
+{
+    std::string narrow = TARIMOKU_CORPUS;
+    std::wstring p(narrow.begin(), narrow.end());
+    for (auto& c : p)
+        if (c == L'/')
+            c = L'\\';
+    return p;
+}
+
+std::wstring CorpusFile(std::wstring_view relative)
+{
+    std::wstring p = CorpusDir() + L"\\";
+    p.append(relative);
+    for (auto& c : p)
+        if (c == L'/')
+            c = L'\\';
+    return p;
+}
+
+DialogWatchdog::DialogWatchdog(int button) : button_(button), thread_([this] { Run(); }) {}
+
+DialogWatchdog::~DialogWatchdog()
+{
+    stop_ = true;
+    thread_.join();
+}
+
+std::vector<std::wstring> DialogWatchdog::Texts() const
+{
+    while (lock_.test_and_set()) {
+    }
+    auto copy = texts_;
+    lock_.clear();
+    return copy;
+}
+
+void DialogWatchdog::Run()
+{
+    DWORD pid = GetCurrentProcessId();
+    while (!stop_) {
+        HWND found = nullptr;
+        std::pair<DWORD, HWND> probe(pid, nullptr);
+        EnumWindows(
+            [](HWND w, LPARAM lp) -> BOOL {
+                auto* out = reinterpret_cast<std::pair<DWORD, HWND>*>(lp);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(w, &owner);
+                wchar_t cls[16] = {};
+                GetClassNameW(w, cls, 16);
+                if (owner == out->first && wcscmp(cls, L"#32770") == 0 && IsWindowVisible(w)) {
+                    out->second = w;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&probe));
+        found = probe.second;
+        if (found) {
+            std::wstring text;
+            EnumChildWindows(
+                found,
+                [](HWND c, LPARAM lp) -> BOOL {
+                    wchar_t cls[16] = {};
+                    GetClassNameW(c, cls, 16);
+                    if (_wcsicmp(cls, L"Static") == 0) {
+                        wchar_t buf[1024] = {};
+                        GetWindowTextW(c, buf, 1024);
+                        auto* t = reinterpret_cast<std::wstring*>(lp);
+                        t->append(buf);
+                    }
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&text));
+            while (lock_.test_and_set()) {
+            }
+            texts_.push_back(text);
+            lock_.clear();
+            HWND btn = GetDlgItem(found, button_);
+            if (btn)
+                PostMessageW(found, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED), LPARAM(btn));
+            else
+                PostMessageW(found, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED), 0);
+            ++pressed_;
+            Sleep(200);
+        }
+        Sleep(20);
+    }
+}
+
+namespace {
+MenuCloser* g_closer = nullptr;
+}
+
+MenuCloser::MenuCloser(UINT delayMs, std::function<void()> action) : action_(std::move(action))
+{
+    g_closer = this;
+    timer_ = SetTimer(nullptr, 0, delayMs, &MenuCloser::OnTimer);
+}
+
+MenuCloser::~MenuCloser()
+{
+    if (timer_)
+        KillTimer(nullptr, timer_);
+    g_closer = nullptr;
+}
+
+void CALLBACK MenuCloser::OnTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    MenuCloser* self = g_closer;
+    if (!self || id != self->timer_)
+        return;
+    KillTimer(nullptr, id);
+    self->timer_ = 0;
+    ++self->fired_;
+    if (self->action_)
+        self->action_();
+    else
+        EndMenu();
+}
+
+HWND FindMenuWindow()
+{
+    std::pair<DWORD, HWND> probe(GetCurrentProcessId(), nullptr);
+    EnumWindows(
+        [](HWND w, LPARAM lp) -> BOOL {
+            auto* out = reinterpret_cast<std::pair<DWORD, HWND>*>(lp);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            wchar_t cls[16] = {};
+            GetClassNameW(w, cls, 16);
+            if (owner == out->first && wcscmp(cls, L"#32768") == 0 && IsWindowVisible(w)) {
+                out->second = w;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&probe));
+    return probe.second;
+}
+
+HWND CreateHostWindow(const wchar_t* title)
+{
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = HBRUSH(COLOR_WINDOW + 1);
+        wc.lpszClassName = L"TarimokuTestHost";
+        RegisterClassW(&wc);
+        registered = true;
+    }
+    HWND w = CreateWindowExW(0, L"TarimokuTestHost", title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                             0, 0, 800, 600, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ShowWindow(w, SW_SHOW);
+    UpdateWindow(w);
+    return w;
+}
+
+} // namespace testsupport

@@ -1,0 +1,150 @@
+// Owners for the handles and interfaces the program holds: each frees what it
+// owns exactly once, moves but never copies.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+#include <unknwn.h>
+#include <utility>
+
+namespace ui {
+
+template <class T, class Traits>
+class UniqueHandle {
+public:
+    UniqueHandle() noexcept = default;
+    explicit UniqueHandle(T h) noexcept : h_(h) {}
+    UniqueHandle(UniqueHandle&& o) noexcept : h_(o.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& o) noexcept
+    {
+        if (this != &o)
+            reset(o.release());
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { reset(); }
+
+    T get() const noexcept { return h_; }
+    explicit operator bool() const noexcept { return Traits::Valid(h_); }
+    T release() noexcept { return std::exchange(h_, Traits::Invalid()); }
+    void reset(T h = Traits::Invalid()) noexcept
+    {
+        if (Traits::Valid(h_))
+            Traits::Close(h_);
+        h_ = h;
+    }
+    T* put() noexcept
+    {
+        reset();
+        return &h_;
+    }
+
+private:
+    T h_ = Traits::Invalid();
+};
+
+#define UI_HANDLE_TRAITS(Name, Type, InvalidValue, CloseCall)                 \
+    struct Name##Traits {                                                        \
+        static Type Invalid() noexcept { return InvalidValue; }                  \
+        static bool Valid(Type h) noexcept { return h != InvalidValue; }         \
+        static void Close(Type h) noexcept { CloseCall; }                        \
+    };                                                                           \
+    using Name = UniqueHandle<Type, Name##Traits>;
+
+UI_HANDLE_TRAITS(UniqueFile, HANDLE, INVALID_HANDLE_VALUE, CloseHandle(h))
+UI_HANDLE_TRAITS(UniqueKernelHandle, HANDLE, nullptr, CloseHandle(h))
+UI_HANDLE_TRAITS(UniqueChangeNotify, HANDLE, INVALID_HANDLE_VALUE, FindCloseChangeNotification(h))
+UI_HANDLE_TRAITS(UniqueKey, HKEY, nullptr, RegCloseKey(h))
+UI_HANDLE_TRAITS(UniqueMenu, HMENU, nullptr, DestroyMenu(h))
+UI_HANDLE_TRAITS(UniqueIcon, HICON, nullptr, DestroyIcon(h))
+UI_HANDLE_TRAITS(UniqueCursor, HCURSOR, nullptr, DestroyCursor(h))
+UI_HANDLE_TRAITS(UniqueFont, HFONT, nullptr, DeleteObject(h))
+UI_HANDLE_TRAITS(UniqueBitmap, HBITMAP, nullptr, DeleteObject(h))
+UI_HANDLE_TRAITS(UniqueImageList, HIMAGELIST, nullptr, ImageList_Destroy(h))
+UI_HANDLE_TRAITS(UniqueGlobal, HGLOBAL, nullptr, GlobalFree(h))
+UI_HANDLE_TRAITS(UniqueModule, HMODULE, nullptr, FreeLibrary(h))
+#undef UI_HANDLE_TRAITS
+
+// A window's device context from GetDC, released with ReleaseDC.
+class WindowDC {
+public:
+    explicit WindowDC(HWND wnd) noexcept : wnd_(wnd), dc_(GetDC(wnd)) {}
+    ~WindowDC()
+    {
+        if (dc_)
+            ReleaseDC(wnd_, dc_);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+private:
+    HWND wnd_;
+    HDC dc_;
+};
+
+// Holds one reference to a COM interface.
+template <class T>
+class ComPtr {
+public:
+    ComPtr() noexcept = default;
+    ComPtr(std::nullptr_t) noexcept {}
+    // Takes over a reference the caller already owns.
+    static ComPtr Attach(T* p) noexcept
+    {
+        ComPtr c;
+        c.p_ = p;
+        return c;
+    }
+    // Adds a reference of its own.
+    static ComPtr Share(T* p) noexcept
+    {
+        if (p)
+            p->AddRef();
+        return Attach(p);
+    }
+    ComPtr(const ComPtr& o) noexcept : p_(o.p_)
+    {
+        if (p_)
+            p_->AddRef();
+    }
+    ComPtr(ComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+    ComPtr& operator=(ComPtr o) noexcept
+    {
+        std::swap(p_, o.p_);
+        return *this;
+    }
+    ~ComPtr() { reset(); }
+
+    T* get() const noexcept { return p_; }
+    T* operator->() const noexcept { return p_; }
+    explicit operator bool() const noexcept { return p_ != nullptr; }
+    void reset() noexcept
+    {
+        if (T* p = std::exchange(p_, nullptr))
+            p->Release();
+    }
+    T* detach() noexcept { return std::exchange(p_, nullptr); }
+    // Out-parameter of a call that hands over a reference.
+    T** put() noexcept
+    {
+        reset();
+        return &p_;
+    }
+    void** put_void() noexcept { return reinterpret_cast<void**>(put()); }
+
+    template <class U>
+    ComPtr<U> As(REFIID iid) const noexcept
+    {
+        ComPtr<U> out;
+        if (p_)
+            p_->QueryInterface(iid, out.put_void());
+        return out;
+    }
+
+private:
+    T* p_ = nullptr;
+};
+
+} // namespace ui
