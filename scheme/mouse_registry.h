@@ -1,0 +1,41 @@
+// The fourteen system cursor roles: menu caption, the value that holds the
+// role's file in the per-user scheme, and the system cursor it replaces.
+#pragma once
+#include "res/texts.h"
+
+#include <array>
+#include <cstddef>
+
+namespace scheme {
+
+struct TrecMouseRegistry {
+    const wchar_t* Caption;
+    const wchar_t* ValueName;
+    int CursorId;
+};
+
+inline constexpr std::size_t MouseRoleCount = 14;
+
+// Indexed by role; the role menu lists the rows in this order and tags each
+// item with its row index. The ids are the system's OCR_* values.
+inline constexpr std::array<TrecMouseRegistry, MouseRoleCount> MouseRegistry{{
+    {texts::RoleArrow, L"Arrow", 32512},             // OCR_NORMAL
+    {texts::RoleHelp, L"Help", 32651},               // OCR_HELP
+    {texts::RoleAppStarting, L"AppStarting", 32650}, // OCR_APPSTARTING
+    {texts::RoleWait, L"Wait", 32514},               // OCR_WAIT
+    {texts::RoleCrosshair, L"Crosshair", 32515},     // OCR_CROSS
+    {texts::RoleIBeam, L"IBeam", 32513},             // OCR_IBEAM
+    {texts::RoleNWPen, L"NWPen", 32631},             // OCR_NWPEN
+    {texts::RoleNo, L"No", 32648},                   // OCR_NO
+    {texts::RoleSizeNS, L"SizeNS", 32645},           // OCR_SIZENS
+    {texts::RoleSizeWE, L"SizeWE", 32644},           // OCR_SIZEWE
+    {texts::RoleSizeNWSE, L"SizeNWSE", 32642},       // OCR_SIZENWSE
+    {texts::RoleSizeNESW, L"SizeNESW", 32643},       // OCR_SIZENESW
+    {texts::RoleSizeAll, L"SizeAll", 32646},         // OCR_SIZEALL
+    {texts::RoleUpArrow, L"UpArrow", 32516},         // OCR_UP
+}};
+
+// The per-user scheme's key below HKEY_CURRENT_USER.
+inline constexpr wchar_t CursorSchemeKey[] = L"Control Panel\\Cursors\\";
+
+} // namespace scheme
