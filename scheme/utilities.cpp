@@ -1,0 +1,62 @@
+#include "scheme/utilities.h"
+
+#include "scheme/center_math.h"
+#include "scheme/text_utils.h"
+
+namespace scheme {
+namespace {
+Rect ToRect(const RECT& r) noexcept { return {r.left, r.top, r.right, r.bottom}; }
+} // namespace
+
+int GetFileVersionBuild(const std::wstring& path) noexcept
+{
+    try {
+        DWORD ignored = 0;
+        DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+        if (size == 0)
+            return -1;
+        std::vector<BYTE> info(size);
+        if (!GetFileVersionInfoW(path.c_str(), 0, size, info.data()))
+            return -1;
+        void* text = nullptr;
+        UINT length = 0;
+        if (!VerQueryValueW(info.data(), L"\\StringFileInfo\\041103a4\\FileVersion", &text, &length) || !text)
+            return -1;
+        // The length counts characters, the terminator included where present.
+        std::wstring_view version(static_cast<const wchar_t*>(text), length);
+        if (std::size_t end = version.find(L'\0'); end != std::wstring_view::npos)
+            version = version.substr(0, end);
+        return ParseVersionBuild(version);
+    } catch (...) {
+        return -1;
+    }
+}
+
+void GetLogicalDriveList(std::vector<std::wstring>& list)
+{
+    list.clear();
+    DWORD needed = GetLogicalDriveStringsW(0, nullptr);
+    if (needed == 0)
+        return;
+    std::vector<wchar_t> buffer(needed + 1);
+    DWORD filled = GetLogicalDriveStringsW(needed, buffer.data());
+    // A drive added between the two calls makes the second one ask for more.
+    if (filled == 0 || filled > needed)
+        return;
+    for (const wchar_t* p = buffer.data(); *p; p += wcslen(p) + 1)
+        list.emplace_back(p);
+}
+
+void CenterWindow(HWND window, HWND reference)
+{
+    RECT work{};
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
+        work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT w{}, r{};
+    GetWindowRect(window, &w);
+    GetWindowRect(reference, &r);
+    Point at = CenterPosition(ToRect(w), ToRect(r), ToRect(work));
+    SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace scheme

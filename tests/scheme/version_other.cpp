@@ -1,0 +1,2 @@
+// Carrier of version_other.rc; never run.
+int main() { return 0; }
