@@ -48,7 +48,9 @@ CursorApplier SystemCursorApplier()
         if (SetSystemCursor(cursor.get(), id))
             cursor.release();
     };
-    a.reloadSystemCursors = [] { SystemParametersInfoW(SPI_SETCURSORS, 0, nullptr, SPIF_SENDWININICHANGE); };
+    a.systemParametersInfo = [](UINT action, UINT param, void* data, UINT winIni) {
+        return SystemParametersInfoW(action, param, data, winIni);
+    };
     return a;
 }
 
@@ -76,7 +78,7 @@ void SetMouseCursor(int role, const std::wstring& fileName, HWND owner)
     } else {
         // The 9x family reads the new file from the scheme itself.
         SetRegistryVal(HKEY_CURRENT_USER, CursorSchemeKey, row.ValueName, fileName);
-        applier.reloadSystemCursors();
+        applier.systemParametersInfo(SPI_SETCURSORS, 0, nullptr, SPIF_SENDWININICHANGE);
     }
 }
 

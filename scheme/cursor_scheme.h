@@ -19,8 +19,9 @@ struct CursorApplier {
     std::function<ui::UniqueCursor(const std::wstring& path)> loadCursor;
     // Makes `cursor` the system cursor `id`; the system takes it over.
     std::function<void(ui::UniqueCursor cursor, DWORD id)> setSystemCursor;
-    // Has the system reload all system cursors from the per-user scheme.
-    std::function<void()> reloadSystemCursors;
+    // SystemParametersInfoW; called with SPI_SETCURSORS to have the system
+    // reload all system cursors from the per-user scheme.
+    std::function<BOOL(UINT action, UINT param, void* data, UINT winIni)> systemParametersInfo;
 };
 
 // The real calls; the platform family is asked once per process.

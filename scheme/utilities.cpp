@@ -3,6 +3,9 @@
 #include "scheme/center_math.h"
 #include "scheme/text_utils.h"
 
+#include <cwchar>
+#include <string_view>
+
 namespace scheme {
 namespace {
 Rect ToRect(const RECT& r) noexcept { return {r.left, r.top, r.right, r.bottom}; }

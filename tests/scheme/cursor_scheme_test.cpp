@@ -26,8 +26,14 @@ using scheme::SetMouseCursor;
 const std::wstring SchemeKey = L"Control Panel\\Cursors";
 
 struct SetCall {
-    bool hadCursor;
+    HCURSOR cursor;
     DWORD id;
+};
+
+struct SpiCall {
+    UINT action, param;
+    void* data;
+    UINT winIni;
 };
 
 struct ErrorCall {
@@ -51,10 +57,15 @@ protected:
         a.platformId = [platformId] { return platformId; };
         a.loadCursor = [this](const std::wstring& path) {
             loads_.push_back(path);
-            return scheme::SystemCursorApplier().loadCursor(path);
+            ui::UniqueCursor cursor = scheme::SystemCursorApplier().loadCursor(path);
+            loaded_.push_back(cursor.get());
+            return cursor;
         };
-        a.setSystemCursor = [this](ui::UniqueCursor cursor, DWORD id) { sets_.push_back({bool(cursor), id}); };
-        a.reloadSystemCursors = [this] { ++reloads_; };
+        a.setSystemCursor = [this](ui::UniqueCursor cursor, DWORD id) { sets_.push_back({cursor.get(), id}); };
+        a.systemParametersInfo = [this](UINT action, UINT param, void* data, UINT winIni) {
+            spis_.push_back({action, param, data, winIni});
+            return FALSE; // as under Wine
+        };
         applier_.emplace(std::move(a));
     }
 
@@ -91,13 +102,24 @@ protected:
     {
         EXPECT_EQ(ValueCount(), 0u);
         EXPECT_TRUE(sets_.empty());
-        EXPECT_EQ(reloads_, 0);
+        EXPECT_TRUE(spis_.empty());
         EXPECT_TRUE(errors_.empty());
     }
 
+    // The one call a 9x assignment makes: reload every cursor, tell everyone.
+    void ExpectOneReload() const
+    {
+        ASSERT_EQ(spis_.size(), 1u);
+        EXPECT_EQ(spis_[0].action, 87u); // SPI_SETCURSORS
+        EXPECT_EQ(spis_[0].param, 0u);
+        EXPECT_EQ(spis_[0].data, nullptr);
+        EXPECT_EQ(spis_[0].winIni, 2u); // SPIF_SENDWININICHANGE
+    }
+
     std::vector<std::wstring> loads_;
+    std::vector<HCURSOR> loaded_;
     std::vector<SetCall> sets_;
-    int reloads_ = 0;
+    std::vector<SpiCall> spis_;
     std::vector<ErrorCall> errors_;
     scheme::ScopedErrorSink sink_{[this](HWND owner, const std::wstring& text) { errors_.push_back({owner, text}); }};
     std::optional<scheme::ScopedCursorApplier> applier_;
@@ -115,9 +137,10 @@ TEST_F(CursorSchemeTest, NtWritesTheRoleAndReplacesItsCursor)
     ASSERT_EQ(loads_.size(), 1u);
     EXPECT_EQ(loads_[0], wait);
     ASSERT_EQ(sets_.size(), 1u);
-    EXPECT_TRUE(sets_[0].hadCursor);
+    EXPECT_NE(sets_[0].cursor, nullptr);
+    EXPECT_EQ(sets_[0].cursor, loaded_[0]);
     EXPECT_EQ(sets_[0].id, 32514u);
-    EXPECT_EQ(reloads_, 0);
+    EXPECT_TRUE(spis_.empty());
     EXPECT_TRUE(errors_.empty());
 }
 
@@ -130,7 +153,7 @@ TEST_F(CursorSchemeTest, NineXWritesTheRoleAndReloadsTheScheme)
     EXPECT_EQ(Stored(L"Wait"), wait);
     EXPECT_TRUE(loads_.empty());
     EXPECT_TRUE(sets_.empty());
-    EXPECT_EQ(reloads_, 1);
+    ExpectOneReload();
     EXPECT_TRUE(errors_.empty());
 
     // Read back as bytes: the path and one zero byte.
@@ -154,7 +177,8 @@ TEST_F(CursorSchemeTest, EveryRoleUsesItsOwnValueAndCursorId)
     for (std::size_t i = 0; i < scheme::MouseRoleCount; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(Stored(scheme::MouseRegistry[i].ValueName), cur);
-        EXPECT_TRUE(sets_[i].hadCursor);
+        EXPECT_EQ(sets_[i].cursor, loaded_[i]);
+        EXPECT_NE(sets_[i].cursor, nullptr);
         EXPECT_EQ(sets_[i].id, DWORD(scheme::MouseRegistry[i].CursorId));
     }
     EXPECT_EQ(ValueCount(), scheme::MouseRoleCount);
@@ -183,7 +207,7 @@ TEST_F(CursorSchemeTest, SameAssignmentTwiceWritesAndAppliesTwice)
         SCOPED_TRACE(platform);
         UsePlatform(platform);
         sets_.clear();
-        reloads_ = 0;
+        spis_.clear();
         const std::wstring cur = Corpus(L"reconstruct/xy.cur");
         SetMouseCursor(12, cur);
         EXPECT_EQ(Stored(L"SizeAll"), cur);
@@ -191,7 +215,7 @@ TEST_F(CursorSchemeTest, SameAssignmentTwiceWritesAndAppliesTwice)
         scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::CursorSchemeKey, L"SizeAll", L"c:\\other.cur");
         SetMouseCursor(12, cur);
         EXPECT_EQ(Stored(L"SizeAll"), cur);
-        EXPECT_EQ(sets_.size() + reloads_, 2u);
+        EXPECT_EQ(sets_.size() + spis_.size(), 2u);
         EXPECT_TRUE(errors_.empty());
     }
 }
@@ -207,7 +231,7 @@ TEST_F(CursorSchemeTest, NtUnloadableFileIsReportedAndNotStored)
     EXPECT_EQ(loads_.size(), 1u);
     EXPECT_EQ(ValueCount(), 0u);
     EXPECT_TRUE(sets_.empty());
-    EXPECT_EQ(reloads_, 0);
+    EXPECT_TRUE(spis_.empty());
     ASSERT_EQ(errors_.size(), 1u);
     EXPECT_EQ(errors_[0].owner, owner);
     EXPECT_EQ(errors_[0].text, scheme::FillPlaceholder(texts::CursorLoadFailed, text));
@@ -220,7 +244,7 @@ TEST_F(CursorSchemeTest, NineXStoresAnyExistingFileAndLetsTheSystemDecide)
     const std::wstring text = temp_.File(L"readme.cur", "This is not a cursor.\r\n");
     SetMouseCursor(0, text);
     EXPECT_EQ(Stored(L"Arrow"), text);
-    EXPECT_EQ(reloads_, 1);
+    ExpectOneReload();
     EXPECT_TRUE(errors_.empty());
 }
 
