@@ -294,13 +294,4 @@ TEST_F(CursorSchemeTest, SystemApplierOnWine)
     EXPECT_TRUE(errors_.empty());
 }
 
-TEST_F(CursorSchemeTest, SetCursorApplierHandsBackThePreviousOne)
-{
-    scheme::CursorApplier mine = scheme::SystemCursorApplier();
-    mine.platformId = [] { return DWORD(77); };
-    scheme::CursorApplier previous = scheme::SetCursorApplier(mine);
-    scheme::CursorApplier back = scheme::SetCursorApplier(previous);
-    EXPECT_EQ(back.platformId(), 77u);
-}
-
 } // namespace

@@ -130,22 +130,6 @@ TEST_F(CenterWindowTest, StaysInsideTheWorkArea)
     EXPECT_EQ(r.right - r.left, work.right - work.left + 200);
 }
 
-TEST(UtilitiesErrorBox, SinkSeesOwnerAndText)
-{
-    HWND seenOwner = nullptr;
-    std::wstring seenText;
-    HWND owner = reinterpret_cast<HWND>(0x1234);
-    {
-        scheme::ScopedErrorSink sink([&](HWND o, const std::wstring& t) {
-            seenOwner = o;
-            seenText = t;
-        });
-        scheme::ShowError(owner, L"フォルダを作成できません");
-    }
-    EXPECT_EQ(seenOwner, owner);
-    EXPECT_EQ(seenText, L"フォルダを作成できません");
-}
-
 // The real box, closed by a hook as soon as it is up.
 struct BoxSeen {
     std::wstring caption;
