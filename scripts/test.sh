@@ -32,7 +32,7 @@ mkdir -p "$build"
 export TK_WORK; TK_WORK=$(mktemp -d /tmp/tarimoku-test.XXXXXX)
 # shellcheck source=wine-env.sh
 . "$root/scripts/wine-env.sh"
-cleanup() { tk_env_down; rm -rf "$TK_WORK"; }
+cleanup() { local rc=$?; tk_env_down; rm -rf "$TK_WORK"; exit "$rc"; }
 trap cleanup EXIT
 
 status=0

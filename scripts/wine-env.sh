@@ -42,9 +42,9 @@ tk_server_up() {
 }
 
 tk_env_down() {
-  [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ] && wineserver -k 2>/dev/null
-  [ -n "${TK_HOLD_PID:-}" ] && kill "$TK_HOLD_PID" 2>/dev/null
-  [ -n "${TK_XVFB_PID:-}" ] && kill "$TK_XVFB_PID" 2>/dev/null
-  wait 2>/dev/null
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then wineserver -k 2>/dev/null || true; fi
+  if [ -n "${TK_HOLD_PID:-}" ]; then kill "$TK_HOLD_PID" 2>/dev/null || true; fi
+  if [ -n "${TK_XVFB_PID:-}" ]; then kill "$TK_XVFB_PID" 2>/dev/null || true; fi
+  wait 2>/dev/null || true
   return 0
 }

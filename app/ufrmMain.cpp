@@ -1,0 +1,153 @@
+#include "app/ufrmMain.h"
+
+#include "res/resource.h"
+#include "res/texts.h"
+
+#include <algorithm>
+
+TfrmTarimoku* frmTarimoku = nullptr;
+
+namespace {
+constexpr COLORREF kSilver = RGB(0xC0, 0xC0, 0xC0);
+constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
+} // namespace
+
+TfrmTarimoku::TfrmTarimoku()
+{
+    if (!frmTarimoku)
+        frmTarimoku = this;
+}
+
+TfrmTarimoku::~TfrmTarimoku()
+{
+    Destroy();
+    if (frmTarimoku == this)
+        frmTarimoku = nullptr;
+}
+
+bool TfrmTarimoku::Create()
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    ClassInfo cls{L"TarimokuMainWindow"};
+    cls.icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
+    cls.background = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU));
+    accelerators_ = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
+    if (!CreateWindowOf(cls, WS_EX_CONTROLPARENT, texts::AppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                        CW_USEDEFAULT, CW_USEDEFAULT, kInitialWidth, kInitialHeight, nullptr, menu)) {
+        if (menu)
+            DestroyMenu(menu);
+        return false;
+    }
+    CreateComponents();
+    FormCreate();
+    Layout();
+    return true;
+}
+
+void TfrmTarimoku::CreateComponents()
+{
+    // The form's font: "ＭＳ Ｐゴシック", 15 pixels, Shift-JIS character set.
+    LOGFONTW lf{};
+    lf.lfHeight = -15;
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    wcscpy(lf.lfFaceName, L"ＭＳ Ｐゴシック");
+    formFont_.reset(CreateFontIndirectW(&lf));
+
+    pnlToolBar.Create(Handle(), kSilver, true);
+    ToolButtons.Create(pnlToolBar.Handle(), kButtonSize);
+    ToolButtons.AddButton(IDM_NEWFOLDER, IDB_NEWFOLDER, texts::HintNewFolder);
+    ToolButtons.AddButton(IDM_RENAME, IDB_RENAME, texts::HintRename);
+    ToolButtons.AddButton(IDM_DELETE, IDB_DELETE, texts::HintDelete);
+    ToolButtons.AddGap(8);
+    ToolButtons.AddButton(IDM_FOLDERUP, IDB_FOLDERUP, texts::HintFolderUp);
+
+    FolderView.Create(Handle(), TVS_HASBUTTONS | TVS_HASLINES | TVS_EDITLABELS | TVS_SHOWSELALWAYS);
+    FolderView.SetIndent(19);
+    Splitter1.Create(Handle(), kSilver);
+    Splitter1.OnMoved = [this](ui::Splitter*, int x) {
+        RECT rc;
+        GetClientRect(Handle(), &rc);
+        treeWidth_ = std::max(0, std::min<int>(x, rc.right - kSplitterWidth));
+        Layout();
+    };
+    FileView.Create(Handle(), LVS_ICON | LVS_SHAREIMAGELISTS | LVS_EDITLABELS | LVS_AUTOARRANGE);
+    FolderView.SetFont(formFont_.get());
+    FileView.SetFont(formFont_.get());
+
+    commands_[IDM_EXIT] = [this] { mitemExitClick(); };
+}
+
+void TfrmTarimoku::Show(int showCommand)
+{
+    ShowWindow(Handle(), showCommand);
+    UpdateWindow(Handle());
+}
+
+void TfrmTarimoku::Layout()
+{
+    if (!Handle())
+        return;
+    RECT rc;
+    GetClientRect(Handle(), &rc);
+    int width = rc.right - rc.left;
+    int height = rc.bottom - rc.top;
+    pnlToolBar.SetBounds(0, 0, width, kToolBarHeight);
+    ToolButtons.SetBounds(0, 4, width, kButtonSize);
+    int top = kToolBarHeight;
+    int paneHeight = std::max(0, height - top);
+    int tree = std::min(treeWidth_, std::max(0, width - kSplitterWidth));
+    FolderView.SetBounds(0, top, tree, paneHeight);
+    MoveWindow(Splitter1.Handle(), tree, top, kSplitterWidth, paneHeight, TRUE);
+    FileView.SetBounds(tree + kSplitterWidth, top, std::max(0, width - tree - kSplitterWidth), paneHeight);
+}
+
+void TfrmTarimoku::FormCreate() {}
+
+void TfrmTarimoku::FormShow() {}
+
+void TfrmTarimoku::FormClose() {}
+
+void TfrmTarimoku::FormDestroy() {}
+
+void TfrmTarimoku::RunCommand(UINT id)
+{
+    auto it = commands_.find(id);
+    if (it != commands_.end() && it->second)
+        it->second();
+}
+
+void TfrmTarimoku::mitemExitClick() { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
+
+LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_SIZE:
+        Layout();
+        return 0;
+    case WM_SHOWWINDOW:
+        if (wp && !shown_) {
+            shown_ = true;
+            FormShow();
+        }
+        break;
+    case WM_COMMAND:
+        // Menu items and accelerators (lParam 0), and the tool buttons.
+        if (lp == 0 || reinterpret_cast<HWND>(lp) == ToolButtons.Handle()) {
+            RunCommand(LOWORD(wp));
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        FormClose();
+        DestroyWindow(Handle());
+        return 0;
+    case WM_DESTROY:
+        FormDestroy();
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefaultHandling(msg, wp, lp);
+}

@@ -1,0 +1,58 @@
+#include "ui/application.h"
+
+#include "ui/exception.h"
+
+namespace ui {
+
+Application& Application::Instance()
+{
+    static Application app;
+    return app;
+}
+
+bool Application::DoIdle()
+{
+    bool done = true;
+    if (idle_)
+        Guarded(main_, [&] { idle_(done); });
+    return done;
+}
+
+bool Application::Dispatch(MSG& msg)
+{
+    if (msg.message == WM_QUIT)
+        return false;
+    if (!(main_ && accelerators_ && TranslateAcceleratorW(main_, accelerators_, &msg))) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return true;
+}
+
+int Application::Run(HWND main, HACCEL accelerators)
+{
+    main_ = main;
+    accelerators_ = accelerators;
+    MSG msg{};
+    for (;;) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (!Dispatch(msg))
+                return int(msg.wParam);
+        }
+        if (DoIdle())
+            WaitMessage();
+    }
+}
+
+void Application::ProcessMessages()
+{
+    MSG msg{};
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (!Dispatch(msg)) {
+            PostQuitMessage(int(msg.wParam));
+            return;
+        }
+    }
+}
+
+} // namespace ui
