@@ -45,13 +45,16 @@ protected:
 TEST_F(ControlEvents, EveryClickOnAListRaisesOneDownThenOneUp)
 {
     ui::ListView list;
-    ASSERT_TRUE(list.Create(host, LVS_ICON));
+    ASSERT_TRUE(list.Create(host, LVS_REPORT));
     list.SetBounds(0, 0, 600, 400);
+    list.AddColumn(L"名前", 200);
     for (int i = 0; i < 3; ++i)
         list.AddItem(L"item" + std::to_wstring(i), -1, i);
     Recorder rec;
     rec.Attach(list);
-    POINT p = list.ItemPosition(1);
+    RECT label{};
+    ListView_GetItemRect(list.Handle(), 1, &label, LVIR_LABEL);
+    POINT p{(label.left + label.right) / 2 - 20, (label.top + label.bottom) / 2 - 10};
     Click(list.Handle(), WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, p.x + 20, p.y + 10);
     // The right press selected the item under the pointer before the events ran.
     EXPECT_TRUE(list.IsSelected(1));
