@@ -26,21 +26,6 @@ TEST(DropSourceObject, ADragGoesOnWhileEitherButtonIsHeldAndEscapeCancels)
         EXPECT_EQ(DRAGDROP_S_USEDEFAULTCURSORS, source->GiveFeedback(effect));
 }
 
-TEST(DropSourceObject, IsADropSourceAndNothingElse)
-{
-    auto source = ui::ComPtr<TDropSourceObject>::Attach(new TDropSourceObject);
-    ui::ComPtr<IDropSource> asSource = source.As<IDropSource>(IID_IDropSource);
-    ui::ComPtr<IUnknown> asUnknown = source.As<IUnknown>(IID_IUnknown);
-    EXPECT_TRUE(asSource);
-    EXPECT_TRUE(asUnknown);
-    EXPECT_FALSE(source.As<IDropTarget>(IID_IDropTarget));
-    EXPECT_FALSE(source.As<IDataObject>(IID_IDataObject));
-    EXPECT_EQ(E_POINTER, source->QueryInterface(IID_IDropSource, nullptr));
-    // Three references now; each release counts down.
-    EXPECT_EQ(4u, source->AddRef());
-    EXPECT_EQ(3u, source->Release());
-}
-
 namespace {
 
 // The file names a data object carries as CF_HDROP.
