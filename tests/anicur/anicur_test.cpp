@@ -3,7 +3,9 @@
 #include "anicur/AniCur.h"
 #include "anicur/ani_walk.h"
 #include "anicur/cursor_file.h"
+#include "anicur/frame_cell.h"
 #include "anicur/frame_icon.h"
+#include "anicur/icon_dir.h"
 
 #include "ani_builder.h"
 #include "corpus_table.h"
@@ -54,6 +56,80 @@ std::vector<uint32_t> Render(HIMAGELIST list, int index, UINT style, COLORREF un
 }
 
 uint32_t At(const std::vector<uint32_t>& image, int x, int y) { return image[y * 32 + x]; }
+
+// What a DIB image of a cursor file image shows at each pixel, rows from
+// the top: read straight from its bytes.
+struct SourcePixel {
+    bool opaque = false;      // drawn in its colour
+    bool transparent = false; // leaves what lies below (neither: partly, or inverted)
+    uint32_t rgb = 0;
+};
+
+std::vector<SourcePixel> ReadDib(const uint8_t* dib, const IconImage& image)
+{
+    auto u32 = [](const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; };
+    const uint32_t headerSize = u32(dib), used = u32(dib + 32);
+    const int w = image.width, h = image.height, bits = image.bitCount;
+    const uint32_t colours = used ? std::min<uint32_t>(used, 256) : (bits <= 8 ? 1u << bits : 0);
+    const uint8_t* palette = dib + headerSize;
+    const uint8_t* colourBits = palette + 4 * colours;
+    const size_t colourRow = (size_t(w) * bits + 31) / 32 * 4, maskRow = (size_t(w) + 31) / 32 * 4;
+    const uint8_t* maskBits = colourBits + colourRow * h;
+    std::vector<SourcePixel> out(size_t(w) * h);
+    bool anyAlpha = false;
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* row = colourBits + colourRow * (h - 1 - y);
+        for (int x = 0; x < w; ++x) {
+            uint32_t rgb = 0, alpha = 0;
+            if (bits <= 8) {
+                const int index = (row[x * bits / 8] >> (8 - bits - (x * bits) % 8)) & ((1 << bits) - 1);
+                rgb = u32(palette + 4 * index) & 0xFFFFFF;
+            } else {
+                const uint8_t* p = row + x * bits / 8;
+                rgb = uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+                alpha = bits == 32 ? p[3] : 0;
+            }
+            anyAlpha |= alpha != 0;
+            const bool masked = maskBits[maskRow * (h - 1 - y) + x / 8] & (0x80 >> (x % 8));
+            out[size_t(y) * w + x] = {!masked, masked && rgb == 0, rgb};
+            if (bits == 32)
+                out[size_t(y) * w + x].rgb |= alpha << 24;
+        }
+    }
+    if (anyAlpha)
+        for (SourcePixel& p : out)
+            p = {p.rgb >> 24 == 255, p.rgb >> 24 == 0, p.rgb & 0xFFFFFF};
+    else
+        for (SourcePixel& p : out)
+            p.rgb &= 0xFFFFFF;
+    return out;
+}
+
+// Checks a 32 x 32 rendering on magenta against the source image: a cell
+// whose source pixels are all transparent shows magenta, one whose source
+// pixels are all opaque in one colour shows that colour. Returns the number
+// of cells that break that.
+int Mismatches(const std::vector<uint32_t>& drawn, const std::vector<SourcePixel>& source, int w, int h)
+{
+    int bad = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const int x0 = x * w / 32, x1 = std::max(x0 + 1, ((x + 1) * w + 31) / 32);
+            const int y0 = y * h / 32, y1 = std::max(y0 + 1, ((y + 1) * h + 31) / 32);
+            bool allClear = true, allSame = true;
+            const SourcePixel& first = source[size_t(y0) * w + x0];
+            for (int sy = y0; sy < y1; ++sy)
+                for (int sx = x0; sx < x1; ++sx) {
+                    const SourcePixel& p = source[size_t(sy) * w + sx];
+                    allClear &= p.transparent;
+                    allSame &= p.opaque && first.opaque && p.rgb == first.rgb;
+                }
+            const uint32_t shown = drawn[y * 32 + x];
+            if ((allClear && shown != Rgb(Magenta)) || (allSame && shown != first.rgb))
+                ++bad;
+        }
+    return bad;
+}
 
 std::wstring Write(const TempDir& dir, const wchar_t* name, const Bytes& bytes)
 {
@@ -295,6 +371,63 @@ TEST(AniCur, EveryCorpusAnimationLoads)
         }
     }
     EXPECT_EQ(statics, 64);
+}
+
+// Every frame of the corpus (and every static cursor, the same kind of
+// image) as the reader draws it: like the system's own icon of that image,
+// and like the image's own pixels.
+TEST(AniCur, FramesLookLikeTheSystemsIcons)
+{
+    std::vector<std::pair<std::string, std::string>> frames; // name, cursor file image
+    const fs::path root(testsupport::CorpusDir());
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (!entry.is_regular_file() || entry.path().filename() == "SOURCES.md")
+            continue;
+        const std::string bytes = ReadFileBytes(entry.path().string());
+        const std::string name = fs::relative(entry.path(), root).generic_string();
+        if (!IsAnimatedCursor(bytes)) {
+            frames.emplace_back(name, bytes);
+            continue;
+        }
+        HeapBytes heap(bytes);
+        const AniWalkResult walk = AniWalk(heap.data(), heap.size());
+        for (size_t i = 0; i < walk.frames.size(); ++i)
+            frames.emplace_back(name + " frame " + std::to_string(i),
+                                bytes.substr(walk.frames[i].offset, walk.frames[i].length));
+    }
+    ASSERT_GT(frames.size(), 250u);
+
+    TFrameCell cell;
+    ASSERT_TRUE(cell);
+    std::set<std::string> kinds;
+    for (const auto& [name, frame] : frames) {
+        SCOPED_TRACE(name);
+        const auto* data = reinterpret_cast<const uint8_t*>(frame.data());
+        const std::optional<IconImage> image = ChooseIconImage(data, frame.size());
+        ASSERT_TRUE(image);
+        kinds.insert(image->png ? "PNG" : std::to_string(image->bitCount) + "-bit DIB");
+        ui::UniqueImageList ours(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 1));
+        ui::UniqueImageList system(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 1));
+        ImageList_SetBkColor(ours.get(), GetSysColor(COLOR_WINDOW));
+        ImageList_SetBkColor(system.get(), GetSysColor(COLOR_WINDOW));
+        ASSERT_TRUE(cell.AddTo(ours.get(), data, frame.size()));
+        ui::UniqueIcon icon = MakeImageIcon(data, frame.size(), *image, 32);
+        ASSERT_TRUE(icon);
+        ASSERT_EQ(ImageList_AddIcon(system.get(), icon.get()), 0);
+        // The same pixels as the system's icon where no scaling is involved.
+        // Scaled, the two pick their source pixels differently (Wine's icon
+        // scaling even loses thin white outlines), so those are checked
+        // against the source image itself.
+        if (image->width == 32 && image->height == 32)
+            for (UINT style : {UINT{ILD_NORMAL}, UINT{ILD_TRANSPARENT}})
+                EXPECT_EQ(Render(ours.get(), 0, style), Render(system.get(), 0, style)) << "style " << style;
+        if (!image->png)
+            EXPECT_EQ(Mismatches(Render(ours.get(), 0, ILD_TRANSPARENT), ReadDib(data + image->offset, *image),
+                                 image->width, image->height),
+                      0)
+                << image->width << " x " << image->height;
+    }
+    EXPECT_EQ(kinds, (std::set<std::string>{"1-bit DIB", "4-bit DIB", "8-bit DIB", "24-bit DIB", "32-bit DIB", "PNG"}));
 }
 
 TEST(AniCur, WritesNothing)
