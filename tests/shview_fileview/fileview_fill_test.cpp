@@ -281,11 +281,11 @@ TEST_F(FileViewIconTest, WithoutIShellIconEveryIconComesFromTheSystemList)
 
 TEST_F(FileViewIconTest, FailedEnumerationWithoutTreeKeepsTheItemsOfTheFolderBefore)
 {
-    std::wstring kept = FullPath(dir.File(L"kept.txt", "x"));
+    std::wstring kept = dir.File(L"kept.txt", "x");
     Show(Dir());
     testsupport::TempDir other;
     other.File(L"other.txt", "x");
-    shview::IDList otherID = shview::IDListFromPath(FullPath(other.Path()));
+    shview::IDList otherID = shview::IDListFromPath(other.Path());
     ui::ComPtr<IShellFolder> real;
     shview::DesktopFolder()->BindToObject(otherID.get(), nullptr, IID_IShellFolder, real.put_void());
     auto failing = TestFolder::Over(real.get());
@@ -295,7 +295,7 @@ TEST_F(FileViewIconTest, FailedEnumerationWithoutTreeKeepsTheItemsOfTheFolderBef
     // the folder they came from.
     EXPECT_EQ(view.ShellFolder(), static_cast<IShellFolder*>(failing.get()));
     EXPECT_EQ(shview::IDListDisplayName(shview::DesktopFolder(), view.FolderIDList(), SHGDN_FORPARSING),
-              FullPath(other.Path()));
+              other.Path());
     EXPECT_EQ(Captions(), std::vector<std::wstring>{L"kept.txt"});
     EXPECT_EQ(view.ItemPath(0), kept);
     view.SetSelected(0, true);

@@ -24,13 +24,6 @@ void FileViewTest::TearDown()
     testsupport::PumpUntilIdle();
 }
 
-std::wstring FileViewTest::FullPath(const std::wstring& path)
-{
-    wchar_t full[MAX_PATH] = L"";
-    DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
-    return n > 0 && n < MAX_PATH ? std::wstring(full) : path;
-}
-
 void FileViewTest::Show(const std::wstring& path)
 {
     shview::IDList id = shview::IDListFromPath(path);

@@ -27,11 +27,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The test folder's full path, and of a name in it. (TempDir may hand out
-    // a path relative to the current folder; the shell wants it whole.)
-    std::wstring Dir() const { return FullPath(dir.Path()); }
-    std::wstring In(std::wstring_view name) const { return FullPath(dir / name); }
-    static std::wstring FullPath(const std::wstring& path);
+    // The test folder's path, and the path of a name in it.
+    std::wstring Dir() const { return dir.Path(); }
+    std::wstring In(std::wstring_view name) const { return dir / name; }
     // Points the list at a folder by its path.
     void Show(const std::wstring& path);
     int Find(const std::wstring& caption) const;
