@@ -364,9 +364,6 @@ TEST(AniCur, EveryCorpusAnimationLoads)
         } else {
             TAniCur a;
             EXPECT_EQ(a.Load(entry.path().wstring()), AniNotAnimated) << name;
-            // The same images inside a static cursor become icons as well:
-            // 1-bit DIBs and sets of PNG images among them.
-            EXPECT_TRUE(MakeFrameIcon(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())) << name;
             ++statics;
         }
     }
@@ -418,14 +415,15 @@ TEST(AniCur, FramesLookLikeTheSystemsIcons)
         // Scaled, the two pick their source pixels differently (Wine's icon
         // scaling even loses thin white outlines), so those are checked
         // against the source image itself.
-        if (image->width == 32 && image->height == 32)
+        if (image->width == 32 && image->height == 32) {
             for (UINT style : {UINT{ILD_NORMAL}, UINT{ILD_TRANSPARENT}})
                 EXPECT_EQ(Render(ours.get(), 0, style), Render(system.get(), 0, style)) << "style " << style;
-        if (!image->png)
-            EXPECT_EQ(Mismatches(Render(ours.get(), 0, ILD_TRANSPARENT), ReadDib(data + image->offset, *image),
-                                 image->width, image->height),
-                      0)
+        }
+        if (!image->png) {
+            const std::vector<SourcePixel> source = ReadDib(data + image->offset, *image);
+            EXPECT_EQ(Mismatches(Render(ours.get(), 0, ILD_TRANSPARENT), source, image->width, image->height), 0)
                 << image->width << " x " << image->height;
+        }
     }
     EXPECT_EQ(kinds, (std::set<std::string>{"1-bit DIB", "4-bit DIB", "8-bit DIB", "24-bit DIB", "32-bit DIB", "PNG"}));
 }
