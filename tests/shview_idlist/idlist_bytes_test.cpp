@@ -54,23 +54,17 @@ TEST(IDListBytes, SizeAndCountOfNoneEmptyAndItems)
     EXPECT_EQ(ib::Count(odd.get()), 3u);
 }
 
-TEST(IDListBytes, SkipAddsTheFirstCountWithoutTests)
+TEST(IDListBytes, SkipAndRestOfNoneEmptyOneAndMoreItems)
 {
     EXPECT_EQ(ib::Skip(nullptr), nullptr);
-    Block empty = MakeList({});
-    EXPECT_EQ(ib::Skip(empty.get()), empty.get());
-    Block two = MakeList({20, 14});
-    EXPECT_EQ(ib::Skip(two.get()), two.get() + 20);
-}
-
-TEST(IDListBytes, RestOfNoneEmptyOneAndMoreItems)
-{
     EXPECT_EQ(ib::Rest(nullptr), nullptr);
     Block empty = MakeList({});
+    EXPECT_EQ(ib::Skip(empty.get()), empty.get());
     EXPECT_EQ(ib::Rest(empty.get()), nullptr);
     Block one = MakeList({6});
     EXPECT_EQ(ib::Rest(one.get()), nullptr);
     Block three = MakeList({3, 5, 7});
+    EXPECT_EQ(ib::Skip(three.get()), three.get() + 3);
     const Byte* second = ib::Rest(three.get());
     ASSERT_EQ(second, three.get() + 3);
     const Byte* third = ib::Rest(second);
@@ -119,20 +113,6 @@ TEST(IDListBytes, CombineWithNoneOnEitherSide)
 
     Block empty = MakeList({});
     EXPECT_EQ(Combined(empty.get(), empty.get()), (std::vector<Byte>{0, 0, 0, 0}));
-}
-
-TEST(IDListBytes, CombineKeepsPItemsThenQItems)
-{
-    Block p = MakeList({4, 3});
-    Block q = MakeList({5});
-    std::vector<Byte> out = Combined(p.get(), q.get());
-    ASSERT_EQ(out.size(), 5u + 7 + 2 + 2);
-    EXPECT_EQ(ib::Count(out.data()), 3u);
-    EXPECT_EQ(ib::Size(out.data()), 14u);
-    EXPECT_EQ(std::vector<Byte>(out.begin(), out.begin() + 7), std::vector<Byte>(p.get(), p.get() + 7));
-    EXPECT_EQ(std::vector<Byte>(out.begin() + 7, out.end() - 2), std::vector<Byte>(q.get(), q.get() + q.size));
-    EXPECT_EQ(out[14], 0);
-    EXPECT_EQ(out[15], 0);
 }
 
 // Every operation over lists of many shapes, each in an exact-size block:

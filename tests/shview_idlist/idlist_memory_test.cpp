@@ -111,21 +111,6 @@ TEST_F(IDListMemory, CombineFreeConsumesBothInputs)
     EXPECT_EQ(malloc.Live(), 0u);
 }
 
-TEST_F(IDListMemory, SizesOfNoneEmptyAndItems)
-{
-    EXPECT_EQ(shview::IDListSize(nullptr), 0u);
-    EXPECT_EQ(shview::IDListCount(nullptr), 0u);
-    IDList empty = MakeList({});
-    EXPECT_EQ(shview::IDListSize(empty.get()), 2u);
-    EXPECT_EQ(shview::IDListCount(empty.get()), 0u);
-    IDList two = MakeList({20, 14});
-    EXPECT_EQ(shview::IDListSize(two.get()), 36u);
-    EXPECT_EQ(shview::IDListCount(two.get()), 2u);
-    EXPECT_EQ(reinterpret_cast<const BYTE*>(shview::IDListSkip(two.get())),
-              reinterpret_cast<const BYTE*>(two.get()) + 20);
-    EXPECT_EQ(shview::IDListSkip(empty.get()), empty.get());
-}
-
 TEST_F(IDListMemory, CombineWithNoneOnEitherSide)
 {
     IDList none = shview::IDListCombine(nullptr, nullptr);
