@@ -50,9 +50,7 @@ TFileView::~TFileView()
     // While this is still a file list, so each deletion reaches FreeItem.
     if (Handle())
         DeleteAllItems();
-    for (Item* item : records_)
-        delete item;
-    records_.clear();
+    FreeAllItems();
 }
 
 bool TFileView::Create(HWND parent, int id)
@@ -128,6 +126,13 @@ void TFileView::FreeItem(LPARAM data) noexcept
     auto* item = reinterpret_cast<Item*>(data);
     if (item && records_.erase(item))
         delete item;
+}
+
+void TFileView::FreeAllItems() noexcept
+{
+    for (Item* item : records_)
+        delete item;
+    records_.clear();
 }
 
 const ITEMIDLIST* TFileView::ItemIDList(int index) const noexcept
@@ -209,7 +214,10 @@ bool TFileView::Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
         FreeItem(reinterpret_cast<NMLISTVIEW*>(lp)->lParam);
         return handled;
     case LVN_DELETEALLITEMS:
-        result = FALSE; // one LVN_DELETEITEM per item, so each record is freed
+        // Every item goes: free every record now and spare the control one
+        // notification an item (each a round of property look-ups under Wine).
+        FreeAllItems();
+        result = TRUE;
         return true;
     case LVN_COLUMNCLICK:
         ColumnClick(reinterpret_cast<NMLISTVIEW*>(lp)->iSubItem);

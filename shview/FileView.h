@@ -83,8 +83,9 @@ private:
     struct Item;
     Item* RecordOf(int index) const noexcept;
     void FreeItem(LPARAM data) noexcept;
+    void FreeAllItems() noexcept;
     struct FillContext;
-    void AddItemFrom(const FillContext& fill, shview::IDList id);
+    void AddItemFrom(FillContext& fill, shview::IDList id);
     void EnumerationFailed();
     bool EndLabelEdit(const NMLVDISPINFOW& info);
     void SortBy(shview::SortKey key);

@@ -4,9 +4,11 @@
 #include "res/texts.h"
 #include "shview/FileViewItem.h"
 #include "shview/file_texts.h"
+#include "shview/shell_info_cache.h"
 #include "shview/whole_sizes.h"
 #include "ui/screen_cursor.h"
 
+#include <climits>
 #include <memory>
 
 namespace {
@@ -42,6 +44,18 @@ struct TFileView::FillContext {
     std::wstring dateSeparator;
     std::wstring timeSeparator;
     shview::WholeSizes sizes;
+    shview::ShellInfoCache shellInfo;
+    // The list control's own window procedure. The fill's messages go to it
+    // straight: through the subclass chain each one costs window-property
+    // look-ups that Wine answers from its server (seconds for 10,000 items).
+    // None of them is one the subclass handles.
+    HWND list = nullptr;
+    WNDPROC control = nullptr;
+    LRESULT Send(UINT msg, WPARAM wp, const void* lp) const noexcept
+    {
+        auto l = reinterpret_cast<LPARAM>(lp);
+        return control ? CallWindowProcW(control, list, msg, wp, l) : SendMessageW(list, msg, wp, l);
+    }
 };
 
 void TFileView::FillList()
@@ -83,6 +97,8 @@ void TFileView::FillList()
     itemsFolderIDList_ = shview::IDListCombine(folderIDList_.get(), nullptr);
 
     FillContext fill;
+    fill.list = Handle();
+    fill.control = reinterpret_cast<WNDPROC>(GetClassLongPtrW(Handle(), GCLP_WNDPROC));
     fill.folder = folder.get();
     fill.icons = icons.get();
     fill.dateSeparator = LocaleText(LOCALE_SDATE, L"/");
@@ -101,11 +117,11 @@ void TFileView::FillList()
     SortBy(shview::SortKey::Name);
 }
 
-void TFileView::AddItemFrom(const FillContext& fill, shview::IDList id)
+void TFileView::AddItemFrom(FillContext& fill, shview::IDList id)
 {
     IShellFolder* folder = fill.folder;
     PCUITEMID_CHILD one[] = {id.get()};
-    SFGAOF attributes = SFGAO_FOLDER | SFGAO_LINK;
+    SFGAOF attributes = SFGAO_FOLDER | SFGAO_LINK | SFGAO_FILESYSTEM;
     if (FAILED(folder->GetAttributesOf(1, one, &attributes)))
         attributes = 0;
     // The parsing name only serves the mask: not asked for when there is none.
@@ -122,11 +138,12 @@ void TFileView::AddItemFrom(const FillContext& fill, shview::IDList id)
     if (fill.icons && fill.icons->GetIconOf(id.get(), GIL_FORSHELL, &image) != S_OK)
         image = -1; // only an S_OK answer carries an index
     if (image == -1)
-        image = shview::IDListIconIndex(absolute.get(), SHGFI_SYSICONINDEX);
+        image = fill.shellInfo.IconIndex(folder, id.get(), absolute.get());
 
     std::wstring sizeText, dateText;
     WIN32_FIND_DATAW data{};
-    if (SUCCEEDED(SHGetDataFromIDListW(folder, id.get(), SHGDFIL_FINDDATA, &data, sizeof data))) {
+    bool found = SUCCEEDED(SHGetDataFromIDListW(folder, id.get(), SHGDFIL_FINDDATA, &data, sizeof data));
+    if (found) {
         item->facts.hasData = true;
         item->facts.size = fill.sizes.Whole(data.cFileName, Join(data.nFileSizeHigh, data.nFileSizeLow));
         item->facts.writeTime = Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
@@ -134,25 +151,41 @@ void TFileView::AddItemFrom(const FillContext& fill, shview::IDList id)
         dateText = DateText(data.ftLastWriteTime, fill.dateSeparator, fill.timeSeparator);
     }
 
-    SHFILEINFOW info{};
-    if (absolute && SHGetFileInfoW(reinterpret_cast<LPCWSTR>(absolute.get()), 0, &info, sizeof info,
-                                   SHGFI_TYPENAME | SHGFI_PIDL))
-        item->typeText = info.szTypeName;
+    // A file's type follows its extension; folders and virtual items are
+    // asked one by one.
+    std::wstring extension;
+    bool plainFile = found && data.cFileName[0] && (attributes & SFGAO_FILESYSTEM) && !(attributes & SFGAO_FOLDER);
+    if (plainFile)
+        extension = shview::FileExtension(data.cFileName);
+    item->typeText = fill.shellInfo.TypeName(absolute.get(), plainFile ? &extension : nullptr);
 
     item->id = std::move(id);
     Item* record = item.get();
     records_.insert(record);
     item.release();
-    int index = AddItem(caption, image, reinterpret_cast<LPARAM>(record));
+    LVITEMW row{};
+    row.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    row.iItem = INT_MAX; // at the end
+    row.pszText = caption.data();
+    row.iImage = image;
+    row.lParam = reinterpret_cast<LPARAM>(record);
+    if (attributes & SFGAO_LINK) {
+        row.mask |= LVIF_STATE;
+        row.state = INDEXTOOVERLAYMASK(2); // the system image list's shortcut overlay
+        row.stateMask = LVIS_OVERLAYMASK;
+    }
+    int index = int(fill.Send(LVM_INSERTITEMW, 0, &row));
     if (index < 0) {
         FreeItem(reinterpret_cast<LPARAM>(record));
         return;
     }
-    if (attributes & SFGAO_LINK)
-        SetOverlay(index, 2); // the system image list's shortcut overlay
-    SetSubItemText(index, 1, sizeText);
-    SetSubItemText(index, 2, record->typeText);
-    SetSubItemText(index, 3, dateText);
+    std::wstring* texts[] = {&sizeText, &record->typeText, &dateText};
+    for (int column = 1; column <= 3; ++column) {
+        LVITEMW cell{};
+        cell.iSubItem = column;
+        cell.pszText = texts[column - 1]->data();
+        fill.Send(LVM_SETITEMTEXTW, WPARAM(index), &cell);
+    }
 }
 
 void TFileView::EnumerationFailed()

@@ -270,13 +270,28 @@ TEST_F(FileViewIconTest, IconsComeFromTheFoldersIShellIconWhenItGivesOne)
     EXPECT_EQ(overlay(L"given.txt"), 0u);
 }
 
-TEST_F(FileViewIconTest, WithoutIShellIconEveryIconComesFromTheSystemList)
+TEST_F(FileViewIconTest, WithoutIShellIconIconsAndTypesAreTheSystemsForEachItem)
 {
-    dir.File(L"a.txt", "x");
+    // Items that share an icon place or an extension share one answer from
+    // the shell; each must still get what the shell gives for it alone.
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.TXT", L"d.bin", L"noext"})
+        dir.File(name, "x");
+    std::string cursor = testsupport::ReadBytes(testsupport::CorpusFile(L"capitaine/master/link-select.cur"));
+    ASSERT_FALSE(cursor.empty());
+    dir.File(L"e.cur", cursor);
+    dir.File(L"f.cur", cursor);
     dir.Folder(L"sub");
+    dir.Folder(L"sub2");
     Show(Dir());
-    EXPECT_EQ(view.ItemImage(Find(L"a.txt")), SystemIndex(L"a.txt"));
-    EXPECT_EQ(view.ItemImage(Find(L"sub")), SystemIndex(L"sub"));
+    ASSERT_EQ(view.Count(), 9);
+    for (int i = 0; i < view.Count(); ++i) {
+        std::wstring name = view.ItemText(i);
+        shview::IDList id = shview::IDListFromPath(In(name));
+        SHFILEINFOW info{};
+        SHGetFileInfoW(reinterpret_cast<LPCWSTR>(id.get()), 0, &info, sizeof info, SHGFI_TYPENAME | SHGFI_PIDL);
+        EXPECT_EQ(view.ItemImage(i), SystemIndex(name)) << testing::PrintToString(name);
+        EXPECT_EQ(view.ItemText(i, 2), info.szTypeName) << testing::PrintToString(name);
+    }
 }
 
 TEST_F(FileViewIconTest, FailedEnumerationWithoutTreeKeepsTheItemsOfTheFolderBefore)
