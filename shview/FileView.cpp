@@ -246,6 +246,8 @@ bool TFileView::EndLabelEdit(const NMLVDISPINFOW& info)
     std::wstring name(info.item.pszText);
     if (name.size() > kMaxRenameChars)
         name.resize(kMaxRenameChars);
+    // Asked before the rename, while the old identifier still names something.
+    bool folderLike = AttributesOf(folder.get(), item->id.get(), SFGAO_FOLDER | SFGAO_FILESYSANCESTOR) != 0;
     PITEMID_CHILD renamed = nullptr;
     HRESULT hr = folder->SetNameOf(Handle(), item->id.get(), name.c_str(), SHGDN_NORMAL, &renamed);
     shview::IDList newID = shview::IDList::Adopt(renamed);
@@ -262,7 +264,7 @@ bool TFileView::EndLabelEdit(const NMLVDISPINFOW& info)
         SetItemText(index, shview::IDListDisplayName(folder.get(), item->id.get(), SHGDN_NORMAL));
         return false;
     }
-    if (FolderView && AttributesOf(folder.get(), item->id.get(), SFGAO_FOLDER | SFGAO_FILESYSANCESTOR)) {
+    if (folderLike && FolderView) {
         shview::IDList oldID = shview::IDListCombine(item->id.get(), nullptr);
         TreeRenameChild(oldID.get(), newID.get());
         item = RecordOf(index); // the tree may have touched the list

@@ -86,7 +86,7 @@ private:
     void FreeAllItems() noexcept;
     struct FillContext;
     void AddItemFrom(FillContext& fill, shview::IDList id);
-    void EnumerationFailed();
+    bool FillOnce();
     bool EndLabelEdit(const NMLVDISPINFOW& info);
     void SortBy(shview::SortKey key);
     // The selected items packed into one list, last selected first.
@@ -103,5 +103,7 @@ private:
     shview::IDList itemsFolderIDList_;
     ui::ComPtr<IShellFolder> itemsFolder_;
     DWORD savedViewStyle_ = LVS_ICON;
+    bool filling_ = false;
+    bool refillPending_ = false;
     std::unordered_set<Item*> records_;
 };

@@ -60,16 +60,42 @@ struct TFileView::FillContext {
 
 void TFileView::FillList()
 {
-    if (!Handle() || !folderIDList_)
+    // A fill asked for while one runs (from a message the shell dispatched,
+    // or from the tree going back) runs after it, with the folder then set.
+    if (filling_) {
+        refillPending_ = true;
         return;
+    }
+    struct Filling {
+        bool& flag;
+        explicit Filling(bool& f) : flag(f) { flag = true; }
+        ~Filling() { flag = false; }
+    } filling(filling_);
+    // With a tree, a folder that cannot be read sends the tree back to the
+    // folder it showed before, which points this list there again; only
+    // once, so two unreadable folders cannot send each other back for ever.
+    // Without one the items of the folder shown before stay, still
+    // answering for that folder.
+    bool wentBack = false;
+    do {
+        refillPending_ = false;
+        if (!FillOnce() && FolderView && !wentBack) {
+            wentBack = true;
+            TreeGoBack();
+        }
+    } while (refillPending_ && Handle());
+}
+
+// Answers false when the folder could not be enumerated (nothing touched).
+bool TFileView::FillOnce()
+{
+    if (!Handle() || !folderIDList_)
+        return true;
     ui::ComPtr<IShellFolder> folder = shellFolder_;
     ui::ComPtr<IEnumIDList> items;
     HRESULT hr = folder ? folder->EnumObjects(Handle(), kEnumFlags, items.put()) : E_FAIL;
-    if (FAILED(hr)) {
-        items.reset();
-        EnumerationFailed();
-        return;
-    }
+    if (FAILED(hr))
+        return false;
     ui::ComPtr<IShellIcon> icons = folder.As<IShellIcon>(IID_IShellIcon);
 
     // Begin fill; the guard ends it on every way out.
@@ -115,6 +141,7 @@ void TFileView::FillList()
         }
     }
     SortBy(shview::SortKey::Name);
+    return true;
 }
 
 void TFileView::AddItemFrom(FillContext& fill, shview::IDList id)
@@ -186,13 +213,4 @@ void TFileView::AddItemFrom(FillContext& fill, shview::IDList id)
         cell.pszText = texts[column - 1]->data();
         fill.Send(LVM_SETITEMTEXTW, WPARAM(index), &cell);
     }
-}
-
-void TFileView::EnumerationFailed()
-{
-    // With a tree, it goes back to the folder it showed before, which points
-    // this list there again. Without one the items of the folder shown
-    // before stay, still answering for that folder.
-    if (FolderView)
-        TreeGoBack();
 }

@@ -214,6 +214,34 @@ TEST_F(FileViewTest, FillRunsAsListUnderTheHourglassAndPutsBoth)
     folder->onNext = nullptr;
 }
 
+TEST_F(FileViewTest, FillAskedForDuringAFillRunsAfterIt)
+{
+    dir.File(L"one", "x");
+    dir.File(L"two", "x");
+    shview::IDList id = shview::IDListFromPath(Dir());
+    ui::ComPtr<IShellFolder> real;
+    ASSERT_HRESULT_SUCCEEDED(
+        shview::DesktopFolder()->BindToObject(id.get(), nullptr, IID_IShellFolder, real.put_void()));
+    auto folder = TestFolder::Over(real.get());
+    int nexts = 0;
+    folder->onNext = [&] {
+        if (++nexts == 2) // amid the first fill, as a refresh message would
+            view.FillList();
+    };
+    auto desktop = TestFolder::Over(shview::DesktopFolder());
+    desktop->answerBinds = true;
+    desktop->bindAnswer = ui::ComPtr<IShellFolder>::Share(folder.get());
+    {
+        shview::ScopedShellObjects scope(nullptr, desktop.get());
+        view.SetFolder(id.get());
+    }
+    EXPECT_EQ(nexts, 6) << "two whole walks, one after the other";
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"one", L"two"}));
+    EXPECT_EQ(view.ItemRecordCount(), 2u);
+    EXPECT_EQ(view.ViewStyle(), DWORD(LVS_ICON));
+    folder->onNext = nullptr;
+}
+
 class FileViewIconTest : public FileViewTest {
 protected:
     // Points the list at `id` through a desktop that binds it to `folder`.
