@@ -24,6 +24,11 @@ struct TPreviewEntry {
     std::unique_ptr<TAniCur> AniCur;  // the loaded animated cursor
     int Step = 0;                     // current animation step
     long long LastStep = 0;           // animation clock (1/60000 s) at which Step began
+    // Drawing cache: the frames composed onto the window colour side by side,
+    // and the item's icon position in view coordinates while Placed.
+    ui::UniqueBitmap Strip;
+    POINT Place{};
+    bool Placed = false;
 };
 
 class TfrmTarimoku : public ui::Window {
@@ -74,6 +79,14 @@ public:
     void AnimateTimerProc();
     // Entries allocated in FPreviews (one per list item when it was built).
     int FPreviewCapacity = 0;
+    // The list's item count and client size when the cached places were
+    // read: a change reads them again, and so does the rolling check of a
+    // few places per tick finding one moved.
+    struct TPreviewLayout {
+        int Items = -1, Width = -1, Height = -1;
+        bool operator==(const TPreviewLayout&) const = default;
+    } FPreviewLayout;
+    int FPreviewCheck = 0; // next entry the rolling check reads
     // The animation clock, monotonic, in 1/60000 s (preview::kClockPerSecond);
     // unset: the performance counter. Tests set their own.
     std::function<long long()> PreviewClock;

@@ -4,11 +4,11 @@
 #include "app/ufrmMain.h"
 
 #include "anicur/AniCur.h"
+#include "app/preview_draw.h"
 #include "app/preview_steps.h"
 #include "scheme/text_utils.h"
 #include "ui/screen_cursor.h"
 
-#include <optional>
 
 namespace {
 
@@ -98,6 +98,8 @@ void TfrmTarimoku::StopPreviews()
     FPreviews.reset(); // frees every reader with its frames
     FPreviewCount = 0;
     FPreviewCapacity = 0;
+    FPreviewLayout = {};
+    FPreviewCheck = 0;
 }
 
 void TfrmTarimoku::PreviewIdle(bool& done)
@@ -125,6 +127,8 @@ void TfrmTarimoku::PreviewIdle(bool& done)
             entry.AniCur = std::move(ani);
             entry.Step = 0;
             entry.LastStep = PreviewClock ? PreviewClock() : PerformanceClock();
+            entry.Strip = preview::MakeFrameStrip(entry.AniCur->Frames.get());
+            entry.Placed = false;
             ++FPreviewCount;
         }
         ++FNextPreview;
@@ -148,12 +152,42 @@ void TfrmTarimoku::AnimateTimerProc()
         return;
     const long long now = PreviewClock ? PreviewClock() : PerformanceClock();
     const int items = FileView.Count();
-    const POINT listOrigin = FileView.Origin();
-    RECT bounds{};
+    RECT bounds{}, client{};
     GetWindowRect(list, &bounds);
+    GetClientRect(list, &client);
     const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+    const POINT listOrigin = FileView.Origin();
+    const preview::ListPoint origin = preview::ToViewCoordinates({listOrigin.x, listOrigin.y}, {0, 0}).origin;
+    // Where an item's icon is, in view coordinates (unchanged by scrolling).
+    auto place = [&](int item) {
+        const POINT p = FileView.ItemPosition(item);
+        const preview::ListPoint v = preview::ToViewCoordinates({listOrigin.x, listOrigin.y}, {p.x, p.y}).item;
+        return POINT{v.x, v.y};
+    };
+    auto forgetPlaces = [&] {
+        for (int i = 0; i < FPreviewCount; ++i)
+            FPreviews[static_cast<size_t>(i)].Placed = false;
+    };
+    const TPreviewLayout layout{items, static_cast<int>(client.right), static_cast<int>(client.bottom)};
+    if (!(layout == FPreviewLayout)) {
+        FPreviewLayout = layout;
+        forgetPlaces();
+    } else {
+        constexpr int kChecksPerTick = 2;
+        for (int n = 0; n < kChecksPerTick && n < FPreviewCount; ++n) {
+            TPreviewEntry& e = FPreviews[static_cast<size_t>(FPreviewCheck++ % FPreviewCount)];
+            FPreviewCheck %= FPreviewCount;
+            if (!e.Placed || e.ItemIndex >= items)
+                continue;
+            const POINT p = place(e.ItemIndex);
+            if (p.x != e.Place.x || p.y != e.Place.y) {
+                forgetPlaces(); // rearranged: read every place again
+                break;
+            }
+        }
+    }
 
-    std::optional<ui::WindowDC> dc; // taken at the first frame to draw
+    preview::FramePainter painter(list);
     for (int i = 0; i < FPreviewCount; ++i) {
         TPreviewEntry& entry = FPreviews[static_cast<size_t>(i)];
         if (!entry.AniCur)
@@ -164,22 +198,17 @@ void TfrmTarimoku::AnimateTimerProc()
         entry.LastStep = a.stepStart;
         if (a.passed == 0 || entry.ItemIndex >= items)
             continue;
-        const POINT listPos = FileView.ItemPosition(entry.ItemIndex);
-        const preview::ViewGeometry view =
-            preview::ToViewCoordinates({listOrigin.x, listOrigin.y}, {listPos.x, listPos.y});
-        if (!preview::ItemInView(view.origin.x, view.origin.y, width, height, view.item.x, view.item.y))
+        if (!entry.Placed) {
+            entry.Place = place(entry.ItemIndex);
+            entry.Placed = true;
+        }
+        if (!preview::ItemInView(origin.x, origin.y, width, height, entry.Place.x, entry.Place.y))
             continue;
         const int frame = ani.Sequence[static_cast<size_t>(entry.Step)];
-        const int x = view.item.x - view.origin.x, y = view.item.y - view.origin.y;
-        if (PreviewDraw) {
+        const int x = entry.Place.x - origin.x, y = entry.Place.y - origin.y;
+        if (PreviewDraw)
             PreviewDraw(entry.ItemIndex, ani.Frames.get(), frame, x, y);
-            continue;
-        }
-        if (!dc)
-            dc.emplace(list);
-        // The frame list's background is the window colour: ILD_NORMAL fills
-        // the transparent pixels with it, so each frame covers the one before.
-        if (dc->get())
-            ImageList_Draw(ani.Frames.get(), frame, dc->get(), x, y, ILD_NORMAL);
+        else
+            painter.Draw(entry.Strip.get(), ani.Frames.get(), frame, x, y);
     }
 }

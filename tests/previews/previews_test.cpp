@@ -2,6 +2,7 @@
 // and what reaches the screen. The clock and the drawing are the form's own
 // seams except where real pixels are compared.
 #include "app/messages.h"
+#include "app/preview_draw.h"
 #include "app/ufrmMain.h"
 #include "tests/anicur/ani_builder.h"
 #include "tests/support/wine_ui.h"
@@ -40,6 +41,31 @@ POINT IconAt(HWND list, int item)
     RECT icon{LVIR_ICON};
     SendMessageW(list, LVM_GETITEMRECT, WPARAM(item), reinterpret_cast<LPARAM>(&icon));
     return {icon.left + (icon.right - icon.left - 32) / 2, icon.top};
+}
+
+// What the list window shows in the 32 x 32 square at (x, y) of its client area.
+std::vector<uint32_t> Grab(HWND list, int x, int y)
+{
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = 32;
+    bi.bmiHeader.biHeight = -32;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    ui::WindowDC screen(list);
+    HDC mem = CreateCompatibleDC(screen.get());
+    ui::UniqueBitmap bitmap(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    HGDIOBJ old = SelectObject(mem, bitmap.get());
+    BitBlt(mem, 0, 0, 32, 32, screen.get(), x, y, SRCCOPY);
+    GdiFlush();
+    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + 32 * 32);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    for (auto& p : pixels)
+        p &= 0xFFFFFF;
+    return pixels;
 }
 
 class Previews : public ::testing::Test {
@@ -252,6 +278,83 @@ TEST_F(Previews, AnItemScrolledOutOfViewKeepsSteppingButIsNotDrawn)
     EXPECT_EQ(form->FPreviews[0].Step, 2);
 }
 
+TEST_F(Previews, FramesFollowTheItemsWhenTheListIsRearranged)
+{
+    constexpr int kItems = 12;
+    for (int i = 0; i < kItems; ++i)
+        AddCorpus(L"w" + std::to_wstring(100 + i) + L".ani", L"reconstruct/wait.ani");
+    LoadAll();
+    ASSERT_EQ(form->FPreviewCount, kItems);
+    HWND list = form->FileView.Handle();
+    auto expectOnIcons = [&](const char* when) {
+        ASSERT_FALSE(draws.empty()) << when;
+        for (const Draw& d : draws) {
+            POINT icon = IconAt(list, d.item);
+            EXPECT_EQ(d.x, icon.x) << when << " item " << d.item;
+            EXPECT_EQ(d.y, icon.y) << when << " item " << d.item;
+        }
+        draws.clear();
+    };
+    Tick(20 * kJiffy);
+    expectOnIcons("at first");
+
+    // A narrower list arranges its items in fewer columns.
+    RECT r;
+    GetWindowRect(form->Handle(), &r);
+    SetWindowPos(form->Handle(), nullptr, 0, 0, r.right - r.left - 120, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+    testsupport::PumpUntilIdle();
+    Tick(20 * kJiffy);
+    expectOnIcons("after a resize");
+
+    // Wider spacing moves the items without changing the list's size or
+    // count: the rolling check of a few places per tick finds it.
+    SendMessageW(list, LVM_SETICONSPACING, 0, MAKELPARAM(110, 90));
+    SendMessageW(list, LVM_ARRANGE, LVA_DEFAULT, 0);
+    testsupport::PumpUntilIdle();
+    for (int i = 0; i < kItems; ++i) // one step in a twentieth: no draw, just checks
+        Tick(kJiffy);
+    draws.clear();
+    Tick(19 * kJiffy);
+    expectOnIcons("after new spacing");
+}
+
+TEST_F(Previews, TheOpaqueStripHoldsExactlyWhatTheFrameListDraws)
+{
+    TAniCur ani;
+    ASSERT_EQ(ani.Load(CorpusFile(L"webamp/fixtures/piano.ani")), 0);
+    const int frames = ImageList_GetImageCount(ani.Frames.get());
+    ASSERT_GT(frames, 1);
+    ui::UniqueBitmap strip = preview::MakeFrameStrip(ani.Frames.get());
+    ASSERT_TRUE(strip);
+    BITMAP info{};
+    GetObjectW(strip.get(), sizeof info, &info);
+    EXPECT_EQ(info.bmWidth, 32 * frames);
+    EXPECT_EQ(info.bmHeight, 32);
+
+    // Frame f drawn through the painter and straight from the image list,
+    // each onto a surface first filled with a colour the frames never use:
+    // the same pixels, and none of the fill left (the frames are opaque).
+    HWND host = testsupport::CreateHostWindow(L"strip");
+    for (int f = 0; f < frames; ++f) {
+        {
+            ui::WindowDC dc(host);
+            RECT all{0, 0, 200, 100};
+            HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
+            FillRect(dc.get(), &all, magenta);
+            DeleteObject(magenta);
+        }
+        {
+            preview::FramePainter painter(host);
+            painter.Draw(strip.get(), ani.Frames.get(), f, 0, 0);
+            painter.Draw(nullptr, ani.Frames.get(), f, 100, 0); // no strip: from the image list
+        }
+        std::vector<uint32_t> fromStrip = Grab(host, 0, 0), fromList = Grab(host, 100, 0);
+        EXPECT_EQ(fromStrip, fromList) << "frame " << f;
+        EXPECT_EQ(std::count(fromStrip.begin(), fromStrip.end(), 0xFF00FFu), 0) << "frame " << f;
+    }
+    DestroyWindow(host);
+}
+
 TEST_F(Previews, WhileTheWindowIsBusyNothingMovesAndThenItCatchesUp)
 {
     AddCorpus(L"wait.ani", L"reconstruct/wait.ani"); // 9 steps of 20 jiffies
@@ -374,31 +477,6 @@ TEST_F(Previews, AFolderChangeARefreshAndDestructionFreeEveryReader)
     EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
     form->AnimateTimerProc(); // harmless without a window
     EXPECT_TRUE(Idle());
-}
-
-// What the list window shows in the 32 x 32 square at (x, y) of its client area.
-std::vector<uint32_t> Grab(HWND list, int x, int y)
-{
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = 32;
-    bi.bmiHeader.biHeight = -32;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    ui::WindowDC screen(list);
-    HDC mem = CreateCompatibleDC(screen.get());
-    ui::UniqueBitmap bitmap(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    HGDIOBJ old = SelectObject(mem, bitmap.get());
-    BitBlt(mem, 0, 0, 32, 32, screen.get(), x, y, SRCCOPY);
-    GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + 32 * 32);
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    for (auto& p : pixels)
-        p &= 0xFFFFFF;
-    return pixels;
 }
 
 TEST_F(Previews, TheCorpusCursorsMoveOnScreen)
