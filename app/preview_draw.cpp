@@ -1,60 +1,94 @@
 #include "app/preview_draw.h"
 
+#include <utility>
+
 namespace preview {
 
-ui::UniqueBitmap MakeFrameStrip(HIMAGELIST frames) noexcept
+FrameAtlas::Page::Page(Page&& o) noexcept
+    : bitmap(std::move(o.bitmap)), dc(std::exchange(o.dc, nullptr)), original(o.original), capacity(o.capacity),
+      used(o.used)
+{
+}
+
+FrameAtlas::Page::~Page()
+{
+    if (dc) {
+        SelectObject(dc, original);
+        DeleteDC(dc);
+    }
+}
+
+bool FrameAtlas::MakePage(Page& page, int frames) noexcept
+{
+    const int rows = (frames + kColumns - 1) / kColumns;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = kColumns * kFrameSide;
+    info.bmiHeader.biHeight = -rows * kFrameSide; // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    page.bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!page.bitmap)
+        return false;
+    page.dc = CreateCompatibleDC(nullptr);
+    if (!page.dc)
+        return false;
+    page.original = SelectObject(page.dc, page.bitmap.get());
+    page.capacity = rows * kColumns;
+    return true;
+}
+
+FrameSlot FrameAtlas::Add(HIMAGELIST frames) noexcept
 {
     const int count = frames ? ImageList_GetImageCount(frames) : 0;
-    if (count <= 0 || count > 0x7FFF / kFrameSide)
+    if (count <= 0 || count > 0x7FFF / kFrameSide * kColumns)
         return {};
-    HDC screen = GetDC(nullptr);
-    if (!screen)
-        return {};
-    ui::UniqueBitmap strip(CreateCompatibleBitmap(screen, count * kFrameSide, kFrameSide));
-    HDC dc = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    if (!dc)
-        return {};
-    bool drawn = false;
-    if (strip) {
-        HGDIOBJ original = SelectObject(dc, strip.get());
-        drawn = true;
-        for (int f = 0; f < count; ++f)
-            drawn = ImageList_Draw(frames, f, dc, f * kFrameSide, 0, ILD_NORMAL) && drawn;
-        SelectObject(dc, original);
+    try {
+        if (pages_.empty() || pages_.back().capacity - pages_.back().used < count) {
+            pages_.emplace_back();
+            if (!MakePage(pages_.back(), count > kColumns * kRows ? count : kColumns * kRows)) {
+                pages_.pop_back();
+                return {};
+            }
+        }
+    } catch (...) {
+        return {}; // memory
     }
-    DeleteDC(dc);
-    if (!drawn)
-        strip.reset();
-    return strip;
+    Page& page = pages_.back();
+    const FrameSlot slot{static_cast<int>(pages_.size()) - 1, page.used};
+    for (int f = 0; f < count; ++f) {
+        const int at = slot.first + f;
+        if (!ImageList_Draw(frames, f, page.dc, at % kColumns * kFrameSide, at / kColumns * kFrameSide, ILD_NORMAL))
+            return {};
+    }
+    page.used += count;
+    return slot;
+}
+
+bool FrameAtlas::Draw(HDC target, FrameSlot slot, int frame, int x, int y) const noexcept
+{
+    if (slot.page < 0 || slot.page >= static_cast<int>(pages_.size()))
+        return false;
+    const Page& page = pages_[static_cast<size_t>(slot.page)];
+    const int at = slot.first + frame;
+    return BitBlt(target, x, y, kFrameSide, kFrameSide, page.dc, at % kColumns * kFrameSide,
+                  at / kColumns * kFrameSide, SRCCOPY) != FALSE;
 }
 
 FramePainter::~FramePainter()
 {
-    if (source_) {
-        SelectObject(source_, original_);
-        DeleteDC(source_);
-    }
     if (target_)
         ReleaseDC(wnd_, target_);
 }
 
-void FramePainter::Draw(HBITMAP strip, HIMAGELIST frames, int frame, int x, int y) noexcept
+void FramePainter::Draw(FrameSlot slot, HIMAGELIST frames, int frame, int x, int y) noexcept
 {
     if (!target_ && !(target_ = GetDC(wnd_)))
         return;
-    if (strip) {
-        if (!source_) {
-            source_ = CreateCompatibleDC(target_);
-            if (source_)
-                original_ = SelectObject(source_, strip);
-        } else {
-            SelectObject(source_, strip);
-        }
-        if (source_ && BitBlt(target_, x, y, kFrameSide, kFrameSide, source_, frame * kFrameSide, 0, SRCCOPY))
-            return;
-    }
-    ImageList_Draw(frames, frame, target_, x, y, ILD_NORMAL);
+    if (!atlas_.Draw(target_, slot, frame, x, y))
+        ImageList_Draw(frames, frame, target_, x, y, ILD_NORMAL);
 }
 
 } // namespace preview

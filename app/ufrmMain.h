@@ -1,6 +1,7 @@
 // The main window: tool bar, folder tree on the left, file list on the right.
 #pragma once
 #include "anicur/AniCur.h"
+#include "app/preview_draw.h"
 #include "ui/handles.h"
 #include "ui/listview.h"
 #include "ui/menu.h"
@@ -24,11 +25,13 @@ struct TPreviewEntry {
     std::unique_ptr<TAniCur> AniCur;  // the loaded animated cursor
     int Step = 0;                     // current animation step
     long long LastStep = 0;           // animation clock (1/60000 s) at which Step began
-    // Drawing cache: the frames composed onto the window colour side by side,
-    // and the item's icon position in view coordinates while Placed.
-    ui::UniqueBitmap Strip;
+    // Drawing cache: where the frames, composed onto the window colour, are
+    // in the form's frame atlas, and the item's icon position in view
+    // coordinates while Placed.
+    preview::FrameSlot Slot;
     POINT Place{};
     bool Placed = false;
+    bool Due = false; // a step began in this tick and is to be drawn
 };
 
 class TfrmTarimoku : public ui::Window {
@@ -69,6 +72,13 @@ public:
     std::recursive_mutex PreviewLock;
     static constexpr UINT_PTR kAnimateTimer = 1;
     static constexpr UINT kAnimatePeriodMs = 55;
+    // While the table holds entries the steps are also driven by a timer of
+    // about one jiffy (and one tick of the system's default timer clock,
+    // 15.6 ms), so that steps shorter than timer 1's period are each shown
+    // once. A tick without a step to draw asks nothing of the list.
+    static constexpr UINT_PTR kStepTimer = 1001;
+    static constexpr UINT kStepPeriodMs = 15;
+    ui::Timer FStepTimer;
 
     // Drops every preview and the path list.
     void StopPreviews();
@@ -87,6 +97,8 @@ public:
         bool operator==(const TPreviewLayout&) const = default;
     } FPreviewLayout;
     int FPreviewCheck = 0; // next entry the rolling check reads
+    void CheckPreviewPlaces(const TPreviewLayout& layout, const std::function<POINT(int)>& place);
+    preview::FrameAtlas FPreviewFrames; // the entries' frames, opaque, ready to copy
     // The animation clock, monotonic, in 1/60000 s (preview::kClockPerSecond);
     // unset: the performance counter. Tests set their own.
     std::function<long long()> PreviewClock;

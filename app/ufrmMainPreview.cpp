@@ -89,6 +89,7 @@ void TfrmTarimoku::StartPreview()
 void TfrmTarimoku::StopPreviews()
 {
     BusyScope busy(FBusy);
+    FStepTimer.Stop();
     if (!FPreviewPaths.empty()) {
         FPreviewPaths.clear();
         FNextPreview = 0;
@@ -96,6 +97,7 @@ void TfrmTarimoku::StopPreviews()
     }
     std::lock_guard<std::recursive_mutex> lock(PreviewLock);
     FPreviews.reset(); // frees every reader with its frames
+    FPreviewFrames.Clear();
     FPreviewCount = 0;
     FPreviewCapacity = 0;
     FPreviewLayout = {};
@@ -127,9 +129,11 @@ void TfrmTarimoku::PreviewIdle(bool& done)
             entry.AniCur = std::move(ani);
             entry.Step = 0;
             entry.LastStep = PreviewClock ? PreviewClock() : PerformanceClock();
-            entry.Strip = preview::MakeFrameStrip(entry.AniCur->Frames.get());
+            entry.Slot = FPreviewFrames.Add(entry.AniCur->Frames.get());
             entry.Placed = false;
             ++FPreviewCount;
+            if (!FStepTimer.Running() && IsWindowVisible(Handle()))
+                FStepTimer.Start(Handle(), kStepTimer, kStepPeriodMs, [this] { AnimateTimerProc(); });
         }
         ++FNextPreview;
         done = false;
@@ -151,6 +155,20 @@ void TfrmTarimoku::AnimateTimerProc()
     if (!FPreviews || FPreviewCount <= 0 || !list)
         return;
     const long long now = PreviewClock ? PreviewClock() : PerformanceClock();
+    bool anyDue = false;
+    for (int i = 0; i < FPreviewCount; ++i) {
+        TPreviewEntry& entry = FPreviews[static_cast<size_t>(i)];
+        if (!entry.AniCur)
+            continue;
+        const preview::StepAdvance a = preview::AdvanceSteps(entry.AniCur->Rates, entry.Step, entry.LastStep, now);
+        entry.Step = a.step;
+        entry.LastStep = a.stepStart;
+        entry.Due = a.passed > 0;
+        anyDue = anyDue || entry.Due;
+    }
+    if (!anyDue)
+        return; // most ticks: no step began, nothing to ask the list
+
     const int items = FileView.Count();
     RECT bounds{}, client{};
     GetWindowRect(list, &bounds);
@@ -164,39 +182,15 @@ void TfrmTarimoku::AnimateTimerProc()
         const preview::ListPoint v = preview::ToViewCoordinates({listOrigin.x, listOrigin.y}, {p.x, p.y}).item;
         return POINT{v.x, v.y};
     };
-    auto forgetPlaces = [&] {
-        for (int i = 0; i < FPreviewCount; ++i)
-            FPreviews[static_cast<size_t>(i)].Placed = false;
-    };
-    const TPreviewLayout layout{items, static_cast<int>(client.right), static_cast<int>(client.bottom)};
-    if (!(layout == FPreviewLayout)) {
-        FPreviewLayout = layout;
-        forgetPlaces();
-    } else {
-        constexpr int kChecksPerTick = 2;
-        for (int n = 0; n < kChecksPerTick && n < FPreviewCount; ++n) {
-            TPreviewEntry& e = FPreviews[static_cast<size_t>(FPreviewCheck++ % FPreviewCount)];
-            FPreviewCheck %= FPreviewCount;
-            if (!e.Placed || e.ItemIndex >= items)
-                continue;
-            const POINT p = place(e.ItemIndex);
-            if (p.x != e.Place.x || p.y != e.Place.y) {
-                forgetPlaces(); // rearranged: read every place again
-                break;
-            }
-        }
-    }
+    CheckPreviewPlaces({items, static_cast<int>(client.right), static_cast<int>(client.bottom)}, place);
 
-    preview::FramePainter painter(list);
+    preview::FramePainter painter(list, FPreviewFrames);
     for (int i = 0; i < FPreviewCount; ++i) {
         TPreviewEntry& entry = FPreviews[static_cast<size_t>(i)];
-        if (!entry.AniCur)
+        if (!entry.Due)
             continue;
-        const TAniCur& ani = *entry.AniCur;
-        const preview::StepAdvance a = preview::AdvanceSteps(ani.Rates, entry.Step, entry.LastStep, now);
-        entry.Step = a.step;
-        entry.LastStep = a.stepStart;
-        if (a.passed == 0 || entry.ItemIndex >= items)
+        entry.Due = false;
+        if (entry.ItemIndex >= items)
             continue;
         if (!entry.Placed) {
             entry.Place = place(entry.ItemIndex);
@@ -204,11 +198,41 @@ void TfrmTarimoku::AnimateTimerProc()
         }
         if (!preview::ItemInView(origin.x, origin.y, width, height, entry.Place.x, entry.Place.y))
             continue;
+        const TAniCur& ani = *entry.AniCur;
         const int frame = ani.Sequence[static_cast<size_t>(entry.Step)];
         const int x = entry.Place.x - origin.x, y = entry.Place.y - origin.y;
         if (PreviewDraw)
             PreviewDraw(entry.ItemIndex, ani.Frames.get(), frame, x, y);
         else
-            painter.Draw(entry.Strip.get(), ani.Frames.get(), frame, x, y);
+            painter.Draw(entry.Slot, ani.Frames.get(), frame, x, y);
+    }
+}
+
+// Item places are cached because asking the list is slow next to copying a
+// frame. They hold while the count and the size of the list stay; anything
+// else that moves items (spacing, font) is found by re-reading a couple of
+// places per tick in turn, and any difference drops them all.
+void TfrmTarimoku::CheckPreviewPlaces(const TPreviewLayout& layout, const std::function<POINT(int)>& place)
+{
+    auto forget = [&] {
+        for (int i = 0; i < FPreviewCount; ++i)
+            FPreviews[static_cast<size_t>(i)].Placed = false;
+    };
+    if (!(layout == FPreviewLayout)) {
+        FPreviewLayout = layout;
+        forget();
+        return;
+    }
+    constexpr int kChecksPerTick = 2;
+    for (int n = 0; n < kChecksPerTick && n < FPreviewCount; ++n) {
+        FPreviewCheck %= FPreviewCount;
+        const TPreviewEntry& e = FPreviews[static_cast<size_t>(FPreviewCheck++)];
+        if (!e.Placed || e.ItemIndex >= layout.Items)
+            continue;
+        const POINT p = place(e.ItemIndex);
+        if (p.x != e.Place.x || p.y != e.Place.y) {
+            forget();
+            return;
+        }
     }
 }

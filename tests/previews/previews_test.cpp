@@ -103,6 +103,9 @@ protected:
         AddFile(name, bytes);
     }
     void Start() { SendMessageW(form->Handle(), WM_STARTPREVIEW, 0, 0); }
+    // Lets the list catch up. While previews run, their step timer keeps the
+    // queue from ever going quiet, so this pumps for a fixed while.
+    static void Settle() { testsupport::PumpFor(150); }
     // One idle call; answers the `done` it left.
     bool Idle()
     {
@@ -179,6 +182,7 @@ TEST_F(Previews, TenItemsWithSevenAniFilesLoadThreeThreeThenOne)
 
     Start();
     EXPECT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
+    EXPECT_FALSE(form->FStepTimer.Running()); // nothing loaded yet
     ASSERT_EQ(form->FPreviewPaths.size(), 10u);
     EXPECT_EQ(form->FPreviewPaths[2], dir.Path() + L"\\c.ANI");
     EXPECT_NE(form->FPreviews, nullptr);
@@ -235,7 +239,7 @@ TEST_F(Previews, AnItemScrolledOutOfViewKeepsSteppingButIsNotDrawn)
     ASSERT_EQ(form->FPreviewCount, kItems);
     HWND list = form->FileView.Handle();
     form->FileView.EnsureVisible(kItems - 1);
-    testsupport::PumpUntilIdle();
+    Settle();
     RECT first{LVIR_BOUNDS};
     SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
     ASSERT_LT(first.bottom, 0) << "the first item should have scrolled out of view";
@@ -268,7 +272,7 @@ TEST_F(Previews, AnItemScrolledOutOfViewKeepsSteppingButIsNotDrawn)
     // Items that stepped unseen show their current frame once they step again.
     size_t before = draws.size();
     form->FileView.EnsureVisible(0);
-    testsupport::PumpUntilIdle();
+    Settle();
     Tick(20 * kJiffy);
     std::set<int> now;
     for (size_t i = before; i < draws.size(); ++i)
@@ -302,7 +306,7 @@ TEST_F(Previews, FramesFollowTheItemsWhenTheListIsRearranged)
     RECT r;
     GetWindowRect(form->Handle(), &r);
     SetWindowPos(form->Handle(), nullptr, 0, 0, r.right - r.left - 120, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
-    testsupport::PumpUntilIdle();
+    Settle();
     Tick(20 * kJiffy);
     expectOnIcons("after a resize");
 
@@ -310,48 +314,89 @@ TEST_F(Previews, FramesFollowTheItemsWhenTheListIsRearranged)
     // count: the rolling check of a few places per tick finds it.
     SendMessageW(list, LVM_SETICONSPACING, 0, MAKELPARAM(110, 90));
     SendMessageW(list, LVM_ARRANGE, LVA_DEFAULT, 0);
-    testsupport::PumpUntilIdle();
-    for (int i = 0; i < kItems; ++i) // one step in a twentieth: no draw, just checks
-        Tick(kJiffy);
+    Settle();
+    for (int i = 0; i < kItems / 2; ++i)
+        Tick(20 * kJiffy);
     draws.clear();
-    Tick(19 * kJiffy);
+    Tick(20 * kJiffy);
     expectOnIcons("after new spacing");
 }
 
-TEST_F(Previews, TheOpaqueStripHoldsExactlyWhatTheFrameListDraws)
+// An image list of `count` 32 x 32 images on the window colour, each with
+// its own colour and a transparent quarter.
+ui::UniqueImageList Synthetic(int count)
 {
-    TAniCur ani;
-    ASSERT_EQ(ani.Load(CorpusFile(L"webamp/fixtures/piano.ani")), 0);
-    const int frames = ImageList_GetImageCount(ani.Frames.get());
-    ASSERT_GT(frames, 1);
-    ui::UniqueBitmap strip = preview::MakeFrameStrip(ani.Frames.get());
-    ASSERT_TRUE(strip);
-    BITMAP info{};
-    GetObjectW(strip.get(), sizeof info, &info);
-    EXPECT_EQ(info.bmWidth, 32 * frames);
-    EXPECT_EQ(info.bmHeight, 32);
-
-    // Frame f drawn through the painter and straight from the image list,
-    // each onto a surface first filled with a colour the frames never use:
-    // the same pixels, and none of the fill left (the frames are opaque).
-    HWND host = testsupport::CreateHostWindow(L"strip");
-    for (int f = 0; f < frames; ++f) {
-        {
-            ui::WindowDC dc(host);
-            RECT all{0, 0, 200, 100};
-            HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
-            FillRect(dc.get(), &all, magenta);
-            DeleteObject(magenta);
-        }
-        {
-            preview::FramePainter painter(host);
-            painter.Draw(strip.get(), ani.Frames.get(), f, 0, 0);
-            painter.Draw(nullptr, ani.Frames.get(), f, 100, 0); // no strip: from the image list
-        }
-        std::vector<uint32_t> fromStrip = Grab(host, 0, 0), fromList = Grab(host, 100, 0);
-        EXPECT_EQ(fromStrip, fromList) << "frame " << f;
-        EXPECT_EQ(std::count(fromStrip.begin(), fromStrip.end(), 0xFF00FFu), 0) << "frame " << f;
+    ui::UniqueImageList list(ImageList_Create(32, 32, ILC_COLOR24 | ILC_MASK, count, 0));
+    ImageList_SetBkColor(list.get(), GetSysColor(COLOR_WINDOW));
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    ui::UniqueBitmap image(CreateCompatibleBitmap(screen, 32, 32)), mask(CreateBitmap(32, 32, 1, 1, nullptr));
+    ReleaseDC(nullptr, screen);
+    for (int i = 0; i < count; ++i) {
+        HGDIOBJ old = SelectObject(dc, image.get());
+        RECT all{0, 0, 32, 32}, quarter{0, 0, 16, 16};
+        HBRUSH colour = CreateSolidBrush(RGB(i * 7 % 256, i * 13 % 256, 40 + i % 200));
+        FillRect(dc, &all, colour);
+        DeleteObject(colour);
+        SelectObject(dc, mask.get());
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        FillRect(dc, &quarter, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))); // transparent
+        SelectObject(dc, old);
+        ImageList_Add(list.get(), image.get(), mask.get());
     }
+    DeleteDC(dc);
+    return list;
+}
+
+TEST_F(Previews, TheFrameAtlasHoldsExactlyWhatTheFrameListsDraw)
+{
+    TAniCur piano;
+    ASSERT_EQ(piano.Load(CorpusFile(L"webamp/fixtures/piano.ani")), 0);
+    ui::UniqueImageList big = Synthetic(preview::FrameAtlas::kColumns * preview::FrameAtlas::kRows + 44);
+    ui::UniqueImageList next = Synthetic(preview::FrameAtlas::kColumns * preview::FrameAtlas::kRows - 4);
+    const HIMAGELIST lists[] = {piano.Frames.get(), big.get(), next.get()};
+
+    preview::FrameAtlas atlas;
+    std::vector<preview::FrameSlot> slots;
+    for (HIMAGELIST l : lists)
+        slots.push_back(atlas.Add(l));
+    // The big one gets a page of its own; the last no longer fits the first.
+    EXPECT_EQ(slots[0].page, 0);
+    EXPECT_EQ(slots[1].page, 1);
+    EXPECT_EQ(slots[2].page, 2);
+    EXPECT_EQ(atlas.Pages(), 3);
+
+    // A frame copied from the atlas and one drawn from its image list, each
+    // onto a surface first filled with a colour no frame uses: the same
+    // pixels, and none of the fill left, since the frames are opaque.
+    HWND host = testsupport::CreateHostWindow(L"atlas");
+    auto compare = [&](const char* when) {
+        for (int l = 0; l < 3; ++l) {
+            const int count = ImageList_GetImageCount(lists[l]);
+            for (int f : {0, 1, count / 2, count - 1}) {
+                {
+                    ui::WindowDC dc(host);
+                    RECT all{0, 0, 200, 100};
+                    HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
+                    FillRect(dc.get(), &all, magenta);
+                    DeleteObject(magenta);
+                    ImageList_Draw(lists[l], f, dc.get(), 100, 0, ILD_NORMAL);
+                }
+                {
+                    preview::FramePainter painter(host, atlas);
+                    painter.Draw(slots[size_t(l)], lists[l], f, 0, 0);
+                }
+                std::vector<uint32_t> copied = Grab(host, 0, 0), drawn = Grab(host, 100, 0);
+                EXPECT_EQ(copied, drawn) << when << " list " << l << " frame " << f;
+                EXPECT_EQ(std::count(copied.begin(), copied.end(), 0xFF00FFu), 0) << when << " list " << l << " frame " << f;
+            }
+        }
+    };
+    compare("from the atlas");
+    // Without its page a slot falls back to the image list.
+    atlas.Clear();
+    EXPECT_EQ(atlas.Pages(), 0);
+    compare("from the image lists");
     DestroyWindow(host);
 }
 
@@ -384,28 +429,43 @@ TEST_F(Previews, EachTickDrawsAnEntryAtMostOnceAtThePaceOfTheFile)
     AddCorpus(L"wait.ani", L"reconstruct/wait.ani");      // 9 steps of 20 jiffies
     LoadAll();
     ASSERT_EQ(form->FPreviewCount, 2);
-    const long long start = clock;
-    int ticks = 0;
-    // Sixty seconds of ticks 52 to 58 ms apart.
-    while (clock - start < 60 * 60000) {
-        size_t before = draws.size();
-        Tick((52 + ticks % 7) * kMs);
-        ++ticks;
-        std::set<int> once;
-        for (size_t i = before; i < draws.size(); ++i)
-            EXPECT_TRUE(once.insert(draws[i].item).second);
+
+    // Sixty seconds of uneven ticks around the given period.
+    auto run = [&](int periodMs) {
+        draws.clear();
+        const long long start = clock;
+        for (int ticks = 0; clock - start < 60 * 60000; ++ticks) {
+            size_t before = draws.size();
+            Tick((periodMs - 3 + ticks % 7) * kMs);
+            std::set<int> once;
+            for (size_t i = before; i < draws.size(); ++i)
+                EXPECT_TRUE(once.insert(draws[i].item).second) << "drawn twice in one tick";
+        }
+        return clock - start;
+    };
+    auto count = [&](int item) {
+        return std::count_if(draws.begin(), draws.end(), [&](const Draw& d) { return d.item == item; });
+    };
+
+    // At the step timer's period every step of both is shown once.
+    long long steps0 = 0;
+    {
+        const TPreviewEntry& busy = form->FPreviews[0];
+        const long long begun = busy.LastStep;
+        const long long elapsed = run(TfrmTarimoku::kStepPeriodMs);
+        steps0 = (clock - begun) / (2 * kJiffy);
+        EXPECT_EQ(count(0), steps0);
+        EXPECT_NEAR(double(count(1)), double(elapsed) / (20 * kJiffy), 1);
     }
-    const long long elapsed = clock - start;
-    int waitDraws = 0;
-    for (const Draw& d : draws)
-        waitDraws += d.item == 1;
-    // wait.ani: a step every 20 jiffies, each one shown.
-    EXPECT_EQ(waitDraws, int(elapsed / (20 * kJiffy)));
-    // busy.ani steps faster than the timer ticks: it is drawn on every tick
-    // and lands on the step the time calls for.
-    const long long busySteps = elapsed / (2 * kJiffy);
+    // With ticks longer than a step the steps in between are passed over,
+    // but the animation keeps the file's pace exactly.
+    const long long loaded = form->FPreviews[0].LastStep - steps0 * 2 * kJiffy;
+    const long long elapsed = run(TfrmTarimoku::kAnimatePeriodMs);
+    EXPECT_LT(count(0), elapsed / (2 * kJiffy));
+    const long long busySteps = (clock - loaded) / (2 * kJiffy);
     EXPECT_EQ(form->FPreviews[0].Step, int(busySteps % 23));
-    EXPECT_EQ(form->FPreviews[0].LastStep, start + busySteps * 2 * kJiffy);
+    EXPECT_EQ(form->FPreviews[0].LastStep, loaded + busySteps * 2 * kJiffy);
+    EXPECT_NEAR(double(count(1)), double(elapsed) / (20 * kJiffy), 1);
 }
 
 TEST_F(Previews, StopPreviewsDropsEverythingAndIsSafeTwice)
@@ -416,8 +476,10 @@ TEST_F(Previews, StopPreviewsDropsEverythingAndIsSafeTwice)
     EXPECT_FALSE(Idle());
     ASSERT_EQ(form->FPreviewCount, 3);
     ASSERT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
+    EXPECT_TRUE(form->FStepTimer.Running()); // something to animate
 
     form->StopPreviews();
+    EXPECT_FALSE(form->FStepTimer.Running());
     EXPECT_EQ(form->FPreviews, nullptr);
     EXPECT_EQ(form->FPreviewCount, 0);
     EXPECT_TRUE(form->FPreviewPaths.empty());
@@ -450,7 +512,7 @@ TEST_F(Previews, AFolderChangeARefreshAndDestructionFreeEveryReader)
     form->FileView.DeleteItem(3);
     form->FileView.DeleteItem(2);
     PostMessageW(form->Handle(), WM_STARTPREVIEW, 0, 0);
-    testsupport::PumpUntilIdle();
+    Settle();
     EXPECT_EQ(form->FPreviewCount, 0);
     EXPECT_EQ(form->FPreviewCapacity, 2);
     EXPECT_EQ(form->FPreviewPaths.size(), 2u);
@@ -469,7 +531,7 @@ TEST_F(Previews, AFolderChangeARefreshAndDestructionFreeEveryReader)
     // Destruction.
     HWND w = form->Handle();
     SendMessageW(w, WM_CLOSE, 0, 0);
-    testsupport::PumpUntilIdle();
+    Settle();
     EXPECT_FALSE(IsWindow(w));
     EXPECT_EQ(form->FPreviews, nullptr);
     EXPECT_EQ(form->FPreviewCount, 0);
