@@ -1,5 +1,8 @@
 #include "app/ufrmMain.h"
 
+#include "app/messages.h"
+#include "ui/application.h"
+
 #include "res/resource.h"
 #include "res/texts.h"
 
@@ -104,11 +107,25 @@ void TfrmTarimoku::Layout()
 
 void TfrmTarimoku::FormCreate() {}
 
-void TfrmTarimoku::FormShow() {}
+void TfrmTarimoku::FormShow()
+{
+    animateTimer_.Start(Handle(), kAnimateTimer, kAnimatePeriodMs, [this] { AnimateTimerProc(); });
+    // The idle handler stays installed for the rest of the process.
+    ui::Application::Instance().SetIdleHandler([](bool& done) {
+        if (frmTarimoku)
+            frmTarimoku->PreviewIdle(done);
+    });
+}
 
-void TfrmTarimoku::FormClose() {}
+void TfrmTarimoku::FormClose() { animateTimer_.Stop(); }
 
-void TfrmTarimoku::FormDestroy() {}
+void TfrmTarimoku::FormDestroy()
+{
+    animateTimer_.Stop();
+    StopPreviews();
+}
+
+std::wstring TfrmTarimoku::PreviewFolderPath() const { return {}; }
 
 void TfrmTarimoku::RunCommand(UINT id)
 {
@@ -138,6 +155,9 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
             return 0;
         }
         break;
+    case WM_STARTPREVIEW:
+        StartPreview();
+        return 0;
     case WM_CLOSE:
         FormClose();
         DestroyWindow(Handle());

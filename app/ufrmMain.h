@@ -1,17 +1,30 @@
 // The main window: tool bar, folder tree on the left, file list on the right.
 #pragma once
+#include "anicur/AniCur.h"
 #include "ui/handles.h"
 #include "ui/listview.h"
 #include "ui/menu.h"
 #include "ui/panel.h"
 #include "ui/splitter.h"
+#include "ui/timer.h"
 #include "ui/toolbar.h"
 #include "ui/treeview.h"
 #include "ui/window.h"
 
 #include <functional>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
+
+// One animated preview of the file list.
+struct TPreviewEntry {
+    int ItemIndex = 0;                // list item (and path) the entry animates
+    std::unique_ptr<TAniCur> AniCur;  // the loaded animated cursor
+    int Step = 0;                     // current animation step
+    long long LastStep = 0;           // animation clock (1/60000 s) at which Step began
+};
 
 class TfrmTarimoku : public ui::Window {
 public:
@@ -43,8 +56,39 @@ public:
     // Above zero while a refresh, a navigation or a file operation runs.
     int FBusy = 0;
 
+    // Animated previews of the .ani files in the list.
+    std::vector<std::wstring> FPreviewPaths; // full path of every list item, in list order
+    int FNextPreview = 0;                    // next path the idle loader examines
+    int FPreviewCount = 0;                   // entries of FPreviews in use
+    std::unique_ptr<TPreviewEntry[]> FPreviews;
+    std::recursive_mutex PreviewLock;
+    static constexpr UINT_PTR kAnimateTimer = 1;
+    static constexpr UINT kAnimatePeriodMs = 55;
+
+    // Drops every preview and the path list.
+    void StopPreviews();
+    // The application's idle handler: loads at most three .ani files per call.
+    void PreviewIdle(bool& done);
+    // Timer 1: advances every preview by the time that has passed and draws
+    // the frames whose step changed.
+    void AnimateTimerProc();
+    // Entries allocated in FPreviews (one per list item when it was built).
+    int FPreviewCapacity = 0;
+    // The animation clock, monotonic, in 1/60000 s (preview::kClockPerSecond);
+    // unset: the performance counter. Tests set their own.
+    std::function<long long()> PreviewClock;
+    // Draws frame `frame` of `frames` for list item `itemIndex` at (x, y) of
+    // the list's client area; unset: straight onto the list's device context.
+    // Tests record the calls instead.
+    std::function<void(int itemIndex, HIMAGELIST frames, int frame, int x, int y)> PreviewDraw;
+
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+    // WM_STARTPREVIEW: rebuilds the path list for the list's current contents.
+    void StartPreview();
+    // The folder in view, for the preview paths (tests give their own).
+    virtual std::wstring PreviewFolderPath() const;
 
     void FormCreate();
     void FormShow();
@@ -59,6 +103,7 @@ private:
     void CreateComponents();
     void Layout();
 
+    ui::Timer animateTimer_;
     ui::UniqueFont formFont_;
     HACCEL accelerators_ = nullptr;
     int treeWidth_ = kTreeWidth;

@@ -62,6 +62,12 @@ bool Control::CreateControl(const wchar_t* className, DWORD style, DWORD exStyle
     return true;
 }
 
+void Control::AdoptNotifications(HWND helper) noexcept
+{
+    if (helper)
+        SetPropW(helper, kControlProp, this);
+}
+
 void Control::SetBounds(int x, int y, int width, int height) noexcept
 {
     if (hwnd_)
@@ -243,9 +249,6 @@ LRESULT CALLBACK Control::ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, 
     if (msg == WM_NOTIFY && lp) {
         HWND from = reinterpret_cast<NMHDR*>(lp)->hwndFrom;
         source = FromHandle(from);
-        // Tool tips of a control talk to the control's parent on its behalf.
-        if (!source)
-            source = FromHandle(GetParent(from));
     } else if (msg == WM_COMMAND && lp) {
         source = FromHandle(reinterpret_cast<HWND>(lp));
     } else if (msg == WM_NCDESTROY) {

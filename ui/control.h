@@ -64,6 +64,10 @@ protected:
     // Overrides call the base first: it notes the clicks that end a press.
     virtual bool Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
+    // Notifications from `helper` (a window the control made, such as its tool
+    // tip) reach this control's Reflected as if the control had sent them.
+    void AdoptNotifications(HWND helper) noexcept;
+
     virtual void MouseDown(MouseButton button, ShiftState shift, int x, int y);
     virtual void MouseUp(MouseButton button, ShiftState shift, int x, int y);
     virtual void DblClick();

@@ -17,6 +17,8 @@ bool ToolBar::Create(HWND parent, int buttonSize)
     SendMessageW(Handle(), TB_SETPADDING, 0, MAKELPARAM(0, 0));
     SendMessageW(Handle(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.get()));
     SendMessageW(Handle(), TB_SETINDENT, 2, 0);
+    // The tool tip asks the bar's parent for each hint on the bar's behalf.
+    AdoptNotifications(reinterpret_cast<HWND>(SendMessageW(Handle(), TB_GETTOOLTIPS, 0, 0)));
     return true;
 }
 

@@ -1,5 +1,9 @@
+#include "tests/support/wine_ui.h"
 #include "ui/exception.h"
+#include "ui/listview.h"
 #include "ui/text.h"
+#include "ui/timer.h"
+#include "ui/window.h"
 
 #include <gtest/gtest.h>
 
@@ -27,6 +31,92 @@ TEST(Exception, GuardedShowsTheMessageAndReturnsTheFallback)
     ui::Guarded(nullptr, [] { throw std::runtime_error("plain"); });
     ASSERT_EQ(sink.messages.size(), 2u);
     EXPECT_EQ(sink.messages[1], L"plain");
+}
+
+// A window whose handler throws on a private message.
+class ThrowingWindow : public ui::Window {
+public:
+    bool Create()
+    {
+        return CreateWindowOf(ClassInfo{L"TarimokuTestThrowing"}, 0, L"throws", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                              nullptr, nullptr);
+    }
+    int handled = 0;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override
+    {
+        if (msg == WM_APP)
+            throw ui::Exception(L"ハンドラで失敗しました");
+        if (msg == WM_APP + 1) {
+            ++handled;
+            return 42;
+        }
+        return DefaultHandling(msg, wp, lp);
+    }
+};
+
+TEST(Exception, ThrownInAWindowHandlerIsShownAndTheProgramGoesOn)
+{
+    SinkCapture sink;
+    ThrowingWindow w;
+    ASSERT_TRUE(w.Create());
+    EXPECT_EQ(SendMessageW(w.Handle(), WM_APP, 0, 0), 0);
+    PostMessageW(w.Handle(), WM_APP, 0, 0); // through the message loop too
+    testsupport::PumpUntilIdle();
+    ASSERT_EQ(sink.messages.size(), 2u);
+    EXPECT_EQ(sink.messages[0], L"ハンドラで失敗しました");
+    // The window is alive and answers the next message.
+    EXPECT_TRUE(IsWindow(w.Handle()));
+    EXPECT_EQ(SendMessageW(w.Handle(), WM_APP + 1, 0, 0), 42);
+    EXPECT_EQ(w.handled, 1);
+}
+
+TEST(Exception, ThrownInATimerProcedureIsShownAndTheTimerGoesOn)
+{
+    SinkCapture sink;
+    ThrowingWindow w;
+    ASSERT_TRUE(w.Create());
+    ui::Timer timer;
+    int ticks = 0;
+    timer.Start(w.Handle(), 1, 10, [&] {
+        ++ticks;
+        throw std::runtime_error("tick failed");
+    });
+    DWORD start = GetTickCount();
+    while (ticks < 3 && GetTickCount() - start < 3000)
+        testsupport::PumpFor(20);
+    timer.Stop();
+    EXPECT_GE(ticks, 3);
+    EXPECT_EQ(sink.messages.size(), std::size_t(ticks));
+}
+
+// A control whose reflected notifications throw.
+class ThrowingList : public ui::ListView {
+protected:
+    bool Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override
+    {
+        ui::ListView::Reflected(msg, wp, lp, result);
+        if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lp)->code == LVN_DELETEITEM)
+            throw ui::Exception(L"reflected");
+        return false;
+    }
+};
+
+TEST(Exception, ThrownInAReflectedNotificationIsShown)
+{
+    SinkCapture sink;
+    HWND host = testsupport::CreateHostWindow();
+    {
+        ThrowingList list;
+        ASSERT_TRUE(list.Create(host, LVS_REPORT));
+        list.AddItem(L"a", 0, 0);
+        list.DeleteAllItems();
+        EXPECT_EQ(list.Count(), 0);
+    }
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0], L"reflected");
+    DestroyWindow(host);
 }
 
 TEST(Text, ExtensionAndCodePage932)

@@ -1,0 +1,52 @@
+#include "anicur/AniCur.h"
+
+#include "anicur/ani_walk.h"
+#include "anicur/cursor_file.h"
+#include "anicur/frame_cell.h"
+
+namespace {
+
+using namespace anicur;
+
+constexpr int FrameSide = 32;
+
+ui::UniqueImageList NewFrameList(int initial) noexcept
+{
+    ui::UniqueImageList list(ImageList_Create(FrameSide, FrameSide, ILC_COLOR32 | ILC_MASK, initial, 4));
+    if (list)
+        ImageList_SetBkColor(list.get(), GetSysColor(COLOR_WINDOW));
+    return list;
+}
+
+} // namespace
+
+TAniCur::TAniCur() noexcept : Frames(NewFrameList(0)) {}
+
+int TAniCur::Load(const std::wstring& path) noexcept
+{
+    try {
+        std::vector<uint8_t> bytes;
+        if (int code = ReadCursorFile(path, bytes); code != AniOk)
+            return code;
+        AniWalkResult walk = AniWalk(bytes.data(), bytes.size());
+        if (walk.code != AniOk)
+            return walk.code;
+
+        ui::UniqueImageList frames = NewFrameList(static_cast<int>(walk.frames.size()));
+        if (!frames)
+            return AniFailed;
+        TFrameCell cell;
+        for (const ByteRange& frame : walk.frames)
+            if (!cell.AddTo(frames.get(), bytes.data() + frame.offset, frame.length))
+                return AniFailed;
+
+        // Everything is read: replace the members together.
+        Frames = std::move(frames);
+        StepCount = walk.StepCount();
+        Sequence = std::move(walk.sequence);
+        Rates = std::move(walk.rates);
+        return AniOk;
+    } catch (...) {
+        return AniFailed; // memory
+    }
+}

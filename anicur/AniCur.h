@@ -1,0 +1,32 @@
+// Reads an animated cursor file (.ani, RIFF form ACON) into what the file
+// list needs to animate it in place: 32 x 32 frame images, the frame shown at
+// each step and how long each step lasts.
+#pragma once
+#include "ui/handles.h"
+
+#include <string>
+#include <vector>
+
+class TAniCur {
+public:
+    // Frames starts as an empty 32 x 32 image list on the window colour.
+    TAniCur() noexcept;
+    TAniCur(const TAniCur&) = delete;
+    TAniCur& operator=(const TAniCur&) = delete;
+
+    // Reads the file at `path` and returns 0, replacing every member; any
+    // other code (see anicur::AniCode) leaves the members as they were.
+    // Never throws; the file is only read.
+    int Load(const std::wstring& path) noexcept;
+
+    // One 32 x 32 image per `icon` chunk of the file, in file order.
+    ui::UniqueImageList Frames;
+    // Number of animation steps; 0 before the first successful load, and for
+    // a file without frames.
+    int StepCount = 0;
+    // For each step, the index in Frames of the image shown (always < the
+    // image count).
+    std::vector<int> Sequence;
+    // For each step, how long it is shown, in jiffies (1/60 second).
+    std::vector<int> Rates;
+};

@@ -1,0 +1,50 @@
+// The chunk walk of an animated cursor file (RIFF form ACON): finds the
+// header, the step durations, the step sequence and the byte ranges of the
+// frame images, without any system call, so that it can be tested and fuzzed
+// on its own.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace anicur {
+
+// Result codes of reading an animated cursor; the numbers are part of the
+// reader's interface (TAniCur::Load returns them).
+enum AniCode : int {
+    AniOk = 0,
+    AniCannotOpen = 1,    // the file cannot be opened for reading
+    AniNotAnimated = 2,   // not "RIFF" .... "ACON" (also a file of fewer than 12 bytes)
+    AniShortRead = 3,     // the file gave fewer bytes than its size
+    AniRateCount = 5,     // the `rate` entry count differs from the step count
+    AniSequenceCount = 6, // the `seq ` entry count differs from the step count
+    AniNoFrameList = 7,   // no `LIST` chunk of list type `fram`
+    AniNoHeader = 10,     // no `anih` chunk, or one of fewer than 36 bytes
+    AniFailed = 99,       // anything else: a frame cannot be made, memory, read errors
+};
+
+// A run of bytes inside the walked buffer.
+struct ByteRange {
+    size_t offset = 0;
+    size_t length = 0;
+};
+
+struct AniWalkResult {
+    int code = AniFailed;
+    // Valid when code is AniOk: one entry per step in both vectors. Sequence
+    // entries always name one of `frames`; with no frames there are no steps.
+    std::vector<int> rates;    // jiffies (1/60 s), 0 .. INT32_MAX
+    std::vector<int> sequence; // index into `frames`
+    // The content of each `icon` chunk of the frame list, in file order: one
+    // cursor or icon file image each (not yet checked).
+    std::vector<ByteRange> frames;
+
+    int StepCount() const noexcept { return static_cast<int>(sequence.size()); }
+};
+
+// Walks the whole file image `data` of `size` bytes (from the "RIFF" on).
+// Never reads outside [data, data + size). Allocation failure propagates as
+// std::bad_alloc.
+AniWalkResult AniWalk(const uint8_t* data, size_t size);
+
+} // namespace anicur

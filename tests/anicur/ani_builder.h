@@ -1,0 +1,67 @@
+// Builds animated cursor files and the cursor/icon images inside them, byte
+// by byte, for tests of the reader.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace anitest {
+
+using Bytes = std::string;
+
+Bytes U16(uint16_t v);
+Bytes U32(uint32_t v);
+Bytes U32s(std::initializer_list<uint32_t> values);
+
+// A chunk: identifier, length, content, and the pad byte after an odd
+// length unless `pad` is false (as some writers do).
+Bytes Chunk(std::string_view id, const Bytes& content, bool pad = true);
+// A LIST chunk of the given list type around `chunks`.
+Bytes List(std::string_view type, const Bytes& chunks, bool pad = true);
+// "RIFF", the length (the right one unless given), "ACON", `chunks`.
+Bytes Riff(const Bytes& chunks);
+Bytes RiffWithLength(const Bytes& chunks, uint32_t length);
+
+// An `anih` chunk: 36 bytes with the given step and frame counts and rate.
+Bytes Anih(uint32_t steps, uint32_t frames, uint32_t defaultRate, uint32_t flags = 1);
+// `icon` chunks in a `fram` list.
+Bytes FrameList(const std::vector<Bytes>& frames);
+
+// Colours as 0xRRGGBB. A pixel function gives the colour of (x, y), from
+// the top-left corner; `Transparent` marks pixels the mask leaves out.
+constexpr uint32_t Transparent = 0xFF000000;
+using PixelFn = std::function<uint32_t(int x, int y)>;
+
+// The palette of indexed images: black, white, red, green, blue, then grey.
+uint32_t PaletteColour(int index);
+
+// A DIB as an icon file stores it (header, palette, colour bits bottom-up,
+// AND mask). Colours of 1/4/8-bit images must come from the palette (1-bit:
+// black and white only). 32-bit images carry alpha 0 where transparent.
+Bytes Dib(int width, int height, int bits, const PixelFn& pixel);
+// A PNG (RGBA, stored without compression).
+Bytes Png(int width, int height, const PixelFn& pixel);
+
+struct DirImage {
+    Bytes bytes;
+    int width;
+    int height;
+    uint16_t hotspotX = 0; // or planes, for an icon
+    uint16_t hotspotY = 0; // or bit count, for an icon
+};
+// A cursor (type 2) or icon (type 1) file image holding `images`.
+Bytes IconFile(const std::vector<DirImage>& images, uint16_t type = 2);
+
+// For an image of the given size: left half `left`, right half `right`,
+// top quarter transparent.
+PixelFn Halves(int width, int height, uint32_t left, uint32_t right);
+// One colour all over.
+PixelFn Solid(uint32_t colour);
+
+// A frame whose single 32 x 32 cursor image is `colour` all over.
+Bytes SolidFrame(uint32_t colour, int bits = 32);
+
+} // namespace anitest

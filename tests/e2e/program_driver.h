@@ -1,0 +1,41 @@
+// Starts the real program in its own process and finds its windows.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+std::wstring ProgramPath();
+
+class RunningProgram {
+public:
+    // Starts the program with the arguments given (already quoted as needed).
+    explicit RunningProgram(const std::wstring& arguments = {});
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    bool Started() const { return process_ != nullptr; }
+    DWORD ProcessId() const { return pid_; }
+    // The program's visible top-level window with the main window's class.
+    HWND WaitForMainWindow(DWORD timeoutMs = 15000);
+    // Asks the window to close and waits for the process; answers its exit code
+    // (STILL_ACTIVE if it did not end in time).
+    DWORD CloseAndWait(DWORD timeoutMs = 15000);
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+    HWND main_ = nullptr;
+};
+
+std::wstring WindowText(HWND w);
+std::wstring ClassOf(HWND w);
+// Direct children of a window with the class given.
+std::vector<HWND> ChildrenOfClass(HWND parent, const wchar_t* cls);
+// Text of a list view item of another process.
+std::wstring RemoteListItemText(HWND list, int index, int subItem = 0);
+
+} // namespace e2e
