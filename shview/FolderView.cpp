@@ -83,6 +83,9 @@ bool TFolderView::Create(HWND parent, int id)
         return false;
     SetBounds(0, 0, 200, 200);
     SetIndent(kIndent);
+    // The notifications handled here (deletions free identifiers) are the
+    // wide ones, whatever kind of window the parent is.
+    TreeView_SetUnicodeFormat(Handle(), TRUE);
     // The system's small image list; the tree never destroys image lists.
     wchar_t directory[MAX_PATH] = L"";
     GetCurrentDirectoryW(MAX_PATH, directory);
@@ -221,14 +224,14 @@ void TFolderView::FillChildren(ui::TreeNode node)
             attributes = SFGAO_HASSUBFOLDER; // unknown: offer the button, expanding settles it
         info.hasChildren = (attributes & SFGAO_HASSUBFOLDER) != 0;
         info.data = reinterpret_cast<LPARAM>(child.get());
-        ui::TreeNode added_node = AddChild(node, info);
-        if (!added_node)
+        ui::TreeNode childNode = AddChild(node, info);
+        if (!childNode)
             continue; // `child` frees the identifier
         ITEMIDLIST* owned = child.release(); // the node owns it now
         ++added;
         if (!shellIcons) {
             IDList full = shview::IDListCombine(absolute.get(), owned);
-            SetNodeIcons(added_node, full.get());
+            SetNodeIcons(childNode, full.get());
         }
     }
     if (added > 0) {
