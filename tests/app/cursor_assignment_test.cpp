@@ -138,7 +138,6 @@ TEST_F(CursorAssignment, TheFifthRoleStoresTheLowerCasedPathAndAppliesIt)
 {
     testsupport::RemoveTree(L"C:\\Cursors");
     CreateDirectoryW(L"C:\\Cursors", nullptr);
-    testsupport::TempDir scratch; // for the helper's File()
     std::string cur = testsupport::ReadBytes(testsupport::CorpusFile(L"reconstruct/xy.cur"));
     HANDLE h = CreateFileW(L"C:\\Cursors\\Busy.CUR", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
