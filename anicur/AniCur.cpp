@@ -2,7 +2,7 @@
 
 #include "anicur/ani_walk.h"
 #include "anicur/cursor_file.h"
-#include "anicur/frame_icon.h"
+#include "anicur/frame_cell.h"
 
 namespace {
 
@@ -35,11 +35,10 @@ int TAniCur::Load(const std::wstring& path) noexcept
         ui::UniqueImageList frames = NewFrameList(static_cast<int>(walk.frames.size()));
         if (!frames)
             return AniFailed;
-        for (const ByteRange& frame : walk.frames) {
-            ui::UniqueIcon icon = MakeFrameIcon(bytes.data() + frame.offset, frame.length);
-            if (!icon || ImageList_AddIcon(frames.get(), icon.get()) < 0)
+        TFrameCell cell;
+        for (const ByteRange& frame : walk.frames)
+            if (!cell.AddTo(frames.get(), bytes.data() + frame.offset, frame.length))
                 return AniFailed;
-        }
 
         // Everything is read: replace the members together.
         Frames = std::move(frames);

@@ -4,7 +4,7 @@
 
 namespace anicur {
 
-ui::UniqueIcon MakeImageIcon(const uint8_t* file, size_t size, const IconImage& image) noexcept
+ui::UniqueIcon MakeImageIcon(const uint8_t* file, size_t size, const IconImage& image, int side) noexcept
 {
     if (image.offset > size || image.length > size - image.offset || image.length > MAXDWORD)
         return {};
@@ -13,7 +13,7 @@ ui::UniqueIcon MakeImageIcon(const uint8_t* file, size_t size, const IconImage& 
     // reads the bytes it is given.
     auto* bits = const_cast<PBYTE>(file + image.offset);
     return ui::UniqueIcon(CreateIconFromResourceEx(bits, static_cast<DWORD>(image.length), TRUE,
-                                                   0x00030000, 0, 0, LR_DEFAULTCOLOR));
+                                                   0x00030000, side, side, LR_DEFAULTCOLOR));
 }
 
 ui::UniqueIcon MakeFrameIcon(const uint8_t* file, size_t size) noexcept

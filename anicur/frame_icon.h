@@ -1,4 +1,4 @@
-// One frame of an animated cursor made into an icon, from memory.
+// An image of a cursor or icon file image made into an icon, from memory.
 #pragma once
 #include "ui/handles.h"
 
@@ -10,11 +10,13 @@ namespace anicur {
 struct IconImage;
 
 // The icon of the image inside a cursor or icon file image that `image`
-// describes, at the image's own size. Null when the system cannot make it.
-ui::UniqueIcon MakeImageIcon(const uint8_t* file, size_t size, const IconImage& image) noexcept;
+// describes, `side` x `side` pixels (0: the image's own size). Null when the
+// system cannot make it.
+ui::UniqueIcon MakeImageIcon(const uint8_t* file, size_t size, const IconImage& image, int side = 0) noexcept;
 
-// The icon of the best image for a 32 x 32 cell of the cursor or icon file
-// image [file, file + size). Null when no image is usable.
+// The icon of the image that best fits a 32 x 32 cell of the cursor or icon
+// file image [file, file + size), at its own size. Null when no image is
+// usable.
 ui::UniqueIcon MakeFrameIcon(const uint8_t* file, size_t size) noexcept;
 
 } // namespace anicur

@@ -25,7 +25,7 @@ struct TPreviewEntry {
     int ItemIndex = 0;                // list item (and path) the entry animates
     std::unique_ptr<TAniCur> AniCur;  // the loaded animated cursor
     int Step = 0;                     // current animation step
-    long long LastStep = 0;           // clock reading (ms) at which Step began
+    long long LastStep = 0;           // animation clock (1/60000 s) at which Step began
 };
 
 class TfrmTarimoku : public ui::Window {
@@ -85,14 +85,23 @@ public:
     // Timer 1: advances every preview by the time that has passed and draws
     // the frames whose step changed.
     void AnimateTimerProc();
+    // Entries allocated in FPreviews (one per list item when it was built).
+    int FPreviewCapacity = 0;
+    // The animation clock, monotonic, in 1/60000 s (preview::kClockPerSecond);
+    // unset: the performance counter. Tests set their own.
+    std::function<long long()> PreviewClock;
+    // Draws frame `frame` of `frames` for list item `itemIndex` at (x, y) of
+    // the list's client area; unset: straight onto the list's device context.
+    // Tests record the calls instead.
+    std::function<void(int itemIndex, HIMAGELIST frames, int frame, int x, int y)> PreviewDraw;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
     // WM_STARTPREVIEW: rebuilds the path list for the list's current contents.
     void StartPreview();
-    // The folder in view, for the preview paths.
-    std::wstring PreviewFolderPath() const;
+    // The folder in view, for the preview paths (tests give their own).
+    virtual std::wstring PreviewFolderPath() const;
 
     void FormCreate();
     void FormShow();

@@ -20,12 +20,22 @@ enum TItemCommand : unsigned char {
 
 class TContextMenuEx : public ui::Component {
 public:
+    // Command ids of the popup menu: the shell's, then the Send To entries.
+    static constexpr UINT FirstShellId = 1;
+    static constexpr UINT LastShellId = 0x7FFF;
+    static constexpr UINT FirstSendToId = 1525;
+    static constexpr int MaxSendToEntries = 100;
+    static constexpr UINT LastSendToId = FirstSendToId + MaxSendToEntries - 1;
+    // The shell's copy command, run on the selection before a Send To paste.
+    static constexpr UINT CopyId = 26;
+
     TContextMenuEx() = default;
     ~TContextMenuEx() override = default;
 
     // Shows the menu for `count` items of `folder`, given as a packed item list,
-    // at a screen point, and carries out the choice. Answers whether a command
-    // was invoked. Virtual so that a test can record what a view asks for.
+    // at a screen point, and carries out the choice. Answers whether a chosen
+    // command was carried out (for a Send To choice: whether the paste was).
+    // Virtual so that a test can record what a view asks for.
     virtual bool ShowItemMenu(HWND window, IShellFolder* folder, POINT screen, int count,
                               const ITEMIDLIST* items);
     // Runs one command on one item (a one-item relative list) of `folder`.
@@ -33,6 +43,14 @@ public:
                                    const ITEMIDLIST* item);
     // InvokeItemCommand on the item named by a file-system path.
     bool InvokePathCommand(HWND window, const std::wstring& path, TItemCommand command);
+
+    // Replaces the shell's Send To sub-menu of `menu` (the item whose caption
+    // has "(&N)" at byte 5) with the entries of the user's SendTo folder, ids
+    // FirstSendToId onwards. Answers whether the sub-menu was found.
+    bool FillSendToMenu(HWND window, HMENU menu);
+    // Pastes the clipboard into the SendTo entry at `index` (its position in
+    // the folder now). Answers whether the paste was carried out.
+    bool SendToItem(HWND window, int index);
 
     // Not read by any operation; kept as the component's published list.
     std::vector<std::wstring> CMFileName;

@@ -17,8 +17,9 @@ public:
     void DragFile(HWND window, const std::wstring& path);
     // Drags the items named by DSFileName (the first path's folder is the drag's).
     void DragFileNames(HWND window);
-    // Drags `count` items of `folder` given as a packed item list. Virtual so
-    // that a test can record what a view asks for.
+    // Drags `count` items of `folder` given as a packed item list, with the
+    // shell's own data object for them. Virtual so that a test can record
+    // what a view asks for.
     virtual void DragItems(HWND window, IShellFolder* folder, int count, const ITEMIDLIST* items);
 
     std::vector<std::wstring> DSFileName;

@@ -1,0 +1,178 @@
+#include "anicur/frame_cell.h"
+
+#include "anicur/byte_reader.h"
+#include "anicur/frame_icon.h"
+#include "anicur/icon_dir.h"
+
+#include <cstring>
+
+namespace anicur {
+namespace {
+
+// BITMAPINFO with room for a full palette and three bit-field masks.
+struct DibInfo {
+    BITMAPINFOHEADER header;
+    RGBQUAD colours[256 + 3];
+};
+
+// A one-bit BITMAPINFO: black for 0, white for 1.
+struct MaskInfo {
+    BITMAPINFOHEADER header;
+    RGBQUAD colours[2];
+};
+
+MaskInfo MonoInfo(int width, int height)
+{
+    MaskInfo m{};
+    m.header = {sizeof(BITMAPINFOHEADER), width, height, 1, 1, BI_RGB};
+    m.colours[1] = {255, 255, 255, 0};
+    return m;
+}
+
+// Selects a bitmap into a DC for the life of the object.
+class Selected {
+public:
+    Selected(HDC dc, HBITMAP bmp) noexcept : dc_(dc), old_(SelectObject(dc, bmp)) {}
+    ~Selected() { SelectObject(dc_, old_); }
+    Selected(const Selected&) = delete;
+    Selected& operator=(const Selected&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+} // namespace
+
+TFrameCell::TFrameCell() noexcept : dc_(CreateCompatibleDC(nullptr))
+{
+    if (!dc_)
+        return;
+    BITMAPINFO colourInfo{};
+    colourInfo.bmiHeader = {sizeof(BITMAPINFOHEADER), Side, Side, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    colour_.reset(CreateDIBSection(dc_, &colourInfo, DIB_RGB_COLORS, &bits, nullptr, 0));
+    pixels_ = static_cast<uint32_t*>(bits);
+    MaskInfo maskInfo = MonoInfo(Side, Side);
+    void* maskBits = nullptr;
+    mask_.reset(CreateDIBSection(dc_, reinterpret_cast<BITMAPINFO*>(&maskInfo), DIB_RGB_COLORS, &maskBits, nullptr, 0));
+    maskBits_ = static_cast<uint8_t*>(maskBits);
+    // Nearest pixel: averaging would mix the colour of transparent pixels
+    // into the edges of images with alpha.
+    SetStretchBltMode(dc_, COLORONCOLOR);
+}
+
+TFrameCell::~TFrameCell()
+{
+    if (dc_)
+        DeleteDC(dc_);
+}
+
+bool TFrameCell::AddTo(HIMAGELIST list, const uint8_t* file, size_t size) noexcept
+{
+    try {
+        const std::optional<IconImage> image = ChooseIconImage(file, size, Side);
+        if (!image || !*this)
+            return false;
+        // A DIB goes straight into the cell, scaled by GDI: one pass in
+        // memory, much cheaper than an icon object per frame. A PNG needs
+        // the system's decoder; a DIB that GDI refuses or that inverts what
+        // lies below goes through an icon as well.
+        if (!image->png && DrawDib(file + image->offset, *image))
+            return ImageList_Add(list, colour_.get(), mask_.get()) >= 0;
+        return AddIcon(list, file, size, *image);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TFrameCell::DrawDib(const uint8_t* dib, const IconImage& image) noexcept
+{
+    // The image was measured and bounds-checked by ListIconImages; the
+    // colour bits follow the header, its bit-field masks and its palette,
+    // the mask follows the colour bits.
+    const uint32_t headerSize = ReadU32(dib);
+    const uint32_t compression = ReadU32(dib + 16);
+    const uint32_t used = ReadU32(dib + 32);
+    const int bits = image.bitCount;
+    size_t colours = used > 256 ? 256 : used;
+    if (colours == 0 && bits <= 8)
+        colours = size_t{1} << bits;
+    // Bit-field masks follow a plain header; a larger header holds them.
+    const bool bitFields = compression == BI_BITFIELDS;
+    const size_t masks = bitFields && headerSize == sizeof(BITMAPINFOHEADER) ? 12 : 0;
+    const size_t tableBytes = masks + colours * 4;
+    const size_t headerMasks = bitFields && headerSize > sizeof(BITMAPINFOHEADER) ? 12 : 0;
+    if (headerMasks + tableBytes > sizeof(DibInfo::colours))
+        return false;
+
+    // The file's header describes colour bits and mask as one image of twice
+    // the height; GDI gets a plain BITMAPINFOHEADER for the colour half.
+    DibInfo info{};
+    std::memcpy(&info.header, dib, sizeof(BITMAPINFOHEADER));
+    info.header.biSize = sizeof(BITMAPINFOHEADER);
+    info.header.biHeight = image.height;
+    info.header.biSizeImage = 0;
+    auto* table = reinterpret_cast<uint8_t*>(info.colours);
+    std::memcpy(table, dib + sizeof(BITMAPINFOHEADER), headerMasks);
+    std::memcpy(table + headerMasks, dib + headerSize, tableBytes);
+    const uint8_t* colourBits = dib + headerSize + tableBytes;
+    const size_t colourRow = (static_cast<size_t>(image.width) * bits + 31) / 32 * 4;
+    const uint8_t* maskBits = colourBits + colourRow * image.height;
+    MaskInfo maskInfo = MonoInfo(image.width, image.height);
+
+    {
+        Selected sel(dc_, colour_.get());
+        if (!StretchDIBits(dc_, 0, 0, Side, Side, 0, 0, image.width, image.height, colourBits,
+                           reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY))
+            return false;
+    }
+    {
+        Selected sel(dc_, mask_.get());
+        if (!StretchDIBits(dc_, 0, 0, Side, Side, 0, 0, image.width, image.height, maskBits,
+                           reinterpret_cast<BITMAPINFO*>(&maskInfo), DIB_RGB_COLORS, SRCCOPY))
+            return false;
+    }
+    GdiFlush();
+    // Only a plain 32-bit image has alpha; for the others the mask decides,
+    // and the image list looks for alpha in the fourth byte.
+    bool alpha = false;
+    if (bits == 32 && compression == BI_RGB)
+        for (int i = 0; i < Side * Side && !alpha; ++i)
+            alpha = (pixels_[i] >> 24) != 0;
+    else
+        for (int i = 0; i < Side * Side; ++i)
+            pixels_[i] &= 0x00FFFFFF;
+    // Without alpha, colour under a set mask bit inverts what lies below (as
+    // in many monochrome cursors); the image list keeps that only for an
+    // icon it is given.
+    return alpha || !HasInvertedPixels();
+}
+
+bool TFrameCell::HasInvertedPixels() const noexcept
+{
+    constexpr int MaskRow = Side / 8;
+    for (int y = 0; y < Side; ++y)
+        for (int x = 0; x < Side; ++x)
+            if ((maskBits_[y * MaskRow + x / 8] & (0x80 >> (x % 8))) && (pixels_[y * Side + x] & 0x00FFFFFF))
+                return true;
+    return false;
+}
+
+bool TFrameCell::AddIcon(HIMAGELIST list, const uint8_t* file, size_t size, const IconImage& image) noexcept
+{
+    ui::UniqueIcon icon = MakeImageIcon(file, size, image, Side);
+    if (!icon)
+        return false;
+    ICONINFO ii{};
+    if (!GetIconInfo(icon.get(), &ii))
+        return false;
+    ui::UniqueBitmap colour(ii.hbmColor), mask(ii.hbmMask);
+    // A monochrome icon keeps its colour in the mask's lower half: leave
+    // that to the image list's own icon handling.
+    if (!colour)
+        return ImageList_AddIcon(list, icon.get()) >= 0;
+    return ImageList_Add(list, colour.get(), mask.get()) >= 0;
+}
+
+} // namespace anicur

@@ -1,0 +1,149 @@
+// Loading every animated cursor of the corpus three ways, in the same run:
+//   reader  - TAniCur::Load (frames made from memory)
+//   system  - LoadCursorFromFileW on the same file (the system's own loader)
+//   tempfile- the same walk, but every frame written to a temporary file and
+//             loaded from there as an icon, then added to an image list
+// Prints the time of each per round and the ratios reader/system and
+// tempfile/reader.
+#include "anicur/AniCur.h"
+#include "anicur/ani_walk.h"
+#include "anicur/cursor_file.h"
+#include "ui/handles.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace anicur;
+
+namespace {
+
+double Now()
+{
+    static LARGE_INTEGER freq = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
+}
+
+bool IsAnimated(const fs::path& path)
+{
+    char head[12] = {};
+    FILE* f = _wfopen(path.c_str(), L"rb");
+    if (!f)
+        return false;
+    const size_t got = fread(head, 1, sizeof head, f);
+    fclose(f);
+    return got == 12 && std::string(head, 4) == "RIFF" && std::string(head + 8, 4) == "ACON";
+}
+
+int LoadWithReader(const std::wstring& path)
+{
+    TAniCur a;
+    return a.Load(path) == AniOk ? ImageList_GetImageCount(a.Frames.get()) : -1;
+}
+
+int LoadWithSystem(const std::wstring& path)
+{
+    ui::UniqueCursor c(LoadCursorFromFileW(path.c_str()));
+    return c ? 1 : -1;
+}
+
+// Frames through a temporary file, one write and one icon load each.
+int LoadThroughTempFile(const std::wstring& path, const std::wstring& temp)
+{
+    std::vector<uint8_t> bytes;
+    if (ReadCursorFile(path, bytes) != AniOk)
+        return -1;
+    AniWalkResult walk = AniWalk(bytes.data(), bytes.size());
+    if (walk.code != AniOk)
+        return -1;
+    ui::UniqueImageList list(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 0, 4));
+    ImageList_SetBkColor(list.get(), GetSysColor(COLOR_WINDOW));
+    int made = 0;
+    for (const ByteRange& f : walk.frames) {
+        if (f.length >= 4)
+            bytes[f.offset + 2] = 1; // read the frame as an icon file
+        ui::UniqueFile out(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        if (!out || !WriteFile(out.get(), bytes.data() + f.offset, static_cast<DWORD>(f.length), &written, nullptr))
+            return -1;
+        out.reset();
+        ui::UniqueIcon icon(static_cast<HICON>(LoadImageW(nullptr, temp.c_str(), IMAGE_ICON, 32, 32, LR_LOADFROMFILE)));
+        if (!icon)
+            return -1;
+        ImageList_AddIcon(list.get(), icon.get());
+        ++made;
+    }
+    DeleteFileW(temp.c_str());
+    return made;
+}
+
+} // namespace
+
+int main()
+{
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    std::vector<std::wstring> files;
+    for (const auto& e : fs::recursive_directory_iterator(fs::path(TARIMOKU_CORPUS)))
+        if (e.is_regular_file() && IsAnimated(e.path()))
+            files.push_back(e.path().wstring());
+    std::sort(files.begin(), files.end());
+
+    wchar_t tempDir[MAX_PATH];
+    GetTempPathW(MAX_PATH, tempDir);
+    const std::wstring temp = std::wstring(tempDir) + L"AniCur.$$$";
+
+    std::printf("%zu animated cursor files\n", files.size());
+    for (const std::wstring& f : files)
+        std::printf("  %-60ls reader %3d frames, system %s, tempfile %3d frames\n",
+                    fs::path(f).filename().c_str(), LoadWithReader(f), LoadWithSystem(f) > 0 ? "ok    " : "FAILED",
+                    LoadThroughTempFile(f, temp));
+
+    constexpr int Rounds = 6; // the first is a warm-up and not counted
+    std::vector<double> reader, system, tempfile;
+    for (int round = 0; round < Rounds; ++round) {
+        double r = 0, s = 0, t = 0;
+        for (const std::wstring& f : files) {
+            double t0 = Now();
+            LoadWithReader(f);
+            double t1 = Now();
+            LoadWithSystem(f);
+            double t2 = Now();
+            LoadThroughTempFile(f, temp);
+            double t3 = Now();
+            r += t1 - t0;
+            s += t2 - t1;
+            t += t3 - t2;
+        }
+        if (round == 0)
+            continue;
+        reader.push_back(r * 1000);
+        system.push_back(s * 1000);
+        tempfile.push_back(t * 1000);
+        std::printf("round %d: reader %8.1f ms  system %8.1f ms  tempfile %8.1f ms\n", round, r * 1000, s * 1000,
+                    t * 1000);
+    }
+    auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    const double r = median(reader), s = median(system), t = median(tempfile);
+    std::printf("median of %d rounds over the corpus: reader %.1f ms, system %.1f ms, tempfile %.1f ms\n",
+                Rounds - 1, r, s, t);
+    std::printf("reader / system loader   = %.2f (goal: at most about 1.5)\n", r / s);
+    std::printf("tempfile / reader        = %.2f (goal: at least 3)\n", t / r);
+    return 0;
+}

@@ -1,0 +1,173 @@
+#include "shell/ContextMenuEx.h"
+
+#include "res/texts.h"
+#include "shell/invoke.h"
+#include "shell/item_copies.h"
+#include "shell/seams.h"
+#include "shview/idlist.h"
+#include "ui/handles.h"
+
+namespace {
+
+struct CommandRow {
+    SFGAOF attribute; // 0: none asked (the paste item is looked for instead)
+    UINT verb;        // menu id - 1
+};
+
+// Indexed by TItemCommand.
+constexpr CommandRow Commands[] = {
+    {SFGAO_CANLINK, 16},      // icCreateShortcut
+    {SFGAO_CANDELETE, 17},    // icDelete
+    {SFGAO_HASPROPSHEET, 19}, // icProperties
+    {SFGAO_CANCOPY, 25},      // icCopy
+    {0, 26},                  // icPaste
+};
+
+constexpr SFGAOF AttributeRequest = SFGAO_CAPABILITYMASK | SFGAO_DISPLAYATTRMASK | SFGAO_CONTENTSMASK;
+constexpr UINT MenuFlags = CMF_EXPLORE;
+constexpr int SendToKeyByte = 5;
+constexpr int PasteKeyByte = 9;
+
+// The SendTo folder and an enumeration of its non-folder entries.
+bool OpenSendTo(HWND window, ui::ComPtr<IShellFolder>& folder, ui::ComPtr<IEnumIDList>& entries)
+{
+    auto& open = shell::CurrentSeams().sendToFolder;
+    folder = open ? open(window) : nullptr;
+    if (!folder)
+        return false;
+    if (folder->EnumObjects(window, SHCONTF_NONFOLDERS, entries.put()) != S_OK || !entries)
+        return false;
+    return true;
+}
+
+bool NextEntry(IEnumIDList* entries, shview::IDList& entry)
+{
+    ULONG fetched = 0;
+    return entries->Next(1, entry.put(), &fetched) == S_OK && fetched == 1 && entry;
+}
+
+} // namespace
+
+bool TContextMenuEx::ShowItemMenu(HWND window, IShellFolder* folder, POINT screen, int count,
+                                  const ITEMIDLIST* items)
+{
+    if (!window || !folder || !items || count < 1 || count > shell::MaxItems)
+        return false;
+    if (!shview::ShellMalloc() || !shview::DesktopFolder())
+        return false;
+    shell::ItemCopies copies;
+    if (!copies.Split(items, count))
+        return false;
+
+    ui::ComPtr<IContextMenu> handler;
+    if (FAILED(folder->GetUIObjectOf(window, copies.Count(), copies.Array(), IID_IContextMenu, nullptr,
+                                     handler.put_void())) ||
+        !handler)
+        return false;
+    ui::UniqueMenu menu(CreatePopupMenu());
+    if (!menu)
+        return false;
+    if (FAILED(handler->QueryContextMenu(menu.get(), 0, FirstShellId, LastShellId, MenuFlags)))
+        return false;
+
+    const bool sendToFilled = FillSendToMenu(window, menu.get());
+    auto& track = shell::CurrentSeams().trackMenu;
+    UINT id = track ? track(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen, window) : 0;
+
+    int sendToIndex = -1;
+    if (sendToFilled && id >= FirstSendToId && id <= LastSendToId) {
+        sendToIndex = static_cast<int>(id - FirstSendToId);
+        id = CopyId;
+    }
+    if (id == 0)
+        return false;
+    bool done = shell::InvokeVerb(handler.get(), window, id - FirstShellId);
+    // The paste follows even when the copy failed: the clipboard may still
+    // hold what the user meant to send.
+    if (sendToIndex >= 0)
+        done = SendToItem(window, sendToIndex);
+    return done;
+}
+
+bool TContextMenuEx::FillSendToMenu(HWND window, HMENU menu)
+{
+    const int position = FindMenuItemByText(menu, texts::SendToAccessKey, SendToKeyByte);
+    if (position == -1)
+        return false;
+    HMENU submenu = GetSubMenu(menu, position - 1);
+    if (!submenu)
+        return false;
+
+    ui::ComPtr<IShellFolder> sendTo;
+    ui::ComPtr<IEnumIDList> entries;
+    if (OpenSendTo(window, sendTo, entries)) {
+        std::wstring name;
+        shview::IDList entry;
+        for (int i = 0; i < MaxSendToEntries && NextEntry(entries.get(), entry); ++i) {
+            // A name that cannot be read keeps the previous entry's text: the
+            // entry must still be there, or the ids after it would point at
+            // the wrong targets.
+            std::wstring read;
+            if (shview::IDListDisplayName(sendTo.get(), entry.get(), SHGDN_NORMAL, read))
+                name = std::move(read);
+            AppendMenuW(submenu, MF_STRING, FirstSendToId + static_cast<UINT>(i), name.c_str());
+            entry.reset();
+        }
+    }
+    // The shell's own first item (its placeholder) goes; the entries follow it.
+    DeleteMenu(submenu, 0, MF_BYPOSITION);
+    return true;
+}
+
+bool TContextMenuEx::SendToItem(HWND window, int index)
+{
+    ui::ComPtr<IShellFolder> sendTo;
+    ui::ComPtr<IEnumIDList> entries;
+    if (!OpenSendTo(window, sendTo, entries))
+        return false;
+    shview::IDList entry;
+    for (int i = 0; i < MaxSendToEntries && NextEntry(entries.get(), entry); ++i) {
+        if (i == index)
+            return InvokeItemCommand(window, sendTo.get(), icPaste, entry.get());
+        entry.reset();
+    }
+    return false;
+}
+
+bool TContextMenuEx::InvokeItemCommand(HWND window, IShellFolder* folder, TItemCommand command,
+                                       const ITEMIDLIST* item)
+{
+    if (!window || !folder || !item || command > icPaste)
+        return false;
+    const CommandRow& row = Commands[command];
+    const ITEMIDLIST* one[] = {item};
+    SFGAOF attributes = AttributeRequest;
+    if (FAILED(folder->GetAttributesOf(1, one, &attributes)))
+        return false;
+    if (row.attribute && !(attributes & row.attribute))
+        return false;
+
+    ui::ComPtr<IContextMenu> handler;
+    if (FAILED(folder->GetUIObjectOf(window, 1, one, IID_IContextMenu, nullptr, handler.put_void())) || !handler)
+        return false;
+    ui::UniqueMenu menu(CreatePopupMenu());
+    if (!menu || FAILED(handler->QueryContextMenu(menu.get(), 0, FirstShellId, LastShellId, MenuFlags)))
+        return false;
+    if (command == icPaste && FindMenuItemByText(menu.get(), texts::PasteAccessKey, PasteKeyByte) == -1)
+        return false;
+    return shell::InvokeVerb(handler.get(), window, row.verb);
+}
+
+bool TContextMenuEx::InvokePathCommand(HWND window, const std::wstring& path, TItemCommand command)
+{
+    if (!window || !shview::ShellMalloc())
+        return false;
+    shview::IDList absolute = shview::IDListFromPath(path);
+    if (!absolute)
+        return false;
+    ui::ComPtr<IShellFolder> parent;
+    shview::IDList last;
+    if (!shview::IDListBindParent(absolute.get(), parent, last))
+        return false;
+    return InvokeItemCommand(window, parent.get(), command, last.get());
+}

@@ -1,0 +1,46 @@
+#include "shell/DropSourceEx.h"
+
+#include "shell/DropSourceObject.h"
+#include "shell/item_copies.h"
+#include "shell/seams.h"
+#include "shview/idlist.h"
+#include "ui/handles.h"
+
+void TDropSourceEx::DragFile(HWND window, const std::wstring& path)
+{
+    if (!window)
+        return;
+    DSFileName.assign(1, path);
+    DragFileNames(window);
+}
+
+void TDropSourceEx::DragFileNames(HWND window)
+{
+    if (!window || !shview::ShellMalloc())
+        return;
+    if (DSFileName.empty() || DSFileName.size() > static_cast<std::size_t>(shell::MaxItems))
+        return;
+    ui::ComPtr<IShellFolder> parent;
+    shview::IDList packed;
+    if (!shview::IDListPackPaths(DSFileName, parent, packed))
+        return;
+    DragItems(window, parent.get(), static_cast<int>(DSFileName.size()), packed.get());
+}
+
+void TDropSourceEx::DragItems(HWND window, IShellFolder* folder, int count, const ITEMIDLIST* items)
+{
+    if (!window || !folder || !items || !shview::ShellMalloc())
+        return;
+    shell::ItemCopies copies;
+    if (!copies.Split(items, count))
+        return;
+    ui::ComPtr<IDataObject> data;
+    if (FAILED(folder->GetUIObjectOf(window, copies.Count(), copies.Array(), IID_IDataObject, nullptr,
+                                     data.put_void())) ||
+        !data)
+        return;
+    auto source = ui::ComPtr<IDropSource>::Attach(new TDropSourceObject);
+    DWORD effect = DROPEFFECT_NONE;
+    if (auto& drag = shell::CurrentSeams().doDragDrop)
+        drag(data.get(), source.get(), DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect);
+}

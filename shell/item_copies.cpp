@@ -1,0 +1,27 @@
+#include "shell/item_copies.h"
+
+namespace shell {
+
+bool ItemCopies::Split(const ITEMIDLIST* packed, int count)
+{
+    items_.clear();
+    pointers_.clear();
+    if (!packed || count < 1 || count > MaxItems)
+        return false;
+    items_.reserve(static_cast<std::size_t>(count));
+    const ITEMIDLIST* at = packed;
+    for (int i = 0; i < count; ++i) {
+        shview::IDList copy = at && at->mkid.cb != 0 ? shview::IDListFirst(at) : shview::IDList{};
+        if (!copy) {
+            items_.clear();
+            return false;
+        }
+        items_.push_back(std::move(copy));
+        at = shview::IDListRest(at);
+    }
+    for (const auto& item : items_)
+        pointers_.push_back(item.get());
+    return true;
+}
+
+} // namespace shell

@@ -1,0 +1,31 @@
+// The single items of a packed item list, each in a list of its own, as the
+// shell's GetUIObjectOf wants them.
+#pragma once
+#include <windows.h>
+#include <shlobj.h>
+
+#include <vector>
+
+#include "shview/idlist.h"
+
+namespace shell {
+
+// The most items a menu or a drag handles at once.
+constexpr int MaxItems = 1024;
+
+class ItemCopies {
+public:
+    // Splits `count` items off the front of `packed`; false (and no copies)
+    // when the list ends early, `count` is outside 1 to MaxItems, or a copy
+    // cannot be allocated.
+    bool Split(const ITEMIDLIST* packed, int count);
+    UINT Count() const noexcept { return static_cast<UINT>(items_.size()); }
+    // The array GetUIObjectOf takes; valid while the object lives.
+    const ITEMIDLIST** Array() noexcept { return pointers_.data(); }
+
+private:
+    std::vector<shview::IDList> items_;
+    std::vector<const ITEMIDLIST*> pointers_;
+};
+
+} // namespace shell

@@ -1,0 +1,446 @@
+// The animated previews of a real main window: the idle loader, the timer,
+// and what reaches the screen. The clock and the drawing are the form's own
+// seams except where real pixels are compared.
+#include "app/messages.h"
+#include "app/ufrmMain.h"
+#include "tests/anicur/ani_builder.h"
+#include "tests/support/wine_ui.h"
+#include "ui/screen_cursor.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+using testsupport::CorpusFile;
+using testsupport::ReadBytes;
+
+// The main window with the folder in view given by the test.
+class PreviewForm : public TfrmTarimoku {
+public:
+    std::wstring folder;
+    std::wstring PreviewFolderPath() const override { return folder; }
+};
+
+struct Draw {
+    int item, frame, x, y;
+};
+
+constexpr long long kJiffy = 1000; // clock units (1/60000 s)
+constexpr long long kMs = 60;
+
+// The top-left corner of an item's 32 x 32 icon in the list's client area.
+POINT IconAt(HWND list, int item)
+{
+    RECT icon{LVIR_ICON};
+    SendMessageW(list, LVM_GETITEMRECT, WPARAM(item), reinterpret_cast<LPARAM>(&icon));
+    return {icon.left + (icon.right - icon.left - 32) / 2, icon.top};
+}
+
+class Previews : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ui::ScreenCursor::Set(nullptr);
+        icons.reset(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 1));
+        form = std::make_unique<PreviewForm>();
+        ASSERT_TRUE(form->Create());
+        form->Show();
+        testsupport::PumpUntilIdle();
+        form->folder = dir.Path();
+        form->PreviewClock = [this] { return clock; };
+        form->PreviewDraw = [this](int item, HIMAGELIST, int frame, int x, int y) { draws.push_back({item, frame, x, y}); };
+        // 32 x 32 icons, as the shell's image list gives the file list.
+        form->FileView.SetImageList(icons.get(), LVSIL_NORMAL);
+    }
+    void TearDown() override
+    {
+        form.reset();
+        testsupport::PumpUntilIdle();
+        ui::ScreenCursor::Set(nullptr);
+    }
+
+    void AddFile(const std::wstring& name, const std::string& bytes)
+    {
+        dir.File(name, bytes);
+        form->FileView.AddItem(name, 0, 0);
+    }
+    void AddCorpus(const std::wstring& name, const wchar_t* corpusPath)
+    {
+        std::string bytes = ReadBytes(CorpusFile(corpusPath));
+        ASSERT_FALSE(bytes.empty()) << corpusPath;
+        AddFile(name, bytes);
+    }
+    void Start() { SendMessageW(form->Handle(), WM_STARTPREVIEW, 0, 0); }
+    // One idle call; answers the `done` it left.
+    bool Idle()
+    {
+        bool done = true;
+        form->PreviewIdle(done);
+        return done;
+    }
+    void LoadAll()
+    {
+        Start();
+        for (int i = 0; i < 1000 && !Idle(); ++i) {
+        }
+    }
+    std::vector<int> EntryItems() const
+    {
+        std::vector<int> items;
+        for (int i = 0; i < form->FPreviewCount; ++i)
+            items.push_back(form->FPreviews[size_t(i)].ItemIndex);
+        return items;
+    }
+    void Tick(long long advance)
+    {
+        clock += advance;
+        form->AnimateTimerProc();
+    }
+    std::set<int> DrawnItems() const
+    {
+        std::set<int> items;
+        for (const Draw& d : draws)
+            items.insert(d.item);
+        return items;
+    }
+
+    ui::UniqueImageList icons;
+    testsupport::TempDir dir;
+    std::unique_ptr<PreviewForm> form;
+    long long clock = 1'000'000;
+    std::vector<Draw> draws;
+};
+
+TEST_F(Previews, AnEmptyFolderOrOneWithoutAPathMakesNoTableAndNoStartingCursor)
+{
+    Start();
+    EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
+    EXPECT_EQ(form->FPreviews, nullptr);
+    EXPECT_TRUE(form->FPreviewPaths.empty());
+    EXPECT_TRUE(Idle());
+
+    // A folder without a file-system path: the captions must not be looked
+    // up in the current directory.
+    AddCorpus(L"wait.ani", L"reconstruct/wait.ani");
+    form->folder.clear();
+    Start();
+    EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
+    EXPECT_EQ(form->FPreviews, nullptr);
+    EXPECT_TRUE(Idle());
+    EXPECT_EQ(form->FPreviewCount, 0);
+}
+
+TEST_F(Previews, TenItemsWithSevenAniFilesLoadThreeThreeThenOne)
+{
+    AddCorpus(L"a.ani", L"reconstruct/wait.ani");
+    // A real animated cursor under a .cur name, and one under .txt: content
+    // does not matter, only .ani files are ever loaded.
+    AddCorpus(L"b.cur", L"webamp/fixtures/Super_Mario_Amp_2/close.cur");
+    AddCorpus(L"c.ANI", L"capitaine/master/busy.ani");
+    AddCorpus(L"d.Ani", L"webamp/fixtures/piano.ani");
+    AddCorpus(L"e.txt", L"reconstruct/wait.ani");
+    AddCorpus(L"f.ani", L"reconstruct/wait.ani");
+    AddCorpus(L"g.ani", L"webamp/fixtures/piano.ani");
+    AddCorpus(L"h.ani", L"capitaine/master/busy.ani");
+    AddCorpus(L"i.cur", L"reconstruct/domain.cur");
+    AddCorpus(L"j.ani", L"reconstruct/wait.ani");
+
+    Start();
+    EXPECT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
+    ASSERT_EQ(form->FPreviewPaths.size(), 10u);
+    EXPECT_EQ(form->FPreviewPaths[2], dir.Path() + L"\\c.ANI");
+    EXPECT_NE(form->FPreviews, nullptr);
+    EXPECT_EQ(form->FPreviewCount, 0);
+
+    EXPECT_FALSE(Idle());
+    EXPECT_EQ(EntryItems(), (std::vector<int>{0, 2, 3}));
+    EXPECT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
+    EXPECT_FALSE(Idle());
+    EXPECT_EQ(EntryItems(), (std::vector<int>{0, 2, 3, 5, 6, 7}));
+    EXPECT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
+    EXPECT_FALSE(Idle());
+    EXPECT_EQ(EntryItems(), (std::vector<int>{0, 2, 3, 5, 6, 7, 9}));
+    EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
+
+    // Every path is examined: the loader has nothing more to do.
+    EXPECT_TRUE(Idle());
+    EXPECT_EQ(form->FPreviewCount, 7);
+    for (int i = 0; i < form->FPreviewCount; ++i) {
+        EXPECT_EQ(form->FPreviews[size_t(i)].Step, 0);
+        EXPECT_EQ(form->FPreviews[size_t(i)].LastStep, clock);
+        EXPECT_GT(form->FPreviews[size_t(i)].AniCur->StepCount, 0);
+    }
+}
+
+TEST_F(Previews, ABrokenOrStepFreeAniFileLeavesNoEntry)
+{
+    using namespace anitest;
+    AddFile(L"garbage.ani", "RIFF\x10\0\0\0ACONjunkjunk");
+    AddFile(L"empty.ani", "");
+    // Reads fine, but has no step to show.
+    AddFile(L"nosteps.ani", Riff(Anih(0, 0, 1) + FrameList({})));
+    AddFile(L"missing-frames.ani", Riff(Anih(3, 3, 1) + FrameList({})));
+    AddCorpus(L"good.ani", L"reconstruct/wait.ani");
+
+    Start();
+    EXPECT_FALSE(Idle());
+    EXPECT_EQ(form->FPreviewCount, 0);
+    EXPECT_FALSE(Idle());
+    EXPECT_EQ(EntryItems(), std::vector<int>{4});
+    EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
+
+    // Nothing is drawn for what failed.
+    Tick(20 * kJiffy);
+    EXPECT_EQ(DrawnItems(), std::set<int>{4});
+}
+
+TEST_F(Previews, AnItemScrolledOutOfViewKeepsSteppingButIsNotDrawn)
+{
+    constexpr int kItems = 40;
+    for (int i = 0; i < kItems; ++i)
+        AddCorpus(L"w" + std::to_wstring(100 + i) + L".ani", L"reconstruct/wait.ani"); // 20 jiffies a step
+    LoadAll();
+    ASSERT_EQ(form->FPreviewCount, kItems);
+    HWND list = form->FileView.Handle();
+    form->FileView.EnsureVisible(kItems - 1);
+    testsupport::PumpUntilIdle();
+    RECT first{LVIR_BOUNDS};
+    SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+    ASSERT_LT(first.bottom, 0) << "the first item should have scrolled out of view";
+
+    Tick(20 * kJiffy);
+    for (int i = 0; i < kItems; ++i)
+        EXPECT_EQ(form->FPreviews[size_t(i)].Step, 1) << i; // every entry stepped
+    // The view is the control's size from its origin; an item is its 32 x 32
+    // icon. Where the icon is comes from the control's own item rectangles.
+    RECT bounds;
+    GetWindowRect(list, &bounds);
+    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+    std::set<int> visible;
+    for (int i = 0; i < kItems; ++i) {
+        POINT icon = IconAt(list, i);
+        if (!(icon.x > width || icon.x + 32 < 0 || icon.y > height || icon.y + 32 < 0))
+            visible.insert(i);
+    }
+    EXPECT_EQ(visible.count(0), 0u);
+    EXPECT_GE(visible.size(), 6u);
+    EXPECT_EQ(DrawnItems(), visible);
+    EXPECT_EQ(draws.size(), visible.size()); // once each
+    for (const Draw& d : draws) {
+        // Each frame lands on its own item's icon.
+        POINT icon = IconAt(list, d.item);
+        EXPECT_EQ(d.x, icon.x) << d.item;
+        EXPECT_EQ(d.y, icon.y) << d.item;
+        EXPECT_EQ(d.frame, 1);
+    }
+    // Items that stepped unseen show their current frame once they step again.
+    size_t before = draws.size();
+    form->FileView.EnsureVisible(0);
+    testsupport::PumpUntilIdle();
+    Tick(20 * kJiffy);
+    std::set<int> now;
+    for (size_t i = before; i < draws.size(); ++i)
+        now.insert(draws[i].item);
+    EXPECT_EQ(now.count(0), 1u);
+    EXPECT_EQ(now.count(kItems - 1), 0u);
+    EXPECT_EQ(form->FPreviews[0].Step, 2);
+}
+
+TEST_F(Previews, WhileTheWindowIsBusyNothingMovesAndThenItCatchesUp)
+{
+    AddCorpus(L"wait.ani", L"reconstruct/wait.ani"); // 9 steps of 20 jiffies
+    LoadAll();
+    ASSERT_EQ(form->FPreviewCount, 1);
+    const long long loaded = clock;
+
+    form->FBusy = 1;
+    Tick(100 * kJiffy);
+    EXPECT_TRUE(draws.empty());
+    EXPECT_EQ(form->FPreviews[0].Step, 0);
+    EXPECT_EQ(form->FPreviews[0].LastStep, loaded);
+    form->FBusy = 0;
+
+    // Three cycles, five steps and half a step after loading, in one tick:
+    // one draw, of step 5.
+    Tick(3 * 180 * kJiffy + 10 * kJiffy);
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(form->FPreviews[0].Step, 5);
+    EXPECT_EQ(form->FPreviews[0].LastStep, loaded + 3 * 180 * kJiffy + 100 * kJiffy);
+    EXPECT_EQ(draws[0].frame, 5);
+}
+
+TEST_F(Previews, EachTickDrawsAnEntryAtMostOnceAtThePaceOfTheFile)
+{
+    AddCorpus(L"busy.ani", L"capitaine/master/busy.ani"); // 23 steps of 2 jiffies
+    AddCorpus(L"wait.ani", L"reconstruct/wait.ani");      // 9 steps of 20 jiffies
+    LoadAll();
+    ASSERT_EQ(form->FPreviewCount, 2);
+    const long long start = clock;
+    int ticks = 0;
+    // Sixty seconds of ticks 52 to 58 ms apart.
+    while (clock - start < 60 * 60000) {
+        size_t before = draws.size();
+        Tick((52 + ticks % 7) * kMs);
+        ++ticks;
+        std::set<int> once;
+        for (size_t i = before; i < draws.size(); ++i)
+            EXPECT_TRUE(once.insert(draws[i].item).second);
+    }
+    const long long elapsed = clock - start;
+    int waitDraws = 0;
+    for (const Draw& d : draws)
+        waitDraws += d.item == 1;
+    // wait.ani: a step every 20 jiffies, each one shown.
+    EXPECT_EQ(waitDraws, int(elapsed / (20 * kJiffy)));
+    // busy.ani steps faster than the timer ticks: it is drawn on every tick
+    // and lands on the step the time calls for.
+    const long long busySteps = elapsed / (2 * kJiffy);
+    EXPECT_EQ(form->FPreviews[0].Step, int(busySteps % 23));
+    EXPECT_EQ(form->FPreviews[0].LastStep, start + busySteps * 2 * kJiffy);
+}
+
+TEST_F(Previews, StopPreviewsDropsEverythingAndIsSafeTwice)
+{
+    for (int i = 0; i < 5; ++i)
+        AddCorpus(L"p" + std::to_wstring(i) + L".ani", L"webamp/fixtures/piano.ani");
+    Start();
+    EXPECT_FALSE(Idle());
+    ASSERT_EQ(form->FPreviewCount, 3);
+    ASSERT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
+
+    form->StopPreviews();
+    EXPECT_EQ(form->FPreviews, nullptr);
+    EXPECT_EQ(form->FPreviewCount, 0);
+    EXPECT_TRUE(form->FPreviewPaths.empty());
+    EXPECT_EQ(form->FNextPreview, 0);
+    EXPECT_EQ(form->FBusy, 0);
+    EXPECT_EQ(ui::ScreenCursor::Current(), nullptr); // loading ended early
+    form->StopPreviews();
+    EXPECT_EQ(form->FPreviews, nullptr);
+    EXPECT_EQ(form->FBusy, 0);
+    EXPECT_TRUE(Idle());
+    Tick(100 * kJiffy);
+    EXPECT_TRUE(draws.empty());
+
+    // Another operation's hourglass is not the previews' to take away.
+    Start();
+    ui::ScreenCursor::Set(IDC_WAIT);
+    form->StopPreviews();
+    EXPECT_EQ(ui::ScreenCursor::Current(), IDC_WAIT);
+    ui::ScreenCursor::Set(nullptr);
+}
+
+TEST_F(Previews, AFolderChangeARefreshAndDestructionFreeEveryReader)
+{
+    for (int i = 0; i < 4; ++i)
+        AddCorpus(L"p" + std::to_wstring(i) + L".ani", L"webamp/fixtures/piano.ani");
+    LoadAll();
+    ASSERT_EQ(form->FPreviewCount, 4);
+
+    // Folder change: the table is rebuilt for the new contents, empty.
+    form->FileView.DeleteItem(3);
+    form->FileView.DeleteItem(2);
+    PostMessageW(form->Handle(), WM_STARTPREVIEW, 0, 0);
+    testsupport::PumpUntilIdle();
+    EXPECT_EQ(form->FPreviewCount, 0);
+    EXPECT_EQ(form->FPreviewCapacity, 2);
+    EXPECT_EQ(form->FPreviewPaths.size(), 2u);
+    EXPECT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
+    EXPECT_FALSE(Idle());
+    EXPECT_EQ(form->FPreviewCount, 2);
+
+    // Refresh: stop, refill, start again.
+    form->StopPreviews();
+    EXPECT_EQ(form->FPreviews, nullptr);
+    form->FileView.DeleteAllItems();
+    AddCorpus(L"wait.ani", L"reconstruct/wait.ani");
+    LoadAll();
+    EXPECT_EQ(form->FPreviewCount, 1);
+
+    // Destruction.
+    HWND w = form->Handle();
+    SendMessageW(w, WM_CLOSE, 0, 0);
+    testsupport::PumpUntilIdle();
+    EXPECT_FALSE(IsWindow(w));
+    EXPECT_EQ(form->FPreviews, nullptr);
+    EXPECT_EQ(form->FPreviewCount, 0);
+    EXPECT_TRUE(form->FPreviewPaths.empty());
+    EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
+    form->AnimateTimerProc(); // harmless without a window
+    EXPECT_TRUE(Idle());
+}
+
+// What the list window shows in the 32 x 32 square at (x, y) of its client area.
+std::vector<uint32_t> Grab(HWND list, int x, int y)
+{
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = 32;
+    bi.bmiHeader.biHeight = -32;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    ui::WindowDC screen(list);
+    HDC mem = CreateCompatibleDC(screen.get());
+    ui::UniqueBitmap bitmap(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    HGDIOBJ old = SelectObject(mem, bitmap.get());
+    BitBlt(mem, 0, 0, 32, 32, screen.get(), x, y, SRCCOPY);
+    GdiFlush();
+    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + 32 * 32);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    for (auto& p : pixels)
+        p &= 0xFFFFFF;
+    return pixels;
+}
+
+TEST_F(Previews, TheCorpusCursorsMoveOnScreen)
+{
+    // The real clock and the real drawing, driven by the window's own timer.
+    form->PreviewClock = nullptr;
+    form->PreviewDraw = nullptr;
+    const wchar_t* files[] = {L"reconstruct/wait.ani", L"capitaine/master/busy.ani", L"webamp/fixtures/piano.ani"};
+    for (int i = 0; i < 3; ++i)
+        AddCorpus(L"cursor" + std::to_wstring(i) + L".ani", files[i]);
+    LoadAll();
+    ASSERT_EQ(form->FPreviewCount, 3);
+    HWND list = form->FileView.Handle();
+    testsupport::PumpFor(700); // every cursor has stepped at least once
+
+    std::vector<std::vector<uint32_t>> first, second;
+    std::vector<POINT> at;
+    for (int i = 0; i < 3; ++i) {
+        at.push_back(IconAt(list, i));
+        first.push_back(Grab(list, at.back().x, at.back().y));
+    }
+    testsupport::PumpFor(400);
+    for (int i = 0; i < 3; ++i)
+        second.push_back(Grab(list, at[size_t(i)].x, at[size_t(i)].y));
+
+    const uint32_t window = [] {
+        COLORREF c = GetSysColor(COLOR_WINDOW);
+        return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
+    }();
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_NE(first[size_t(i)], second[size_t(i)]) << files[i];
+        EXPECT_TRUE(std::any_of(first[size_t(i)].begin(), first[size_t(i)].end(), [&](uint32_t p) { return p != window; }))
+            << files[i] << ": nothing drawn";
+    }
+
+    // While the window is busy the pictures stand still.
+    form->FBusy = 1;
+    testsupport::PumpFor(100);
+    std::vector<uint32_t> still = Grab(list, at[1].x, at[1].y);
+    testsupport::PumpFor(300);
+    EXPECT_EQ(Grab(list, at[1].x, at[1].y), still);
+    form->FBusy = 0;
+}
+
+} // namespace

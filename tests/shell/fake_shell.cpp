@@ -1,0 +1,261 @@
+#include "tests/shell/fake_shell.h"
+
+#include <atomic>
+#include <cstring>
+
+namespace shelltest {
+namespace {
+
+constexpr USHORT ItemBytes = 2 + sizeof(int) + 2; // count, number, tag
+constexpr USHORT Tag = 0x5A17;
+constexpr UINT PlaceholderOffset = 0x7000;
+
+void AddEntries(HMENU menu, const std::vector<MenuEntry>& entries, UINT firstId)
+{
+    for (const auto& e : entries) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING | MIIM_ID;
+        info.fState = e.state;
+        info.dwTypeData = const_cast<wchar_t*>(e.caption.c_str());
+        switch (e.kind) {
+        case MenuEntry::String:
+            info.fType = MFT_STRING;
+            info.wID = firstId + e.offset;
+            break;
+        case MenuEntry::Separator:
+            // A separator with text: only its type keeps it from matching.
+            info.fType = MFT_SEPARATOR;
+            info.wID = 0;
+            break;
+        case MenuEntry::Submenu: {
+            HMENU sub = CreatePopupMenu();
+            AppendMenuW(sub, MF_STRING, firstId + PlaceholderOffset, L"(なし)");
+            info.fMask |= MIIM_SUBMENU;
+            info.fType = MFT_STRING;
+            info.hSubMenu = sub;
+            info.wID = 0;
+            break;
+        }
+        }
+        InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &info);
+    }
+}
+
+class FakeEnum : public IEnumIDList {
+public:
+    explicit FakeEnum(int count) : count_(count) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IEnumIDList)) {
+            *out = static_cast<IEnumIDList*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        ULONG left = --refs_;
+        if (!left)
+            delete this;
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE Next(ULONG wanted, PITEMID_CHILD* out, ULONG* fetched) override
+    {
+        ULONG n = 0;
+        while (n < wanted && next_ < count_)
+            out[n++] = FakeFolder::Item(next_++).release();
+        if (fetched)
+            *fetched = n;
+        return n == wanted ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG n) override
+    {
+        next_ += static_cast<int>(n);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Reset() override
+    {
+        next_ = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumIDList**) override { return E_NOTIMPL; }
+
+private:
+    std::atomic<ULONG> refs_{1};
+    int count_;
+    int next_ = 0;
+};
+
+class RecordingMenu : public IContextMenu {
+public:
+    RecordingMenu(FakeFolder& folder, std::vector<int> items) : folder_(folder), items_(std::move(items)) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IContextMenu)) {
+            *out = static_cast<IContextMenu*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        ULONG left = --refs_;
+        if (!left)
+            delete this;
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE QueryContextMenu(HMENU menu, UINT, UINT first, UINT last, UINT flags) override
+    {
+        ++folder_.queries;
+        folder_.lastQueryFirst = first;
+        folder_.lastQueryLast = last;
+        folder_.lastQueryFlags = flags;
+        if (FAILED(folder_.queryResult))
+            return folder_.queryResult;
+        AddEntries(menu, folder_.menu, first);
+        return MAKE_HRESULT(SEVERITY_SUCCESS, 0, PlaceholderOffset + 1);
+    }
+    HRESULT STDMETHODCALLTYPE InvokeCommand(CMINVOKECOMMANDINFO* info) override
+    {
+        Invocation call;
+        call.items = items_;
+        call.cbSize = info->cbSize;
+        call.fMask = info->fMask;
+        call.hwnd = info->hwnd;
+        call.nShow = info->nShow;
+        call.integerVerb = IS_INTRESOURCE(info->lpVerb);
+        call.verb = call.integerVerb ? LOWORD(reinterpret_cast<ULONG_PTR>(info->lpVerb)) : ~0u;
+        folder_.invoked.push_back(call);
+        return folder_.invokeResult;
+    }
+    HRESULT STDMETHODCALLTYPE GetCommandString(UINT_PTR, UINT, UINT*, LPSTR, UINT) override { return E_NOTIMPL; }
+
+private:
+    std::atomic<ULONG> refs_{1};
+    FakeFolder& folder_;
+    std::vector<int> items_;
+};
+
+} // namespace
+
+shview::IDList FakeFolder::Item(int number)
+{
+    shview::IDList item = shview::IDListAlloc(ItemBytes + 2);
+    if (!item)
+        return item;
+    auto* bytes = reinterpret_cast<BYTE*>(item.get());
+    USHORT cb = ItemBytes;
+    std::memcpy(bytes, &cb, 2);
+    std::memcpy(bytes + 2, &number, sizeof(int));
+    std::memcpy(bytes + 2 + sizeof(int), &Tag, 2);
+    return item;
+}
+
+shview::IDList FakeFolder::Packed(const std::vector<int>& numbers)
+{
+    shview::IDList packed = shview::IDListCombine(nullptr, nullptr);
+    for (int n : numbers)
+        packed = shview::IDListCombineFree(std::move(packed), Item(n));
+    return packed;
+}
+
+int FakeFolder::NumberOf(const ITEMIDLIST* item)
+{
+    if (!item || item->mkid.cb != ItemBytes)
+        return -1;
+    int number = 0;
+    USHORT tag = 0;
+    std::memcpy(&number, item->mkid.abID, sizeof(int));
+    std::memcpy(&tag, item->mkid.abID + sizeof(int), 2);
+    return tag == Tag ? number : -1;
+}
+
+std::wstring FakeFolder::NameOf(int number)
+{
+    return L"送り先 " + std::to_wstring(number);
+}
+
+HRESULT STDMETHODCALLTYPE FakeFolder::QueryInterface(REFIID iid, void** out)
+{
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IShellFolder)) {
+        *out = static_cast<IShellFolder*>(this);
+        return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT STDMETHODCALLTYPE FakeFolder::EnumObjects(HWND, SHCONTF, IEnumIDList** out)
+{
+    *out = nullptr;
+    if (FAILED(enumResult))
+        return enumResult;
+    *out = new FakeEnum(itemCount);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE FakeFolder::GetAttributesOf(UINT, PCUITEMID_CHILD_ARRAY, SFGAOF* inOut)
+{
+    if (FAILED(attributesResult))
+        return attributesResult;
+    *inOut &= attributes;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE FakeFolder::GetUIObjectOf(HWND, UINT count, PCUITEMID_CHILD_ARRAY items, REFIID iid,
+                                                    UINT*, void** out)
+{
+    *out = nullptr;
+    if (!IsEqualIID(iid, IID_IContextMenu))
+        return E_NOINTERFACE;
+    std::vector<int> numbers;
+    for (UINT i = 0; i < count; ++i)
+        numbers.push_back(NumberOf(items[i]));
+    menusMade.push_back(numbers);
+    *out = static_cast<IContextMenu*>(new RecordingMenu(*this, std::move(numbers)));
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE FakeFolder::GetDisplayNameOf(PCUITEMID_CHILD item, SHGDNF, STRRET* name)
+{
+    int number = NumberOf(item);
+    if (number < 0)
+        return E_INVALIDARG;
+    std::wstring text = NameOf(number);
+    auto* copy = static_cast<wchar_t*>(CoTaskMemAlloc((text.size() + 1) * sizeof(wchar_t)));
+    std::memcpy(copy, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    name->uType = STRRET_WSTR;
+    name->pOleStr = copy;
+    return S_OK;
+}
+
+MenuEntry Command(std::wstring caption, UINT offset, UINT state)
+{
+    return {MenuEntry::String, std::move(caption), offset, state};
+}
+
+MenuEntry SendToSubmenu(std::wstring caption)
+{
+    return {MenuEntry::Submenu, std::move(caption), 0, 0};
+}
+
+MenuEntry Separator(std::wstring caption)
+{
+    return {MenuEntry::Separator, std::move(caption), 0, 0};
+}
+
+HMENU BuildMenu(const std::vector<MenuEntry>& entries, UINT firstId)
+{
+    HMENU menu = CreatePopupMenu();
+    AddEntries(menu, entries, firstId);
+    return menu;
+}
+
+} // namespace shelltest

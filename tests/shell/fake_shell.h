@@ -1,0 +1,98 @@
+// A folder of made-up items whose context menus record every command they are
+// asked to run, for the paths Wine's shell cannot show (a Send To sub-menu, a
+// paste item, a failing command).
+#pragma once
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+#include "shview/idlist.h"
+
+namespace shelltest {
+
+// One entry a fake menu handler puts into the menu it is given.
+struct MenuEntry {
+    enum Kind { String, Submenu, Separator } kind = String;
+    std::wstring caption;
+    UINT offset = 0;   // command id = first id + offset (String only)
+    UINT state = 0;    // MFS_ flags
+};
+
+// What a fake menu handler was asked to run.
+struct Invocation {
+    std::vector<int> items; // indexes of the items the handler was made for
+    UINT verb = 0;
+    bool integerVerb = false;
+    DWORD cbSize = 0;
+    DWORD fMask = ~0u;
+    HWND hwnd = nullptr;
+    int nShow = 0;
+};
+
+// Items are numbered 0, 1, ...; each identifier carries its number.
+class FakeFolder : public IShellFolder {
+public:
+    explicit FakeFolder(int itemCount = 0) : itemCount(itemCount) {}
+
+    int itemCount;                     // what EnumObjects yields
+    std::vector<MenuEntry> menu;       // what each menu handler adds
+    HRESULT queryResult = S_OK;        // QueryContextMenu's answer
+    HRESULT invokeResult = S_OK;       // InvokeCommand's answer
+    SFGAOF attributes = 0x40400177;    // a plain file's, as Wine gives them
+    HRESULT attributesResult = S_OK;
+    HRESULT enumResult = S_OK;
+    // Recorded.
+    std::vector<Invocation> invoked;
+    std::vector<std::vector<int>> menusMade;
+    int queries = 0;
+    UINT lastQueryFirst = 0, lastQueryLast = 0, lastQueryFlags = 0;
+
+    static shview::IDList Item(int number);
+    // A packed list of the items numbered `numbers`, in order.
+    static shview::IDList Packed(const std::vector<int>& numbers);
+    static int NumberOf(const ITEMIDLIST* item);
+    static std::wstring NameOf(int number);
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND, IBindCtx*, LPWSTR, ULONG*, PIDLIST_RELATIVE*,
+                                               ULONG*) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE EnumObjects(HWND, SHCONTF flags, IEnumIDList** out) override;
+    HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void**) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE BindToStorage(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void**) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM, PCUIDLIST_RELATIVE, PCUIDLIST_RELATIVE) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE CreateViewObject(HWND, REFIID, void**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT count, PCUITEMID_CHILD_ARRAY, SFGAOF* inOut) override;
+    HRESULT STDMETHODCALLTYPE GetUIObjectOf(HWND, UINT count, PCUITEMID_CHILD_ARRAY items, REFIID iid, UINT*,
+                                            void** out) override;
+    HRESULT STDMETHODCALLTYPE GetDisplayNameOf(PCUITEMID_CHILD item, SHGDNF, STRRET* name) override;
+    HRESULT STDMETHODCALLTYPE SetNameOf(HWND, PCUITEMID_CHILD, LPCWSTR, SHGDNF, PITEMID_CHILD*) override
+    {
+        return E_NOTIMPL;
+    }
+};
+
+// Menu entries as a Japanese shell writes them.
+MenuEntry Command(std::wstring caption, UINT offset, UINT state = 0);
+MenuEntry SendToSubmenu(std::wstring caption = L"送る(&N)");
+MenuEntry Separator(std::wstring caption = L"");
+
+// Builds a menu of entries (a sub-menu gets one placeholder item).
+HMENU BuildMenu(const std::vector<MenuEntry>& entries, UINT firstId = 1);
+
+} // namespace shelltest

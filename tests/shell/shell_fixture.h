@@ -1,0 +1,101 @@
+// A host window, the shell module, and recorders put in place of the menu
+// tracker and the message box.
+#pragma once
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "shell/seams.h"
+#include "shview/idlist.h"
+#include "tests/support/wine_ui.h"
+
+namespace shelltest {
+
+// A TempDir whose paths are absolute: the shell parses no relative path, and
+// TempDir may hand out one.
+class TestDir {
+public:
+    std::wstring Path() const { return Full(dir_.Path()); }
+    std::wstring operator/(std::wstring_view name) const { return Full(dir_ / name); }
+    std::wstring File(std::wstring_view name, std::string_view bytes = {}) const { return Full(dir_.File(name, bytes)); }
+    std::wstring Folder(std::wstring_view name) const { return Full(dir_.Folder(name)); }
+
+private:
+    static std::wstring Full(const std::wstring& path)
+    {
+        wchar_t full[MAX_PATH] = {};
+        DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
+        return n > 0 && n < MAX_PATH ? std::wstring(full) : path;
+    }
+    testsupport::TempDir dir_;
+};
+
+struct BoxShown {
+    HWND owner;
+    std::wstring text;
+    std::wstring caption;
+    UINT type;
+};
+
+class ShellFixture : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(shview::ShellModule::Ready());
+        window = testsupport::CreateHostWindow();
+        ASSERT_TRUE(window);
+    }
+    void TearDown() override
+    {
+        if (window)
+            DestroyWindow(window);
+        testsupport::PumpUntilIdle(10, 500);
+    }
+
+    // Answers `id` instead of showing the menu, remembering what it was shown.
+    void ChooseFromMenu(UINT id)
+    {
+        tracker_.emplace(shell::CurrentSeams().trackMenu, [this, id](HMENU menu, UINT flags, POINT at, HWND owner) {
+            ++menusShown;
+            trackFlags = flags;
+            trackPoint = at;
+            trackOwner = owner;
+            shownCaptions = Captions(menu);
+            return id;
+        });
+    }
+
+    static std::vector<std::wstring> Captions(HMENU menu)
+    {
+        std::vector<std::wstring> out;
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            wchar_t text[256] = {};
+            GetMenuStringW(menu, i, text, 256, MF_BYPOSITION);
+            out.emplace_back(text);
+        }
+        return out;
+    }
+
+    shview::ShellModule module;
+    HWND window = nullptr;
+    int menusShown = 0;
+    UINT trackFlags = 0;
+    POINT trackPoint{};
+    HWND trackOwner = nullptr;
+    std::vector<std::wstring> shownCaptions;
+    std::vector<BoxShown> boxes;
+
+private:
+    std::optional<shell::ScopedSeam<shell::TrackMenuFn>> tracker_;
+    shell::ScopedSeam<shell::MessageBoxFn> box_{
+        shell::CurrentSeams().messageBox, [this](HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) {
+            boxes.push_back({owner, text, caption, type});
+            return IDOK;
+        }};
+};
+
+} // namespace shelltest

@@ -1,0 +1,180 @@
+// The owner and the list operations, with every block counted by a test
+// allocator put in the shell allocator's place.
+#include <gtest/gtest.h>
+
+#include "shview/idlist.h"
+#include "tests/shview_idlist/test_shell_objects.h"
+
+namespace {
+
+using idtest::BytesOf;
+using idtest::MakeList;
+using shview::IDList;
+
+class IDListMemory : public testing::Test {
+protected:
+    void TearDown() override
+    {
+        EXPECT_EQ(malloc.Live(), 0u) << "blocks left unfreed";
+        EXPECT_EQ(malloc.foreignFrees, 0);
+    }
+    shview::ShellModule module;
+    idtest::CountingMalloc malloc;
+    shview::ScopedShellObjects scope{&malloc, nullptr};
+};
+
+TEST_F(IDListMemory, AllocGivesZeroedBlockOfExactSize)
+{
+    IDList block = shview::IDListAlloc(9);
+    ASSERT_TRUE(block);
+    EXPECT_EQ(malloc.allocs, 1);
+    EXPECT_EQ(malloc.GetSize(block.get()), 9u);
+    auto* bytes = reinterpret_cast<const BYTE*>(block.get());
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(bytes[i], 0) << i;
+
+    malloc.failAlloc = true;
+    EXPECT_FALSE(shview::IDListAlloc(4));
+    EXPECT_FALSE(shview::IDListCombine(nullptr, nullptr));
+    EXPECT_FALSE(shview::IDListFirst(block.get()));
+}
+
+TEST_F(IDListMemory, OwnerFreesOnceAndMovesWithoutFreeing)
+{
+    {
+        IDList a = MakeList({4});
+        ITEMIDLIST* raw = a.get();
+        IDList b(std::move(a));
+        EXPECT_FALSE(a);
+        EXPECT_EQ(b.get(), raw);
+        IDList c;
+        c = std::move(b);
+        EXPECT_EQ(c.get(), raw);
+        EXPECT_EQ(malloc.frees, 0);
+    }
+    EXPECT_EQ(malloc.frees, 1);
+
+    // Move-assigning over a list frees the old one at once.
+    IDList target = MakeList({4});
+    ITEMIDLIST* old = target.get();
+    target = MakeList({6});
+    EXPECT_EQ(malloc.frees, 2);
+    EXPECT_FALSE(malloc.Owns(old));
+    target = std::move(target);
+    EXPECT_TRUE(target);
+    EXPECT_EQ(malloc.frees, 2);
+}
+
+TEST_F(IDListMemory, ReleaseHandsOverAndResetAndPutFree)
+{
+    IDList list = MakeList({4});
+    ITEMIDLIST* raw = list.release();
+    EXPECT_FALSE(list);
+    EXPECT_TRUE(malloc.Owns(raw));
+    IDList adopted = IDList::Adopt(raw);
+    EXPECT_EQ(adopted.get(), raw);
+    adopted.reset(MakeList({8}).release());
+    EXPECT_FALSE(malloc.Owns(raw));
+    ITEMIDLIST** slot = adopted.put();
+    EXPECT_EQ(malloc.Live(), 0u);
+    EXPECT_EQ(*slot, nullptr);
+    *slot = MakeList({2 + 2}).release();
+    EXPECT_TRUE(adopted);
+
+    shview::IDListFree(nullptr);
+    shview::IDListFree(adopted.release());
+    EXPECT_EQ(malloc.frees, malloc.allocs);
+}
+
+TEST_F(IDListMemory, CombineFreeConsumesBothInputs)
+{
+    IDList p = MakeList({4, 3});
+    IDList q = MakeList({5});
+    IDList both = shview::IDListCombineFree(std::move(p), std::move(q));
+    EXPECT_FALSE(p);
+    EXPECT_FALSE(q);
+    ASSERT_TRUE(both);
+    EXPECT_EQ(malloc.Live(), 1u);
+    EXPECT_EQ(shview::IDListCount(both.get()), 3u);
+
+    // Prepending item after item, as the views pack a selection.
+    IDList packed;
+    for (BYTE seed : {10, 20, 30})
+        packed = shview::IDListCombineFree(MakeList({3}, seed), std::move(packed));
+    EXPECT_EQ(shview::IDListCount(packed.get()), 3u);
+    EXPECT_EQ(BytesOf(packed.get()), (std::vector<BYTE>{3, 0, 31, 3, 0, 21, 3, 0, 11, 0, 0}));
+    EXPECT_EQ(malloc.Live(), 2u);
+
+    // Inputs are freed even when the allocation fails.
+    malloc.failAlloc = true;
+    EXPECT_FALSE(shview::IDListCombineFree(std::move(both), std::move(packed)));
+    EXPECT_EQ(malloc.Live(), 0u);
+}
+
+TEST_F(IDListMemory, CombineWithNoneOnEitherSide)
+{
+    IDList none = shview::IDListCombine(nullptr, nullptr);
+    ASSERT_TRUE(none);
+    EXPECT_EQ(malloc.GetSize(none.get()), 2u);
+    EXPECT_EQ(BytesOf(none.get()), (std::vector<BYTE>{0, 0}));
+
+    IDList p = MakeList({4, 3});
+    IDList left = shview::IDListCombine(p.get(), nullptr);
+    EXPECT_NE(left.get(), p.get());
+    EXPECT_EQ(BytesOf(left.get()), BytesOf(p.get()));
+    IDList right = shview::IDListCombine(nullptr, p.get());
+    EXPECT_NE(right.get(), p.get());
+    EXPECT_EQ(BytesOf(right.get()), BytesOf(p.get()));
+
+    IDList q = MakeList({5}, 7);
+    IDList pq = shview::IDListCombine(p.get(), q.get());
+    std::vector<BYTE> expected = BytesOf(p.get());
+    expected.resize(expected.size() - 2);
+    for (BYTE b : BytesOf(q.get()))
+        expected.push_back(b);
+    EXPECT_EQ(BytesOf(pq.get()), expected);
+    // Neither input is changed.
+    EXPECT_EQ(BytesOf(q.get()), (std::vector<BYTE>{5, 0, 8, 8, 8, 0, 0}));
+}
+
+TEST_F(IDListMemory, FirstLastRestParentOfEmptyOneAndTwoItems)
+{
+    EXPECT_FALSE(shview::IDListFirst(nullptr));
+    EXPECT_FALSE(shview::IDListLast(nullptr));
+    EXPECT_FALSE(shview::IDListParent(nullptr));
+    EXPECT_EQ(shview::IDListRest(nullptr), nullptr);
+
+    IDList empty = MakeList({});
+    IDList first = shview::IDListFirst(empty.get());
+    IDList last = shview::IDListLast(empty.get());
+    ASSERT_TRUE(first && last);
+    EXPECT_NE(first.get(), empty.get());
+    EXPECT_EQ(BytesOf(first.get()), (std::vector<BYTE>{0, 0}));
+    EXPECT_EQ(BytesOf(last.get()), (std::vector<BYTE>{0, 0}));
+    EXPECT_EQ(shview::IDListRest(empty.get()), nullptr);
+    EXPECT_FALSE(shview::IDListParent(empty.get()));
+
+    IDList one = MakeList({5});
+    IDList oneFirst = shview::IDListFirst(one.get());
+    IDList oneLast = shview::IDListLast(one.get());
+    EXPECT_EQ(BytesOf(oneFirst.get()), BytesOf(one.get()));
+    EXPECT_EQ(BytesOf(oneLast.get()), BytesOf(one.get()));
+    EXPECT_EQ(malloc.GetSize(oneFirst.get()), 7u);
+    EXPECT_EQ(shview::IDListRest(one.get()), nullptr);
+    EXPECT_FALSE(shview::IDListParent(one.get()));
+
+    IDList two = MakeList({4, 3});
+    EXPECT_EQ(BytesOf(shview::IDListFirst(two.get()).get()), (std::vector<BYTE>{4, 0, 1, 1, 0, 0}));
+    EXPECT_EQ(BytesOf(shview::IDListLast(two.get()).get()), (std::vector<BYTE>{3, 0, 2, 0, 0}));
+    EXPECT_EQ(BytesOf(shview::IDListParent(two.get()).get()), (std::vector<BYTE>{4, 0, 1, 1, 0, 0}));
+    const ITEMIDLIST* rest = shview::IDListRest(two.get());
+    EXPECT_EQ(reinterpret_cast<const BYTE*>(rest), reinterpret_cast<const BYTE*>(two.get()) + 4);
+    EXPECT_EQ(shview::IDListRest(rest), nullptr);
+
+    IDList three = MakeList({4, 3, 6});
+    EXPECT_EQ(BytesOf(shview::IDListParent(three.get()).get()),
+              (std::vector<BYTE>{4, 0, 1, 1, 3, 0, 2, 0, 0}));
+    EXPECT_EQ(BytesOf(shview::IDListLast(three.get()).get()), (std::vector<BYTE>{6, 0, 3, 3, 3, 3, 0, 0}));
+}
+
+} // namespace
