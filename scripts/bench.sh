@@ -9,11 +9,11 @@ export TK_WORK; TK_WORK=$(mktemp -d /tmp/tarimoku-bench.XXXXXX)
 . "$root/scripts/wine-env.sh"
 trap 'tk_env_down; rm -rf "$TK_WORK"' EXIT
 tk_env_up
-tk_prefix_init & prefix_pid=$!
+tk_prefix_init & TK_PREFIX_PID=$!
 cmake -S "$root" -B "$build/windows" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$build/windows"
-wait "$prefix_pid"
+wait "$TK_PREFIX_PID"; TK_PREFIX_PID=""
 tk_server_up "$build/windows/tests/tk_hold.exe"
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then

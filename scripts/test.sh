@@ -38,7 +38,7 @@ trap cleanup EXIT
 status=0
 if has windows; then
   tk_env_up
-  tk_prefix_init & prefix_pid=$!
+  tk_prefix_init & TK_PREFIX_PID=$!
   cmake -S "$root" -B "$build/windows" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
   cmake --build "$build/windows"
@@ -55,7 +55,7 @@ if has fuzz; then
 fi
 
 if has windows; then
-  wait "$prefix_pid"
+  wait "$TK_PREFIX_PID"; TK_PREFIX_PID=""
   tk_server_up "$build/windows/tests/tk_hold.exe"
   # The end-to-end tests save screenshots here (a Windows path for Wine).
   mkdir -p "$TK_WORK/artifacts"

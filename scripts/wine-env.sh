@@ -43,8 +43,12 @@ tk_server_up() {
 
 tk_env_down() {
   if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then wineserver -k 2>/dev/null || true; fi
-  if [ -n "${TK_HOLD_PID:-}" ]; then kill "$TK_HOLD_PID" 2>/dev/null || true; fi
-  if [ -n "${TK_XVFB_PID:-}" ]; then kill "$TK_XVFB_PID" 2>/dev/null || true; fi
-  wait 2>/dev/null || true
+  local pid
+  for pid in ${TK_PREFIX_PID:-} ${TK_HOLD_PID:-} ${TK_XVFB_PID:-}; do
+    kill "$pid" 2>/dev/null || true
+  done
+  for pid in ${TK_PREFIX_PID:-} ${TK_HOLD_PID:-} ${TK_XVFB_PID:-}; do
+    wait "$pid" 2>/dev/null || true
+  done
   return 0
 }

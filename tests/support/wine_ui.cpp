@@ -47,7 +47,7 @@ TempDir::TempDir()
     static LONG counter = 0;
     wchar_t name[MAX_PATH];
     for (;;) {
-        swprintf(name, MAX_PATH, L"%starimoku-%lu-%ld-%lu", base, GetCurrentProcessId(),
+        swprintf(name, MAX_PATH, L"%lstarimoku-%lu-%ld-%lu", base, GetCurrentProcessId(),
                  InterlockedIncrement(&counter), GetTickCount());
         if (CreateDirectoryW(name, nullptr))
             break;
