@@ -51,21 +51,16 @@ TFrameCell::TFrameCell() noexcept : dc_(CreateCompatibleDC(nullptr))
     BITMAPINFO colourInfo{};
     colourInfo.bmiHeader = {sizeof(BITMAPINFOHEADER), Side, Side, 1, 32, BI_RGB};
     void* bits = nullptr;
-    colour_.reset(CreateDIBSection(dc_, &colourInfo, DIB_RGB_COLORS, &bits, nullptr, 0));
+    colour_.reset(CreateDIBSection(dc_.get(), &colourInfo, DIB_RGB_COLORS, &bits, nullptr, 0));
     pixels_ = static_cast<uint32_t*>(bits);
     MaskInfo maskInfo = MonoInfo(Side, Side);
     void* maskBits = nullptr;
-    mask_.reset(CreateDIBSection(dc_, reinterpret_cast<BITMAPINFO*>(&maskInfo), DIB_RGB_COLORS, &maskBits, nullptr, 0));
+    mask_.reset(CreateDIBSection(dc_.get(), reinterpret_cast<BITMAPINFO*>(&maskInfo), DIB_RGB_COLORS, &maskBits,
+                                 nullptr, 0));
     maskBits_ = static_cast<uint8_t*>(maskBits);
     // Nearest pixel: averaging would mix the colour of transparent pixels
     // into the edges of images with alpha.
-    SetStretchBltMode(dc_, COLORONCOLOR);
-}
-
-TFrameCell::~TFrameCell()
-{
-    if (dc_)
-        DeleteDC(dc_);
+    SetStretchBltMode(dc_.get(), COLORONCOLOR);
 }
 
 bool TFrameCell::AddTo(HIMAGELIST list, const uint8_t* file, size_t size) noexcept
@@ -122,14 +117,14 @@ bool TFrameCell::DrawDib(const uint8_t* dib, const IconImage& image) noexcept
     MaskInfo maskInfo = MonoInfo(image.width, image.height);
 
     {
-        Selected sel(dc_, colour_.get());
-        if (!StretchDIBits(dc_, 0, 0, Side, Side, 0, 0, image.width, image.height, colourBits,
+        Selected sel(dc_.get(), colour_.get());
+        if (!StretchDIBits(dc_.get(), 0, 0, Side, Side, 0, 0, image.width, image.height, colourBits,
                            reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY))
             return false;
     }
     {
-        Selected sel(dc_, mask_.get());
-        if (!StretchDIBits(dc_, 0, 0, Side, Side, 0, 0, image.width, image.height, maskBits,
+        Selected sel(dc_.get(), mask_.get());
+        if (!StretchDIBits(dc_.get(), 0, 0, Side, Side, 0, 0, image.width, image.height, maskBits,
                            reinterpret_cast<BITMAPINFO*>(&maskInfo), DIB_RGB_COLORS, SRCCOPY))
             return false;
     }

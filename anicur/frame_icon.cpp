@@ -16,16 +16,4 @@ ui::UniqueIcon MakeImageIcon(const uint8_t* file, size_t size, const IconImage& 
                                                    0x00030000, side, side, LR_DEFAULTCOLOR));
 }
 
-ui::UniqueIcon MakeFrameIcon(const uint8_t* file, size_t size) noexcept
-{
-    try {
-        const std::optional<IconImage> image = ChooseIconImage(file, size, 32);
-        if (!image)
-            return {};
-        return MakeImageIcon(file, size, *image);
-    } catch (...) {
-        return {};
-    }
-}
-
 } // namespace anicur

@@ -14,9 +14,4 @@ struct IconImage;
 // system cannot make it.
 ui::UniqueIcon MakeImageIcon(const uint8_t* file, size_t size, const IconImage& image, int side = 0) noexcept;
 
-// The icon of the image that best fits a 32 x 32 cell of the cursor or icon
-// file image [file, file + size), at its own size. Null when no image is
-// usable.
-ui::UniqueIcon MakeFrameIcon(const uint8_t* file, size_t size) noexcept;
-
 } // namespace anicur

@@ -4,11 +4,13 @@
 #pragma once
 #include "shell/ContextMenuEx.h"
 #include "shell/DropSourceEx.h"
+#include "shview/file_order.h"
 #include "shview/idlist.h"
 #include "ui/listview.h"
 
 #include <array>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class TFolderView;
@@ -18,23 +20,34 @@ public:
     TFileView();
     ~TFileView() override;
 
-    // Creates the control's window (columns, shared system image lists).
+    // Creates the control's window (columns, shared system image lists) and
+    // fills it if a folder was already set.
     bool Create(HWND parent, int id = 0);
 
-    // Points the list at a folder (an absolute identifier, copied) and fills it.
+    // Points the list at a folder (an absolute identifier, copied) and fills
+    // it. None changes nothing.
     void SetFolder(const ITEMIDLIST* absolute);
+    // Fills the list from the folder. If the folder cannot be read, a linked
+    // tree goes back to its previous node; without a tree the old items stay
+    // (ShellFolder() still names the folder that failed; the items keep
+    // answering for the folder they came from).
     void FillList();
     // Parsing path of an item (its full path for file-system items); empty
     // without a folder or an identifier.
     std::wstring ItemPath(int index) const;
     std::wstring SelectedPath() const;
+    // Sends the selected files to the recycle bin through the shell (which
+    // asks its own confirmation) and refills. Beeps and deletes nothing if a
+    // selected item has no file-system path.
     void DeleteSelectedFiles();
-    // The item's relative identifier (owned by the item).
+    // The item's relative identifier (owned by the item), relative to the
+    // folder the items were filled from.
     const ITEMIDLIST* ItemIDList(int index) const noexcept;
 
     // Extensions to show, dot included (".cur"); empty shows everything.
     void SetMask(const std::vector<std::wstring>& mask) { Mask = mask; }
     std::vector<std::wstring> Mask;
+    // A double click on a file runs it through the shell.
     bool FileExecute = true;
 
     ui::Link<TFolderView> FolderView; // set by the tree's FileView property
@@ -45,16 +58,49 @@ public:
     IShellFolder* ShellFolder() const noexcept { return shellFolder_.get(); }
 
     // +1 or -1 per column; shared by every file list, reset by every fill.
-    static std::array<int, 4> SortDirections;
+    static shview::SortDirectionTable SortDirections;
+
+    // Sorts as a click on the column header does (flipping its direction).
+    void ColumnClick(int column);
+
+    // Per-item records alive (each item owns one: identifier, size, time).
+    std::size_t ItemRecordCount() const noexcept { return records_.size(); }
 
 protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     bool Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     void MouseDown(ui::MouseButton button, ui::ShiftState shift, int x, int y) override;
     void MouseUp(ui::MouseButton button, ui::ShiftState shift, int x, int y) override;
     void DblClick() override;
 
+    // What the list asks of the system where Wine cannot show the effect;
+    // tests override them to see the calls.
+    // Runs an item (an absolute identifier) with the shell's default verb.
+    virtual void ExecuteItem(const ITEMIDLIST* absolute);
+    virtual void Beep();
+
 private:
+    struct Item;
+    Item* RecordOf(int index) const noexcept;
+    void FreeItem(LPARAM data) noexcept;
+    struct FillContext;
+    void AddItemFrom(const FillContext& fill, shview::IDList id);
+    void EnumerationFailed();
+    bool EndLabelEdit(const NMLVDISPINFOW& info);
+    void SortBy(shview::SortKey key);
+    // The selected items packed into one list, last selected first.
+    shview::IDList PackSelected(int& count) const;
+    // Calls into the linked tree (kept in FileViewTree.cpp).
+    void TreeGoBack();
+    void TreeOpenChild(const ITEMIDLIST* relative);
+    void TreeRenameChild(const ITEMIDLIST* oldRelative, const ITEMIDLIST* newRelative);
+
     shview::IDList folderIDList_;
     ui::ComPtr<IShellFolder> shellFolder_;
+    // The folder the items were filled from: the same as the two above except
+    // after a failed fill without a tree.
+    shview::IDList itemsFolderIDList_;
+    ui::ComPtr<IShellFolder> itemsFolder_;
     DWORD savedViewStyle_ = LVS_ICON;
+    std::unordered_set<Item*> records_;
 };

@@ -1,0 +1,27 @@
+// Whole file sizes of one directory, read once per fill. Some shells keep
+// only the low 32 bits of a size in their identifiers (Wine's does), so a
+// 5 GiB file would read as 1 GiB; the directory itself knows the whole size.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+
+namespace shview {
+
+class WholeSizes {
+public:
+    // Reads the sizes of the files in `directory` (a file-system path).
+    // Nothing is read for an empty path.
+    void Load(const std::wstring& directory);
+
+    // The size of file `name` as the directory knows it, when its low 32
+    // bits agree with `reported` (the same file); else `reported`.
+    std::uint64_t Whole(const wchar_t* name, std::uint64_t reported) const;
+
+private:
+    std::unordered_map<std::wstring, std::uint64_t> sizes_;
+};
+
+} // namespace shview

@@ -1,0 +1,112 @@
+#include "tests/shview_fileview/test_folder.h"
+
+#include "shview/idlist.h"
+
+namespace fvtest {
+namespace {
+
+// Hands out the inner enumerator's items, running a hook before each.
+class WatchedEnum final : public IEnumIDList {
+public:
+    WatchedEnum(ui::ComPtr<IEnumIDList> inner, std::function<void()> hook)
+        : inner_(std::move(inner)), hook_(std::move(hook))
+    {
+    }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        if (iid == IID_IUnknown || iid == IID_IEnumIDList) {
+            *out = static_cast<IEnumIDList*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        ULONG n = --refs_;
+        if (n == 0)
+            delete this;
+        return n;
+    }
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, PITEMID_CHILD* items, ULONG* fetched) override
+    {
+        if (hook_)
+            hook_();
+        return inner_->Next(count, items, fetched);
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override { return inner_->Skip(count); }
+    HRESULT STDMETHODCALLTYPE Reset() override { return inner_->Reset(); }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumIDList** out) override { return inner_->Clone(out); }
+
+private:
+    ui::ComPtr<IEnumIDList> inner_;
+    std::function<void()> hook_;
+    ULONG refs_ = 1;
+};
+
+} // namespace
+
+std::wstring TestFolder::NameOf(PCUITEMID_CHILD item) const
+{
+    return shview::IDListDisplayName(inner_.get(), item, SHGDN_INFOLDER);
+}
+
+HRESULT TestFolder::QueryInterface(REFIID iid, void** out)
+{
+    if (iid == IID_IUnknown || iid == IID_IShellFolder) {
+        *out = static_cast<IShellFolder*>(this);
+        AddRef();
+        return S_OK;
+    }
+    if (iid == IID_IShellIcon && offerIcons) {
+        *out = static_cast<IShellIcon*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT TestFolder::EnumObjects(HWND w, SHCONTF flags, IEnumIDList** out)
+{
+    *out = nullptr;
+    if (FAILED(enumResult))
+        return enumResult;
+    ui::ComPtr<IEnumIDList> inner;
+    HRESULT hr = inner_->EnumObjects(w, flags, inner.put());
+    if (hr != S_OK || !inner)
+        return hr;
+    *out = new WatchedEnum(std::move(inner), onNext);
+    return S_OK;
+}
+
+HRESULT TestFolder::BindToObject(PCUIDLIST_RELATIVE pidl, IBindCtx* b, REFIID iid, void** out)
+{
+    if (!answerBinds)
+        return inner_->BindToObject(pidl, b, iid, out);
+    *out = nullptr;
+    if (FAILED(bindResult))
+        return bindResult;
+    return bindAnswer ? bindAnswer->QueryInterface(iid, out) : E_FAIL;
+}
+
+HRESULT TestFolder::GetAttributesOf(UINT count, PCUITEMID_CHILD_ARRAY items, SFGAOF* attributes)
+{
+    SFGAOF asked = *attributes;
+    HRESULT hr = inner_->GetAttributesOf(count, items, attributes);
+    if (SUCCEEDED(hr) && count == 1 && (asked & SFGAO_LINK) && links.count(NameOf(items[0])))
+        *attributes |= SFGAO_LINK;
+    return hr;
+}
+
+HRESULT TestFolder::GetIconOf(PCUITEMID_CHILD item, UINT flags, int* index)
+{
+    ++iconCalls;
+    if (!iconOf || flags != GIL_FORSHELL)
+        return S_FALSE;
+    return iconOf(NameOf(item), index);
+}
+
+} // namespace fvtest
