@@ -1,6 +1,7 @@
 #include "shview/FolderView.h"
 
 #include "shview/FileView.h"
+#include "shview/FolderViewScopes.h"
 #include "ui/screen_cursor.h"
 
 #include <shellapi.h>
@@ -15,40 +16,6 @@ namespace {
 
 // TVE_EXPAND or TVE_COLLAPSE, without TVE_EXPANDPARTIAL and the like.
 constexpr UINT kExpandActionMask = 0x0003;
-
-// Sets a flag for a scope and puts the old value back, also on an exception.
-class FlagScope {
-public:
-    FlagScope(bool& flag, bool value) : flag_(flag), old_(std::exchange(flag, value)) {}
-    ~FlagScope() { flag_ = old_; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-    bool old_;
-};
-
-// Suspends a control's redrawing for a scope.
-class RedrawOff {
-public:
-    explicit RedrawOff(ui::Control& control) : control_(control) { control_.BeginUpdate(); }
-    ~RedrawOff() { control_.EndUpdate(); }
-    RedrawOff(const RedrawOff&) = delete;
-    RedrawOff& operator=(const RedrawOff&) = delete;
-
-private:
-    ui::Control& control_;
-};
-
-ui::ComPtr<IShellFolder> BindFolder(const ITEMIDLIST* absolute)
-{
-    ui::ComPtr<IShellFolder> folder;
-    IShellFolder* desktop = DesktopFolder();
-    if (desktop && absolute)
-        desktop->BindToObject(absolute, nullptr, IID_IShellFolder, folder.put_void());
-    return folder;
-}
 
 // An icon index from IShellIcon, or -1 when it gives none.
 int ShellIconIndex(IShellIcon* icons, const ITEMIDLIST* item, UINT flags)
@@ -126,6 +93,15 @@ IDList TFolderView::NodeIDList(ui::TreeNode node) const
     return result;
 }
 
+ui::ComPtr<IShellFolder> TFolderView::BindFolder(const ITEMIDLIST* absolute)
+{
+    ui::ComPtr<IShellFolder> folder;
+    IShellFolder* desktop = DesktopFolder();
+    if (desktop && absolute)
+        desktop->BindToObject(absolute, nullptr, IID_IShellFolder, folder.put_void());
+    return folder;
+}
+
 ui::ComPtr<IShellFolder> TFolderView::NodeFolder(ui::TreeNode node) const
 {
     if (!node)
@@ -157,9 +133,9 @@ void TFolderView::BuildTree()
     if (!shview::IDListDisplayName(DesktopFolder(), desktop.get(), SHGDN_INFOLDER, name))
         return;
     {
-        RedrawOff redraw(*this);
+        shview::RedrawOff redraw(*this);
         {
-            FlagScope updating(Updating, true);
+            shview::FlagScope updating(Updating, true);
             DeleteAll();
         }
         NodeInfo info;
@@ -198,8 +174,8 @@ void TFolderView::FillChildren(ui::TreeNode node)
     }
 
     ui::ScopedScreenCursor hourglass(IDC_WAIT);
-    RedrawOff redraw(*this);
-    FlagScope updating(Updating, true);
+    shview::RedrawOff redraw(*this);
+    shview::FlagScope updating(Updating, true);
     auto icons = folder.As<IShellIcon>(IID_IShellIcon);
     int added = 0;
     for (;;) {
@@ -252,84 +228,6 @@ void TFolderView::SetNodeIcons(ui::TreeNode node, const ITEMIDLIST* absolute)
         return;
     SetImages(node, shview::IDListIconIndex(absolute, SHGFI_SYSICONINDEX | SHGFI_SMALLICON),
               shview::IDListIconIndex(absolute, SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON));
-}
-
-ui::TreeNode TFolderView::FindChild(ui::TreeNode node, const ITEMIDLIST* relative)
-{
-    if (!node || !NodeData(node) || !relative)
-        return nullptr;
-    ui::ComPtr<IShellFolder> folder = NodeFolder(node);
-    if (!folder)
-        return nullptr;
-    // A node whose button went away (it was empty, or the shell said it had no
-    // sub-folders) is filled here too: the item asked for says otherwise.
-    if (!HasChildNodes(node))
-        FillChildren(node);
-    Expand(node);
-    for (ui::TreeNode child = FirstChild(node); child; child = NextSibling(child))
-        if (shview::IDListCompare(folder.get(), NodeData(child), relative) == 0)
-            return child;
-    return nullptr;
-}
-
-ui::TreeNode TFolderView::FindNode(const ITEMIDLIST* absolute)
-{
-    ui::TreeNode node = Root();
-    if (!node || !absolute)
-        return nullptr;
-    Expand(node);
-    if (shview::IDListCount(absolute) == 0)
-        return node;
-    for (const ITEMIDLIST* position = absolute; position && node; position = shview::IDListRest(position)) {
-        IDList item = shview::IDListFirst(position);
-        node = FindChild(node, item.get());
-    }
-    return node;
-}
-
-void TFolderView::SelectPath(const std::wstring& path)
-{
-    // IDListFromPath keeps texts starting with "/" from the shell: Wine's
-    // shell crashes on Unix paths.
-    if (!path.empty() && path.front() == L'/')
-        return;
-    IDList absolute = shview::IDListFromPath(path);
-    if (!absolute)
-        return;
-    Select(FindNode(absolute.get()));
-}
-
-std::wstring TFolderView::SelectedPath() const
-{
-    ui::TreeNode node = Selected();
-    if (!node)
-        return {};
-    IDList absolute = NodeIDList(node);
-    if (!absolute)
-        return {};
-    return shview::IDListDisplayName(DesktopFolder(), absolute.get(), SHGDN_FORPARSING);
-}
-
-void TFolderView::SelectIDList(const ITEMIDLIST* absolute)
-{
-    RedrawOff redraw(*this);
-    Select(FindNode(absolute));
-}
-
-void TFolderView::OpenChild(const ITEMIDLIST* relative)
-{
-    RedrawOff redraw(*this);
-    Select(FindChild(Selected(), relative));
-}
-
-bool TFolderView::SelectedIsVirtual() const
-{
-    ui::TreeNode node = Selected();
-    if (!node || Level(node) == 0)
-        return true;
-    IDList absolute = NodeIDList(node);
-    wchar_t path[MAX_PATH];
-    return !absolute || !SHGetPathFromIDListW(absolute.get(), path);
 }
 
 void TFolderView::UpdateLinkedViews(ui::TreeNode node)

@@ -95,6 +95,8 @@ protected:
     void MouseUp(ui::MouseButton button, ui::ShiftState shift, int x, int y) override;
 
 private:
+    // The folder an absolute identifier names, bound through the desktop.
+    static ui::ComPtr<IShellFolder> BindFolder(const ITEMIDLIST* absolute);
     // The folder whose items are the node's children (the desktop for the root).
     ui::ComPtr<IShellFolder> NodeFolder(ui::TreeNode node) const;
     // The folder that holds the node's item (the desktop for the root's children).

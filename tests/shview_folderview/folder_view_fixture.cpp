@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <iterator>
-
 namespace fvtest {
 
 bool SamePath(const std::wstring& x, const std::wstring& y)
@@ -11,14 +9,7 @@ bool SamePath(const std::wstring& x, const std::wstring& y)
     return CompareStringOrdinal(x.c_str(), int(x.size()), y.c_str(), int(y.size()), TRUE) == CSTR_EQUAL;
 }
 
-std::wstring FolderViewTest::PathOf(std::wstring_view name) const
-{
-    // The shell parses full paths only; TempDir may hand out a relative one.
-    std::wstring relative = temp / name;
-    wchar_t full[MAX_PATH * 2];
-    DWORD n = GetFullPathNameW(relative.c_str(), DWORD(std::size(full)), full, nullptr);
-    return n > 0 && n < std::size(full) ? std::wstring(full, n) : relative;
-}
+std::wstring FolderViewTest::PathOf(std::wstring_view name) const { return temp / name; }
 
 void FolderViewTest::SetUp()
 {
