@@ -2,14 +2,16 @@
 #pragma once
 #include "anicur/AniCur.h"
 #include "app/preview_draw.h"
+#include "res/resource.h"
+#include "shell/ContextMenuEx.h"
+#include "shview/FileView.h"
+#include "shview/FolderView.h"
 #include "ui/handles.h"
-#include "ui/listview.h"
 #include "ui/menu.h"
 #include "ui/panel.h"
 #include "ui/splitter.h"
 #include "ui/timer.h"
 #include "ui/toolbar.h"
-#include "ui/treeview.h"
 #include "ui/window.h"
 
 #include <functional>
@@ -39,8 +41,12 @@ public:
     TfrmTarimoku();
     ~TfrmTarimoku() override;
 
-    // Creates the window and its components (hidden); FormCreate runs here.
+    // Creates the window and its components (hidden): the tree builds itself
+    // from the desktop and shows it in the list; FormCreate runs here.
     bool Create();
+    // Opens the folder of the command line: exactly one argument naming an
+    // existing folder (the program's own name not counted); anything else is ignored.
+    void OpenCommandLineFolder(const std::vector<std::wstring>& arguments);
     // Shows the window for the first time; FormShow runs here.
     void Show(int showCommand = SW_SHOWNORMAL);
     HACCEL Accelerators() const noexcept { return accelerators_; }
@@ -58,8 +64,15 @@ public:
     ui::Panel pnlToolBar;
     ui::ToolBar ToolButtons; // sbtnNewFolder, sbtnRename, sbtnDelete, sbtnFolderUp
     ui::Splitter Splitter1;
-    ui::TreeView FolderView;
-    ui::ListView FileView;
+    TFolderView FolderView;
+    TFileView FileView;
+    TContextMenuEx ContextMenuEx;
+    // The fourteen cursor roles; item i has tag i.
+    ui::PopupMenu PopupMenuMouse{IDM_ROLE_FIRST};
+
+    // Runs a command line with its window hidden (the mouse settings).
+    // Replaceable so that a test can see what would be run.
+    static std::function<void(const std::wstring& commandLine)> RunCommandLine;
 
     // Above zero while a refresh, a navigation or a file operation runs.
     int FBusy = 0;
@@ -120,6 +133,17 @@ protected:
     void FormClose();
     void FormDestroy();
 
+public:
+    // The tree's selection change: starts the previews and shows the folder's path.
+    void FolderViewChange(ui::Component* sender, ui::TreeNode node);
+    // The list's mouse-up: a right click on one cursor file opens the role menu
+    // instead of the shell's context menu.
+    void FileViewMouseUp(ui::Control* sender, ui::MouseButton button, ui::ShiftState shift, int x, int y);
+    // A role of the role menu was chosen for the selected cursor file.
+    void RoleMenuClick(ui::MenuItem* sender);
+    void mitemDispCtrlPnlMouseClick();
+
+protected:
     // Runs the handler wired to a menu, tool button or accelerator command.
     void RunCommand(UINT id);
     void mitemExitClick();
@@ -130,6 +154,8 @@ private:
 
     ui::Timer animateTimer_;
     ui::UniqueFont formFont_;
+    ui::UniqueFont listFont_; // the icon-title font, when the system gives it
+    ui::UniqueFont treeFont_; // a copy of it for the tree
     HACCEL accelerators_ = nullptr;
     int treeWidth_ = kTreeWidth;
     bool shown_ = false;
@@ -138,3 +164,15 @@ private:
 
 // The program's one main window.
 extern TfrmTarimoku* frmTarimoku;
+
+// Path helpers of the main window.
+// True when `path` names an existing folder (a file, a missing and an empty path: false).
+bool FolderExists(const std::wstring& path);
+// Parsing name of a tree node (a file-system folder's path); empty for none.
+std::wstring GetNodePath(const TFolderView& tree, ui::TreeNode node);
+// True for none, the root, and a node without a file-system path.
+bool IsVirtualNode(const TFolderView& tree, ui::TreeNode node);
+// Parsing name of a list item; empty without a folder, an item or an identifier.
+std::wstring GetItemPath(const TFileView& list, int index);
+// The arguments of the process's command line, the program's own name not counted.
+std::vector<std::wstring> CommandLineArguments();
