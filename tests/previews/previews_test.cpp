@@ -3,6 +3,7 @@
 // seams except where real pixels are compared.
 #include "app/messages.h"
 #include "app/preview_draw.h"
+#include "app/preview_steps.h"
 #include "app/ufrmMain.h"
 #include "tests/anicur/ani_builder.h"
 #include "tests/support/wine_ui.h"
@@ -81,7 +82,9 @@ protected:
         form->folder = dir.Path();
         form->PreviewClock = [this] { return clock; };
         form->PreviewDraw = [this](int item, HIMAGELIST, int frame, int x, int y) { draws.push_back({item, frame, x, y}); };
-        // 32 x 32 icons, as the shell's image list gives the file list.
+        // The tree has shown the desktop in the list: the tests fill it
+        // themselves, with 32 x 32 icons as the shell's image list gives.
+        form->FileView.DeleteAllItems();
         form->FileView.SetImageList(icons.get(), LVSIL_NORMAL);
     }
     void TearDown() override
@@ -581,6 +584,44 @@ TEST_F(Previews, TheCorpusCursorsMoveOnScreen)
     testsupport::PumpFor(300);
     EXPECT_EQ(Grab(list, at[1].x, at[1].y), still);
     form->FBusy = 0;
+}
+
+} // namespace
+
+namespace {
+
+// The whole road: the tree selects a folder, the list fills itself from the
+// shell, the posted WM_STARTPREVIEW builds the paths from the tree's path.
+TEST(PreviewsOfTheRealList, SelectingAFolderLoadsItsAnimatedCursors)
+{
+    testsupport::TempDir dir;
+    dir.File(L"a-wait.ani", ReadBytes(CorpusFile(L"reconstruct/wait.ani")));
+    dir.File(L"b-static.cur", ReadBytes(CorpusFile(L"reconstruct/domain.cur")));
+    dir.File(L"c-piano.ani", ReadBytes(CorpusFile(L"webamp/fixtures/piano.ani")));
+    ui::ScreenCursor::Set(nullptr);
+    {
+        TfrmTarimoku form;
+        ASSERT_TRUE(form.Create());
+        form.Show();
+        testsupport::PumpUntilIdle();
+        form.FolderView.SelectPath(dir.Path());
+        testsupport::PumpFor(200);
+        ASSERT_EQ(form.FileView.Count(), 3);
+        ASSERT_EQ(form.FPreviewPaths.size(), 3u);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(form.FPreviewPaths[size_t(i)], dir.Path() + L"\\" + form.FileView.ItemText(i));
+        EXPECT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
+        bool done = false;
+        while (!done) {
+            done = true;
+            form.PreviewIdle(done);
+        }
+        EXPECT_EQ(form.FPreviewCount, 2);
+        EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
+        for (int i = 0; i < form.FPreviewCount; ++i)
+            EXPECT_TRUE(preview::HasAniExtension(form.FileView.ItemText(form.FPreviews[size_t(i)].ItemIndex)));
+    }
+    testsupport::PumpUntilIdle();
 }
 
 } // namespace
