@@ -14,15 +14,6 @@
 
 namespace {
 
-std::wstring ReadSchemeValue(const wchar_t* name)
-{
-    wchar_t buf[1024] = {};
-    DWORD size = sizeof(buf);
-    if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Cursors", name, RRF_RT_REG_SZ, nullptr, buf, &size) !=
-        ERROR_SUCCESS)
-        return {};
-    return buf;
-}
 
 class CursorAssignment : public ::testing::Test {
 protected:
@@ -157,7 +148,7 @@ TEST_F(CursorAssignment, TheFifthRoleStoresTheLowerCasedPathAndAppliesIt)
     roleChoice = IDM_ROLE_FIRST + 4;
     RightClick(busy);
     EXPECT_EQ(roleMenus, 1);
-    EXPECT_EQ(ReadSchemeValue(L"Crosshair"), L"c:\\cursors\\busy.cur");
+    EXPECT_EQ(testsupport::ReadSchemeValue(L"Crosshair"), L"c:\\cursors\\busy.cur");
     EXPECT_EQ(applied, std::vector<DWORD>{32515});
     testsupport::RemoveTree(L"C:\\Cursors");
 }

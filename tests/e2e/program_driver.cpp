@@ -1,18 +1,12 @@
 #include "tests/e2e/program_driver.h"
 
+#include "tests/support/wine_ui.h"
+
 #include <commctrl.h>
 
 namespace e2e {
 
-std::wstring ProgramPath()
-{
-    std::string narrow = TARIMOKU_EXE;
-    std::wstring p(narrow.begin(), narrow.end());
-    for (auto& c : p)
-        if (c == L'/')
-            c = L'\\';
-    return p;
-}
+std::wstring ProgramPath() { return testsupport::WindowsPath(TARIMOKU_EXE); }
 
 RunningProgram::RunningProgram(const std::wstring& arguments)
 {
@@ -41,23 +35,7 @@ HWND RunningProgram::WaitForMainWindow(DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
     while (!main_ && GetTickCount() - start < timeoutMs) {
-        struct Probe {
-            DWORD pid;
-            HWND found;
-        } probe{pid_, nullptr};
-        EnumWindows(
-            [](HWND w, LPARAM lp) -> BOOL {
-                auto* p = reinterpret_cast<Probe*>(lp);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                if (owner == p->pid && IsWindowVisible(w) && ClassOf(w) == L"TarimokuMainWindow") {
-                    p->found = w;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&probe));
-        main_ = probe.found;
+        main_ = testsupport::FindVisibleWindow(pid_, L"TarimokuMainWindow");
         if (!main_)
             Sleep(50);
     }
@@ -169,26 +147,7 @@ void PressKey(WORD vk)
     Sleep(80);
 }
 
-HWND FindProcessMenu(DWORD pid)
-{
-    struct Probe {
-        DWORD pid;
-        HWND found;
-    } probe{pid, nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
-            auto* p = reinterpret_cast<Probe*>(lp);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            if (owner == p->pid && IsWindowVisible(w) && ClassOf(w) == L"#32768") {
-                p->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&probe));
-    return probe.found;
-}
+HWND FindProcessMenu(DWORD pid) { return testsupport::FindVisibleWindow(pid, L"#32768"); }
 
 bool SaveScreen(const std::wstring& path)
 {

@@ -16,15 +16,6 @@ std::wstring Lower(std::wstring s)
     return s;
 }
 
-std::wstring ReadSchemeValue(const wchar_t* name)
-{
-    wchar_t buf[1024] = {};
-    DWORD size = sizeof(buf);
-    if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Cursors", name, RRF_RT_REG_SZ, nullptr, buf, &size) !=
-        ERROR_SUCCESS)
-        return {};
-    return buf;
-}
 
 std::wstring ArtifactsFolder()
 {
@@ -85,7 +76,7 @@ TEST(RoleMenuByHand, RightClickACursorChooseWaitAndTheSchemeHoldsIt)
     std::wstring expected = Lower(cur);
     std::wstring stored;
     for (int tries = 0; tries < 100 && stored != expected; ++tries, Sleep(50))
-        stored = ReadSchemeValue(L"Wait");
+        stored = testsupport::ReadSchemeValue(L"Wait");
     EXPECT_EQ(stored, expected);
 
     // The registry tool of the system sees the same value.
