@@ -501,7 +501,11 @@ TEST_F(Previews, StopPreviewsDropsEverythingAndIsSafeTwice)
     ui::ScreenCursor::Set(IDC_WAIT);
     form->StopPreviews();
     EXPECT_EQ(ui::ScreenCursor::Current(), IDC_WAIT);
-    ui::ScreenCursor::Set(nullptr);
+    // But a starting cursor put back by such an operation's end, after the
+    // loader has finished, is taken away at the next idle call.
+    ui::ScreenCursor::Set(IDC_APPSTARTING);
+    EXPECT_TRUE(Idle());
+    EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
 }
 
 TEST_F(Previews, AFolderChangeARefreshAndDestructionFreeEveryReader)
