@@ -1,10 +1,29 @@
 // Program entry: set up the process, create the main window, run the loop.
 #include "app/ufrmMain.h"
 #include "res/texts.h"
+#include "shview/idlist.h"
 #include "ui/application.h"
 
 #include <commctrl.h>
 #include <ole2.h>
+
+namespace {
+
+int RunProgram(int showCommand)
+{
+    // The shell allocator and the desktop folder live until the window has gone.
+    shview::ShellModule shell;
+    auto& app = ui::Application::Instance();
+    app.SetTitle(texts::AppTitle);
+    TfrmTarimoku form;
+    if (!form.Create())
+        return 1;
+    form.OpenCommandLineFolder(CommandLineArguments());
+    form.Show(showCommand);
+    return app.Run(form.Handle(), form.Accelerators());
+}
+
+} // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand)
 {
@@ -12,17 +31,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand)
     InitCommonControlsEx(&icc);
     // The shell's copy, paste and drag commands need OLE on this thread.
     OleInitialize(nullptr);
-
-    auto& app = ui::Application::Instance();
-    app.SetTitle(texts::AppTitle);
-    int result = 1;
-    {
-        TfrmTarimoku form;
-        if (form.Create()) {
-            form.Show(showCommand);
-            result = app.Run(form.Handle(), form.Accelerators());
-        }
-    }
+    int result = RunProgram(showCommand);
     OleUninitialize();
     return result;
 }

@@ -1,6 +1,8 @@
 #include "app/ufrmMain.h"
 
 #include "app/messages.h"
+#include "scheme/mouse_registry.h"
+#include "shview/TreeState.h"
 #include "ui/application.h"
 
 #include "res/resource.h"
@@ -65,7 +67,14 @@ void TfrmTarimoku::CreateComponents()
     ToolButtons.AddGap(8);
     ToolButtons.AddButton(IDM_FOLDERUP, IDB_FOLDERUP, texts::HintFolderUp);
 
-    FolderView.Create(Handle(), TVS_HASBUTTONS | TVS_HASLINES | TVS_EDITLABELS | TVS_SHOWSELALWAYS);
+    // The list first: the tree points it at the desktop while it builds itself.
+    FileView.Create(Handle());
+    FileView.ContextMenu = &ContextMenuEx;
+    FileView.OnMouseUp = ui::Bind(this, &TfrmTarimoku::FileViewMouseUp);
+    FolderView.SetFileView(&FileView);
+    FolderView.ContextMenu = &ContextMenuEx;
+    FolderView.OnChange = ui::Bind(this, &TfrmTarimoku::FolderViewChange);
+    FolderView.Create(Handle());
     FolderView.SetIndent(19);
     Splitter1.Create(Handle(), kSilver);
     Splitter1.OnMoved = [this](ui::Splitter*, int x) {
@@ -74,11 +83,11 @@ void TfrmTarimoku::CreateComponents()
         treeWidth_ = std::max(0, std::min<int>(x, rc.right - kSplitterWidth));
         Layout();
     };
-    FileView.Create(Handle(), LVS_ICON | LVS_SHAREIMAGELISTS | LVS_EDITLABELS | LVS_AUTOARRANGE);
     FolderView.SetFont(formFont_.get());
     FileView.SetFont(formFont_.get());
 
     commands_[IDM_EXIT] = [this] { mitemExitClick(); };
+    commands_[IDM_DISPCTRLPNLMOUSE] = [this] { mitemDispCtrlPnlMouseClick(); };
 }
 
 void TfrmTarimoku::Show(int showCommand)
@@ -105,7 +114,36 @@ void TfrmTarimoku::Layout()
     FileView.SetBounds(tree + kSplitterWidth, top, std::max(0, width - tree - kSplitterWidth), paneHeight);
 }
 
-void TfrmTarimoku::FormCreate() {}
+void TfrmTarimoku::FormCreate()
+{
+    for (std::size_t i = 0; i < scheme::MouseRegistry.size(); ++i)
+        PopupMenuMouse.Add(scheme::MouseRegistry[i].Caption, int(i))->OnClick =
+            ui::Bind(this, &TfrmTarimoku::RoleMenuClick);
+
+    // Both panes use the system's icon-title font when it can be had.
+    LOGFONTW lf{};
+    if (SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(lf), &lf, 0)) {
+        listFont_ = shview::FontFromLogFont(lf);
+        treeFont_ = shview::FontFromLogFont(lf);
+        if (listFont_ && treeFont_) {
+            FileView.SetFont(listFont_.get());
+            FolderView.SetFont(treeFont_.get());
+        }
+    }
+}
+
+void TfrmTarimoku::OpenCommandLineFolder(const std::vector<std::wstring>& arguments)
+{
+    // A Unix-style path would reach the shell's parser, which cannot take it.
+    if (arguments.size() == 1 && !arguments[0].empty() && arguments[0][0] != L'/' && FolderExists(arguments[0]))
+        FolderView.SelectPath(arguments[0]);
+}
+
+void TfrmTarimoku::FolderViewChange(ui::Component*, ui::TreeNode)
+{
+    ui::PostPrivate(Handle(), WM_STARTPREVIEW);
+    SetWindowTextW(Handle(), (std::wstring(texts::CaptionPrefix) + FolderView.SelectedPath()).c_str());
+}
 
 void TfrmTarimoku::FormShow()
 {
@@ -125,7 +163,7 @@ void TfrmTarimoku::FormDestroy()
     StopPreviews();
 }
 
-std::wstring TfrmTarimoku::PreviewFolderPath() const { return {}; }
+std::wstring TfrmTarimoku::PreviewFolderPath() const { return FolderView.SelectedPath(); }
 
 void TfrmTarimoku::RunCommand(UINT id)
 {
@@ -157,6 +195,9 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         break;
     case WM_STARTPREVIEW:
         StartPreview();
+        return 0;
+    case WM_RESTORECONTEXTMENU:
+        FileView.ContextMenu = &ContextMenuEx;
         return 0;
     case WM_CLOSE:
         FormClose();

@@ -1,14 +1,17 @@
 // The main window: tool bar, folder tree on the left, file list on the right.
 #pragma once
 #include "anicur/AniCur.h"
+#include "app/preview_draw.h"
+#include "res/resource.h"
+#include "shell/ContextMenuEx.h"
+#include "shview/FileView.h"
+#include "shview/FolderView.h"
 #include "ui/handles.h"
-#include "ui/listview.h"
 #include "ui/menu.h"
 #include "ui/panel.h"
 #include "ui/splitter.h"
 #include "ui/timer.h"
 #include "ui/toolbar.h"
-#include "ui/treeview.h"
 #include "ui/window.h"
 
 #include <functional>
@@ -24,6 +27,13 @@ struct TPreviewEntry {
     std::unique_ptr<TAniCur> AniCur;  // the loaded animated cursor
     int Step = 0;                     // current animation step
     long long LastStep = 0;           // animation clock (1/60000 s) at which Step began
+    // Drawing cache: where the frames, composed onto the window colour, are
+    // in the form's frame atlas, and the item's icon position in view
+    // coordinates while Placed.
+    preview::FrameSlot Slot;
+    POINT Place{};
+    bool Placed = false;
+    bool Due = false; // a step began in this tick and is to be drawn
 };
 
 class TfrmTarimoku : public ui::Window {
@@ -31,8 +41,12 @@ public:
     TfrmTarimoku();
     ~TfrmTarimoku() override;
 
-    // Creates the window and its components (hidden); FormCreate runs here.
+    // Creates the window and its components (hidden): the tree builds itself
+    // from the desktop and shows it in the list; FormCreate runs here.
     bool Create();
+    // Opens the folder of the command line: exactly one argument naming an
+    // existing folder (the program's own name not counted); anything else is ignored.
+    void OpenCommandLineFolder(const std::vector<std::wstring>& arguments);
     // Shows the window for the first time; FormShow runs here.
     void Show(int showCommand = SW_SHOWNORMAL);
     HACCEL Accelerators() const noexcept { return accelerators_; }
@@ -50,8 +64,15 @@ public:
     ui::Panel pnlToolBar;
     ui::ToolBar ToolButtons; // sbtnNewFolder, sbtnRename, sbtnDelete, sbtnFolderUp
     ui::Splitter Splitter1;
-    ui::TreeView FolderView;
-    ui::ListView FileView;
+    TFolderView FolderView;
+    TFileView FileView;
+    TContextMenuEx ContextMenuEx;
+    // The fourteen cursor roles; item i has tag i.
+    ui::PopupMenu PopupMenuMouse{IDM_ROLE_FIRST};
+
+    // Runs a command line with its window hidden (the mouse settings).
+    // Replaceable so that a test can see what would be run.
+    static std::function<void(const std::wstring& commandLine)> RunCommandLine;
 
     // Above zero while a refresh, a navigation or a file operation runs.
     int FBusy = 0;
@@ -64,6 +85,13 @@ public:
     std::recursive_mutex PreviewLock;
     static constexpr UINT_PTR kAnimateTimer = 1;
     static constexpr UINT kAnimatePeriodMs = 55;
+    // While the table holds entries the steps are also driven by a timer of
+    // about one jiffy (and one tick of the system's default timer clock,
+    // 15.6 ms), so that steps shorter than timer 1's period are each shown
+    // once. A tick without a step to draw asks nothing of the list.
+    static constexpr UINT_PTR kStepTimer = 1001;
+    static constexpr UINT kStepPeriodMs = 15;
+    ui::Timer FStepTimer;
 
     // Drops every preview and the path list.
     void StopPreviews();
@@ -74,6 +102,16 @@ public:
     void AnimateTimerProc();
     // Entries allocated in FPreviews (one per list item when it was built).
     int FPreviewCapacity = 0;
+    // The list's item count and client size when the cached places were
+    // read: a change reads them again, and so does the rolling check of a
+    // few places per tick finding one moved.
+    struct TPreviewLayout {
+        int Items = -1, Width = -1, Height = -1;
+        bool operator==(const TPreviewLayout&) const = default;
+    } FPreviewLayout;
+    int FPreviewCheck = 0; // next entry the rolling check reads
+    void CheckPreviewPlaces(const TPreviewLayout& layout, const std::function<POINT(int)>& place);
+    preview::FrameAtlas FPreviewFrames; // the entries' frames, opaque, ready to copy
     // The animation clock, monotonic, in 1/60000 s (preview::kClockPerSecond);
     // unset: the performance counter. Tests set their own.
     std::function<long long()> PreviewClock;
@@ -95,6 +133,17 @@ protected:
     void FormClose();
     void FormDestroy();
 
+public:
+    // The tree's selection change: starts the previews and shows the folder's path.
+    void FolderViewChange(ui::Component* sender, ui::TreeNode node);
+    // The list's mouse-up: a right click on one cursor file opens the role menu
+    // instead of the shell's context menu.
+    void FileViewMouseUp(ui::Control* sender, ui::MouseButton button, ui::ShiftState shift, int x, int y);
+    // A role of the role menu was chosen for the selected cursor file.
+    void RoleMenuClick(ui::MenuItem* sender);
+    void mitemDispCtrlPnlMouseClick();
+
+protected:
     // Runs the handler wired to a menu, tool button or accelerator command.
     void RunCommand(UINT id);
     void mitemExitClick();
@@ -105,6 +154,8 @@ private:
 
     ui::Timer animateTimer_;
     ui::UniqueFont formFont_;
+    ui::UniqueFont listFont_; // the icon-title font, when the system gives it
+    ui::UniqueFont treeFont_; // a copy of it for the tree
     HACCEL accelerators_ = nullptr;
     int treeWidth_ = kTreeWidth;
     bool shown_ = false;
@@ -113,3 +164,15 @@ private:
 
 // The program's one main window.
 extern TfrmTarimoku* frmTarimoku;
+
+// Path helpers of the main window.
+// True when `path` names an existing folder (a file, a missing and an empty path: false).
+bool FolderExists(const std::wstring& path);
+// Parsing name of a tree node (a file-system folder's path); empty for none.
+std::wstring GetNodePath(const TFolderView& tree, ui::TreeNode node);
+// True for none, the root, and a node without a file-system path.
+bool IsVirtualNode(const TFolderView& tree, ui::TreeNode node);
+// Parsing name of a list item; empty without a folder, an item or an identifier.
+std::wstring GetItemPath(const TFileView& list, int index);
+// The arguments of the process's command line, the program's own name not counted.
+std::vector<std::wstring> CommandLineArguments();

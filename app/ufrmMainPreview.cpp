@@ -4,11 +4,11 @@
 #include "app/ufrmMain.h"
 
 #include "anicur/AniCur.h"
+#include "app/preview_draw.h"
 #include "app/preview_steps.h"
 #include "scheme/text_utils.h"
 #include "ui/screen_cursor.h"
 
-#include <optional>
 
 namespace {
 
@@ -89,6 +89,7 @@ void TfrmTarimoku::StartPreview()
 void TfrmTarimoku::StopPreviews()
 {
     BusyScope busy(FBusy);
+    FStepTimer.Stop();
     if (!FPreviewPaths.empty()) {
         FPreviewPaths.clear();
         FNextPreview = 0;
@@ -96,8 +97,11 @@ void TfrmTarimoku::StopPreviews()
     }
     std::lock_guard<std::recursive_mutex> lock(PreviewLock);
     FPreviews.reset(); // frees every reader with its frames
+    FPreviewFrames.Clear();
     FPreviewCount = 0;
     FPreviewCapacity = 0;
+    FPreviewLayout = {};
+    FPreviewCheck = 0;
 }
 
 void TfrmTarimoku::PreviewIdle(bool& done)
@@ -125,7 +129,11 @@ void TfrmTarimoku::PreviewIdle(bool& done)
             entry.AniCur = std::move(ani);
             entry.Step = 0;
             entry.LastStep = PreviewClock ? PreviewClock() : PerformanceClock();
+            entry.Slot = FPreviewFrames.Add(entry.AniCur->Frames.get());
+            entry.Placed = false;
             ++FPreviewCount;
+            if (!FStepTimer.Running() && IsWindowVisible(Handle()))
+                FStepTimer.Start(Handle(), kStepTimer, kStepPeriodMs, [this] { AnimateTimerProc(); });
         }
         ++FNextPreview;
         done = false;
@@ -147,39 +155,84 @@ void TfrmTarimoku::AnimateTimerProc()
     if (!FPreviews || FPreviewCount <= 0 || !list)
         return;
     const long long now = PreviewClock ? PreviewClock() : PerformanceClock();
-    const int items = FileView.Count();
-    const POINT listOrigin = FileView.Origin();
-    RECT bounds{};
-    GetWindowRect(list, &bounds);
-    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
-
-    std::optional<ui::WindowDC> dc; // taken at the first frame to draw
+    bool anyDue = false;
     for (int i = 0; i < FPreviewCount; ++i) {
         TPreviewEntry& entry = FPreviews[static_cast<size_t>(i)];
         if (!entry.AniCur)
             continue;
-        const TAniCur& ani = *entry.AniCur;
-        const preview::StepAdvance a = preview::AdvanceSteps(ani.Rates, entry.Step, entry.LastStep, now);
+        const preview::StepAdvance a = preview::AdvanceSteps(entry.AniCur->Rates, entry.Step, entry.LastStep, now);
         entry.Step = a.step;
         entry.LastStep = a.stepStart;
-        if (a.passed == 0 || entry.ItemIndex >= items)
+        entry.Due = a.passed > 0;
+        anyDue = anyDue || entry.Due;
+    }
+    if (!anyDue)
+        return; // most ticks: no step began, nothing to ask the list
+
+    const int items = FileView.Count();
+    RECT bounds{}, client{};
+    GetWindowRect(list, &bounds);
+    GetClientRect(list, &client);
+    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+    const POINT listOrigin = FileView.Origin();
+    const preview::ListPoint origin = preview::ToViewCoordinates({listOrigin.x, listOrigin.y}, {0, 0}).origin;
+    // Where an item's icon is, in view coordinates (unchanged by scrolling).
+    auto place = [&](int item) {
+        const POINT p = FileView.ItemPosition(item);
+        const preview::ListPoint v = preview::ToViewCoordinates({listOrigin.x, listOrigin.y}, {p.x, p.y}).item;
+        return POINT{v.x, v.y};
+    };
+    CheckPreviewPlaces({items, static_cast<int>(client.right), static_cast<int>(client.bottom)}, place);
+
+    preview::FramePainter painter(list, FPreviewFrames);
+    for (int i = 0; i < FPreviewCount; ++i) {
+        TPreviewEntry& entry = FPreviews[static_cast<size_t>(i)];
+        if (!entry.Due)
             continue;
-        const POINT listPos = FileView.ItemPosition(entry.ItemIndex);
-        const preview::ViewGeometry view =
-            preview::ToViewCoordinates({listOrigin.x, listOrigin.y}, {listPos.x, listPos.y});
-        if (!preview::ItemInView(view.origin.x, view.origin.y, width, height, view.item.x, view.item.y))
+        entry.Due = false;
+        if (entry.ItemIndex >= items)
             continue;
-        const int frame = ani.Sequence[static_cast<size_t>(entry.Step)];
-        const int x = view.item.x - view.origin.x, y = view.item.y - view.origin.y;
-        if (PreviewDraw) {
-            PreviewDraw(entry.ItemIndex, ani.Frames.get(), frame, x, y);
-            continue;
+        if (!entry.Placed) {
+            entry.Place = place(entry.ItemIndex);
+            entry.Placed = true;
         }
-        if (!dc)
-            dc.emplace(list);
-        // The frame list's background is the window colour: ILD_NORMAL fills
-        // the transparent pixels with it, so each frame covers the one before.
-        if (dc->get())
-            ImageList_Draw(ani.Frames.get(), frame, dc->get(), x, y, ILD_NORMAL);
+        if (!preview::ItemInView(origin.x, origin.y, width, height, entry.Place.x, entry.Place.y))
+            continue;
+        const TAniCur& ani = *entry.AniCur;
+        const int frame = ani.Sequence[static_cast<size_t>(entry.Step)];
+        const int x = entry.Place.x - origin.x, y = entry.Place.y - origin.y;
+        if (PreviewDraw)
+            PreviewDraw(entry.ItemIndex, ani.Frames.get(), frame, x, y);
+        else
+            painter.Draw(entry.Slot, ani.Frames.get(), frame, x, y);
+    }
+}
+
+// Item places are cached because asking the list is slow next to copying a
+// frame. They hold while the count and the size of the list stay; anything
+// else that moves items (spacing, font) is found by re-reading a couple of
+// places per tick in turn, and any difference drops them all.
+void TfrmTarimoku::CheckPreviewPlaces(const TPreviewLayout& layout, const std::function<POINT(int)>& place)
+{
+    auto forget = [&] {
+        for (int i = 0; i < FPreviewCount; ++i)
+            FPreviews[static_cast<size_t>(i)].Placed = false;
+    };
+    if (!(layout == FPreviewLayout)) {
+        FPreviewLayout = layout;
+        forget();
+        return;
+    }
+    constexpr int kChecksPerTick = 2;
+    for (int n = 0; n < kChecksPerTick && n < FPreviewCount; ++n) {
+        FPreviewCheck %= FPreviewCount;
+        const TPreviewEntry& e = FPreviews[static_cast<size_t>(FPreviewCheck++)];
+        if (!e.Placed || e.ItemIndex >= layout.Items)
+            continue;
+        const POINT p = place(e.ItemIndex);
+        if (p.x != e.Place.x || p.y != e.Place.y) {
+            forget();
+            return;
+        }
     }
 }

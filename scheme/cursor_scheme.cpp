@@ -46,7 +46,7 @@ CursorApplier SystemCursorApplier()
     a.setSystemCursor = [](ui::UniqueCursor cursor, DWORD id) {
         // On success the system owns (and later destroys) the cursor.
         if (SetSystemCursor(cursor.get(), id))
-            cursor.release();
+            (void)cursor.release();
     };
     a.systemParametersInfo = [](UINT action, UINT param, void* data, UINT winIni) {
         return SystemParametersInfoW(action, param, data, winIni);

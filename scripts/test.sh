@@ -57,11 +57,21 @@ fi
 if has windows; then
   wait "$TK_PREFIX_PID"; TK_PREFIX_PID=""
   tk_server_up "$build/windows/tests/tk_hold.exe"
+  # The end-to-end tests save screenshots here (a Windows path for Wine).
+  mkdir -p "$TK_WORK/artifacts"
+  export TK_ARTIFACTS="Z:${TK_WORK//\//\\}\\artifacts"
   echo "== Windows tests under Wine"
   (cd "$build/windows" && ctest -j2 --output-on-failure "${ctest_args[@]}") || status=1
   # The end-to-end tests leave their screenshots here.
   if compgen -G "$TK_WORK/artifacts/*" >/dev/null; then
-    mkdir -p "$build/artifacts" && cp "$TK_WORK"/artifacts/* "$build/artifacts/"
+    mkdir -p "$build/artifacts"
+    for f in "$TK_WORK"/artifacts/*; do
+      case "$f" in
+        *.bmp) convert "$f" "$build/artifacts/$(basename "${f%.bmp}").png" ;;
+        *) cp "$f" "$build/artifacts/" ;;
+      esac
+    done
+    echo "Screenshots of the end-to-end tests: $build/artifacts"
   fi
 fi
 if has native; then

@@ -1,6 +1,10 @@
 // The folder tree: the desktop as the single root and every folder the shell
 // enumerates below it, filled as nodes are first expanded. Selecting a node
 // points the linked file list at that folder.
+//
+// Each node owns its identifier (the root the desktop's empty list, every
+// other node its relative identifier within its parent's folder) as the
+// node's data; it is freed when the node is deleted, also when the tree goes.
 #pragma once
 #include "shell/ContextMenuEx.h"
 #include "shell/DropSourceEx.h"
@@ -20,38 +24,70 @@ public:
     // Creates the control's window and builds the tree from the desktop.
     bool Create(HWND parent, int id = 0);
 
+    // Discards every node and starts again from the desktop with its children,
+    // the root selected and shown in the linked views. Nothing while Updating.
     void BuildTree();
+    // Adds the sub-folders of a node that has no child nodes yet; a folder
+    // without any loses its expand button. A folder that cannot be read gets
+    // nothing, and the selection goes back to CurrentNode.
     void FillChildren(ui::TreeNode node);
-    // Selects the node of a typed path; a path the desktop cannot parse changes nothing.
+    // Selects the node of a typed path, filling and expanding the nodes on the
+    // way. A path the desktop cannot parse (or that starts with "/") changes
+    // nothing; one that parses but is not in the tree leaves no selection.
     void SelectPath(const std::wstring& path);
+    // Parsing name of the selected folder (its full path for a file-system
+    // folder); empty without a selection.
     std::wstring SelectedPath() const;
     void SelectIDList(const ITEMIDLIST* absolute);
+    // Selects a child of the selected node (the file list's double click).
     void OpenChild(const ITEMIDLIST* relative);
+    // Follows a child of the selected node that the file list renamed: its
+    // text and identifier change, its children and expansion stay.
     void RenameChild(const ITEMIDLIST* oldRelative, const ITEMIDLIST* newRelative);
+    // True without a selection, for the root and for a folder without a
+    // file-system path.
     bool SelectedIsVirtual() const;
+    // The child of `node` naming the same item as `relative`, filling `node`
+    // first; none if there is none.
     ui::TreeNode FindChild(ui::TreeNode node, const ITEMIDLIST* relative);
+    // The node of an absolute identifier (the empty one: the root), filling
+    // and expanding every node on the way; none if a step is not found.
     ui::TreeNode FindNode(const ITEMIDLIST* absolute);
     // The node's absolute identifier (new, owned by the caller).
     shview::IDList NodeIDList(ui::TreeNode node) const;
     // The node's own identifier (relative; the root's is the desktop's empty list).
     const ITEMIDLIST* NodeData(ui::TreeNode node) const noexcept;
+    // Points the linked views at the node's folder; nothing while Updating.
     void UpdateLinkedViews(ui::TreeNode node);
 
+    // The node most recently handled as the selection, and the one before it;
+    // both are cleared when their node is deleted.
     ui::TreeNode CurrentNode() const noexcept { return currentNode_; }
     ui::TreeNode PreviousNode() const noexcept { return previousNode_; }
+    // While true (a rebuild or a fill), selection changes do not reach the linked views.
     bool Updating = false;
 
-    // Links. Setting FileView also points the list's FolderView at this tree.
+    // Links. Setting FileView also points the list's FolderView at this tree
+    // (and clears the old list's).
     void SetFileView(TFileView* view);
-    TFileView* FileView() const noexcept { return fileView_.get(); }
+    TFileView* FileView() const noexcept;
+    // Shell menu for a right click on a node other than the root.
     ui::Link<TContextMenuEx> ContextMenu;
+    // Drag source for a left-button drag of a node other than the root. The
+    // drag starts once the press has become a drag; a plain click selects.
     ui::Link<TDropSourceEx> DropSource;
+    // Set by the combo box's FolderView property.
     ui::Link<TComboView> ComboView;
 
-    // Raised when a node is deleted, after its identifier is freed.
+    // Raised when a node is deleted, after its identifier is freed (not while
+    // the tree itself is being destroyed).
     ui::Event<ui::Component*, ui::TreeNode> OnDeleting;
-    // Raised after every selection change, with the new node.
+    // Raised on every selection change, with the new node (or none), before
+    // the linked views are pointed at it.
     ui::Event<ui::Component*, ui::TreeNode> OnChange;
+
+    // Indent between levels as the main window has it.
+    static constexpr int kIndent = 19;
 
 protected:
     bool Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
@@ -59,7 +95,27 @@ protected:
     void MouseUp(ui::MouseButton button, ui::ShiftState shift, int x, int y) override;
 
 private:
+    // The folder an absolute identifier names, bound through the desktop.
+    static ui::ComPtr<IShellFolder> BindFolder(const ITEMIDLIST* absolute);
+    // The folder whose items are the node's children (the desktop for the root).
+    ui::ComPtr<IShellFolder> NodeFolder(ui::TreeNode node) const;
+    // The folder that holds the node's item (the desktop for the root's children).
+    ui::ComPtr<IShellFolder> ParentFolder(ui::TreeNode node) const;
+    void SetNodeIcons(ui::TreeNode node, const ITEMIDLIST* absolute);
+    void NodeDeleted(ui::TreeNode node, LPARAM data);
+    void SelectionChanged(ui::TreeNode node);
+    void LabelEdited(ui::TreeNode node, const wchar_t* text);
+    void ShowInComboView(ui::TreeNode node);
+    // The node a mouse action at (x, y) acts on: the node under the pointer,
+    // else the selection.
+    ui::TreeNode ActionNode(int x, int y) const noexcept;
+
     ui::Link<TFileView> fileView_;
     ui::TreeNode currentNode_ = nullptr;
     ui::TreeNode previousNode_ = nullptr;
+    // The node whose press the control reported as the start of a drag.
+    ui::TreeNode dragNode_ = nullptr;
+    // Between the start of an in-place edit and its (first) end.
+    bool labelEditing_ = false;
+    bool destroying_ = false;
 };

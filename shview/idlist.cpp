@@ -20,13 +20,7 @@ const ITEMIDLIST* AsList(const idbytes::Byte* bytes) noexcept
 
 } // namespace
 
-void IDList::reset(ITEMIDLIST* list) noexcept
-{
-    ITEMIDLIST* old = p_;
-    p_ = list;
-    if (old && old != list)
-        IDListFree(old);
-}
+void IDListTraits::Close(ITEMIDLIST* list) noexcept { IDListFree(list); }
 
 const ITEMIDLIST* IDListSkip(const ITEMIDLIST* list) noexcept
 {

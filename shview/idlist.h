@@ -60,49 +60,21 @@ private:
 
 // Owns one identifier list and frees it through ShellMalloc(); moves, never
 // copies. Copy a list with IDListCombine(list.get(), nullptr).
-class IDList {
+struct IDListTraits {
+    static ITEMIDLIST* Invalid() noexcept { return nullptr; }
+    static bool Valid(ITEMIDLIST* list) noexcept { return list != nullptr; }
+    static void Close(ITEMIDLIST* list) noexcept; // IDListFree
+};
+
+class IDList : public ui::UniqueHandle<ITEMIDLIST*, IDListTraits> {
 public:
+    using UniqueHandle::UniqueHandle;
     IDList() noexcept = default;
     IDList(std::nullptr_t) noexcept {}
     // Takes over a list the caller owns (from the shell or a raw API).
-    static IDList Adopt(ITEMIDLIST* list) noexcept
-    {
-        IDList l;
-        l.p_ = list;
-        return l;
-    }
-    IDList(IDList&& o) noexcept : p_(o.release()) {}
-    IDList& operator=(IDList&& o) noexcept
-    {
-        if (this != &o)
-            reset(o.release());
-        return *this;
-    }
-    IDList(const IDList&) = delete;
-    IDList& operator=(const IDList&) = delete;
-    ~IDList() { reset(); }
-
-    ITEMIDLIST* get() const noexcept { return p_; }
-    explicit operator bool() const noexcept { return p_ != nullptr; }
-    // Hands the list to the caller, who then frees it.
-    [[nodiscard]] ITEMIDLIST* release() noexcept
-    {
-        ITEMIDLIST* p = p_;
-        p_ = nullptr;
-        return p;
-    }
-    // Frees the list held and takes over `list`.
-    void reset(ITEMIDLIST* list = nullptr) noexcept;
-    // Out-parameter of a call that hands over a list (ParseDisplayName,
-    // IEnumIDList::Next, SHGetSpecialFolderLocation): frees the list held.
-    ITEMIDLIST** put() noexcept
-    {
-        reset();
-        return &p_;
-    }
-
-private:
-    ITEMIDLIST* p_ = nullptr;
+    static IDList Adopt(ITEMIDLIST* list) noexcept { return IDList(list); }
+    // put() serves as the out-parameter of a call that hands over a list
+    // (ParseDisplayName, IEnumIDList::Next, SHGetSpecialFolderLocation).
 };
 
 // ---- Operations -----------------------------------------------------------

@@ -26,12 +26,12 @@ public:
 
     T get() const noexcept { return h_; }
     explicit operator bool() const noexcept { return Traits::Valid(h_); }
-    T release() noexcept { return std::exchange(h_, Traits::Invalid()); }
+    [[nodiscard]] T release() noexcept { return std::exchange(h_, Traits::Invalid()); }
     void reset(T h = Traits::Invalid()) noexcept
     {
-        if (Traits::Valid(h_))
-            Traits::Close(h_);
-        h_ = h;
+        T old = std::exchange(h_, h);
+        if (Traits::Valid(old) && old != h)
+            Traits::Close(old);
     }
     T* put() noexcept
     {

@@ -1,5 +1,7 @@
 #include "ui/panel.h"
 
+#include "ui/paint.h"
+
 namespace ui {
 
 bool Panel::Create(HWND parent, COLORREF colour, bool topBevel)
@@ -14,12 +16,10 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
     case WM_ERASEBKGND: {
-        RECT r;
-        GetClientRect(Handle(), &r);
-        HBRUSH brush = CreateSolidBrush(colour_);
-        FillRect(reinterpret_cast<HDC>(wp), &r, brush);
-        DeleteObject(brush);
+        ui::FillClient(Handle(), reinterpret_cast<HDC>(wp), colour_);
         if (topBevel_) {
+            RECT r;
+            GetClientRect(Handle(), &r);
             RECT line{r.left, r.top, r.right, r.top + 2};
             DrawEdge(reinterpret_cast<HDC>(wp), &line, EDGE_ETCHED, BF_TOP);
         }

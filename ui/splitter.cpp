@@ -1,6 +1,6 @@
 #include "ui/splitter.h"
 
-#include "ui/handles.h"
+#include "ui/paint.h"
 
 #include <windowsx.h>
 
@@ -17,14 +17,9 @@ bool Splitter::Create(HWND parent, COLORREF colour)
 LRESULT Splitter::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
-    case WM_ERASEBKGND: {
-        RECT r;
-        GetClientRect(Handle(), &r);
-        HBRUSH brush = CreateSolidBrush(colour_);
-        FillRect(reinterpret_cast<HDC>(wp), &r, brush);
-        DeleteObject(brush);
+    case WM_ERASEBKGND:
+        ui::FillClient(Handle(), reinterpret_cast<HDC>(wp), colour_);
         return 1;
-    }
     case WM_LBUTTONDOWN:
         grab_ = GET_X_LPARAM(lp);
         SetCapture(Handle());

@@ -1,18 +1,12 @@
 #include "tests/e2e/program_driver.h"
 
+#include "tests/support/wine_ui.h"
+
 #include <commctrl.h>
 
 namespace e2e {
 
-std::wstring ProgramPath()
-{
-    std::string narrow = TARIMOKU_EXE;
-    std::wstring p(narrow.begin(), narrow.end());
-    for (auto& c : p)
-        if (c == L'/')
-            c = L'\\';
-    return p;
-}
+std::wstring ProgramPath() { return testsupport::WindowsPath(TARIMOKU_EXE); }
 
 RunningProgram::RunningProgram(const std::wstring& arguments)
 {
@@ -41,23 +35,7 @@ HWND RunningProgram::WaitForMainWindow(DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
     while (!main_ && GetTickCount() - start < timeoutMs) {
-        struct Probe {
-            DWORD pid;
-            HWND found;
-        } probe{pid_, nullptr};
-        EnumWindows(
-            [](HWND w, LPARAM lp) -> BOOL {
-                auto* p = reinterpret_cast<Probe*>(lp);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                if (owner == p->pid && IsWindowVisible(w) && ClassOf(w) == L"TarimokuMainWindow") {
-                    p->found = w;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&probe));
-        main_ = probe.found;
+        main_ = testsupport::FindVisibleWindow(pid_, L"TarimokuMainWindow");
         if (!main_)
             Sleep(50);
     }
@@ -125,6 +103,119 @@ std::wstring RemoteListItemText(HWND list, int index, int subItem)
     }
     CloseHandle(process);
     return text;
+}
+
+RECT RemoteListItemRect(HWND list, int index, int part)
+{
+    RECT rect{};
+    DWORD pid = 0;
+    GetWindowThreadProcessId(list, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process)
+        return rect;
+    if (void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE)) {
+        RECT in{part, 0, 0, 0};
+        WriteProcessMemory(process, remote, &in, sizeof(in), nullptr);
+        SendMessageW(list, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote, &rect, sizeof(rect), nullptr);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return rect;
+}
+
+void ClickAt(POINT screen, bool right)
+{
+    SetCursorPos(screen.x, screen.y);
+    Sleep(100);
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &in[0], sizeof(INPUT));
+    Sleep(50);
+    SendInput(1, &in[1], sizeof(INPUT));
+}
+
+void PressKey(WORD vk)
+{
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+    Sleep(80);
+}
+
+HWND FindProcessMenu(DWORD pid) { return testsupport::FindVisibleWindow(pid, L"#32768"); }
+
+bool SaveScreen(const std::wstring& path)
+{
+    int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DWORD stride = DWORD((w * 3 + 3) & ~3);
+    DWORD imageSize = stride * DWORD(h);
+    BITMAPFILEHEADER fh{};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof(fh) + sizeof(bi.bmiHeader);
+    fh.bfSize = fh.bfOffBits + imageSize;
+    bool ok = false;
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        ok = WriteFile(f, &fh, sizeof(fh), &written, nullptr) &&
+             WriteFile(f, &bi.bmiHeader, sizeof(bi.bmiHeader), &written, nullptr) &&
+             WriteFile(f, bits, imageSize, &written, nullptr);
+        CloseHandle(f);
+    }
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+std::string RunAndCapture(const std::wstring& commandLine)
+{
+    SECURITY_ATTRIBUTES sa{sizeof(sa), nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &sa, 0))
+        return {};
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW si{sizeof(si)};
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = writeEnd;
+    si.hStdError = writeEnd;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION pi{};
+    std::wstring cmd = commandLine;
+    std::string out;
+    if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi)) {
+        CloseHandle(writeEnd);
+        writeEnd = nullptr;
+        char buf[4096];
+        DWORD n = 0;
+        while (ReadFile(readEnd, buf, sizeof(buf), &n, nullptr) && n > 0)
+            out.append(buf, n);
+        WaitForSingleObject(pi.hProcess, 10000);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    if (writeEnd)
+        CloseHandle(writeEnd);
+    CloseHandle(readEnd);
+    return out;
 }
 
 } // namespace e2e

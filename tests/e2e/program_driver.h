@@ -37,5 +37,17 @@ std::wstring ClassOf(HWND w);
 std::vector<HWND> ChildrenOfClass(HWND parent, const wchar_t* cls);
 // Text of a list view item of another process.
 std::wstring RemoteListItemText(HWND list, int index, int subItem = 0);
+// Rectangle (LVIR_ flag) of a list view item of another process, in the list's client coordinates.
+RECT RemoteListItemRect(HWND list, int index, int part = 1 /* LVIR_ICON */);
+
+// Real input, as a person gives it.
+void ClickAt(POINT screen, bool right);
+void PressKey(WORD vk);
+// The visible popup menu window (#32768) of a process, if any.
+HWND FindProcessMenu(DWORD pid);
+// Saves the whole screen as a 24-bit BMP file.
+bool SaveScreen(const std::wstring& path);
+// Runs a command line and answers what it printed.
+std::string RunAndCapture(const std::wstring& commandLine);
 
 } // namespace e2e

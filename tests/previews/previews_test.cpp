@@ -2,6 +2,8 @@
 // and what reaches the screen. The clock and the drawing are the form's own
 // seams except where real pixels are compared.
 #include "app/messages.h"
+#include "app/preview_draw.h"
+#include "app/preview_steps.h"
 #include "app/ufrmMain.h"
 #include "tests/anicur/ani_builder.h"
 #include "tests/support/wine_ui.h"
@@ -42,6 +44,31 @@ POINT IconAt(HWND list, int item)
     return {icon.left + (icon.right - icon.left - 32) / 2, icon.top};
 }
 
+// What the list window shows in the 32 x 32 square at (x, y) of its client area.
+std::vector<uint32_t> Grab(HWND list, int x, int y)
+{
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = 32;
+    bi.bmiHeader.biHeight = -32;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    ui::WindowDC screen(list);
+    HDC mem = CreateCompatibleDC(screen.get());
+    ui::UniqueBitmap bitmap(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    HGDIOBJ old = SelectObject(mem, bitmap.get());
+    BitBlt(mem, 0, 0, 32, 32, screen.get(), x, y, SRCCOPY);
+    GdiFlush();
+    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + 32 * 32);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    for (auto& p : pixels)
+        p &= 0xFFFFFF;
+    return pixels;
+}
+
 class Previews : public ::testing::Test {
 protected:
     void SetUp() override
@@ -55,7 +82,9 @@ protected:
         form->folder = dir.Path();
         form->PreviewClock = [this] { return clock; };
         form->PreviewDraw = [this](int item, HIMAGELIST, int frame, int x, int y) { draws.push_back({item, frame, x, y}); };
-        // 32 x 32 icons, as the shell's image list gives the file list.
+        // The tree has shown the desktop in the list: the tests fill it
+        // themselves, with 32 x 32 icons as the shell's image list gives.
+        form->FileView.DeleteAllItems();
         form->FileView.SetImageList(icons.get(), LVSIL_NORMAL);
     }
     void TearDown() override
@@ -77,6 +106,9 @@ protected:
         AddFile(name, bytes);
     }
     void Start() { SendMessageW(form->Handle(), WM_STARTPREVIEW, 0, 0); }
+    // Lets the list catch up. While previews run, their step timer keeps the
+    // queue from ever going quiet, so this pumps for a fixed while.
+    static void Settle() { testsupport::PumpFor(150); }
     // One idle call; answers the `done` it left.
     bool Idle()
     {
@@ -153,6 +185,7 @@ TEST_F(Previews, TenItemsWithSevenAniFilesLoadThreeThreeThenOne)
 
     Start();
     EXPECT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
+    EXPECT_FALSE(form->FStepTimer.Running()); // nothing loaded yet
     ASSERT_EQ(form->FPreviewPaths.size(), 10u);
     EXPECT_EQ(form->FPreviewPaths[2], dir.Path() + L"\\c.ANI");
     EXPECT_NE(form->FPreviews, nullptr);
@@ -209,7 +242,7 @@ TEST_F(Previews, AnItemScrolledOutOfViewKeepsSteppingButIsNotDrawn)
     ASSERT_EQ(form->FPreviewCount, kItems);
     HWND list = form->FileView.Handle();
     form->FileView.EnsureVisible(kItems - 1);
-    testsupport::PumpUntilIdle();
+    Settle();
     RECT first{LVIR_BOUNDS};
     SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
     ASSERT_LT(first.bottom, 0) << "the first item should have scrolled out of view";
@@ -242,7 +275,7 @@ TEST_F(Previews, AnItemScrolledOutOfViewKeepsSteppingButIsNotDrawn)
     // Items that stepped unseen show their current frame once they step again.
     size_t before = draws.size();
     form->FileView.EnsureVisible(0);
-    testsupport::PumpUntilIdle();
+    Settle();
     Tick(20 * kJiffy);
     std::set<int> now;
     for (size_t i = before; i < draws.size(); ++i)
@@ -250,6 +283,124 @@ TEST_F(Previews, AnItemScrolledOutOfViewKeepsSteppingButIsNotDrawn)
     EXPECT_EQ(now.count(0), 1u);
     EXPECT_EQ(now.count(kItems - 1), 0u);
     EXPECT_EQ(form->FPreviews[0].Step, 2);
+}
+
+TEST_F(Previews, FramesFollowTheItemsWhenTheListIsRearranged)
+{
+    constexpr int kItems = 12;
+    for (int i = 0; i < kItems; ++i)
+        AddCorpus(L"w" + std::to_wstring(100 + i) + L".ani", L"reconstruct/wait.ani");
+    LoadAll();
+    ASSERT_EQ(form->FPreviewCount, kItems);
+    HWND list = form->FileView.Handle();
+    auto expectOnIcons = [&](const char* when) {
+        ASSERT_FALSE(draws.empty()) << when;
+        for (const Draw& d : draws) {
+            POINT icon = IconAt(list, d.item);
+            EXPECT_EQ(d.x, icon.x) << when << " item " << d.item;
+            EXPECT_EQ(d.y, icon.y) << when << " item " << d.item;
+        }
+        draws.clear();
+    };
+    Tick(20 * kJiffy);
+    expectOnIcons("at first");
+
+    // A narrower list arranges its items in fewer columns.
+    RECT r;
+    GetWindowRect(form->Handle(), &r);
+    SetWindowPos(form->Handle(), nullptr, 0, 0, r.right - r.left - 120, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+    Settle();
+    Tick(20 * kJiffy);
+    expectOnIcons("after a resize");
+
+    // Wider spacing moves the items without changing the list's size or
+    // count: the rolling check of a few places per tick finds it.
+    SendMessageW(list, LVM_SETICONSPACING, 0, MAKELPARAM(110, 90));
+    SendMessageW(list, LVM_ARRANGE, LVA_DEFAULT, 0);
+    Settle();
+    for (int i = 0; i < kItems / 2; ++i)
+        Tick(20 * kJiffy);
+    draws.clear();
+    Tick(20 * kJiffy);
+    expectOnIcons("after new spacing");
+}
+
+// An image list of `count` 32 x 32 images on the window colour, each with
+// its own colour and a transparent quarter.
+ui::UniqueImageList Synthetic(int count)
+{
+    ui::UniqueImageList list(ImageList_Create(32, 32, ILC_COLOR24 | ILC_MASK, count, 0));
+    ImageList_SetBkColor(list.get(), GetSysColor(COLOR_WINDOW));
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    ui::UniqueBitmap image(CreateCompatibleBitmap(screen, 32, 32)), mask(CreateBitmap(32, 32, 1, 1, nullptr));
+    ReleaseDC(nullptr, screen);
+    for (int i = 0; i < count; ++i) {
+        HGDIOBJ old = SelectObject(dc, image.get());
+        RECT all{0, 0, 32, 32}, quarter{0, 0, 16, 16};
+        HBRUSH colour = CreateSolidBrush(RGB(i * 7 % 256, i * 13 % 256, 40 + i % 200));
+        FillRect(dc, &all, colour);
+        DeleteObject(colour);
+        SelectObject(dc, mask.get());
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        FillRect(dc, &quarter, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))); // transparent
+        SelectObject(dc, old);
+        ImageList_Add(list.get(), image.get(), mask.get());
+    }
+    DeleteDC(dc);
+    return list;
+}
+
+TEST_F(Previews, TheFrameAtlasHoldsExactlyWhatTheFrameListsDraw)
+{
+    TAniCur piano;
+    ASSERT_EQ(piano.Load(CorpusFile(L"webamp/fixtures/piano.ani")), 0);
+    ui::UniqueImageList big = Synthetic(preview::FrameAtlas::kColumns * preview::FrameAtlas::kRows + 44);
+    ui::UniqueImageList next = Synthetic(preview::FrameAtlas::kColumns * preview::FrameAtlas::kRows - 4);
+    const HIMAGELIST lists[] = {piano.Frames.get(), big.get(), next.get()};
+
+    preview::FrameAtlas atlas;
+    std::vector<preview::FrameSlot> slots;
+    for (HIMAGELIST l : lists)
+        slots.push_back(atlas.Add(l));
+    // The big one gets a page of its own; the last no longer fits the first.
+    EXPECT_EQ(slots[0].page, 0);
+    EXPECT_EQ(slots[1].page, 1);
+    EXPECT_EQ(slots[2].page, 2);
+    EXPECT_EQ(atlas.Pages(), 3);
+
+    // A frame copied from the atlas and one drawn from its image list, each
+    // onto a surface first filled with a colour no frame uses: the same
+    // pixels, and none of the fill left, since the frames are opaque.
+    HWND host = testsupport::CreateHostWindow(L"atlas");
+    auto compare = [&](const char* when) {
+        for (int l = 0; l < 3; ++l) {
+            const int count = ImageList_GetImageCount(lists[l]);
+            for (int f : {0, 1, count / 2, count - 1}) {
+                {
+                    ui::WindowDC dc(host);
+                    RECT all{0, 0, 200, 100};
+                    HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
+                    FillRect(dc.get(), &all, magenta);
+                    DeleteObject(magenta);
+                    ImageList_Draw(lists[l], f, dc.get(), 100, 0, ILD_NORMAL);
+                }
+                {
+                    preview::FramePainter painter(host, atlas);
+                    painter.Draw(slots[size_t(l)], lists[l], f, 0, 0);
+                }
+                std::vector<uint32_t> copied = Grab(host, 0, 0), drawn = Grab(host, 100, 0);
+                EXPECT_EQ(copied, drawn) << when << " list " << l << " frame " << f;
+                EXPECT_EQ(std::count(copied.begin(), copied.end(), 0xFF00FFu), 0) << when << " list " << l << " frame " << f;
+            }
+        }
+    };
+    compare("from the atlas");
+    // Without its page a slot falls back to the image list.
+    atlas.Clear();
+    EXPECT_EQ(atlas.Pages(), 0);
+    compare("from the image lists");
+    DestroyWindow(host);
 }
 
 TEST_F(Previews, WhileTheWindowIsBusyNothingMovesAndThenItCatchesUp)
@@ -281,28 +432,43 @@ TEST_F(Previews, EachTickDrawsAnEntryAtMostOnceAtThePaceOfTheFile)
     AddCorpus(L"wait.ani", L"reconstruct/wait.ani");      // 9 steps of 20 jiffies
     LoadAll();
     ASSERT_EQ(form->FPreviewCount, 2);
-    const long long start = clock;
-    int ticks = 0;
-    // Sixty seconds of ticks 52 to 58 ms apart.
-    while (clock - start < 60 * 60000) {
-        size_t before = draws.size();
-        Tick((52 + ticks % 7) * kMs);
-        ++ticks;
-        std::set<int> once;
-        for (size_t i = before; i < draws.size(); ++i)
-            EXPECT_TRUE(once.insert(draws[i].item).second);
+
+    // Sixty seconds of uneven ticks around the given period.
+    auto run = [&](int periodMs) {
+        draws.clear();
+        const long long start = clock;
+        for (int ticks = 0; clock - start < 60 * 60000; ++ticks) {
+            size_t before = draws.size();
+            Tick((periodMs - 3 + ticks % 7) * kMs);
+            std::set<int> once;
+            for (size_t i = before; i < draws.size(); ++i)
+                EXPECT_TRUE(once.insert(draws[i].item).second) << "drawn twice in one tick";
+        }
+        return clock - start;
+    };
+    auto count = [&](int item) {
+        return std::count_if(draws.begin(), draws.end(), [&](const Draw& d) { return d.item == item; });
+    };
+
+    // At the step timer's period every step of both is shown once.
+    long long steps0 = 0;
+    {
+        const TPreviewEntry& busy = form->FPreviews[0];
+        const long long begun = busy.LastStep;
+        const long long elapsed = run(TfrmTarimoku::kStepPeriodMs);
+        steps0 = (clock - begun) / (2 * kJiffy);
+        EXPECT_EQ(count(0), steps0);
+        EXPECT_NEAR(double(count(1)), double(elapsed) / (20 * kJiffy), 1);
     }
-    const long long elapsed = clock - start;
-    int waitDraws = 0;
-    for (const Draw& d : draws)
-        waitDraws += d.item == 1;
-    // wait.ani: a step every 20 jiffies, each one shown.
-    EXPECT_EQ(waitDraws, int(elapsed / (20 * kJiffy)));
-    // busy.ani steps faster than the timer ticks: it is drawn on every tick
-    // and lands on the step the time calls for.
-    const long long busySteps = elapsed / (2 * kJiffy);
+    // With ticks longer than a step the steps in between are passed over,
+    // but the animation keeps the file's pace exactly.
+    const long long loaded = form->FPreviews[0].LastStep - steps0 * 2 * kJiffy;
+    const long long elapsed = run(TfrmTarimoku::kAnimatePeriodMs);
+    EXPECT_LT(count(0), elapsed / (2 * kJiffy));
+    const long long busySteps = (clock - loaded) / (2 * kJiffy);
     EXPECT_EQ(form->FPreviews[0].Step, int(busySteps % 23));
-    EXPECT_EQ(form->FPreviews[0].LastStep, start + busySteps * 2 * kJiffy);
+    EXPECT_EQ(form->FPreviews[0].LastStep, loaded + busySteps * 2 * kJiffy);
+    EXPECT_NEAR(double(count(1)), double(elapsed) / (20 * kJiffy), 1);
 }
 
 TEST_F(Previews, StopPreviewsDropsEverythingAndIsSafeTwice)
@@ -313,8 +479,10 @@ TEST_F(Previews, StopPreviewsDropsEverythingAndIsSafeTwice)
     EXPECT_FALSE(Idle());
     ASSERT_EQ(form->FPreviewCount, 3);
     ASSERT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
+    EXPECT_TRUE(form->FStepTimer.Running()); // something to animate
 
     form->StopPreviews();
+    EXPECT_FALSE(form->FStepTimer.Running());
     EXPECT_EQ(form->FPreviews, nullptr);
     EXPECT_EQ(form->FPreviewCount, 0);
     EXPECT_TRUE(form->FPreviewPaths.empty());
@@ -333,7 +501,11 @@ TEST_F(Previews, StopPreviewsDropsEverythingAndIsSafeTwice)
     ui::ScreenCursor::Set(IDC_WAIT);
     form->StopPreviews();
     EXPECT_EQ(ui::ScreenCursor::Current(), IDC_WAIT);
-    ui::ScreenCursor::Set(nullptr);
+    // But a starting cursor put back by such an operation's end, after the
+    // loader has finished, is taken away at the next idle call.
+    ui::ScreenCursor::Set(IDC_APPSTARTING);
+    EXPECT_TRUE(Idle());
+    EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
 }
 
 TEST_F(Previews, AFolderChangeARefreshAndDestructionFreeEveryReader)
@@ -347,7 +519,7 @@ TEST_F(Previews, AFolderChangeARefreshAndDestructionFreeEveryReader)
     form->FileView.DeleteItem(3);
     form->FileView.DeleteItem(2);
     PostMessageW(form->Handle(), WM_STARTPREVIEW, 0, 0);
-    testsupport::PumpUntilIdle();
+    Settle();
     EXPECT_EQ(form->FPreviewCount, 0);
     EXPECT_EQ(form->FPreviewCapacity, 2);
     EXPECT_EQ(form->FPreviewPaths.size(), 2u);
@@ -366,7 +538,7 @@ TEST_F(Previews, AFolderChangeARefreshAndDestructionFreeEveryReader)
     // Destruction.
     HWND w = form->Handle();
     SendMessageW(w, WM_CLOSE, 0, 0);
-    testsupport::PumpUntilIdle();
+    Settle();
     EXPECT_FALSE(IsWindow(w));
     EXPECT_EQ(form->FPreviews, nullptr);
     EXPECT_EQ(form->FPreviewCount, 0);
@@ -374,31 +546,6 @@ TEST_F(Previews, AFolderChangeARefreshAndDestructionFreeEveryReader)
     EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
     form->AnimateTimerProc(); // harmless without a window
     EXPECT_TRUE(Idle());
-}
-
-// What the list window shows in the 32 x 32 square at (x, y) of its client area.
-std::vector<uint32_t> Grab(HWND list, int x, int y)
-{
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = 32;
-    bi.bmiHeader.biHeight = -32;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    ui::WindowDC screen(list);
-    HDC mem = CreateCompatibleDC(screen.get());
-    ui::UniqueBitmap bitmap(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    HGDIOBJ old = SelectObject(mem, bitmap.get());
-    BitBlt(mem, 0, 0, 32, 32, screen.get(), x, y, SRCCOPY);
-    GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + 32 * 32);
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    for (auto& p : pixels)
-        p &= 0xFFFFFF;
-    return pixels;
 }
 
 TEST_F(Previews, TheCorpusCursorsMoveOnScreen)
@@ -441,6 +588,44 @@ TEST_F(Previews, TheCorpusCursorsMoveOnScreen)
     testsupport::PumpFor(300);
     EXPECT_EQ(Grab(list, at[1].x, at[1].y), still);
     form->FBusy = 0;
+}
+
+} // namespace
+
+namespace {
+
+// The whole road: the tree selects a folder, the list fills itself from the
+// shell, the posted WM_STARTPREVIEW builds the paths from the tree's path.
+TEST(PreviewsOfTheRealList, SelectingAFolderLoadsItsAnimatedCursors)
+{
+    testsupport::TempDir dir;
+    dir.File(L"a-wait.ani", ReadBytes(CorpusFile(L"reconstruct/wait.ani")));
+    dir.File(L"b-static.cur", ReadBytes(CorpusFile(L"reconstruct/domain.cur")));
+    dir.File(L"c-piano.ani", ReadBytes(CorpusFile(L"webamp/fixtures/piano.ani")));
+    ui::ScreenCursor::Set(nullptr);
+    {
+        TfrmTarimoku form;
+        ASSERT_TRUE(form.Create());
+        form.Show();
+        testsupport::PumpUntilIdle();
+        form.FolderView.SelectPath(dir.Path());
+        testsupport::PumpFor(200);
+        ASSERT_EQ(form.FileView.Count(), 3);
+        ASSERT_EQ(form.FPreviewPaths.size(), 3u);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(form.FPreviewPaths[size_t(i)], dir.Path() + L"\\" + form.FileView.ItemText(i));
+        EXPECT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
+        bool done = false;
+        while (!done) {
+            done = true;
+            form.PreviewIdle(done);
+        }
+        EXPECT_EQ(form.FPreviewCount, 2);
+        EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
+        for (int i = 0; i < form.FPreviewCount; ++i)
+            EXPECT_TRUE(preview::HasAniExtension(form.FileView.ItemText(form.FPreviews[size_t(i)].ItemIndex)));
+    }
+    testsupport::PumpUntilIdle();
 }
 
 } // namespace

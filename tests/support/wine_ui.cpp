@@ -139,15 +139,16 @@ bool FileExists(const std::wstring& path)
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::wstring CorpusDir()
+std::wstring WindowsPath(std::string_view path)
 {
-    std::string narrow = TARIMOKU_CORPUS;
-    std::wstring p(narrow.begin(), narrow.end());
+    std::wstring p(path.begin(), path.end());
     for (auto& c : p)
         if (c == L'/')
             c = L'\\';
     return p;
 }
+
+std::wstring CorpusDir() { return WindowsPath(TARIMOKU_CORPUS); }
 
 std::wstring CorpusFile(std::wstring_view relative)
 {
@@ -180,23 +181,7 @@ void DialogWatchdog::Run()
 {
     DWORD pid = GetCurrentProcessId();
     while (!stop_) {
-        HWND found = nullptr;
-        std::pair<DWORD, HWND> probe(pid, nullptr);
-        EnumWindows(
-            [](HWND w, LPARAM lp) -> BOOL {
-                auto* out = reinterpret_cast<std::pair<DWORD, HWND>*>(lp);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                wchar_t cls[16] = {};
-                GetClassNameW(w, cls, 16);
-                if (owner == out->first && wcscmp(cls, L"#32770") == 0 && IsWindowVisible(w)) {
-                    out->second = w;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&probe));
-        found = probe.second;
+        HWND found = FindVisibleWindow(pid, L"#32770");
         if (found) {
             std::wstring text;
             EnumChildWindows(
@@ -260,25 +245,41 @@ void CALLBACK MenuCloser::OnTimer(HWND, UINT, UINT_PTR id, DWORD)
         EndMenu();
 }
 
-HWND FindMenuWindow()
+HWND FindVisibleWindow(DWORD pid, const wchar_t* cls)
 {
-    std::pair<DWORD, HWND> probe(GetCurrentProcessId(), nullptr);
+    struct Probe {
+        DWORD pid;
+        const wchar_t* cls;
+        HWND found;
+    } probe{pid, cls, nullptr};
     EnumWindows(
         [](HWND w, LPARAM lp) -> BOOL {
-            auto* out = reinterpret_cast<std::pair<DWORD, HWND>*>(lp);
+            auto* p = reinterpret_cast<Probe*>(lp);
             DWORD owner = 0;
             GetWindowThreadProcessId(w, &owner);
-            wchar_t cls[16] = {};
-            GetClassNameW(w, cls, 16);
-            if (owner == out->first && wcscmp(cls, L"#32768") == 0 && IsWindowVisible(w)) {
-                out->second = w;
+            wchar_t name[64] = {};
+            GetClassNameW(w, name, 64);
+            if (owner == p->pid && wcscmp(name, p->cls) == 0 && IsWindowVisible(w)) {
+                p->found = w;
                 return FALSE;
             }
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&probe));
-    return probe.second;
+    return probe.found;
 }
+
+std::wstring ReadSchemeValue(const wchar_t* name)
+{
+    wchar_t buf[1024] = {};
+    DWORD size = sizeof(buf);
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Cursors", name, RRF_RT_REG_SZ, nullptr, buf, &size) !=
+        ERROR_SUCCESS)
+        return {};
+    return buf;
+}
+
+HWND FindMenuWindow() { return FindVisibleWindow(GetCurrentProcessId(), L"#32768"); }
 
 HWND CreateHostWindow(const wchar_t* title)
 {

@@ -81,6 +81,12 @@ private:
 
 // The popup menu window (#32768) currently shown by this process, if any.
 HWND FindMenuWindow();
+// A visible top-level window of process `pid` with the class given, if any.
+HWND FindVisibleWindow(DWORD pid, const wchar_t* cls);
+// An ASCII path (a build-time define) with backslashes for separators.
+std::wstring WindowsPath(std::string_view path);
+// A string value under HKCU\Control Panel\Cursors; empty when missing.
+std::wstring ReadSchemeValue(const wchar_t* name);
 
 // A top-level window for controls under test: shown, 800 x 600.
 HWND CreateHostWindow(const wchar_t* title = L"test host");

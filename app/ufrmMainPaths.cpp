@@ -1,0 +1,44 @@
+// Path helpers of the main window.
+#include "app/ufrmMain.h"
+
+#include <shellapi.h>
+
+bool FolderExists(const std::wstring& path)
+{
+    if (path.empty())
+        return false;
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring GetNodePath(const TFolderView& tree, ui::TreeNode node)
+{
+    if (!node)
+        return {};
+    shview::IDList absolute = tree.NodeIDList(node);
+    return shview::IDListDisplayName(shview::DesktopFolder(), absolute.get(), SHGDN_FORPARSING);
+}
+
+bool IsVirtualNode(const TFolderView& tree, ui::TreeNode node)
+{
+    if (!node || tree.Level(node) == 0)
+        return true;
+    shview::IDList absolute = tree.NodeIDList(node);
+    wchar_t path[MAX_PATH];
+    return !absolute || !SHGetPathFromIDListW(absolute.get(), path);
+}
+
+std::wstring GetItemPath(const TFileView& list, int index) { return list.ItemPath(index); }
+
+std::vector<std::wstring> CommandLineArguments()
+{
+    std::vector<std::wstring> arguments;
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!argv)
+        return arguments;
+    for (int i = 1; i < count; ++i)
+        arguments.emplace_back(argv[i]);
+    LocalFree(argv);
+    return arguments;
+}

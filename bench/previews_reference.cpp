@@ -1,0 +1,51 @@
+#include "bench/previews_reference.h"
+
+#include "app/preview_steps.h"
+
+int ReferenceAnimation::Tick()
+{
+    int drawn = 0;
+    if (form_.FBusy > 0)
+        return 0;
+    passes_.resize(static_cast<size_t>(form_.FPreviewCount));
+    advanced_.resize(static_cast<size_t>(form_.FPreviewCount));
+    HWND list = form_.FileView.Handle();
+    for (int pass = 0; pass < 3; ++pass) {
+        const DWORD start = GetTickCount();
+        {
+            std::lock_guard<std::recursive_mutex> lock(form_.PreviewLock);
+            if (form_.FPreviews) {
+                ui::WindowDC dc(list);
+                const POINT o = form_.FileView.Origin();
+                RECT bounds;
+                GetWindowRect(list, &bounds);
+                for (int i = 0; i < form_.FPreviewCount; ++i) {
+                    TPreviewEntry& e = form_.FPreviews[size_t(i)];
+                    if (!e.AniCur)
+                        continue;
+                    int& passes = passes_[size_t(i)];
+                    ++passes;
+                    if (e.AniCur->Rates[size_t(e.Step)] > passes)
+                        continue;
+                    passes = 0;
+                    if (++e.Step >= e.AniCur->StepCount)
+                        e.Step = 0;
+                    ++advanced_[size_t(i)];
+                    const POINT p = form_.FileView.ItemPosition(e.ItemIndex);
+                    const auto v = preview::ToViewCoordinates({o.x, o.y}, {p.x, p.y});
+                    if (!preview::ItemInView(v.origin.x, v.origin.y, bounds.right - bounds.left,
+                                             bounds.bottom - bounds.top, v.item.x, v.item.y))
+                        continue;
+                    ImageList_Draw(e.AniCur->Frames.get(), e.AniCur->Sequence[size_t(e.Step)], dc.get(),
+                                   v.item.x - v.origin.x, v.item.y - v.origin.y, ILD_NORMAL);
+                    ++drawn;
+                }
+            }
+        }
+        if (pass < 2) {
+            for (DWORD passed = GetTickCount() - start; passed < 17; passed = GetTickCount() - start)
+                SleepEx(passed, FALSE);
+        }
+    }
+    return drawn;
+}

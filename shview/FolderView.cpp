@@ -1,0 +1,330 @@
+#include "shview/FolderView.h"
+
+#include "shview/FileView.h"
+#include "shview/FolderViewScopes.h"
+#include "ui/screen_cursor.h"
+
+#include <shellapi.h>
+
+#include <utility>
+#include <vector>
+
+using shview::DesktopFolder;
+using shview::IDList;
+
+namespace {
+
+// TVE_EXPAND or TVE_COLLAPSE, without TVE_EXPANDPARTIAL and the like.
+constexpr UINT kExpandActionMask = 0x0003;
+
+// An icon index from IShellIcon, or -1 when it gives none.
+int ShellIconIndex(IShellIcon* icons, const ITEMIDLIST* item, UINT flags)
+{
+    int index = -1;
+    if (icons->GetIconOf(item, flags, &index) != S_OK)
+        return -1;
+    return index;
+}
+
+} // namespace
+
+TFolderView::TFolderView() = default;
+
+TFolderView::~TFolderView()
+{
+    // Delete the nodes while this object still receives the control's
+    // deletion notices, so that every identifier is freed; the base would
+    // destroy the window only after unhooking it.
+    if (Handle()) {
+        destroying_ = true;
+        Updating = true;
+        DeleteAll();
+    }
+}
+
+bool TFolderView::Create(HWND parent, int id)
+{
+    // No lines at the root: the desktop is the only top-level node.
+    if (!TreeView::Create(parent, TVS_HASBUTTONS | TVS_HASLINES | TVS_EDITLABELS | TVS_SHOWSELALWAYS,
+                          WS_EX_CLIENTEDGE, id))
+        return false;
+    SetBounds(0, 0, 200, 200);
+    SetIndent(kIndent);
+    // The notifications handled here (deletions free identifiers) are the
+    // wide ones, whatever kind of window the parent is.
+    TreeView_SetUnicodeFormat(Handle(), TRUE);
+    // The system's small image list; the tree never destroys image lists.
+    wchar_t directory[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, directory);
+    SHFILEINFOW info{};
+    auto list = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoW(directory, 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    if (list)
+        SetImageList(list, TVSIL_NORMAL);
+    BuildTree();
+    return true;
+}
+
+void TFolderView::SetFileView(TFileView* view)
+{
+    if (fileView_.get() == view)
+        return;
+    if (TFileView* old = fileView_.get())
+        old->FolderView = nullptr;
+    fileView_ = view;
+    if (view)
+        view->FolderView = this;
+}
+
+TFileView* TFolderView::FileView() const noexcept { return fileView_.get(); }
+
+const ITEMIDLIST* TFolderView::NodeData(ui::TreeNode node) const noexcept
+{
+    return node ? reinterpret_cast<const ITEMIDLIST*>(Data(node)) : nullptr;
+}
+
+IDList TFolderView::NodeIDList(ui::TreeNode node) const
+{
+    if (!node)
+        return nullptr;
+    IDList result = shview::IDListFirst(NodeData(node));
+    for (ui::TreeNode parent = Parent(node); parent && result; parent = Parent(parent))
+        result = shview::IDListCombine(NodeData(parent), result.get());
+    return result;
+}
+
+ui::ComPtr<IShellFolder> TFolderView::BindFolder(const ITEMIDLIST* absolute)
+{
+    ui::ComPtr<IShellFolder> folder;
+    IShellFolder* desktop = DesktopFolder();
+    if (desktop && absolute)
+        desktop->BindToObject(absolute, nullptr, IID_IShellFolder, folder.put_void());
+    return folder;
+}
+
+ui::ComPtr<IShellFolder> TFolderView::NodeFolder(ui::TreeNode node) const
+{
+    if (!node)
+        return nullptr;
+    if (Level(node) <= 0)
+        return ui::ComPtr<IShellFolder>::Share(DesktopFolder());
+    IDList absolute = NodeIDList(node);
+    return BindFolder(absolute.get());
+}
+
+ui::ComPtr<IShellFolder> TFolderView::ParentFolder(ui::TreeNode node) const
+{
+    if (!node)
+        return nullptr;
+    if (Level(node) < 2)
+        return ui::ComPtr<IShellFolder>::Share(DesktopFolder());
+    IDList absolute = NodeIDList(Parent(node));
+    return BindFolder(absolute.get());
+}
+
+void TFolderView::BuildTree()
+{
+    if (Updating || !Handle())
+        return;
+    IDList desktop;
+    if (FAILED(SHGetSpecialFolderLocation(Handle(), CSIDL_DESKTOP, desktop.put())) || !desktop)
+        return;
+    std::wstring name;
+    if (!shview::IDListDisplayName(DesktopFolder(), desktop.get(), SHGDN_INFOLDER, name))
+        return;
+    {
+        shview::RedrawOff redraw(*this);
+        {
+            shview::FlagScope updating(Updating, true);
+            DeleteAll();
+        }
+        NodeInfo info;
+        info.text = name;
+        info.image = shview::IDListIconIndex(desktop.get(), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+        info.selectedImage =
+            shview::IDListIconIndex(desktop.get(), SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON);
+        info.data = reinterpret_cast<LPARAM>(desktop.get());
+        ui::TreeNode root = AddChild(nullptr, info);
+        if (!root)
+            return;
+        (void)desktop.release(); // the node owns it now
+        Select(root);
+        FillChildren(root);
+        Expand(Selected());
+    }
+    UpdateLinkedViews(Selected());
+}
+
+void TFolderView::FillChildren(ui::TreeNode node)
+{
+    if (Updating || !node || !NodeData(node) || HasChildNodes(node))
+        return;
+    IDList absolute = NodeIDList(node);
+    if (!absolute)
+        return;
+    ui::ComPtr<IShellFolder> folder = NodeFolder(node);
+    if (!folder)
+        return;
+    ui::ComPtr<IEnumIDList> items;
+    HRESULT hr = folder->EnumObjects(Handle(), SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, items.put());
+    if (FAILED(hr)) {
+        // A drive without a medium, a folder without access.
+        Select(currentNode_);
+        return;
+    }
+
+    ui::ScopedScreenCursor hourglass(IDC_WAIT);
+    shview::RedrawOff redraw(*this);
+    shview::FlagScope updating(Updating, true);
+    auto icons = folder.As<IShellIcon>(IID_IShellIcon);
+    int added = 0;
+    for (;;) {
+        IDList child;
+        ULONG fetched = 0;
+        // A folder may answer S_OK without handing anything over.
+        if (!items || items->Next(1, child.put(), &fetched) != S_OK || !child)
+            break;
+        NodeInfo info;
+        info.text = shview::IDListDisplayName(folder.get(), child.get(), SHGDN_INFOLDER);
+        int open = -1, normal = -1;
+        if (icons) {
+            open = ShellIconIndex(icons.get(), child.get(), GIL_OPENICON);
+            normal = ShellIconIndex(icons.get(), child.get(), GIL_FORSHELL);
+        }
+        bool shellIcons = open >= 0 && normal >= 0;
+        info.image = shellIcons ? normal : 0;
+        info.selectedImage = shellIcons ? open : 0;
+        SFGAOF attributes = SFGAO_HASSUBFOLDER;
+        const ITEMIDLIST* item = child.get();
+        if (FAILED(folder->GetAttributesOf(1, &item, &attributes)))
+            attributes = SFGAO_HASSUBFOLDER; // unknown: offer the button, expanding settles it
+        info.hasChildren = (attributes & SFGAO_HASSUBFOLDER) != 0;
+        info.data = reinterpret_cast<LPARAM>(child.get());
+        ui::TreeNode childNode = AddChild(node, info);
+        if (!childNode)
+            continue; // `child` frees the identifier
+        ITEMIDLIST* owned = child.release(); // the node owns it now
+        ++added;
+        if (!shellIcons) {
+            IDList full = shview::IDListCombine(absolute.get(), owned);
+            SetNodeIcons(childNode, full.get());
+        }
+    }
+    if (added > 0) {
+        IShellFolder* order = folder.get();
+        SortChildren(node, [order](LPARAM a, LPARAM b) {
+            return shview::IDListCompare(order, reinterpret_cast<const ITEMIDLIST*>(a),
+                                         reinterpret_cast<const ITEMIDLIST*>(b));
+        });
+        SetChildrenFlag(node, true);
+    } else {
+        SetChildrenFlag(node, false);
+    }
+}
+
+void TFolderView::SetNodeIcons(ui::TreeNode node, const ITEMIDLIST* absolute)
+{
+    if (!node || !absolute || Level(node) <= 0)
+        return;
+    SetImages(node, shview::IDListIconIndex(absolute, SHGFI_SYSICONINDEX | SHGFI_SMALLICON),
+              shview::IDListIconIndex(absolute, SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON));
+}
+
+void TFolderView::UpdateLinkedViews(ui::TreeNode node)
+{
+    if (!node || Updating)
+        return;
+    IDList absolute = NodeIDList(node);
+    if (!absolute)
+        return;
+    if (TFileView* view = fileView_.get())
+        view->SetFolder(absolute.get());
+    ShowInComboView(node);
+}
+
+void TFolderView::ShowInComboView(ui::TreeNode node)
+{
+    // The folder combo box, once it exists, is told the folder here:
+    // ComboView->ShowFolder(NodeIDList(node)).
+    (void)node;
+}
+
+void TFolderView::SelectionChanged(ui::TreeNode node)
+{
+    OnChange(this, node);
+    previousNode_ = currentNode_;
+    currentNode_ = node;
+    UpdateLinkedViews(node);
+}
+
+void TFolderView::NodeDeleted(ui::TreeNode node, LPARAM data)
+{
+    IDList owned = IDList::Adopt(reinterpret_cast<ITEMIDLIST*>(data));
+    owned.reset();
+    if (currentNode_ == node)
+        currentNode_ = nullptr;
+    if (previousNode_ == node)
+        previousNode_ = nullptr;
+    if (dragNode_ == node)
+        dragNode_ = nullptr;
+    if (!destroying_)
+        OnDeleting(this, node);
+}
+
+bool TFolderView::Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
+{
+    TreeView::Reflected(msg, wp, lp, result);
+    if (msg != WM_NOTIFY)
+        return false;
+    auto* header = reinterpret_cast<NMHDR*>(lp);
+    switch (header->code) {
+    case TVN_DELETEITEMW: {
+        auto* nm = reinterpret_cast<NMTREEVIEWW*>(lp);
+        NodeDeleted(nm->itemOld.hItem, nm->itemOld.lParam);
+        return false;
+    }
+    case TVN_SELCHANGEDW:
+        if (!destroying_)
+            SelectionChanged(reinterpret_cast<NMTREEVIEWW*>(lp)->itemNew.hItem);
+        return false;
+    case TVN_ITEMEXPANDINGW: {
+        auto* nm = reinterpret_cast<NMTREEVIEWW*>(lp);
+        ui::TreeNode node = nm->itemNew.hItem;
+        if ((nm->action & kExpandActionMask) == TVE_EXPAND && ChildrenFlag(node) && !HasChildNodes(node))
+            FillChildren(node);
+        return false;
+    }
+    case TVN_BEGINLABELEDITW: {
+        // The desktop cannot be renamed.
+        auto* nm = reinterpret_cast<NMTVDISPINFOW*>(lp);
+        if (Level(nm->item.hItem) == 0) {
+            result = TRUE;
+            return true;
+        }
+        labelEditing_ = true;
+        return false;
+    }
+    case TVN_ENDLABELEDITW: {
+        auto* nm = reinterpret_cast<NMTVDISPINFOW*>(lp);
+        // One end per edit: a control that reports a cancelled edit and then,
+        // as its edit box loses the focus, the typed text as well (Wine does
+        // so for TVM_ENDEDITLABELNOW) must not rename the folder after all.
+        bool editing = std::exchange(labelEditing_, false);
+        if (!nm->item.pszText)
+            return false; // cancelled
+        if (editing)
+            LabelEdited(nm->item.hItem, nm->item.pszText);
+        // The node's text is set from the shell; the typed text is not taken.
+        result = FALSE;
+        return true;
+    }
+    case TVN_BEGINDRAGW:
+        if (DropSource) {
+            dragNode_ = reinterpret_cast<NMTREEVIEWW*>(lp)->itemNew.hItem;
+            return true; // this tree starts the drag itself
+        }
+        return false;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,85 @@
+// Finding nodes by identifier and path, and selecting them.
+#include "shview/FolderView.h"
+
+#include "shview/FolderViewScopes.h"
+
+using shview::DesktopFolder;
+using shview::IDList;
+
+ui::TreeNode TFolderView::FindChild(ui::TreeNode node, const ITEMIDLIST* relative)
+{
+    if (!node || !NodeData(node) || !relative)
+        return nullptr;
+    ui::ComPtr<IShellFolder> folder = NodeFolder(node);
+    if (!folder)
+        return nullptr;
+    // A node whose button went away (it was empty, or the shell said it had no
+    // sub-folders) is filled here too: the item asked for says otherwise.
+    if (!HasChildNodes(node))
+        FillChildren(node);
+    Expand(node);
+    for (ui::TreeNode child = FirstChild(node); child; child = NextSibling(child))
+        if (shview::IDListCompare(folder.get(), NodeData(child), relative) == 0)
+            return child;
+    return nullptr;
+}
+
+ui::TreeNode TFolderView::FindNode(const ITEMIDLIST* absolute)
+{
+    ui::TreeNode node = Root();
+    if (!node || !absolute)
+        return nullptr;
+    Expand(node);
+    if (shview::IDListCount(absolute) == 0)
+        return node;
+    for (const ITEMIDLIST* position = absolute; position && node; position = shview::IDListRest(position)) {
+        IDList item = shview::IDListFirst(position);
+        node = FindChild(node, item.get());
+    }
+    return node;
+}
+
+void TFolderView::SelectPath(const std::wstring& path)
+{
+    // IDListFromPath keeps texts starting with "/" from the shell: Wine's
+    // shell crashes on Unix paths.
+    if (!path.empty() && path.front() == L'/')
+        return;
+    IDList absolute = shview::IDListFromPath(path);
+    if (!absolute)
+        return;
+    Select(FindNode(absolute.get()));
+}
+
+std::wstring TFolderView::SelectedPath() const
+{
+    ui::TreeNode node = Selected();
+    if (!node)
+        return {};
+    IDList absolute = NodeIDList(node);
+    if (!absolute)
+        return {};
+    return shview::IDListDisplayName(DesktopFolder(), absolute.get(), SHGDN_FORPARSING);
+}
+
+void TFolderView::SelectIDList(const ITEMIDLIST* absolute)
+{
+    shview::RedrawOff redraw(*this);
+    Select(FindNode(absolute));
+}
+
+void TFolderView::OpenChild(const ITEMIDLIST* relative)
+{
+    shview::RedrawOff redraw(*this);
+    Select(FindChild(Selected(), relative));
+}
+
+bool TFolderView::SelectedIsVirtual() const
+{
+    ui::TreeNode node = Selected();
+    if (!node || Level(node) == 0)
+        return true;
+    IDList absolute = NodeIDList(node);
+    wchar_t path[MAX_PATH];
+    return !absolute || !SHGetPathFromIDListW(absolute.get(), path);
+}

@@ -1,0 +1,212 @@
+// The main window's way from a right click on a cursor file to an assignment.
+#include "app/messages.h"
+#include "app/ufrmMain.h"
+#include "res/resource.h"
+#include "scheme/cursor_scheme.h"
+#include "scheme/mouse_registry.h"
+#include "shell/seams.h"
+#include "tests/support/wine_ui.h"
+#include "ui/exception.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+
+class CursorAssignment : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string cur = testsupport::ReadBytes(testsupport::CorpusFile(L"reconstruct/xy.cur"));
+        dir.File(L"piano.ANI", testsupport::ReadBytes(testsupport::CorpusFile(L"webamp/fixtures/piano.ani")));
+        dir.File(L"a.cur", cur);
+        dir.File(L"b.cur", cur);
+        dir.File(L"notes.txt", "text");
+        dir.Folder(L"sub");
+        ui::PopupMenu::SetTracker([this](HMENU, int, int, HWND) {
+            ++roleMenus;
+            return roleChoice;
+        });
+        form = std::make_unique<TfrmTarimoku>();
+        ASSERT_TRUE(form->Create());
+        form->Show();
+        testsupport::PumpUntilIdle();
+    }
+    void TearDown() override
+    {
+        form.reset();
+        ui::PopupMenu::SetTracker({});
+        testsupport::PumpUntilIdle();
+    }
+
+    void Open(const std::wstring& folder)
+    {
+        form->OpenCommandLineFolder({folder});
+        testsupport::PumpUntilIdle();
+    }
+    int Item(const std::wstring& caption)
+    {
+        for (int i = 0; i < form->FileView.Count(); ++i)
+            if (form->FileView.ItemText(i) == caption)
+                return i;
+        return -1;
+    }
+    void SelectOnly(std::initializer_list<int> items)
+    {
+        for (int i = 0; i < form->FileView.Count(); ++i)
+            form->FileView.SetSelected(i, false);
+        for (int i : items)
+            form->FileView.SetSelected(i, true);
+    }
+    // A click on an item's icon with real mouse messages.
+    void Click(int item, UINT down, UINT up, WPARAM keys)
+    {
+        RECT icon{};
+        icon.left = LVIR_ICON;
+        SendMessageW(form->FileView.Handle(), LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&icon));
+        LPARAM at = MAKELPARAM((icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2);
+        PostMessageW(form->FileView.Handle(), down, keys, at);
+        PostMessageW(form->FileView.Handle(), up, 0, at);
+        testsupport::PumpUntilIdle();
+    }
+    void RightClick(int item) { Click(item, WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON); }
+
+    testsupport::TempDir dir;
+    std::unique_ptr<TfrmTarimoku> form;
+    int roleMenus = 0;
+    UINT roleChoice = 0;
+};
+
+TEST_F(CursorAssignment, RoleMenuHoldsTheFourteenRolesInTableOrder)
+{
+    ASSERT_EQ(form->PopupMenuMouse.Count(), 14u);
+    for (std::size_t i = 0; i < 14; ++i) {
+        EXPECT_EQ(form->PopupMenuMouse.Item(i)->Tag(), int(i));
+        EXPECT_EQ(form->PopupMenuMouse.Item(i)->Caption(), scheme::MouseRegistry[i].Caption);
+        wchar_t text[64] = {};
+        GetMenuStringW(form->PopupMenuMouse.Handle(), UINT(i), text, 64, MF_BYPOSITION);
+        EXPECT_STREQ(text, scheme::MouseRegistry[i].Caption);
+    }
+}
+
+TEST_F(CursorAssignment, OneCursorFileGetsTheRoleMenuEverythingElseTheShellMenu)
+{
+    int shellMenus = 0;
+    shell::ScopedSeam track(shell::CurrentSeams().trackMenu, [&](HMENU, UINT, POINT, HWND) {
+        ++shellMenus;
+        return 0u;
+    });
+    Open(dir.Path());
+    ASSERT_GE(Item(L"piano.ANI"), 0);
+
+    RightClick(Item(L"piano.ANI")); // any letter case
+    EXPECT_EQ(roleMenus, 1);
+    EXPECT_EQ(shellMenus, 0);
+
+    // After the role menu, the list has its context menu back.
+    RightClick(Item(L"notes.txt"));
+    EXPECT_EQ(roleMenus, 1);
+    EXPECT_EQ(shellMenus, 1);
+
+    RightClick(Item(L"sub"));
+    EXPECT_EQ(shellMenus, 2);
+
+    SelectOnly({Item(L"a.cur"), Item(L"b.cur")});
+    RightClick(Item(L"a.cur")); // a selected item: both stay selected
+    EXPECT_EQ(roleMenus, 1);
+    EXPECT_EQ(shellMenus, 3);
+
+    // Left and middle clicks open neither menu.
+    Click(Item(L"piano.ANI"), WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON);
+    Click(Item(L"piano.ANI"), WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON);
+    EXPECT_EQ(roleMenus, 1);
+    EXPECT_EQ(shellMenus, 3);
+}
+
+TEST_F(CursorAssignment, TheFifthRoleStoresTheLowerCasedPathAndAppliesIt)
+{
+    testsupport::RemoveTree(L"C:\\Cursors");
+    CreateDirectoryW(L"C:\\Cursors", nullptr);
+    std::string cur = testsupport::ReadBytes(testsupport::CorpusFile(L"reconstruct/xy.cur"));
+    HANDLE h = CreateFileW(L"C:\\Cursors\\Busy.CUR", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(h, cur.data(), DWORD(cur.size()), &written, nullptr);
+    CloseHandle(h);
+
+    std::vector<DWORD> applied;
+    scheme::CursorApplier recorder = scheme::SystemCursorApplier();
+    recorder.platformId = [] { return DWORD(VER_PLATFORM_WIN32_NT); };
+    recorder.setSystemCursor = [&](ui::UniqueCursor, DWORD id) { applied.push_back(id); };
+    scheme::ScopedCursorApplier seam(recorder);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Cursors", L"Crosshair");
+
+    Open(L"C:\\Cursors");
+    int busy = Item(L"Busy.CUR");
+    ASSERT_GE(busy, 0);
+    roleChoice = IDM_ROLE_FIRST + 4;
+    RightClick(busy);
+    EXPECT_EQ(roleMenus, 1);
+    EXPECT_EQ(testsupport::ReadSchemeValue(L"Crosshair"), L"c:\\cursors\\busy.cur");
+    EXPECT_EQ(applied, std::vector<DWORD>{32515});
+    testsupport::RemoveTree(L"C:\\Cursors");
+}
+
+TEST_F(CursorAssignment, AFailedAssignmentIsShownAndTheListKeepsItsMenu)
+{
+    std::vector<std::wstring> shown;
+    ui::SetExceptionSink([&](const std::wstring& m) { shown.push_back(m); });
+    scheme::CursorApplier failing = scheme::SystemCursorApplier();
+    failing.platformId = [] { return DWORD(VER_PLATFORM_WIN32_NT); };
+    failing.loadCursor = [](const std::wstring&) -> ui::UniqueCursor { throw ui::Exception(L"書き込めません"); };
+    scheme::ScopedCursorApplier seam(failing);
+
+    Open(dir.Path());
+    roleChoice = IDM_ROLE_FIRST;
+    RightClick(Item(L"a.cur"));
+    ui::SetExceptionSink({});
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], L"書き込めません");
+    EXPECT_TRUE(IsWindow(form->Handle()));
+    EXPECT_EQ(form->FileView.ContextMenu.get(), &form->ContextMenuEx);
+}
+
+TEST_F(CursorAssignment, TheCommandLineOpensOneExistingFolderOnly)
+{
+    std::wstring root = form->FolderView.SelectedPath();
+    for (const std::vector<std::wstring>& args :
+         {std::vector<std::wstring>{dir / L"notes.txt"}, {dir / L"missing"}, {dir.Path(), dir / L"sub"},
+          {L"/tmp"}, {}}) {
+        form->OpenCommandLineFolder(args);
+        testsupport::PumpUntilIdle();
+        EXPECT_EQ(form->FolderView.SelectedPath(), root);
+    }
+    form->OpenCommandLineFolder({dir / L"sub"});
+    testsupport::PumpUntilIdle();
+    EXPECT_EQ(form->FolderView.SelectedPath(), dir / L"sub");
+}
+
+TEST_F(CursorAssignment, CaptionIsTheTitleABlankAndTheFolderPath)
+{
+    std::wstring root = form->FolderView.SelectedPath();
+    wchar_t caption[1024] = {};
+    GetWindowTextW(form->Handle(), caption, 1024);
+    EXPECT_EQ(std::wstring(caption), L"タリモク " + root);
+    Open(dir.Path());
+    GetWindowTextW(form->Handle(), caption, 1024);
+    EXPECT_EQ(std::wstring(caption), L"タリモク " + dir.Path());
+}
+
+TEST_F(CursorAssignment, MouseSettingsRunOncePerClick)
+{
+    std::vector<std::wstring> runs;
+    auto saved = TfrmTarimoku::RunCommandLine;
+    TfrmTarimoku::RunCommandLine = [&](const std::wstring& cmd) { runs.push_back(cmd); };
+    SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(IDM_DISPCTRLPNLMOUSE, 0), 0);
+    SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(IDM_DISPCTRLPNLMOUSE, 0), 0);
+    TfrmTarimoku::RunCommandLine = saved;
+    EXPECT_EQ(runs, (std::vector<std::wstring>{L"Control.exe main.cpl", L"Control.exe main.cpl"}));
+}
+
+} // namespace

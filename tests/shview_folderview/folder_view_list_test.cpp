@@ -1,0 +1,171 @@
+// The folder tree driving a real file list, and the list calling back.
+#include "shview/FileView.h"
+#include "tests/shview_folderview/folder_view_fixture.h"
+#include "tests/shview_folderview/shell_fakes.h"
+
+#include <commctrl.h>
+
+namespace fvtest {
+namespace {
+
+using shview::IDList;
+
+class FolderViewListTest : public FolderViewTest {
+protected:
+    void SetUp() override
+    {
+        FolderViewTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        ASSERT_TRUE(list.Create(host));
+        list.SetBounds(500, 0, 290, 580);
+        tree->SetFileView(&list);
+        testsupport::PumpUntilIdle(20, 2000);
+    }
+    void TearDown() override
+    {
+        tree.reset();
+        FolderViewTest::TearDown();
+    }
+    // Whether the list shows the folder at `path`.
+    bool ListShows(const std::wstring& path)
+    {
+        IDList expected = shview::IDListFromPath(path);
+        return list.FolderIDList() && expected &&
+               shview::IDListCompare(shview::DesktopFolder(), list.FolderIDList(), expected.get()) == 0;
+    }
+    int Find(const std::wstring& caption) const
+    {
+        for (int i = 0; i < list.Count(); ++i)
+            if (list.ItemText(i) == caption)
+                return i;
+        return -1;
+    }
+    void RenameInList(const std::wstring& caption, const std::wstring& typed)
+    {
+        int i = Find(caption);
+        ASSERT_GE(i, 0);
+        list.SetFocus();
+        list.EditLabel(i);
+        HWND edit = reinterpret_cast<HWND>(SendMessageW(list.Handle(), LVM_GETEDITCONTROL, 0, 0));
+        ASSERT_TRUE(edit);
+        SetWindowTextW(edit, typed.c_str());
+        SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+        testsupport::PumpUntilIdle(10, 500);
+    }
+
+    TFileView list; // outlives the tree: TearDown lets the tree go first
+};
+
+TEST_F(FolderViewListTest, TheListShowsEverySelectedFolder)
+{
+    EXPECT_EQ(list.FolderView.get(), tree.get());
+    EXPECT_EQ(tree->FileView(), &list);
+    tree->SelectPath(a);
+    EXPECT_TRUE(ListShows(a));
+    EXPECT_GE(Find(L"b"), 0);
+    tree->SelectPath(c);
+    EXPECT_TRUE(ListShows(c));
+    EXPECT_EQ(list.Count(), 0);
+    tree->SelectIDList(shview::IDListFromPath(files).get());
+    EXPECT_TRUE(ListShows(files));
+    EXPECT_GE(Find(L"note.txt"), 0);
+}
+
+TEST_F(FolderViewListTest, SelectionsWhileUpdatingDoNotReachTheList)
+{
+    tree->SelectPath(a);
+    ui::TreeNode bNode = tree->FindChild(tree->Selected(), shview::IDListLast(shview::IDListFromPath(b).get()).get());
+    ASSERT_TRUE(bNode);
+    int changes = 0;
+    tree->OnChange = [&](ui::Component*, ui::TreeNode) { ++changes; };
+    tree->Updating = true;
+    tree->Select(bNode);
+    tree->Updating = false;
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(tree->CurrentNode(), bNode);
+    EXPECT_TRUE(ListShows(a));
+    tree->UpdateLinkedViews(tree->Selected());
+    EXPECT_TRUE(ListShows(b));
+}
+
+TEST_F(FolderViewListTest, TheListLinkFollowsTheListAndItsRemoval)
+{
+    tree->SelectPath(a);
+    {
+        TFileView other;
+        ASSERT_TRUE(other.Create(host));
+        tree->SetFileView(&other);
+        EXPECT_FALSE(list.FolderView) << "the old list is let go";
+        EXPECT_EQ(other.FolderView.get(), tree.get());
+        tree->SelectPath(b);
+        EXPECT_TRUE(ListShows(a)) << "no longer linked";
+    }
+    EXPECT_EQ(tree->FileView(), nullptr) << "the list is gone";
+    tree->SelectPath(c); // nothing left to tell
+    EXPECT_EQ(tree->Text(tree->Selected()), L"c");
+    tree->SetFileView(&list);
+    tree->SetFileView(nullptr);
+    EXPECT_FALSE(list.FolderView);
+}
+
+TEST_F(FolderViewListTest, ADoubleClickedFolderInTheListIsOpenedInTheTree)
+{
+    tree->SelectPath(a);
+    ui::TreeNode aNode = tree->Selected();
+    int i = Find(L"b");
+    ASSERT_GE(i, 0);
+    list.SetSelected(i, true);
+    list.SetFocused(i);
+    POINT p = list.ItemPosition(i);
+    PostMessageW(list.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(p.x + 16, p.y + 16));
+    PostMessageW(list.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(p.x + 16, p.y + 16));
+    testsupport::PumpUntilIdle(10, 1000);
+    ASSERT_TRUE(tree->Selected());
+    EXPECT_EQ(tree->Text(tree->Selected()), L"b");
+    EXPECT_EQ(tree->Parent(tree->Selected()), aNode);
+    EXPECT_TRUE(ListShows(b));
+}
+
+TEST_F(FolderViewListTest, AFolderRenamedInTheListKeepsItsNodeChildrenAndExpansion)
+{
+    tree->SelectPath(a);
+    ui::TreeNode aNode = tree->Selected();
+    ui::TreeNode bNode = tree->FindChild(aNode, shview::IDListLast(shview::IDListFromPath(b).get()).get());
+    ASSERT_TRUE(bNode);
+    tree->Expand(bNode);
+    ui::TreeNode cNode = tree->FirstChild(bNode);
+    ASSERT_TRUE(cNode);
+
+    RenameInList(L"b", L"b renamed");
+    EXPECT_GE(Find(L"b renamed"), 0);
+    EXPECT_EQ(tree->Text(bNode), L"b renamed");
+    EXPECT_EQ(tree->FirstChild(bNode), cNode);
+    EXPECT_TRUE(tree->IsExpanded(bNode));
+    EXPECT_EQ(tree->Selected(), aNode);
+    tree->SelectPath(PathOf(L"a\\b renamed\\c"));
+    EXPECT_EQ(tree->Selected(), cNode);
+    EXPECT_TRUE(ListShows(PathOf(L"a\\b renamed\\c")));
+}
+
+TEST_F(FolderViewListTest, AFolderTheListCannotReadSendsTheTreeBack)
+{
+    tree->SelectPath(a);
+    ui::TreeNode aNode = tree->Selected();
+    ui::TreeNode bNode = tree->FindChild(aNode, shview::IDListLast(shview::IDListFromPath(b).get()).get());
+    ASSERT_TRUE(bNode);
+    ProxyDesktop desktop(shview::DesktopFolder());
+    desktop.unreadablePath = b;
+    {
+        shview::ScopedShellObjects scope(nullptr, &desktop);
+        tree->Select(bNode);
+    }
+    EXPECT_GE(desktop.enumFailures, 1);
+    EXPECT_EQ(tree->Selected(), aNode);
+    EXPECT_EQ(tree->CurrentNode(), aNode);
+    EXPECT_TRUE(ListShows(a));
+    EXPECT_GE(Find(L"b"), 0);
+}
+
+} // namespace
+} // namespace fvtest
