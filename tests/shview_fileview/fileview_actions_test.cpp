@@ -26,6 +26,31 @@ std::vector<std::vector<BYTE>> Unpack(const ITEMIDLIST* packed, int count)
     return out;
 }
 
+// Whether the trash holds a file that came from a path ending in `tail`.
+bool InTrash(const std::wstring& tail)
+{
+    wchar_t home[MAX_PATH] = L"";
+    DWORD n = GetEnvironmentVariableW(L"WINEHOMEDIR", home, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return false;
+    std::wstring info = home;
+    if (info.rfind(L"\\??\\", 0) == 0)
+        info.erase(0, 4);
+    info += L"\\.local\\share\\Trash\\info\\";
+    std::string wanted(tail.begin(), tail.end()); // ASCII here
+    wanted += "\n";
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((info + L"*.trashinfo").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return false;
+    bool found = false;
+    do
+        found = testsupport::ReadBytes(info + data.cFileName).find(wanted) != std::string::npos;
+    while (!found && FindNextFileW(find, &data));
+    FindClose(find);
+    return found;
+}
+
 class RecordingMenu : public TContextMenuEx {
 public:
     struct Call {
@@ -316,6 +341,11 @@ TEST_F(FileViewActions, DeleteSendsTheFilesToTheTrashAndRefills)
     }
     EXPECT_FALSE(testsupport::FileExists(In(L"b.txt")));
     EXPECT_FALSE(testsupport::FileExists(In(L"c.txt")));
+    // Wine's recycle bin is the freedesktop trash of the home folder: each
+    // file there has a note with the path it came from.
+    std::wstring leaf = Dir().substr(Dir().find_last_of(L'\\') + 1);
+    EXPECT_TRUE(InTrash(leaf + L"/b.txt"));
+    EXPECT_TRUE(InTrash(leaf + L"/c.txt"));
     EXPECT_EQ(Captions(), (Names{L"a.txt", L"d.txt"}));
     // The item now where the first deleted one was is selected.
     EXPECT_EQ(view.NextSelected(-1), 1);

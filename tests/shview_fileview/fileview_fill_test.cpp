@@ -132,6 +132,17 @@ TEST_F(FileViewTest, EachItemFreesItsRecordWhenDeleted)
     EXPECT_EQ(view.ItemRecordCount(), 0u);
 }
 
+TEST_F(FileViewTest, FolderSetBeforeTheWindowIsFilledWhenItIsMade)
+{
+    dir.File(L"early", "x");
+    TFileView early;
+    early.SetFolder(shview::IDListFromPath(Dir()).get());
+    EXPECT_NE(early.ShellFolder(), nullptr);
+    ASSERT_TRUE(early.Create(host));
+    EXPECT_EQ(early.Count(), 1);
+    EXPECT_EQ(early.ItemText(0), L"early");
+}
+
 TEST_F(FileViewTest, SetFolderWithNoneChangesNothing)
 {
     dir.File(L"kept", "x");
