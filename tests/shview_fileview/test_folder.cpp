@@ -72,8 +72,10 @@ HRESULT TestFolder::QueryInterface(REFIID iid, void** out)
 HRESULT TestFolder::EnumObjects(HWND w, SHCONTF flags, IEnumIDList** out)
 {
     *out = nullptr;
-    if (FAILED(enumResult))
+    if (FAILED(enumResult)) {
+        ++(counter_ ? counter_ : this)->enumFailures;
         return enumResult;
+    }
     ui::ComPtr<IEnumIDList> inner;
     HRESULT hr = inner_->EnumObjects(w, flags, inner.put());
     if (hr != S_OK || !inner)
@@ -84,6 +86,19 @@ HRESULT TestFolder::EnumObjects(HWND w, SHCONTF flags, IEnumIDList** out)
 
 HRESULT TestFolder::BindToObject(PCUIDLIST_RELATIVE pidl, IBindCtx* b, REFIID iid, void** out)
 {
+    if (!answerBinds && !unreadable.empty() &&
+        unreadable.count(shview::IDListDisplayName(inner_.get(), pidl, SHGDN_FORPARSING))) {
+        *out = nullptr;
+        ui::ComPtr<IShellFolder> bound;
+        HRESULT hr = inner_->BindToObject(pidl, b, IID_IShellFolder, bound.put_void());
+        if (FAILED(hr))
+            return hr;
+        // The bound folder fails its walks and counts them here.
+        auto failing = Over(bound.get());
+        failing->enumResult = HRESULT_FROM_WIN32(ERROR_NOT_READY);
+        failing->counter_ = this;
+        return failing->QueryInterface(iid, out);
+    }
     if (!answerBinds)
         return inner_->BindToObject(pidl, b, iid, out);
     *out = nullptr;

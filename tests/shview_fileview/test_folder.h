@@ -33,6 +33,9 @@ public:
     std::function<void()> onNext;
     // Items (by name in the folder) that GetAttributesOf reports as shortcuts.
     std::set<std::wstring> links;
+    // Folders (by parsing name) whose bound folder cannot be enumerated.
+    std::set<std::wstring> unreadable;
+    int enumFailures = 0;
     // When set, BindToObject answers this folder (or this failure).
     ui::ComPtr<IShellFolder> bindAnswer;
     HRESULT bindResult = S_OK;
@@ -95,6 +98,7 @@ private:
     virtual ~TestFolder() = default;
     ui::ComPtr<IShellFolder> inner_;
     ULONG refs_ = 1;
+    TestFolder* counter_ = nullptr; // counts this folder's failed walks
 };
 
 } // namespace fvtest
