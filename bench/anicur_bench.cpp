@@ -5,6 +5,7 @@
 //             loaded from there as an icon, then added to an image list
 // Prints the time of each per round and the ratios reader/system and
 // tempfile/reader.
+#include "bench/bench_clock.h"
 #include "anicur/AniCur.h"
 #include "anicur/ani_walk.h"
 #include "anicur/cursor_file.h"
@@ -23,18 +24,6 @@ namespace fs = std::filesystem;
 using namespace anicur;
 
 namespace {
-
-double Now()
-{
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 bool IsAnimated(const fs::path& path)
 {

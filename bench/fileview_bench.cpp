@@ -2,6 +2,7 @@
 // the same folder through the shell (EnumObjects, then GetDisplayNameOf for
 // each item), in the same run. Prints the time of each per round and the
 // ratio fill / bare walk; the goal is at most 3.
+#include "bench/bench_clock.h"
 #include "shview/FileView.h"
 #include "shview/idlist.h"
 
@@ -18,18 +19,6 @@ namespace {
 
 constexpr int kFiles = 10000;
 constexpr int kRounds = 7;
-
-double Now()
-{
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 void Pump()
 {

@@ -91,6 +91,13 @@ private:
     void SortBy(shview::SortKey key);
     // The selected items packed into one list, last selected first.
     shview::IDList PackSelected(int& count) const;
+    // The selected items packed last-first, with their folder, for the menu or a drag.
+    struct Selection {
+        int count = 0;
+        shview::IDList packed;
+        ui::ComPtr<IShellFolder> folder;
+    };
+    bool TakeSelection(Selection& selection) const;
     // Calls into the linked tree (kept in FileViewTree.cpp).
     void TreeGoBack();
     void TreeOpenChild(const ITEMIDLIST* relative);

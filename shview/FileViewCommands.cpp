@@ -99,34 +99,34 @@ shview::IDList TFileView::PackSelected(int& count) const
     return count ? PackItems(reversed) : shview::IDList{};
 }
 
+bool TFileView::TakeSelection(Selection& selection) const
+{
+    if (!shellFolder_ || !itemsFolder_ || !Handle() || SelectedCount() == 0)
+        return false;
+    selection.packed = PackSelected(selection.count);
+    // Held here: a refill while the menu or the drag runs must not free it.
+    selection.folder = itemsFolder_;
+    return static_cast<bool>(selection.packed);
+}
+
 void TFileView::MouseUp(ui::MouseButton button, ui::ShiftState shift, int x, int y)
 {
     ui::ListView::MouseUp(button, shift, x, y); // raises OnMouseUp, which may unlink the menu
-    if (button != ui::MouseButton::Right || !ContextMenu || !shellFolder_ || !itemsFolder_ || !Handle() ||
-        SelectedCount() == 0)
-        return;
-    int count = 0;
-    shview::IDList packed = PackSelected(count);
-    if (!packed)
+    Selection selection;
+    if (button != ui::MouseButton::Right || !ContextMenu || !TakeSelection(selection))
         return;
     POINT pt{x, y};
     ClientToScreen(Handle(), &pt);
-    ui::ComPtr<IShellFolder> folder = itemsFolder_; // a refill during the menu must not free it
-    ContextMenu->ShowItemMenu(Handle(), folder.get(), pt, count, packed.get());
+    ContextMenu->ShowItemMenu(Handle(), selection.folder.get(), pt, selection.count, selection.packed.get());
 }
 
 void TFileView::MouseDown(ui::MouseButton button, ui::ShiftState shift, int x, int y)
 {
     ui::ListView::MouseDown(button, shift, x, y);
-    if (button != ui::MouseButton::Left || !DropSource || !shellFolder_ || !itemsFolder_ || !Handle() ||
-        SelectedCount() == 0)
+    Selection selection;
+    if (button != ui::MouseButton::Left || !DropSource || !TakeSelection(selection))
         return;
-    int count = 0;
-    shview::IDList packed = PackSelected(count);
-    if (!packed)
-        return;
-    ui::ComPtr<IShellFolder> folder = itemsFolder_;
-    DropSource->DragItems(Handle(), folder.get(), count, packed.get());
+    DropSource->DragItems(Handle(), selection.folder.get(), selection.count, selection.packed.get());
 }
 
 void TFileView::DblClick()
