@@ -10,11 +10,12 @@
 #include <set>
 #include <string>
 
+#include "tests/support/forwarding_folder.h"
 #include "ui/handles.h"
 
 namespace fvtest {
 
-class TestFolder : public IShellFolder, public IShellIcon {
+class TestFolder : public testsupport::ForwardingFolder, public IShellIcon {
 public:
     // A new folder with one reference, which the caller owns: the list keeps
     // references of its own beyond the test's scope.
@@ -41,7 +42,6 @@ public:
     HRESULT bindResult = S_OK;
     bool answerBinds = false;
 
-    IShellFolder* Inner() const { return inner_.get(); }
     std::wstring NameOf(PCUITEMID_CHILD item) const;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
@@ -54,49 +54,16 @@ public:
         return n;
     }
 
-    // IShellFolder
-    HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND w, IBindCtx* b, LPWSTR name, ULONG* eaten, PIDLIST_RELATIVE* pidl,
-                                               ULONG* attributes) override
-    {
-        return inner_->ParseDisplayName(w, b, name, eaten, pidl, attributes);
-    }
+    // IShellFolder: the rest as the inner folder
     HRESULT STDMETHODCALLTYPE EnumObjects(HWND w, SHCONTF flags, IEnumIDList** out) override;
     HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE pidl, IBindCtx* b, REFIID iid, void** out) override;
-    HRESULT STDMETHODCALLTYPE BindToStorage(PCUIDLIST_RELATIVE pidl, IBindCtx* b, REFIID iid, void** out) override
-    {
-        return inner_->BindToStorage(pidl, b, iid, out);
-    }
-    HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM lp, PCUIDLIST_RELATIVE a, PCUIDLIST_RELATIVE b) override
-    {
-        return inner_->CompareIDs(lp, a, b);
-    }
-    HRESULT STDMETHODCALLTYPE CreateViewObject(HWND w, REFIID iid, void** out) override
-    {
-        return inner_->CreateViewObject(w, iid, out);
-    }
     HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT count, PCUITEMID_CHILD_ARRAY items, SFGAOF* attributes) override;
-    HRESULT STDMETHODCALLTYPE GetUIObjectOf(HWND w, UINT count, PCUITEMID_CHILD_ARRAY items, REFIID iid, UINT* r,
-                                            void** out) override
-    {
-        return inner_->GetUIObjectOf(w, count, items, iid, r, out);
-    }
-    HRESULT STDMETHODCALLTYPE GetDisplayNameOf(PCUITEMID_CHILD item, SHGDNF flags, STRRET* name) override
-    {
-        return inner_->GetDisplayNameOf(item, flags, name);
-    }
-    HRESULT STDMETHODCALLTYPE SetNameOf(HWND w, PCUITEMID_CHILD item, LPCWSTR name, SHGDNF flags,
-                                        PITEMID_CHILD* out) override
-    {
-        return inner_->SetNameOf(w, item, name, flags, out);
-    }
 
     // IShellIcon
     HRESULT STDMETHODCALLTYPE GetIconOf(PCUITEMID_CHILD item, UINT flags, int* index) override;
 
 private:
-    explicit TestFolder(IShellFolder* inner) : inner_(ui::ComPtr<IShellFolder>::Share(inner)) {}
-    virtual ~TestFolder() = default;
-    ui::ComPtr<IShellFolder> inner_;
+    explicit TestFolder(IShellFolder* inner) : ForwardingFolder(inner) {}
     ULONG refs_ = 1;
     TestFolder* counter_ = nullptr; // counts this folder's failed walks
 };

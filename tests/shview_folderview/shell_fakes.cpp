@@ -6,10 +6,9 @@ namespace fvtest {
 namespace {
 
 // A real folder whose contents cannot be listed.
-class UnreadableFolder : public IShellFolder {
+class UnreadableFolder : public testsupport::ForwardingFolder {
 public:
-    UnreadableFolder(IShellFolder* real, int& failures) : real_(real), failures_(failures) { real_->AddRef(); }
-    ~UnreadableFolder() { real_->Release(); }
+    UnreadableFolder(IShellFolder* real, int& failures) : ForwardingFolder(real), failures_(failures) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
     {
@@ -29,53 +28,14 @@ public:
             delete this;
         return left;
     }
-    HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND w, IBindCtx* b, LPWSTR n, ULONG* e, PIDLIST_RELATIVE* p,
-                                               ULONG* a) override
-    {
-        return real_->ParseDisplayName(w, b, n, e, p, a);
-    }
     HRESULT STDMETHODCALLTYPE EnumObjects(HWND, SHCONTF, IEnumIDList** e) override
     {
         ++failures_;
         *e = nullptr;
         return E_ACCESSDENIED;
     }
-    HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE p, IBindCtx* b, REFIID i, void** o) override
-    {
-        return real_->BindToObject(p, b, i, o);
-    }
-    HRESULT STDMETHODCALLTYPE BindToStorage(PCUIDLIST_RELATIVE p, IBindCtx* b, REFIID i, void** o) override
-    {
-        return real_->BindToStorage(p, b, i, o);
-    }
-    HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM l, PCUIDLIST_RELATIVE a, PCUIDLIST_RELATIVE b) override
-    {
-        return real_->CompareIDs(l, a, b);
-    }
-    HRESULT STDMETHODCALLTYPE CreateViewObject(HWND w, REFIID i, void** o) override
-    {
-        return real_->CreateViewObject(w, i, o);
-    }
-    HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT n, PCUITEMID_CHILD_ARRAY a, SFGAOF* f) override
-    {
-        return real_->GetAttributesOf(n, a, f);
-    }
-    HRESULT STDMETHODCALLTYPE GetUIObjectOf(HWND w, UINT n, PCUITEMID_CHILD_ARRAY a, REFIID i, UINT* r,
-                                            void** o) override
-    {
-        return real_->GetUIObjectOf(w, n, a, i, r, o);
-    }
-    HRESULT STDMETHODCALLTYPE GetDisplayNameOf(PCUITEMID_CHILD p, SHGDNF f, STRRET* s) override
-    {
-        return real_->GetDisplayNameOf(p, f, s);
-    }
-    HRESULT STDMETHODCALLTYPE SetNameOf(HWND w, PCUITEMID_CHILD p, LPCWSTR n, SHGDNF f, PITEMID_CHILD* o) override
-    {
-        return real_->SetNameOf(w, p, n, f, o);
-    }
 
 private:
-    IShellFolder* real_;
     int& failures_;
     ULONG refs_ = 1;
 };
@@ -115,10 +75,10 @@ HRESULT ProxyDesktop::QueryInterface(REFIID iid, void** out)
 
 HRESULT ProxyDesktop::BindToObject(PCUIDLIST_RELATIVE pidl, IBindCtx* b, REFIID iid, void** out)
 {
-    HRESULT hr = real_->BindToObject(pidl, b, iid, out);
+    HRESULT hr = inner_->BindToObject(pidl, b, iid, out);
     if (FAILED(hr) || unreadablePath.empty() || iid != IID_IShellFolder)
         return hr;
-    std::wstring path = shview::IDListDisplayName(real_, pidl, SHGDN_FORPARSING);
+    std::wstring path = shview::IDListDisplayName(inner_.get(), pidl, SHGDN_FORPARSING);
     if (CompareStringOrdinal(path.c_str(), int(path.size()), unreadablePath.c_str(), int(unreadablePath.size()),
                              TRUE) != CSTR_EQUAL)
         return hr;

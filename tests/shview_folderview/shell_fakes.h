@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "tests/support/forwarding_folder.h"
+
 namespace fvtest {
 
 // The task allocator, counting the blocks freed through it.
@@ -27,9 +29,9 @@ public:
 
 // The real desktop with two changes a test can ask for. Lives on the test's
 // stack; its reference count is only pretended.
-class ProxyDesktop : public IShellFolder, public IShellIcon {
+class ProxyDesktop : public testsupport::ForwardingFolder, public IShellIcon {
 public:
-    explicit ProxyDesktop(IShellFolder* real) : real_(real) {}
+    explicit ProxyDesktop(IShellFolder* real) : ForwardingFolder(real) {}
     // Folders bound at this parsing path cannot be enumerated (E_ACCESSDENIED).
     std::wstring unreadablePath;
     // When set, the desktop offers IShellIcon with these indexes.
@@ -41,51 +43,10 @@ public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    // IShellFolder
-    HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND w, IBindCtx* b, LPWSTR n, ULONG* e, PIDLIST_RELATIVE* p,
-                                               ULONG* a) override
-    {
-        return real_->ParseDisplayName(w, b, n, e, p, a);
-    }
-    HRESULT STDMETHODCALLTYPE EnumObjects(HWND w, SHCONTF f, IEnumIDList** e) override
-    {
-        return real_->EnumObjects(w, f, e);
-    }
+    // IShellFolder: all but BindToObject as the real one
     HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE pidl, IBindCtx* b, REFIID iid, void** out) override;
-    HRESULT STDMETHODCALLTYPE BindToStorage(PCUIDLIST_RELATIVE p, IBindCtx* b, REFIID i, void** o) override
-    {
-        return real_->BindToStorage(p, b, i, o);
-    }
-    HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM l, PCUIDLIST_RELATIVE a, PCUIDLIST_RELATIVE b) override
-    {
-        return real_->CompareIDs(l, a, b);
-    }
-    HRESULT STDMETHODCALLTYPE CreateViewObject(HWND w, REFIID i, void** o) override
-    {
-        return real_->CreateViewObject(w, i, o);
-    }
-    HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT n, PCUITEMID_CHILD_ARRAY a, SFGAOF* f) override
-    {
-        return real_->GetAttributesOf(n, a, f);
-    }
-    HRESULT STDMETHODCALLTYPE GetUIObjectOf(HWND w, UINT n, PCUITEMID_CHILD_ARRAY a, REFIID i, UINT* r,
-                                            void** o) override
-    {
-        return real_->GetUIObjectOf(w, n, a, i, r, o);
-    }
-    HRESULT STDMETHODCALLTYPE GetDisplayNameOf(PCUITEMID_CHILD p, SHGDNF f, STRRET* s) override
-    {
-        return real_->GetDisplayNameOf(p, f, s);
-    }
-    HRESULT STDMETHODCALLTYPE SetNameOf(HWND w, PCUITEMID_CHILD p, LPCWSTR n, SHGDNF f, PITEMID_CHILD* o) override
-    {
-        return real_->SetNameOf(w, p, n, f, o);
-    }
     // IShellIcon
     HRESULT STDMETHODCALLTYPE GetIconOf(PCUITEMID_CHILD, UINT flags, int* index) override;
-
-private:
-    IShellFolder* real_;
 };
 
 } // namespace fvtest
