@@ -1,5 +1,6 @@
 // Mouse and key events of the subclassed controls, with real controls.
 #include "tests/support/wine_ui.h"
+#include "ui/combobox.h"
 #include "ui/listview.h"
 #include "ui/treeview.h"
 
@@ -84,6 +85,27 @@ TEST_F(ControlEvents, ClicksOnATreeRaiseOneDownThenOneUp)
     EXPECT_EQ(rec.events, expected);
     EXPECT_EQ(tree.Level(tree.FirstChild(root)), 1);
     EXPECT_EQ(tree.Text(tree.FirstChild(root)), L"child");
+}
+
+// A combo box tells its parent of a press with WM_COMMAND, whose lParam is
+// the box's handle, not a notification header.
+TEST_F(ControlEvents, AClickOnAComboBoxDropsItsListAndRaisesThePress)
+{
+    ui::ComboBox combo;
+    ASSERT_TRUE(combo.Create(host, CBS_DROPDOWNLIST, 77));
+    combo.SetBounds(10, 10, 200, 200);
+    combo.Add(L"一", 1);
+    combo.Add(L"二", 2);
+    Recorder rec;
+    rec.Attach(combo);
+    PostMessageW(combo.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 8));
+    testsupport::PumpUntilIdle();
+    EXPECT_TRUE(SendMessageW(combo.Handle(), CB_GETDROPPEDSTATE, 0, 0));
+    SendMessageW(combo.Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+    testsupport::PumpUntilIdle();
+    ASSERT_FALSE(rec.events.empty());
+    EXPECT_EQ(rec.events.front(), "down left");
+    EXPECT_EQ(combo.Count(), 2);
 }
 
 TEST_F(ControlEvents, KeyHandlersSeeKeysFirstAndCanSwallowThem)
