@@ -87,11 +87,37 @@ TEST_F(ControlEvents, ClicksOnATreeRaiseOneDownThenOneUp)
     EXPECT_EQ(tree.Text(tree.FirstChild(root)), L"child");
 }
 
+// Counts the commands a combo box reports while a press is handled.
+class WatchedCombo : public ui::ComboBox {
+public:
+    int commandsInPress = 0;
+    bool inPress = false;
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override
+    {
+        bool press = msg == WM_LBUTTONDOWN;
+        if (press)
+            inPress = true;
+        LRESULT r = ui::ComboBox::WndProc(msg, wp, lp);
+        if (press)
+            inPress = false;
+        return r;
+    }
+    bool Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override
+    {
+        bool handled = ui::ComboBox::Reflected(msg, wp, lp, result);
+        if (msg == WM_COMMAND && inPress)
+            ++commandsInPress;
+        return handled;
+    }
+};
+
 // A combo box tells its parent of a press with WM_COMMAND, whose lParam is
 // the box's handle, not a notification header.
 TEST_F(ControlEvents, AClickOnAComboBoxDropsItsListAndRaisesThePress)
 {
-    ui::ComboBox combo;
+    WatchedCombo combo;
     ASSERT_TRUE(combo.Create(host, CBS_DROPDOWNLIST, 77));
     combo.SetBounds(10, 10, 200, 200);
     combo.Add(L"一", 1);
@@ -106,6 +132,8 @@ TEST_F(ControlEvents, AClickOnAComboBoxDropsItsListAndRaisesThePress)
     ASSERT_FALSE(rec.events.empty());
     EXPECT_EQ(rec.events.front(), "down left");
     EXPECT_EQ(combo.Count(), 2);
+    // The commands of the press went through the base's reflection.
+    EXPECT_GT(combo.commandsInPress, 0);
 }
 
 TEST_F(ControlEvents, KeyHandlersSeeKeysFirstAndCanSwallowThem)
