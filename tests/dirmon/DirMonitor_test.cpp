@@ -4,6 +4,7 @@
 #include "dirmon/DirMonitor.h"
 #include "tests/support/pump_until.h"
 #include "tests/support/wine_ui.h"
+#include "ui/exception.h"
 
 #include <gtest/gtest.h>
 
@@ -293,4 +294,26 @@ TEST_F(DirMonitorTest, HandlersMayDestroyMonitorsAndSwitchThemOnDuringTheTick)
     dir_.File(L"d2\\z.txt", "z");
     EXPECT_TRUE(PumpUntil([&] { return !monitors[2]; }));
     EXPECT_FALSE(TDirMonitor::FindTimerRunning());
+}
+
+TEST_F(DirMonitorTest, AnExceptionFromAHandlerIsShownAndTheTimerGoesOn)
+{
+    std::vector<std::wstring> shown;
+    ui::SetExceptionSink([&](const std::wstring& message) { shown.push_back(message); });
+    TDirMonitor m;
+    int changes = 0;
+    m.SetDirectory(dir_.Path());
+    m.OnChange = [&](TDirMonitor*) {
+        if (++changes == 1)
+            throw ui::Exception(L"handler failed");
+    };
+    m.SetActive(true);
+    dir_.File(L"one.txt", "x");
+    EXPECT_TRUE(PumpUntil([&] { return !shown.empty(); }));
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"handler failed"}));
+    EXPECT_TRUE(TDirMonitor::FindTimerRunning());
+    dir_.File(L"two.txt", "y");
+    EXPECT_TRUE(PumpUntil([&] { return changes > 1; }));
+    m.SetActive(false);
+    ui::SetExceptionSink(nullptr);
 }
