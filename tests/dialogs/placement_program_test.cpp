@@ -1,5 +1,6 @@
 // The real program keeps its placement under HKCU across runs, and ends
 // cleanly when it cannot.
+#include "res/resource.h"
 #include "tests/e2e/program_driver.h"
 #include "tests/scheme/read_only_key.h"
 #include "tests/support/placement_keys.h"
@@ -124,6 +125,35 @@ TEST(ProgramPlacement, AReadOnlyKeyAtExitIsToldOnceAndTheProgramEndsWithZero)
     EXPECT_EQ(code, 0u);
     EXPECT_EQ(texts, std::vector<std::wstring>{L"ウィンドウの位置を保存できませんでした。"});
     EXPECT_EQ(TestRegistryKey::Read(kKey, kName), L"10,20,300,200");
+}
+
+TEST(ProgramDialogs, TheAboutBoxShowsTheBuildOfTheProgramFile)
+{
+    e2e::RunningProgram program;
+    ASSERT_TRUE(program.Started());
+    HWND main = program.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDM_ABOUT, 0), 0);
+    HWND box = nullptr;
+    for (int i = 0; i < 300 && !box; ++i) {
+        box = testsupport::FindVisibleWindow(program.ProcessId(), L"#32770");
+        if (!box)
+            Sleep(20);
+    }
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(e2e::WindowText(box), L"バージョン情報");
+    EXPECT_EQ(e2e::WindowText(GetDlgItem(box, IDC_ABOUT_LBLVERSION)),
+              L"Version 1.11 (" + std::to_wstring(TARIMOKU_VERSION_BUILD) + L")");
+    wchar_t artifacts[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"TK_ARTIFACTS", artifacts, MAX_PATH)) {
+        Sleep(300);
+        e2e::SaveScreen(std::wstring(artifacts) + L"\\about-box.bmp");
+    }
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    for (int i = 0; i < 300 && IsWindow(box); ++i)
+        Sleep(20);
+    EXPECT_FALSE(IsWindow(box));
+    EXPECT_EQ(program.CloseAndWait(), 0u);
 }
 
 } // namespace
