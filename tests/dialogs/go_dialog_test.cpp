@@ -131,56 +131,51 @@ TEST_F(GoDialog, EscCancelsWithoutAMessage)
 TEST_F(GoDialog, OpensEmptyWithItsLayoutCentredOnTheWindowGiven)
 {
     SetWindowPos(host, nullptr, 100, 80, 640, 480, SWP_NOZORDER);
-    struct Seen {
-        std::wstring edit, label, ok, cancel;
-        RECT client{}, window{}, label1{}, edt{}, btnOK{}, btnCancel{};
-        LRESULT defId = 0;
-        HWND focus = nullptr, editWnd = nullptr;
-    } seen;
+    struct Control {
+        int id;
+        const wchar_t* text;
+        RECT place; // left, top, width, height
+    };
+    const Control controls[] = {
+        {IDC_GO_LABEL1, L"開きたいフォルダの名前とパス:", {16, 8, 157, 12}},
+        {IDC_GO_EDTPATH, L"", {32, 32, 297, 20}},
+        {IDOK, L"OK", {188, 64, 64, 21}},
+        {IDCANCEL, L"キャンセル", {264, 64, 64, 21}},
+    };
+    RECT window{}, client{};
+    bool editFocused = false;
+    LRESULT defId = 0;
     DialogDriver driver(kCaption, [&](HWND dialog) {
-        seen.edit = DialogDriver::TextOf(GetDlgItem(dialog, IDC_GO_EDTPATH));
-        seen.label = DialogDriver::TextOf(GetDlgItem(dialog, IDC_GO_LABEL1));
-        seen.ok = DialogDriver::TextOf(GetDlgItem(dialog, IDOK));
-        seen.cancel = DialogDriver::TextOf(GetDlgItem(dialog, IDCANCEL));
-        GetClientRect(dialog, &seen.client);
-        GetWindowRect(dialog, &seen.window);
-        seen.label1 = ClientRectOf(dialog, IDC_GO_LABEL1);
-        seen.edt = ClientRectOf(dialog, IDC_GO_EDTPATH);
-        seen.btnOK = ClientRectOf(dialog, IDOK);
-        seen.btnCancel = ClientRectOf(dialog, IDCANCEL);
-        seen.defId = SendMessageW(dialog, DM_GETDEFID, 0, 0);
-        seen.focus = GetFocus();
-        seen.editWnd = GetDlgItem(dialog, IDC_GO_EDTPATH);
+        for (const Control& c : controls) {
+            EXPECT_EQ(DialogDriver::TextOf(GetDlgItem(dialog, c.id)), c.text);
+            RECT r = ClientRectOf(dialog, c.id);
+            EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top}),
+                      (std::vector<LONG>{c.place.left, c.place.top, c.place.right, c.place.bottom}))
+                << c.id;
+        }
+        GetWindowRect(dialog, &window);
+        GetClientRect(dialog, &client);
+        defId = SendMessageW(dialog, DM_GETDEFID, 0, 0);
+        editFocused = GetFocus() == GetDlgItem(dialog, IDC_GO_EDTPATH);
         PostMessageW(dialog, WM_CLOSE, 0, 0); // the close box cancels
     });
     TfrmGo dialog;
     dialog.CenterOn = host;
     EXPECT_EQ(dialog.ShowModal(host), IDCANCEL);
     ASSERT_EQ(driver.Handled(), 1);
+    EXPECT_EQ(client.right, 344);
+    EXPECT_EQ(client.bottom, 94);
+    EXPECT_EQ(LOWORD(defId), IDOK);
+    EXPECT_TRUE(editFocused);
 
-    EXPECT_EQ(seen.edit, L"");
-    EXPECT_EQ(seen.label, L"開きたいフォルダの名前とパス:");
-    EXPECT_EQ(seen.ok, L"OK");
-    EXPECT_EQ(seen.cancel, L"キャンセル");
-    EXPECT_EQ(seen.client.right, 344);
-    EXPECT_EQ(seen.client.bottom, 94);
-    auto place = [](const RECT& r) { return std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top}; };
-    EXPECT_EQ(place(seen.label1), (std::vector<LONG>{16, 8, 157, 12}));
-    EXPECT_EQ(place(seen.edt), (std::vector<LONG>{32, 32, 297, 20}));
-    EXPECT_EQ(place(seen.btnOK), (std::vector<LONG>{188, 64, 64, 21}));
-    EXPECT_EQ(place(seen.btnCancel), (std::vector<LONG>{264, 64, 64, 21}));
-    EXPECT_EQ(LOWORD(seen.defId), IDOK);
-    EXPECT_EQ(seen.focus, seen.editWnd);
-
-    // Centred on the host within the work area.
     RECT work{}, hostRect{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     GetWindowRect(host, &hostRect);
-    scheme::Point at = scheme::CenterPosition({seen.window.left, seen.window.top, seen.window.right, seen.window.bottom},
+    scheme::Point at = scheme::CenterPosition({window.left, window.top, window.right, window.bottom},
                                               {hostRect.left, hostRect.top, hostRect.right, hostRect.bottom},
                                               {work.left, work.top, work.right, work.bottom});
-    EXPECT_EQ(seen.window.left, at.x);
-    EXPECT_EQ(seen.window.top, at.y);
+    EXPECT_EQ(window.left, at.x);
+    EXPECT_EQ(window.top, at.y);
 }
 
 } // namespace

@@ -1,22 +1,17 @@
 // The main window's dialogs and placement, through its keys and menu.
 #include "app/ufrmMain.h"
 #include "res/resource.h"
-#include "scheme/error_box.h"
-#include "tests/scheme/read_only_key.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/placement_keys.h"
 #include "tests/support/wine_ui.h"
-#include "ui/exception.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace {
 
-using dialogs::Bounds;
 using testsupport::DialogDriver;
 using testsupport::TestRegistryKey;
 
@@ -106,24 +101,8 @@ TEST_F(MainWindowDialogs, CtrlGShowsTheTypedFolderWithThePreviewsHeldAndCancelCh
     }
 }
 
-TEST_F(MainWindowDialogs, TheHelpMenuOpensTheAboutBox)
+TEST_F(MainWindowDialogs, FirstRunOpensAtTheDefaultPlacementAndWritesItsBoundsWhenDestroyed)
 {
-    Open();
-    std::wstring version;
-    DialogDriver driver(L"バージョン情報", [&](HWND dialog) {
-        EXPECT_EQ(GetWindow(dialog, GW_OWNER), form->Handle());
-        version = DialogDriver::TextOf(GetDlgItem(dialog, IDC_ABOUT_LBLVERSION));
-        DialogDriver::PostKey(GetDlgItem(dialog, IDCANCEL), VK_RETURN);
-    });
-    // As the menu sends it.
-    SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(IDM_ABOUT, 0), 0);
-    EXPECT_EQ(driver.Handled(), 1);
-    EXPECT_EQ(version, L"Version 1.11 (" + std::to_wstring(TARIMOKU_VERSION_BUILD) + L")");
-}
-
-TEST_F(MainWindowDialogs, OpensWhereItWasClosedAndWritesItsBoundsWhenDestroyed)
-{
-    // First run: the default placement, written when the window goes.
     TestRegistryKey key;
     Open(key.Path());
     RECT r{};
@@ -133,43 +112,6 @@ TEST_F(MainWindowDialogs, OpensWhereItWasClosedAndWritesItsBoundsWhenDestroyed)
     EXPECT_TRUE(form->RestorePos.RestorePending());
     SetWindowPos(form->Handle(), nullptr, 10, 20, 300, 200, SWP_NOZORDER);
     form.reset();
-    EXPECT_EQ(key.Read(TfrmTarimoku::kPlacementName), L"10,20,300,200");
-
-    // Next run: there before it is first shown.
-    form = std::make_unique<TfrmTarimoku>();
-    form->RestorePos.SetRegistryKey(key.Path());
-    form->RestorePos.SetRegistryName(TfrmTarimoku::kPlacementName);
-    ASSERT_TRUE(form->Create());
-    EXPECT_FALSE(IsWindowVisible(form->Handle()));
-    EXPECT_EQ(WindowBounds(form->Handle()), (Bounds{10, 20, 300, 200}));
-    form->Show();
-    testsupport::PumpUntilIdle();
-    EXPECT_EQ(WindowBounds(form->Handle()), (Bounds{10, 20, 300, 200}));
-}
-
-TEST_F(MainWindowDialogs, AKeyThatCannotBeWrittenIsToldOnceAndTheWindowStillGoes)
-{
-    TestRegistryKey key;
-    ASSERT_TRUE(key.Write(TfrmTarimoku::kPlacementName, L"10,20,300,200"));
-    std::vector<std::wstring> messages;
-    scheme::ScopedErrorSink sink([&](HWND, const std::wstring& text) { messages.push_back(text); });
-    Open(key.Path());
-    schemetest::ReadOnlyKey readOnly(HKEY_CURRENT_USER, key.Path());
-    if (!readOnly.Applied())
-        GTEST_SKIP() << "the key could not be made read-only";
-    std::vector<std::wstring> escaped;
-    ui::SetExceptionSink([&](const std::wstring& m) { escaped.push_back(m); });
-    HWND window = form->Handle();
-    SendMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(messages, std::vector<std::wstring>{L"ウィンドウの位置を保存できませんでした。"});
-    EXPECT_TRUE(escaped.empty());
-    MSG quit{};
-    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)); // the loop ends normally
-    EXPECT_EQ(quit.wParam, 0u);
-    form.reset();
-    ui::SetExceptionSink({});
-    EXPECT_EQ(messages.size(), 1u);
     EXPECT_EQ(key.Read(TfrmTarimoku::kPlacementName), L"10,20,300,200");
 }
 

@@ -30,12 +30,10 @@ TEST(ReadIntField, ReadsFieldByFieldAndAdvancesPastTheSeparator)
         {L"-5000,1", 1, 0, -5000, 7},
         {L"+12,1", 1, 0, 12, 5},
         {L" 12,1", 1, 0, 0, 5},                // blanks are not part of a number
-        {L"12 ,1", 1, 0, 0, 5},
         {L"-,1", 1, 3, 3, 3},
         {L"2147483647,", 1, 0, INT_MAX, 12},
         {L"-2147483648", 1, 0, INT_MIN, 12},
         {L"2147483648", 1, 5, 5, 11},           // out of range
-        {L"99999999999999999999", 1, 5, 5, 21},
         {L"10,20", 7, 9, 9, 7},                 // past the end: missing field
         {L"1.5,2", 1, 9, 9, 5},
     };
@@ -59,7 +57,6 @@ TEST(ReadBounds, TakesEachMissingOrBadFieldFromTheCurrentBounds)
         {L"abc,20,300,200", {100, 20, 300, 200}},
         {L"10,,300,200", {10, 110, 300, 200}},
         {L"10,20,300,200,5", {10, 20, 300, 200}},
-        {L"10,20,300,200,x,y", {10, 20, 300, 200}},
         {L"", {100, 110, 491, 409}},
         {L",,,", {100, 110, 491, 409}},
         {L"-5000,-5000,300,200", {-5000, -5000, 300, 200}},
@@ -74,7 +71,6 @@ TEST(FormatBounds, WritesPlainDecimalsThatReadBackTheSame)
     const std::vector<std::pair<Bounds, const wchar_t*>> rows = {
         {{242, 91, 491, 409}, L"242,91,491,409"},
         {{-8, -8, 1296, 1000}, L"-8,-8,1296,1000"},
-        {{0, 0, 0, 0}, L"0,0,0,0"},
         {{INT_MIN, INT_MAX, 1, 2}, L"-2147483648,2147483647,1,2"},
     };
     for (const auto& [bounds, text] : rows) {
@@ -103,7 +99,6 @@ TEST(FitOnWorkArea, BringsTheTitleBarOntoTheDisplayAndKeepsAUsableSize)
         {"zero size keeps the default", {10, 20, 0, 0}, {10, 20, 491, 409}},
         {"negative width keeps the default width", {10, 20, -300, 200}, {10, 20, 491, 200}},
         {"too large shrinks to the work area", {-8, -8, 1296, 1000}, {0, 0, 1280, 770}},
-        {"too wide only", {50, 20, 2000, 200}, {0, 20, 1280, 200}},
         {"extreme values", {INT_MIN, INT_MAX, INT_MAX, INT_MAX}, {0, 0, 1280, 770}},
     };
     for (const Row& r : rows)
@@ -128,7 +123,6 @@ TEST(CenterOnScreen, CentresOnTheScreenOrOnTheActiveWindowsDisplay)
     const Row rows[] = {
         {"no active window", 305, 195, std::nullopt, {359, 286}},
         {"active on the primary: full screen, not the work area", 305, 195, primary, {359, 286}},
-        {"odd sizes round toward zero", 306, 196, primary, {359, 286}},
         {"larger than the screen: raised to 0", 1100, 800, primary, {0, 0}},
         {"active on another display: its work area", 305, 195, second, {1511, 394}},
         {"larger than that display", 1400, 1000, second, {1024, 0}},
