@@ -163,8 +163,6 @@ void TfrmTarimoku::FormDestroy()
     StopPreviews();
 }
 
-std::wstring TfrmTarimoku::PreviewFolderPath() const { return FolderView.SelectedPath(); }
-
 void TfrmTarimoku::RunCommand(UINT id)
 {
     auto it = commands_.find(id);

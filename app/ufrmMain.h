@@ -93,6 +93,10 @@ public:
     static constexpr UINT kStepPeriodMs = 15;
     ui::Timer FStepTimer;
 
+    // What the previews' frame atlas may hold, in bytes: a cursor that would
+    // take it past this is not animated and keeps the shell's icon.
+    long long FPreviewBudget = preview::kDefaultPreviewBudget;
+
     // Drops every preview and the path list.
     void StopPreviews();
     // The application's idle handler: loads at most three .ani files per call.
@@ -125,8 +129,8 @@ protected:
 
     // WM_STARTPREVIEW: rebuilds the path list for the list's current contents.
     void StartPreview();
-    // The folder in view, for the preview paths (tests give their own).
-    virtual std::wstring PreviewFolderPath() const;
+    // Creates the folder tree, which builds itself from the desktop.
+    virtual void CreateFolderTree();
 
     void FormCreate();
     void FormShow();
