@@ -4,6 +4,7 @@
 #include "scheme/mouse_registry.h"
 #include "shview/TreeState.h"
 #include "ui/application.h"
+#include "ui/exception.h"
 
 #include "res/resource.h"
 #include "res/texts.h"
@@ -45,10 +46,14 @@ bool TfrmTarimoku::Create()
         return false;
     }
     CreateComponents();
+    if (!FolderView.Handle() || !FileView.Handle())
+        return false;
     FormCreate();
     Layout();
     return true;
 }
+
+void TfrmTarimoku::CreateFolderTree() { FolderView.Create(Handle()); }
 
 void TfrmTarimoku::CreateComponents()
 {
@@ -74,7 +79,8 @@ void TfrmTarimoku::CreateComponents()
     FolderView.SetFileView(&FileView);
     FolderView.ContextMenu = &ContextMenuEx;
     FolderView.OnChange = ui::Bind(this, &TfrmTarimoku::FolderViewChange);
-    FolderView.Create(Handle());
+    // A tree that fails while it builds is reported; the window still comes up.
+    ui::Guarded(Handle(), [this] { CreateFolderTree(); });
     FolderView.SetIndent(19);
     Splitter1.Create(Handle(), kSilver);
     Splitter1.OnMoved = [this](ui::Splitter*, int x) {

@@ -42,11 +42,14 @@ public:
     ~TfrmTarimoku() override;
 
     // Creates the window and its components (hidden): the tree builds itself
-    // from the desktop and shows it in the list; FormCreate runs here.
+    // from the desktop and shows it in the list; FormCreate runs here. An
+    // exception while the tree builds is shown and the window comes up with
+    // what was built. False when the window or one of its panes cannot be
+    // made; other exceptions pass to the caller.
     bool Create();
     // Opens the folder of the command line: exactly one argument naming an
     // existing folder (the program's own name not counted); anything else is ignored.
-    void OpenCommandLineFolder(const std::vector<std::wstring>& arguments);
+    virtual void OpenCommandLineFolder(const std::vector<std::wstring>& arguments);
     // Shows the window for the first time; FormShow runs here.
     void Show(int showCommand = SW_SHOWNORMAL);
     HACCEL Accelerators() const noexcept { return accelerators_; }
