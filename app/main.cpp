@@ -19,6 +19,8 @@ int RunProgram(int showCommand)
     auto& app = ui::Application::Instance();
     app.SetTitle(texts::AppTitle);
     TfrmTarimoku form;
+    form.RestorePos.SetRegistryKey(TfrmTarimoku::kPlacementKey);
+    form.RestorePos.SetRegistryName(TfrmTarimoku::kPlacementName);
     if (!StartMainWindow(form, CommandLineArguments()))
         return 1;
     form.Show(showCommand);

@@ -50,6 +50,8 @@ bool TfrmTarimoku::Create()
         return false;
     FormCreate();
     Layout();
+    // The stored placement replaces the default one before the window is shown.
+    RestorePos.Loaded(Handle());
     return true;
 }
 
@@ -94,6 +96,8 @@ void TfrmTarimoku::CreateComponents()
 
     commands_[IDM_EXIT] = [this] { mitemExitClick(); };
     commands_[IDM_DISPCTRLPNLMOUSE] = [this] { mitemDispCtrlPnlMouseClick(); };
+    commands_[IDM_GOTO] = [this] { GoTo1Click(); };
+    commands_[IDM_ABOUT] = [this] { mitemAboutClick(); };
 }
 
 void TfrmTarimoku::Show(int showCommand)
@@ -209,6 +213,7 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_DESTROY:
         FormDestroy();
+        SavePlacement();
         PostQuitMessage(0);
         return 0;
     default:
