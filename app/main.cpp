@@ -3,7 +3,7 @@
 #include "app/ufrmMain.h"
 #include "scheme/error_box.h"
 #include "res/texts.h"
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
 #include "ui/application.h"
 #include "ui/exception.h"
 

@@ -4,7 +4,7 @@
 // ratio fill / bare walk; the goal is at most 3.
 #include "bench/bench_clock.h"
 #include "shview/FileView.h"
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
 
 #include <windows.h>
 #include <commctrl.h>

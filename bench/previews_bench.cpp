@@ -17,7 +17,7 @@
 #include "app/preview_steps.h"
 #include "app/ufrmMain.h"
 #include "bench/previews_reference.h"
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
 #include "ui/application.h"
 
 #include <windows.h>

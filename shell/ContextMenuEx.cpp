@@ -4,7 +4,7 @@
 #include "shell/invoke.h"
 #include "shell/item_copies.h"
 #include "shell/seams.h"
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
 #include "ui/handles.h"
 
 namespace {

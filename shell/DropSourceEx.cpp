@@ -3,7 +3,7 @@
 #include "shell/DropSourceObject.h"
 #include "shell/item_copies.h"
 #include "shell/seams.h"
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
 #include "ui/handles.h"
 
 void TDropSourceEx::DragFile(HWND window, const std::wstring& path)

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
 
 namespace shell {
 

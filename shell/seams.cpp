@@ -1,6 +1,6 @@
 #include "shell/seams.h"
 
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
 
 namespace shell {
 namespace {

@@ -5,7 +5,7 @@
 #include "shell/ContextMenuEx.h"
 #include "shell/DropSourceEx.h"
 #include "shview/file_order.h"
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
 #include "ui/busy.h"
 #include "ui/listview.h"
 

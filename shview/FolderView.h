@@ -8,7 +8,7 @@
 #pragma once
 #include "shell/ContextMenuEx.h"
 #include "shell/DropSourceEx.h"
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
 #include "ui/busy.h"
 #include "ui/treeview.h"
 

@@ -1,6 +1,6 @@
 #include "shview/shell_info_cache.h"
 
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
 
 namespace shview {
 namespace {

@@ -5,7 +5,7 @@
 #include "app/preview_draw.h"
 #include "app/preview_steps.h"
 #include "app/ufrmMain.h"
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
 #include "tests/anicur/ani_builder.h"
 #include "tests/support/wine_ui.h"
 #include "ui/screen_cursor.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
 
 namespace shelltest {
 

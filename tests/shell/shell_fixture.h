@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "shell/seams.h"
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
 #include "tests/support/wine_ui.h"
 
 namespace shelltest {

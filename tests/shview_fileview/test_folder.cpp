@@ -1,6 +1,6 @@
 #include "tests/shview_fileview/test_folder.h"
 
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
 
 namespace fvtest {
 namespace {

@@ -2,7 +2,7 @@
 //   <temp>\a\b\c, <temp>\empty, <temp>\files (one file, no folder)
 #pragma once
 #include "shview/FolderView.h"
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
 #include "tests/support/wine_ui.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Every list lives in a heap block of exactly its size, so the sanitizer sees
 // any read past the terminator.
-#include "shview/idlist_bytes.h"
+#include "shview/idlist/idlist_bytes.h"
 
 #include <gtest/gtest.h>
 

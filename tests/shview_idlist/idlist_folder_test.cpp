@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
 #include "tests/shview_idlist/test_shell_objects.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // allocator put in the shell allocator's place.
 #include <gtest/gtest.h>
 
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
 #include "tests/shview_idlist/test_shell_objects.h"
 
 namespace {

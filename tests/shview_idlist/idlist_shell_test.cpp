@@ -1,7 +1,7 @@
 // The operations against Wine's own shell: real folders and files on disk.
 #include <gtest/gtest.h>
 
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
 #include "tests/shview_idlist/test_shell_objects.h"
 #include "tests/support/wine_ui.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
 
 namespace idtest {
 

@@ -1,10 +1,10 @@
 // The identifier operations that ask the shell: ordering, names, icons,
 // parsing paths, binding parents and packing several paths into one list.
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
 
 #include <cstring>
 
-#include "shview/idlist_bytes.h"
+#include "shview/idlist/idlist_bytes.h"
 #include "ui/text.h"
 
 namespace shview {

@@ -1,9 +1,9 @@
 // Measuring, walking, copying, combining and freeing identifier lists.
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
 
 #include <cstring>
 
-#include "shview/idlist_bytes.h"
+#include "shview/idlist/idlist_bytes.h"
 
 namespace shview {
 namespace {

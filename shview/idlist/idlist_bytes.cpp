@@ -1,4 +1,4 @@
-#include "shview/idlist_bytes.h"
+#include "shview/idlist/idlist_bytes.h"
 
 #include <cstring>
 

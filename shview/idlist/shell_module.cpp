@@ -1,4 +1,4 @@
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
 
 namespace shview {
 namespace {
