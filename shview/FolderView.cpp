@@ -1,6 +1,5 @@
 #include "shview/FolderView.h"
 
-#include "shview/FileView.h"
 #include "shview/FolderViewScopes.h"
 #include "ui/screen_cursor.h"
 
@@ -65,18 +64,24 @@ bool TFolderView::Create(HWND parent, int id)
     return true;
 }
 
-void TFolderView::SetFileView(TFileView* view)
+void TFolderView::SetFileView(shview::FolderLink* view)
 {
     if (fileView_.get() == view)
         return;
-    if (TFileView* old = fileView_.get())
-        old->FolderView = nullptr;
+    if (shview::FolderLink* old = fileView_.get())
+        old->LinkTree(nullptr);
     fileView_ = view;
     if (view)
-        view->FolderView = this;
+        view->LinkTree(this);
 }
 
-TFileView* TFolderView::FileView() const noexcept { return fileView_.get(); }
+shview::FolderLink* TFolderView::FileView() const noexcept { return fileView_.get(); }
+
+void TFolderView::GoBack()
+{
+    if (ui::TreeNode previous = PreviousNode())
+        Select(previous);
+}
 
 const ITEMIDLIST* TFolderView::NodeData(ui::TreeNode node) const noexcept
 {
@@ -238,7 +243,7 @@ void TFolderView::UpdateLinkedViews(ui::TreeNode node)
     IDList absolute = NodeIDList(node);
     if (!absolute)
         return;
-    if (TFileView* view = fileView_.get())
+    if (shview::FolderLink* view = fileView_.get())
         view->SetFolder(absolute.get());
     ShowInComboView(node);
 }
