@@ -84,7 +84,7 @@ if has fuzz; then
     name=$(basename "$target")
     corpus="$TK_WORK/fuzz-$name"; mkdir -p "$corpus"
     # Every target starts from the real cursor files and its own seeds, if any.
-    seeds=("$root/../shared/corpus/cursors")
+    seeds=("$root/tests/data/cursors")
     [ -d "$root/tests/fuzz/seeds/${name#fuzz_}" ] && seeds+=("$root/tests/fuzz/seeds/${name#fuzz_}")
     echo "== Fuzzing $name for ${fuzz_seconds}s"
     if ! "$target" -max_total_time="$fuzz_seconds" -max_len=65536 -print_final_stats=0 \
