@@ -27,6 +27,12 @@ done
 has() { [[ ",$kinds," == *",$1,"* ]]; }
 
 "$root/scripts/deps.sh"
+# Compile through ccache when it is installed (takes effect when a build folder
+# is first configured).
+if command -v ccache >/dev/null; then
+  export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER:-ccache}
+  export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
+fi
 build=${TARIMOKU_BUILD:-$root/build}
 mkdir -p "$build"
 export TK_WORK; TK_WORK=$(mktemp -d /tmp/tarimoku-test.XXXXXX)
