@@ -235,12 +235,17 @@ void TComboView::ShowFolder(const ITEMIDLIST* absolute)
 void TComboView::Change()
 {
     ComboBox::Change();
+    SelectChosenInTree();
+}
+
+void TComboView::SelectChosenInTree()
+{
     const TComboData* entry = Entry(Current());
     if (!entry || !selectInTree_)
         return;
-    // The tree shows its new folder in this box, which may remove the chosen
-    // entry (an ancestor of the folder shown before) while the tree still
-    // walks the identifier: hand it a copy.
+    // The tree's answer may remove the chosen entry (an ancestor of the
+    // folder shown before) while the tree still walks the identifier: hand
+    // it a copy.
     IDList chosen = shview::IDListCombine(entry->IDList.get(), nullptr);
     auto select = selectInTree_;
     if (chosen)

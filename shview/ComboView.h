@@ -91,6 +91,7 @@ public:
 
 protected:
     void DrawItem(const DRAWITEMSTRUCT& item) override;
+    // Raises OnChange, then selects the chosen folder in the linked tree.
     void Change() override;
 
 private:
@@ -105,6 +106,8 @@ private:
     // false if it cannot be listed.
     bool InsertChildren(IShellFolder* folder, const ITEMIDLIST* parent, HWND owner);
     int PositionOf(const TComboData* data) const noexcept;
+    // Selects the folder of the selected entry in the linked tree.
+    void SelectChosenInTree();
 
     bool listBuilt_ = false;
     Entries fixed_;
