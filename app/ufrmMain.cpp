@@ -47,6 +47,8 @@ bool TfrmTarimoku::Create()
     CreateComponents();
     FormCreate();
     Layout();
+    // The stored placement replaces the default one before the window is shown.
+    RestorePos.Loaded(Handle());
     return true;
 }
 
@@ -66,6 +68,18 @@ void TfrmTarimoku::CreateComponents()
     ToolButtons.AddButton(IDM_DELETE, IDB_DELETE, texts::HintDelete);
     ToolButtons.AddGap(8);
     ToolButtons.AddButton(IDM_FOLDERUP, IDB_FOLDERUP, texts::HintFolderUp);
+
+    // Fills and shell operations of the views and the context menu run nested
+    // message loops: the animation holds still meanwhile.
+    auto busy = [this](ui::Component*, bool raised) {
+        if (raised)
+            ++FBusy;
+        else if (FBusy > 0)
+            --FBusy;
+    };
+    FileView.OnBusy = busy;
+    FolderView.OnBusy = busy;
+    ContextMenuEx.OnBusy = busy;
 
     // The list first: the tree points it at the desktop while it builds itself.
     FileView.Create(Handle());
@@ -88,6 +102,8 @@ void TfrmTarimoku::CreateComponents()
 
     commands_[IDM_EXIT] = [this] { mitemExitClick(); };
     commands_[IDM_DISPCTRLPNLMOUSE] = [this] { mitemDispCtrlPnlMouseClick(); };
+    commands_[IDM_GOTO] = [this] { GoTo1Click(); };
+    commands_[IDM_ABOUT] = [this] { mitemAboutClick(); };
 }
 
 void TfrmTarimoku::Show(int showCommand)
@@ -205,6 +221,7 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_DESTROY:
         FormDestroy();
+        SavePlacement();
         PostQuitMessage(0);
         return 0;
     default:
