@@ -174,6 +174,11 @@ void TfrmTarimoku::RebuildFolderTree()
     shview::ListMarks marks;
     if (keep)
         marks = shview::TakeListMarks(FileView);
+    // The folder monitor's open handle keeps a deleted folder in view alive
+    // (pending deletion, still enumerated) until it is closed: close it before
+    // the tree looks again. Selecting a node afterwards posts WM_WATCHFOLDERS,
+    // which arms it again on the folder then in view.
+    DirMonitorFile.SetActive(false);
     {
         shview::RedrawOff redraw(FolderView);
         // The expanded part of the tree, kept in a plain tree nobody sees.
