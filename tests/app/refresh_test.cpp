@@ -145,7 +145,7 @@ TEST_F(Refresh, ADeletedSelectionFallsBackToItsNearestSurvivingAncestor)
     const Row rows[] = {
         {"the parent keeps a sub-folder", {L"a\\b", L"a\\c"}, L"a\\b", L"a\\b", L"a", L"c"},
         {"the parent is left empty", {L"d\\e"}, L"d\\e", L"d\\e", L"", L"d"},
-        {"two levels go at once", {L"f\\g\\h", L"f\\k"}, L"f\\g\\h", L"f\\g", L"f", L"k"},
+        {"it goes with a sub-folder", {L"f\\g\\h", L"f\\k"}, L"f\\g", L"f\\g", L"f", L"k"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
