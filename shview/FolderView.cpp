@@ -77,6 +77,19 @@ void TFolderView::SetFileView(shview::FolderLink* view)
 
 shview::FolderLink* TFolderView::FileView() const noexcept { return fileView_.get(); }
 
+void TFolderView::SetComboView(shview::FolderLink* combo)
+{
+    if (comboView_.get() == combo)
+        return;
+    if (shview::FolderLink* old = comboView_.get())
+        old->LinkTree(nullptr);
+    comboView_ = combo;
+    if (combo)
+        combo->LinkTree(this);
+}
+
+shview::FolderLink* TFolderView::ComboView() const noexcept { return comboView_.get(); }
+
 void TFolderView::GoBack()
 {
     if (ui::TreeNode previous = PreviousNode())
@@ -245,14 +258,20 @@ void TFolderView::UpdateLinkedViews(ui::TreeNode node)
         return;
     if (shview::FolderLink* view = fileView_.get())
         view->SetFolder(absolute.get());
-    ShowInComboView(node);
+    // A folder the list could not read sent the selection back, and the
+    // folder it went back to has been shown already.
+    if (Selected() == node)
+        ShowInComboView(node);
 }
 
 void TFolderView::ShowInComboView(ui::TreeNode node)
 {
-    // The folder combo box, once it exists, is told the folder here:
-    // ComboView->ShowFolder(NodeIDList(node)).
-    (void)node;
+    shview::FolderLink* combo = comboView_.get();
+    if (!combo || !node)
+        return;
+    IDList absolute = NodeIDList(node);
+    if (absolute)
+        combo->SetFolder(absolute.get());
 }
 
 void TFolderView::SelectionChanged(ui::TreeNode node)

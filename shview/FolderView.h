@@ -15,8 +15,6 @@
 
 #include <string>
 
-class TComboView;
-
 class TFolderView : public ui::TreeView, public shview::TreeLink {
 public:
     TFolderView();
@@ -39,7 +37,7 @@ public:
     // Parsing name of the selected folder (its full path for a file-system
     // folder); empty without a selection.
     std::wstring SelectedPath() const;
-    void SelectIDList(const ITEMIDLIST* absolute);
+    void SelectIDList(const ITEMIDLIST* absolute) override;
     // Selects a child of the selected node (the file list's double click).
     void OpenChild(const ITEMIDLIST* relative) override;
     // Follows a child of the selected node that the file list renamed: its
@@ -77,13 +75,16 @@ public:
     // (and unlinks the old list).
     void SetFileView(shview::FolderLink* view);
     shview::FolderLink* FileView() const noexcept;
+    // The folder combo box, told the folder the tree shows each time the
+    // linked views are pointed at a folder and when the shown folder or one
+    // above it is renamed; linked back like the file list.
+    void SetComboView(shview::FolderLink* combo);
+    shview::FolderLink* ComboView() const noexcept;
     // Shell menu for a right click on a node other than the root.
     ui::Link<TContextMenuEx> ContextMenu;
     // Drag source for a left-button drag of a node other than the root. The
     // drag starts once the press has become a drag; a plain click selects.
     ui::Link<TDropSourceEx> DropSource;
-    // Set by the combo box's FolderView property.
-    ui::Link<TComboView> ComboView;
 
     // Raised with true before and false after every fill of a node's
     // children and every rename, in pairs (also when one throws): each may
@@ -123,6 +124,7 @@ private:
     ui::Component& LinkedComponent() noexcept override { return *this; }
 
     shview::PeerLink<shview::FolderLink> fileView_;
+    shview::PeerLink<shview::FolderLink> comboView_;
     ui::TreeNode currentNode_ = nullptr;
     ui::TreeNode previousNode_ = nullptr;
     // The node whose press the control reported as the start of a drag.

@@ -1,7 +1,7 @@
-// How the folder tree and the file list it drives reach each other without
-// knowing each other's classes. The tree does the wiring: its SetFileView
-// links a list both ways, and each side's link empties itself when the other
-// side is destroyed.
+// How the folder tree and the views it drives (the file list, the folder
+// combo box) reach each other without knowing each other's classes. The tree
+// does the wiring: its SetFileView and SetComboView link a view both ways,
+// and each side's link empties itself when the other side is destroyed.
 #pragma once
 #include "ui/component.h"
 
@@ -19,6 +19,8 @@ public:
     virtual void OpenChild(const ITEMIDLIST* relative) = 0;
     // Follows a child of the selected folder that the list renamed.
     virtual void RenameChild(const ITEMIDLIST* oldRelative, const ITEMIDLIST* newRelative) = 0;
+    // Selects the folder of an absolute identifier (the combo box's choice).
+    virtual void SelectIDList(const ITEMIDLIST* absolute) = 0;
     // The tree itself, so that a link to it empties when it goes.
     virtual ui::Component& LinkedComponent() noexcept = 0;
 
