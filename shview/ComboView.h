@@ -14,7 +14,6 @@
 #include "shview/view_links.h"
 #include "ui/combobox.h"
 
-#include <functional>
 #include <memory>
 #include <vector>
 
