@@ -130,6 +130,7 @@ void TfrmTarimoku::FormCreate()
             FolderView.SetFont(treeFont_.get());
         }
     }
+    RegisterDropTargets();
 }
 
 void TfrmTarimoku::OpenCommandLineFolder(const std::vector<std::wstring>& arguments)
@@ -161,6 +162,7 @@ void TfrmTarimoku::FormDestroy()
 {
     animateTimer_.Stop();
     StopPreviews();
+    RevokeDropTargets();
 }
 
 std::wstring TfrmTarimoku::PreviewFolderPath() const { return FolderView.SelectedPath(); }
@@ -192,6 +194,10 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
             RunCommand(LOWORD(wp));
             return 0;
         }
+        break;
+    case WM_NOTIFY:
+        if (lp && BeginDrag(*reinterpret_cast<const NMHDR*>(lp)))
+            return 0;
         break;
     case WM_STARTPREVIEW:
         StartPreview();
