@@ -11,7 +11,9 @@
 
 #include <memory>
 #include <optional>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 using testsupport::DropData;
@@ -341,6 +343,12 @@ TEST_F(MainWindowDrop, ListDropsGoIntoTheFolderItemOrTheFolderInView)
         }
         EXPECT_EQ(row.staysBehind, FileExists(file));
     }
+    // A folder dropped onto itself stays where it is.
+    operations.clear();
+    auto self = DropData::ForFiles({sub});
+    EXPECT_EQ(DWORD(DROPEFFECT_NONE), DropAt(form->FFileDropTarget.get(), self.get(), ItemPoint(Item(L"sub")), 0));
+    EXPECT_TRUE(operations.empty());
+    EXPECT_TRUE(FolderExists(sub));
 }
 
 TEST_F(MainWindowDrop, TheListHighlightsFolderItemsOnly)
@@ -476,4 +484,53 @@ TEST_F(MainWindowDrop, DragsStartFromBothPanesWithEitherButton)
     NMHDR focus{form->FileView.Handle(), 0, UINT(NM_SETFOCUS)};
     SendMessageW(form->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&focus));
     EXPECT_TRUE(dragged.empty());
+}
+
+namespace {
+
+// Presses, moves and releases the left button the way a hand does.
+void MouseTo(POINT p, DWORD flags = 0)
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = LONG(p.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1));
+    in.mi.dy = LONG(p.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1));
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+    SendInput(1, &in, sizeof(in));
+}
+
+} // namespace
+
+TEST_F(MainWindowDrop, ARealMouseDragMovesAListItemOntoATreeFolder)
+{
+    const std::wstring file = root.File(L"view\\m.txt", "m");
+    Refill();
+    SetForegroundWindow(form->Handle());
+    testsupport::PumpUntilIdle();
+    const POINT from = ItemPoint(Item(L"m.txt"));
+    const POINT to = NodePoint(Node(other));
+    std::atomic<bool> done{false};
+    std::thread hand([&] {
+        MouseTo(from);
+        Sleep(200);
+        MouseTo(from, MOUSEEVENTF_LEFTDOWN);
+        Sleep(200);
+        for (int i = 1; i <= 12; ++i) {
+            MouseTo({from.x + (to.x - from.x) * i / 12, from.y + (to.y - from.y) * i / 12});
+            Sleep(60);
+        }
+        Sleep(300);
+        MouseTo(to, MOUSEEVENTF_LEFTUP);
+        Sleep(500);
+        done = true;
+    });
+    for (int i = 0; i < 200 && !done; ++i)
+        testsupport::PumpFor(50);
+    hand.join();
+    testsupport::PumpUntilIdle();
+    EXPECT_TRUE(FileExists(other + L"\\m.txt"));
+    EXPECT_FALSE(FileExists(file));
+    ASSERT_EQ(1u, operations.size());
+    EXPECT_EQ(UINT(FO_MOVE), operations[0].function);
+    EXPECT_EQ(other, operations[0].to);
 }
