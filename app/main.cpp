@@ -16,6 +16,8 @@ int RunProgram(int showCommand)
     auto& app = ui::Application::Instance();
     app.SetTitle(texts::AppTitle);
     TfrmTarimoku form;
+    form.RestorePos.SetRegistryKey(TfrmTarimoku::kPlacementKey);
+    form.RestorePos.SetRegistryName(TfrmTarimoku::kPlacementName);
     if (!form.Create())
         return 1;
     form.OpenCommandLineFolder(CommandLineArguments());

@@ -47,6 +47,8 @@ bool TfrmTarimoku::Create()
     CreateComponents();
     FormCreate();
     Layout();
+    // The stored placement replaces the default one before the window is shown.
+    RestorePos.Loaded(Handle());
     return true;
 }
 
@@ -88,6 +90,8 @@ void TfrmTarimoku::CreateComponents()
 
     commands_[IDM_EXIT] = [this] { mitemExitClick(); };
     commands_[IDM_DISPCTRLPNLMOUSE] = [this] { mitemDispCtrlPnlMouseClick(); };
+    commands_[IDM_GOTO] = [this] { GoTo1Click(); };
+    commands_[IDM_ABOUT] = [this] { mitemAboutClick(); };
 }
 
 void TfrmTarimoku::Show(int showCommand)
@@ -211,6 +215,7 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_DESTROY:
         FormDestroy();
+        SavePlacement();
         PostQuitMessage(0);
         return 0;
     default:

@@ -2,6 +2,7 @@
 #pragma once
 #include "anicur/AniCur.h"
 #include "app/preview_draw.h"
+#include "dialogs/RestorePos.h"
 #include "res/resource.h"
 #include "shell/ContextMenuEx.h"
 #include "shell/DropSourceEx.h"
@@ -73,6 +74,11 @@ public:
     TContextMenuEx ContextMenuEx;
     // Starts the drags out of both panes (the views' own links stay empty).
     TDropSourceEx DropSourceEx;
+    // The window's placement, kept between runs. The program points it at
+    // kPlacementKey / kPlacementName before Create (test windows keep none).
+    TRestorePos RestorePos;
+    static constexpr wchar_t kPlacementKey[] = L"SOFTWARE\\RUVANE\\Tarimoku";
+    static constexpr wchar_t kPlacementName[] = L"frmPosi";
     // The fourteen cursor roles; item i has tag i.
     ui::PopupMenu PopupMenuMouse{IDM_ROLE_FIRST};
 
@@ -173,6 +179,12 @@ protected:
     // Runs the handler wired to a menu, tool button or accelerator command.
     void RunCommand(UINT id);
     void mitemExitClick();
+    // Ctrl+G: the go-to-folder dialog; OK shows the typed folder in the tree.
+    void GoTo1Click();
+    // The about box.
+    void mitemAboutClick();
+    // WM_DESTROY: stores the placement; a failure is told once, in the error box.
+    void SavePlacement();
 
 private:
     void CreateComponents();

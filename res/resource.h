@@ -1,11 +1,13 @@
 // Identifiers shared by the resource script and the code.
 #pragma once
 
+// The about box shows "Version 1.11" and the build number read back from
+// the FileVersion text.
 #define TARIMOKU_VERSION_MAJOR 1
-#define TARIMOKU_VERSION_MINOR 0
-#define TARIMOKU_VERSION_RELEASE 0
+#define TARIMOKU_VERSION_MINOR 1
+#define TARIMOKU_VERSION_RELEASE 1
 #define TARIMOKU_VERSION_BUILD 34
-#define TARIMOKU_VERSION_TEXT "1.0.0.34"
+#define TARIMOKU_VERSION_TEXT "1.1.1.34"
 
 #define IDI_APP 1
 #define IDR_MAINMENU 100
@@ -14,6 +16,18 @@
 #define IDB_RENAME 111
 #define IDB_DELETE 112
 #define IDB_FOLDERUP 113
+
+// The go-to-folder dialog (OK and Cancel are IDOK and IDCANCEL).
+#define IDD_FRMGO 120
+#define IDC_GO_LABEL1 1201
+#define IDC_GO_EDTPATH 1202
+
+// The about box ("閉じる" is IDCANCEL: default and cancel button at once).
+#define IDD_FRMABOUT 130
+#define IDC_ABOUT_LABEL2 1301
+#define IDC_ABOUT_LBLVERSION 1302
+#define IDC_ABOUT_LABEL4 1303
+#define IDC_ABOUT_LABEL5 1304
 
 // Menu commands (menu bar, tool buttons, accelerators).
 #define IDM_NEWFOLDER 1001

@@ -57,6 +57,13 @@ inline constexpr wchar_t PasteAccessKey[] = L"(&P)";
 inline constexpr wchar_t InvokeFailedText[] = L" InvokeCommand failed! ";
 inline constexpr wchar_t InvokeFailedCaption[] = L" TContextMenuEx component version 2.04";
 
+// Go-to-folder dialog: follows the typed text in double quotes when it names
+// no existing folder.
+inline constexpr wchar_t GoFolderNotFound[] = L"が見つかりません。フォルダを確認して下さい。";
+
+// Main window: its placement could not be stored when it closed.
+inline constexpr wchar_t PlacementNotSaved[] = L"ウィンドウの位置を保存できませんでした。";
+
 // Command line of the mouse settings.
 inline constexpr wchar_t MouseControlPanel[] = L"Control.exe main.cpl";
 

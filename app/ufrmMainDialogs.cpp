@@ -1,0 +1,36 @@
+// The main window's dialogs: go to folder, about, and its own placement.
+#include "app/ufrmMain.h"
+
+#include "dialogs/ufrmAbout.h"
+#include "dialogs/ufrmGo.h"
+#include "scheme/error_box.h"
+
+#include "res/texts.h"
+
+void TfrmTarimoku::GoTo1Click()
+{
+    TfrmGo dialog;
+    dialog.CenterOn = Handle();
+    if (dialog.ShowModal(Handle()) != IDOK)
+        return;
+    // Navigation: the previews stop and stay still while the tree changes.
+    ++FBusy;
+    struct Lower {
+        int& busy;
+        ~Lower() { --busy; }
+    } lower{FBusy};
+    StopPreviews();
+    FolderView.SelectPath(dialog.EnteredPath());
+}
+
+void TfrmTarimoku::mitemAboutClick()
+{
+    TfrmAbout dialog;
+    dialog.ShowModal(Handle());
+}
+
+void TfrmTarimoku::SavePlacement()
+{
+    if (!RestorePos.Save())
+        scheme::ShowError(Handle(), texts::PlacementNotSaved);
+}

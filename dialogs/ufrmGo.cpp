@@ -1,0 +1,73 @@
+#include "dialogs/ufrmGo.h"
+
+#include "dialogs/pixel_layout.h"
+#include "scheme/error_box.h"
+#include "scheme/utilities.h"
+
+#include "res/resource.h"
+#include "res/texts.h"
+
+#include <vector>
+
+bool IsExistingFolder(const std::wstring& path)
+{
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+INT_PTR TfrmGo::ShowModal(HWND owner)
+{
+    enteredPath_.clear();
+    return ui::Dialog::ShowModal(owner, IDD_FRMGO);
+}
+
+std::wstring TfrmGo::NotFoundMessage(const std::wstring& typed)
+{
+    return L"\"" + typed + L"\"" + texts::GoFolderNotFound;
+}
+
+bool TfrmGo::OnInitDialog()
+{
+    // Client 344 x 94; the font of the design, 12 pixels high.
+    font_ = dialogs::MakeDialogFont(L"ＭＳ Ｐゴシック", 12);
+    dialogs::SetFontOnChildren(Handle(), font_.get());
+    dialogs::ApplyPixelLayout(Handle(), 344, 94,
+                              {{IDC_GO_LABEL1, 16, 8, 157, 12},
+                               {IDC_GO_EDTPATH, 32, 32, 297, 20},
+                               {IDOK, 188, 64, 64, 21},
+                               {IDCANCEL, 264, 64, 64, 21}});
+    SetDlgItemTextW(Handle(), IDC_GO_EDTPATH, L"");
+    if (CenterOn)
+        scheme::CenterWindow(Handle(), CenterOn);
+    SetFocus(GetDlgItem(Handle(), IDC_GO_EDTPATH));
+    return false; // the focus stays in the edit field
+}
+
+bool TfrmGo::OnCommand(WORD id, WORD code, HWND control)
+{
+    if (id == IDOK) {
+        btnOKClick();
+        return true;
+    }
+    return ui::Dialog::OnCommand(id, code, control);
+}
+
+std::wstring TfrmGo::TypedText() const
+{
+    HWND edit = GetDlgItem(Handle(), IDC_GO_EDTPATH);
+    int length = GetWindowTextLengthW(edit);
+    std::vector<wchar_t> buffer(std::size_t(length) + 1);
+    int got = GetWindowTextW(edit, buffer.data(), length + 1);
+    return std::wstring(buffer.data(), std::size_t(got > 0 ? got : 0));
+}
+
+void TfrmGo::btnOKClick()
+{
+    std::wstring typed = TypedText();
+    if (IsExistingFolder(typed)) {
+        enteredPath_ = std::move(typed);
+        End(IDOK);
+        return;
+    }
+    scheme::ShowError(Handle(), NotFoundMessage(typed));
+}

@@ -1,0 +1,181 @@
+// The go-to-folder dialog, driven through its own message loop.
+#include "dialogs/ufrmGo.h"
+#include "res/resource.h"
+#include "scheme/center_math.h"
+#include "scheme/error_box.h"
+#include "tests/support/dialog_driver.h"
+#include "tests/support/wine_ui.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using testsupport::DialogDriver;
+
+constexpr wchar_t kCaption[] = L"フォルダへ移動";
+
+RECT ClientRectOf(HWND dialog, int id)
+{
+    RECT r{};
+    HWND c = GetDlgItem(dialog, id);
+    GetWindowRect(c, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+class GoDialog : public ::testing::Test {
+protected:
+    void SetUp() override { host = testsupport::CreateHostWindow(); }
+    void TearDown() override
+    {
+        DestroyWindow(host);
+        testsupport::PumpUntilIdle();
+    }
+
+    struct Outcome {
+        INT_PTR result = 0;
+        std::vector<std::wstring> messages;
+        std::vector<HWND> owners;
+        std::vector<std::wstring> textAfterMessage; // edtPath when each message came
+        std::wstring entered;
+    };
+    // Types `typed` and confirms it with `confirm` (Enter in the edit field,
+    // or a click on OK). A message ends the dialog with Esc.
+    Outcome Run(const std::wstring& typed, bool withEnter)
+    {
+        Outcome out;
+        HWND dialogWnd = nullptr;
+        scheme::ScopedErrorSink sink([&](HWND owner, const std::wstring& text) {
+            out.messages.push_back(text);
+            out.owners.push_back(owner);
+            out.textAfterMessage.push_back(DialogDriver::TextOf(GetDlgItem(owner, IDC_GO_EDTPATH)));
+            DialogDriver::PostKey(GetDlgItem(owner, IDC_GO_EDTPATH), VK_ESCAPE);
+        });
+        DialogDriver driver(kCaption, [&](HWND dialog) {
+            dialogWnd = dialog;
+            HWND edit = GetDlgItem(dialog, IDC_GO_EDTPATH);
+            SetWindowTextW(edit, typed.c_str());
+            if (withEnter)
+                DialogDriver::PostKey(edit, VK_RETURN);
+            else
+                PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        });
+        TfrmGo dialog;
+        out.result = dialog.ShowModal(host);
+        out.entered = dialog.EnteredPath();
+        EXPECT_EQ(driver.Handled(), 1);
+        for (HWND owner : out.owners)
+            EXPECT_EQ(owner, dialogWnd);
+        return out;
+    }
+
+    HWND host = nullptr;
+};
+
+TEST_F(GoDialog, AcceptsOnlyAnExistingFolderAndOtherwiseSaysSoAndStaysOpen)
+{
+    testsupport::TempDir dir;
+    std::wstring folder = dir.Folder(L"移動先");
+    std::wstring file = dir.File(L"ファイル.txt", "x");
+    struct Row {
+        const char* what;
+        std::wstring typed;
+        bool withEnter;
+        INT_PTR result;
+    };
+    const Row rows[] = {
+        {"a folder, Enter", folder, true, IDOK},
+        {"a folder, the OK button", folder, false, IDOK},
+        {"a trailing backslash", folder + L"\\", true, IDOK},
+        {"a drive root", L"C:\\", true, IDOK},
+        {"empty", L"", true, IDCANCEL},
+        {"a file", file, true, IDCANCEL},
+        {"a file, the OK button", file, false, IDCANCEL},
+        {"a missing path", dir / L"x", true, IDCANCEL},
+        {"blanks around a folder are not trimmed", L" " + folder, true, IDCANCEL},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        Outcome out = Run(r.typed, r.withEnter);
+        EXPECT_EQ(out.result, r.result);
+        if (r.result == IDOK) {
+            EXPECT_TRUE(out.messages.empty());
+            EXPECT_EQ(out.entered, r.typed);
+        } else {
+            ASSERT_EQ(out.messages.size(), 1u);
+            EXPECT_EQ(out.messages[0], L"\"" + r.typed + L"\"が見つかりません。フォルダを確認して下さい。");
+            EXPECT_EQ(out.textAfterMessage[0], r.typed); // still open, text unchanged
+            EXPECT_EQ(out.entered, L"");
+        }
+    }
+}
+
+TEST_F(GoDialog, EscCancelsWithoutAMessage)
+{
+    std::vector<std::wstring> messages;
+    scheme::ScopedErrorSink sink([&](HWND, const std::wstring& text) { messages.push_back(text); });
+    DialogDriver driver(kCaption, [](HWND dialog) {
+        HWND edit = GetDlgItem(dialog, IDC_GO_EDTPATH);
+        SetWindowTextW(edit, L"C:\\");
+        DialogDriver::PostKey(edit, VK_ESCAPE);
+    });
+    TfrmGo dialog;
+    EXPECT_EQ(dialog.ShowModal(host), IDCANCEL);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(dialog.EnteredPath(), L"");
+}
+
+TEST_F(GoDialog, OpensEmptyWithItsLayoutCentredOnTheWindowGiven)
+{
+    SetWindowPos(host, nullptr, 100, 80, 640, 480, SWP_NOZORDER);
+    struct Control {
+        int id;
+        const wchar_t* text;
+        RECT place; // left, top, width, height
+    };
+    const Control controls[] = {
+        {IDC_GO_LABEL1, L"開きたいフォルダの名前とパス:", {16, 8, 157, 12}},
+        {IDC_GO_EDTPATH, L"", {32, 32, 297, 20}},
+        {IDOK, L"OK", {188, 64, 64, 21}},
+        {IDCANCEL, L"キャンセル", {264, 64, 64, 21}},
+    };
+    RECT window{}, client{};
+    bool editFocused = false;
+    LRESULT defId = 0;
+    DialogDriver driver(kCaption, [&](HWND dialog) {
+        for (const Control& c : controls) {
+            EXPECT_EQ(DialogDriver::TextOf(GetDlgItem(dialog, c.id)), c.text);
+            RECT r = ClientRectOf(dialog, c.id);
+            EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top}),
+                      (std::vector<LONG>{c.place.left, c.place.top, c.place.right, c.place.bottom}))
+                << c.id;
+        }
+        GetWindowRect(dialog, &window);
+        GetClientRect(dialog, &client);
+        defId = SendMessageW(dialog, DM_GETDEFID, 0, 0);
+        editFocused = GetFocus() == GetDlgItem(dialog, IDC_GO_EDTPATH);
+        PostMessageW(dialog, WM_CLOSE, 0, 0); // the close box cancels
+    });
+    TfrmGo dialog;
+    dialog.CenterOn = host;
+    EXPECT_EQ(dialog.ShowModal(host), IDCANCEL);
+    ASSERT_EQ(driver.Handled(), 1);
+    EXPECT_EQ(client.right, 344);
+    EXPECT_EQ(client.bottom, 94);
+    EXPECT_EQ(LOWORD(defId), IDOK);
+    EXPECT_TRUE(editFocused);
+
+    RECT work{}, hostRect{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(host, &hostRect);
+    scheme::Point at = scheme::CenterPosition({window.left, window.top, window.right, window.bottom},
+                                              {hostRect.left, hostRect.top, hostRect.right, hostRect.bottom},
+                                              {work.left, work.top, work.right, work.bottom});
+    EXPECT_EQ(window.left, at.x);
+    EXPECT_EQ(window.top, at.y);
+}
+
+} // namespace
