@@ -153,6 +153,7 @@ void TfrmTarimoku::FormCreate()
             FolderView.SetFont(treeFont_.get());
         }
     }
+    RegisterDropTargets();
 }
 
 void TfrmTarimoku::OpenCommandLineFolder(const std::vector<std::wstring>& arguments)
@@ -186,6 +187,7 @@ void TfrmTarimoku::FormDestroy()
     animateTimer_.Stop();
     StopMonitors();
     StopPreviews();
+    RevokeDropTargets();
 }
 
 void TfrmTarimoku::RunCommand(UINT id)
@@ -215,6 +217,10 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
             RunCommand(LOWORD(wp));
             return 0;
         }
+        break;
+    case WM_NOTIFY:
+        if (lp && BeginDrag(*reinterpret_cast<const NMHDR*>(lp)))
+            return 0;
         break;
     case WM_STARTPREVIEW:
         StartPreview();

@@ -6,6 +6,8 @@
 #include "dirmon/DirMonitor.h"
 #include "res/resource.h"
 #include "shell/ContextMenuEx.h"
+#include "shell/DropSourceEx.h"
+#include "shell/FileDropTarget.h"
 #include "shview/FileView.h"
 #include "shview/FolderView.h"
 #include "ui/handles.h"
@@ -15,6 +17,8 @@
 #include "ui/timer.h"
 #include "ui/toolbar.h"
 #include "ui/window.h"
+
+#include <shellapi.h>
 
 #include <functional>
 #include <map>
@@ -71,6 +75,8 @@ public:
     TFolderView FolderView;
     TFileView FileView;
     TContextMenuEx ContextMenuEx;
+    // Starts the drags out of both panes (the views' own links stay empty).
+    TDropSourceEx DropSourceEx;
     // The window's placement, kept between runs. The program points it at
     // kPlacementKey / kPlacementName before Create (test windows keep none).
     TRestorePos RestorePos;
@@ -85,6 +91,22 @@ public:
 
     // Above zero while a refresh, a navigation or a file operation runs.
     int FBusy = 0;
+    // Drag and drop onto the panes (ufrmMainDrop.cpp).
+    ui::TreeNode FDropNode = nullptr; // tree node highlighted as the drop target
+    int FDropItem = -1;               // list item highlighted as the drop target
+    ui::ComPtr<IDropTarget> FFolderDropTarget; // registered on the tree
+    ui::ComPtr<IDropTarget> FFileDropTarget;   // registered on the list
+    void FolderDrop(const std::vector<std::wstring>& files, DWORD keyState, POINT pt, DWORD& effect);
+    void FolderDragEnter();
+    void FolderDragLeave();
+    void FolderDragOver(DWORD keyState, POINT pt, DWORD& effect);
+    void FileDrop(const std::vector<std::wstring>& files, DWORD keyState, POINT pt, DWORD& effect);
+    void FileDragEnter();
+    void FileDragLeave();
+    void FileDragOver(DWORD keyState, POINT pt, DWORD& effect);
+    // Runs the shell's file operation of a drop (SHFileOperationW); a test
+    // may put itself in between. Answers the call's result.
+    static std::function<int(SHFILEOPSTRUCTW& operation)> FileOperation;
 
     // Animated previews of the .ani files in the list.
     std::vector<std::wstring> FPreviewPaths; // full path of every list item, in list order
@@ -207,6 +229,17 @@ protected:
 
 private:
     void CreateComponents();
+    // Drop targets of both panes: created, locked and registered; revoked and unlocked.
+    void RegisterDropTargets();
+    void RevokeDropTargets();
+    // The panes' begin-drag notifications (either mouse button); false for
+    // every other notification.
+    bool BeginDrag(const NMHDR& header);
+    // Moves or copies the dropped files into `target` with the shell (which
+    // asks before it replaces anything). Answers the effect performed: the
+    // one asked for, or none when nothing was done, the operation failed or
+    // the user stopped it.
+    DWORD DropFiles(const std::vector<std::wstring>& files, const std::wstring& target, DWORD effect);
     void Layout();
 
     ui::Timer animateTimer_;
