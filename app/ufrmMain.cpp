@@ -4,6 +4,7 @@
 #include "scheme/mouse_registry.h"
 #include "shview/TreeState.h"
 #include "ui/application.h"
+#include "ui/exception.h"
 
 #include "res/resource.h"
 #include "res/texts.h"
@@ -45,12 +46,16 @@ bool TfrmTarimoku::Create()
         return false;
     }
     CreateComponents();
+    if (!FolderView.Handle() || !FileView.Handle())
+        return false;
     FormCreate();
     Layout();
     // The stored placement replaces the default one before the window is shown.
     RestorePos.Loaded(Handle());
     return true;
 }
+
+void TfrmTarimoku::CreateFolderTree() { FolderView.Create(Handle()); }
 
 void TfrmTarimoku::CreateComponents()
 {
@@ -69,10 +74,23 @@ void TfrmTarimoku::CreateComponents()
     ToolButtons.AddGap(8);
     ToolButtons.AddButton(IDM_FOLDERUP, IDB_FOLDERUP, texts::HintFolderUp);
 
+    // Fills and shell operations of the views and the context menu run nested
+    // message loops: the animation holds still meanwhile.
+    auto busy = [this](ui::Component*, bool raised) {
+        if (raised)
+            ++FBusy;
+        else if (FBusy > 0)
+            --FBusy;
+    };
+    FileView.OnBusy = busy;
+    FolderView.OnBusy = busy;
+    ContextMenuEx.OnBusy = busy;
+
     // The list first: the tree points it at the desktop while it builds itself.
     FileView.Create(Handle());
     FileView.ContextMenu = &ContextMenuEx;
     FileView.OnMouseUp = ui::Bind(this, &TfrmTarimoku::FileViewMouseUp);
+    FileView.OnChange = ui::Bind(this, &TfrmTarimoku::FileViewChange);
     FileView.OnEnter = ui::Bind(this, &TfrmTarimoku::FileViewEnter);
     FileView.OnKeyDown = ui::Bind(this, &TfrmTarimoku::FileViewKeyDown);
     FileView.OnKeyPress = ui::Bind(this, &TfrmTarimoku::FileViewKeyPress);
@@ -81,7 +99,8 @@ void TfrmTarimoku::CreateComponents()
     FolderView.OnChange = ui::Bind(this, &TfrmTarimoku::FolderViewChange);
     FolderView.OnEnter = ui::Bind(this, &TfrmTarimoku::FolderViewEnter);
     FolderView.OnKeyDown = ui::Bind(this, &TfrmTarimoku::FileViewKeyDown);
-    FolderView.Create(Handle());
+    // A tree that fails while it builds is reported; the window still comes up.
+    ui::Guarded(Handle(), [this] { CreateFolderTree(); });
     FolderView.SetIndent(19);
     Splitter1.Create(Handle(), kSilver);
     Splitter1.OnMoved = [this](ui::Splitter*, int x) {
@@ -180,8 +199,6 @@ void TfrmTarimoku::FormDestroy()
     animateTimer_.Stop();
     StopPreviews();
 }
-
-std::wstring TfrmTarimoku::PreviewFolderPath() const { return FolderView.SelectedPath(); }
 
 void TfrmTarimoku::RunCommand(UINT id)
 {

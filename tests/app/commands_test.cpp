@@ -176,25 +176,32 @@ TEST_F(Commands, NewFolderTakesTheFirstFreeNameAndAsksForARefill)
         {"base and (2) taken", {kBase, two}, {}, three},
         {"a file of the base name", {}, {kBase}, two},
     };
+    // Every case's folder exists before the tree first reads their parent.
+    std::vector<std::wstring> folders;
+    for (const Case& c : cases) {
+        const std::wstring own = L"case" + std::to_wstring(folders.size());
+        folders.push_back(dir.Folder(own));
+        for (const auto& name : c.folders)
+            dir.Folder(own + L"\\" + name);
+        for (const auto& name : c.files)
+            dir.File(own + L"\\" + name, "x");
+    }
     std::vector<std::wstring> errors;
     scheme::ScopedErrorSink sink([&](HWND, const std::wstring& text) { errors.push_back(text); });
-    for (const Case& c : cases) {
-        testsupport::TempDir folder;
-        for (const auto& name : c.folders)
-            folder.Folder(name);
-        for (const auto& name : c.files)
-            folder.File(name, "x");
-        Open(folder.Path());
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        const std::wstring folder = folders[i] + L"\\";
+        Open(folders[i]);
         form->FListChanged = false;
         Menu(IDM_NEWFOLDER);
-        EXPECT_TRUE(FolderExists(folder / c.expected)) << c.what;
+        EXPECT_TRUE(FolderExists(folder + c.expected)) << c.what;
         EXPECT_TRUE(form->FListChanged) << c.what;
         EXPECT_TRUE(RefreshPosted()) << c.what;
         testsupport::PumpUntilIdle();
         // The tool button runs the same command.
         if (c.folders.empty() && c.files.empty()) {
             ToolButton(IDM_NEWFOLDER);
-            EXPECT_TRUE(FolderExists(folder / two)) << c.what;
+            EXPECT_TRUE(FolderExists(folder + two)) << c.what;
             testsupport::PumpUntilIdle();
         }
     }
@@ -260,12 +267,18 @@ TEST_F(Commands, DeleteKeyInTheListDeletesTheSelectedFiles)
         {"two of three selected", {L"a.txt", L"b.txt"}, {L"a.txt", L"b.txt"}},
         {"nothing selected", {}, {}},
     };
-    for (const Case& c : cases) {
-        testsupport::TempDir folder;
-        const std::vector<std::wstring> names{L"a.txt", L"b.txt", L"c.txt"};
+    const std::vector<std::wstring> names{L"a.txt", L"b.txt", L"c.txt"};
+    std::vector<std::wstring> folders;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const std::wstring own = L"case" + std::to_wstring(i);
+        folders.push_back(dir.Folder(own));
         for (const auto& name : names)
-            folder.File(name, "x");
-        Open(folder.Path());
+            dir.File(own + L"\\" + name, "x");
+    }
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        const std::wstring folder = folders[i] + L"\\";
+        Open(folders[i]);
         Focus(List());
         std::vector<int> items;
         for (const auto& name : c.select)
@@ -276,7 +289,7 @@ TEST_F(Commands, DeleteKeyInTheListDeletesTheSelectedFiles)
         EXPECT_FALSE(Key(VK_DELETE)) << c.what;
         for (const auto& name : names) {
             bool expectGone = std::find(c.gone.begin(), c.gone.end(), name) != c.gone.end();
-            EXPECT_EQ(testsupport::FileExists(folder / name), !expectGone) << c.what << " " << name;
+            EXPECT_EQ(testsupport::FileExists(folder + name), !expectGone) << c.what << " " << name;
         }
         // The previews stop only when there is something to delete.
         EXPECT_EQ(form->FPreviewPaths.empty(), !c.select.empty()) << c.what;
