@@ -151,6 +151,7 @@ void TfrmTarimoku::Layout()
 
 void TfrmTarimoku::FormCreate()
 {
+    SetUpMonitors();
     for (std::size_t i = 0; i < scheme::MouseRegistry.size(); ++i)
         PopupMenuMouse.Add(scheme::MouseRegistry[i].Caption, int(i))->OnClick =
             ui::Bind(this, &TfrmTarimoku::RoleMenuClick);
@@ -179,6 +180,7 @@ void TfrmTarimoku::FolderViewChange(ui::Component*, ui::TreeNode node)
     SetCommandEnabled(IDM_NEWFOLDER, !IsVirtualNode(FolderView, node));
     UpdateCommandStates();
     ui::PostPrivate(Handle(), WM_STARTPREVIEW);
+    ui::PostPrivate(Handle(), WM_WATCHFOLDERS);
     SetWindowTextW(Handle(), (std::wstring(texts::CaptionPrefix) + FolderView.SelectedPath()).c_str());
 }
 
@@ -197,6 +199,7 @@ void TfrmTarimoku::FormClose() { animateTimer_.Stop(); }
 void TfrmTarimoku::FormDestroy()
 {
     animateTimer_.Stop();
+    StopMonitors();
     StopPreviews();
 }
 
@@ -239,6 +242,15 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_STARTPREVIEW:
         StartPreview();
         return 0;
+    case WM_WATCHFOLDERS:
+        WatchFolders();
+        return 0;
+    case WM_REFRESHVIEWS:
+        RefreshViews();
+        return 0;
+    case WM_DEVICECHANGE:
+        DeviceChange(wp);
+        return TRUE;
     case WM_RESTORECONTEXTMENU:
         FileView.ContextMenu = &ContextMenuEx;
         return 0;

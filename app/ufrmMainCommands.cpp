@@ -182,15 +182,3 @@ void TfrmTarimoku::FileViewKeyPress(ui::Control*, wchar_t& key)
             Navigate([&] { FolderView.SelectPath(path); });
     }
 }
-
-void TfrmTarimoku::RequestRefresh(bool)
-{
-    ++FBusy;
-    struct Lower {
-        int& busy;
-        ~Lower() { --busy; }
-    } lower{FBusy};
-    FTreeChanged = true;
-    FListChanged = true;
-    ui::PostPrivate(Handle(), WM_REFRESHVIEWS);
-}

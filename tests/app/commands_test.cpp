@@ -151,10 +151,15 @@ TEST_F(Commands, EnabledStatesFollowTheFocusedPaneAndItsSelection)
          [&] { Open(dir.Path()); Focus(List()); SelectOnly({}); Focus(Tree()); }, true, true, true, true},
         {"to the list from the tree", [&] { Open(dir.Path()); Focus(Tree()); Focus(List()); SelectOnly({}); },
          true, false, false, true},
+        // The window gives the focus back to the pane that had it.
+        {"window focused again", [&] { Open(dir.Path()); Focus(List()); SelectOnly({Item(L"b.txt")}); Focus(Tree());
+             Focus(List()); Focus(form->Handle()); },
+         true, true, true, true},
     };
     for (const Case& c : cases) {
         c.arrange();
         testsupport::PumpUntilIdle();
+        EXPECT_TRUE(GetFocus() == Tree() || GetFocus() == List()) << c.what;
         EXPECT_EQ(Enabled(IDM_NEWFOLDER), c.newFolder) << c.what;
         EXPECT_EQ(Enabled(IDM_DELETE), c.remove) << c.what;
         EXPECT_EQ(Enabled(IDM_RENAME), c.rename) << c.what;
