@@ -70,10 +70,11 @@ TEST_F(FileViewTest, TheListAsksItsTreeThroughTheLinkOnly)
             asked = recorder->Asked();
         EXPECT_EQ(asked, r.asked);
         EXPECT_EQ(!view.executed.empty(), r.executed);
-        if (recorder && !recorder->calls.empty() && recorder->calls[0].what == L"OpenChild")
+        if (recorder && !recorder->calls.empty() && recorder->calls[0].what == L"OpenChild") {
             EXPECT_EQ(shview::IDListDisplayName(view.ShellFolder(), recorder->calls[0].first.get(),
                                                 SHGDN_INFOLDER | SHGDN_FORPARSING),
                       L"sub");
+        }
         view.LinkTree(nullptr);
     }
 }
