@@ -10,7 +10,9 @@
   !error "VERSION, PROGRAM_EXE, ICON and OUTFILE must be defined"
 !endif
 
-Unicode true
+; A 64-bit installer for a 64-bit program: it also runs where no 32-bit
+; subsystem is installed.
+Target amd64-unicode
 ManifestDPIAware true
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
