@@ -69,6 +69,18 @@ void TfrmTarimoku::CreateComponents()
     ToolButtons.AddGap(8);
     ToolButtons.AddButton(IDM_FOLDERUP, IDB_FOLDERUP, texts::HintFolderUp);
 
+    // Fills and shell operations of the views and the context menu run nested
+    // message loops: the animation holds still meanwhile.
+    auto busy = [this](ui::Component*, bool raised) {
+        if (raised)
+            ++FBusy;
+        else if (FBusy > 0)
+            --FBusy;
+    };
+    FileView.OnBusy = busy;
+    FolderView.OnBusy = busy;
+    ContextMenuEx.OnBusy = busy;
+
     // The list first: the tree points it at the desktop while it builds itself.
     FileView.Create(Handle());
     FileView.ContextMenu = &ContextMenuEx;

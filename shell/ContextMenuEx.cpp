@@ -81,11 +81,12 @@ bool TContextMenuEx::ShowItemMenu(HWND window, IShellFolder* folder, POINT scree
     }
     if (id == 0)
         return false;
+    ui::BusyScope busy(OnBusy, this);
     bool done = shell::InvokeVerb(handler.get(), window, id - FirstShellId);
-    // The paste follows even when the copy failed: the clipboard may still
-    // hold what the user meant to send.
+    // After a failed copy the clipboard holds whatever was there before, and
+    // that must not be sent anywhere.
     if (sendToIndex >= 0)
-        done = SendToItem(window, sendToIndex);
+        done = done && SendToItem(window, sendToIndex);
     return done;
 }
 
@@ -155,6 +156,7 @@ bool TContextMenuEx::InvokeItemCommand(HWND window, IShellFolder* folder, TItemC
         return false;
     if (command == icPaste && FindMenuItemByText(menu.get(), texts::PasteAccessKey, PasteKeyByte) == -1)
         return false;
+    ui::BusyScope busy(OnBusy, this);
     return shell::InvokeVerb(handler.get(), window, row.verb);
 }
 

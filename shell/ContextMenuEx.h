@@ -1,6 +1,7 @@
 // The shell's own context menu for a selection of items, with a Send To
 // sub-menu filled by the program, and single shell commands run without a menu.
 #pragma once
+#include "ui/busy.h"
 #include "ui/component.h"
 
 #include <windows.h>
@@ -21,11 +22,13 @@ enum TItemCommand : unsigned char {
 class TContextMenuEx : public ui::Component {
 public:
     // Command ids of the popup menu: the shell's, then the Send To entries.
-    static constexpr UINT FirstShellId = 1;
-    static constexpr UINT LastShellId = 0x7FFF;
+    // The shell's range ends below the Send To ids, so that no command of
+    // its own is taken for a Send To choice.
     static constexpr UINT FirstSendToId = 1525;
     static constexpr int MaxSendToEntries = 100;
     static constexpr UINT LastSendToId = FirstSendToId + MaxSendToEntries - 1;
+    static constexpr UINT FirstShellId = 1;
+    static constexpr UINT LastShellId = FirstSendToId - 1;
     // The shell's copy command, run on the selection before a Send To paste.
     static constexpr UINT CopyId = 26;
 
@@ -34,7 +37,9 @@ public:
 
     // Shows the menu for `count` items of `folder`, given as a packed item list,
     // at a screen point, and carries out the choice. Answers whether a chosen
-    // command was carried out (for a Send To choice: whether the paste was).
+    // command was carried out (for a Send To choice: whether the paste was;
+    // nothing is pasted when the copy failed, since the clipboard then holds
+    // something else).
     // Virtual so that a test can record what a view asks for.
     virtual bool ShowItemMenu(HWND window, IShellFolder* folder, POINT screen, int count,
                               const ITEMIDLIST* items);
@@ -51,6 +56,11 @@ public:
     // Pastes the clipboard into the SendTo entry at `index` (its position in
     // the folder now). Answers whether the paste was carried out.
     bool SendToItem(HWND window, int index);
+
+    // Raised with true before and false after every shell command this
+    // component runs (the shell's dialogs run nested message loops), in
+    // pairs, also when one throws. Showing the menu itself raises nothing.
+    ui::BusyEvent OnBusy;
 
     // Not read by any operation; kept as the component's published list.
     std::vector<std::wstring> CMFileName;

@@ -6,6 +6,7 @@
 #include "shell/DropSourceEx.h"
 #include "shview/file_order.h"
 #include "shview/idlist.h"
+#include "ui/busy.h"
 #include "ui/listview.h"
 
 #include <array>
@@ -50,6 +51,11 @@ public:
     // A double click on a file runs it through the shell.
     bool FileExecute = true;
 
+    // Raised with true before and false after every fill, rename, delete and
+    // double-click run, in pairs (also when one throws): each may run the
+    // shell's dialogs and so a nested message loop.
+    ui::BusyEvent OnBusy;
+
     ui::Link<TFolderView> FolderView; // set by the tree's FileView property
     ui::Link<TContextMenuEx> ContextMenu;
     ui::Link<TDropSourceEx> DropSource;
@@ -88,6 +94,9 @@ private:
     void AddItemFrom(FillContext& fill, shview::IDList id);
     bool FillOnce();
     bool EndLabelEdit(const NMLVDISPINFOW& info);
+    // The index of the item whose identifier names the same item as `id` in
+    // the folder the items came from (`hint` is tried first); -1 if none.
+    int IndexOfItem(IShellFolder* folder, const ITEMIDLIST* id, int hint) const;
     void SortBy(shview::SortKey key);
     // The selected items packed into one list, last selected first.
     shview::IDList PackSelected(int& count) const;

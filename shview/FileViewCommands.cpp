@@ -4,6 +4,7 @@
 #include "shview/FileView.h"
 
 #include "shview/FileViewItem.h"
+#include "shview/rename_names.h"
 
 #include <cstring>
 
@@ -41,14 +42,30 @@ shview::IDList PackItems(const std::vector<const ITEMIDLIST*>& items) noexcept
 
 } // namespace
 
+int TFileView::IndexOfItem(IShellFolder* folder, const ITEMIDLIST* id, int hint) const
+{
+    if (!folder || !id || folder != itemsFolder_.get())
+        return -1;
+    auto same = [&](int i) {
+        Item* item = RecordOf(i);
+        return item && item->id && shview::IDListCompare(folder, item->id.get(), id) == 0;
+    };
+    if (hint >= 0 && hint < Count() && same(hint))
+        return hint;
+    for (int i = 0, n = Count(); i < n; ++i)
+        if (same(i))
+            return i;
+    return -1;
+}
+
 // Answers whether the control should show the typed text itself; the
 // caption of a renamed item is set here to the shell's name instead.
 bool TFileView::EndLabelEdit(const NMLVDISPINFOW& info)
 {
     if (!info.item.pszText)
         return false; // cancelled
-    int index = info.item.iItem;
-    Item* item = RecordOf(index);
+    const int index = info.item.iItem;
+    const Item* item = RecordOf(index);
     ui::ComPtr<IShellFolder> folder = itemsFolder_;
     if (!item || !item->id || !folder)
         return true;
@@ -56,33 +73,55 @@ bool TFileView::EndLabelEdit(const NMLVDISPINFOW& info)
     std::wstring name(info.item.pszText);
     if (name.size() > kMaxRenameChars)
         name.resize(kMaxRenameChars);
+    // SetNameOf may show the shell's own dialogs, whose message loop may
+    // refill the list and free every item record: nothing the list owns is
+    // held across it. The item is looked up again afterwards by identifier.
+    shview::IDList oldID = shview::IDListCombine(item->id.get(), nullptr);
+    item = nullptr;
+    if (!oldID)
+        return false;
     // Asked before the rename, while the old identifier still names something.
-    bool folderLike = AttributesOf(folder.get(), item->id.get(), SFGAO_FOLDER | SFGAO_FILESYSANCESTOR) != 0;
-    PITEMID_CHILD renamed = nullptr;
-    HRESULT hr = folder->SetNameOf(Handle(), item->id.get(), name.c_str(), SHGDN_NORMAL, &renamed);
-    shview::IDList newID = shview::IDList::Adopt(renamed);
-    if (SUCCEEDED(hr) && !newID) {
-        // The shell renamed it without telling the new identifier: ask for it.
-        ULONG eaten = 0;
-        PIDLIST_RELATIVE parsed = nullptr;
-        if (SUCCEEDED(folder->ParseDisplayName(Handle(), nullptr, name.data(), &eaten, &parsed, nullptr)))
-            newID.reset(parsed);
-        else if (parsed)
-            shview::IDListFree(parsed);
+    bool folderLike = AttributesOf(folder.get(), oldID.get(), SFGAO_FOLDER | SFGAO_FILESYSANCESTOR) != 0;
+    std::vector<std::wstring> names =
+        shview::RenamedNames(name, shview::IDListDisplayName(folder.get(), oldID.get(), SHGDN_INFOLDER),
+                             shview::IDListDisplayName(folder.get(), oldID.get(), SHGDN_FORPARSING));
+
+    HRESULT hr = E_FAIL;
+    shview::IDList newID;
+    {
+        ui::BusyScope busy(OnBusy, this);
+        PITEMID_CHILD renamed = nullptr;
+        hr = folder->SetNameOf(Handle(), oldID.get(), name.c_str(), SHGDN_NORMAL, &renamed);
+        newID = shview::IDList::Adopt(renamed);
+        // Renamed without the new identifier: ask for it. Under a shell that
+        // hides extensions the typed name lacks the one the file kept.
+        if (SUCCEEDED(hr) && !newID && Handle())
+            newID = shview::IDListParseChild(folder.get(), Handle(), names);
     }
-    if (FAILED(hr) || !newID) {
-        SetItemText(index, shview::IDListDisplayName(folder.get(), item->id.get(), SHGDN_NORMAL));
+    if (!Handle())
+        return false;
+    int at = IndexOfItem(folder.get(), oldID.get(), index);
+    if (FAILED(hr)) {
+        // The shell has told the user why; show the name the item still has.
+        if (at >= 0)
+            SetItemText(at, shview::IDListDisplayName(folder.get(), oldID.get(), SHGDN_NORMAL));
+        return false;
+    }
+    if (!newID) {
+        // Renamed, but not to be found under any name: read the folder again
+        // rather than keep an identifier that names nothing.
+        if (at >= 0)
+            FillList();
         return false;
     }
     if (folderLike && FolderView) {
-        shview::IDList oldID = shview::IDListCombine(item->id.get(), nullptr);
         TreeRenameChild(oldID.get(), newID.get());
-        item = RecordOf(index); // the tree may have touched the list
-        if (!item)
-            return false;
+        at = IndexOfItem(folder.get(), oldID.get(), at); // the tree may have touched the list
     }
-    item->id = std::move(newID);
-    SetItemText(index, shview::IDListDisplayName(folder.get(), item->id.get(), SHGDN_NORMAL));
+    if (Item* record = RecordOf(at)) {
+        record->id = std::move(newID);
+        SetItemText(at, shview::IDListDisplayName(folder.get(), record->id.get(), SHGDN_NORMAL));
+    }
     return false;
 }
 
@@ -139,6 +178,7 @@ void TFileView::DblClick()
     shview::IDList id = shview::IDListCombine(item->id.get(), nullptr);
     if (!id)
         return;
+    ui::BusyScope busy(OnBusy, this);
     if (FolderView && AttributesOf(itemsFolder_.get(), id.get(), SFGAO_FOLDER | SFGAO_FILESYSANCESTOR)) {
         TreeOpenChild(id.get());
     } else if (FileExecute) {
@@ -192,10 +232,13 @@ void TFileView::DeleteSelectedFiles()
     op.pFrom = from.c_str();
     op.pTo = nullptr;
     op.fFlags = FOF_ALLOWUNDO;
-    SHFileOperationW(&op);
-    if (!op.fAnyOperationsAborted)
-        FillList();
-    if (first < Count()) {
+    {
+        ui::BusyScope busy(OnBusy, this);
+        SHFileOperationW(&op);
+        if (!op.fAnyOperationsAborted)
+            FillList();
+    }
+    if (Handle() && first < Count()) {
         SetSelected(first, true);
         SetFocused(first);
     }

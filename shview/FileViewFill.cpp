@@ -71,12 +71,14 @@ void TFileView::FillList()
         explicit Filling(bool& f) : flag(f) { flag = true; }
         ~Filling() { flag = false; }
     } filling(filling_);
+    ui::BusyScope busy(OnBusy, this);
     // With a tree, a folder that cannot be read sends the tree back to the
     // folder it showed before, which points this list there again; only
     // once, so two unreadable folders cannot send each other back for ever.
     // Without one the items of the folder shown before stay, still
     // answering for that folder.
     bool wentBack = false;
+    const bool hadSelection = Handle() && SelectedCount() > 0;
     do {
         refillPending_ = false;
         if (!FillOnce() && FolderView && !wentBack) {
@@ -84,6 +86,9 @@ void TFileView::FillList()
             TreeGoBack();
         }
     } while (refillPending_ && Handle());
+    // The selection went with the items, whether or not the control said so.
+    if (hadSelection && Handle() && SelectedCount() == 0)
+        OnChange(this, -1);
 }
 
 // Answers false when the folder could not be enumerated (nothing touched).

@@ -165,6 +165,7 @@ void TFolderView::FillChildren(ui::TreeNode node)
     ui::ComPtr<IShellFolder> folder = NodeFolder(node);
     if (!folder)
         return;
+    ui::BusyScope busy(OnBusy, this);
     ui::ComPtr<IEnumIDList> items;
     HRESULT hr = folder->EnumObjects(Handle(), SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, items.put());
     if (FAILED(hr)) {

@@ -9,6 +9,7 @@
 #include "shell/ContextMenuEx.h"
 #include "shell/DropSourceEx.h"
 #include "shview/idlist.h"
+#include "ui/busy.h"
 #include "ui/treeview.h"
 
 #include <string>
@@ -53,6 +54,8 @@ public:
     // The node of an absolute identifier (the empty one: the root), filling
     // and expanding every node on the way; none if a step is not found.
     ui::TreeNode FindNode(const ITEMIDLIST* absolute);
+    // The same among the nodes the tree already has: nothing is filled.
+    ui::TreeNode FindLoadedNode(const ITEMIDLIST* absolute) const;
     // The node's absolute identifier (new, owned by the caller).
     shview::IDList NodeIDList(ui::TreeNode node) const;
     // The node's own identifier (relative; the root's is the desktop's empty list).
@@ -79,6 +82,10 @@ public:
     // Set by the combo box's FolderView property.
     ui::Link<TComboView> ComboView;
 
+    // Raised with true before and false after every fill of a node's
+    // children and every rename, in pairs (also when one throws): each may
+    // run the shell's dialogs and so a nested message loop.
+    ui::BusyEvent OnBusy;
     // Raised when a node is deleted, after its identifier is freed (not while
     // the tree itself is being destroyed).
     ui::Event<ui::Component*, ui::TreeNode> OnDeleting;

@@ -2,7 +2,10 @@
 // mouse: the shell menu on a right click, the drag source on a left drag.
 #include "shview/FolderView.h"
 
+#include "shview/rename_names.h"
+
 #include <utility>
+#include <vector>
 
 using shview::IDList;
 
@@ -28,25 +31,58 @@ void TFolderView::LabelEdited(ui::TreeNode node, const wchar_t* text)
     // The node whose label was edited: the control can edit any node, not only
     // the selected one.
     const ITEMIDLIST* data = NodeData(node);
-    if (!node || !data || Level(node) == 0)
+    if (!node || !data || Level(node) == 0 || !text)
         return;
     ui::ComPtr<IShellFolder> parent = ParentFolder(node);
     if (!parent)
         return;
+    // SetNameOf may show the shell's own dialogs, whose message loop may
+    // rebuild the tree and free every node with its identifier: only copies
+    // are held across it, and the node is looked up again afterwards.
+    IDList absolute = NodeIDList(node);
+    IDList old = shview::IDListFirst(data);
+    node = nullptr;
+    data = nullptr;
+    if (!absolute || !old)
+        return;
+    std::wstring typed = text; // the control's buffer is not ours either
+    std::vector<std::wstring> names =
+        shview::RenamedNames(typed, shview::IDListDisplayName(parent.get(), old.get(), SHGDN_INFOLDER),
+                             shview::IDListDisplayName(parent.get(), old.get(), SHGDN_FORPARSING));
     // The whole name goes to the shell: a shortened one would name another item.
     IDList renamed;
-    HRESULT hr = parent->SetNameOf(Handle(), data, text, SHGDN_NORMAL, renamed.put());
-    if (SUCCEEDED(hr) && renamed) {
-        IDList old = IDList::Adopt(const_cast<ITEMIDLIST*>(data));
-        ITEMIDLIST* fresh = renamed.release(); // the node owns it now
-        SetData(node, reinterpret_cast<LPARAM>(fresh));
-        SetText(node, shview::IDListDisplayName(parent.get(), fresh, SHGDN_NORMAL));
-        old.reset();
-        ShowInComboView(Selected());
-    } else {
-        // The shell has told the user why; show the name it still has.
-        SetText(node, shview::IDListDisplayName(parent.get(), data, SHGDN_NORMAL));
+    HRESULT hr = E_FAIL;
+    {
+        ui::BusyScope busy(OnBusy, this);
+        hr = parent->SetNameOf(Handle(), old.get(), typed.c_str(), SHGDN_NORMAL, renamed.put());
+        // Renamed without the new identifier: ask for it by name.
+        if (SUCCEEDED(hr) && !renamed && Handle())
+            renamed = shview::IDListParseChild(parent.get(), Handle(), names);
     }
+    if (!Handle())
+        return;
+    // Without a rebuild meanwhile the node is still there under its old
+    // identifier; after one the tree already shows what the shell has.
+    ui::TreeNode found = FindLoadedNode(absolute.get());
+    if (!found)
+        return;
+    if (FAILED(hr)) {
+        // The shell has told the user why; show the name it still has.
+        SetText(found, shview::IDListDisplayName(parent.get(), old.get(), SHGDN_NORMAL));
+        return;
+    }
+    if (!renamed) {
+        // Renamed, but not to be found under any name: the node's identifier
+        // names nothing now. It goes; the next rebuild shows the folder.
+        Delete(found);
+        return;
+    }
+    IDList stale = IDList::Adopt(const_cast<ITEMIDLIST*>(NodeData(found)));
+    ITEMIDLIST* fresh = renamed.release(); // the node owns it now
+    SetData(found, reinterpret_cast<LPARAM>(fresh));
+    SetText(found, shview::IDListDisplayName(parent.get(), fresh, SHGDN_NORMAL));
+    stale.reset();
+    ShowInComboView(Selected());
 }
 
 ui::TreeNode TFolderView::ActionNode(int x, int y) const noexcept

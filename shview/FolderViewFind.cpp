@@ -39,6 +39,30 @@ ui::TreeNode TFolderView::FindNode(const ITEMIDLIST* absolute)
     return node;
 }
 
+ui::TreeNode TFolderView::FindLoadedNode(const ITEMIDLIST* absolute) const
+{
+    ui::TreeNode node = Root();
+    if (!node || !absolute)
+        return nullptr;
+    for (const ITEMIDLIST* position = absolute; node && shview::IDListCount(position) > 0;
+         position = shview::IDListRest(position)) {
+        ui::ComPtr<IShellFolder> folder = NodeFolder(node);
+        IDList item = shview::IDListFirst(position);
+        ui::TreeNode parent = node;
+        node = nullptr;
+        if (!folder || !item)
+            break;
+        for (ui::TreeNode child = FirstChild(parent); child; child = NextSibling(child))
+            if (shview::IDListCompare(folder.get(), NodeData(child), item.get()) == 0) {
+                node = child;
+                break;
+            }
+        if (!shview::IDListRest(position))
+            break;
+    }
+    return node;
+}
+
 void TFolderView::SelectPath(const std::wstring& path)
 {
     // IDListFromPath keeps texts starting with "/" from the shell: Wine's

@@ -126,6 +126,10 @@ int IDListIconIndex(const ITEMIDLIST* absolute, UINT flags) noexcept;
 // crashes on Unix paths).
 IDList IDListFromPath(const std::wstring& path);
 
+// The first of `names` that `folder` parses into one item of its own, as a
+// one-item identifier; none if none does. `owner` owns any shell dialog.
+IDList IDListParseChild(IShellFolder* folder, HWND owner, const std::vector<std::wstring>& names);
+
 // Binds the folder that holds the last item of `absolute`: on success `parent`
 // is that folder and `last` a copy of the last item. A one-item identifier
 // gives the desktop; the empty identifier gives the desktop and no item. None

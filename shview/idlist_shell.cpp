@@ -121,6 +121,22 @@ IDList IDListFromPath(const std::wstring& path)
     return list;
 }
 
+IDList IDListParseChild(IShellFolder* folder, HWND owner, const std::vector<std::wstring>& names)
+{
+    if (!folder)
+        return {};
+    for (std::wstring name : names) {
+        ULONG eaten = 0;
+        PIDLIST_RELATIVE parsed = nullptr;
+        HRESULT hr = folder->ParseDisplayName(owner, nullptr, name.data(), &eaten, &parsed, nullptr);
+        IDList id = IDList::Adopt(parsed);
+        // One item of this folder, nothing deeper.
+        if (SUCCEEDED(hr) && id && IDListCount(id.get()) == 1)
+            return id;
+    }
+    return {};
+}
+
 bool IDListBindParent(const ITEMIDLIST* absolute, ui::ComPtr<IShellFolder>& parent, IDList& last) noexcept
 {
     parent.reset();

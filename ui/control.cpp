@@ -113,11 +113,12 @@ void Control::EndUpdate() noexcept
 
 LRESULT Control::CallOriginal(UINT msg, WPARAM wp, LPARAM lp) { return DefSubclassProc(hwnd_, msg, wp, lp); }
 
-bool Control::Reflected(UINT, WPARAM, LPARAM lp, LRESULT&)
+bool Control::Reflected(UINT msg, WPARAM, LPARAM lp, LRESULT&)
 {
     // A click the control reports while it is still handling the press is
-    // the button-up it swallowed.
-    if (pressing_) {
+    // the button-up it swallowed. Only WM_NOTIFY carries an NMHDR: the
+    // lParam of a WM_COMMAND (a combo box's, say) is the control's handle.
+    if (pressing_ && msg == WM_NOTIFY && lp) {
         auto* h = reinterpret_cast<NMHDR*>(lp);
         if ((h->code == NM_CLICK && pressButton_ == MouseButton::Left) ||
             (h->code == NM_RCLICK && pressButton_ == MouseButton::Right))

@@ -148,4 +148,19 @@ void ListView::SetImageList(HIMAGELIST list, int which) noexcept { ListView_SetI
 void ListView::EditLabel(int index) noexcept { ListView_EditLabel(Handle(), index); }
 void ListView::EnsureVisible(int index) noexcept { ListView_EnsureVisible(Handle(), index, FALSE); }
 
+bool ListView::Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
+{
+    bool handled = Control::Reflected(msg, wp, lp, result);
+    if (msg != WM_NOTIFY || !lp)
+        return handled;
+    auto* header = reinterpret_cast<const NMHDR*>(lp);
+    if (header->hwndFrom != Handle() || header->code != LVN_ITEMCHANGED)
+        return handled;
+    auto* change = reinterpret_cast<const NMLISTVIEW*>(lp);
+    constexpr UINT kWatched = LVIS_SELECTED | LVIS_FOCUSED;
+    if ((change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & kWatched))
+        OnChange(this, change->iItem);
+    return handled;
+}
+
 } // namespace ui

@@ -43,6 +43,14 @@ public:
     void SetImageList(HIMAGELIST list, int which) noexcept;
     void EditLabel(int index) noexcept;
     void EnsureVisible(int index) noexcept;
+
+    // Raised when an item's selection or focus changed (changes of its text
+    // or image raise nothing), with the item's index; -1 when the change
+    // concerns every item (the selection went with the items).
+    Event<Component*, int> OnChange;
+
+protected:
+    bool Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 };
 
 } // namespace ui

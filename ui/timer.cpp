@@ -13,6 +13,13 @@ std::map<std::pair<HWND, UINT_PTR>, Timer*>& RunningTimers()
     static std::map<std::pair<HWND, UINT_PTR>, Timer*> running;
     return running;
 }
+
+// The timer running under (wnd, id), if any.
+Timer* Find(HWND wnd, UINT_PTR id)
+{
+    auto it = RunningTimers().find({wnd, id});
+    return it == RunningTimers().end() ? nullptr : it->second;
+}
 } // namespace
 
 bool Timer::Start(HWND wnd, UINT_PTR id, UINT periodMs, std::function<void()> tick)
@@ -22,6 +29,8 @@ bool Timer::Start(HWND wnd, UINT_PTR id, UINT periodMs, std::function<void()> ti
         return false;
     wnd_ = wnd;
     id_ = id;
+    period_ = periodMs;
+    ++serial_;
     tick_ = std::move(tick);
     RunningTimers()[{wnd, id}] = this;
     return true;
@@ -34,18 +43,47 @@ void Timer::Stop() noexcept
     KillTimer(wnd_, id_);
     RunningTimers().erase({wnd_, id_});
     wnd_ = nullptr;
+    ++serial_;
 }
 
 void CALLBACK Timer::Proc(HWND wnd, UINT, UINT_PTR id, DWORD)
 {
-    auto it = RunningTimers().find({wnd, id});
-    if (it == RunningTimers().end())
-        return;
-    Timer* self = it->second;
-    Guarded(GetAncestor(wnd, GA_ROOT), [self] {
-        if (self->tick_)
-            self->tick_();
-    });
+    if (Timer* self = Find(wnd, id))
+        self->Tick();
+}
+
+void Timer::Tick()
+{
+    if (failing_ || !tick_)
+        return; // a tick queued before the box: the box is the only one
+    const HWND wnd = wnd_;
+    const UINT_PTR id = id_;
+    const unsigned serial = serial_;
+    const std::shared_ptr<bool> alive = alive_;
+    try {
+        // A copy: the tick may restart this timer with another callable.
+        std::function<void()> tick = tick_;
+        tick();
+    } catch (...) {
+        bool stillHere = *alive;
+        if (stillHere) {
+            if (serial_ == serial)
+                KillTimer(wnd, id);
+            failing_ = true;
+        }
+        ShowCurrentException(GetAncestor(wnd, GA_ROOT));
+        if (!stillHere || !*alive)
+            return;
+        failing_ = false;
+        // Stopped or restarted while the box was up: that stands.
+        if (serial_ != serial)
+            return;
+        if (!SetTimer(wnd, id, period_, &Timer::Proc)) {
+            // The window went while the box was up.
+            RunningTimers().erase({wnd, id});
+            wnd_ = nullptr;
+        }
+    }
 }
 
 } // namespace ui

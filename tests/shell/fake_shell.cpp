@@ -42,7 +42,7 @@ void AddEntries(HMENU menu, const std::vector<MenuEntry>& entries, UINT firstId)
     }
 }
 
-class FakeEnum : public IEnumIDList {
+class FakeEnum final : public IEnumIDList {
 public:
     explicit FakeEnum(int count) : count_(count) {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
@@ -90,7 +90,7 @@ private:
     int next_ = 0;
 };
 
-class RecordingMenu : public IContextMenu {
+class RecordingMenu final : public IContextMenu {
 public:
     RecordingMenu(FakeFolder& folder, std::vector<int> items) : folder_(folder), items_(std::move(items)) {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override

@@ -7,7 +7,11 @@
 
 #include "res/texts.h"
 #include "shell/ContextMenuEx.h"
+#include "tests/support/busy_recorder.h"
 #include "ui/handles.h"
+
+#include <functional>
+#include <stdexcept>
 
 using namespace shelltest;
 
@@ -69,8 +73,9 @@ TEST_F(SendToTest, ASendToChoiceCopiesTheSelectionThenPastesIntoTheTarget)
     EXPECT_TRUE(boxes.empty());
 
     // The shell's menu was asked for as the shell gives it, and shown at the point.
+    // Its range ends below the Send To ids (1525 to 1624).
     EXPECT_EQ(1u, items.lastQueryFirst);
-    EXPECT_EQ(0x7FFFu, items.lastQueryLast);
+    EXPECT_EQ(1524u, items.lastQueryLast);
     EXPECT_EQ(UINT(CMF_EXPLORE), items.lastQueryFlags);
     EXPECT_EQ(UINT(TPM_RETURNCMD | TPM_RIGHTBUTTON), trackFlags);
     EXPECT_EQ(120, trackPoint.x);
@@ -140,19 +145,23 @@ TEST_F(SendToTest, WithoutASendToItemTheMenuIsTheShellsAndItsIdsMeanNothingSpeci
     EXPECT_TRUE(targets.menusMade.empty());
 }
 
-TEST_F(SendToTest, AFailedCopyShowsTheBoxAndThePasteStillFollows)
+TEST_F(SendToTest, AFailedCopyShowsTheBoxAndPastesNothing)
 {
+    // After a failed copy the clipboard holds whatever it held before: that
+    // must not reach the target.
     items.invokeResult = E_FAIL;
     UseSendTo(&targets);
     ChooseFromMenu(TContextMenuEx::FirstSendToId);
-    EXPECT_TRUE(Show({0}));
+    EXPECT_FALSE(Show({0}));
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(texts::InvokeFailedText, boxes[0].text);
     EXPECT_EQ(texts::InvokeFailedCaption, boxes[0].caption);
     EXPECT_EQ(UINT(MB_OK | MB_ICONINFORMATION), boxes[0].type);
     EXPECT_EQ(window, boxes[0].owner);
-    ASSERT_EQ(1u, targets.invoked.size());
-    EXPECT_EQ(26u, targets.invoked[0].verb);
+    ASSERT_EQ(1u, items.invoked.size());
+    EXPECT_EQ(25u, items.invoked[0].verb);
+    EXPECT_TRUE(targets.menusMade.empty());
+    EXPECT_TRUE(targets.invoked.empty());
 }
 
 TEST_F(SendToTest, AFailedPasteShowsTheBox)
@@ -269,4 +278,58 @@ TEST_F(SendToTest, ItemCommandsRefuseWhatTheyCannotRun)
     items.invokeResult = E_FAIL;
     EXPECT_FALSE(menu.InvokeItemCommand(window, &items, icCopy, item.get()));
     EXPECT_EQ(1u, boxes.size());
+}
+
+TEST_F(SendToTest, EveryCommandRunsBusyInPairsAndTheMenuItselfDoesNot)
+{
+    struct Row {
+        const char* name;
+        UINT choice;                       // 0: dismissed
+        std::function<void()> setUp;
+        int pairs;                         // commands run
+        int deepest;                       // the paste runs inside the Send To choice
+    };
+    const Row rows[] = {
+        {"dismissed", 0, [] {}, 0, 0},
+        {"plain command", 18, [] {}, 1, 1},
+        {"send to", TContextMenuEx::FirstSendToId, [] {}, 2, 2},
+        {"failed copy", TContextMenuEx::FirstSendToId, [this] { items.invokeResult = E_FAIL; }, 1, 1},
+        {"failed paste", TContextMenuEx::FirstSendToId, [this] { targets.invokeResult = E_FAIL; }, 2, 2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        items.invokeResult = S_OK;
+        targets.invokeResult = S_OK;
+        row.setUp();
+        testsupport::BusyRecorder busy;
+        busy.Attach(menu.OnBusy);
+        int depthInMenu = -1;
+        shell::ScopedSeam track(shell::CurrentSeams().trackMenu, [&](HMENU, UINT, POINT, HWND) {
+            depthInMenu = busy.depth;
+            return row.choice;
+        });
+        UseSendTo(&targets);
+        Show({0});
+        EXPECT_EQ(0, depthInMenu);
+        EXPECT_TRUE(busy.Balanced());
+        EXPECT_EQ(row.pairs, busy.pairs);
+        EXPECT_EQ(row.deepest, busy.deepest);
+    }
+}
+
+TEST_F(SendToTest, ABoxThatThrowsStillEndsTheBusyPair)
+{
+    items.invokeResult = E_FAIL;
+    testsupport::BusyRecorder busy;
+    busy.Attach(menu.OnBusy);
+    int depthAtBox = -1;
+    shell::ScopedSeam box(shell::CurrentSeams().messageBox, [&](HWND, const wchar_t*, const wchar_t*, UINT) -> int {
+        depthAtBox = busy.depth;
+        throw std::runtime_error("no box");
+    });
+    shview::IDList item = FakeFolder::Item(0);
+    EXPECT_THROW(menu.InvokeItemCommand(window, &items, icCopy, item.get()), std::runtime_error);
+    EXPECT_EQ(1, depthAtBox);
+    EXPECT_TRUE(busy.Balanced());
+    EXPECT_EQ(1, busy.pairs);
 }

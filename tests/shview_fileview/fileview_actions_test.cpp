@@ -89,19 +89,6 @@ public:
 class FileViewActions : public FileViewTest {
 protected:
     std::vector<BYTE> ItemBytes(const std::wstring& caption) { return Bytes(view.ItemIDList(Find(caption))); }
-    // Types a new caption into the in-place editor and confirms it.
-    void Rename(const std::wstring& caption, const std::wstring& typed)
-    {
-        int i = Find(caption);
-        ASSERT_GE(i, 0);
-        view.SetFocus();
-        view.EditLabel(i);
-        HWND edit = reinterpret_cast<HWND>(SendMessageW(view.Handle(), LVM_GETEDITCONTROL, 0, 0));
-        ASSERT_TRUE(edit);
-        SetWindowTextW(edit, typed.c_str());
-        SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
-        testsupport::PumpUntilIdle();
-    }
 };
 
 TEST_F(FileViewActions, HeaderClicksSortBySizeByTimeAndByTheFoldersOrder)

@@ -255,16 +255,6 @@ TEST_F(FileViewTest, FillAskedForDuringAFillRunsAfterIt)
 
 class FileViewIconTest : public FileViewTest {
 protected:
-    // Points the list at `id` through a desktop that binds it to `folder`.
-    void ShowThrough(const ITEMIDLIST* id, IShellFolder* folder, HRESULT bindResult = S_OK)
-    {
-        auto desktop = TestFolder::Over(shview::DesktopFolder());
-        desktop->answerBinds = true;
-        desktop->bindAnswer = ui::ComPtr<IShellFolder>::Share(folder);
-        desktop->bindResult = bindResult;
-        shview::ScopedShellObjects scope(nullptr, desktop.get());
-        view.SetFolder(id);
-    }
     int SystemIndex(const std::wstring& name)
     {
         shview::IDList id = shview::IDListFromPath(In(name));

@@ -1,5 +1,7 @@
 #include "tests/shview_fileview/fileview_fixture.h"
 
+#include "tests/shview_fileview/test_folder.h"
+
 #include <windowsx.h>
 
 namespace fvtest {
@@ -7,6 +9,8 @@ namespace fvtest {
 void RecordingFileView::ExecuteItem(const ITEMIDLIST* absolute)
 {
     executed.push_back(shview::IDListDisplayName(shview::DesktopFolder(), absolute, SHGDN_FORPARSING));
+    if (onExecute)
+        onExecute();
 }
 
 void FileViewTest::SetUp()
@@ -29,6 +33,29 @@ void FileViewTest::Show(const std::wstring& path)
     shview::IDList id = shview::IDListFromPath(path);
     ASSERT_TRUE(id) << "cannot parse " << testing::PrintToString(path);
     view.SetFolder(id.get());
+    testsupport::PumpUntilIdle();
+}
+
+void FileViewTest::ShowThrough(const ITEMIDLIST* id, IShellFolder* folder, HRESULT bindResult)
+{
+    auto desktop = TestFolder::Over(shview::DesktopFolder());
+    desktop->answerBinds = true;
+    desktop->bindAnswer = ui::ComPtr<IShellFolder>::Share(folder);
+    desktop->bindResult = bindResult;
+    shview::ScopedShellObjects scope(nullptr, desktop.get());
+    view.SetFolder(id);
+}
+
+void FileViewTest::Rename(const std::wstring& caption, const std::wstring& typed)
+{
+    int i = Find(caption);
+    ASSERT_GE(i, 0) << testing::PrintToString(caption);
+    view.SetFocus();
+    view.EditLabel(i);
+    HWND edit = reinterpret_cast<HWND>(SendMessageW(view.Handle(), LVM_GETEDITCONTROL, 0, 0));
+    ASSERT_TRUE(edit);
+    SetWindowTextW(edit, typed.c_str());
+    SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
     testsupport::PumpUntilIdle();
 }
 

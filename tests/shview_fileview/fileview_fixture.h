@@ -2,6 +2,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@ namespace fvtest {
 class RecordingFileView : public TFileView {
 public:
     std::vector<std::wstring> executed; // parsing names of the items run
+    std::function<void()> onExecute;    // runs as each item is run
     int beeps = 0;
     using TFileView::DblClick;
 
@@ -32,6 +34,10 @@ protected:
     std::wstring In(std::wstring_view name) const { return dir / name; }
     // Points the list at a folder by its path.
     void Show(const std::wstring& path);
+    // Points the list at `id` through a desktop that binds it to `folder`.
+    void ShowThrough(const ITEMIDLIST* id, IShellFolder* folder, HRESULT bindResult = S_OK);
+    // Types a new caption into the in-place editor and confirms it.
+    void Rename(const std::wstring& caption, const std::wstring& typed);
     int Find(const std::wstring& caption) const;
     std::vector<std::wstring> Captions() const;
     std::wstring SizeText(const std::wstring& caption) const { return view.ItemText(Find(caption), 1); }

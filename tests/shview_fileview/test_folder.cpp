@@ -48,6 +48,25 @@ private:
 
 } // namespace
 
+HRESULT TestFolder::SetNameOf(HWND w, PCUITEMID_CHILD item, LPCWSTR name, SHGDNF flags, PITEMID_CHILD* out)
+{
+    if (out)
+        *out = nullptr;
+    // Keep the item alive: the hook may free the caller's records.
+    shview::IDList old = shview::IDListCombine(item, nullptr);
+    std::wstring given = renameAs ? renameAs(name) : std::wstring(name);
+    if (duringRename && hookBeforeRename)
+        duringRename();
+    PITEMID_CHILD fresh = nullptr;
+    HRESULT hr = inner_->SetNameOf(w, old.get(), given.c_str(), flags, &fresh);
+    shview::IDList renamed = shview::IDList::Adopt(fresh);
+    if (duringRename && !hookBeforeRename)
+        duringRename();
+    if (out && !withholdNewID)
+        *out = renamed.release();
+    return hr;
+}
+
 std::wstring TestFolder::NameOf(PCUITEMID_CHILD item) const
 {
     return shview::IDListDisplayName(inner_.get(), item, SHGDN_INFOLDER);

@@ -42,6 +42,16 @@ public:
     HRESULT bindResult = S_OK;
     bool answerBinds = false;
 
+    // SetNameOf runs this inside the call, as the shell's own dialogs let
+    // any message (a refill, a rebuild) run while they are up.
+    std::function<void()> duringRename;
+    bool hookBeforeRename = false; // else after the inner folder renamed it
+    // The name the inner folder is given instead of the typed one (a shell
+    // that keeps a hidden extension: "b" becomes "b.cur").
+    std::function<std::wstring(const std::wstring& typed)> renameAs;
+    // Renames but hands back no new identifier.
+    bool withholdNewID = false;
+
     std::wstring NameOf(PCUITEMID_CHILD item) const;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
@@ -58,6 +68,8 @@ public:
     HRESULT STDMETHODCALLTYPE EnumObjects(HWND w, SHCONTF flags, IEnumIDList** out) override;
     HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE pidl, IBindCtx* b, REFIID iid, void** out) override;
     HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT count, PCUITEMID_CHILD_ARRAY items, SFGAOF* attributes) override;
+    HRESULT STDMETHODCALLTYPE SetNameOf(HWND w, PCUITEMID_CHILD item, LPCWSTR name, SHGDNF flags,
+                                        PITEMID_CHILD* out) override;
 
     // IShellIcon
     HRESULT STDMETHODCALLTYPE GetIconOf(PCUITEMID_CHILD item, UINT flags, int* index) override;

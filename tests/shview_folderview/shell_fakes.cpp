@@ -40,6 +40,49 @@ private:
     ULONG refs_ = 1;
 };
 
+// A real folder whose renames run a hook and may withhold the new identifier.
+class RenameWatchFolder : public testsupport::ForwardingFolder {
+public:
+    RenameWatchFolder(IShellFolder* real, ProxyDesktop& desktop) : ForwardingFolder(real), desktop_(desktop) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        if (iid == IID_IUnknown || iid == IID_IShellFolder) {
+            *out = static_cast<IShellFolder*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        ULONG left = --refs_;
+        if (left == 0)
+            delete this;
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE SetNameOf(HWND w, PCUITEMID_CHILD item, LPCWSTR name, SHGDNF flags,
+                                        PITEMID_CHILD* out) override
+    {
+        if (out)
+            *out = nullptr;
+        PITEMID_CHILD fresh = nullptr;
+        HRESULT hr = inner_->SetNameOf(w, item, name, flags, &fresh);
+        shview::IDList renamed = shview::IDList::Adopt(fresh);
+        if (desktop_.duringRename)
+            desktop_.duringRename();
+        if (out && !desktop_.withholdNewID)
+            *out = renamed.release();
+        return hr;
+    }
+
+private:
+    ProxyDesktop& desktop_;
+    ULONG refs_ = 1;
+};
+
 } // namespace
 
 HRESULT CountingMalloc::QueryInterface(REFIID iid, void** out)
@@ -76,6 +119,12 @@ HRESULT ProxyDesktop::QueryInterface(REFIID iid, void** out)
 HRESULT ProxyDesktop::BindToObject(PCUIDLIST_RELATIVE pidl, IBindCtx* b, REFIID iid, void** out)
 {
     HRESULT hr = inner_->BindToObject(pidl, b, iid, out);
+    if (SUCCEEDED(hr) && iid == IID_IShellFolder && (duringRename || withholdNewID)) {
+        auto* bound = static_cast<IShellFolder*>(*out);
+        *out = static_cast<IShellFolder*>(new RenameWatchFolder(bound, *this));
+        bound->Release();
+        return hr;
+    }
     if (FAILED(hr) || unreadablePath.empty() || iid != IID_IShellFolder)
         return hr;
     std::wstring path = shview::IDListDisplayName(inner_.get(), pidl, SHGDN_FORPARSING);

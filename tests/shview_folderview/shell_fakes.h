@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <functional>
 #include <string>
 
 #include "tests/support/forwarding_folder.h"
@@ -38,6 +39,11 @@ public:
     bool offerIcons = false;
     int normalIcon = 0, openIcon = 0;
     int enumFailures = 0;
+    // Folders bound through this desktop run `duringRename` inside their
+    // SetNameOf, after the rename (as the shell's dialogs let a rebuild
+    // run), and hand back no new identifier when `withholdNewID`.
+    std::function<void()> duringRename;
+    bool withholdNewID = false;
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;

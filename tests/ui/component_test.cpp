@@ -33,14 +33,35 @@ TEST(Component, LinkClearsItselfWhenTheTargetGoes)
 
 TEST(Component, RelinkingAndHolderDestructionLeaveNoDanglingLink)
 {
-    Target a, b;
+    auto a = std::make_unique<Target>();
+    auto b = std::make_unique<Target>();
     auto holder = std::make_unique<Holder>();
-    holder->target = &a;
-    holder->target = &b; // a no longer knows the link
-    holder->target = &b; // setting the same target twice registers once
-    holder.reset();      // the link goes before its targets
-    // Destroying the targets now must not touch the freed link (ASan would see it).
-    SUCCEED();
+    holder->target = a.get();
+    holder->target = b.get(); // a no longer knows the link
+    holder->target = b.get(); // setting the same target twice registers once
+    a.reset();
+    EXPECT_EQ(holder->target.get(), b.get()) << "the old target's end reached the link";
+    EXPECT_EQ(holder->removedCalls, 0);
+
+    // b's end clears the link once, however often it was set.
+    Holder second;
+    second.target = b.get();
+    second.target = b.get();
+    b.reset();
+    EXPECT_FALSE(holder->target);
+    EXPECT_FALSE(second.target);
+    EXPECT_EQ(holder->removedCalls, 1);
+    EXPECT_EQ(second.removedCalls, 1);
+
+    // The link goes before its target: the target's end must not reach it
+    // (ASan would see the freed link) and nothing else is told.
+    auto c = std::make_unique<Target>();
+    second.target = c.get();
+    holder->target = c.get();
+    holder.reset();
+    c.reset();
+    EXPECT_FALSE(second.target);
+    EXPECT_EQ(second.removedCalls, 2);
 }
 
 TEST(Component, ManyLinksToOneTargetAllClear)

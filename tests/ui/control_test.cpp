@@ -1,5 +1,6 @@
 // Mouse and key events of the subclassed controls, with real controls.
 #include "tests/support/wine_ui.h"
+#include "ui/combobox.h"
 #include "ui/listview.h"
 #include "ui/treeview.h"
 
@@ -84,6 +85,55 @@ TEST_F(ControlEvents, ClicksOnATreeRaiseOneDownThenOneUp)
     EXPECT_EQ(rec.events, expected);
     EXPECT_EQ(tree.Level(tree.FirstChild(root)), 1);
     EXPECT_EQ(tree.Text(tree.FirstChild(root)), L"child");
+}
+
+// Counts the commands a combo box reports while a press is handled.
+class WatchedCombo : public ui::ComboBox {
+public:
+    int commandsInPress = 0;
+    bool inPress = false;
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override
+    {
+        bool press = msg == WM_LBUTTONDOWN;
+        if (press)
+            inPress = true;
+        LRESULT r = ui::ComboBox::WndProc(msg, wp, lp);
+        if (press)
+            inPress = false;
+        return r;
+    }
+    bool Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override
+    {
+        bool handled = ui::ComboBox::Reflected(msg, wp, lp, result);
+        if (msg == WM_COMMAND && inPress)
+            ++commandsInPress;
+        return handled;
+    }
+};
+
+// A combo box tells its parent of a press with WM_COMMAND, whose lParam is
+// the box's handle, not a notification header.
+TEST_F(ControlEvents, AClickOnAComboBoxDropsItsListAndRaisesThePress)
+{
+    WatchedCombo combo;
+    ASSERT_TRUE(combo.Create(host, CBS_DROPDOWNLIST, 77));
+    combo.SetBounds(10, 10, 200, 200);
+    combo.Add(L"一", 1);
+    combo.Add(L"二", 2);
+    Recorder rec;
+    rec.Attach(combo);
+    PostMessageW(combo.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 8));
+    testsupport::PumpUntilIdle();
+    EXPECT_TRUE(SendMessageW(combo.Handle(), CB_GETDROPPEDSTATE, 0, 0));
+    SendMessageW(combo.Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+    testsupport::PumpUntilIdle();
+    ASSERT_FALSE(rec.events.empty());
+    EXPECT_EQ(rec.events.front(), "down left");
+    EXPECT_EQ(combo.Count(), 2);
+    // The commands of the press went through the base's reflection.
+    EXPECT_GT(combo.commandsInPress, 0);
 }
 
 TEST_F(ControlEvents, KeyHandlersSeeKeysFirstAndCanSwallowThem)
