@@ -1,7 +1,8 @@
 # cmake -DSOURCE_DIR=... -DBUILD_DIR=... -DTOOLCHAIN=... -DBUILD_TYPE=...
 #       -DREFERENCE=<tarimoku.exe of another build> -P same_bytes.cmake
 # Configures a fresh tree in BUILD_DIR, builds only tarimoku there and fails
-# unless its bytes are those of REFERENCE.
+# unless its bytes are those of REFERENCE, and unless neither names the
+# source folder or a build folder.
 foreach(var SOURCE_DIR BUILD_DIR TOOLCHAIN BUILD_TYPE REFERENCE)
   if(NOT ${var})
     message(FATAL_ERROR "${var} is not set")
@@ -29,5 +30,13 @@ if(differ)
   file(SHA256 "${second}" b)
   message(FATAL_ERROR "tarimoku.exe differs between two builds:\n  ${REFERENCE} ${a}\n  ${second} ${b}")
 endif()
+get_filename_component(reference_tree "${REFERENCE}" DIRECTORY)
+get_filename_component(reference_tree "${reference_tree}" DIRECTORY)
+foreach(folder "${SOURCE_DIR}" "${BUILD_DIR}" "${reference_tree}")
+  file(STRINGS "${REFERENCE}" found LIMIT_COUNT 1 REGEX "${folder}")
+  if(found)
+    message(FATAL_ERROR "tarimoku.exe names the folder ${folder}: ${found}")
+  endif()
+endforeach()
 file(REMOVE_RECURSE "${BUILD_DIR}")
 message(STATUS "tarimoku.exe is byte-identical in ${BUILD_DIR} and beside ${REFERENCE}")
