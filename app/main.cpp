@@ -1,8 +1,11 @@
 // Program entry: set up the process, create the main window, run the loop.
+#include "app/startup.h"
 #include "app/ufrmMain.h"
+#include "scheme/error_box.h"
 #include "res/texts.h"
 #include "shview/idlist.h"
 #include "ui/application.h"
+#include "ui/exception.h"
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -18,9 +21,8 @@ int RunProgram(int showCommand)
     TfrmTarimoku form;
     form.RestorePos.SetRegistryKey(TfrmTarimoku::kPlacementKey);
     form.RestorePos.SetRegistryName(TfrmTarimoku::kPlacementName);
-    if (!form.Create())
+    if (!StartMainWindow(form, CommandLineArguments()))
         return 1;
-    form.OpenCommandLineFolder(CommandLineArguments());
     form.Show(showCommand);
     return app.Run(form.Handle(), form.Accelerators());
 }
@@ -33,7 +35,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand)
     InitCommonControlsEx(&icc);
     // The shell's copy, paste and drag commands need OLE on this thread.
     OleInitialize(nullptr);
-    int result = RunProgram(showCommand);
+    int result = 1;
+    try {
+        result = RunProgram(showCommand);
+    } catch (...) {
+        // Whatever escaped the window's own handling ends the program with a word.
+        scheme::ShowError(nullptr, ui::CurrentExceptionMessage());
+    }
     OleUninitialize();
     return result;
 }

@@ -4,6 +4,7 @@
 #include "scheme/mouse_registry.h"
 #include "shview/TreeState.h"
 #include "ui/application.h"
+#include "ui/exception.h"
 
 #include "res/resource.h"
 #include "res/texts.h"
@@ -45,12 +46,16 @@ bool TfrmTarimoku::Create()
         return false;
     }
     CreateComponents();
+    if (!FolderView.Handle() || !FileView.Handle())
+        return false;
     FormCreate();
     Layout();
     // The stored placement replaces the default one before the window is shown.
     RestorePos.Loaded(Handle());
     return true;
 }
+
+void TfrmTarimoku::CreateFolderTree() { FolderView.Create(Handle()); }
 
 void TfrmTarimoku::CreateComponents()
 {
@@ -88,7 +93,8 @@ void TfrmTarimoku::CreateComponents()
     FolderView.SetFileView(&FileView);
     FolderView.ContextMenu = &ContextMenuEx;
     FolderView.OnChange = ui::Bind(this, &TfrmTarimoku::FolderViewChange);
-    FolderView.Create(Handle());
+    // A tree that fails while it builds is reported; the window still comes up.
+    ui::Guarded(Handle(), [this] { CreateFolderTree(); });
     FolderView.SetIndent(19);
     Splitter1.Create(Handle(), kSilver);
     Splitter1.OnMoved = [this](ui::Splitter*, int x) {
@@ -178,8 +184,6 @@ void TfrmTarimoku::FormDestroy()
     animateTimer_.Stop();
     StopPreviews();
 }
-
-std::wstring TfrmTarimoku::PreviewFolderPath() const { return FolderView.SelectedPath(); }
 
 void TfrmTarimoku::RunCommand(UINT id)
 {

@@ -43,11 +43,14 @@ public:
     ~TfrmTarimoku() override;
 
     // Creates the window and its components (hidden): the tree builds itself
-    // from the desktop and shows it in the list; FormCreate runs here.
+    // from the desktop and shows it in the list; FormCreate runs here. An
+    // exception while the tree builds is shown and the window comes up with
+    // what was built. False when the window or one of its panes cannot be
+    // made; other exceptions pass to the caller.
     bool Create();
     // Opens the folder of the command line: exactly one argument naming an
     // existing folder (the program's own name not counted); anything else is ignored.
-    void OpenCommandLineFolder(const std::vector<std::wstring>& arguments);
+    virtual void OpenCommandLineFolder(const std::vector<std::wstring>& arguments);
     // Shows the window for the first time; FormShow runs here.
     void Show(int showCommand = SW_SHOWNORMAL);
     HACCEL Accelerators() const noexcept { return accelerators_; }
@@ -99,6 +102,10 @@ public:
     static constexpr UINT kStepPeriodMs = 15;
     ui::Timer FStepTimer;
 
+    // What the previews' frame atlas may hold, in bytes: a cursor that would
+    // take it past this is not animated and keeps the shell's icon.
+    long long FPreviewBudget = preview::kDefaultPreviewBudget;
+
     // Drops every preview and the path list.
     void StopPreviews();
     // The application's idle handler: loads at most three .ani files per call.
@@ -131,8 +138,8 @@ protected:
 
     // WM_STARTPREVIEW: rebuilds the path list for the list's current contents.
     void StartPreview();
-    // The folder in view, for the preview paths (tests give their own).
-    virtual std::wstring PreviewFolderPath() const;
+    // Creates the folder tree, which builds itself from the desktop.
+    virtual void CreateFolderTree();
 
     void FormCreate();
     void FormShow();
