@@ -3,6 +3,7 @@
 #include "res/texts.h"
 #include "shview/idlist.h"
 #include "ui/application.h"
+#include "ui/exception.h"
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -15,6 +16,7 @@ int RunProgram(int showCommand)
     shview::ShellModule shell;
     auto& app = ui::Application::Instance();
     app.SetTitle(texts::AppTitle);
+    ui::SetExceptionTexts({texts::AppTitle, texts::OutOfMemory, texts::UnknownError});
     TfrmTarimoku form;
     form.RestorePos.SetRegistryKey(TfrmTarimoku::kPlacementKey);
     form.RestorePos.SetRegistryName(TfrmTarimoku::kPlacementName);
