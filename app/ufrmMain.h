@@ -76,10 +76,6 @@ public:
     // The fourteen cursor roles; item i has tag i.
     ui::PopupMenu PopupMenuMouse{IDM_ROLE_FIRST};
 
-    // Runs a command line with its window hidden (the mouse settings).
-    // Replaceable so that a test can see what would be run.
-    static std::function<void(const std::wstring& commandLine)> RunCommandLine;
-
     // Above zero while a refresh, a navigation or a file operation runs.
     int FBusy = 0;
 
@@ -148,6 +144,8 @@ public:
     // A role of the role menu was chosen for the selected cursor file.
     void RoleMenuClick(ui::MenuItem* sender);
     void mitemDispCtrlPnlMouseClick();
+    // The box for a shell command the shell refused.
+    void ContextMenuCommandFailed(TContextMenuEx*, HWND);
 
 protected:
     // Runs the handler wired to a menu, tool button or accelerator command.
