@@ -1,5 +1,7 @@
 // Program entry: set up the process, create the main window, run the loop.
+#include "app/startup.h"
 #include "app/ufrmMain.h"
+#include "scheme/error_box.h"
 #include "res/texts.h"
 #include "shview/idlist.h"
 #include "ui/application.h"
@@ -16,13 +18,11 @@ int RunProgram(int showCommand)
     shview::ShellModule shell;
     auto& app = ui::Application::Instance();
     app.SetTitle(texts::AppTitle);
-    ui::SetExceptionTexts({texts::AppTitle, texts::OutOfMemory, texts::UnknownError});
     TfrmTarimoku form;
     form.RestorePos.SetRegistryKey(TfrmTarimoku::kPlacementKey);
     form.RestorePos.SetRegistryName(TfrmTarimoku::kPlacementName);
-    if (!form.Create())
+    if (!StartMainWindow(form, CommandLineArguments()))
         return 1;
-    form.OpenCommandLineFolder(CommandLineArguments());
     form.Show(showCommand);
     return app.Run(form.Handle(), form.Accelerators());
 }
@@ -31,11 +31,18 @@ int RunProgram(int showCommand)
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand)
 {
+    ui::SetExceptionTexts({texts::AppTitle, texts::OutOfMemory, texts::UnknownError});
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_USEREX_CLASSES};
     InitCommonControlsEx(&icc);
     // The shell's copy, paste and drag commands need OLE on this thread.
     OleInitialize(nullptr);
-    int result = RunProgram(showCommand);
+    int result = 1;
+    try {
+        result = RunProgram(showCommand);
+    } catch (...) {
+        // Whatever escaped the window's own handling ends the program with a word.
+        scheme::ShowError(nullptr, ui::CurrentExceptionMessage());
+    }
     OleUninitialize();
     return result;
 }

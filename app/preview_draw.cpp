@@ -43,7 +43,7 @@ bool FrameAtlas::MakePage(Page& page, int frames) noexcept
 FrameSlot FrameAtlas::Add(HIMAGELIST frames) noexcept
 {
     const int count = frames ? ImageList_GetImageCount(frames) : 0;
-    if (count <= 0 || count > 0x7FFF / kFrameSide * kColumns)
+    if (count <= 0 || count > kAtlasMaxFrames)
         return {};
     try {
         if (pages_.empty() || pages_.back().capacity - pages_.back().used < count) {
@@ -65,6 +65,21 @@ FrameSlot FrameAtlas::Add(HIMAGELIST frames) noexcept
     }
     page.used += count;
     return slot;
+}
+
+long long FrameAtlas::Bytes() const noexcept
+{
+    long long bytes = 0;
+    for (const Page& page : pages_)
+        bytes += page.capacity * kAtlasFrameBytes;
+    return bytes;
+}
+
+long long FrameAtlas::Growth(HIMAGELIST frames) const noexcept
+{
+    const int count = frames ? ImageList_GetImageCount(frames) : 0;
+    const int room = pages_.empty() ? 0 : pages_.back().capacity - pages_.back().used;
+    return AtlasGrowth(room, count);
 }
 
 bool FrameAtlas::Draw(HDC target, FrameSlot slot, int frame, int x, int y) const noexcept

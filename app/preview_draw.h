@@ -5,6 +5,7 @@
 // tick then only copies 32 x 32 pixels per changed preview; drawing from the
 // image list, or selecting a bitmap per frame, costs many times more.
 #pragma once
+#include "app/preview_budget.h"
 #include "ui/handles.h"
 
 #include <windows.h>
@@ -13,7 +14,7 @@
 
 namespace preview {
 
-inline constexpr int kFrameSide = 32;
+inline constexpr int kFrameSide = kAtlasFrameSide;
 
 // Where one cursor's frames are in the atlas; page -1 when they are not.
 struct FrameSlot {
@@ -25,8 +26,8 @@ class FrameAtlas {
 public:
     // Frames per row of a page, and rows of an ordinary page. A cursor with
     // more frames than an ordinary page holds gets a page of its own.
-    static constexpr int kColumns = 32;
-    static constexpr int kRows = 8;
+    static constexpr int kColumns = kAtlasColumns;
+    static constexpr int kRows = kAtlasRows;
 
     FrameAtlas() = default;
     FrameAtlas(const FrameAtlas&) = delete;
@@ -42,6 +43,11 @@ public:
     bool Draw(HDC target, FrameSlot slot, int frame, int x, int y) const noexcept;
     void Clear() noexcept { pages_.clear(); }
     int Pages() const noexcept { return static_cast<int>(pages_.size()); }
+    // Bytes of all pages made so far.
+    long long Bytes() const noexcept;
+    // Bytes that Add(frames) would make a new page of: 0 when the frames fit
+    // the last page, -1 when no page can hold them.
+    long long Growth(HIMAGELIST frames) const noexcept;
 
 private:
     struct Page {

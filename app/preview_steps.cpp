@@ -76,6 +76,13 @@ bool HasAniExtension(std::wstring_view path) noexcept
     return lower(ext[0]) == L'.' && lower(ext[1]) == L'a' && lower(ext[2]) == L'n' && lower(ext[3]) == L'i';
 }
 
+bool IsFileSystemPath(std::wstring_view path) noexcept
+{
+    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\')
+        return (path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z');
+    return path.size() >= 3 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'\\';
+}
+
 ViewGeometry ToViewCoordinates(ListPoint origin, ListPoint item) noexcept
 {
     if (origin.x >= 0 && origin.y >= 0)

@@ -44,6 +44,12 @@ bool Animatable(int stepCount, std::span<const int> rates, std::span<const int> 
 // Whether the extension of a path is ".ani", in any letter case.
 bool HasAniExtension(std::wstring_view path) noexcept;
 
+// Whether a parsing path names a place in the file system on its own: a
+// drive's absolute path ("C:\...") or a network path ("\\server\..."). A
+// relative path, a drive-relative one ("C:x") and a virtual item's parsing
+// name ("::{...}") do not.
+bool IsFileSystemPath(std::wstring_view path) noexcept;
+
 struct ListPoint {
     int x, y;
 };

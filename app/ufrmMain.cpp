@@ -4,6 +4,7 @@
 #include "scheme/mouse_registry.h"
 #include "shview/TreeState.h"
 #include "ui/application.h"
+#include "ui/exception.h"
 
 #include "res/resource.h"
 #include "res/texts.h"
@@ -45,12 +46,16 @@ bool TfrmTarimoku::Create()
         return false;
     }
     CreateComponents();
+    if (!FolderView.Handle() || !FileView.Handle())
+        return false;
     FormCreate();
     Layout();
     // The stored placement replaces the default one before the window is shown.
     RestorePos.Loaded(Handle());
     return true;
 }
+
+void TfrmTarimoku::CreateFolderTree() { FolderView.Create(Handle()); }
 
 void TfrmTarimoku::CreateComponents()
 {
@@ -89,7 +94,8 @@ void TfrmTarimoku::CreateComponents()
     FolderView.SetFileView(&FileView);
     FolderView.ContextMenu = &ContextMenuEx;
     FolderView.OnChange = ui::Bind(this, &TfrmTarimoku::FolderViewChange);
-    FolderView.Create(Handle());
+    // A tree that fails while it builds is reported; the window still comes up.
+    ui::Guarded(Handle(), [this] { CreateFolderTree(); });
     FolderView.SetIndent(19);
     Splitter1.Create(Handle(), kSilver);
     Splitter1.OnMoved = [this](ui::Splitter*, int x) {
@@ -133,6 +139,7 @@ void TfrmTarimoku::Layout()
 
 void TfrmTarimoku::FormCreate()
 {
+    SetUpMonitors();
     for (std::size_t i = 0; i < scheme::MouseRegistry.size(); ++i)
         PopupMenuMouse.Add(scheme::MouseRegistry[i].Caption, int(i))->OnClick =
             ui::Bind(this, &TfrmTarimoku::RoleMenuClick);
@@ -159,6 +166,7 @@ void TfrmTarimoku::OpenCommandLineFolder(const std::vector<std::wstring>& argume
 void TfrmTarimoku::FolderViewChange(ui::Component*, ui::TreeNode)
 {
     ui::PostPrivate(Handle(), WM_STARTPREVIEW);
+    ui::PostPrivate(Handle(), WM_WATCHFOLDERS);
     SetWindowTextW(Handle(), (std::wstring(texts::CaptionPrefix) + FolderView.SelectedPath()).c_str());
 }
 
@@ -177,10 +185,9 @@ void TfrmTarimoku::FormClose() { animateTimer_.Stop(); }
 void TfrmTarimoku::FormDestroy()
 {
     animateTimer_.Stop();
+    StopMonitors();
     StopPreviews();
 }
-
-std::wstring TfrmTarimoku::PreviewFolderPath() const { return FolderView.SelectedPath(); }
 
 void TfrmTarimoku::RunCommand(UINT id)
 {
@@ -213,6 +220,15 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_STARTPREVIEW:
         StartPreview();
         return 0;
+    case WM_WATCHFOLDERS:
+        WatchFolders();
+        return 0;
+    case WM_REFRESHVIEWS:
+        RefreshViews();
+        return 0;
+    case WM_DEVICECHANGE:
+        DeviceChange(wp);
+        return TRUE;
     case WM_RESTORECONTEXTMENU:
         FileView.ContextMenu = &ContextMenuEx;
         return 0;

@@ -3,6 +3,7 @@
 #include "anicur/AniCur.h"
 #include "app/preview_draw.h"
 #include "dialogs/RestorePos.h"
+#include "dirmon/DirMonitor.h"
 #include "res/resource.h"
 #include "shell/ContextMenuEx.h"
 #include "shview/FileView.h"
@@ -43,11 +44,14 @@ public:
     ~TfrmTarimoku() override;
 
     // Creates the window and its components (hidden): the tree builds itself
-    // from the desktop and shows it in the list; FormCreate runs here.
+    // from the desktop and shows it in the list; FormCreate runs here. An
+    // exception while the tree builds is shown and the window comes up with
+    // what was built. False when the window or one of its panes cannot be
+    // made; other exceptions pass to the caller.
     bool Create();
     // Opens the folder of the command line: exactly one argument naming an
     // existing folder (the program's own name not counted); anything else is ignored.
-    void OpenCommandLineFolder(const std::vector<std::wstring>& arguments);
+    virtual void OpenCommandLineFolder(const std::vector<std::wstring>& arguments);
     // Shows the window for the first time; FormShow runs here.
     void Show(int showCommand = SW_SHOWNORMAL);
     HACCEL Accelerators() const noexcept { return accelerators_; }
@@ -95,6 +99,10 @@ public:
     static constexpr UINT kStepPeriodMs = 15;
     ui::Timer FStepTimer;
 
+    // What the previews' frame atlas may hold, in bytes: a cursor that would
+    // take it past this is not animated and keeps the shell's icon.
+    long long FPreviewBudget = preview::kDefaultPreviewBudget;
+
     // Drops every preview and the path list.
     void StopPreviews();
     // The application's idle handler: loads at most three .ani files per call.
@@ -122,13 +130,52 @@ public:
     // Tests record the calls instead.
     std::function<void(int itemIndex, HIMAGELIST frames, int frame, int x, int y)> PreviewDraw;
 
+    // Automatic refresh. Requests only note what is out of date and post
+    // WM_REFRESHVIEWS; its handler rebuilds the tree and refills the list,
+    // once each however many requests came before it, the tree first.
+    TDirMonitor DirMonitorFile;                              // the folder in view
+    std::vector<std::unique_ptr<TDirMonitor>> FDriveMonitors; // one per watched drive, in drive-list order
+    bool FListChanged = false; // a refill of the file list is pending
+    bool FTreeChanged = false; // a rebuild of the folder tree is pending
+    // The refresh command: both panes afresh. `afresh` false keeps the
+    // list's selection, focus and scroll position as an automatic refill does.
+    void RequestRefresh(bool afresh = true);
+    // Rebuilds the folder tree keeping its expanded folders and its selection
+    // (a vanished selection: its deepest surviving ancestor with child nodes).
+    void RebuildFolderTree();
+    void DirMonitorFileChange(TDirMonitor* sender);
+    void DirMonitorFolderChange(TDirMonitor* sender);
+    // The drives to watch and their kinds; tests give their own.
+    std::function<void(std::vector<std::wstring>& roots)> LogicalDrives;
+    std::function<UINT(const std::wstring& root)> DriveType;
+    // Work done by WM_REFRESHVIEWS so far, for tests and measurements.
+    struct TRefreshCounts {
+        int TreeRebuilds = 0;
+        int ListRefills = 0;
+        int Deferred = 0; // runs put off because an in-place rename was in progress
+    } RefreshCounts;
+    // How often a refresh put off by an in-place rename looks again.
+    static constexpr UINT_PTR kRefreshRetryTimer = 1002;
+    static constexpr UINT kRefreshRetryMs = 250;
+
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    // WM_WATCHFOLDERS: points the monitors at the folder in view and the drives.
+    void WatchFolders();
+    // WM_REFRESHVIEWS: carries out the pending rebuild and refill.
+    void RefreshViews();
+    // WM_DEVICECHANGE.
+    void DeviceChange(WPARAM event);
+    // FormCreate's and FormDestroy's part for the monitors.
+    void SetUpMonitors();
+    void StopMonitors();
+    // True while an in-place rename of either pane is in progress.
+    bool LabelEditing() const;
 
     // WM_STARTPREVIEW: rebuilds the path list for the list's current contents.
     void StartPreview();
-    // The folder in view, for the preview paths (tests give their own).
-    virtual std::wstring PreviewFolderPath() const;
+    // Creates the folder tree, which builds itself from the desktop.
+    virtual void CreateFolderTree();
 
     void FormCreate();
     void FormShow();
@@ -163,6 +210,8 @@ private:
     void Layout();
 
     ui::Timer animateTimer_;
+    ui::Timer refreshRetry_;
+    bool refreshAfresh_ = false; // the pending refill need not keep the list's marks
     ui::UniqueFont formFont_;
     ui::UniqueFont listFont_; // the icon-title font, when the system gives it
     ui::UniqueFont treeFont_; // a copy of it for the tree

@@ -18,6 +18,10 @@ bool IsCursorExtension(const std::wstring& name)
     return ext == L".ani" || ext == L".cur";
 }
 
+// A cursor file by its parsing path: a cursor extension, and not a folder
+// that happens to carry one in its name.
+bool IsCursorFile(const std::wstring& path) { return IsCursorExtension(path) && !FolderExists(path); }
+
 // Posts a message when the scope ends, however it ends.
 class PostOnExit {
 public:
@@ -45,8 +49,10 @@ void TfrmTarimoku::FileViewMouseUp(ui::Control*, ui::MouseButton button, ui::Shi
     ClientToScreen(FileView.Handle(), &pt);
     if (selected != 1)
         return;
+    // The item's parsing path, not its caption: the caption hides the
+    // extension where the system hides those of registered types.
     int item = FileView.NextSelected(-1);
-    if (item < 0 || !IsCursorExtension(FileView.ItemText(item)))
+    if (item < 0 || !IsCursorFile(GetItemPath(FileView, item)))
         return;
     // The list finds no context menu for this click; the posted message
     // links it again once the role menu has closed, also when a role's
@@ -61,7 +67,7 @@ void TfrmTarimoku::RoleMenuClick(ui::MenuItem* sender)
     if (!sender || FileView.SelectedCount() == 0)
         return;
     std::wstring path = FileView.SelectedPath();
-    if (!IsCursorExtension(path))
+    if (!IsCursorFile(path))
         return;
     path = ui::LowerCase(path);
     path.resize(wcslen(path.c_str()));

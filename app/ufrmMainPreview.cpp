@@ -6,7 +6,6 @@
 #include "anicur/AniCur.h"
 #include "app/preview_draw.h"
 #include "app/preview_steps.h"
-#include "scheme/text_utils.h"
 #include "ui/screen_cursor.h"
 
 
@@ -65,17 +64,22 @@ void TfrmTarimoku::StartPreview()
     const int items = FileView.Count();
     if (items <= 0)
         return;
-    // Without a file-system folder the captions would be looked up relative to
-    // the current directory and could animate some unrelated file.
-    std::wstring folder = PreviewFolderPath();
-    if (folder.empty())
-        return;
-    scheme::AddBackslash(folder);
-
+    // Each item's own parsing path names its file: the caption may hide the
+    // extension, and a merged folder (the desktop) shows items of several
+    // folders. An item without a file-system path is never looked up, so
+    // nothing relative to the current directory can be animated.
     std::vector<std::wstring> paths;
     paths.reserve(static_cast<size_t>(items));
-    for (int i = 0; i < items; ++i)
-        paths.push_back(folder + UpToNull(FileView.ItemText(i)));
+    bool any = false;
+    for (int i = 0; i < items; ++i) {
+        std::wstring path = UpToNull(GetItemPath(FileView, i));
+        if (!preview::IsFileSystemPath(path))
+            path.clear();
+        any = any || !path.empty();
+        paths.push_back(std::move(path));
+    }
+    if (!any)
+        return;
 
     ui::ScreenCursor::Set(IDC_APPSTARTING);
     std::lock_guard<std::recursive_mutex> lock(PreviewLock);
@@ -122,7 +126,10 @@ void TfrmTarimoku::PreviewIdle(bool& done)
         auto ani = std::make_unique<TAniCur>();
         // A cursor without steps or frames has nothing to animate: it gets no
         // entry, just like one that fails to load.
+        // Nor does one whose frames would take the atlas past the budget:
+        // it keeps the shell's icon.
         if (ani->Load(FPreviewPaths[static_cast<size_t>(FNextPreview)]) == 0 && CanAnimate(*ani) &&
+            preview::WithinBudget(FPreviewFrames.Bytes(), FPreviewFrames.Growth(ani->Frames.get()), FPreviewBudget) &&
             FPreviews && FPreviewCount < FPreviewCapacity) {
             TPreviewEntry& entry = FPreviews[static_cast<size_t>(FPreviewCount)];
             entry.ItemIndex = FNextPreview;

@@ -17,6 +17,7 @@
 #include "app/preview_steps.h"
 #include "app/ufrmMain.h"
 #include "bench/previews_reference.h"
+#include "shview/idlist.h"
 #include "ui/application.h"
 
 #include <windows.h>
@@ -51,12 +52,6 @@ long long Clock()
     return preview::ClockFromCounter(c.QuadPart, f.QuadPart);
 }
 double Ms(long long units) { return double(units) / double(preview::kClockPerMs); }
-
-class BenchForm : public TfrmTarimoku {
-public:
-    std::wstring folder;
-    std::wstring PreviewFolderPath() const override { return folder; }
-};
 
 constexpr UINT WM_PROBE = WM_APP + 1;
 constexpr UINT_PTR kBenchTimer = 7; // and the ids after it
@@ -187,7 +182,7 @@ int main()
     const double seconds = 10.0;
     const int kPreviews = 100;
 
-    BenchForm form;
+    TfrmTarimoku form;
     if (!form.Create()) {
         std::printf("cannot create the main window\n");
         return 1;
@@ -197,8 +192,6 @@ int main()
     SetWindowPos(w, nullptr, 0, 0, screenW, screenH, SWP_NOZORDER);
     form.Show();
     Pump(200);
-    ui::UniqueImageList icons(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 1));
-    form.FileView.SetImageList(icons.get(), LVSIL_NORMAL);
 
     // A hundred copies of the corpus's animated cursors, of many paces.
     const wchar_t* corpus[] = {
@@ -207,9 +200,7 @@ int main()
         L"imhex-patterns/ani.compatibility.hexpat.ani", L"gdk-pixbuf/test-animation.ani",
         L"capitaine/master/working-in-background.ani"};
     const std::wstring dir = MakeFolder();
-    form.folder = dir;
     std::vector<std::wstring> names;
-    SendMessageW(form.FileView.Handle(), WM_SETREDRAW, FALSE, 0);
     for (int i = 0; i < kPreviews; ++i) {
         std::wstring from = std::wstring(L"" TARIMOKU_CORPUS) + L"/" + corpus[i % 8];
         for (auto& c : from)
@@ -221,10 +212,13 @@ int main()
         std::wstring to = dir + L"\\" + name;
         CopyFileW(from.c_str(), to.c_str(), FALSE);
         SetFileAttributesW(to.c_str(), FILE_ATTRIBUTE_NORMAL);
-        form.FileView.AddItem(name, 0, 0);
     }
-    SendMessageW(form.FileView.Handle(), WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(form.FileView.Handle(), nullptr, TRUE);
+    // The list shows the folder as the tree would have it show it.
+    shview::IDList folder = shview::IDListFromPath(dir);
+    form.FileView.SetFolder(folder.get());
+    ui::UniqueImageList icons(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 1));
+    form.FileView.SetImageList(icons.get(), LVSIL_NORMAL);
+    Pump(200);
     SendMessageW(w, WM_STARTPREVIEW, 0, 0);
     long long loadStart = Clock();
     for (bool done = false; !done;) {

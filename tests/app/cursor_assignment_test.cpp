@@ -57,10 +57,11 @@ protected:
         form->OpenCommandLineFolder({folder});
         testsupport::PumpUntilIdle();
     }
-    int Item(const std::wstring& caption)
+    // The item of a file by its name on disk, whatever the caption shows.
+    int Item(const std::wstring& name)
     {
         for (int i = 0; i < form->FileView.Count(); ++i)
-            if (form->FileView.ItemText(i) == caption)
+            if (const std::wstring path = GetItemPath(form->FileView, i); path.substr(path.rfind(L'\\') + 1) == name)
                 return i;
         return -1;
     }
@@ -94,6 +95,30 @@ private:
     std::optional<ui::ScopedSeam<ui::TrackMenuFn>> tracker_;
 };
 
+// The same with the extensions shown (Wine's default) and hidden (a stock
+// Windows system's): captions never decide a file's type or path.
+class CursorFiles : public CursorAssignment, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override
+    {
+        extensions.emplace(GetParam());
+        CursorAssignment::SetUp();
+    }
+    void TearDown() override
+    {
+        CursorAssignment::TearDown();
+        extensions.reset();
+    }
+    // The caption the list shows for a file name.
+    std::wstring Shown(const std::wstring& name) const
+    {
+        return GetParam() ? name.substr(0, name.rfind(L'.')) : name;
+    }
+    std::optional<testsupport::ScopedFileExtensions> extensions;
+};
+INSTANTIATE_TEST_SUITE_P(Extensions, CursorFiles, ::testing::ValuesIn(testsupport::kExtensionSettings),
+                         [](const auto& info) { return testsupport::ExtensionSettingName(info.param); });
+
 TEST_F(CursorAssignment, RoleMenuHoldsTheFourteenRolesInTableOrder)
 {
     ASSERT_EQ(form->PopupMenuMouse.Count(), 14u);
@@ -106,10 +131,12 @@ TEST_F(CursorAssignment, RoleMenuHoldsTheFourteenRolesInTableOrder)
     }
 }
 
-TEST_F(CursorAssignment, OneCursorFileGetsTheRoleMenuEverythingElseTheShellMenu)
+TEST_P(CursorFiles, OneCursorFileGetsTheRoleMenuEverythingElseTheShellMenu)
 {
+    dir.Folder(L"folder.cur"); // a folder is no cursor file, whatever its name
     Open(dir.Path());
     ASSERT_GE(Item(L"piano.ANI"), 0);
+    EXPECT_EQ(form->FileView.ItemText(Item(L"piano.ANI")), Shown(L"piano.ANI"));
 
     RightClick(Item(L"piano.ANI")); // any letter case
     EXPECT_EQ(roleMenus, 1);
@@ -122,20 +149,23 @@ TEST_F(CursorAssignment, OneCursorFileGetsTheRoleMenuEverythingElseTheShellMenu)
 
     RightClick(Item(L"sub"));
     EXPECT_EQ(shellMenus, 2);
+    RightClick(Item(L"folder.cur"));
+    EXPECT_EQ(roleMenus, 1);
+    EXPECT_EQ(shellMenus, 3);
 
     SelectOnly({Item(L"a.cur"), Item(L"b.cur")});
     RightClick(Item(L"a.cur")); // a selected item: both stay selected
     EXPECT_EQ(roleMenus, 1);
-    EXPECT_EQ(shellMenus, 3);
+    EXPECT_EQ(shellMenus, 4);
 
     // Left and middle clicks open neither menu.
     Click(Item(L"piano.ANI"), WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON);
     Click(Item(L"piano.ANI"), WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON);
     EXPECT_EQ(roleMenus, 1);
-    EXPECT_EQ(shellMenus, 3);
+    EXPECT_EQ(shellMenus, 4);
 }
 
-TEST_F(CursorAssignment, TheFifthRoleStoresTheLowerCasedPathAndAppliesIt)
+TEST_P(CursorFiles, TheFifthRoleStoresTheLowerCasedPathAndAppliesIt)
 {
     testsupport::RemoveTree(L"C:\\Cursors");
     CreateDirectoryW(L"C:\\Cursors", nullptr);
@@ -151,6 +181,7 @@ TEST_F(CursorAssignment, TheFifthRoleStoresTheLowerCasedPathAndAppliesIt)
     Open(L"C:\\Cursors");
     int busy = Item(L"Busy.CUR");
     ASSERT_GE(busy, 0);
+    EXPECT_EQ(form->FileView.ItemText(busy), Shown(L"Busy.CUR"));
     roleChoice = IDM_ROLE_FIRST + 4;
     RightClick(busy);
     EXPECT_EQ(roleMenus, 1);
@@ -160,7 +191,7 @@ TEST_F(CursorAssignment, TheFifthRoleStoresTheLowerCasedPathAndAppliesIt)
     testsupport::RemoveTree(L"C:\\Cursors");
 }
 
-TEST_F(CursorAssignment, AFailedAssignmentIsShownAndTheListKeepsItsMenu)
+TEST_P(CursorFiles, AFailedAssignmentIsShownAndTheListKeepsItsMenu)
 {
     std::vector<std::wstring> shown;
     ui::SetExceptionSink([&](const std::wstring& m) { shown.push_back(m); });
@@ -216,7 +247,7 @@ TEST_F(CursorAssignment, MouseSettingsRunOncePerClick)
 }
 
 // The libraries report what went wrong; the main window tells the user.
-TEST_F(CursorAssignment, TheMainWindowShowsTheBoxesItsLibrariesOnlyReport)
+TEST_P(CursorFiles, TheMainWindowShowsTheBoxesItsLibrariesOnlyReport)
 {
     const std::wstring unloadable = dir.File(L"readme.cur", "This is not a cursor.\r\n");
     struct Row {

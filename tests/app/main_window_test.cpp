@@ -56,8 +56,8 @@ TEST_F(MainWindow, StartsWithTheStoredSizeTitleAndTheGlobalSet)
     EXPECT_EQ(WindowText(form->Handle()).rfind(texts::AppTitle, 0), 0u);
     RECT r;
     GetWindowRect(form->Handle(), &r);
-    EXPECT_EQ(r.right - r.left, TfrmTarimoku::kInitialWidth);
-    EXPECT_EQ(r.bottom - r.top, TfrmTarimoku::kInitialHeight);
+    EXPECT_EQ(r.right - r.left, 491);
+    EXPECT_EQ(r.bottom - r.top, 409);
 }
 
 TEST_F(MainWindow, MenuBarHoldsTheCommandsWithTheirShortcuts)
@@ -121,17 +121,35 @@ TEST_F(MainWindow, ToolButtonsCarryTheirHints)
     EXPECT_STREQ(form->ToolButtons.Hint(IDM_DELETE), L"削除(Del)");
     EXPECT_STREQ(form->ToolButtons.Hint(IDM_FOLDERUP), L"一つ上のﾌｫﾙﾀﾞへ(BackSpace)");
     // The tool tip asks the bar's parent for the hint of the button under the pointer.
-    NMTTDISPINFOW info{};
-    info.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageW(bar, TB_GETTOOLTIPS, 0, 0));
-    info.hdr.idFrom = IDM_DELETE;
-    info.hdr.code = TTN_GETDISPINFOW;
-    if (info.hdr.hwndFrom) {
-        SendMessageW(GetParent(bar), WM_NOTIFY, IDM_DELETE, reinterpret_cast<LPARAM>(&info));
-        ASSERT_NE(info.lpszText, nullptr);
-        EXPECT_STREQ(info.lpszText, L"削除(Del)");
+    HWND tip = reinterpret_cast<HWND>(SendMessageW(bar, TB_GETTOOLTIPS, 0, 0));
+    ASSERT_NE(tip, nullptr) << "the hints need the bar's tool tip";
+    for (UINT id : {IDM_NEWFOLDER, IDM_RENAME, IDM_DELETE, IDM_FOLDERUP}) {
+        NMTTDISPINFOW info{};
+        info.hdr.hwndFrom = tip;
+        info.hdr.idFrom = id;
+        info.hdr.code = TTN_GETDISPINFOW;
+        SendMessageW(GetParent(bar), WM_NOTIFY, id, reinterpret_cast<LPARAM>(&info));
+        ASSERT_NE(info.lpszText, nullptr) << id;
+        EXPECT_STREQ(info.lpszText, form->ToolButtons.Hint(id)) << id;
     }
-    RECT b = form->ToolButtons.ButtonRect(IDM_NEWFOLDER);
-    EXPECT_EQ(b.right - b.left, TfrmTarimoku::kButtonSize);
+}
+
+TEST_F(MainWindow, ToolButtonsAreTwentyFourPixelsAtTheirStoredPlaces)
+{
+    struct Button {
+        UINT id;
+        int x;
+    };
+    const Button buttons[] = {{IDM_NEWFOLDER, 2}, {IDM_RENAME, 26}, {IDM_DELETE, 50}, {IDM_FOLDERUP, 82}};
+    HWND bar = form->ToolButtons.Handle();
+    for (const Button& b : buttons) {
+        RECT r = form->ToolButtons.ButtonRect(b.id);
+        MapWindowPoints(bar, form->pnlToolBar.Handle(), reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(r.left, b.x) << b.id;
+        EXPECT_EQ(r.top, 4) << b.id;
+        EXPECT_EQ(r.right - r.left, 24) << b.id;
+        EXPECT_EQ(r.bottom - r.top, 24) << b.id;
+    }
 }
 
 TEST_F(MainWindow, PanesSplitTheClientAreaBelowTheToolBar)
@@ -144,14 +162,15 @@ TEST_F(MainWindow, PanesSplitTheClientAreaBelowTheToolBar)
     RECT split = ChildRect(w, form->Splitter1.Handle());
     RECT list = ChildRect(w, form->FileView.Handle());
     EXPECT_EQ(bar.top, 0);
-    EXPECT_EQ(bar.bottom, TfrmTarimoku::kToolBarHeight);
+    EXPECT_EQ(bar.bottom, 30);
     EXPECT_EQ(bar.right, client.right);
     EXPECT_EQ(tree.left, 0);
-    EXPECT_EQ(tree.top, TfrmTarimoku::kToolBarHeight);
-    EXPECT_EQ(tree.right, TfrmTarimoku::kTreeWidth);
-    EXPECT_EQ(split.left, TfrmTarimoku::kTreeWidth);
-    EXPECT_EQ(split.right - split.left, TfrmTarimoku::kSplitterWidth);
-    EXPECT_EQ(list.left, TfrmTarimoku::kTreeWidth + TfrmTarimoku::kSplitterWidth);
+    EXPECT_EQ(tree.top, 30);
+    EXPECT_EQ(tree.right, 173);
+    EXPECT_EQ(split.left, 173);
+    EXPECT_EQ(split.right - split.left, 3);
+    EXPECT_EQ(list.left, 173 + 3);
+    EXPECT_EQ(list.top, 30);
     EXPECT_EQ(list.right, client.right);
     EXPECT_EQ(list.bottom, client.bottom);
 
@@ -162,8 +181,8 @@ TEST_F(MainWindow, PanesSplitTheClientAreaBelowTheToolBar)
     SendMessageW(s, WM_LBUTTONUP, 0, MAKELPARAM(1 + 50, 10));
     tree = ChildRect(w, form->FolderView.Handle());
     list = ChildRect(w, form->FileView.Handle());
-    EXPECT_EQ(tree.right, TfrmTarimoku::kTreeWidth + 50);
-    EXPECT_EQ(list.left, tree.right + TfrmTarimoku::kSplitterWidth);
+    EXPECT_EQ(tree.right, 173 + 50);
+    EXPECT_EQ(list.left, tree.right + 3);
 }
 
 TEST_F(MainWindow, ExitClosesTheWindow)

@@ -8,13 +8,9 @@
 
 #include <commctrl.h>
 
-namespace {
+#include <utility>
 
-std::wstring Lower(std::wstring s)
-{
-    CharLowerBuffW(s.data(), DWORD(s.size()));
-    return s;
-}
+namespace {
 
 
 std::wstring ArtifactsFolder()
@@ -35,26 +31,63 @@ int FindItem(HWND list, const std::wstring& caption)
     return -1;
 }
 
-TEST(RoleMenuByHand, RightClickACursorChooseWaitAndTheSchemeHoldsIt)
+// C:\Cursors, a folder of cursor files as a user keeps one, for the test
+// and for the picture of it. Removed when the object goes.
+class CursorFolder {
+public:
+    static constexpr wchar_t kPath[] = L"C:\\Cursors";
+    CursorFolder()
+    {
+        testsupport::RemoveTree(kPath);
+        CreateDirectoryW(kPath, nullptr);
+        const std::pair<const wchar_t*, const wchar_t*> files[] = {
+            {L"capitaine/master/normal-select.cur", L"normal-select.cur"},
+            {L"capitaine/master/help-select.cur", L"help-select.cur"},
+            {L"capitaine/master/working-in-background.ani", L"working.ani"},
+            {L"capitaine/master/busy.ani", L"busy.ani"},
+            {L"capitaine/master/precision-select.cur", L"precision-select.cur"},
+            {L"capitaine/master/text-select.cur", L"text-select.cur"},
+            {L"capitaine/master/handwriting.cur", L"handwriting.cur"},
+            {L"capitaine/master/unavailable.cur", L"unavailable.cur"},
+            {L"capitaine/master/move.cur", L"move.cur"},
+            {L"catppuccin/catppuccin-mocha-dark-cursors/wait.ani", L"mocha-wait.ani"},
+        };
+        for (const auto& [from, to] : files)
+            CopyFileW(testsupport::CorpusFile(from).c_str(), (std::wstring(kPath) + L"\\" + to).c_str(), FALSE);
+    }
+    ~CursorFolder() { testsupport::RemoveTree(kPath); }
+    CursorFolder(const CursorFolder&) = delete;
+    CursorFolder& operator=(const CursorFolder&) = delete;
+};
+
+// As Wine shows the list (extensions shown) and as a stock Windows system
+// does (extensions hidden).
+class RoleMenuByHand : public ::testing::TestWithParam<bool> {};
+INSTANTIATE_TEST_SUITE_P(Extensions, RoleMenuByHand, ::testing::ValuesIn(testsupport::kExtensionSettings),
+                         [](const auto& info) { return testsupport::ExtensionSettingName(info.param); });
+
+TEST_P(RoleMenuByHand, RightClickACursorChooseWaitAndTheSchemeHoldsIt)
 {
-    testsupport::TempDir dir;
-    std::wstring cur = dir.File(L"Pointer.CUR", testsupport::ReadBytes(testsupport::CorpusFile(L"reconstruct/xy.cur")));
-    dir.File(L"wait.ani", testsupport::ReadBytes(testsupport::CorpusFile(L"reconstruct/wait.ani")));
+    testsupport::ScopedFileExtensions extensions(GetParam());
+    CursorFolder folder;
     RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Cursors", L"Wait");
 
-    e2e::RunningProgram program(L"\"" + dir.Path() + L"\"");
+    e2e::RunningProgram program(L"\"" + std::wstring(CursorFolder::kPath) + L"\"");
     HWND main = program.WaitForMainWindow();
     ASSERT_NE(main, nullptr);
     auto lists = e2e::ChildrenOfClass(main, L"SysListView32");
     ASSERT_EQ(lists.size(), 1u);
     HWND list = lists[0];
+    // What the user sees: the name with or without its extension.
+    const std::wstring caption = GetParam() ? L"busy" : L"busy.ani";
     int item = -1;
     for (int tries = 0; tries < 100 && item < 0; ++tries, Sleep(50))
-        item = FindItem(list, L"Pointer.CUR");
+        item = FindItem(list, caption);
     ASSERT_GE(item, 0) << "the folder of the command line is not shown";
-    EXPECT_NE(e2e::WindowText(main).find(dir.Path()), std::wstring::npos);
+    EXPECT_NE(e2e::WindowText(main).find(CursorFolder::kPath), std::wstring::npos);
 
     SetForegroundWindow(main);
+    Sleep(700); // the animated cursors of the folder have loaded and moved on
     RECT icon = e2e::RemoteListItemRect(list, item, LVIR_ICON);
     POINT at{(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
     ClientToScreen(list, &at);
@@ -66,14 +99,14 @@ TEST(RoleMenuByHand, RightClickACursorChooseWaitAndTheSchemeHoldsIt)
     ASSERT_NE(menu, nullptr) << "the role menu did not open";
     std::wstring artifacts = ArtifactsFolder();
     if (!artifacts.empty())
-        e2e::SaveScreen(artifacts + L"\\role-menu.bmp");
+        e2e::SaveScreen(artifacts + (GetParam() ? L"\\role-menu-hidden.bmp" : L"\\role-menu.bmp"));
 
     // The fourth role, "待ち状態" (Wait).
     for (int i = 0; i < 4; ++i)
         e2e::PressKey(VK_DOWN);
     e2e::PressKey(VK_RETURN);
 
-    std::wstring expected = Lower(cur);
+    const std::wstring expected = L"c:\\cursors\\busy.ani";
     std::wstring stored;
     for (int tries = 0; tries < 100 && stored != expected; ++tries, Sleep(50))
         stored = testsupport::ReadSchemeValue(L"Wait");
@@ -82,7 +115,7 @@ TEST(RoleMenuByHand, RightClickACursorChooseWaitAndTheSchemeHoldsIt)
     // The registry tool of the system sees the same value.
     std::string printed = e2e::RunAndCapture(L"reg.exe query \"HKCU\\Control Panel\\Cursors\" /v Wait");
     EXPECT_NE(printed.find("Wait"), std::string::npos) << printed;
-    EXPECT_NE(printed.find("pointer.cur"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("busy.ani"), std::string::npos) << printed;
 
     EXPECT_EQ(program.CloseAndWait(), 0u);
 }

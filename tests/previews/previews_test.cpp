@@ -5,6 +5,7 @@
 #include "app/preview_draw.h"
 #include "app/preview_steps.h"
 #include "app/ufrmMain.h"
+#include "shview/idlist.h"
 #include "tests/anicur/ani_builder.h"
 #include "tests/support/wine_ui.h"
 #include "ui/screen_cursor.h"
@@ -21,13 +22,6 @@ namespace {
 
 using testsupport::CorpusFile;
 using testsupport::ReadBytes;
-
-// The main window with the folder in view given by the test.
-class PreviewForm : public TfrmTarimoku {
-public:
-    std::wstring folder;
-    std::wstring PreviewFolderPath() const override { return folder; }
-};
 
 struct Draw {
     int item, frame, x, y;
@@ -69,23 +63,21 @@ std::vector<uint32_t> Grab(HWND list, int x, int y)
     return pixels;
 }
 
-class Previews : public ::testing::Test {
+// Run with the extensions shown (Wine's default) and hidden (a stock Windows
+// system's): the captions then lack them, the paths never do.
+class Previews : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override
     {
         ui::ScreenCursor::Set(nullptr);
         icons.reset(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 1));
-        form = std::make_unique<PreviewForm>();
+        form = std::make_unique<TfrmTarimoku>();
         ASSERT_TRUE(form->Create());
         form->Show();
         testsupport::PumpUntilIdle();
-        form->folder = dir.Path();
         form->PreviewClock = [this] { return clock; };
         form->PreviewDraw = [this](int item, HIMAGELIST, int frame, int x, int y) { draws.push_back({item, frame, x, y}); };
-        // The tree has shown the desktop in the list: the tests fill it
-        // themselves, with 32 x 32 icons as the shell's image list gives.
         form->FileView.DeleteAllItems();
-        form->FileView.SetImageList(icons.get(), LVSIL_NORMAL);
     }
     void TearDown() override
     {
@@ -94,11 +86,18 @@ protected:
         ui::ScreenCursor::Set(nullptr);
     }
 
-    void AddFile(const std::wstring& name, const std::string& bytes)
+    void AddFile(const std::wstring& name, const std::string& bytes) { dir.File(name, bytes); }
+    // Points the list at the test's folder, as the tree does (the items in
+    // name order), and gives it 32 x 32 icons of its own.
+    void Fill()
     {
-        dir.File(name, bytes);
-        form->FileView.AddItem(name, 0, 0);
+        shview::IDList folder = shview::IDListFromPath(dir.Path());
+        ASSERT_TRUE(folder);
+        form->FileView.SetFolder(folder.get());
+        form->FileView.SetImageList(icons.get(), LVSIL_NORMAL);
+        Settle();
     }
+    std::wstring Shown(const std::wstring& name) const { return GetParam() ? name.substr(0, name.rfind(L'.')) : name; }
     void AddCorpus(const std::wstring& name, const wchar_t* corpusPath)
     {
         std::string bytes = ReadBytes(CorpusFile(corpusPath));
@@ -118,6 +117,7 @@ protected:
     }
     void LoadAll()
     {
+        Fill();
         Start();
         for (int i = 0; i < 1000 && !Idle(); ++i) {
         }
@@ -142,33 +142,42 @@ protected:
         return items;
     }
 
+    testsupport::ScopedFileExtensions extensions{GetParam()};
     ui::UniqueImageList icons;
     testsupport::TempDir dir;
-    std::unique_ptr<PreviewForm> form;
+    std::unique_ptr<TfrmTarimoku> form;
     long long clock = 1'000'000;
     std::vector<Draw> draws;
 };
 
-TEST_F(Previews, AnEmptyFolderOrOneWithoutAPathMakesNoTableAndNoStartingCursor)
+INSTANTIATE_TEST_SUITE_P(Extensions, Previews, ::testing::ValuesIn(testsupport::kExtensionSettings),
+                         [](const auto& info) { return testsupport::ExtensionSettingName(info.param); });
+
+TEST_P(Previews, AnEmptyFolderOrItemsWithoutAPathMakeNoTableAndNoStartingCursor)
 {
+    Fill();
     Start();
     EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
     EXPECT_EQ(form->FPreviews, nullptr);
     EXPECT_TRUE(form->FPreviewPaths.empty());
     EXPECT_TRUE(Idle());
 
-    // A folder without a file-system path: the captions must not be looked
-    // up in the current directory.
+    // Items without a file-system path: the captions must not be looked up
+    // in the current directory.
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    SetCurrentDirectoryW(dir.Path().c_str());
     AddCorpus(L"wait.ani", L"reconstruct/wait.ani");
-    form->folder.clear();
+    form->FileView.AddItem(L"wait.ani", 0, 0);
     Start();
+    SetCurrentDirectoryW(current);
     EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
     EXPECT_EQ(form->FPreviews, nullptr);
     EXPECT_TRUE(Idle());
     EXPECT_EQ(form->FPreviewCount, 0);
 }
 
-TEST_F(Previews, TenItemsWithSevenAniFilesLoadThreeThreeThenOne)
+TEST_P(Previews, TenItemsWithSevenAniFilesLoadThreeThreeThenOne)
 {
     AddCorpus(L"a.ani", L"reconstruct/wait.ani");
     // A real animated cursor under a .cur name, and one under .txt: content
@@ -183,11 +192,13 @@ TEST_F(Previews, TenItemsWithSevenAniFilesLoadThreeThreeThenOne)
     AddCorpus(L"i.cur", L"reconstruct/domain.cur");
     AddCorpus(L"j.ani", L"reconstruct/wait.ani");
 
+    Fill();
     Start();
     EXPECT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
     EXPECT_FALSE(form->FStepTimer.Running()); // nothing loaded yet
     ASSERT_EQ(form->FPreviewPaths.size(), 10u);
     EXPECT_EQ(form->FPreviewPaths[2], dir.Path() + L"\\c.ANI");
+    EXPECT_EQ(form->FileView.ItemText(2), Shown(L"c.ANI"));
     EXPECT_NE(form->FPreviews, nullptr);
     EXPECT_EQ(form->FPreviewCount, 0);
 
@@ -211,16 +222,17 @@ TEST_F(Previews, TenItemsWithSevenAniFilesLoadThreeThreeThenOne)
     }
 }
 
-TEST_F(Previews, ABrokenOrStepFreeAniFileLeavesNoEntry)
+TEST_P(Previews, ABrokenOrStepFreeAniFileLeavesNoEntry)
 {
     using namespace anitest;
-    AddFile(L"garbage.ani", "RIFF\x10\0\0\0ACONjunkjunk");
-    AddFile(L"empty.ani", "");
+    AddFile(L"a-garbage.ani", "RIFF\x10\0\0\0ACONjunkjunk");
+    AddFile(L"b-empty.ani", "");
     // Reads fine, but has no step to show.
-    AddFile(L"nosteps.ani", Riff(Anih(0, 0, 1) + FrameList({})));
-    AddFile(L"missing-frames.ani", Riff(Anih(3, 3, 1) + FrameList({})));
-    AddCorpus(L"good.ani", L"reconstruct/wait.ani");
+    AddFile(L"c-nosteps.ani", Riff(Anih(0, 0, 1) + FrameList({})));
+    AddFile(L"d-missing-frames.ani", Riff(Anih(3, 3, 1) + FrameList({})));
+    AddCorpus(L"e-good.ani", L"reconstruct/wait.ani");
 
+    Fill();
     Start();
     EXPECT_FALSE(Idle());
     EXPECT_EQ(form->FPreviewCount, 0);
@@ -233,7 +245,51 @@ TEST_F(Previews, ABrokenOrStepFreeAniFileLeavesNoEntry)
     EXPECT_EQ(DrawnItems(), std::set<int>{4});
 }
 
-TEST_F(Previews, AnItemScrolledOutOfViewKeepsSteppingButIsNotDrawn)
+// Cursors of `frames` solid frames, one step each.
+std::string Frames(int frames)
+{
+    using namespace anitest;
+    std::vector<Bytes> images;
+    for (int i = 0; i < frames; ++i)
+        images.push_back(SolidFrame(0x102030u + uint32_t(i)));
+    return Riff(Anih(uint32_t(frames), uint32_t(frames), 1) + FrameList(images));
+}
+
+TEST_P(Previews, CursorsOverThePreviewBudgetKeepTheirIcons)
+{
+    // An ordinary atlas page holds 256 frames; a cursor of 300 needs a page
+    // of its own of 10 rows of 32.
+    constexpr long long kPage = 256 * 32 * 32 * 4;
+    AddFile(L"a-small.ani", Frames(10));
+    AddFile(L"b-large.ani", Frames(300));
+    AddFile(L"c-small.ani", Frames(10));
+    Fill();
+    struct Row {
+        long long budget;
+        std::vector<int> entries;
+        long long bytes; // of the atlas once all are loaded
+    };
+    const Row rows[] = {
+        {preview::kDefaultPreviewBudget, {0, 1, 2}, kPage + 320 * 32 * 32 * 4},
+        {kPage, {0, 2}, kPage},   // the large one would take a second page
+        {kPage - 1, {}, 0},       // not even the first page fits
+        {0, {}, 0},
+    };
+    for (const Row& row : rows) {
+        form->FPreviewBudget = row.budget;
+        draws.clear();
+        LoadAll();
+        EXPECT_EQ(EntryItems(), row.entries) << row.budget;
+        EXPECT_EQ(form->FPreviewFrames.Bytes(), row.bytes) << row.budget;
+        EXPECT_LE(form->FPreviewFrames.Bytes(), row.budget);
+        // What has no entry is never drawn over: the list shows its icon.
+        Tick(kJiffy);
+        EXPECT_EQ(DrawnItems(), std::set<int>(row.entries.begin(), row.entries.end())) << row.budget;
+        EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
+    }
+}
+
+TEST_P(Previews, AnItemScrolledOutOfViewKeepsSteppingButIsNotDrawn)
 {
     constexpr int kItems = 40;
     for (int i = 0; i < kItems; ++i)
@@ -285,7 +341,7 @@ TEST_F(Previews, AnItemScrolledOutOfViewKeepsSteppingButIsNotDrawn)
     EXPECT_EQ(form->FPreviews[0].Step, 2);
 }
 
-TEST_F(Previews, FramesFollowTheItemsWhenTheListIsRearranged)
+TEST_P(Previews, FramesFollowTheItemsWhenTheListIsRearranged)
 {
     constexpr int kItems = 12;
     for (int i = 0; i < kItems; ++i)
@@ -351,7 +407,7 @@ ui::UniqueImageList Synthetic(int count)
     return list;
 }
 
-TEST_F(Previews, TheFrameAtlasHoldsExactlyWhatTheFrameListsDraw)
+TEST_P(Previews, TheFrameAtlasHoldsExactlyWhatTheFrameListsDraw)
 {
     TAniCur piano;
     ASSERT_EQ(piano.Load(CorpusFile(L"webamp/fixtures/piano.ani")), 0);
@@ -403,7 +459,7 @@ TEST_F(Previews, TheFrameAtlasHoldsExactlyWhatTheFrameListsDraw)
     DestroyWindow(host);
 }
 
-TEST_F(Previews, WhileTheWindowIsBusyNothingMovesAndThenItCatchesUp)
+TEST_P(Previews, WhileTheWindowIsBusyNothingMovesAndThenItCatchesUp)
 {
     AddCorpus(L"wait.ani", L"reconstruct/wait.ani"); // 9 steps of 20 jiffies
     LoadAll();
@@ -426,7 +482,7 @@ TEST_F(Previews, WhileTheWindowIsBusyNothingMovesAndThenItCatchesUp)
     EXPECT_EQ(draws[0].frame, 5);
 }
 
-TEST_F(Previews, EachTickDrawsAnEntryAtMostOnceAtThePaceOfTheFile)
+TEST_P(Previews, EachTickDrawsAnEntryAtMostOnceAtThePaceOfTheFile)
 {
     AddCorpus(L"busy.ani", L"capitaine/master/busy.ani"); // 23 steps of 2 jiffies
     AddCorpus(L"wait.ani", L"reconstruct/wait.ani");      // 9 steps of 20 jiffies
@@ -471,10 +527,11 @@ TEST_F(Previews, EachTickDrawsAnEntryAtMostOnceAtThePaceOfTheFile)
     EXPECT_NEAR(double(count(1)), double(elapsed) / (20 * kJiffy), 1);
 }
 
-TEST_F(Previews, StopPreviewsDropsEverythingAndIsSafeTwice)
+TEST_P(Previews, StopPreviewsDropsEverythingAndIsSafeTwice)
 {
     for (int i = 0; i < 5; ++i)
         AddCorpus(L"p" + std::to_wstring(i) + L".ani", L"webamp/fixtures/piano.ani");
+    Fill();
     Start();
     EXPECT_FALSE(Idle());
     ASSERT_EQ(form->FPreviewCount, 3);
@@ -508,7 +565,7 @@ TEST_F(Previews, StopPreviewsDropsEverythingAndIsSafeTwice)
     EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
 }
 
-TEST_F(Previews, AFolderChangeARefreshAndDestructionFreeEveryReader)
+TEST_P(Previews, AFolderChangeARefreshAndDestructionFreeEveryReader)
 {
     for (int i = 0; i < 4; ++i)
         AddCorpus(L"p" + std::to_wstring(i) + L".ani", L"webamp/fixtures/piano.ani");
@@ -530,7 +587,8 @@ TEST_F(Previews, AFolderChangeARefreshAndDestructionFreeEveryReader)
     // Refresh: stop, refill, start again.
     form->StopPreviews();
     EXPECT_EQ(form->FPreviews, nullptr);
-    form->FileView.DeleteAllItems();
+    for (int i = 0; i < 4; ++i)
+        DeleteFileW((dir / (L"p" + std::to_wstring(i) + L".ani")).c_str());
     AddCorpus(L"wait.ani", L"reconstruct/wait.ani");
     LoadAll();
     EXPECT_EQ(form->FPreviewCount, 1);
@@ -548,7 +606,7 @@ TEST_F(Previews, AFolderChangeARefreshAndDestructionFreeEveryReader)
     EXPECT_TRUE(Idle());
 }
 
-TEST_F(Previews, TheCorpusCursorsMoveOnScreen)
+TEST_P(Previews, TheCorpusCursorsMoveOnScreen)
 {
     // The real clock and the real drawing, driven by the window's own timer.
     form->PreviewClock = nullptr;
@@ -594,38 +652,107 @@ TEST_F(Previews, TheCorpusCursorsMoveOnScreen)
 
 namespace {
 
+class PreviewsOfTheRealList : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override
+    {
+        ui::ScreenCursor::Set(nullptr);
+        ASSERT_TRUE(form.Create());
+        form.Show();
+        testsupport::PumpUntilIdle();
+    }
+    void TearDown() override
+    {
+        form.Destroy();
+        testsupport::PumpUntilIdle();
+        ui::ScreenCursor::Set(nullptr);
+    }
+    void LoadAll()
+    {
+        for (bool done = false; !done;) {
+            done = true;
+            form.PreviewIdle(done);
+        }
+    }
+    // The files the loader made entries of, by their paths.
+    std::set<std::wstring> Animated() const
+    {
+        std::set<std::wstring> paths;
+        for (int i = 0; i < form.FPreviewCount; ++i)
+            paths.insert(form.FPreviewPaths[size_t(form.FPreviews[size_t(i)].ItemIndex)]);
+        return paths;
+    }
+    testsupport::ScopedFileExtensions extensions{GetParam()};
+    TfrmTarimoku form;
+};
+INSTANTIATE_TEST_SUITE_P(Extensions, PreviewsOfTheRealList, ::testing::ValuesIn(testsupport::kExtensionSettings),
+                         [](const auto& info) { return testsupport::ExtensionSettingName(info.param); });
+
 // The whole road: the tree selects a folder, the list fills itself from the
-// shell, the posted WM_STARTPREVIEW builds the paths from the tree's path.
-TEST(PreviewsOfTheRealList, SelectingAFolderLoadsItsAnimatedCursors)
+// shell, the posted WM_STARTPREVIEW takes every item's own path.
+TEST_P(PreviewsOfTheRealList, SelectingAFolderLoadsItsAnimatedCursors)
 {
     testsupport::TempDir dir;
     dir.File(L"a-wait.ani", ReadBytes(CorpusFile(L"reconstruct/wait.ani")));
     dir.File(L"b-static.cur", ReadBytes(CorpusFile(L"reconstruct/domain.cur")));
     dir.File(L"c-piano.ani", ReadBytes(CorpusFile(L"webamp/fixtures/piano.ani")));
-    ui::ScreenCursor::Set(nullptr);
-    {
-        TfrmTarimoku form;
-        ASSERT_TRUE(form.Create());
-        form.Show();
-        testsupport::PumpUntilIdle();
-        form.FolderView.SelectPath(dir.Path());
-        testsupport::PumpFor(200);
-        ASSERT_EQ(form.FileView.Count(), 3);
-        ASSERT_EQ(form.FPreviewPaths.size(), 3u);
-        for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(form.FPreviewPaths[size_t(i)], dir.Path() + L"\\" + form.FileView.ItemText(i));
-        EXPECT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
-        bool done = false;
-        while (!done) {
-            done = true;
-            form.PreviewIdle(done);
-        }
-        EXPECT_EQ(form.FPreviewCount, 2);
-        EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
-        for (int i = 0; i < form.FPreviewCount; ++i)
-            EXPECT_TRUE(preview::HasAniExtension(form.FileView.ItemText(form.FPreviews[size_t(i)].ItemIndex)));
+    form.FolderView.SelectPath(dir.Path());
+    testsupport::PumpFor(200);
+    ASSERT_EQ(form.FileView.Count(), 3);
+    EXPECT_EQ(form.FPreviewPaths,
+              (std::vector<std::wstring>{dir / L"a-wait.ani", dir / L"b-static.cur", dir / L"c-piano.ani"}));
+    EXPECT_EQ(form.FileView.ItemText(0), GetParam() ? L"a-wait" : L"a-wait.ani");
+    EXPECT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
+    LoadAll();
+    EXPECT_EQ(Animated(), (std::set<std::wstring>{dir / L"a-wait.ani", dir / L"c-piano.ani"}));
+    EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
+}
+
+// The desktop shows the items of the user's desktop folder (and, where the
+// shell merges it, of the shared one) under one root whose own path is not
+// theirs: each item's path is its own file's.
+TEST_P(PreviewsOfTheRealList, DesktopItemsAreFoundWhereTheyAre)
+{
+    struct Place {
+        int csidl;
+        std::wstring file;
+    };
+    std::vector<Place> places{{CSIDL_DESKTOPDIRECTORY, {}}, {CSIDL_COMMON_DESKTOPDIRECTORY, {}}};
+    const std::string bytes = ReadBytes(CorpusFile(L"reconstruct/wait.ani"));
+    for (Place& p : places) {
+        wchar_t folder[MAX_PATH] = {};
+        if (!SHGetSpecialFolderPathW(nullptr, folder, p.csidl, TRUE))
+            continue;
+        p.file = std::wstring(folder) + L"\\tk-preview-" + std::to_wstring(p.csidl) + L"-" +
+                 std::to_wstring(GetCurrentProcessId()) + L".ani";
+        HANDLE h = CreateFileW(p.file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE) << p.csidl;
+        DWORD written = 0;
+        WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+        CloseHandle(h);
     }
-    testsupport::PumpUntilIdle();
+    ASSERT_FALSE(places[0].file.empty());
+
+    // The tree's root, shown afresh so that the list has the new files.
+    testsupport::TempDir elsewhere;
+    form.FolderView.SelectPath(elsewhere.Path());
+    testsupport::PumpFor(200);
+    form.FolderView.Select(form.FolderView.Root());
+    testsupport::PumpFor(200);
+    LoadAll();
+    const std::set<std::wstring> animated = Animated();
+    for (const Place& p : places) {
+        if (p.file.empty())
+            continue;
+        bool listed = false;
+        for (int i = 0; i < form.FileView.Count(); ++i)
+            listed = listed || GetItemPath(form.FileView, i) == p.file;
+        if (p.csidl == CSIDL_DESKTOPDIRECTORY) {
+            EXPECT_TRUE(listed);
+        }
+        EXPECT_EQ(animated.count(p.file), listed ? 1u : 0u) << p.file;
+        DeleteFileW(p.file.c_str());
+    }
 }
 
 } // namespace

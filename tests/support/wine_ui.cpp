@@ -279,6 +279,29 @@ std::wstring ReadSchemeValue(const wchar_t* name)
     return buf;
 }
 
+namespace {
+constexpr wchar_t kAdvanced[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
+constexpr wchar_t kHideFileExt[] = L"HideFileExt";
+
+void SetHideFileExt(bool present, DWORD value)
+{
+    if (present)
+        RegSetKeyValueW(HKEY_CURRENT_USER, kAdvanced, kHideFileExt, REG_DWORD, &value, sizeof(value));
+    else
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kAdvanced, kHideFileExt);
+}
+} // namespace
+
+ScopedFileExtensions::ScopedFileExtensions(bool hidden)
+{
+    DWORD size = sizeof(old_);
+    had_ = RegGetValueW(HKEY_CURRENT_USER, kAdvanced, kHideFileExt, RRF_RT_REG_DWORD, nullptr, &old_, &size) ==
+           ERROR_SUCCESS;
+    SetHideFileExt(hidden, 1);
+}
+
+ScopedFileExtensions::~ScopedFileExtensions() { SetHideFileExt(had_, old_); }
+
 HWND FindMenuWindow() { return FindVisibleWindow(GetCurrentProcessId(), L"#32768"); }
 
 HWND CreateHostWindow(const wchar_t* title)

@@ -88,6 +88,26 @@ std::wstring WindowsPath(std::string_view path);
 // A string value under HKCU\Control Panel\Cursors; empty when missing.
 std::wstring ReadSchemeValue(const wchar_t* name);
 
+// Whether the shell shows file extensions, for the object's life: hidden as
+// a stock Windows system hides those of registered types (HKCU
+// ...\Explorer\Advanced HideFileExt = 1; Wine's shell then hides every
+// extension), or shown as Wine does by default (the value removed). The
+// value as it was comes back afterwards.
+class ScopedFileExtensions {
+public:
+    explicit ScopedFileExtensions(bool hidden);
+    ~ScopedFileExtensions();
+    ScopedFileExtensions(const ScopedFileExtensions&) = delete;
+    ScopedFileExtensions& operator=(const ScopedFileExtensions&) = delete;
+
+private:
+    bool had_ = false;
+    DWORD old_ = 0;
+};
+// Both settings, for parameterised tests, and a name for each in test names.
+inline constexpr bool kExtensionSettings[] = {false, true};
+inline const char* ExtensionSettingName(bool hidden) { return hidden ? "ExtensionsHidden" : "ExtensionsShown"; }
+
 // A top-level window for controls under test: shown, 800 x 600.
 HWND CreateHostWindow(const wchar_t* title = L"test host");
 
