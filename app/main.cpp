@@ -31,6 +31,7 @@ int RunProgram(int showCommand)
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand)
 {
+    ui::SetExceptionTexts({texts::AppTitle, texts::OutOfMemory, texts::UnknownError});
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_USEREX_CLASSES};
     InitCommonControlsEx(&icc);
     // The shell's copy, paste and drag commands need OLE on this thread.

@@ -85,6 +85,7 @@ void TfrmTarimoku::CreateComponents()
     FileView.OnBusy = busy;
     FolderView.OnBusy = busy;
     ContextMenuEx.OnBusy = busy;
+    ContextMenuEx.OnCommandFailed = ui::Bind(this, &TfrmTarimoku::ContextMenuCommandFailed);
 
     // The list first: the tree points it at the desktop while it builds itself.
     FileView.Create(Handle());

@@ -85,10 +85,6 @@ public:
     // The fourteen cursor roles; item i has tag i.
     ui::PopupMenu PopupMenuMouse{IDM_ROLE_FIRST};
 
-    // Runs a command line with its window hidden (the mouse settings).
-    // Replaceable so that a test can see what would be run.
-    static std::function<void(const std::wstring& commandLine)> RunCommandLine;
-
     // Above zero while a refresh, a navigation or a file operation runs.
     int FBusy = 0;
     // Drag and drop onto the panes (ufrmMainDrop.cpp).
@@ -215,6 +211,8 @@ public:
     // A role of the role menu was chosen for the selected cursor file.
     void RoleMenuClick(ui::MenuItem* sender);
     void mitemDispCtrlPnlMouseClick();
+    // The box for a shell command the shell refused.
+    void ContextMenuCommandFailed(TContextMenuEx*, HWND);
 
     // File and folder commands: the menu bar, the tool buttons and the keys of
     // the panes. Most act on the pane that has the keyboard focus.

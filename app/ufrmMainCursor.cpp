@@ -5,6 +5,9 @@
 #include "app/ufrmMain.h"
 #include "res/texts.h"
 #include "scheme/cursor_scheme.h"
+#include "scheme/error_box.h"
+#include "scheme/text_utils.h"
+#include "ui/seams.h"
 #include "ui/text.h"
 
 namespace {
@@ -32,23 +35,7 @@ private:
     UINT msg_;
 };
 
-void RunHidden(const std::wstring& commandLine)
-{
-    std::wstring cmd = commandLine;
-    STARTUPINFOW si{sizeof(si)};
-    si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = SW_HIDE;
-    PROCESS_INFORMATION pi{};
-    // As with the system's own launcher, failure is not reported.
-    if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
-}
-
 } // namespace
-
-std::function<void(const std::wstring&)> TfrmTarimoku::RunCommandLine = RunHidden;
 
 void TfrmTarimoku::FileViewMouseUp(ui::Control*, ui::MouseButton button, ui::ShiftState, int x, int y)
 {
@@ -84,11 +71,19 @@ void TfrmTarimoku::RoleMenuClick(ui::MenuItem* sender)
         return;
     path = ui::LowerCase(path);
     path.resize(wcslen(path.c_str()));
-    scheme::SetMouseCursor(sender->Tag(), path, Handle());
+    // A file the system cannot load is refused before the scheme is touched.
+    if (scheme::SetMouseCursor(sender->Tag(), path) == scheme::CursorAssignment::Unloadable)
+        scheme::ShowError(Handle(), scheme::FillPlaceholder(texts::CursorLoadFailed, path));
 }
 
 void TfrmTarimoku::mitemDispCtrlPnlMouseClick()
 {
-    if (RunCommandLine)
-        RunCommandLine(texts::MouseControlPanel);
+    if (auto& run = ui::CurrentSeams().runCommandLine)
+        run(texts::MouseControlPanel);
+}
+
+void TfrmTarimoku::ContextMenuCommandFailed(TContextMenuEx*, HWND)
+{
+    if (auto& box = ui::CurrentSeams().messageBox)
+        box(Handle(), texts::InvokeFailedText, texts::InvokeFailedCaption, MB_OK | MB_ICONINFORMATION);
 }

@@ -1,31 +1,14 @@
 #include "scheme/cursor_scheme.h"
 
-#include "res/texts.h"
-#include "scheme/error_box.h"
 #include "scheme/mouse_registry.h"
 #include "scheme/registry.h"
-#include "scheme/text_utils.h"
+#include "ui/seams.h"
 
 #include <stdexcept>
 #include <utility>
 
 namespace scheme {
 namespace {
-
-DWORD ReadPlatformId()
-{
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof(info);
-    if (!GetVersionExW(&info))
-        return VER_PLATFORM_WIN32_NT;
-    return info.dwPlatformId;
-}
-
-CursorApplier& Current()
-{
-    static CursorApplier applier = SystemCursorApplier();
-    return applier;
-}
 
 bool IsExistingFile(const std::wstring& path)
 {
@@ -35,44 +18,23 @@ bool IsExistingFile(const std::wstring& path)
 
 } // namespace
 
-CursorApplier SystemCursorApplier()
-{
-    CursorApplier a;
-    a.platformId = [] {
-        static const DWORD id = ReadPlatformId();
-        return id;
-    };
-    a.loadCursor = [](const std::wstring& path) { return ui::UniqueCursor(LoadCursorFromFileW(path.c_str())); };
-    a.setSystemCursor = [](ui::UniqueCursor cursor, DWORD id) {
-        // On success the system owns (and later destroys) the cursor.
-        if (SetSystemCursor(cursor.get(), id))
-            (void)cursor.release();
-    };
-    a.systemParametersInfo = [](UINT action, UINT param, void* data, UINT winIni) {
-        return SystemParametersInfoW(action, param, data, winIni);
-    };
-    return a;
-}
-
-CursorApplier SetCursorApplier(CursorApplier applier) { return std::exchange(Current(), std::move(applier)); }
-
-void SetMouseCursor(int role, const std::wstring& fileName, HWND owner)
+CursorAssignment SetMouseCursor(int role, const std::wstring& fileName)
 {
     if (role < 0 || static_cast<std::size_t>(role) >= MouseRegistry.size())
         throw std::out_of_range("SetMouseCursor: role out of range");
     if (!IsExistingFile(fileName))
-        return;
+        return CursorAssignment::NoSuchFile;
     const TrecMouseRegistry& row = MouseRegistry[static_cast<std::size_t>(role)];
-    const CursorApplier applier = Current();
+    // A copy: a seam replaced while the assignment runs does not pull the
+    // function out from under it.
+    const ui::Seams applier = ui::CurrentSeams();
 
     if (applier.platformId() == VER_PLATFORM_WIN32_NT) {
         // Load first: a file the system cannot read must not end up in the
         // scheme, where it would break the role at the next logon.
         ui::UniqueCursor cursor = applier.loadCursor(fileName);
-        if (!cursor) {
-            ShowError(owner, FillPlaceholder(texts::CursorLoadFailed, fileName));
-            return;
-        }
+        if (!cursor)
+            return CursorAssignment::Unloadable;
         SetRegistryVal(HKEY_CURRENT_USER, CursorSchemeKey, row.ValueName, fileName);
         applier.setSystemCursor(std::move(cursor), static_cast<DWORD>(row.CursorId));
     } else {
@@ -80,6 +42,7 @@ void SetMouseCursor(int role, const std::wstring& fileName, HWND owner)
         SetRegistryVal(HKEY_CURRENT_USER, CursorSchemeKey, row.ValueName, fileName);
         applier.systemParametersInfo(SPI_SETCURSORS, 0, nullptr, SPIF_SENDWININICHANGE);
     }
+    return CursorAssignment::Applied;
 }
 
 } // namespace scheme

@@ -3,6 +3,7 @@
 #include "res/texts.h"
 #include "shell/invoke.h"
 #include "shell/item_copies.h"
+#include "shell/menu_messages.h"
 #include "shell/seams.h"
 #include "shview/idlist/idlist.h"
 #include "ui/handles.h"
@@ -72,7 +73,13 @@ bool TContextMenuEx::ShowItemMenu(HWND window, IShellFolder* folder, POINT scree
 
     const bool sendToFilled = FillSendToMenu(window, menu.get());
     auto& track = shell::CurrentSeams().trackMenu;
-    UINT id = track ? track(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen, window) : 0;
+    UINT id = 0;
+    {
+        // The handler fills and draws its own sub-menus from the messages
+        // the menu sends its owner while it is open.
+        ui::ScopedMessageFilter forward(window, shell::ShellMenuMessages(handler.get()));
+        id = track ? track(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen, window) : 0;
+    }
 
     int sendToIndex = -1;
     if (sendToFilled && id >= FirstSendToId && id <= LastSendToId) {
@@ -82,7 +89,7 @@ bool TContextMenuEx::ShowItemMenu(HWND window, IShellFolder* folder, POINT scree
     if (id == 0)
         return false;
     ui::BusyScope busy(OnBusy, this);
-    bool done = shell::InvokeVerb(handler.get(), window, id - FirstShellId);
+    bool done = Invoke(handler.get(), window, id - FirstShellId);
     // After a failed copy the clipboard holds whatever was there before, and
     // that must not be sent anywhere.
     if (sendToIndex >= 0)
@@ -157,7 +164,15 @@ bool TContextMenuEx::InvokeItemCommand(HWND window, IShellFolder* folder, TItemC
     if (command == icPaste && FindMenuItemByText(menu.get(), texts::PasteAccessKey, PasteKeyByte) == -1)
         return false;
     ui::BusyScope busy(OnBusy, this);
-    return shell::InvokeVerb(handler.get(), window, row.verb);
+    return Invoke(handler.get(), window, row.verb);
+}
+
+bool TContextMenuEx::Invoke(IContextMenu* handler, HWND window, UINT offset)
+{
+    if (shell::InvokeVerb(handler, window, offset))
+        return true;
+    OnCommandFailed(this, window);
+    return false;
 }
 
 bool TContextMenuEx::InvokePathCommand(HWND window, const std::wstring& path, TItemCommand command)

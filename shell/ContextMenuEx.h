@@ -62,6 +62,16 @@ public:
     // pairs, also when one throws. Showing the menu itself raises nothing.
     ui::BusyEvent OnBusy;
 
+    // Raised when the shell refuses a command this component asked it to run
+    // (with the window that asked), while the command is still busy; the
+    // application tells the user. A Send To choice stops at a refused copy.
+    ui::Event<TContextMenuEx*, HWND> OnCommandFailed;
+
+private:
+    // InvokeVerb, raising OnCommandFailed when the shell refuses.
+    bool Invoke(IContextMenu* handler, HWND window, UINT offset);
+
+public:
     // Not read by any operation; kept as the component's published list.
     std::vector<std::wstring> CMFileName;
 };

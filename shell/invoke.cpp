@@ -1,7 +1,5 @@
 #include "shell/invoke.h"
 
-#include "res/texts.h"
-#include "shell/seams.h"
 
 namespace shell {
 
@@ -17,18 +15,7 @@ bool InvokeVerb(IContextMenu* handler, HWND window, UINT offset)
     info.nShow = SW_SHOWNORMAL;
     info.dwHotKey = 0;
     info.hIcon = nullptr;
-    if (SUCCEEDED(handler->InvokeCommand(&info)))
-        return true;
-    ShowInvokeFailed(window);
-    return false;
-}
-
-void ShowInvokeFailed(HWND window)
-{
-    // The box belongs to the application's window, not to the view that asked.
-    HWND owner = window ? GetAncestor(window, GA_ROOT) : nullptr;
-    if (auto& box = CurrentSeams().messageBox)
-        box(owner, texts::InvokeFailedText, texts::InvokeFailedCaption, MB_OK | MB_ICONINFORMATION);
+    return SUCCEEDED(handler->InvokeCommand(&info));
 }
 
 } // namespace shell

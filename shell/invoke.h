@@ -6,11 +6,7 @@
 namespace shell {
 
 // InvokeCommand with the integer verb `offset` (command id minus the first
-// id), owned by `window`. A failure shows the invoke-failure box and answers
-// false.
+// id), owned by `window`. Answers whether the shell carried the command out.
 bool InvokeVerb(IContextMenu* handler, HWND window, UINT offset);
-
-// The box shown when the shell refuses a command.
-void ShowInvokeFailed(HWND window);
 
 } // namespace shell

@@ -56,6 +56,7 @@ bool Control::CreateControl(const wchar_t* className, DWORD style, DWORD exStyle
     if (!h)
         return false;
     hwnd_ = h;
+    notifyParent_ = parent;
     SetPropW(h, kControlProp, this);
     SetWindowSubclass(h, &Control::SubclassProc, kControlSubclass, reinterpret_cast<DWORD_PTR>(this));
     SetWindowSubclass(parent, &Control::ParentProc, kParentSubclass, 0);
@@ -255,7 +256,9 @@ LRESULT CALLBACK Control::ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, 
     } else if (msg == WM_NCDESTROY) {
         RemoveWindowSubclass(hwnd, &Control::ParentProc, kParentSubclass);
     }
-    if (source) {
+    // A parent that passes its children's notifications on (a panel) sends
+    // them through here again; only the control's own parent reflects them.
+    if (source && source->notifyParent_ == hwnd) {
         LRESULT result = 0;
         bool handled = false;
         try {

@@ -1,7 +1,9 @@
 // Base of the wrappers around the system's controls (tree view, list view,
 // combo box, tool bar). The control's window is subclassed: its messages reach
 // WndProc, and the notifications it sends to its parent (WM_NOTIFY,
-// WM_COMMAND) are reflected back to Reflected, whatever the parent is.
+// WM_COMMAND) are reflected back to Reflected, whatever the parent is, once:
+// at the parent the control was made under, not again at any window that
+// parent passes them on to (a panel hands them to its own parent).
 //
 // Mouse and key events follow one rule, the one the views rely on: the
 // control's own handling runs first, then the event is raised, then the
@@ -79,6 +81,8 @@ private:
     void ButtonDown(MouseButton button, WPARAM wp, LPARAM lp, UINT msg);
 
     HWND hwnd_ = nullptr;
+    // The window whose subclass reflects this control's notifications.
+    HWND notifyParent_ = nullptr;
     int updateCount_ = 0;
     // A press the control is still handling (it may swallow the button-up).
     bool pressing_ = false;

@@ -1,9 +1,9 @@
 #include "ui/exception.h"
 
 #include "ui/text.h"
-#include "res/texts.h"
 
 #include <new>
+#include <utility>
 
 namespace ui {
 namespace {
@@ -12,7 +12,17 @@ ExceptionSink& Sink()
     static ExceptionSink sink;
     return sink;
 }
+
+ExceptionTexts& Texts()
+{
+    static ExceptionTexts texts;
+    return texts;
+}
 } // namespace
+
+void SetExceptionTexts(ExceptionTexts texts) { Texts() = std::move(texts); }
+
+const ExceptionTexts& CurrentExceptionTexts() noexcept { return Texts(); }
 
 Exception::Exception(std::wstring message)
     : message_(std::move(message)), narrow_(ToUtf8(message_))
@@ -26,11 +36,11 @@ std::wstring CurrentExceptionMessage()
     } catch (const Exception& e) {
         return e.Message();
     } catch (const std::bad_alloc&) {
-        return texts::OutOfMemory;
+        return Texts().outOfMemory;
     } catch (const std::exception& e) {
         return FromUtf8(e.what());
     } catch (...) {
-        return texts::UnknownError;
+        return Texts().unknownError;
     }
 }
 
@@ -42,7 +52,7 @@ void ShowCurrentException(HWND owner) noexcept
             Sink()(message);
             return;
         }
-        MessageBoxW(owner, message.c_str(), texts::AppTitle, MB_OK | MB_ICONERROR);
+        MessageBoxW(owner, message.c_str(), Texts().caption.c_str(), MB_OK | MB_ICONERROR);
     } catch (...) {
         // Nothing more can be said; the program goes on.
     }

@@ -20,6 +20,17 @@ private:
     std::string narrow_;
 };
 
+// What the top-level handler says when an exception carries no message of
+// its own, and the caption of its box. The program hands its own at start-up;
+// until then the texts are plain English.
+struct ExceptionTexts {
+    std::wstring caption = L"Error";
+    std::wstring outOfMemory = L"Out of memory.";
+    std::wstring unknownError = L"An unexpected error occurred.";
+};
+void SetExceptionTexts(ExceptionTexts texts);
+const ExceptionTexts& CurrentExceptionTexts() noexcept;
+
 // The message to show for whatever is being handled (call inside a catch).
 std::wstring CurrentExceptionMessage();
 

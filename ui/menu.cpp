@@ -1,13 +1,8 @@
 #include "ui/menu.h"
 
+#include "ui/seams.h"
+
 namespace ui {
-namespace {
-PopupMenu::Tracker& TrackerSeam()
-{
-    static PopupMenu::Tracker tracker;
-    return tracker;
-}
-} // namespace
 
 MenuItem* PopupMenu::Add(std::wstring caption, int tag)
 {
@@ -20,14 +15,11 @@ MenuItem* PopupMenu::Add(std::wstring caption, int tag)
 MenuItem* PopupMenu::Popup(HWND owner, int x, int y)
 {
     UINT id = 0;
-    if (TrackerSeam()) {
-        id = TrackerSeam()(menu_.get(), x, y, owner);
-    } else {
+    if (auto& track = CurrentSeams().trackMenu) {
         // The owner must be the foreground window, or the menu does not close
         // when the user clicks elsewhere.
         SetForegroundWindow(owner);
-        id = UINT(TrackPopupMenu(menu_.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, x, y, 0, owner,
-                                 nullptr));
+        id = track(menu_.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, POINT{x, y}, owner);
         PostMessageW(owner, WM_NULL, 0, 0);
     }
     if (id < firstId_ || id - firstId_ >= items_.size())
@@ -36,8 +28,6 @@ MenuItem* PopupMenu::Popup(HWND owner, int x, int y)
     item->OnClick(item);
     return item;
 }
-
-void PopupMenu::SetTracker(Tracker tracker) { TrackerSeam() = std::move(tracker); }
 
 void EnableMenuCommand(HMENU menu, UINT id, bool enabled) noexcept
 {

@@ -32,12 +32,9 @@ public:
 
     // Shows the menu at a screen point, owned by `owner`; returns when it has
     // closed, after the chosen item's OnClick (if any) has run. Answers the
-    // chosen item, or nullptr when the menu was dismissed.
+    // chosen item, or nullptr when the menu was dismissed. The menu is
+    // tracked through the trackMenu seam (ui/seams.h).
     MenuItem* Popup(HWND owner, int x, int y);
-
-    // Test seam: replaces TrackPopupMenu (answers the chosen command id, 0 for none).
-    using Tracker = std::function<UINT(HMENU menu, int x, int y, HWND owner)>;
-    static void SetTracker(Tracker tracker);
 
 private:
     UINT firstId_;

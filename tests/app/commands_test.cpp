@@ -5,7 +5,7 @@
 #include "app/ufrmMain.h"
 #include "res/resource.h"
 #include "res/texts.h"
-#include "scheme/error_box.h"
+#include "tests/support/seam_recorders.h"
 #include "tests/support/key_input.h"
 #include "tests/support/pump_until.h"
 #include "tests/support/wine_ui.h"
@@ -191,8 +191,7 @@ TEST_F(Commands, NewFolderTakesTheFirstFreeNameAndAsksForARefill)
         for (const auto& name : c.files)
             dir.File(own + L"\\" + name, "x");
     }
-    std::vector<std::wstring> errors;
-    scheme::ScopedErrorSink sink([&](HWND, const std::wstring& text) { errors.push_back(text); });
+    testsupport::BoxRecorder errors;
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
         const std::wstring folder = folders[i] + L"\\";
@@ -210,7 +209,7 @@ TEST_F(Commands, NewFolderTakesTheFirstFreeNameAndAsksForARefill)
             testsupport::PumpUntilIdle();
         }
     }
-    EXPECT_TRUE(errors.empty());
+    EXPECT_TRUE(errors.boxes.empty());
 }
 
 TEST_F(Commands, NewFolderInADriveRootGoesDirectlyUnderTheRoot)
@@ -244,15 +243,15 @@ TEST_F(Commands, NewFolderThatCannotBeMadeShowsTheErrorAndStillRefreshes)
     for (const Case& c : cases) {
         std::wstring folder = dir.Folder(L"target");
         Open(folder);
-        std::vector<std::pair<HWND, std::wstring>> boxes;
-        scheme::ScopedErrorSink sink([&](HWND owner, const std::wstring& text) { boxes.emplace_back(owner, text); });
+        testsupport::BoxRecorder recorder;
+        const auto& boxes = recorder.boxes;
         c.spoil(folder);
         form->FListChanged = false;
         Menu(IDM_NEWFOLDER);
         TfrmTarimoku::MakeDirectory = saved;
         ASSERT_EQ(boxes.size(), 1u) << c.what;
-        EXPECT_EQ(boxes[0].first, form->Handle()) << c.what;
-        EXPECT_EQ(boxes[0].second, L"フォルダが作成できません") << c.what;
+        EXPECT_EQ(boxes[0].owner, form->Handle()) << c.what;
+        EXPECT_EQ(boxes[0].text, L"フォルダが作成できません") << c.what;
         EXPECT_FALSE(FolderExists(folder + L"\\" + kBase)) << c.what;
         EXPECT_TRUE(form->FListChanged) << c.what;
         EXPECT_TRUE(RefreshPosted()) << c.what;

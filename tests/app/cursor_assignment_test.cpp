@@ -4,12 +4,17 @@
 #include "res/resource.h"
 #include "scheme/cursor_scheme.h"
 #include "scheme/mouse_registry.h"
-#include "shell/seams.h"
+#include "res/texts.h"
+#include "scheme/text_utils.h"
+#include "tests/support/seam_recorders.h"
 #include "tests/support/wine_ui.h"
 #include "ui/exception.h"
+#include "ui/seams.h"
+#include "ui/text.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -26,9 +31,14 @@ protected:
         dir.File(L"b.cur", cur);
         dir.File(L"notes.txt", "text");
         dir.Folder(L"sub");
-        ui::PopupMenu::SetTracker([this](HMENU, int, int, HWND) {
-            ++roleMenus;
-            return roleChoice;
+        // The role menu answers roleChoice; any other menu is the shell's.
+        tracker_.emplace(ui::CurrentSeams().trackMenu, [this](HMENU menu, UINT, POINT, HWND) {
+            if (form && menu == form->PopupMenuMouse.Handle()) {
+                ++roleMenus;
+                return roleChoice;
+            }
+            ++shellMenus;
+            return 0u;
         });
         form = std::make_unique<TfrmTarimoku>();
         ASSERT_TRUE(form->Create());
@@ -38,7 +48,7 @@ protected:
     void TearDown() override
     {
         form.reset();
-        ui::PopupMenu::SetTracker({});
+        tracker_.reset();
         testsupport::PumpUntilIdle();
     }
 
@@ -79,6 +89,10 @@ protected:
     std::unique_ptr<TfrmTarimoku> form;
     int roleMenus = 0;
     UINT roleChoice = 0;
+    int shellMenus = 0;
+
+private:
+    std::optional<ui::ScopedSeam<ui::TrackMenuFn>> tracker_;
 };
 
 // The same with the extensions shown (Wine's default) and hidden (a stock
@@ -119,11 +133,6 @@ TEST_F(CursorAssignment, RoleMenuHoldsTheFourteenRolesInTableOrder)
 
 TEST_P(CursorFiles, OneCursorFileGetsTheRoleMenuEverythingElseTheShellMenu)
 {
-    int shellMenus = 0;
-    shell::ScopedSeam track(shell::CurrentSeams().trackMenu, [&](HMENU, UINT, POINT, HWND) {
-        ++shellMenus;
-        return 0u;
-    });
     dir.Folder(L"folder.cur"); // a folder is no cursor file, whatever its name
     Open(dir.Path());
     ASSERT_GE(Item(L"piano.ANI"), 0);
@@ -166,11 +175,7 @@ TEST_P(CursorFiles, TheFifthRoleStoresTheLowerCasedPathAndAppliesIt)
     WriteFile(h, cur.data(), DWORD(cur.size()), &written, nullptr);
     CloseHandle(h);
 
-    std::vector<DWORD> applied;
-    scheme::CursorApplier recorder = scheme::SystemCursorApplier();
-    recorder.platformId = [] { return DWORD(VER_PLATFORM_WIN32_NT); };
-    recorder.setSystemCursor = [&](ui::UniqueCursor, DWORD id) { applied.push_back(id); };
-    scheme::ScopedCursorApplier seam(recorder);
+    testsupport::CursorSeamRecorder recorder(VER_PLATFORM_WIN32_NT);
     RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Cursors", L"Crosshair");
 
     Open(L"C:\\Cursors");
@@ -181,7 +186,8 @@ TEST_P(CursorFiles, TheFifthRoleStoresTheLowerCasedPathAndAppliesIt)
     RightClick(busy);
     EXPECT_EQ(roleMenus, 1);
     EXPECT_EQ(testsupport::ReadSchemeValue(L"Crosshair"), L"c:\\cursors\\busy.cur");
-    EXPECT_EQ(applied, std::vector<DWORD>{32515});
+    ASSERT_EQ(recorder.sets.size(), 1u);
+    EXPECT_EQ(recorder.sets[0].id, 32515u);
     testsupport::RemoveTree(L"C:\\Cursors");
 }
 
@@ -189,10 +195,9 @@ TEST_P(CursorFiles, AFailedAssignmentIsShownAndTheListKeepsItsMenu)
 {
     std::vector<std::wstring> shown;
     ui::SetExceptionSink([&](const std::wstring& m) { shown.push_back(m); });
-    scheme::CursorApplier failing = scheme::SystemCursorApplier();
-    failing.platformId = [] { return DWORD(VER_PLATFORM_WIN32_NT); };
-    failing.loadCursor = [](const std::wstring&) -> ui::UniqueCursor { throw ui::Exception(L"書き込めません"); };
-    scheme::ScopedCursorApplier seam(failing);
+    testsupport::CursorSeamRecorder recorder(VER_PLATFORM_WIN32_NT);
+    ui::ScopedSeam failing(ui::CurrentSeams().loadCursor,
+                           [](const std::wstring&) -> ui::UniqueCursor { throw ui::Exception(L"書き込めません"); });
 
     Open(dir.Path());
     roleChoice = IDM_ROLE_FIRST;
@@ -233,12 +238,52 @@ TEST_F(CursorAssignment, CaptionIsTheTitleABlankAndTheFolderPath)
 TEST_F(CursorAssignment, MouseSettingsRunOncePerClick)
 {
     std::vector<std::wstring> runs;
-    auto saved = TfrmTarimoku::RunCommandLine;
-    TfrmTarimoku::RunCommandLine = [&](const std::wstring& cmd) { runs.push_back(cmd); };
-    SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(IDM_DISPCTRLPNLMOUSE, 0), 0);
-    SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(IDM_DISPCTRLPNLMOUSE, 0), 0);
-    TfrmTarimoku::RunCommandLine = saved;
+    {
+        ui::ScopedSeam run(ui::CurrentSeams().runCommandLine, [&](const std::wstring& cmd) { runs.push_back(cmd); });
+        SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(IDM_DISPCTRLPNLMOUSE, 0), 0);
+        SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(IDM_DISPCTRLPNLMOUSE, 0), 0);
+    }
     EXPECT_EQ(runs, (std::vector<std::wstring>{L"Control.exe main.cpl", L"Control.exe main.cpl"}));
+}
+
+// The libraries report what went wrong; the main window tells the user.
+TEST_P(CursorFiles, TheMainWindowShowsTheBoxesItsLibrariesOnlyReport)
+{
+    const std::wstring unloadable = dir.File(L"readme.cur", "This is not a cursor.\r\n");
+    struct Row {
+        const char* name;
+        std::function<void()> act;
+        std::wstring text, caption;
+        UINT type;
+    };
+    const Row rows[] = {
+        {"a cursor the system cannot load",
+         [&] {
+             roleChoice = IDM_ROLE_FIRST + 3;
+             RightClick(Item(L"readme.cur"));
+         },
+         scheme::FillPlaceholder(texts::CursorLoadFailed, ui::LowerCase(unloadable)), texts::ErrorCaption,
+         UINT(MB_OK | MB_ICONERROR)},
+        {"a shell command the shell refused",
+         [&] { form->ContextMenuEx.OnCommandFailed(&form->ContextMenuEx, form->FileView.Handle()); },
+         texts::InvokeFailedText, texts::InvokeFailedCaption, UINT(MB_OK | MB_ICONINFORMATION)},
+    };
+    testsupport::CursorSeamRecorder recorder(VER_PLATFORM_WIN32_NT);
+    Open(dir.Path());
+    ASSERT_GE(Item(L"readme.cur"), 0);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        testsupport::BoxRecorder boxes;
+        row.act();
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].owner, form->Handle());
+        EXPECT_EQ(boxes.boxes[0].text, row.text);
+        EXPECT_EQ(boxes.boxes[0].caption, row.caption);
+        EXPECT_EQ(boxes.boxes[0].type, row.type);
+    }
+    // Nothing of the unloadable file reached the scheme.
+    EXPECT_TRUE(recorder.sets.empty());
+    EXPECT_NE(testsupport::ReadSchemeValue(L"Wait"), ui::LowerCase(unloadable));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The program's start when building the tree or opening the command line's
 // folder fails, and when the window cannot be made.
 #include "app/startup.h"
-#include "scheme/error_box.h"
+#include "tests/support/seam_recorders.h"
 #include "tests/support/wine_ui.h"
 #include "ui/exception.h"
 
@@ -60,8 +60,9 @@ TEST(Startup, FailuresAreShownAndOnlyAWindowThatCannotBeMadeEndsTheProgram)
         SCOPED_TRACE(static_cast<int>(row.fault));
         std::vector<std::wstring> shown, errors;
         ui::SetExceptionSink([&](const std::wstring& m) { shown.push_back(m); });
-        scheme::ErrorSink saved = scheme::SetErrorSink([&](HWND, const std::wstring& t) { errors.push_back(t); });
         {
+            testsupport::BoxRecorder boxes;
+            boxes.onBox = [&](const testsupport::BoxShown& box) { errors.push_back(box.text); };
             FaultyForm form(row.fault);
             EXPECT_EQ(StartMainWindow(form, {dir.Path()}), row.started);
             EXPECT_EQ(shown, row.shown);
@@ -81,7 +82,6 @@ TEST(Startup, FailuresAreShownAndOnlyAWindowThatCannotBeMadeEndsTheProgram)
             }
         }
         testsupport::PumpUntilIdle();
-        scheme::SetErrorSink(saved);
         ui::SetExceptionSink({});
     }
 }

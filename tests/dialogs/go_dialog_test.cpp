@@ -2,8 +2,8 @@
 #include "dialogs/ufrmGo.h"
 #include "res/resource.h"
 #include "scheme/center_math.h"
-#include "scheme/error_box.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/seam_recorders.h"
 #include "tests/support/wine_ui.h"
 
 #include <gtest/gtest.h>
@@ -48,12 +48,13 @@ protected:
     {
         Outcome out;
         HWND dialogWnd = nullptr;
-        scheme::ScopedErrorSink sink([&](HWND owner, const std::wstring& text) {
-            out.messages.push_back(text);
-            out.owners.push_back(owner);
-            out.textAfterMessage.push_back(DialogDriver::TextOf(GetDlgItem(owner, IDC_GO_EDTPATH)));
-            DialogDriver::PostKey(GetDlgItem(owner, IDC_GO_EDTPATH), VK_ESCAPE);
-        });
+        testsupport::BoxRecorder sink;
+        sink.onBox = [&](const testsupport::BoxShown& box) {
+            out.messages.push_back(box.text);
+            out.owners.push_back(box.owner);
+            out.textAfterMessage.push_back(DialogDriver::TextOf(GetDlgItem(box.owner, IDC_GO_EDTPATH)));
+            DialogDriver::PostKey(GetDlgItem(box.owner, IDC_GO_EDTPATH), VK_ESCAPE);
+        };
         DialogDriver driver(kCaption, [&](HWND dialog) {
             dialogWnd = dialog;
             HWND edit = GetDlgItem(dialog, IDC_GO_EDTPATH);
@@ -116,7 +117,8 @@ TEST_F(GoDialog, AcceptsOnlyAnExistingFolderAndOtherwiseSaysSoAndStaysOpen)
 TEST_F(GoDialog, EscCancelsWithoutAMessage)
 {
     std::vector<std::wstring> messages;
-    scheme::ScopedErrorSink sink([&](HWND, const std::wstring& text) { messages.push_back(text); });
+    testsupport::BoxRecorder sink;
+    sink.onBox = [&](const testsupport::BoxShown& box) { messages.push_back(box.text); };
     DialogDriver driver(kCaption, [](HWND dialog) {
         HWND edit = GetDlgItem(dialog, IDC_GO_EDTPATH);
         SetWindowTextW(edit, L"C:\\");

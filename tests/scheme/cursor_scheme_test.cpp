@@ -1,14 +1,14 @@
 // Assigning cursor files to roles: what is written to the per-user scheme and
 // which system calls are made. Wine's SetSystemCursor changes nothing, so the
-// calls are watched through the applier seam.
+// calls are watched through the cursor seams.
 #include "scheme/cursor_scheme.h"
 
 #include "res/texts.h"
-#include "scheme/error_box.h"
 #include "scheme/mouse_registry.h"
 #include "scheme/registry.h"
 #include "scheme/text_utils.h"
 #include "tests/scheme/read_only_key.h"
+#include "tests/support/seam_recorders.h"
 #include "tests/support/wine_ui.h"
 #include "ui/text.h"
 
@@ -25,22 +25,6 @@ using scheme::SetMouseCursor;
 
 const std::wstring SchemeKey = L"Control Panel\\Cursors";
 
-struct SetCall {
-    HCURSOR cursor;
-    DWORD id;
-};
-
-struct SpiCall {
-    UINT action, param;
-    void* data;
-    UINT winIni;
-};
-
-struct ErrorCall {
-    HWND owner;
-    std::wstring text;
-};
-
 class CursorSchemeTest : public testing::Test {
 protected:
     void SetUp() override
@@ -49,24 +33,11 @@ protected:
         RegDeleteKeyW(HKEY_CURRENT_USER, SchemeKey.c_str());
     }
 
-    // Installs a recording applier for the given platform family. Loading is
-    // the real thing, so a file Wine cannot read really fails.
+    // Records the cursor calls as made on the given platform family.
     void UsePlatform(DWORD platformId)
     {
-        scheme::CursorApplier a;
-        a.platformId = [platformId] { return platformId; };
-        a.loadCursor = [this](const std::wstring& path) {
-            loads_.push_back(path);
-            ui::UniqueCursor cursor = scheme::SystemCursorApplier().loadCursor(path);
-            loaded_.push_back(cursor.get());
-            return cursor;
-        };
-        a.setSystemCursor = [this](ui::UniqueCursor cursor, DWORD id) { sets_.push_back({cursor.get(), id}); };
-        a.systemParametersInfo = [this](UINT action, UINT param, void* data, UINT winIni) {
-            spis_.push_back({action, param, data, winIni});
-            return FALSE; // as under Wine
-        };
-        applier_.emplace(std::move(a));
+        rec_.reset();
+        rec_.emplace(platformId);
     }
 
     // The data of a scheme value as stored, or nothing.
@@ -101,28 +72,24 @@ protected:
     void ExpectNothingHappened()
     {
         EXPECT_EQ(ValueCount(), 0u);
-        EXPECT_TRUE(sets_.empty());
-        EXPECT_TRUE(spis_.empty());
-        EXPECT_TRUE(errors_.empty());
+        EXPECT_TRUE(rec_->sets.empty());
+        EXPECT_TRUE(rec_->spis.empty());
+        EXPECT_TRUE(box_.boxes.empty());
     }
 
     // The one call a 9x assignment makes: reload every cursor, tell everyone.
     void ExpectOneReload() const
     {
-        ASSERT_EQ(spis_.size(), 1u);
-        EXPECT_EQ(spis_[0].action, 87u); // SPI_SETCURSORS
-        EXPECT_EQ(spis_[0].param, 0u);
-        EXPECT_EQ(spis_[0].data, nullptr);
-        EXPECT_EQ(spis_[0].winIni, 2u); // SPIF_SENDWININICHANGE
+        ASSERT_EQ(rec_->spis.size(), 1u);
+        EXPECT_EQ(rec_->spis[0].action, 87u); // SPI_SETCURSORS
+        EXPECT_EQ(rec_->spis[0].param, 0u);
+        EXPECT_EQ(rec_->spis[0].data, nullptr);
+        EXPECT_EQ(rec_->spis[0].winIni, 2u); // SPIF_SENDWININICHANGE
     }
 
-    std::vector<std::wstring> loads_;
-    std::vector<HCURSOR> loaded_;
-    std::vector<SetCall> sets_;
-    std::vector<SpiCall> spis_;
-    std::vector<ErrorCall> errors_;
-    scheme::ScopedErrorSink sink_{[this](HWND owner, const std::wstring& text) { errors_.push_back({owner, text}); }};
-    std::optional<scheme::ScopedCursorApplier> applier_;
+    // The library shows no box of its own: any would be recorded here.
+    testsupport::BoxRecorder box_;
+    std::optional<testsupport::CursorSeamRecorder> rec_;
     testsupport::TempDir temp_;
 };
 
@@ -130,18 +97,18 @@ TEST_F(CursorSchemeTest, NtWritesTheRoleAndReplacesItsCursor)
 {
     UsePlatform(VER_PLATFORM_WIN32_NT);
     const std::wstring wait = Corpus(L"reconstruct/wait.ani");
-    SetMouseCursor(3, wait);
+    EXPECT_EQ(SetMouseCursor(3, wait), scheme::CursorAssignment::Applied);
 
     EXPECT_EQ(Stored(L"Wait"), wait);
     EXPECT_EQ(ValueCount(), 1u);
-    ASSERT_EQ(loads_.size(), 1u);
-    EXPECT_EQ(loads_[0], wait);
-    ASSERT_EQ(sets_.size(), 1u);
-    EXPECT_NE(sets_[0].cursor, nullptr);
-    EXPECT_EQ(sets_[0].cursor, loaded_[0]);
-    EXPECT_EQ(sets_[0].id, 32514u);
-    EXPECT_TRUE(spis_.empty());
-    EXPECT_TRUE(errors_.empty());
+    ASSERT_EQ(rec_->loads.size(), 1u);
+    EXPECT_EQ(rec_->loads[0], wait);
+    ASSERT_EQ(rec_->sets.size(), 1u);
+    EXPECT_NE(rec_->sets[0].cursor, nullptr);
+    EXPECT_EQ(rec_->sets[0].cursor, rec_->loaded[0]);
+    EXPECT_EQ(rec_->sets[0].id, 32514u);
+    EXPECT_TRUE(rec_->spis.empty());
+    EXPECT_TRUE(box_.boxes.empty());
 }
 
 TEST_F(CursorSchemeTest, NineXWritesTheRoleAndReloadsTheScheme)
@@ -151,10 +118,10 @@ TEST_F(CursorSchemeTest, NineXWritesTheRoleAndReloadsTheScheme)
     SetMouseCursor(3, wait);
 
     EXPECT_EQ(Stored(L"Wait"), wait);
-    EXPECT_TRUE(loads_.empty());
-    EXPECT_TRUE(sets_.empty());
+    EXPECT_TRUE(rec_->loads.empty());
+    EXPECT_TRUE(rec_->sets.empty());
     ExpectOneReload();
-    EXPECT_TRUE(errors_.empty());
+    EXPECT_TRUE(box_.boxes.empty());
 
     // Read back as bytes: the path and one zero byte.
     HKEY k = nullptr;
@@ -173,18 +140,18 @@ TEST_F(CursorSchemeTest, EveryRoleUsesItsOwnValueAndCursorId)
     for (int role = 0; role < int(scheme::MouseRoleCount); ++role)
         SetMouseCursor(role, cur);
 
-    ASSERT_EQ(sets_.size(), scheme::MouseRoleCount);
+    ASSERT_EQ(rec_->sets.size(), scheme::MouseRoleCount);
     for (std::size_t i = 0; i < scheme::MouseRoleCount; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(Stored(scheme::MouseRegistry[i].ValueName), cur);
-        EXPECT_EQ(sets_[i].cursor, loaded_[i]);
-        EXPECT_NE(sets_[i].cursor, nullptr);
-        EXPECT_EQ(sets_[i].id, DWORD(scheme::MouseRegistry[i].CursorId));
+        EXPECT_EQ(rec_->sets[i].cursor, rec_->loaded[i]);
+        EXPECT_NE(rec_->sets[i].cursor, nullptr);
+        EXPECT_EQ(rec_->sets[i].id, DWORD(scheme::MouseRegistry[i].CursorId));
     }
     EXPECT_EQ(ValueCount(), scheme::MouseRoleCount);
     // Help and handwriting replace OCR_HELP and OCR_NWPEN.
-    EXPECT_EQ(sets_[1].id, 32651u);
-    EXPECT_EQ(sets_[6].id, 32631u);
+    EXPECT_EQ(rec_->sets[1].id, 32651u);
+    EXPECT_EQ(rec_->sets[6].id, 32631u);
 }
 
 TEST_F(CursorSchemeTest, MissingFileOrFolderIsIgnored)
@@ -192,11 +159,10 @@ TEST_F(CursorSchemeTest, MissingFileOrFolderIsIgnored)
     for (DWORD platform : {DWORD(VER_PLATFORM_WIN32_NT), DWORD(VER_PLATFORM_WIN32_WINDOWS)}) {
         SCOPED_TRACE(platform);
         UsePlatform(platform);
-        SetMouseCursor(3, temp_ / L"missing.ani");
-        SetMouseCursor(3, temp_.Folder(L"folder.ani"));
-        SetMouseCursor(3, L"");
-        SetMouseCursor(3, testsupport::CorpusDir());
-        EXPECT_TRUE(loads_.empty());
+        for (const std::wstring& path :
+             {temp_ / L"missing.ani", temp_.Folder(L"folder.ani"), std::wstring(), testsupport::CorpusDir()})
+            EXPECT_EQ(SetMouseCursor(3, path), scheme::CursorAssignment::NoSuchFile) << ui::ToUtf8(path);
+        EXPECT_TRUE(rec_->loads.empty());
         ExpectNothingHappened();
     }
 }
@@ -206,8 +172,8 @@ TEST_F(CursorSchemeTest, SameAssignmentTwiceWritesAndAppliesTwice)
     for (DWORD platform : {DWORD(VER_PLATFORM_WIN32_NT), DWORD(VER_PLATFORM_WIN32_WINDOWS)}) {
         SCOPED_TRACE(platform);
         UsePlatform(platform);
-        sets_.clear();
-        spis_.clear();
+        rec_->sets.clear();
+        rec_->spis.clear();
         const std::wstring cur = Corpus(L"reconstruct/xy.cur");
         SetMouseCursor(12, cur);
         EXPECT_EQ(Stored(L"SizeAll"), cur);
@@ -215,8 +181,8 @@ TEST_F(CursorSchemeTest, SameAssignmentTwiceWritesAndAppliesTwice)
         scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::CursorSchemeKey, L"SizeAll", L"c:\\other.cur");
         SetMouseCursor(12, cur);
         EXPECT_EQ(Stored(L"SizeAll"), cur);
-        EXPECT_EQ(sets_.size() + spis_.size(), 2u);
-        EXPECT_TRUE(errors_.empty());
+        EXPECT_EQ(rec_->sets.size() + rec_->spis.size(), 2u);
+        EXPECT_TRUE(box_.boxes.empty());
     }
 }
 
@@ -224,28 +190,24 @@ TEST_F(CursorSchemeTest, NtUnloadableFileIsReportedAndNotStored)
 {
     UsePlatform(VER_PLATFORM_WIN32_NT);
     const std::wstring text = temp_.File(L"readme.cur", "This is not a cursor.\r\n");
-    HWND owner = testsupport::CreateHostWindow();
-    SetMouseCursor(3, text, owner);
-    DestroyWindow(owner);
+    EXPECT_EQ(SetMouseCursor(3, text), scheme::CursorAssignment::Unloadable);
 
-    EXPECT_EQ(loads_.size(), 1u);
+    EXPECT_EQ(rec_->loads.size(), 1u);
     EXPECT_EQ(ValueCount(), 0u);
-    EXPECT_TRUE(sets_.empty());
-    EXPECT_TRUE(spis_.empty());
-    ASSERT_EQ(errors_.size(), 1u);
-    EXPECT_EQ(errors_[0].owner, owner);
-    EXPECT_EQ(errors_[0].text, scheme::FillPlaceholder(texts::CursorLoadFailed, text));
-    EXPECT_NE(errors_[0].text.find(text), std::wstring::npos);
+    EXPECT_TRUE(rec_->sets.empty());
+    EXPECT_TRUE(rec_->spis.empty());
+    // The window that asked tells the user (the main window's tests).
+    EXPECT_TRUE(box_.boxes.empty());
 }
 
 TEST_F(CursorSchemeTest, NineXStoresAnyExistingFileAndLetsTheSystemDecide)
 {
     UsePlatform(VER_PLATFORM_WIN32_WINDOWS);
     const std::wstring text = temp_.File(L"readme.cur", "This is not a cursor.\r\n");
-    SetMouseCursor(0, text);
+    EXPECT_EQ(SetMouseCursor(0, text), scheme::CursorAssignment::Applied);
     EXPECT_EQ(Stored(L"Arrow"), text);
     ExpectOneReload();
-    EXPECT_TRUE(errors_.empty());
+    EXPECT_TRUE(box_.boxes.empty());
 }
 
 TEST_F(CursorSchemeTest, ReadOnlySchemeThrowsAndAppliesNothing)
@@ -274,13 +236,13 @@ TEST_F(CursorSchemeTest, RoleOutsideTheTableIsRefused)
     const std::wstring cur = Corpus(L"reconstruct/xy.cur");
     EXPECT_THROW(SetMouseCursor(14, cur), std::out_of_range);
     EXPECT_THROW(SetMouseCursor(-1, cur), std::out_of_range);
-    EXPECT_TRUE(loads_.empty());
+    EXPECT_TRUE(rec_->loads.empty());
     ExpectNothingHappened();
 }
 
 TEST_F(CursorSchemeTest, SystemApplierOnWine)
 {
-    scheme::CursorApplier system = scheme::SystemCursorApplier();
+    const ui::Seams system = ui::SystemSeams();
     EXPECT_EQ(system.platformId(), DWORD(VER_PLATFORM_WIN32_NT));
     EXPECT_TRUE(system.loadCursor(Corpus(L"reconstruct/wait.ani")));
     EXPECT_TRUE(system.loadCursor(Corpus(L"reconstruct/xy.cur")));
@@ -291,7 +253,7 @@ TEST_F(CursorSchemeTest, SystemApplierOnWine)
     const std::wstring cur = Corpus(L"reconstruct/xy.cur");
     SetMouseCursor(5, cur);
     EXPECT_EQ(Stored(L"IBeam"), cur);
-    EXPECT_TRUE(errors_.empty());
+    EXPECT_TRUE(box_.boxes.empty());
 }
 
 } // namespace

@@ -40,6 +40,7 @@ protected:
     void SetUp() override
     {
         ShellFixture::SetUp();
+        Report(menu);
         EmptyTheClipboard(window);
     }
     TestDir dir;
@@ -54,7 +55,7 @@ TEST_F(ClipboardTest, CopyPutsTheFileOnTheClipboard)
     EXPECT_TRUE(menu.InvokePathCommand(window, file, icCopy));
     testsupport::PumpUntilIdle();
     EXPECT_EQ((std::vector<std::wstring>{file}), ClipboardFiles(window));
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(failures.empty());
 }
 
 TEST_F(ClipboardTest, ChoosingCopyFromTheMenuCopiesTheWholeSelection)

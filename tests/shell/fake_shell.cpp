@@ -90,13 +90,15 @@ private:
     int next_ = 0;
 };
 
-class RecordingMenu final : public IContextMenu {
+class RecordingMenu final : public IContextMenu3 {
 public:
     RecordingMenu(FakeFolder& folder, std::vector<int> items) : folder_(folder), items_(std::move(items)) {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
     {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IContextMenu)) {
-            *out = static_cast<IContextMenu*>(this);
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IContextMenu) ||
+            (IsEqualIID(iid, IID_IContextMenu2) && folder_.menuLevel >= 2) ||
+            (IsEqualIID(iid, IID_IContextMenu3) && folder_.menuLevel >= 3)) {
+            *out = static_cast<IContextMenu3*>(this);
             AddRef();
             return S_OK;
         }
@@ -136,6 +138,18 @@ public:
         return folder_.invokeResult;
     }
     HRESULT STDMETHODCALLTYPE GetCommandString(UINT_PTR, UINT, UINT*, LPSTR, UINT) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE HandleMenuMsg(UINT msg, WPARAM, LPARAM) override
+    {
+        folder_.menuMessages.push_back({msg, 2});
+        return folder_.menuMessageResult;
+    }
+    HRESULT STDMETHODCALLTYPE HandleMenuMsg2(UINT msg, WPARAM, LPARAM, LRESULT* answer) override
+    {
+        folder_.menuMessages.push_back({msg, 3});
+        if (answer)
+            *answer = folder_.menuMessageAnswer;
+        return folder_.menuMessageResult;
+    }
 
 private:
     std::atomic<ULONG> refs_{1};

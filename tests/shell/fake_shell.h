@@ -43,6 +43,18 @@ public:
     SFGAOF attributes = 0x40400177;    // a plain file's, as Wine gives them
     HRESULT attributesResult = S_OK;
     HRESULT enumResult = S_OK;
+    // The menu handlers answer for IContextMenu up to IContextMenu<menuLevel>
+    // and record each menu message they are handed (with the level of the
+    // method that took it).
+    int menuLevel = 1;
+    HRESULT menuMessageResult = S_OK;
+    LRESULT menuMessageAnswer = 0;
+    struct MenuMessage {
+        UINT msg;
+        int level;
+        bool operator==(const MenuMessage&) const = default;
+    };
+    std::vector<MenuMessage> menuMessages;
     // Recorded.
     std::vector<Invocation> invoked;
     std::vector<std::vector<int>> menusMade;

@@ -1,7 +1,7 @@
 // The menu sequence on folders of made-up items: the shell's menu shown as it
 // was built, the Send To sub-menu filled from the SendTo folder, a Send To
 // choice run as a copy of the selection and a paste into the target, and the
-// box shown when the shell refuses a command.
+// report of a command the shell refuses.
 #include "tests/shell/fake_shell.h"
 #include "tests/shell/shell_fixture.h"
 
@@ -24,6 +24,7 @@ protected:
         items.menu = {Command(L"開く(&O)", 0), Separator(), Command(L"コピー(&C)", 25), SendToSubmenu(),
                       Command(L"削除(&D)", 17)};
         targets.menu = {Command(L"開く(&O)", 0), Command(L"貼り付け(&P)", 26)};
+        Report(menu);
     }
 
     // The Send To targets come from `targets` (nothing when it is null).
@@ -70,7 +71,7 @@ TEST_F(SendToTest, ASendToChoiceCopiesTheSelectionThenPastesIntoTheTarget)
     EXPECT_EQ((std::vector<int>{3}), targets.invoked[0].items);
     EXPECT_TRUE(targets.invoked[0].integerVerb);
     EXPECT_EQ(26u, targets.invoked[0].verb);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(failures.empty());
 
     // The shell's menu was asked for as the shell gives it, and shown at the point.
     // Its range ends below the Send To ids (1525 to 1624).
@@ -145,7 +146,7 @@ TEST_F(SendToTest, WithoutASendToItemTheMenuIsTheShellsAndItsIdsMeanNothingSpeci
     EXPECT_TRUE(targets.menusMade.empty());
 }
 
-TEST_F(SendToTest, AFailedCopyShowsTheBoxAndPastesNothing)
+TEST_F(SendToTest, AFailedCopyIsReportedAndPastesNothing)
 {
     // After a failed copy the clipboard holds whatever it held before: that
     // must not reach the target.
@@ -153,28 +154,25 @@ TEST_F(SendToTest, AFailedCopyShowsTheBoxAndPastesNothing)
     UseSendTo(&targets);
     ChooseFromMenu(TContextMenuEx::FirstSendToId);
     EXPECT_FALSE(Show({0}));
-    ASSERT_EQ(1u, boxes.size());
-    EXPECT_EQ(texts::InvokeFailedText, boxes[0].text);
-    EXPECT_EQ(texts::InvokeFailedCaption, boxes[0].caption);
-    EXPECT_EQ(UINT(MB_OK | MB_ICONINFORMATION), boxes[0].type);
-    EXPECT_EQ(window, boxes[0].owner);
+    // Reported once, with the window that asked (the main window shows the box).
+    EXPECT_EQ(std::vector<HWND>{window}, failures);
     ASSERT_EQ(1u, items.invoked.size());
     EXPECT_EQ(25u, items.invoked[0].verb);
     EXPECT_TRUE(targets.menusMade.empty());
     EXPECT_TRUE(targets.invoked.empty());
 }
 
-TEST_F(SendToTest, AFailedPasteShowsTheBox)
+TEST_F(SendToTest, AFailedPasteIsReported)
 {
     targets.invokeResult = E_FAIL;
     UseSendTo(&targets);
     ChooseFromMenu(TContextMenuEx::FirstSendToId + 1);
     EXPECT_FALSE(Show({0}));
-    EXPECT_EQ(1u, boxes.size());
+    EXPECT_EQ(1u, failures.size());
     EXPECT_EQ(1u, targets.invoked.size());
 }
 
-TEST_F(SendToTest, ATargetWithoutAUsablePasteItemGetsNothingAndNoBox)
+TEST_F(SendToTest, ATargetWithoutAUsablePasteItemGetsNothingAndNoReport)
 {
     targets.menu = {Command(L"開く(&O)", 0), Command(L"貼り付け(&P)", 26, MFS_GRAYED)};
     UseSendTo(&targets);
@@ -183,7 +181,7 @@ TEST_F(SendToTest, ATargetWithoutAUsablePasteItemGetsNothingAndNoBox)
     EXPECT_EQ(1u, items.invoked.size()); // the copy
     EXPECT_EQ(1u, targets.menusMade.size());
     EXPECT_TRUE(targets.invoked.empty());
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(failures.empty());
 }
 
 TEST_F(SendToTest, AnEntryGoneSinceTheMenuWasFilledPastesNothing)
@@ -263,7 +261,7 @@ TEST_F(SendToTest, ItemCommandsNeedTheirAttribute)
     items.attributes = 0;
     EXPECT_FALSE(menu.InvokeItemCommand(window, &items, icPaste, item.get()));
     EXPECT_TRUE(menu.InvokeItemCommand(window, &targets, icPaste, item.get()));
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(failures.empty());
 }
 
 TEST_F(SendToTest, ItemCommandsRefuseWhatTheyCannotRun)
@@ -277,7 +275,7 @@ TEST_F(SendToTest, ItemCommandsRefuseWhatTheyCannotRun)
     items.attributesResult = S_OK;
     items.invokeResult = E_FAIL;
     EXPECT_FALSE(menu.InvokeItemCommand(window, &items, icCopy, item.get()));
-    EXPECT_EQ(1u, boxes.size());
+    EXPECT_EQ(1u, failures.size());
 }
 
 TEST_F(SendToTest, EveryCommandRunsBusyInPairsAndTheMenuItselfDoesNot)
@@ -317,19 +315,19 @@ TEST_F(SendToTest, EveryCommandRunsBusyInPairsAndTheMenuItselfDoesNot)
     }
 }
 
-TEST_F(SendToTest, ABoxThatThrowsStillEndsTheBusyPair)
+TEST_F(SendToTest, AReportThatThrowsStillEndsTheBusyPair)
 {
     items.invokeResult = E_FAIL;
     testsupport::BusyRecorder busy;
     busy.Attach(menu.OnBusy);
-    int depthAtBox = -1;
-    shell::ScopedSeam box(shell::CurrentSeams().messageBox, [&](HWND, const wchar_t*, const wchar_t*, UINT) -> int {
-        depthAtBox = busy.depth;
+    int depthAtReport = -1;
+    menu.OnCommandFailed = [&](TContextMenuEx*, HWND) {
+        depthAtReport = busy.depth;
         throw std::runtime_error("no box");
-    });
+    };
     shview::IDList item = FakeFolder::Item(0);
     EXPECT_THROW(menu.InvokeItemCommand(window, &items, icCopy, item.get()), std::runtime_error);
-    EXPECT_EQ(1, depthAtBox);
+    EXPECT_EQ(1, depthAtReport);
     EXPECT_TRUE(busy.Balanced());
     EXPECT_EQ(1, busy.pairs);
 }

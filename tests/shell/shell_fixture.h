@@ -1,5 +1,6 @@
 // A host window, the shell module, and recorders put in place of the menu
-// tracker and the message box.
+// tracker and the message box, and of the window that is told of a refused
+// command.
 #pragma once
 #include <windows.h>
 
@@ -9,8 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "shell/ContextMenuEx.h"
 #include "shell/seams.h"
 #include "shview/idlist/idlist.h"
+#include "tests/support/seam_recorders.h"
 #include "tests/support/wine_ui.h"
 
 namespace shelltest {
@@ -34,13 +37,6 @@ private:
     testsupport::TempDir dir_;
 };
 
-struct BoxShown {
-    HWND owner;
-    std::wstring text;
-    std::wstring caption;
-    UINT type;
-};
-
 class ShellFixture : public testing::Test {
 protected:
     void SetUp() override
@@ -51,9 +47,17 @@ protected:
     }
     void TearDown() override
     {
+        // The shell components report what happened; they open no box.
+        EXPECT_TRUE(boxes_.boxes.empty());
         if (window)
             DestroyWindow(window);
         testsupport::PumpUntilIdle(10, 500);
+    }
+
+    // Notes each command of `menu` that the shell refuses in `failures`.
+    void Report(TContextMenuEx& menu)
+    {
+        menu.OnCommandFailed = [this](TContextMenuEx*, HWND asking) { failures.push_back(asking); };
     }
 
     // Answers `id` instead of showing the menu, remembering what it was shown.
@@ -87,15 +91,11 @@ protected:
     POINT trackPoint{};
     HWND trackOwner = nullptr;
     std::vector<std::wstring> shownCaptions;
-    std::vector<BoxShown> boxes;
+    std::vector<HWND> failures; // the window that asked, for each refused command
 
 private:
     std::optional<shell::ScopedSeam<shell::TrackMenuFn>> tracker_;
-    shell::ScopedSeam<shell::MessageBoxFn> box_{
-        shell::CurrentSeams().messageBox, [this](HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) {
-            boxes.push_back({owner, text, caption, type});
-            return IDOK;
-        }};
+    testsupport::BoxRecorder boxes_;
 };
 
 } // namespace shelltest

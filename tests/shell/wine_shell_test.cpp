@@ -12,6 +12,7 @@ namespace {
 
 class WineShellTest : public ShellFixture {
 protected:
+    WineShellTest() { Report(menu); }
     TestDir dir;
     TContextMenuEx menu;
 };
@@ -27,7 +28,7 @@ TEST_F(WineShellTest, DeleteRunsTheShellsOwnDeleteWithItsConfirmation)
     testsupport::PumpUntilIdle();
     EXPECT_FALSE(testsupport::FileExists(doomed));
     EXPECT_GE(yes.Pressed(), 1);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(failures.empty());
 }
 
 TEST_F(WineShellTest, AnItemThatCannotBeDeletedIsLeftAloneWithoutAWord)
@@ -35,7 +36,7 @@ TEST_F(WineShellTest, AnItemThatCannotBeDeletedIsLeftAloneWithoutAWord)
     testsupport::DialogWatchdog no(IDNO);
     EXPECT_FALSE(menu.InvokePathCommand(window, L"C:\\", icDelete));
     EXPECT_EQ(0, no.Pressed());
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(failures.empty());
 }
 
 TEST_F(WineShellTest, PathCommandsNeedAWindowAndAPathTheShellKnows)
@@ -50,7 +51,7 @@ TEST_F(WineShellTest, PathCommandsNeedAWindowAndAPathTheShellKnows)
     EXPECT_TRUE(testsupport::FileExists(file));
     // Wine's shell has no paste item for a file.
     EXPECT_FALSE(menu.InvokePathCommand(window, file, icPaste));
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(failures.empty());
 }
 
 TEST_F(WineShellTest, DismissingTheShellsMenuInvokesNothing)
@@ -65,7 +66,7 @@ TEST_F(WineShellTest, DismissingTheShellsMenuInvokesNothing)
     EXPECT_FALSE(menu.ShowItemMenu(window, folder.get(), POINT{100, 100}, 1, item.get()));
     EXPECT_EQ(1, closer.Fired());
     EXPECT_EQ(0, no.Pressed());
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(failures.empty());
     EXPECT_TRUE(testsupport::FileExists(file));
 }
 

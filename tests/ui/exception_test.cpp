@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <new>
 #include <stdexcept>
 
 namespace {
@@ -31,6 +33,29 @@ TEST(Exception, GuardedShowsTheMessageAndReturnsTheFallback)
     ui::Guarded(nullptr, [] { throw std::runtime_error("plain"); });
     ASSERT_EQ(sink.messages.size(), 2u);
     EXPECT_EQ(sink.messages[1], L"plain");
+}
+
+TEST(Exception, WithoutAMessageOfItsOwnTheTextsTheProgramHandedAreShown)
+{
+    const ui::ExceptionTexts saved = ui::CurrentExceptionTexts();
+    ui::SetExceptionTexts({L"題", L"足りない", L"わからない"});
+    SinkCapture sink;
+    struct Row {
+        void (*thrower)();
+        const wchar_t* shown;
+    };
+    const Row rows[] = {
+        {[] { throw std::bad_alloc(); }, L"足りない"},
+        {[] { throw 42; }, L"わからない"},
+        {[] { throw ui::Exception(L"自分の言葉"); }, L"自分の言葉"},
+    };
+    for (const Row& row : rows)
+        ui::Guarded(nullptr, row.thrower);
+    ui::SetExceptionTexts(saved);
+    ASSERT_EQ(sink.messages.size(), std::size(rows));
+    for (std::size_t i = 0; i < std::size(rows); ++i)
+        EXPECT_EQ(sink.messages[i], rows[i].shown) << i;
+    EXPECT_EQ(ui::CurrentExceptionTexts().caption, saved.caption);
 }
 
 // A window whose handler throws on a private message.

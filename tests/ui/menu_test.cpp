@@ -1,7 +1,10 @@
 #include "tests/support/wine_ui.h"
 #include "ui/menu.h"
+#include "ui/seams.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace {
 
@@ -16,13 +19,19 @@ TEST(PopupMenu, TheChosenItemRunsItsClickWithItselfAsSender)
         };
     EXPECT_EQ(GetMenuItemCount(menu.Handle()), 3);
     UINT answer = 102;
-    ui::PopupMenu::SetTracker([&](HMENU, int, int, HWND) { return answer; });
+    POINT at{};
+    std::optional<ui::ScopedSeam<ui::TrackMenuFn>> tracker(std::in_place, ui::CurrentSeams().trackMenu,
+                                                           [&](HMENU, UINT, POINT p, HWND) {
+                                                               at = p;
+                                                               return answer;
+                                                           });
     EXPECT_EQ(menu.Popup(host, 10, 10), menu.Item(2));
     answer = 0; // dismissed
     EXPECT_EQ(menu.Popup(host, 10, 10), nullptr);
     answer = 99; // not one of ours
     EXPECT_EQ(menu.Popup(host, 10, 10), nullptr);
-    ui::PopupMenu::SetTracker({});
+    tracker.reset();
+    EXPECT_EQ(at.x, 10);
     EXPECT_EQ(clicked, std::vector<int>{20});
     DestroyWindow(host);
 }

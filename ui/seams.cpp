@@ -1,0 +1,82 @@
+#include "ui/seams.h"
+
+namespace ui {
+namespace {
+
+DWORD ReadPlatformId()
+{
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+    if (!GetVersionExW(&info))
+        return VER_PLATFORM_WIN32_NT;
+    return info.dwPlatformId;
+}
+
+void RunHidden(const std::wstring& commandLine)
+{
+    std::wstring cmd = commandLine; // CreateProcessW may write into it
+    STARTUPINFOW si{sizeof(si)};
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION pi{};
+    if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+}
+
+ComPtr<IShellFolder> SystemSendToFolder(HWND owner)
+{
+    ITEMIDLIST* location = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(owner, CSIDL_SENDTO, &location)) || !location)
+        return nullptr;
+    ComPtr<IShellFolder> desktop, folder;
+    if (SUCCEEDED(SHGetDesktopFolder(desktop.put())) && desktop) {
+        if (location->mkid.cb == 0)
+            folder = desktop;
+        else if (FAILED(desktop->BindToObject(location, nullptr, IID_IShellFolder, folder.put_void())))
+            folder = nullptr;
+    }
+    CoTaskMemFree(location);
+    return folder;
+}
+
+} // namespace
+
+Seams SystemSeams()
+{
+    Seams s;
+    s.messageBox = [](HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) {
+        return MessageBoxW(owner, text, caption, type);
+    };
+    s.trackMenu = [](HMENU menu, UINT flags, POINT at, HWND owner) {
+        return static_cast<UINT>(TrackPopupMenu(menu, flags, at.x, at.y, 0, owner, nullptr));
+    };
+    s.runCommandLine = &RunHidden;
+    s.platformId = [] {
+        static const DWORD id = ReadPlatformId();
+        return id;
+    };
+    s.loadCursor = [](const std::wstring& path) { return UniqueCursor(LoadCursorFromFileW(path.c_str())); };
+    s.setSystemCursor = [](UniqueCursor cursor, DWORD id) {
+        // On success the system owns (and later destroys) the cursor.
+        if (SetSystemCursor(cursor.get(), id))
+            (void)cursor.release();
+    };
+    s.systemParametersInfo = [](UINT action, UINT param, void* data, UINT winIni) {
+        return SystemParametersInfoW(action, param, data, winIni);
+    };
+    s.sendToFolder = &SystemSendToFolder;
+    s.doDragDrop = [](IDataObject* data, IDropSource* source, DWORD allowed, DWORD* effect) {
+        return DoDragDrop(data, source, allowed, effect);
+    };
+    return s;
+}
+
+Seams& CurrentSeams()
+{
+    static Seams seams = SystemSeams();
+    return seams;
+}
+
+} // namespace ui

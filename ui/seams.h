@@ -1,0 +1,74 @@
+// The system calls a test must be able to replace: boxes, menus, launching,
+// applying cursors, the user's SendTo folder and the modal drag loop. Each is
+// a function in one table; the program uses the system's own and never
+// replaces them. A test replaces one for a scope:
+//   ui::ScopedSeam s(ui::CurrentSeams().trackMenu, [](HMENU, UINT, POINT, HWND) { return 26u; });
+#pragma once
+#include "ui/handles.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <functional>
+#include <string>
+#include <type_traits>
+#include <utility>
+
+namespace ui {
+
+// Shows a message box; answers the button pressed.
+using MessageBoxFn = std::function<int(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type)>;
+// Tracks a popup menu modally (TPM_RETURNCMD); answers the chosen command
+// id, 0 when dismissed.
+using TrackMenuFn = std::function<UINT(HMENU menu, UINT flags, POINT at, HWND owner)>;
+// Starts a command line with its window hidden; a failure is not reported,
+// as with the system's own launcher.
+using RunCommandLineFn = std::function<void(const std::wstring& commandLine)>;
+// The platform family (VER_PLATFORM_WIN32_NT, ...).
+using PlatformIdFn = std::function<DWORD()>;
+// Loads a cursor file; empty when the system cannot read it.
+using LoadCursorFn = std::function<UniqueCursor(const std::wstring& path)>;
+// Makes `cursor` the system cursor `id`; the system takes it over.
+using SetSystemCursorFn = std::function<void(UniqueCursor cursor, DWORD id)>;
+// SystemParametersInfoW.
+using SystemParametersInfoFn = std::function<BOOL(UINT action, UINT param, void* data, UINT winIni)>;
+// The user's SendTo folder, bound; none when it cannot be had.
+using SendToFolderFn = std::function<ComPtr<IShellFolder>(HWND owner)>;
+// Runs the modal drag loop (DoDragDrop).
+using DoDragDropFn = std::function<HRESULT(IDataObject* data, IDropSource* source, DWORD allowed, DWORD* effect)>;
+
+struct Seams {
+    MessageBoxFn messageBox;
+    TrackMenuFn trackMenu;
+    RunCommandLineFn runCommandLine;
+    PlatformIdFn platformId;
+    LoadCursorFn loadCursor;
+    SetSystemCursorFn setSystemCursor;
+    SystemParametersInfoFn systemParametersInfo;
+    SendToFolderFn sendToFolder;
+    DoDragDropFn doDragDrop;
+};
+
+// The functions in use: the system's own unless a test replaced them.
+Seams& CurrentSeams();
+// The system's own, as a fresh table (for a test that wraps one of them).
+Seams SystemSeams();
+
+// Replaces one seam while it lives.
+template <class Fn>
+class ScopedSeam {
+public:
+    ScopedSeam(Fn& slot, std::type_identity_t<Fn> replacement)
+        : slot_(slot), old_(std::exchange(slot, std::move(replacement)))
+    {
+    }
+    ~ScopedSeam() { slot_ = std::move(old_); }
+    ScopedSeam(const ScopedSeam&) = delete;
+    ScopedSeam& operator=(const ScopedSeam&) = delete;
+
+private:
+    Fn& slot_;
+    Fn old_;
+};
+
+} // namespace ui
