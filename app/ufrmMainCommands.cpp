@@ -1,6 +1,7 @@
 // The main window's file and folder commands: new folder, delete, rename,
 // selection, refresh and folder navigation, from the menu bar, the tool bar
 // and the keys of the two panes, and which of them are enabled when.
+#include "app/busy_count.h"
 #include "app/ufrmMain.h"
 
 #include "app/messages.h"
@@ -145,11 +146,7 @@ void TfrmTarimoku::mitemRefreshClick() { RequestRefresh(); }
 
 void TfrmTarimoku::Navigate(const std::function<void()>& change)
 {
-    ++FBusy;
-    struct Lower {
-        int& busy;
-        ~Lower() { --busy; }
-    } lower{FBusy};
+    TBusyCount busy(FBusy);
     StopPreviews();
     change();
 }

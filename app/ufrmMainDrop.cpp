@@ -1,5 +1,6 @@
 // Drag and drop in the main window: drags out of both panes, and files
 // dropped on either pane moved or copied into the folder under the pointer.
+#include "app/busy_count.h"
 #include "app/drop_rules.h"
 #include "app/ufrmMain.h"
 
@@ -17,17 +18,6 @@ POINT ClientPoint(HWND window, POINT screen) noexcept
     return screen;
 }
 
-// Raises the busy counter while it lives.
-class BusyScope {
-public:
-    explicit BusyScope(int& busy) noexcept : busy_(busy) { ++busy_; }
-    ~BusyScope() { --busy_; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    int& busy_;
-};
 
 } // namespace
 
@@ -128,7 +118,7 @@ DWORD TfrmTarimoku::DropFiles(const std::vector<std::wstring>& files, const std:
     operation.fFlags = FOF_ALLOWUNDO;
     int result = 0;
     {
-        BusyScope busy(FBusy);
+        TBusyCount busy(FBusy);
         result = FileOperation ? FileOperation(operation) : SHFileOperationW(&operation);
     }
     if (result != 0 || operation.fAnyOperationsAborted)

@@ -1,6 +1,7 @@
 // Animated previews of the main window: every .ani file of the folder in view
 // is loaded a few at a time while the program is idle, and its frames are
 // drawn over its icon in the file list at the pace the file prescribes.
+#include "app/busy_count.h"
 #include "app/ufrmMain.h"
 
 #include "anicur/AniCur.h"
@@ -23,17 +24,6 @@ long long PerformanceClock() noexcept
     return preview::ClockFromCounter(count.QuadPart, frequency.QuadPart);
 }
 
-// Raises FBusy for a scope, so the timer leaves the table alone meanwhile.
-class BusyScope {
-public:
-    explicit BusyScope(int& busy) noexcept : busy_(busy) { ++busy_; }
-    ~BusyScope() { --busy_; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    int& busy_;
-};
 
 // The application-starting cursor is the previews' own; any other screen
 // cursor (the hourglass of a refresh) belongs to someone else and stays.
@@ -91,7 +81,7 @@ void TfrmTarimoku::StartPreview()
 
 void TfrmTarimoku::StopPreviews()
 {
-    BusyScope busy(FBusy);
+    TBusyCount busy(FBusy);
     FStepTimer.Stop();
     if (!FPreviewPaths.empty()) {
         FPreviewPaths.clear();

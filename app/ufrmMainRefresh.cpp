@@ -1,5 +1,6 @@
 // The main window's automatic refresh: the monitors of the folder in view and
 // of the drives, the refresh requests and the handler that carries them out.
+#include "app/busy_count.h"
 #include "app/ufrmMain.h"
 
 #include "app/messages.h"
@@ -11,22 +12,6 @@
 #include <commctrl.h>
 #include <dbt.h>
 #include <stdexcept>
-
-namespace {
-
-// FBusy raised for a scope, lowered also on an exception.
-class BusyScope {
-public:
-    explicit BusyScope(int& busy) : busy_(busy) { ++busy_; }
-    ~BusyScope() { --busy_; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    int& busy_;
-};
-
-} // namespace
 
 void TfrmTarimoku::SetUpMonitors()
 {
@@ -61,7 +46,7 @@ void TfrmTarimoku::DirMonitorFolderChange(TDirMonitor*)
 
 void TfrmTarimoku::RequestRefresh(bool afresh)
 {
-    BusyScope busy(FBusy);
+    TBusyCount busy(FBusy);
     FTreeChanged = true;
     FListChanged = true;
     if (afresh)
@@ -138,7 +123,7 @@ void TfrmTarimoku::RefreshViews()
     }
     refreshRetry_.Stop();
 
-    BusyScope busy(FBusy);
+    TBusyCount busy(FBusy);
     if (FTreeChanged)
         RebuildFolderTree();
     if (FListChanged) {
@@ -189,7 +174,7 @@ void TfrmTarimoku::RebuildFolderTree()
         shview::SaveExpanded(scratch, FolderView);
         std::wstring path = shview::NodeTextPath(FolderView, FolderView.Selected());
 
-        BusyScope busy(FBusy);
+        TBusyCount busy(FBusy);
         shview::RedrawOff nodes(FolderView);
         FolderView.BuildTree();
         shview::RestoreExpanded(FolderView, scratch);
