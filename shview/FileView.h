@@ -11,7 +11,8 @@
 
 #include <array>
 #include <string>
-#include <unordered_set>
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 class TFolderView;
@@ -121,5 +122,6 @@ private:
     DWORD savedViewStyle_ = LVS_ICON;
     bool filling_ = false;
     bool refillPending_ = false;
-    std::unordered_set<Item*> records_;
+    // Every item record, owned here; the list control's lParam only points at one.
+    std::unordered_map<const Item*, std::unique_ptr<Item>> records_;
 };
