@@ -78,8 +78,11 @@ size_t ReadFrames(const uint8_t* data, size_t size, size_t begin, size_t declare
                 break;
             end = after;
         }
-        if (icon)
+        if (icon) {
             frames.push_back({content, length});
+            if (frames.size() > MaxFramesPerFile)
+                break; // one too many is enough to refuse the file
+        }
         pos = NextChunk(data, after, length, end);
     }
     return end;
@@ -143,6 +146,11 @@ AniWalkResult AniWalk(const uint8_t* data, size_t size)
     }
     if (seq.found && seq.length / 4 != headerSteps) {
         r.code = AniSequenceCount;
+        r.frames.clear();
+        return r;
+    }
+    if (r.frames.size() > MaxFramesPerFile) {
+        r.code = AniTooManyFrames;
         r.frames.clear();
         return r;
     }

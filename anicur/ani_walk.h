@@ -20,8 +20,14 @@ enum AniCode : int {
     AniSequenceCount = 6, // the `seq ` entry count differs from the step count
     AniNoFrameList = 7,   // no `LIST` chunk of list type `fram`
     AniNoHeader = 10,     // no `anih` chunk, or one of fewer than 36 bytes
+    AniTooManyFrames = 11, // more frames than MaxFramesPerFile
     AniFailed = 99,       // anything else: a frame cannot be made, memory, read errors
 };
+
+// Most frames one file may have. Real animations hold a few dozen; each
+// frame costs its reader a 32 x 32 image, and a file of thousands of tiny
+// frames would cost megabytes for nothing anyone can watch.
+constexpr size_t MaxFramesPerFile = 1024;
 
 // A run of bytes inside the walked buffer.
 struct ByteRange {

@@ -1,6 +1,6 @@
 #include "anicur/frame_cell.h"
 
-#include "anicur/byte_reader.h"
+#include "anicur/dib_layout.h"
 #include "anicur/frame_icon.h"
 #include "anicur/icon_dir.h"
 
@@ -73,7 +73,7 @@ bool TFrameCell::AddTo(HIMAGELIST list, const uint8_t* file, size_t size) noexce
         // memory, much cheaper than an icon object per frame. A PNG needs
         // the system's decoder; a DIB that GDI refuses or that inverts what
         // lies below goes through an icon as well.
-        if (!image->png && DrawDib(file + image->offset, *image))
+        if (!image->png && DrawDib(file + image->offset, image->length))
             return ImageList_Add(list, colour_.get(), mask_.get()) >= 0;
         return AddIcon(list, file, size, *image);
     } catch (...) {
@@ -81,50 +81,44 @@ bool TFrameCell::AddTo(HIMAGELIST list, const uint8_t* file, size_t size) noexce
     }
 }
 
-bool TFrameCell::DrawDib(const uint8_t* dib, const IconImage& image) noexcept
+bool TFrameCell::DrawDib(const uint8_t* dib, size_t length) noexcept
 {
-    // The image was measured and bounds-checked by ListIconImages; the
-    // colour bits follow the header, its bit-field masks and its palette,
-    // the mask follows the colour bits.
-    const uint32_t headerSize = ReadU32(dib);
-    const uint32_t compression = ReadU32(dib + 16);
-    const uint32_t used = ReadU32(dib + 32);
-    const int bits = image.bitCount;
-    size_t colours = used > 256 ? 256 : used;
-    if (colours == 0 && bits <= 8)
-        colours = size_t{1} << bits;
-    // Bit-field masks follow a plain header; a larger header holds them.
-    const bool bitFields = compression == BI_BITFIELDS;
-    const size_t masks = bitFields && headerSize == sizeof(BITMAPINFOHEADER) ? 12 : 0;
-    const size_t tableBytes = masks + colours * 4;
-    const size_t headerMasks = bitFields && headerSize > sizeof(BITMAPINFOHEADER) ? 12 : 0;
-    if (headerMasks + tableBytes > sizeof(DibInfo::colours))
+    // Measured again on the image's own bytes: every part drawn from lies
+    // inside them.
+    const std::optional<DibLayout> layout = ParseDib(dib, length);
+    if (!layout)
         return false;
+    const int width = layout->width, height = layout->height, bits = layout->bitCount;
 
     // The file's header describes colour bits and mask as one image of twice
-    // the height; GDI gets a plain BITMAPINFOHEADER for the colour half.
+    // the height; GDI gets a plain BITMAPINFOHEADER for the colour half,
+    // followed by the masks (if any) and the palette.
     DibInfo info{};
     std::memcpy(&info.header, dib, sizeof(BITMAPINFOHEADER));
     info.header.biSize = sizeof(BITMAPINFOHEADER);
-    info.header.biHeight = image.height;
+    info.header.biHeight = height;
     info.header.biSizeImage = 0;
     auto* table = reinterpret_cast<uint8_t*>(info.colours);
-    std::memcpy(table, dib + sizeof(BITMAPINFOHEADER), headerMasks);
-    std::memcpy(table + headerMasks, dib + headerSize, tableBytes);
-    const uint8_t* colourBits = dib + headerSize + tableBytes;
-    const size_t colourRow = (static_cast<size_t>(image.width) * bits + 31) / 32 * 4;
-    const uint8_t* maskBits = colourBits + colourRow * image.height;
-    MaskInfo maskInfo = MonoInfo(image.width, image.height);
+    size_t masks = 0;
+    if (layout->bitFields) {
+        std::memcpy(table, layout->masks, sizeof layout->masks);
+        masks = sizeof layout->masks;
+    }
+    static_assert(sizeof(DibLayout::masks) + 256 * 4 <= sizeof(DibInfo::colours));
+    std::memcpy(table + masks, dib + layout->paletteOffset, layout->colourCount * 4);
+    const uint8_t* colourBits = dib + layout->colourBitsOffset;
+    const uint8_t* maskBits = dib + layout->maskOffset;
+    MaskInfo maskInfo = MonoInfo(width, height);
 
     {
         Selected sel(dc_.get(), colour_.get());
-        if (!StretchDIBits(dc_.get(), 0, 0, Side, Side, 0, 0, image.width, image.height, colourBits,
+        if (!StretchDIBits(dc_.get(), 0, 0, Side, Side, 0, 0, width, height, colourBits,
                            reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY))
             return false;
     }
     {
         Selected sel(dc_.get(), mask_.get());
-        if (!StretchDIBits(dc_.get(), 0, 0, Side, Side, 0, 0, image.width, image.height, maskBits,
+        if (!StretchDIBits(dc_.get(), 0, 0, Side, Side, 0, 0, width, height, maskBits,
                            reinterpret_cast<BITMAPINFO*>(&maskInfo), DIB_RGB_COLORS, SRCCOPY))
             return false;
     }
@@ -132,7 +126,7 @@ bool TFrameCell::DrawDib(const uint8_t* dib, const IconImage& image) noexcept
     // Only a plain 32-bit image has alpha; for the others the mask decides,
     // and the image list looks for alpha in the fourth byte.
     bool alpha = false;
-    if (bits == 32 && compression == BI_RGB)
+    if (bits == 32 && !layout->bitFields)
         for (int i = 0; i < Side * Side && !alpha; ++i)
             alpha = (pixels_[i] >> 24) != 0;
     else

@@ -26,7 +26,7 @@ public:
     bool AddTo(HIMAGELIST list, const uint8_t* file, size_t size) noexcept;
 
 private:
-    bool DrawDib(const uint8_t* dib, const IconImage& image) noexcept;
+    bool DrawDib(const uint8_t* dib, size_t length) noexcept;
     bool HasInvertedPixels() const noexcept;
     bool AddIcon(HIMAGELIST list, const uint8_t* file, size_t size, const IconImage& image) noexcept;
 

@@ -1,6 +1,7 @@
 #include "anicur/icon_dir.h"
 
 #include "anicur/byte_reader.h"
+#include "anicur/dib_layout.h"
 
 #include <cstring>
 
@@ -9,55 +10,10 @@ namespace {
 
 constexpr size_t DirHeader = 6;
 constexpr size_t DirEntry = 16;
-constexpr size_t InfoHeader = 40; // BITMAPINFOHEADER
 constexpr size_t MinPng = 8 + 8 + 13 + 4; // signature and IHDR chunk
 constexpr uint8_t PngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 
 bool ValidSide(int64_t v) { return v >= 1 && v <= MaxImageSide; }
-
-// Fills size and depth from a DIB of at most `avail` bytes and returns the
-// bytes it needs (header, colour table, colour bits and mask), 0 if it is
-// not a DIB an icon can be made of.
-uint64_t MeasureDib(const uint8_t* p, size_t avail, IconImage& img)
-{
-    if (avail < InfoHeader)
-        return 0;
-    const uint32_t headerSize = ReadU32(p);
-    const int32_t width = static_cast<int32_t>(ReadU32(p + 4));
-    const int32_t doubleHeight = static_cast<int32_t>(ReadU32(p + 8)); // colour bits and mask
-    const uint16_t planes = ReadU16(p + 12);
-    const uint16_t bits = ReadU16(p + 14);
-    const uint32_t compression = ReadU32(p + 16);
-    const uint32_t clrUsed = ReadU32(p + 32);
-    if (headerSize < InfoHeader || headerSize > avail || planes != 1)
-        return 0;
-    if (!ValidSide(width) || !ValidSide(doubleHeight / 2))
-        return 0;
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-        return 0;
-    uint64_t masks = 0;
-    if (compression == 3 /* BI_BITFIELDS */) {
-        if (bits != 16 && bits != 32)
-            return 0;
-        if (headerSize == InfoHeader)
-            masks = 12;
-    } else if (compression != 0 /* BI_RGB */) {
-        return 0;
-    }
-    // Counted as the system counts them, so that nothing it reads lies
-    // outside the image.
-    uint64_t colours = clrUsed > 256 ? 256 : clrUsed;
-    if (colours == 0 && bits <= 8)
-        colours = uint64_t{1} << bits;
-    const uint64_t height = static_cast<uint64_t>(doubleHeight / 2);
-    const uint64_t colourRow = (static_cast<uint64_t>(width) * bits + 31) / 32 * 4;
-    const uint64_t maskRow = (static_cast<uint64_t>(width) + 31) / 32 * 4;
-    img.width = width;
-    img.height = static_cast<int>(height);
-    img.bitCount = bits;
-    img.png = false;
-    return headerSize + masks + colours * 4 + (colourRow + maskRow) * height;
-}
 
 // Fills size and depth from a PNG stream's IHDR; false if it is no PNG.
 bool MeasurePng(const uint8_t* p, size_t avail, IconImage& img)
@@ -136,12 +92,17 @@ std::vector<IconImage> ListIconImages(const uint8_t* data, size_t size)
             if (img.length < MinPng)
                 continue;
         } else {
-            const uint64_t needed = MeasureDib(data + offset, avail, img);
-            if (needed == 0 || needed > avail)
+            const std::optional<DibLayout> dib = ParseDib(data + offset, avail);
+            if (!dib)
                 continue;
+            img.width = dib->width;
+            img.height = dib->height;
+            img.bitCount = dib->bitCount;
+            img.png = false;
+            const size_t needed = dib->size;
             // The directory's byte count is often wrong; the DIB header says
             // how much the image needs, and the data holds it.
-            img.length = bytes >= needed && bytes <= avail ? bytes : static_cast<size_t>(needed);
+            img.length = bytes >= needed && bytes <= avail ? bytes : needed;
         }
         images.push_back(img);
     }

@@ -2,6 +2,8 @@
 // frame of an animated cursor): the directory is read bounds-checked and
 // every image is checked against its own header before it can be chosen.
 #pragma once
+#include "anicur/dib_layout.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -31,8 +33,5 @@ std::vector<IconImage> ListIconImages(const uint8_t* data, size_t size);
 // most colours, else the nearest larger one, else the largest; ties go to
 // more colours, then to the earlier entry. Nothing when no image is usable.
 std::optional<IconImage> ChooseIconImage(const uint8_t* data, size_t size, int target = 32);
-
-// Largest image side accepted, in pixels.
-constexpr int MaxImageSide = 4096;
 
 } // namespace anicur

@@ -138,6 +138,7 @@ void TfrmTarimoku::Layout()
 
 void TfrmTarimoku::FormCreate()
 {
+    SetUpMonitors();
     for (std::size_t i = 0; i < scheme::MouseRegistry.size(); ++i)
         PopupMenuMouse.Add(scheme::MouseRegistry[i].Caption, int(i))->OnClick =
             ui::Bind(this, &TfrmTarimoku::RoleMenuClick);
@@ -152,6 +153,7 @@ void TfrmTarimoku::FormCreate()
             FolderView.SetFont(treeFont_.get());
         }
     }
+    RegisterDropTargets();
 }
 
 void TfrmTarimoku::OpenCommandLineFolder(const std::vector<std::wstring>& arguments)
@@ -164,6 +166,7 @@ void TfrmTarimoku::OpenCommandLineFolder(const std::vector<std::wstring>& argume
 void TfrmTarimoku::FolderViewChange(ui::Component*, ui::TreeNode)
 {
     ui::PostPrivate(Handle(), WM_STARTPREVIEW);
+    ui::PostPrivate(Handle(), WM_WATCHFOLDERS);
     SetWindowTextW(Handle(), (std::wstring(texts::CaptionPrefix) + FolderView.SelectedPath()).c_str());
 }
 
@@ -182,7 +185,9 @@ void TfrmTarimoku::FormClose() { animateTimer_.Stop(); }
 void TfrmTarimoku::FormDestroy()
 {
     animateTimer_.Stop();
+    StopMonitors();
     StopPreviews();
+    RevokeDropTargets();
 }
 
 void TfrmTarimoku::RunCommand(UINT id)
@@ -213,9 +218,22 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
             return 0;
         }
         break;
+    case WM_NOTIFY:
+        if (lp && BeginDrag(*reinterpret_cast<const NMHDR*>(lp)))
+            return 0;
+        break;
     case WM_STARTPREVIEW:
         StartPreview();
         return 0;
+    case WM_WATCHFOLDERS:
+        WatchFolders();
+        return 0;
+    case WM_REFRESHVIEWS:
+        RefreshViews();
+        return 0;
+    case WM_DEVICECHANGE:
+        DeviceChange(wp);
+        return TRUE;
     case WM_RESTORECONTEXTMENU:
         FileView.ContextMenu = &ContextMenuEx;
         return 0;

@@ -3,8 +3,11 @@
 #include "anicur/AniCur.h"
 #include "app/preview_draw.h"
 #include "dialogs/RestorePos.h"
+#include "dirmon/DirMonitor.h"
 #include "res/resource.h"
 #include "shell/ContextMenuEx.h"
+#include "shell/DropSourceEx.h"
+#include "shell/FileDropTarget.h"
 #include "shview/FileView.h"
 #include "shview/FolderView.h"
 #include "ui/handles.h"
@@ -14,6 +17,8 @@
 #include "ui/timer.h"
 #include "ui/toolbar.h"
 #include "ui/window.h"
+
+#include <shellapi.h>
 
 #include <functional>
 #include <map>
@@ -71,6 +76,8 @@ public:
     TFolderView FolderView;
     TFileView FileView;
     TContextMenuEx ContextMenuEx;
+    // Starts the drags out of both panes (the views' own links stay empty).
+    TDropSourceEx DropSourceEx;
     // The window's placement, kept between runs. The program points it at
     // kPlacementKey / kPlacementName before Create (test windows keep none).
     TRestorePos RestorePos;
@@ -85,6 +92,22 @@ public:
 
     // Above zero while a refresh, a navigation or a file operation runs.
     int FBusy = 0;
+    // Drag and drop onto the panes (ufrmMainDrop.cpp).
+    ui::TreeNode FDropNode = nullptr; // tree node highlighted as the drop target
+    int FDropItem = -1;               // list item highlighted as the drop target
+    ui::ComPtr<IDropTarget> FFolderDropTarget; // registered on the tree
+    ui::ComPtr<IDropTarget> FFileDropTarget;   // registered on the list
+    void FolderDrop(const std::vector<std::wstring>& files, DWORD keyState, POINT pt, DWORD& effect);
+    void FolderDragEnter();
+    void FolderDragLeave();
+    void FolderDragOver(DWORD keyState, POINT pt, DWORD& effect);
+    void FileDrop(const std::vector<std::wstring>& files, DWORD keyState, POINT pt, DWORD& effect);
+    void FileDragEnter();
+    void FileDragLeave();
+    void FileDragOver(DWORD keyState, POINT pt, DWORD& effect);
+    // Runs the shell's file operation of a drop (SHFileOperationW); a test
+    // may put itself in between. Answers the call's result.
+    static std::function<int(SHFILEOPSTRUCTW& operation)> FileOperation;
 
     // Animated previews of the .ani files in the list.
     std::vector<std::wstring> FPreviewPaths; // full path of every list item, in list order
@@ -133,8 +156,47 @@ public:
     // Tests record the calls instead.
     std::function<void(int itemIndex, HIMAGELIST frames, int frame, int x, int y)> PreviewDraw;
 
+    // Automatic refresh. Requests only note what is out of date and post
+    // WM_REFRESHVIEWS; its handler rebuilds the tree and refills the list,
+    // once each however many requests came before it, the tree first.
+    TDirMonitor DirMonitorFile;                              // the folder in view
+    std::vector<std::unique_ptr<TDirMonitor>> FDriveMonitors; // one per watched drive, in drive-list order
+    bool FListChanged = false; // a refill of the file list is pending
+    bool FTreeChanged = false; // a rebuild of the folder tree is pending
+    // The refresh command: both panes afresh. `afresh` false keeps the
+    // list's selection, focus and scroll position as an automatic refill does.
+    void RequestRefresh(bool afresh = true);
+    // Rebuilds the folder tree keeping its expanded folders and its selection
+    // (a vanished selection: its deepest surviving ancestor with child nodes).
+    void RebuildFolderTree();
+    void DirMonitorFileChange(TDirMonitor* sender);
+    void DirMonitorFolderChange(TDirMonitor* sender);
+    // The drives to watch and their kinds; tests give their own.
+    std::function<void(std::vector<std::wstring>& roots)> LogicalDrives;
+    std::function<UINT(const std::wstring& root)> DriveType;
+    // Work done by WM_REFRESHVIEWS so far, for tests and measurements.
+    struct TRefreshCounts {
+        int TreeRebuilds = 0;
+        int ListRefills = 0;
+        int Deferred = 0; // runs put off because an in-place rename was in progress
+    } RefreshCounts;
+    // How often a refresh put off by an in-place rename looks again.
+    static constexpr UINT_PTR kRefreshRetryTimer = 1002;
+    static constexpr UINT kRefreshRetryMs = 250;
+
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    // WM_WATCHFOLDERS: points the monitors at the folder in view and the drives.
+    void WatchFolders();
+    // WM_REFRESHVIEWS: carries out the pending rebuild and refill.
+    void RefreshViews();
+    // WM_DEVICECHANGE.
+    void DeviceChange(WPARAM event);
+    // FormCreate's and FormDestroy's part for the monitors.
+    void SetUpMonitors();
+    void StopMonitors();
+    // True while an in-place rename of either pane is in progress.
+    bool LabelEditing() const;
 
     // WM_STARTPREVIEW: rebuilds the path list for the list's current contents.
     void StartPreview();
@@ -169,9 +231,22 @@ protected:
 
 private:
     void CreateComponents();
+    // Drop targets of both panes: created, locked and registered; revoked and unlocked.
+    void RegisterDropTargets();
+    void RevokeDropTargets();
+    // The panes' begin-drag notifications (either mouse button); false for
+    // every other notification.
+    bool BeginDrag(const NMHDR& header);
+    // Moves or copies the dropped files into `target` with the shell (which
+    // asks before it replaces anything). Answers the effect performed: the
+    // one asked for, or none when nothing was done, the operation failed or
+    // the user stopped it.
+    DWORD DropFiles(const std::vector<std::wstring>& files, const std::wstring& target, DWORD effect);
     void Layout();
 
     ui::Timer animateTimer_;
+    ui::Timer refreshRetry_;
+    bool refreshAfresh_ = false; // the pending refill need not keep the list's marks
     ui::UniqueFont formFont_;
     ui::UniqueFont listFont_; // the icon-title font, when the system gives it
     ui::UniqueFont treeFont_; // a copy of it for the tree

@@ -4,6 +4,12 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
+# Compile through ccache when it is installed (takes effect when a build folder
+# is first configured).
+if command -v ccache >/dev/null; then
+  export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER:-ccache}
+  export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
+fi
 build=${TARIMOKU_BUILD:-$root/build}
 export TK_WORK; TK_WORK=$(mktemp -d /tmp/tarimoku-bench.XXXXXX)
 . "$root/scripts/wine-env.sh"

@@ -27,6 +27,12 @@ done
 has() { [[ ",$kinds," == *",$1,"* ]]; }
 
 "$root/scripts/deps.sh"
+# Compile through ccache when it is installed (takes effect when a build folder
+# is first configured).
+if command -v ccache >/dev/null; then
+  export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER:-ccache}
+  export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
+fi
 build=${TARIMOKU_BUILD:-$root/build}
 mkdir -p "$build"
 export TK_WORK; TK_WORK=$(mktemp -d /tmp/tarimoku-test.XXXXXX)
@@ -84,7 +90,7 @@ if has fuzz; then
     name=$(basename "$target")
     corpus="$TK_WORK/fuzz-$name"; mkdir -p "$corpus"
     # Every target starts from the real cursor files and its own seeds, if any.
-    seeds=("$root/../shared/corpus/cursors")
+    seeds=("$root/tests/data/cursors")
     [ -d "$root/tests/fuzz/seeds/${name#fuzz_}" ] && seeds+=("$root/tests/fuzz/seeds/${name#fuzz_}")
     echo "== Fuzzing $name for ${fuzz_seconds}s"
     if ! "$target" -max_total_time="$fuzz_seconds" -max_len=65536 -print_final_stats=0 \

@@ -240,14 +240,19 @@ void TFolderView::UpdateLinkedViews(ui::TreeNode node)
         return;
     if (TFileView* view = fileView_.get())
         view->SetFolder(absolute.get());
-    ShowInComboView(node);
+    // A folder the list could not read sent the selection back, and the
+    // folder it went back to has been shown already.
+    if (Selected() == node)
+        ShowInComboView(node);
 }
 
 void TFolderView::ShowInComboView(ui::TreeNode node)
 {
-    // The folder combo box, once it exists, is told the folder here:
-    // ComboView->ShowFolder(NodeIDList(node)).
-    (void)node;
+    if (!OnShowFolder || !node)
+        return;
+    IDList absolute = NodeIDList(node);
+    if (absolute)
+        OnShowFolder(this, absolute.get());
 }
 
 void TFolderView::SelectionChanged(ui::TreeNode node)

@@ -15,7 +15,6 @@
 #include <string>
 
 class TFileView;
-class TComboView;
 
 class TFolderView : public ui::TreeView {
 public:
@@ -79,8 +78,11 @@ public:
     // Drag source for a left-button drag of a node other than the root. The
     // drag starts once the press has become a drag; a plain click selects.
     ui::Link<TDropSourceEx> DropSource;
-    // Set by the combo box's FolderView property.
-    ui::Link<TComboView> ComboView;
+    // Told the absolute identifier of the folder the tree shows, each time
+    // the linked views are pointed at a folder and when the shown folder or
+    // one below it is renamed. The folder combo box hooks itself in here
+    // (its SetFolderView).
+    ui::Event<ui::Component*, const ITEMIDLIST*> OnShowFolder;
 
     // Raised with true before and false after every fill of a node's
     // children and every rename, in pairs (also when one throws): each may

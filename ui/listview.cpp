@@ -115,6 +115,16 @@ int ListView::ItemAt(int x, int y) const noexcept
     return ListView_HitTest(Handle(), &hit);
 }
 
+bool ListView::IsDropHighlighted(int index) const noexcept
+{
+    return (ListView_GetItemState(Handle(), index, LVIS_DROPHILITED) & LVIS_DROPHILITED) != 0;
+}
+
+void ListView::SetDropHighlighted(int index, bool on) noexcept
+{
+    ListView_SetItemState(Handle(), index, on ? LVIS_DROPHILITED : 0, LVIS_DROPHILITED);
+}
+
 DWORD ListView::ViewStyle() const noexcept { return DWORD(GetWindowLongPtrW(Handle(), GWL_STYLE)) & LVS_TYPEMASK; }
 
 void ListView::SetViewStyle(DWORD style) noexcept

@@ -34,6 +34,9 @@ public:
     // The first selected item after `after` in list order (-1: from the start); -1 when none.
     int NextSelected(int after = -1) const noexcept;
     int ItemAt(int x, int y) const noexcept; // client coordinates; -1 when none
+    // An item's look as the target of a drag.
+    bool IsDropHighlighted(int index) const noexcept;
+    void SetDropHighlighted(int index, bool on) noexcept;
 
     DWORD ViewStyle() const noexcept; // LVS_ICON, LVS_REPORT, LVS_SMALLICON or LVS_LIST
     void SetViewStyle(DWORD style) noexcept;

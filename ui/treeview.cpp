@@ -146,6 +146,9 @@ TreeNode TreeView::NodeAt(int x, int y) const noexcept
     return (hit.flags & TVHT_ONITEM) ? node : nullptr;
 }
 
+TreeNode TreeView::DropHighlighted() const noexcept { return TreeView_GetDropHilight(Handle()); }
+void TreeView::SetDropHighlighted(TreeNode node) noexcept { TreeView_SelectDropTarget(Handle(), node); }
+
 
 void TreeView::SortChildren(TreeNode node, std::function<int(LPARAM, LPARAM)> compare) noexcept
 {

@@ -50,6 +50,9 @@ public:
     void Collapse(TreeNode node) noexcept;
     bool IsExpanded(TreeNode node) const noexcept;
     TreeNode NodeAt(int x, int y) const noexcept; // client coordinates
+    // The node shown as the target of a drag (one or none); nullptr removes it.
+    TreeNode DropHighlighted() const noexcept;
+    void SetDropHighlighted(TreeNode node) noexcept;
     void SortChildren(TreeNode node, std::function<int(LPARAM, LPARAM)> compare) noexcept;
     void SetImageList(HIMAGELIST list, int which = TVSIL_NORMAL) noexcept;
     void SetIndent(int indent) noexcept;

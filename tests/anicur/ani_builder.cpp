@@ -161,6 +161,21 @@ Bytes Dib(int width, int height, int bits, const PixelFn& pixel)
     return b + colours + mask;
 }
 
+Bytes WithBitFields(const Bytes& dib, uint32_t headerSize, uint32_t red, uint32_t green, uint32_t blue)
+{
+    const Bytes masks = U32s({red, green, blue});
+    Bytes header = dib.substr(0, 40);
+    header.replace(0, 4, U32(headerSize));
+    header.replace(16, 4, U32(3)); // BI_BITFIELDS
+    if (headerSize == 40)
+        header += masks;
+    else if (headerSize >= 52)
+        header += masks + Bytes(headerSize - 52, '\0');
+    else
+        header += Bytes(headerSize - 40, '\0');
+    return header + dib.substr(40);
+}
+
 Bytes Png(int width, int height, const PixelFn& pixel)
 {
     Bytes raw;

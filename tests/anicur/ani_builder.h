@@ -42,6 +42,11 @@ uint32_t PaletteColour(int index);
 // AND mask). Colours of 1/4/8-bit images must come from the palette (1-bit:
 // black and white only). 32-bit images carry alpha 0 where transparent.
 Bytes Dib(int width, int height, int bits, const PixelFn& pixel);
+// `dib`, a DIB with a 40-byte header, made into one with bit fields: a
+// header of `headerSize` bytes (the masks in it from 52 bytes on, after it
+// for 40; a length between leaves them out) and the red, green and blue masks.
+Bytes WithBitFields(const Bytes& dib, uint32_t headerSize, uint32_t red = 0xFF0000, uint32_t green = 0x00FF00,
+                    uint32_t blue = 0x0000FF);
 // A PNG (RGBA, stored without compression).
 Bytes Png(int width, int height, const PixelFn& pixel);
 

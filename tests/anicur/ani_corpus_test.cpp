@@ -1,4 +1,4 @@
-// The walk and the image choice on the real files of the shared corpus, whole,
+// The walk and the image choice on the real cursor files of tests/data, whole,
 // cut short at every length and with single bytes changed.
 #include "anicur/ani_walk.h"
 #include "anicur/icon_dir.h"

@@ -234,3 +234,20 @@ TEST(AniWalk, CountsAndValuesAreBoundedByTheData)
     EXPECT_EQ(Walk(Riff(Anih(3, 3, 5) + "LIST" + U32(0xFFFFFFFF) + "fram" + Chunk("icon", "abcd"))).frames.size(),
               1u);
 }
+
+TEST(AniWalk, RefusesMoreFramesThanTheLimit)
+{
+    struct Case {
+        size_t frames;
+        int code;
+    };
+    for (const Case& c : {Case{MaxFramesPerFile, AniOk}, Case{MaxFramesPerFile + 1, AniTooManyFrames},
+                          Case{30000, AniTooManyFrames}}) {
+        SCOPED_TRACE(c.frames);
+        // Tiny frames: the walk does not look inside them.
+        const AniWalkResult r = Walk(Riff(Anih(2, 2, 5) + FrameList(std::vector<Bytes>(c.frames, "abcd"))));
+        EXPECT_EQ(r.code, c.code);
+        EXPECT_EQ(r.frames.size(), c.code == AniOk ? c.frames : 0u);
+        EXPECT_EQ(r.StepCount(), c.code == AniOk ? 2 : 0);
+    }
+}

@@ -141,6 +141,13 @@ Bytes ThreeFrameFile(uint32_t steps = 3)
     return Riff(Anih(steps, 3, 4) + FrameList({SolidFrame(Red), SolidFrame(Green), SolidFrame(Blue)}));
 }
 
+// `count` real one-colour frames, the most a reader takes being
+// MaxFramesPerFile.
+Bytes ManyFrameFile(size_t count)
+{
+    return Riff(Anih(2, 2, 4) + FrameList(std::vector<Bytes>(count, SolidFrame(Black, 1))));
+}
+
 int ImageCount(const TAniCur& a) { return ImageList_GetImageCount(a.Frames.get()); }
 
 } // namespace
@@ -192,6 +199,13 @@ TEST(AniCur, ResultCodes)
         png[i] = static_cast<char>(0xA5);
     EXPECT_EQ(a.Load(Write(dir, L"badpng.ani", Riff(Anih(1, 1, 4) + FrameList({IconFile({{png, 32, 32}})})))),
               AniFailed);
+    // Bit-field masks that a 41- to 51-byte header can hold neither way.
+    for (uint32_t header : {41u, 43u, 51u})
+        EXPECT_EQ(a.Load(Write(dir, L"fields.ani", Riff(Anih(1, 1, 4) + FrameList({IconFile({{WithBitFields(
+                                                             Dib(32, 32, 32, Solid(Red)), header), 32, 32}})})))),
+                  AniFailed)
+            << header;
+    EXPECT_EQ(a.Load(Write(dir, L"many.ani", ManyFrameFile(MaxFramesPerFile + 1))), AniTooManyFrames);
     EXPECT_EQ(a.StepCount, 0);
     EXPECT_EQ(ImageCount(a), 0);
 
@@ -251,6 +265,7 @@ TEST(AniCur, FailedLoadKeepsWhatWasThere)
     const Bytes bad = Riff(Anih(2, 3, 9) + FrameList({SolidFrame(Blue), SolidFrame(Blue), Bytes(40, 'x')}));
     EXPECT_EQ(a.Load(Write(dir, L"bad.ani", bad)), AniFailed);
     EXPECT_EQ(a.Load(dir / L"gone.ani"), AniCannotOpen);
+    EXPECT_EQ(a.Load(Write(dir, L"many.ani", ManyFrameFile(5000))), AniTooManyFrames);
     EXPECT_EQ(a.Frames.get(), frames);
     EXPECT_EQ(ImageCount(a), 3);
     EXPECT_EQ(a.StepCount, 3);
@@ -274,6 +289,14 @@ TEST(AniCur, FramesOfEveryKindComeOutRight)
         {"24-bit DIB", Dib(32, 32, 24, Halves(32, 32, 0x123456, 0xABCDEF)), 0x123456, 0xABCDEF},
         {"32-bit DIB", Dib(32, 32, 32, Halves(32, 32, 0x808000, Blue)), 0x808000, Blue},
         {"PNG", Png(32, 32, Halves(32, 32, Red, 0x00FFFF)), Red, 0x00FFFF},
+        {"32-bit DIB, masks after the header", WithBitFields(Dib(32, 32, 32, Halves(32, 32, Red, Blue)), 40),
+         Red, Blue},
+        // Red and blue masks swapped: what the bytes call red shows blue.
+        {"32-bit DIB, masks in a 52-byte header",
+         WithBitFields(Dib(32, 32, 32, Halves(32, 32, Red, Green)), 52, 0x0000FF, 0x00FF00, 0xFF0000), Blue, Green},
+        {"32-bit DIB, masks in a 108-byte header",
+         WithBitFields(Dib(32, 32, 32, Halves(32, 32, Green, Blue)), 108, 0x0000FF, 0x00FF00, 0xFF0000), Green,
+         Red},
     };
     TempDir dir;
     const uint32_t window = Rgb(GetSysColor(COLOR_WINDOW));

@@ -1,4 +1,4 @@
-// What every animated cursor of the shared corpus holds, read from the files
+// What every animated cursor of the cursor corpus (tests/data/cursors) holds, read from the files
 // by a separate script: frame count (its `icon` chunks), step count, and the
 // rate and frame of each step (the header's default rate and 0, 1, 2, ...
 // where the file has no `rate` or `seq ` chunk).

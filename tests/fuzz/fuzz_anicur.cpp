@@ -1,14 +1,72 @@
-// The animated cursor walk and the image choice on arbitrary bytes: besides
-// the sanitizers' checks, nothing the walk reports may point outside the
-// input or name a frame that does not exist.
+// The animated cursor walk, the image choice and the DIB layout on arbitrary
+// bytes: besides the sanitizers' checks, nothing they report may point
+// outside the input or name a frame that does not exist, and every part of a
+// chosen DIB that the frame drawing reads is read here from an exact-size
+// copy of the image.
 #include "anicur/ani_walk.h"
+#include "anicur/dib_layout.h"
 #include "anicur/icon_dir.h"
 
 #include <cstdlib>
-#include <memory>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 using namespace anicur;
+
+namespace {
+
+// An exact-size heap copy, so that a read one byte past is caught.
+std::unique_ptr<uint8_t[]> Copy(const uint8_t* data, size_t size)
+{
+    std::unique_ptr<uint8_t[]> copy(new uint8_t[size ? size : 1]);
+    if (size)
+        std::memcpy(copy.get(), data, size);
+    return copy;
+}
+
+uint32_t Touch(const uint8_t* p, size_t n)
+{
+    uint32_t sum = 0;
+    for (size_t i = 0; i < n; ++i)
+        sum += p[i];
+    return sum;
+}
+
+// What the frame drawing does with a DIB: measure it on its own bytes and
+// read the header, masks, palette, colour bits and mask.
+void DrawDib(const uint8_t* dib, size_t length)
+{
+    const std::optional<DibLayout> d = ParseDib(dib, length);
+    if (!d)
+        return;
+    if (d->size > length || d->paletteOffset > d->colourBitsOffset || d->colourBitsOffset > d->maskOffset ||
+        d->maskOffset > d->size || d->colourCount > 256 || d->width < 1 || d->height < 1 ||
+        d->colourBitsOffset + d->colourRow * d->height != d->maskOffset ||
+        d->maskOffset + d->maskRow * d->height != d->size || d->headerSize < 40)
+        std::abort();
+    volatile uint32_t sink = Touch(dib, 40);
+    sink = sink + Touch(dib + d->paletteOffset, d->colourCount * 4);
+    sink = sink + Touch(dib + d->colourBitsOffset, d->colourRow * d->height);
+    sink = sink + Touch(dib + d->maskOffset, d->maskRow * d->height);
+}
+
+// A frame as the reader takes it: the chosen image, and its DIB drawn.
+void Frame(const uint8_t* data, size_t size)
+{
+    const std::unique_ptr<uint8_t[]> frame = Copy(data, size);
+    const std::optional<IconImage> image = ChooseIconImage(frame.get(), size);
+    if (!image)
+        return;
+    if (image->offset > size || image->length > size - image->offset)
+        std::abort();
+    if (!image->png) {
+        const std::unique_ptr<uint8_t[]> dib = Copy(frame.get() + image->offset, image->length);
+        DrawDib(dib.get(), image->length);
+    }
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -17,7 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (!r.frames.empty() || !r.sequence.empty())
             std::abort();
     } else {
-        if (r.sequence.size() != r.rates.size() || (r.frames.empty() && !r.sequence.empty()))
+        if (r.sequence.size() != r.rates.size() || (r.frames.empty() && !r.sequence.empty()) ||
+            r.frames.size() > MaxFramesPerFile)
             std::abort();
         for (size_t i = 0; i < r.sequence.size(); ++i)
             if (r.sequence[i] < 0 || static_cast<size_t>(r.sequence[i]) >= r.frames.size() || r.rates[i] < 0)
@@ -25,18 +84,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (const ByteRange& f : r.frames) {
             if (f.offset > size || f.length > size - f.offset)
                 std::abort();
-            // Each frame on its own exact-size copy, as the reader's image
-            // choice sees it.
-            std::unique_ptr<uint8_t[]> frame(new uint8_t[f.length]);
-            std::memcpy(frame.get(), data + f.offset, f.length);
-            if (const auto image = ChooseIconImage(frame.get(), f.length))
-                if (image->offset > f.length || image->length > f.length - image->offset)
-                    std::abort();
+            Frame(data + f.offset, f.length);
         }
     }
-    // The input as a frame of its own (a cursor or icon file image).
+    // The input as a frame of its own (a cursor or icon file image), and as
+    // a bare DIB.
     for (const IconImage& image : ListIconImages(data, size))
         if (image.offset > size || image.length > size - image.offset || image.width < 1 || image.height < 1)
             std::abort();
+    Frame(data, size);
+    DrawDib(data, size);
     return 0;
 }

@@ -9,7 +9,7 @@
 #include "tests/shview_fileview/fileview_fixture.h"
 #include "tests/shview_fileview/test_folder.h"
 #include "tests/support/busy_recorder.h"
-#include "tests/support/hidden_extensions.h"
+#include "tests/support/wine_ui.h"
 
 namespace fvtest {
 namespace {
@@ -107,7 +107,7 @@ TEST_F(FileViewRename, AFailedRenameRefilledMeanwhileShowsTheNameTheItemStillHas
 // afterwards names the file that is there, and the edit is no failure.
 TEST_F(FileViewRename, WithHiddenExtensionsTheItemNamesTheRenamedFile)
 {
-    testsupport::ScopedHiddenExtensions hidden;
+    testsupport::ScopedFileExtensions hidden{true};
     struct Row {
         const char* name;
         bool withholdID;

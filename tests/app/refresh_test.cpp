@@ -1,0 +1,316 @@
+// The main window follows the disk by itself: the monitors' reports, device
+// events and refresh requests come together into one rebuild and at most one
+// refill, which keep what the user had open and marked.
+#include "app/messages.h"
+#include "tests/support/main_form.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+#include <dbt.h>
+
+#include <map>
+
+using testsupport::MainForm;
+using testsupport::PumpFor;
+using testsupport::PumpUntil;
+using testsupport::PumpUntilIdle;
+using testsupport::TempDir;
+
+namespace {
+
+// A folder made directly in the root of drive C: (a subtree watch there
+// sees it), removed again when the object goes.
+class RootFolder {
+public:
+    RootFolder()
+    {
+        path_ = L"C:\\tarimoku-refresh-" + std::to_wstring(GetCurrentProcessId());
+    }
+    ~RootFolder() { testsupport::RemoveTree(path_); }
+    bool Make() const { return CreateDirectoryW(path_.c_str(), nullptr) != FALSE; }
+
+private:
+    std::wstring path_;
+};
+
+// Long enough for several ticks of the monitors (one a second).
+constexpr DWORD kSettle = 2500;
+
+class Refresh : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(form.Created()); }
+    TempDir dir; // made before the monitors start, gone after the window
+    MainForm form;
+};
+
+} // namespace
+
+TEST_F(Refresh, AFileMadeInTheFolderInViewIsListedWithoutRebuildingTheTree)
+{
+    form.Open(dir.Path());
+    ASSERT_TRUE(form->DirMonitorFile.Active());
+    ASSERT_EQ(form->DirMonitorFile.Directory(), dir.Path());
+    auto before = form->RefreshCounts;
+    dir.File(L"arrived.cur", "x");
+    EXPECT_TRUE(PumpUntil([&] { return form.Lists(L"arrived.cur"); }, 15000));
+    EXPECT_EQ(form->RefreshCounts.TreeRebuilds, before.TreeRebuilds);
+    EXPECT_GE(form->RefreshCounts.ListRefills, before.ListRefills + 1);
+    EXPECT_EQ(form->FBusy, 0);
+}
+
+TEST_F(Refresh, AFolderMadeUnderADriveRootRebuildsOnceKeepingExpansionAndSelection)
+{
+    dir.Folder(L"inner");
+    form.Open(L"C:\\windows");
+    ui::TreeNode windows = form->FolderView.Selected();
+    ASSERT_NE(windows, nullptr);
+    form->FolderView.Expand(windows);
+    std::wstring windowsPath = shview::NodeTextPath(form->FolderView, windows);
+    form.Open(dir.Path());
+    std::wstring selected = form.SelectedTextPath();
+    PumpFor(kSettle); // the monitors armed, nothing pending
+    auto before = form->RefreshCounts;
+
+    RootFolder made;
+    ASSERT_TRUE(made.Make());
+    ASSERT_TRUE(PumpUntil([&] { return form->RefreshCounts.TreeRebuilds > before.TreeRebuilds; }, 15000));
+    PumpFor(kSettle);
+    EXPECT_EQ(form->RefreshCounts.TreeRebuilds, before.TreeRebuilds + 1);
+    EXPECT_EQ(form.SelectedTextPath(), selected);
+    ui::TreeNode again = shview::FindNodeByTextPath(form->FolderView, windowsPath);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(shview::NodeTextPath(form->FolderView, again), windowsPath);
+    EXPECT_TRUE(form->FolderView.IsExpanded(again));
+    EXPECT_TRUE(form.Lists(L"inner"));
+    EXPECT_EQ(form->FBusy, 0);
+}
+
+TEST_F(Refresh, RequestsBeforeTheHandlerRunsComeTogether)
+{
+    enum Request { File, Folder, Arrival, Removal, QueryRemove, RemovePending, Command };
+    struct Row {
+        const char* what;
+        std::vector<Request> requests;
+        int rebuilds;
+        int refills;
+    };
+    const Row rows[] = {
+        {"three file reports: one refill", {File, File, File}, 0, 1},
+        {"three folder reports: one rebuild", {Folder, Folder, Folder}, 1, 0},
+        {"mixed reports: the rebuild refills the list", {File, Folder, File}, 1, 0},
+        {"a device arrival rebuilds", {Arrival}, 1, 0},
+        {"a completed removal rebuilds", {Removal}, 1, 0},
+        {"a query-remove does nothing", {QueryRemove}, 0, 0},
+        {"a pending removal does nothing", {RemovePending}, 0, 0},
+        {"the refresh command twice: one of each at most", {Command, Command}, 1, 0},
+    };
+    form.Open(dir.Path());
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        PumpUntilIdle();
+        auto before = form->RefreshCounts;
+        for (Request request : row.requests) {
+            switch (request) {
+            case File: form->DirMonitorFileChange(&form->DirMonitorFile); break;
+            case Folder: form->DirMonitorFolderChange(nullptr); break;
+            case Arrival: SendMessageW(form->Handle(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0); break;
+            case Removal: SendMessageW(form->Handle(), WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, 0); break;
+            case QueryRemove: SendMessageW(form->Handle(), WM_DEVICECHANGE, DBT_DEVICEQUERYREMOVE, 0); break;
+            case RemovePending: SendMessageW(form->Handle(), WM_DEVICECHANGE, DBT_DEVICEREMOVEPENDING, 0); break;
+            case Command: form->RequestRefresh(); break;
+            }
+        }
+        EXPECT_EQ(form->FBusy, 0);
+        PumpUntilIdle();
+        EXPECT_EQ(form->RefreshCounts.TreeRebuilds - before.TreeRebuilds, row.rebuilds);
+        EXPECT_EQ(form->RefreshCounts.ListRefills - before.ListRefills, row.refills);
+        EXPECT_FALSE(form->FTreeChanged);
+        EXPECT_FALSE(form->FListChanged);
+        EXPECT_EQ(form.SelectedTextPath().empty(), false);
+        EXPECT_EQ(form->FolderView.SelectedPath(), dir.Path());
+    }
+}
+
+TEST_F(Refresh, ADeletedSelectionFallsBackToItsNearestSurvivingAncestor)
+{
+    struct Row {
+        const char* what;
+        std::vector<const wchar_t*> folders;
+        const wchar_t* selected;
+        const wchar_t* deleted;
+        const wchar_t* expected; // relative to the test folder; empty: the folder itself
+        const wchar_t* listed;   // an item the list then shows
+    };
+    const Row rows[] = {
+        {"the parent keeps a sub-folder", {L"a\\b", L"a\\c"}, L"a\\b", L"a\\b", L"a", L"c"},
+        {"the parent is left empty", {L"d\\e"}, L"d\\e", L"d\\e", L"", L"d"},
+        {"it goes with a sub-folder", {L"f\\g\\h", L"f\\k"}, L"f\\g", L"f\\g", L"f", L"k"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        for (const wchar_t* folder : row.folders)
+            dir.Folder(folder);
+        form->RequestRefresh(); // the new folders into the tree, as the refresh command does
+        PumpUntilIdle();
+        form.Open(dir / row.selected);
+        ASSERT_EQ(form->FolderView.SelectedPath(), dir / row.selected);
+        ASSERT_TRUE(testsupport::RemoveTree(dir / row.deleted));
+        // A subtree watch under Wine misses changes inside folders that were
+        // there before it started: report the change as the drive's monitor would.
+        form->DirMonitorFolderChange(nullptr);
+        PumpUntilIdle();
+        std::wstring expected = *row.expected ? dir / row.expected : dir.Path();
+        EXPECT_EQ(form->FolderView.SelectedPath(), expected);
+        EXPECT_TRUE(form.Lists(row.listed));
+        EXPECT_EQ(form->FBusy, 0);
+    }
+}
+
+TEST_F(Refresh, DriveMonitorsFollowTheNonRemovableDrives)
+{
+    TempDir a, c, d;
+    std::vector<std::wstring> present;
+    std::map<std::wstring, UINT> types{
+        {a.Path(), DRIVE_REMOVABLE}, {c.Path(), DRIVE_FIXED}, {d.Path(), DRIVE_CDROM}};
+    form->LogicalDrives = [&](std::vector<std::wstring>& roots) { roots = present; };
+    form->DriveType = [&](const std::wstring& root) { return types[root]; };
+    struct Row {
+        const char* what;
+        std::vector<std::wstring> drives;
+        std::vector<bool> active; // of the first monitors; any beyond them are off
+        std::vector<std::wstring> directories;
+    };
+    const Row rows[] = {
+        {"removable drives are left out", {a.Path(), c.Path(), d.Path()}, {true, true}, {c.Path(), d.Path()}},
+        {"a drive that goes switches its monitor off", {a.Path(), c.Path()}, {true, false}, {c.Path(), d.Path()}},
+        {"a drive that comes back reuses it", {c.Path(), d.Path()}, {true, true}, {c.Path(), d.Path()}},
+    };
+    std::vector<TDirMonitor*> first;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        present = row.drives;
+        PostMessageW(form->Handle(), WM_WATCHFOLDERS, 0, 0);
+        PumpUntilIdle();
+        ASSERT_GE(form->FDriveMonitors.size(), row.active.size());
+        for (std::size_t i = 0; i < form->FDriveMonitors.size(); ++i) {
+            TDirMonitor& monitor = *form->FDriveMonitors[i];
+            EXPECT_EQ(monitor.Active(), i < row.active.size() && row.active[i]) << i;
+            if (i < row.directories.size()) {
+                EXPECT_EQ(monitor.Directory(), row.directories[i]) << i;
+            }
+            EXPECT_TRUE(monitor.IncludeSubDir());
+            EXPECT_EQ(monitor.Filter(), TDirMonitorFilter({dmfDirName}));
+            if (first.size() <= i)
+                first.push_back(&monitor);
+            EXPECT_EQ(&monitor, first[i]) << "monitors are reused";
+        }
+    }
+}
+
+TEST_F(Refresh, TheFolderMonitorWatchesOnlyAFolderWithAPath)
+{
+    form.Open(dir.Path());
+    EXPECT_TRUE(form->DirMonitorFile.Active());
+    EXPECT_EQ(form->DirMonitorFile.Filter(), TDirMonitorFilter({dmfFileName, dmfDirName}));
+    EXPECT_FALSE(form->DirMonitorFile.IncludeSubDir());
+    EXPECT_EQ(TDirMonitor::Interval(), 1000);
+    form.Open(L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"); // My Computer
+    ASSERT_NE(form->FolderView.Selected(), form->FolderView.Root());
+    EXPECT_FALSE(form->DirMonitorFile.Active());
+    EXPECT_FALSE(form->FDriveMonitors.empty());
+}
+
+TEST_F(Refresh, AnAutomaticRefillKeepsSelectionFocusAndScrollPosition)
+{
+    for (int i = 0; i < 300; ++i) {
+        wchar_t name[32];
+        swprintf(name, 32, L"f%03d.txt", i);
+        dir.File(name, "x");
+    }
+    form.Open(dir.Path());
+    TFileView& list = form->FileView;
+    ASSERT_EQ(list.Count(), 300);
+    struct Row {
+        const char* what;
+        const wchar_t* created; // made before the refill (sorts first), or none
+        const wchar_t* deleted; // deleted before the refill, or none
+        std::vector<std::wstring> selected;
+        std::vector<std::wstring> kept;
+    };
+    const Row rows[] = {
+        {"an item added above", L"a-new.txt", nullptr, {L"f150.txt", L"f151.txt", L"f200.txt"},
+         {L"f150.txt", L"f151.txt", L"f200.txt"}},
+        {"a selected item deleted", nullptr, L"f151.txt", {L"f150.txt", L"f151.txt", L"f200.txt"},
+         {L"f150.txt", L"f200.txt"}},
+    };
+    auto indexOf = [&](const std::wstring& caption) {
+        auto captions = form.Captions();
+        for (std::size_t i = 0; i < captions.size(); ++i)
+            if (captions[i] == caption)
+                return int(i);
+        return -1;
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        for (const std::wstring& name : row.selected)
+            list.SetSelected(indexOf(name), true);
+        list.SetFocused(indexOf(L"f200.txt"));
+        list.EnsureVisible(indexOf(L"f299.txt"));
+        list.EnsureVisible(indexOf(L"f140.txt"));
+        PumpUntilIdle();
+        // The first item reaching into the view, and where it is.
+        int top = 0;
+        RECT before{};
+        for (; top < list.Count(); ++top) {
+            ListView_GetItemRect(list.Handle(), top, &before, LVIR_BOUNDS);
+            if (before.bottom > 0)
+                break;
+        }
+        ASSERT_GT(top, 100) << "the view is scrolled";
+        std::wstring topCaption = list.ItemText(top);
+        if (row.created)
+            dir.File(row.created, "x");
+        if (row.deleted)
+            DeleteFileW((dir / row.deleted).c_str());
+        auto refills = form->RefreshCounts.ListRefills;
+        ASSERT_TRUE(PumpUntil([&] { return form->RefreshCounts.ListRefills > refills; }, 15000));
+        PumpUntilIdle();
+        EXPECT_EQ(form.SelectedCaptions(), row.kept);
+        int focused = ListView_GetNextItem(list.Handle(), -1, LVNI_FOCUSED);
+        ASSERT_GE(focused, 0);
+        EXPECT_EQ(list.ItemText(focused), L"f200.txt");
+        RECT after{};
+        ListView_GetItemRect(list.Handle(), indexOf(topCaption), &after, LVIR_BOUNDS);
+        EXPECT_EQ(after.top, before.top) << "the top item stays at the top";
+        for (int i = 0; i < list.Count(); ++i)
+            list.SetSelected(i, false);
+    }
+}
+
+TEST_F(Refresh, ARefillWaitsForAnInPlaceRenameToEnd)
+{
+    dir.File(L"one.txt", "x");
+    form.Open(dir.Path());
+    TFileView& list = form->FileView;
+    ASSERT_EQ(list.Count(), 1);
+    SetForegroundWindow(form->Handle());
+    SetFocus(list.Handle());
+    list.EditLabel(0);
+    HWND edit = ListView_GetEditControl(list.Handle());
+    ASSERT_NE(edit, nullptr);
+    auto before = form->RefreshCounts;
+    dir.File(L"two.txt", "x");
+    form->DirMonitorFileChange(&form->DirMonitorFile);
+    PumpFor(600);
+    EXPECT_EQ(form->RefreshCounts.ListRefills, before.ListRefills);
+    EXPECT_GT(form->RefreshCounts.Deferred, before.Deferred);
+    EXPECT_EQ(ListView_GetEditControl(list.Handle()), edit) << "the edit goes on";
+
+    SendMessageW(list.Handle(), LVM_CANCELEDITLABEL, 0, 0);
+    if (ListView_GetEditControl(list.Handle()))
+        SendMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !ListView_GetEditControl(list.Handle()); }));
+    EXPECT_TRUE(PumpUntil([&] { return form.Lists(L"two.txt"); }));
+    EXPECT_GT(form->RefreshCounts.ListRefills, before.ListRefills);
+}
