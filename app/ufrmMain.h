@@ -23,7 +23,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -114,7 +113,6 @@ public:
     int FNextPreview = 0;                    // next path the idle loader examines
     int FPreviewCount = 0;                   // entries of FPreviews in use
     std::unique_ptr<TPreviewEntry[]> FPreviews;
-    std::recursive_mutex PreviewLock;
     static constexpr UINT_PTR kAnimateTimer = 1;
     static constexpr UINT kAnimatePeriodMs = 55;
     // While the table holds entries the steps are also driven by a timer of

@@ -82,7 +82,6 @@ void TfrmTarimoku::StartPreview()
         return;
 
     ui::ScreenCursor::Set(IDC_APPSTARTING);
-    std::lock_guard<std::recursive_mutex> lock(PreviewLock);
     FPreviews = std::make_unique<TPreviewEntry[]>(static_cast<size_t>(items));
     FPreviewCapacity = items;
     FPreviewCount = 0;
@@ -99,7 +98,6 @@ void TfrmTarimoku::StopPreviews()
         FNextPreview = 0;
         EndStartingCursor();
     }
-    std::lock_guard<std::recursive_mutex> lock(PreviewLock);
     FPreviews.reset(); // frees every reader with its frames
     FPreviewFrames.Clear();
     FPreviewCount = 0;
@@ -122,7 +120,6 @@ void TfrmTarimoku::PreviewIdle(bool& done)
             ++FNextPreview;
         if (FNextPreview >= paths)
             break;
-        std::lock_guard<std::recursive_mutex> lock(PreviewLock);
         auto ani = std::make_unique<TAniCur>();
         // A cursor without steps or frames has nothing to animate: it gets no
         // entry, just like one that fails to load.
@@ -157,7 +154,6 @@ void TfrmTarimoku::AnimateTimerProc()
 {
     if (FBusy > 0)
         return; // a refresh, navigation or file operation is running
-    std::lock_guard<std::recursive_mutex> lock(PreviewLock);
     HWND list = FileView.Handle();
     if (!FPreviews || FPreviewCount <= 0 || !list)
         return;

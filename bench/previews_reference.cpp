@@ -13,7 +13,6 @@ int ReferenceAnimation::Tick()
     for (int pass = 0; pass < 3; ++pass) {
         const DWORD start = GetTickCount();
         {
-            std::lock_guard<std::recursive_mutex> lock(form_.PreviewLock);
             if (form_.FPreviews) {
                 ui::WindowDC dc(list);
                 const POINT o = form_.FileView.Origin();

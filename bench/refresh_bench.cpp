@@ -9,7 +9,7 @@
 #include "shview/FolderViewScopes.h"
 #include "shview/ListKeep.h"
 #include "shview/TreeState.h"
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
 
 #include <windows.h>
 #include <commctrl.h>

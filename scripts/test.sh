@@ -26,6 +26,8 @@ while [ $# -gt 0 ]; do
 done
 has() { [[ ",$kinds," == *",$1,"* ]]; }
 
+# Includes must point down the layers; checked first, it takes a second.
+"$root/scripts/check-layers.sh"
 "$root/scripts/deps.sh"
 # Compile through ccache when it is installed (takes effect when a build folder
 # is first configured).

@@ -24,19 +24,9 @@ private:
 
 } // namespace
 
-TComboView::TComboView()
-{
-    folderView_.OnRemoved([this] {
-        selectInTree_ = nullptr;
-        unhookTree_ = nullptr;
-    });
-}
+TComboView::TComboView() = default;
 
-TComboView::~TComboView()
-{
-    LinkFolderView(nullptr, {}, {});
-    ClearEntries();
-}
+TComboView::~TComboView() { ClearEntries(); }
 
 bool TComboView::Create(HWND parent, int id)
 {
@@ -241,29 +231,13 @@ void TComboView::Change()
 void TComboView::SelectChosenInTree()
 {
     const TComboData* entry = Entry(Current());
-    if (!entry || !selectInTree_)
+    if (!entry || !folderView_)
         return;
     // The tree's answer may remove the chosen entry (an ancestor of the
     // folder shown before) while the tree still walks the identifier: hand
     // it a copy.
     IDList chosen = shview::IDListCombine(entry->IDList.get(), nullptr);
-    auto select = selectInTree_;
-    if (chosen)
-        select(chosen.get());
+    if (shview::TreeLink* tree = folderView_.get(); tree && chosen)
+        tree->SelectIDList(chosen.get());
 }
 
-void TComboView::LinkFolderView(ui::Component* tree, std::function<void(const ITEMIDLIST*)> select,
-                                std::function<void()> unhook)
-{
-    if (folderView_ && unhookTree_) {
-        auto old = std::move(unhookTree_);
-        old();
-    }
-    selectInTree_ = nullptr;
-    unhookTree_ = nullptr;
-    folderView_ = tree;
-    if (tree) {
-        selectInTree_ = std::move(select);
-        unhookTree_ = std::move(unhook);
-    }
-}

@@ -6,15 +6,14 @@
 // it is visible. Choosing an entry selects that folder in the linked folder
 // tree, and the tree tells the box which folder it shows.
 //
-// The box and the tree do not know each other's classes: SetFolderView takes
-// any tree with SelectIDList(absolute) and an OnShowFolder(sender, absolute)
-// event, and hooks the two together both ways; the link clears itself when
-// either of them goes.
+// The box and the tree do not know each other's classes: the tree links the
+// box through shview/view_links.h (its SetComboView), both ways; the link
+// empties itself when either of them goes.
 #pragma once
-#include "shview/idlist.h"
+#include "shview/idlist/idlist.h"
+#include "shview/view_links.h"
 #include "ui/combobox.h"
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -28,7 +27,7 @@ struct TComboData {
     int Index = 0;
 };
 
-class TComboView : public ui::ComboBox {
+class TComboView : public ui::ComboBox, public shview::FolderLink {
 public:
     using Entries = std::vector<std::unique_ptr<TComboData>>;
 
@@ -61,29 +60,13 @@ public:
     int DropDownCount() const noexcept { return dropDownCount_; }
     void SetDropDownCount(int count) noexcept;
 
-    // Links the folder tree kept in step with this box (none unlinks): a
-    // user's choice selects its folder in the tree, and the tree's selection
-    // is shown here. Any earlier tree is unhooked first.
-    template <class Tree>
-    void SetFolderView(Tree* tree)
-    {
-        if (!tree) {
-            LinkFolderView(nullptr, {}, {});
-            return;
-        }
-        LinkFolderView(
-            tree, [tree](const ITEMIDLIST* absolute) { tree->SelectIDList(absolute); },
-            [tree] { tree->OnShowFolder = nullptr; });
-        tree->OnShowFolder = [this](ui::Component*, const ITEMIDLIST* absolute) { ShowFolder(absolute); };
-    }
-    // The linked tree, or none.
-    ui::Component* FolderView() const noexcept { return folderView_.get(); }
-
-    // The same link without knowing the tree's class: `select` selects a
-    // folder in `tree`, `unhook` stops `tree` from telling this box what it
-    // shows. Both are dropped when `tree` is destroyed.
-    void LinkFolderView(ui::Component* tree, std::function<void(const ITEMIDLIST*)> select,
-                        std::function<void()> unhook);
+    // The folder tree kept in step with this box, linked by the tree's
+    // SetComboView: a user's choice selects its folder in the tree, and the
+    // tree's selection is shown here (SetFolder).
+    shview::TreeLink* FolderView() const noexcept { return folderView_.get(); }
+    void SetFolder(const ITEMIDLIST* absolute) override { ShowFolder(absolute); }
+    void LinkTree(shview::TreeLink* tree) override { folderView_ = tree; }
+    ui::Component& LinkedComponent() noexcept override { return *this; }
 
     // Left edge of an entry's icon: 10 pixels per level in the dropped list,
     // one pixel in from the left in the selection field.
@@ -113,7 +96,5 @@ private:
     Entries fixed_;
     Entries path_;
     int dropDownCount_ = 8;
-    ui::Link<ui::Component> folderView_;
-    std::function<void(const ITEMIDLIST*)> selectInTree_;
-    std::function<void()> unhookTree_;
+    shview::PeerLink<shview::TreeLink> folderView_;
 };

@@ -6,6 +6,7 @@
 #include "shell/DropSourceEx.h"
 #include "shview/file_order.h"
 #include "shview/idlist/idlist.h"
+#include "shview/view_links.h"
 #include "ui/busy.h"
 #include "ui/listview.h"
 
@@ -15,9 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
-class TFolderView;
-
-class TFileView : public ui::ListView {
+class TFileView : public ui::ListView, public shview::FolderLink {
 public:
     TFileView();
     ~TFileView() override;
@@ -28,7 +27,7 @@ public:
 
     // Points the list at a folder (an absolute identifier, copied) and fills
     // it. None changes nothing.
-    void SetFolder(const ITEMIDLIST* absolute);
+    void SetFolder(const ITEMIDLIST* absolute) override;
     // Fills the list from the folder. If the folder cannot be read, a linked
     // tree goes back to its previous node; without a tree the old items stay
     // (ShellFolder() still names the folder that failed; the items keep
@@ -57,7 +56,10 @@ public:
     // shell's dialogs and so a nested message loop.
     ui::BusyEvent OnBusy;
 
-    ui::Link<TFolderView> FolderView; // set by the tree's FileView property
+    // The tree driving this list; set through the tree's SetFileView.
+    shview::PeerLink<shview::TreeLink> FolderView;
+    void LinkTree(shview::TreeLink* tree) override { FolderView = tree; }
+    ui::Component& LinkedComponent() noexcept override { return *this; }
     ui::Link<TContextMenuEx> ContextMenu;
     ui::Link<TDropSourceEx> DropSource;
 
@@ -108,10 +110,6 @@ private:
         ui::ComPtr<IShellFolder> folder;
     };
     bool TakeSelection(Selection& selection) const;
-    // Calls into the linked tree (kept in FileViewTree.cpp).
-    void TreeGoBack();
-    void TreeOpenChild(const ITEMIDLIST* relative);
-    void TreeRenameChild(const ITEMIDLIST* oldRelative, const ITEMIDLIST* newRelative);
 
     shview::IDList folderIDList_;
     ui::ComPtr<IShellFolder> shellFolder_;

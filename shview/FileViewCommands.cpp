@@ -115,7 +115,7 @@ bool TFileView::EndLabelEdit(const NMLVDISPINFOW& info)
         return false;
     }
     if (folderLike && FolderView) {
-        TreeRenameChild(oldID.get(), newID.get());
+        FolderView->RenameChild(oldID.get(), newID.get());
         at = IndexOfItem(folder.get(), oldID.get(), at); // the tree may have touched the list
     }
     if (Item* record = RecordOf(at)) {
@@ -180,7 +180,7 @@ void TFileView::DblClick()
         return;
     ui::BusyScope busy(OnBusy, this);
     if (FolderView && AttributesOf(itemsFolder_.get(), id.get(), SFGAO_FOLDER | SFGAO_FILESYSANCESTOR)) {
-        TreeOpenChild(id.get());
+        FolderView->OpenChild(id.get());
     } else if (FileExecute) {
         shview::IDList absolute = shview::IDListCombine(itemsFolderIDList_.get(), id.get());
         if (absolute)

@@ -83,7 +83,7 @@ void TFileView::FillList()
         refillPending_ = false;
         if (!FillOnce() && FolderView && !wentBack) {
             wentBack = true;
-            TreeGoBack();
+            FolderView->GoBack();
         }
     } while (refillPending_ && Handle());
     // The selection went with the items, whether or not the control said so.

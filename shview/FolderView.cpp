@@ -1,6 +1,5 @@
 #include "shview/FolderView.h"
 
-#include "shview/FileView.h"
 #include "shview/FolderViewScopes.h"
 #include "ui/screen_cursor.h"
 
@@ -65,18 +64,37 @@ bool TFolderView::Create(HWND parent, int id)
     return true;
 }
 
-void TFolderView::SetFileView(TFileView* view)
+void TFolderView::SetFileView(shview::FolderLink* view)
 {
     if (fileView_.get() == view)
         return;
-    if (TFileView* old = fileView_.get())
-        old->FolderView = nullptr;
+    if (shview::FolderLink* old = fileView_.get())
+        old->LinkTree(nullptr);
     fileView_ = view;
     if (view)
-        view->FolderView = this;
+        view->LinkTree(this);
 }
 
-TFileView* TFolderView::FileView() const noexcept { return fileView_.get(); }
+shview::FolderLink* TFolderView::FileView() const noexcept { return fileView_.get(); }
+
+void TFolderView::SetComboView(shview::FolderLink* combo)
+{
+    if (comboView_.get() == combo)
+        return;
+    if (shview::FolderLink* old = comboView_.get())
+        old->LinkTree(nullptr);
+    comboView_ = combo;
+    if (combo)
+        combo->LinkTree(this);
+}
+
+shview::FolderLink* TFolderView::ComboView() const noexcept { return comboView_.get(); }
+
+void TFolderView::GoBack()
+{
+    if (ui::TreeNode previous = PreviousNode())
+        Select(previous);
+}
 
 const ITEMIDLIST* TFolderView::NodeData(ui::TreeNode node) const noexcept
 {
@@ -238,7 +256,7 @@ void TFolderView::UpdateLinkedViews(ui::TreeNode node)
     IDList absolute = NodeIDList(node);
     if (!absolute)
         return;
-    if (TFileView* view = fileView_.get())
+    if (shview::FolderLink* view = fileView_.get())
         view->SetFolder(absolute.get());
     // A folder the list could not read sent the selection back, and the
     // folder it went back to has been shown already.
@@ -248,11 +266,12 @@ void TFolderView::UpdateLinkedViews(ui::TreeNode node)
 
 void TFolderView::ShowInComboView(ui::TreeNode node)
 {
-    if (!OnShowFolder || !node)
+    shview::FolderLink* combo = comboView_.get();
+    if (!combo || !node)
         return;
     IDList absolute = NodeIDList(node);
     if (absolute)
-        OnShowFolder(this, absolute.get());
+        combo->SetFolder(absolute.get());
 }
 
 void TFolderView::SelectionChanged(ui::TreeNode node)

@@ -9,14 +9,13 @@
 #include "shell/ContextMenuEx.h"
 #include "shell/DropSourceEx.h"
 #include "shview/idlist/idlist.h"
+#include "shview/view_links.h"
 #include "ui/busy.h"
 #include "ui/treeview.h"
 
 #include <string>
 
-class TFileView;
-
-class TFolderView : public ui::TreeView {
+class TFolderView : public ui::TreeView, public shview::TreeLink {
 public:
     TFolderView();
     ~TFolderView() override;
@@ -38,12 +37,15 @@ public:
     // Parsing name of the selected folder (its full path for a file-system
     // folder); empty without a selection.
     std::wstring SelectedPath() const;
-    void SelectIDList(const ITEMIDLIST* absolute);
+    void SelectIDList(const ITEMIDLIST* absolute) override;
     // Selects a child of the selected node (the file list's double click).
-    void OpenChild(const ITEMIDLIST* relative);
+    void OpenChild(const ITEMIDLIST* relative) override;
     // Follows a child of the selected node that the file list renamed: its
     // text and identifier change, its children and expansion stay.
-    void RenameChild(const ITEMIDLIST* oldRelative, const ITEMIDLIST* newRelative);
+    void RenameChild(const ITEMIDLIST* oldRelative, const ITEMIDLIST* newRelative) override;
+    // Selects PreviousNode, if there is one (the file list could not read the
+    // selected folder).
+    void GoBack() override;
     // True without a selection, for the root and for a folder without a
     // file-system path.
     bool SelectedIsVirtual() const;
@@ -69,20 +71,20 @@ public:
     // While true (a rebuild or a fill), selection changes do not reach the linked views.
     bool Updating = false;
 
-    // Links. Setting FileView also points the list's FolderView at this tree
-    // (and clears the old list's).
-    void SetFileView(TFileView* view);
-    TFileView* FileView() const noexcept;
+    // Links. Setting the file list also links the list back to this tree
+    // (and unlinks the old list).
+    void SetFileView(shview::FolderLink* view);
+    shview::FolderLink* FileView() const noexcept;
+    // The folder combo box, told the folder the tree shows each time the
+    // linked views are pointed at a folder and when the shown folder or one
+    // above it is renamed; linked back like the file list.
+    void SetComboView(shview::FolderLink* combo);
+    shview::FolderLink* ComboView() const noexcept;
     // Shell menu for a right click on a node other than the root.
     ui::Link<TContextMenuEx> ContextMenu;
     // Drag source for a left-button drag of a node other than the root. The
     // drag starts once the press has become a drag; a plain click selects.
     ui::Link<TDropSourceEx> DropSource;
-    // Told the absolute identifier of the folder the tree shows, each time
-    // the linked views are pointed at a folder and when the shown folder or
-    // one below it is renamed. The folder combo box hooks itself in here
-    // (its SetFolderView).
-    ui::Event<ui::Component*, const ITEMIDLIST*> OnShowFolder;
 
     // Raised with true before and false after every fill of a node's
     // children and every rename, in pairs (also when one throws): each may
@@ -119,7 +121,10 @@ private:
     // else the selection.
     ui::TreeNode ActionNode(int x, int y) const noexcept;
 
-    ui::Link<TFileView> fileView_;
+    ui::Component& LinkedComponent() noexcept override { return *this; }
+
+    shview::PeerLink<shview::FolderLink> fileView_;
+    shview::PeerLink<shview::FolderLink> comboView_;
     ui::TreeNode currentNode_ = nullptr;
     ui::TreeNode previousNode_ = nullptr;
     // The node whose press the control reported as the start of a drag.

@@ -44,15 +44,4 @@ int Application::Run(HWND main, HACCEL accelerators)
     }
 }
 
-void Application::ProcessMessages()
-{
-    MSG msg{};
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (!Dispatch(msg)) {
-            PostQuitMessage(int(msg.wParam));
-            return;
-        }
-    }
-}
-
 } // namespace ui

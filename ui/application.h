@@ -24,8 +24,6 @@ public:
 
     // Runs the message loop until WM_QUIT; keyboard accelerators go to `main`.
     int Run(HWND main, HACCEL accelerators);
-    // Dispatches what is queued and runs the idle handler, without waiting.
-    void ProcessMessages();
 
 private:
     bool Dispatch(MSG& msg);

@@ -67,26 +67,12 @@ LPARAM ListView::ItemData(int index) const noexcept
     return ListView_GetItem(Handle(), &item) ? item.lParam : 0;
 }
 
-void ListView::SetItemData(int index, LPARAM data) noexcept
-{
-    LVITEMW item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = index;
-    item.lParam = data;
-    ListView_SetItem(Handle(), &item);
-}
-
 int ListView::ItemImage(int index) const noexcept
 {
     LVITEMW item{};
     item.mask = LVIF_IMAGE;
     item.iItem = index;
     return ListView_GetItem(Handle(), &item) ? item.iImage : -1;
-}
-
-void ListView::SetOverlay(int index, int overlay) noexcept
-{
-    ListView_SetItemState(Handle(), index, INDEXTOOVERLAYMASK(overlay), LVIS_OVERLAYMASK);
 }
 
 void ListView::DeleteItem(int index) noexcept { ListView_DeleteItem(Handle(), index); }

@@ -21,9 +21,7 @@ public:
     std::wstring ItemText(int index, int subItem = 0) const;
     void SetItemText(int index, const std::wstring& text) noexcept;
     LPARAM ItemData(int index) const noexcept;
-    void SetItemData(int index, LPARAM data) noexcept;
     int ItemImage(int index) const noexcept;
-    void SetOverlay(int index, int overlay) noexcept;
     void DeleteItem(int index) noexcept;
     void DeleteAllItems() noexcept;
 

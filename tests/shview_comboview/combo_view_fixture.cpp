@@ -17,7 +17,7 @@ void ComboViewTest::SetUp()
     combo = std::make_unique<TComboView>();
     ASSERT_TRUE(combo->Create(host, 7));
     SetWindowPos(combo->Handle(), nullptr, 520, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    combo->SetFolderView(tree.get());
+    tree->SetComboView(combo.get());
     testsupport::PumpUntilIdle(20, 2000);
 }
 

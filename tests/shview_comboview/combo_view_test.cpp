@@ -162,12 +162,12 @@ TEST_F(ComboViewTest, TheLinkEndsWithEitherSide)
             tree = std::make_unique<TFolderView>();
             ASSERT_TRUE(tree->Create(host));
         }
-        combo->SetFolderView(tree.get());
+        tree->SetComboView(combo.get());
         ASSERT_EQ(combo->FolderView(), tree.get());
-        ASSERT_TRUE(tree->OnShowFolder);
+        ASSERT_EQ(tree->ComboView(), combo.get());
         switch (ends) {
         case Ends::Unlinked:
-            combo->SetFolderView<TFolderView>(nullptr);
+            tree->SetComboView(nullptr);
             EXPECT_EQ(combo->FolderView(), nullptr);
             break;
         case Ends::BoxGoes:
@@ -179,7 +179,7 @@ TEST_F(ComboViewTest, TheLinkEndsWithEitherSide)
             break;
         }
         if (tree) {
-            EXPECT_FALSE(tree->OnShowFolder);
+            EXPECT_EQ(tree->ComboView(), nullptr);
             tree->SelectPath(a); // tells nobody
             EXPECT_TRUE(TreeShows(a));
         }
