@@ -90,9 +90,15 @@ void TfrmTarimoku::CreateComponents()
     FileView.Create(Handle());
     FileView.ContextMenu = &ContextMenuEx;
     FileView.OnMouseUp = ui::Bind(this, &TfrmTarimoku::FileViewMouseUp);
+    FileView.OnChange = ui::Bind(this, &TfrmTarimoku::FileViewChange);
+    FileView.OnEnter = ui::Bind(this, &TfrmTarimoku::FileViewEnter);
+    FileView.OnKeyDown = ui::Bind(this, &TfrmTarimoku::FileViewKeyDown);
+    FileView.OnKeyPress = ui::Bind(this, &TfrmTarimoku::FileViewKeyPress);
     FolderView.SetFileView(&FileView);
     FolderView.ContextMenu = &ContextMenuEx;
     FolderView.OnChange = ui::Bind(this, &TfrmTarimoku::FolderViewChange);
+    FolderView.OnEnter = ui::Bind(this, &TfrmTarimoku::FolderViewEnter);
+    FolderView.OnKeyDown = ui::Bind(this, &TfrmTarimoku::FileViewKeyDown);
     // A tree that fails while it builds is reported; the window still comes up.
     ui::Guarded(Handle(), [this] { CreateFolderTree(); });
     FolderView.SetIndent(19);
@@ -106,7 +112,14 @@ void TfrmTarimoku::CreateComponents()
     FolderView.SetFont(formFont_.get());
     FileView.SetFont(formFont_.get());
 
+    commands_[IDM_NEWFOLDER] = [this] { mitemNewFolderClick(); };
+    commands_[IDM_DELETE] = [this] { mitemDeleteClick(); };
+    commands_[IDM_RENAME] = [this] { mitemRenameClick(); };
     commands_[IDM_EXIT] = [this] { mitemExitClick(); };
+    commands_[IDM_SELALL] = [this] { mitemSelAllClick(); };
+    commands_[IDM_REVERSE] = [this] { mitemReverseClick(); };
+    commands_[IDM_REFRESH] = [this] { mitemRefreshClick(); };
+    commands_[IDM_FOLDERUP] = [this] { sbtnFolderUpClick(); };
     commands_[IDM_DISPCTRLPNLMOUSE] = [this] { mitemDispCtrlPnlMouseClick(); };
     commands_[IDM_GOTO] = [this] { GoTo1Click(); };
     commands_[IDM_ABOUT] = [this] { mitemAboutClick(); };
@@ -163,8 +176,10 @@ void TfrmTarimoku::OpenCommandLineFolder(const std::vector<std::wstring>& argume
         FolderView.SelectPath(arguments[0]);
 }
 
-void TfrmTarimoku::FolderViewChange(ui::Component*, ui::TreeNode)
+void TfrmTarimoku::FolderViewChange(ui::Component*, ui::TreeNode node)
 {
+    SetCommandEnabled(IDM_NEWFOLDER, !IsVirtualNode(FolderView, node));
+    UpdateCommandStates();
     ui::PostPrivate(Handle(), WM_STARTPREVIEW);
     ui::PostPrivate(Handle(), WM_WATCHFOLDERS);
     SetWindowTextW(Handle(), (std::wstring(texts::CaptionPrefix) + FolderView.SelectedPath()).c_str());
@@ -222,6 +237,14 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         if (lp && BeginDrag(*reinterpret_cast<const NMHDR*>(lp)))
             return 0;
         break;
+    case WM_SETFOCUS:
+        // The window's focused control gets the focus back with the window
+        // (at first the tree).
+        if (!focusedPane_ || !IsWindow(focusedPane_) || !IsChild(Handle(), focusedPane_))
+            focusedPane_ = FolderView.Handle();
+        if (focusedPane_)
+            SetFocus(focusedPane_);
+        return 0;
     case WM_STARTPREVIEW:
         StartPreview();
         return 0;

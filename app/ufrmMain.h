@@ -216,6 +216,28 @@ public:
     void RoleMenuClick(ui::MenuItem* sender);
     void mitemDispCtrlPnlMouseClick();
 
+    // File and folder commands: the menu bar, the tool buttons and the keys of
+    // the panes. Most act on the pane that has the keyboard focus.
+    void mitemNewFolderClick();
+    void mitemDeleteClick();
+    void mitemRenameClick();
+    void mitemSelAllClick();
+    void mitemReverseClick();
+    void mitemRefreshClick();
+    void sbtnFolderUpClick();
+    // The list's selection or focus changed (index -1: the items went).
+    void FileViewChange(ui::Component* sender, int index);
+    void FolderViewEnter(ui::Control* sender);
+    void FileViewEnter(ui::Control* sender);
+    // Both panes: Delete deletes in the pane that has the focus.
+    void FileViewKeyDown(ui::Control* sender, WORD& key, ui::ShiftState shift);
+    // The list: Backspace goes up one folder, Enter opens a selected folder.
+    void FileViewKeyPress(ui::Control* sender, wchar_t& key);
+
+    // Creates one directory (no security attributes); answers whether it was.
+    // Replaceable so that a test can refuse it as a read-only medium does.
+    static std::function<bool(const std::wstring& path)> MakeDirectory;
+
 protected:
     // Runs the handler wired to a menu, tool button or accelerator command.
     void RunCommand(UINT id);
@@ -242,6 +264,19 @@ private:
     DWORD DropFiles(const std::vector<std::wstring>& files, const std::wstring& target, DWORD effect);
     void Layout();
 
+    // Enables or disables a command's menu item and its tool button.
+    void SetCommandEnabled(UINT id, bool enabled);
+    // Delete, rename and folder up for the pane with the focus and its selection.
+    void UpdateCommandStates();
+    // A new folder in the folder in view, then a refill of the list.
+    void CreateNewFolder();
+    bool ListFocused() const noexcept;
+    bool TreeFocused() const noexcept;
+    // Changes the folder in view with the previews stopped and FBusy raised.
+    void Navigate(const std::function<void()>& change);
+    // Selects the parent of the tree's selected node, if it has one.
+    void GoUpOneFolder();
+
     ui::Timer animateTimer_;
     ui::Timer refreshRetry_;
     bool refreshAfresh_ = false; // the pending refill need not keep the list's marks
@@ -252,6 +287,11 @@ private:
     int treeWidth_ = kTreeWidth;
     bool shown_ = false;
     std::map<UINT, std::function<void()>> commands_;
+    // The pane that had the focus last: it gets it back when the window does.
+    HWND focusedPane_ = nullptr;
+    // Above zero while a command changes many items' states: the enabled
+    // states are computed once at its end instead of once per item.
+    int holdCommandStates_ = 0;
 };
 
 // The program's one main window.

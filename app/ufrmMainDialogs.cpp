@@ -13,14 +13,8 @@ void TfrmTarimoku::GoTo1Click()
     dialog.CenterOn = Handle();
     if (dialog.ShowModal(Handle()) != IDOK)
         return;
-    // Navigation: the previews stop and stay still while the tree changes.
-    ++FBusy;
-    struct Lower {
-        int& busy;
-        ~Lower() { --busy; }
-    } lower{FBusy};
-    StopPreviews();
-    FolderView.SelectPath(dialog.EnteredPath());
+    std::wstring path = dialog.EnteredPath();
+    Navigate([&] { FolderView.SelectPath(path); });
 }
 
 void TfrmTarimoku::mitemAboutClick()

@@ -64,6 +64,11 @@ inline constexpr wchar_t GoFolderNotFound[] = L"が見つかりません。フ�
 // Main window: its placement could not be stored when it closed.
 inline constexpr wchar_t PlacementNotSaved[] = L"ウィンドウの位置を保存できませんでした。";
 
+// New folder: the name it gets (half-width katakana; numbered forms add
+// " (2)", " (3)", ...), and the box when it cannot be created.
+inline constexpr wchar_t NewFolderName[] = L"新しいﾌｫﾙﾀﾞ";
+inline constexpr wchar_t NewFolderFailed[] = L"フォルダが作成できません";
+
 // Command line of the mouse settings.
 inline constexpr wchar_t MouseControlPanel[] = L"Control.exe main.cpl";
 

@@ -90,6 +90,8 @@ void ListView::SetSelected(int index, bool selected) noexcept
 
 void ListView::SetFocused(int index) noexcept { ListView_SetItemState(Handle(), index, LVIS_FOCUSED, LVIS_FOCUSED); }
 
+int ListView::FocusedItem() const noexcept { return ListView_GetNextItem(Handle(), -1, LVNI_FOCUSED); }
+
 int ListView::SelectedCount() const noexcept { return int(ListView_GetSelectedCount(Handle())); }
 
 int ListView::NextSelected(int after) const noexcept { return ListView_GetNextItem(Handle(), after, LVNI_SELECTED); }

@@ -28,6 +28,8 @@ public:
     bool IsSelected(int index) const noexcept;
     void SetSelected(int index, bool selected) noexcept;
     void SetFocused(int index) noexcept;
+    // The item in the focused state; -1 when none is.
+    int FocusedItem() const noexcept;
     int SelectedCount() const noexcept;
     // The first selected item after `after` in list order (-1: from the start); -1 when none.
     int NextSelected(int after = -1) const noexcept;
