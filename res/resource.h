@@ -1,13 +1,7 @@
 // Identifiers shared by the resource script and the code.
 #pragma once
 
-// The about box shows "Version 1.11" and the build number read back from
-// the FileVersion text.
-#define TARIMOKU_VERSION_MAJOR 1
-#define TARIMOKU_VERSION_MINOR 1
-#define TARIMOKU_VERSION_RELEASE 1
-#define TARIMOKU_VERSION_BUILD 34
-#define TARIMOKU_VERSION_TEXT "1.1.1.34"
+#include "version.h"
 
 #define IDI_APP 1
 #define IDR_MAINMENU 100
