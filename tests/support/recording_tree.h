@@ -12,7 +12,7 @@ namespace testsupport {
 class RecordingTree : public ui::Component, public shview::TreeLink {
 public:
     struct Call {
-        std::wstring what; // "GoBack", "OpenChild" or "RenameChild"
+        std::wstring what; // "GoBack", "OpenChild", "RenameChild" or "SelectIDList"
         shview::IDList first;
         shview::IDList second;
     };
@@ -32,6 +32,10 @@ public:
     void RenameChild(const ITEMIDLIST* oldRelative, const ITEMIDLIST* newRelative) override
     {
         calls.push_back({L"RenameChild", Copy(oldRelative), Copy(newRelative)});
+    }
+    void SelectIDList(const ITEMIDLIST* absolute) override
+    {
+        calls.push_back({L"SelectIDList", Copy(absolute), nullptr});
     }
     ui::Component& LinkedComponent() noexcept override { return *this; }
 
