@@ -10,14 +10,6 @@ namespace anicur {
 
 struct IconImage;
 
-// A memory device context from CreateCompatibleDC, deleted with DeleteDC.
-struct MemoryDCTraits {
-    static HDC Invalid() noexcept { return nullptr; }
-    static bool Valid(HDC h) noexcept { return h != nullptr; }
-    static void Close(HDC h) noexcept { DeleteDC(h); }
-};
-using UniqueMemoryDC = ui::UniqueHandle<HDC, MemoryDCTraits>;
-
 class TFrameCell {
 public:
     static constexpr int Side = 32;
@@ -38,7 +30,7 @@ private:
     bool HasInvertedPixels() const noexcept;
     bool AddIcon(HIMAGELIST list, const uint8_t* file, size_t size, const IconImage& image) noexcept;
 
-    UniqueMemoryDC dc_;
+    ui::UniqueMemoryDC dc_;
     ui::UniqueBitmap colour_; // 32-bit DIB section: colour and alpha
     ui::UniqueBitmap mask_;   // 1-bit DIB section, white where transparent
     uint32_t* pixels_ = nullptr; // colour cell, rows from the bottom

@@ -1,21 +1,13 @@
 #include "app/preview_draw.h"
 
-#include <utility>
 
 namespace preview {
 
-FrameAtlas::Page::Page(Page&& o) noexcept
-    : bitmap(std::move(o.bitmap)), dc(std::exchange(o.dc, nullptr)), original(o.original), capacity(o.capacity),
-      used(o.used)
-{
-}
-
 FrameAtlas::Page::~Page()
 {
-    if (dc) {
-        SelectObject(dc, original);
-        DeleteDC(dc);
-    }
+    // Give the context its own bitmap back before it and the page's bitmap go.
+    if (dc)
+        SelectObject(dc.get(), original);
 }
 
 bool FrameAtlas::MakePage(Page& page, int frames) noexcept
@@ -32,10 +24,10 @@ bool FrameAtlas::MakePage(Page& page, int frames) noexcept
     page.bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!page.bitmap)
         return false;
-    page.dc = CreateCompatibleDC(nullptr);
+    page.dc.reset(CreateCompatibleDC(nullptr));
     if (!page.dc)
         return false;
-    page.original = SelectObject(page.dc, page.bitmap.get());
+    page.original = SelectObject(page.dc.get(), page.bitmap.get());
     page.capacity = rows * kColumns;
     return true;
 }
@@ -60,7 +52,7 @@ FrameSlot FrameAtlas::Add(HIMAGELIST frames) noexcept
     const FrameSlot slot{static_cast<int>(pages_.size()) - 1, page.used};
     for (int f = 0; f < count; ++f) {
         const int at = slot.first + f;
-        if (!ImageList_Draw(frames, f, page.dc, at % kColumns * kFrameSide, at / kColumns * kFrameSide, ILD_NORMAL))
+        if (!ImageList_Draw(frames, f, page.dc.get(), at % kColumns * kFrameSide, at / kColumns * kFrameSide, ILD_NORMAL))
             return {};
     }
     page.used += count;
@@ -88,7 +80,7 @@ bool FrameAtlas::Draw(HDC target, FrameSlot slot, int frame, int x, int y) const
         return false;
     const Page& page = pages_[static_cast<size_t>(slot.page)];
     const int at = slot.first + frame;
-    return BitBlt(target, x, y, kFrameSide, kFrameSide, page.dc, at % kColumns * kFrameSide,
+    return BitBlt(target, x, y, kFrameSide, kFrameSide, page.dc.get(), at % kColumns * kFrameSide,
                   at / kColumns * kFrameSide, SRCCOPY) != FALSE;
 }
 

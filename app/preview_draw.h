@@ -52,11 +52,12 @@ public:
 private:
     struct Page {
         Page() = default;
-        Page(Page&& o) noexcept;
+        Page(Page&&) noexcept = default;
         Page& operator=(Page&&) = delete;
         ~Page();
+        // The context is deleted before the bitmap selected into it.
         ui::UniqueBitmap bitmap;
-        HDC dc = nullptr;
+        ui::UniqueMemoryDC dc;
         HGDIOBJ original = nullptr;
         int capacity = 0;
         int used = 0;

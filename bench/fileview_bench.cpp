@@ -76,13 +76,12 @@ std::wstring MakeFolder()
 void RemoveFolder(const std::wstring& folder)
 {
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
+    ui::UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &data));
+    if (find) {
         do {
             if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
                 DeleteFileW((folder + L"\\" + data.cFileName).c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
+        } while (FindNextFileW(find.get(), &data));
     }
     RemoveDirectoryW(folder.c_str());
 }

@@ -54,8 +54,8 @@ std::wstring TempFolder(const wchar_t* what)
 void RemoveTree(const std::wstring& folder)
 {
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
+    ui::UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &data));
+    if (find) {
         do {
             std::wstring name = data.cFileName;
             if (name == L"." || name == L"..")
@@ -64,8 +64,7 @@ void RemoveTree(const std::wstring& folder)
                 RemoveTree(folder + L"\\" + name);
             else
                 DeleteFileW((folder + L"\\" + name).c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
+        } while (FindNextFileW(find.get(), &data));
     }
     RemoveDirectoryW(folder.c_str());
 }

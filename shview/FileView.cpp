@@ -89,15 +89,12 @@ TFileView::Item* TFileView::RecordOf(int index) const noexcept
 
 void TFileView::FreeItem(LPARAM data) noexcept
 {
-    auto* item = reinterpret_cast<Item*>(data);
-    if (item && records_.erase(item))
-        delete item;
+    if (data)
+        records_.erase(reinterpret_cast<const Item*>(data));
 }
 
 void TFileView::FreeAllItems() noexcept
 {
-    for (Item* item : records_)
-        delete item;
     records_.clear();
 }
 

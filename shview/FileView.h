@@ -12,7 +12,8 @@
 
 #include <array>
 #include <string>
-#include <unordered_set>
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 class TFileView : public ui::ListView, public shview::FolderLink {
@@ -119,5 +120,6 @@ private:
     DWORD savedViewStyle_ = LVS_ICON;
     bool filling_ = false;
     bool refillPending_ = false;
-    std::unordered_set<Item*> records_;
+    // Every item record, owned here; the list control's lParam only points at one.
+    std::unordered_map<const Item*, std::unique_ptr<Item>> records_;
 };

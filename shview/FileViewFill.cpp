@@ -193,8 +193,7 @@ void TFileView::AddItemFrom(FillContext& fill, shview::IDList id)
 
     item->id = std::move(id);
     Item* record = item.get();
-    records_.insert(record);
-    item.release();
+    records_.try_emplace(record, std::move(item));
     LVITEMW row{};
     row.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     row.iItem = INT_MAX; // at the end

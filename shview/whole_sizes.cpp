@@ -1,5 +1,7 @@
 #include "shview/whole_sizes.h"
 
+#include "ui/handles.h"
+
 namespace shview {
 
 void WholeSizes::Load(const std::wstring& directory)
@@ -12,16 +14,15 @@ void WholeSizes::Load(const std::wstring& directory)
         pattern += L'\\';
     pattern += L'*';
     WIN32_FIND_DATAW data{};
-    HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                   FIND_FIRST_EX_LARGE_FETCH);
-    if (find == INVALID_HANDLE_VALUE)
+    ui::UniqueFind find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                         FIND_FIRST_EX_LARGE_FETCH));
+    if (!find)
         return;
     do {
         // Only files that pass 4 GiB need the correction.
         if (data.nFileSizeHigh != 0 && !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             sizes_.emplace(data.cFileName, (std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+    } while (FindNextFileW(find.get(), &data));
 }
 
 std::uint64_t WholeSizes::Whole(const wchar_t* name, std::uint64_t reported) const

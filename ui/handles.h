@@ -63,6 +63,10 @@ UI_HANDLE_TRAITS(UniqueBitmap, HBITMAP, nullptr, DeleteObject(h))
 UI_HANDLE_TRAITS(UniqueImageList, HIMAGELIST, nullptr, ImageList_Destroy(h))
 UI_HANDLE_TRAITS(UniqueGlobal, HGLOBAL, nullptr, GlobalFree(h))
 UI_HANDLE_TRAITS(UniqueModule, HMODULE, nullptr, FreeLibrary(h))
+// A search from FindFirstFile(Ex), ended with FindClose.
+UI_HANDLE_TRAITS(UniqueFind, HANDLE, INVALID_HANDLE_VALUE, FindClose(h))
+// A memory device context from CreateCompatibleDC, deleted with DeleteDC.
+UI_HANDLE_TRAITS(UniqueMemoryDC, HDC, nullptr, DeleteDC(h))
 #undef UI_HANDLE_TRAITS
 
 // A window's device context from GetDC, released with ReleaseDC.

@@ -40,14 +40,13 @@ bool InTrash(const std::wstring& tail)
     std::string wanted(tail.begin(), tail.end()); // ASCII here
     wanted += "\n";
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((info + L"*.trashinfo").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
+    ui::UniqueFind find(FindFirstFileW((info + L"*.trashinfo").c_str(), &data));
+    if (!find)
         return false;
     bool found = false;
     do
         found = testsupport::ReadBytes(info + data.cFileName).find(wanted) != std::string::npos;
-    while (!found && FindNextFileW(find, &data));
-    FindClose(find);
+    while (!found && FindNextFileW(find.get(), &data));
     return found;
 }
 
