@@ -8,51 +8,12 @@ namespace e2e {
 
 std::wstring ProgramPath() { return testsupport::WindowsPath(TARIMOKU_EXE); }
 
-RunningProgram::RunningProgram(const std::wstring& arguments)
-{
-    std::wstring cmd = L"\"" + ProgramPath() + L"\"";
-    if (!arguments.empty())
-        cmd += L" " + arguments;
-    STARTUPINFOW si{sizeof(si)};
-    PROCESS_INFORMATION pi{};
-    if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        process_ = pi.hProcess;
-        pid_ = pi.dwProcessId;
-        CloseHandle(pi.hThread);
-    }
-}
-
-RunningProgram::~RunningProgram()
-{
-    if (process_) {
-        if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT)
-            TerminateProcess(process_, 1);
-        CloseHandle(process_);
-    }
-}
-
 HWND RunningProgram::WaitForMainWindow(DWORD timeoutMs)
 {
-    DWORD start = GetTickCount();
-    while (!main_ && GetTickCount() - start < timeoutMs) {
-        main_ = testsupport::FindVisibleWindow(pid_, L"TarimokuMainWindow");
-        if (!main_)
-            Sleep(50);
-    }
-    return main_;
+    return process_.WaitForWindow(L"TarimokuMainWindow", timeoutMs);
 }
 
-DWORD RunningProgram::CloseAndWait(DWORD timeoutMs)
-{
-    if (!process_)
-        return DWORD(-1);
-    if (main_)
-        PostMessageW(main_, WM_CLOSE, 0, 0);
-    WaitForSingleObject(process_, timeoutMs);
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process_, &code);
-    return code;
-}
+DWORD RunningProgram::CloseAndWait(DWORD timeoutMs) { return process_.CloseAndWait(timeoutMs); }
 
 std::wstring WindowText(HWND w)
 {

@@ -1,5 +1,7 @@
 // Starts the real program in its own process and finds its windows.
 #pragma once
+#include "tests/support/program_process.h"
+
 #include <windows.h>
 
 #include <string>
@@ -12,13 +14,10 @@ std::wstring ProgramPath();
 class RunningProgram {
 public:
     // Starts the program with the arguments given (already quoted as needed).
-    explicit RunningProgram(const std::wstring& arguments = {});
-    ~RunningProgram();
-    RunningProgram(const RunningProgram&) = delete;
-    RunningProgram& operator=(const RunningProgram&) = delete;
+    explicit RunningProgram(const std::wstring& arguments = {}) : process_(ProgramPath(), arguments) {}
 
-    bool Started() const { return process_ != nullptr; }
-    DWORD ProcessId() const { return pid_; }
+    bool Started() const { return process_.Started(); }
+    DWORD ProcessId() const { return process_.ProcessId(); }
     // The program's visible top-level window with the main window's class.
     HWND WaitForMainWindow(DWORD timeoutMs = 15000);
     // Asks the window to close and waits for the process; answers its exit code
@@ -26,9 +25,7 @@ public:
     DWORD CloseAndWait(DWORD timeoutMs = 15000);
 
 private:
-    HANDLE process_ = nullptr;
-    DWORD pid_ = 0;
-    HWND main_ = nullptr;
+    testsupport::ProgramProcess process_;
 };
 
 std::wstring WindowText(HWND w);

@@ -26,6 +26,7 @@ public:
     ProgramProcess& operator=(const ProgramProcess&) = delete;
 
     bool Started() const { return process_ != nullptr; }
+    DWORD ProcessId() const { return pid_; }
     // The program's visible top-level window of the class given, once shown.
     HWND WaitForWindow(const wchar_t* cls, DWORD timeoutMs = 15000);
     // Posts WM_CLOSE to the window found and waits; answers the exit code
