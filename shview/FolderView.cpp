@@ -177,6 +177,18 @@ void TFolderView::FillChildren(ui::TreeNode node)
 {
     if (Updating || !node || !NodeData(node) || HasChildNodes(node))
         return;
+    AddChildNodes(node);
+}
+
+void TFolderView::ReadChildrenAgain(ui::TreeNode node)
+{
+    if (Updating || !node || !NodeData(node))
+        return;
+    AddChildNodes(node);
+}
+
+void TFolderView::AddChildNodes(ui::TreeNode node)
+{
     IDList absolute = NodeIDList(node);
     if (!absolute)
         return;
@@ -195,6 +207,7 @@ void TFolderView::FillChildren(ui::TreeNode node)
     ui::ScopedScreenCursor hourglass(IDC_WAIT);
     shview::RedrawOff redraw(*this);
     shview::FlagScope updating(Updating, true);
+    bool hadChildren = HasChildNodes(node);
     auto icons = folder.As<IShellIcon>(IID_IShellIcon);
     int added = 0;
     for (;;) {
@@ -203,6 +216,8 @@ void TFolderView::FillChildren(ui::TreeNode node)
         // A folder may answer S_OK without handing anything over.
         if (!items || items->Next(1, child.put(), &fetched) != S_OK || !child)
             break;
+        if (hadChildren && LoadedChild(folder.get(), node, child.get()))
+            continue; // known already
         NodeInfo info;
         info.text = shview::IDListDisplayName(folder.get(), child.get(), SHGDN_INFOLDER);
         int open = -1, normal = -1;
@@ -235,10 +250,8 @@ void TFolderView::FillChildren(ui::TreeNode node)
             return shview::IDListCompare(order, reinterpret_cast<const ITEMIDLIST*>(a),
                                          reinterpret_cast<const ITEMIDLIST*>(b));
         });
-        SetChildrenFlag(node, true);
-    } else {
-        SetChildrenFlag(node, false);
     }
+    SetChildrenFlag(node, hadChildren || added > 0);
 }
 
 void TFolderView::SetNodeIcons(ui::TreeNode node, const ITEMIDLIST* absolute)
@@ -276,6 +289,7 @@ void TFolderView::ShowInComboView(ui::TreeNode node)
 
 void TFolderView::SelectionChanged(ui::TreeNode node)
 {
+    shview::FlagScope changing(inSelectionChange_, true);
     OnChange(this, node);
     previousNode_ = currentNode_;
     currentNode_ = node;
@@ -292,8 +306,44 @@ void TFolderView::NodeDeleted(ui::TreeNode node, LPARAM data)
         previousNode_ = nullptr;
     if (dragNode_ == node)
         dragNode_ = nullptr;
+    if (menuNode_ == node)
+        menuNode_ = nullptr;
+    if (markedBeforeMenu_ == node)
+        markedBeforeMenu_ = nullptr;
     if (!destroying_)
         OnDeleting(this, node);
+}
+
+void TFolderView::FollowSelection()
+{
+    // Not while the tree is rebuilt or filled (the next message catches up),
+    // nor inside a change being handled: its handlers ask the control things.
+    if (inSelectionChange_ || Updating || destroying_ || !Handle())
+        return;
+    ui::TreeNode node = Selected();
+    if (node != currentNode_)
+        SelectionChanged(node);
+}
+
+LRESULT TFolderView::WndProc(UINT msg, WPARAM wp, LPARAM lp)
+{
+    LRESULT result = TreeView::WndProc(msg, wp, lp);
+    switch (msg) {
+    // What can collapse a folder or take nodes away: the mouse (the expand
+    // buttons, double clicks), the keyboard and the program.
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_KEYDOWN:
+    case WM_CHAR:
+    case TVM_EXPAND:
+    case TVM_DELETEITEM:
+        FollowSelection();
+        break;
+    default:
+        break;
+    }
+    return result;
 }
 
 bool TFolderView::Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)

@@ -30,6 +30,9 @@ public:
     // without any loses its expand button. A folder that cannot be read gets
     // nothing, and the selection goes back to CurrentNode.
     void FillChildren(ui::TreeNode node);
+    // Reads a filled node's sub-folders again and adds those it has no node
+    // for (folders made since); the nodes it has stay as they are.
+    void ReadChildrenAgain(ui::TreeNode node);
     // Selects the node of a typed path, filling and expanding the nodes on the
     // way. A path the desktop cannot parse (or that starts with "/") changes
     // nothing; one that parses but is not in the tree leaves no selection.
@@ -38,7 +41,9 @@ public:
     // folder); empty without a selection.
     std::wstring SelectedPath() const;
     void SelectIDList(const ITEMIDLIST* absolute) override;
-    // Selects a child of the selected node (the file list's double click).
+    // Selects a child of the selected node (the file list's double click). A
+    // child the tree does not know is looked for once more after the node's
+    // children are read again; one still not there changes nothing.
     void OpenChild(const ITEMIDLIST* relative) override;
     // Follows a child of the selected node that the file list renamed: its
     // text and identifier change, its children and expansion stay.
@@ -50,7 +55,8 @@ public:
     // file-system path.
     bool SelectedIsVirtual() const;
     // The child of `node` naming the same item as `relative`, filling `node`
-    // first; none if there is none.
+    // first (and reading a filled node's children again when the child is
+    // not among them); none if there is none.
     ui::TreeNode FindChild(ui::TreeNode node, const ITEMIDLIST* relative);
     // The node of an absolute identifier (the empty one: the root), filling
     // and expanding every node on the way; none if a step is not found.
@@ -101,6 +107,10 @@ public:
     static constexpr int kIndent = 19;
 
 protected:
+    // After whatever the control did, the selection it shows is the one the
+    // linked views show: the control moves it without a word when it
+    // collapses a folder above the selected one.
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     bool Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     void MouseDown(ui::MouseButton button, ui::ShiftState shift, int x, int y) override;
     void MouseUp(ui::MouseButton button, ui::ShiftState shift, int x, int y) override;
@@ -113,6 +123,12 @@ private:
     // The folder that holds the node's item (the desktop for the root's children).
     ui::ComPtr<IShellFolder> ParentFolder(ui::TreeNode node) const;
     void SetNodeIcons(ui::TreeNode node, const ITEMIDLIST* absolute);
+    // Adds a node for every sub-folder of `node` it has no child node for.
+    void AddChildNodes(ui::TreeNode node);
+    // The child node of `node` naming `relative` in `folder`, among the nodes there.
+    ui::TreeNode LoadedChild(IShellFolder* folder, ui::TreeNode node, const ITEMIDLIST* relative) const;
+    // Hands a selection the control moved on its own to SelectionChanged.
+    void FollowSelection();
     void NodeDeleted(ui::TreeNode node, LPARAM data);
     void SelectionChanged(ui::TreeNode node);
     void LabelEdited(ui::TreeNode node, const wchar_t* text);
@@ -129,7 +145,13 @@ private:
     ui::TreeNode previousNode_ = nullptr;
     // The node whose press the control reported as the start of a drag.
     ui::TreeNode dragNode_ = nullptr;
+    // While a node's shell menu is open: that node, and the node that had
+    // the drop-target mark before (none once deleted).
+    ui::TreeNode menuNode_ = nullptr;
+    ui::TreeNode markedBeforeMenu_ = nullptr;
     // Between the start of an in-place edit and its (first) end.
     bool labelEditing_ = false;
+    // While a selection change is handled (or being looked for).
+    bool inSelectionChange_ = false;
     bool destroying_ = false;
 };

@@ -106,6 +106,21 @@ void TFolderView::MouseUp(ui::MouseButton button, ui::ShiftState shift, int x, i
         return;
     POINT screen{x, y};
     ClientToScreen(Handle(), &screen);
+    // The folder the menu acts on wears the drop-target mark while the menu
+    // is open; the marks go back as they were when it closes (nodes deleted
+    // meanwhile, by a command of the menu or a refresh, are forgotten).
+    menuNode_ = node;
+    markedBeforeMenu_ = DropHighlighted();
+    SetDropHighlighted(node);
+    struct PutMarksBack {
+        TFolderView& tree;
+        ~PutMarksBack()
+        {
+            if (tree.Handle() && tree.DropHighlighted() == tree.menuNode_)
+                tree.SetDropHighlighted(tree.markedBeforeMenu_);
+            tree.menuNode_ = tree.markedBeforeMenu_ = nullptr;
+        }
+    } putBack{*this};
     // A one-item list is its own packed item list.
     ContextMenu->ShowItemMenu(Handle(), parent.get(), screen, 1, data);
 }

@@ -15,11 +15,24 @@ ui::TreeNode TFolderView::FindChild(ui::TreeNode node, const ITEMIDLIST* relativ
         return nullptr;
     // A node whose button went away (it was empty, or the shell said it had no
     // sub-folders) is filled here too: the item asked for says otherwise.
-    if (!HasChildNodes(node))
+    bool filled = HasChildNodes(node);
+    if (!filled)
         FillChildren(node);
     Expand(node);
+    if (ui::TreeNode child = LoadedChild(folder.get(), node, relative))
+        return child;
+    if (!filled)
+        return nullptr;
+    // The folder may have been made since the node was filled.
+    ReadChildrenAgain(node);
+    Expand(node);
+    return LoadedChild(folder.get(), node, relative);
+}
+
+ui::TreeNode TFolderView::LoadedChild(IShellFolder* folder, ui::TreeNode node, const ITEMIDLIST* relative) const
+{
     for (ui::TreeNode child = FirstChild(node); child; child = NextSibling(child))
-        if (shview::IDListCompare(folder.get(), NodeData(child), relative) == 0)
+        if (shview::IDListCompare(folder, NodeData(child), relative) == 0)
             return child;
     return nullptr;
 }
@@ -48,15 +61,9 @@ ui::TreeNode TFolderView::FindLoadedNode(const ITEMIDLIST* absolute) const
          position = shview::IDListRest(position)) {
         ui::ComPtr<IShellFolder> folder = NodeFolder(node);
         IDList item = shview::IDListFirst(position);
-        ui::TreeNode parent = node;
-        node = nullptr;
         if (!folder || !item)
-            break;
-        for (ui::TreeNode child = FirstChild(parent); child; child = NextSibling(child))
-            if (shview::IDListCompare(folder.get(), NodeData(child), item.get()) == 0) {
-                node = child;
-                break;
-            }
+            return nullptr;
+        node = LoadedChild(folder.get(), node, item.get());
         if (!shview::IDListRest(position))
             break;
     }
@@ -95,7 +102,10 @@ void TFolderView::SelectIDList(const ITEMIDLIST* absolute)
 void TFolderView::OpenChild(const ITEMIDLIST* relative)
 {
     shview::RedrawOff redraw(*this);
-    Select(FindChild(Selected(), relative));
+    // A child that is not there leaves the selection, and so the list and
+    // the caption, as they were.
+    if (ui::TreeNode child = FindChild(Selected(), relative))
+        Select(child);
 }
 
 bool TFolderView::SelectedIsVirtual() const

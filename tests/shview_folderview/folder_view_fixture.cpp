@@ -69,6 +69,21 @@ void FolderViewTest::LeftClick(ui::TreeNode node)
     testsupport::PumpUntilIdle(10, 500);
 }
 
+void FolderViewTest::ClickButton(ui::TreeNode node)
+{
+    POINT p = PointOf(node);
+    TVHITTESTINFO hit{};
+    hit.pt = p;
+    // The button lies left of the icon, somewhere along the node's row.
+    for (hit.pt.x = 0; hit.pt.x < p.x; ++hit.pt.x)
+        if (TreeView_HitTest(TreeWindow(), &hit) == node && (hit.flags & TVHT_ONITEMBUTTON))
+            break;
+    ASSERT_LT(hit.pt.x, p.x) << "the node shows no button";
+    PostMessageW(TreeWindow(), WM_LBUTTONUP, 0, MAKELPARAM(hit.pt.x, hit.pt.y));
+    SendMessageW(TreeWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(hit.pt.x, hit.pt.y));
+    testsupport::PumpUntilIdle(10, 500);
+}
+
 void FolderViewTest::LeftDrag(ui::TreeNode node)
 {
     POINT p = PointOf(node);

@@ -26,6 +26,8 @@ protected:
     // Presses and releases a button on the node (the control tracks the press).
     void RightClick(ui::TreeNode node);
     void LeftClick(ui::TreeNode node);
+    // A left click on the node's expand (or collapse) button.
+    void ClickButton(ui::TreeNode node);
     // A left press that moves beyond the drag distance before the release.
     void LeftDrag(ui::TreeNode node);
     // Edits the node's label in place and confirms `text` with Enter; false

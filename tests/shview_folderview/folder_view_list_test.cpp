@@ -34,6 +34,21 @@ protected:
         return list.FolderIDList() && expected &&
                shview::IDListCompare(shview::DesktopFolder(), list.FolderIDList(), expected.get()) == 0;
     }
+    bool ListShowsNode(ui::TreeNode node)
+    {
+        IDList expected = tree->NodeIDList(node);
+        return list.FolderIDList() && expected &&
+               shview::IDListCompare(shview::DesktopFolder(), list.FolderIDList(), expected.get()) == 0;
+    }
+    void DoubleClickInList(int i)
+    {
+        list.SetSelected(i, true);
+        list.SetFocused(i);
+        POINT p = list.ItemPosition(i);
+        PostMessageW(list.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(p.x + 16, p.y + 16));
+        PostMessageW(list.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(p.x + 16, p.y + 16));
+        testsupport::PumpUntilIdle(10, 1000);
+    }
     int Find(const std::wstring& caption) const
     {
         for (int i = 0; i < list.Count(); ++i)
@@ -115,16 +130,95 @@ TEST_F(FolderViewListTest, ADoubleClickedFolderInTheListIsOpenedInTheTree)
     ui::TreeNode aNode = tree->Selected();
     int i = Find(L"b");
     ASSERT_GE(i, 0);
-    list.SetSelected(i, true);
-    list.SetFocused(i);
-    POINT p = list.ItemPosition(i);
-    PostMessageW(list.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(p.x + 16, p.y + 16));
-    PostMessageW(list.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(p.x + 16, p.y + 16));
-    testsupport::PumpUntilIdle(10, 1000);
+    DoubleClickInList(i);
     ASSERT_TRUE(tree->Selected());
     EXPECT_EQ(tree->Text(tree->Selected()), L"b");
     EXPECT_EQ(tree->Parent(tree->Selected()), aNode);
     EXPECT_TRUE(ListShows(b));
+}
+
+TEST_F(FolderViewListTest, AFolderMadeSinceTheTreeReadItsParentOpensFromTheList)
+{
+    tree->SelectPath(a);
+    ui::TreeNode aNode = tree->Selected();
+    tree->Expand(aNode);
+    ASSERT_EQ(ChildTexts(aNode), std::vector<std::wstring>{L"b"});
+    temp.Folder(L"a\\new");
+    list.FillList();
+    int i = Find(L"new");
+    ASSERT_GE(i, 0);
+
+    DoubleClickInList(i);
+    ASSERT_TRUE(tree->Selected());
+    EXPECT_EQ(tree->Text(tree->Selected()), L"new");
+    EXPECT_EQ(tree->Parent(tree->Selected()), aNode);
+    EXPECT_TRUE(ListShows(PathOf(L"a\\new")));
+    // Read again, not twice: the node the tree had stays, once.
+    EXPECT_EQ(ChildTexts(aNode), (std::vector<std::wstring>{L"b", L"new"}));
+}
+
+TEST_F(FolderViewListTest, AFolderThatIsNotThereChangesNeitherTreeNorList)
+{
+    tree->SelectPath(a);
+    ui::TreeNode aNode = tree->Selected();
+    std::wstring gone = temp.Folder(L"a\\gone");
+    IDList goneItem = shview::IDListLast(shview::IDListFromPath(gone).get());
+    ASSERT_TRUE(goneItem);
+    RemoveDirectoryW(gone.c_str());
+    int changes = 0;
+    tree->OnChange = [&](ui::Component*, ui::TreeNode) { ++changes; };
+
+    tree->OpenChild(goneItem.get());
+    EXPECT_EQ(tree->Selected(), aNode);
+    EXPECT_EQ(tree->CurrentNode(), aNode);
+    EXPECT_EQ(changes, 0);
+    EXPECT_TRUE(ListShows(a));
+    EXPECT_EQ(ChildTexts(aNode), std::vector<std::wstring>{L"b"});
+}
+
+// The control moves its selection to a folder it collapses above it without
+// a notice; the list (and whatever OnChange drives) follows all the same.
+TEST_F(FolderViewListTest, CollapsingAFolderAboveTheSelectionTakesTheListAlong)
+{
+    enum class How { Button, Program };
+    constexpr int kDrive = 0; // the folder collapsed is the drive (level 2)
+    struct Case {
+        const char* what;
+        std::wstring selected;
+        int up; // levels from the selection to the folder collapsed
+        How how;
+    };
+    const Case cases[] = {
+        {"the parent's button", b, 1, How::Button},
+        {"a grandparent's button", c, 2, How::Button},
+        {"the program collapsing the parent", c, 1, How::Program},
+        {"the drive's button", c, kDrive, How::Button},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        tree->SelectPath(k.selected);
+        ui::TreeNode selected = tree->Selected();
+        ASSERT_TRUE(selected);
+        ui::TreeNode folder = selected;
+        for (int i = 0; folder && (k.up == kDrive ? tree->Level(folder) > 2 : i < k.up); ++i)
+            folder = tree->Parent(folder);
+        ASSERT_TRUE(folder);
+        ASSERT_TRUE(tree->IsExpanded(folder));
+        std::vector<ui::TreeNode> changes;
+        tree->OnChange = [&](ui::Component*, ui::TreeNode node) { changes.push_back(node); };
+
+        if (k.how == How::Button)
+            ClickButton(folder);
+        else
+            tree->Collapse(folder);
+        tree->OnChange = nullptr;
+        EXPECT_FALSE(tree->IsExpanded(folder));
+        EXPECT_EQ(tree->Selected(), folder);
+        EXPECT_EQ(tree->CurrentNode(), folder);
+        EXPECT_EQ(tree->PreviousNode(), selected);
+        EXPECT_EQ(changes, std::vector<ui::TreeNode>{folder});
+        EXPECT_TRUE(ListShowsNode(folder));
+    }
 }
 
 TEST_F(FolderViewListTest, AFolderRenamedInTheListKeepsItsNodeChildrenAndExpansion)

@@ -3,6 +3,9 @@
 
 #include <commctrl.h>
 
+#include <functional>
+#include <utility>
+
 namespace fvtest {
 namespace {
 
@@ -98,6 +101,60 @@ TEST_F(FolderViewTest, ARightClickShowsTheMenuOfTheNodeUnderThePointerAndKeepsTh
     EXPECT_EQ(call.screen.y, p.y);
     EXPECT_EQ(tree->Selected(), aNode);
     EXPECT_TRUE(changes.empty());
+}
+
+// While a node's menu is open the node wears the drop-target mark (the
+// selection stays on the folder in view); the marks go back as they were.
+TEST_F(FolderViewTest, TheRightClickedFolderIsMarkedWhileItsMenuIsOpen)
+{
+    struct MarkingMenu : TContextMenuEx {
+        bool ShowItemMenu(HWND, IShellFolder*, POINT, int, const ITEMIDLIST*) override
+        {
+            marked = tree->DropHighlighted();
+            markedState = TreeView_GetItemState(tree->Handle(), marked, TVIS_DROPHILITED);
+            if (whileOpen)
+                whileOpen();
+            return false;
+        }
+        TFolderView* tree = nullptr;
+        ui::TreeNode marked = nullptr;
+        UINT markedState = 0;
+        std::function<void()> whileOpen;
+    };
+    enum class Before { None, Root, Rebuilt };
+    const std::pair<const char*, Before> cases[] = {
+        {"nothing marked before", Before::None},
+        {"another node marked before", Before::Root},
+        {"the tree rebuilt while the menu is open", Before::Rebuilt},
+    };
+    for (const auto& [what, before] : cases) {
+        SCOPED_TRACE(what);
+        MarkingMenu menu;
+        menu.tree = tree.get();
+        tree->ContextMenu = &menu;
+        tree->SelectPath(a);
+        ui::TreeNode aNode = tree->Selected();
+        ui::TreeNode bNode = tree->FindChild(aNode, shview::IDListLast(shview::IDListFromPath(b).get()).get());
+        ASSERT_TRUE(bNode);
+        ui::TreeNode markedBefore = before == Before::Root ? tree->Root() : nullptr;
+        tree->SetDropHighlighted(markedBefore);
+        if (before == Before::Rebuilt)
+            menu.whileOpen = [&] { tree->BuildTree(); };
+
+        RightClick(bNode);
+        EXPECT_EQ(menu.marked, bNode);
+        EXPECT_EQ(menu.markedState, UINT(TVIS_DROPHILITED));
+        if (before == Before::Rebuilt) {
+            EXPECT_EQ(tree->DropHighlighted(), nullptr);
+            EXPECT_EQ(tree->Selected(), tree->Root());
+        } else {
+            EXPECT_EQ(tree->DropHighlighted(), markedBefore);
+            EXPECT_EQ(TreeView_GetItemState(TreeWindow(), bNode, TVIS_DROPHILITED), 0u);
+            EXPECT_EQ(tree->Selected(), aNode);
+        }
+        tree->SetDropHighlighted(nullptr);
+        tree->ContextMenu = nullptr;
+    }
 }
 
 TEST_F(FolderViewTest, TheRootGetsNoMenuNoDragAndNoEdit)
