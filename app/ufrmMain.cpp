@@ -10,12 +10,15 @@
 #include "res/texts.h"
 
 #include <algorithm>
+#include <iterator>
 
 TfrmTarimoku* frmTarimoku = nullptr;
 
 namespace {
 constexpr COLORREF kSilver = RGB(0xC0, 0xC0, 0xC0);
 constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
+// Pixels the menu bar keeps free after its last item.
+constexpr int kMenuBarSlack = 8;
 } // namespace
 
 TfrmTarimoku::TfrmTarimoku()
@@ -93,21 +96,23 @@ void TfrmTarimoku::CreateComponents()
     FileView.OnMouseUp = ui::Bind(this, &TfrmTarimoku::FileViewMouseUp);
     FileView.OnChange = ui::Bind(this, &TfrmTarimoku::FileViewChange);
     FileView.OnEnter = ui::Bind(this, &TfrmTarimoku::FileViewEnter);
-    FileView.OnKeyDown = ui::Bind(this, &TfrmTarimoku::FileViewKeyDown);
-    FileView.OnKeyPress = ui::Bind(this, &TfrmTarimoku::FileViewKeyPress);
+    FileView.OnKeyDown = ui::Bind(this, &TfrmTarimoku::PaneKeyDown);
+    FileView.OnKeyPress = ui::Bind(this, &TfrmTarimoku::PaneKeyPress);
     FolderView.SetFileView(&FileView);
     FolderView.ContextMenu = &ContextMenuEx;
     FolderView.OnChange = ui::Bind(this, &TfrmTarimoku::FolderViewChange);
     FolderView.OnEnter = ui::Bind(this, &TfrmTarimoku::FolderViewEnter);
-    FolderView.OnKeyDown = ui::Bind(this, &TfrmTarimoku::FileViewKeyDown);
+    FolderView.OnKeyDown = ui::Bind(this, &TfrmTarimoku::PaneKeyDown);
+    FolderView.OnKeyPress = ui::Bind(this, &TfrmTarimoku::PaneKeyPress);
     // A tree that fails while it builds is reported; the window still comes up.
     ui::Guarded(Handle(), [this] { CreateFolderTree(); });
     FolderView.SetIndent(19);
     Splitter1.Create(Handle(), kSilver);
+    // The splitter leaves both panes usable.
     Splitter1.OnMoved = [this](ui::Splitter*, int x) {
         RECT rc;
         GetClientRect(Handle(), &rc);
-        treeWidth_ = std::max(0, std::min<int>(x, rc.right - kSplitterWidth));
+        treeWidth_ = panes::TreeWidth(x, rc.right - rc.left);
         Layout();
     };
     FolderView.SetFont(formFont_.get());
@@ -130,6 +135,12 @@ void TfrmTarimoku::Show(int showCommand)
 {
     ShowWindow(Handle(), showCommand);
     UpdateWindow(Handle());
+    // The keyboard starts in a pane (the window may not have been activated,
+    // so its own focus handling may not have run).
+    if (!focusedPane_ || !IsChild(Handle(), focusedPane_))
+        focusedPane_ = FolderView.Handle();
+    if (focusedPane_ && showCommand != SW_HIDE && !IsIconic(Handle()))
+        SetFocus(focusedPane_);
 }
 
 void TfrmTarimoku::Layout()
@@ -139,15 +150,76 @@ void TfrmTarimoku::Layout()
     RECT rc;
     GetClientRect(Handle(), &rc);
     int width = rc.right - rc.left;
-    int height = rc.bottom - rc.top;
-    pnlToolBar.SetBounds(0, 0, width, kToolBarHeight);
+    panes::Arrangement at = panes::Arrange(width, rc.bottom - rc.top, treeWidth_);
+    pnlToolBar.SetBounds(at.toolBar.x, at.toolBar.y, at.toolBar.width, at.toolBar.height);
     ToolButtons.SetBounds(0, 4, width, kButtonSize);
-    int top = kToolBarHeight;
-    int paneHeight = std::max(0, height - top);
-    int tree = std::min(treeWidth_, std::max(0, width - kSplitterWidth));
-    FolderView.SetBounds(0, top, tree, paneHeight);
-    MoveWindow(Splitter1.Handle(), tree, top, kSplitterWidth, paneHeight, TRUE);
-    FileView.SetBounds(tree + kSplitterWidth, top, std::max(0, width - tree - kSplitterWidth), paneHeight);
+    FolderView.SetBounds(at.tree.x, at.tree.y, at.tree.width, at.tree.height);
+    MoveWindow(Splitter1.Handle(), at.splitter.x, at.splitter.y, at.splitter.width, at.splitter.height, TRUE);
+    FileView.SetBounds(at.list.x, at.list.y, at.list.width, at.list.height);
+}
+
+void TfrmTarimoku::MinimumSize(MINMAXINFO& info)
+{
+    panes::Size client = panes::MinimumClient();
+    HWND h = Handle();
+    // Room for the menu bar's items on one line: a narrower window wraps
+    // them and their second line takes height from the panes.
+    if (HMENU menu = GetMenu(h)) {
+        POINT origin{0, 0};
+        ClientToScreen(h, &origin);
+        int menuWidth = 0;
+        for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
+            RECT item{};
+            if (!GetMenuItemRect(h, menu, UINT(i), &item))
+                break;
+            menuWidth = i == 0 ? int(item.right - origin.x) : menuWidth + int(item.right - item.left);
+        }
+        client.width = std::max(client.width, menuWidth + kMenuBarSlack);
+    }
+    RECT want{0, 0, client.width, client.height};
+    AdjustWindowRectEx(&want, DWORD(GetWindowLongPtrW(h, GWL_STYLE)), GetMenu(h) != nullptr,
+                       DWORD(GetWindowLongPtrW(h, GWL_EXSTYLE)));
+    LONG width = want.right - want.left;
+    LONG height = want.bottom - want.top;
+    // A menu bar that is on more lines all the same takes more of the height.
+    RECT window{}, now{};
+    if (!IsIconic(h) && GetWindowRect(h, &window) && GetClientRect(h, &now) && now.bottom > 0)
+        height = std::max<LONG>(height, (window.bottom - window.top) - now.bottom + client.height);
+    info.ptMinTrackSize.x = std::max(info.ptMinTrackSize.x, width);
+    info.ptMinTrackSize.y = std::max(info.ptMinTrackSize.y, height);
+}
+
+void TfrmTarimoku::PaneKeyDown(ui::Control* sender, WORD& key, ui::ShiftState shift)
+{
+    if ((key == VK_TAB || key == VK_F6) && !shift.ctrl && !shift.alt && sender) {
+        FocusNextPane(sender->Handle(), shift.shift);
+        key = 0;
+        return;
+    }
+    FileViewKeyDown(sender, key, shift);
+}
+
+void TfrmTarimoku::PaneKeyPress(ui::Control* sender, wchar_t& key)
+{
+    if (key == L'\t') {
+        key = 0;
+        return;
+    }
+    if (sender == &FileView)
+        FileViewKeyPress(sender, key);
+}
+
+void TfrmTarimoku::FocusNextPane(HWND from, bool back)
+{
+    const HWND order[] = {FolderView.Handle(), FileView.Handle()};
+    constexpr int count = int(std::size(order));
+    int at = 0;
+    while (at < count && order[at] != from)
+        ++at;
+    // From anywhere else, forward starts at the tree and back at the list.
+    int next = at == count ? (back ? count - 1 : 0) : (at + (back ? count - 1 : 1)) % count;
+    if (order[next])
+        SetFocus(order[next]);
 }
 
 void TfrmTarimoku::FormCreate()
@@ -173,8 +245,12 @@ void TfrmTarimoku::FormCreate()
 void TfrmTarimoku::OpenCommandLineFolder(const std::vector<std::wstring>& arguments)
 {
     // A Unix-style path would reach the shell's parser, which cannot take it.
-    if (arguments.size() == 1 && !arguments[0].empty() && arguments[0][0] != L'/' && FolderExists(arguments[0]))
+    if (arguments.size() == 1 && !arguments[0].empty() && arguments[0][0] != L'/' && FolderExists(arguments[0])) {
         FolderView.SelectPath(arguments[0]);
+        // The keyboard starts in the list of the folder asked for.
+        if (FolderView.Selected())
+            focusedPane_ = FileView.Handle();
+    }
 }
 
 void TfrmTarimoku::FolderViewChange(ui::Component*, ui::TreeNode node)
@@ -220,6 +296,9 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_SIZE:
         Layout();
+        return 0;
+    case WM_GETMINMAXINFO:
+        MinimumSize(*reinterpret_cast<MINMAXINFO*>(lp));
         return 0;
     case WM_SHOWWINDOW:
         if (wp && !shown_) {

@@ -1,6 +1,7 @@
 // The main window: tool bar, folder tree on the left, file list on the right.
 #pragma once
 #include "anicur/AniCur.h"
+#include "app/pane_layout.h"
 #include "app/preview_draw.h"
 #include "dialogs/RestorePos.h"
 #include "dirmon/DirMonitor.h"
@@ -55,7 +56,8 @@ public:
     // Opens the folder of the command line: exactly one argument naming an
     // existing folder (the program's own name not counted); anything else is ignored.
     virtual void OpenCommandLineFolder(const std::vector<std::wstring>& arguments);
-    // Shows the window for the first time; FormShow runs here.
+    // Shows the window for the first time (FormShow runs here) and gives the
+    // keyboard to the tree, or to the list when the command line opened a folder.
     void Show(int showCommand = SW_SHOWNORMAL);
     HACCEL Accelerators() const noexcept { return accelerators_; }
     HMENU MainMenu() const noexcept { return GetMenu(Handle()); }
@@ -63,9 +65,9 @@ public:
     // Layout of the form as stored.
     static constexpr int kInitialWidth = 491;
     static constexpr int kInitialHeight = 409;
-    static constexpr int kToolBarHeight = 30;
+    static constexpr int kToolBarHeight = panes::kToolBarHeight;
     static constexpr int kTreeWidth = 173;
-    static constexpr int kSplitterWidth = 3;
+    static constexpr int kSplitterWidth = panes::kSplitterWidth;
     static constexpr int kButtonSize = 24;
 
     // Components.
@@ -229,6 +231,14 @@ public:
     void FileViewEnter(ui::Control* sender);
     // Both panes: Delete deletes in the pane that has the focus.
     void FileViewKeyDown(ui::Control* sender, WORD& key, ui::ShiftState shift);
+    // Both panes' keys: Tab and F6 move the focus to the other pane (with
+    // Shift back), anything else goes to FileViewKeyDown.
+    void PaneKeyDown(ui::Control* sender, WORD& key, ui::ShiftState shift);
+    // Both panes' characters: the Tab that moved the focus goes no further;
+    // the list's others go to FileViewKeyPress.
+    void PaneKeyPress(ui::Control* sender, wchar_t& key);
+    // Gives the focus to the pane after (or before) `from` in the order tree, list.
+    void FocusNextPane(HWND from, bool back);
     // The list: Backspace goes up one folder, Enter opens a selected folder.
     void FileViewKeyPress(ui::Control* sender, wchar_t& key);
 
@@ -261,6 +271,9 @@ private:
     // the user stopped it.
     DWORD DropFiles(const std::vector<std::wstring>& files, const std::wstring& target, DWORD effect);
     void Layout();
+    // WM_GETMINMAXINFO: the smallest window at which the tool bar and both
+    // panes stay usable.
+    void MinimumSize(MINMAXINFO& info);
 
     // Enables or disables a command's menu item and its tool button.
     void SetCommandEnabled(UINT id, bool enabled);

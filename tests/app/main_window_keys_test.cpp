@@ -1,0 +1,189 @@
+// Where the keyboard starts and how it moves between the panes, and the
+// smallest window the main window lets itself be made.
+#include "app/ufrmMain.h"
+#include "tests/support/key_input.h"
+#include "tests/support/wine_ui.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A key pressed on the focused control as the program's loop handles it,
+// with Shift held or not.
+void PressOnFocus(const TfrmTarimoku& form, UINT vk, bool shift)
+{
+    testsupport::HeldModifiers held(false, shift);
+    HWND target = GetFocus();
+    UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
+    MSG down{target, WM_KEYDOWN, vk, LPARAM(1 | (scan << 16)), GetTickCount(), {}};
+    if (!TranslateAcceleratorW(form.Handle(), form.Accelerators(), &down)) {
+        TranslateMessage(&down);
+        DispatchMessageW(&down);
+        MSG ch;
+        while (PeekMessageW(&ch, nullptr, WM_CHAR, WM_CHAR, PM_REMOVE))
+            DispatchMessageW(&ch);
+    }
+    MSG up = down;
+    up.message = WM_KEYUP;
+    up.lParam = LPARAM(1 | (scan << 16) | (1u << 30) | (1u << 31));
+    if (IsWindow(target))
+        DispatchMessageW(&up);
+    testsupport::PumpUntilIdle(10, 1000);
+}
+
+RECT BoundsIn(HWND parent, HWND child)
+{
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+int WidthOf(HWND w)
+{
+    RECT r;
+    GetWindowRect(w, &r);
+    return r.right - r.left;
+}
+
+class PaneKeys : public ::testing::Test {
+protected:
+    // Makes the window, opens the command line's folder, if any, and shows it.
+    void Start(const std::vector<std::wstring>& arguments = {})
+    {
+        form = std::make_unique<TfrmTarimoku>();
+        ASSERT_TRUE(form->Create());
+        form->OpenCommandLineFolder(arguments);
+        form->Show();
+        testsupport::PumpUntilIdle();
+    }
+    void TearDown() override
+    {
+        form.reset();
+        testsupport::PumpUntilIdle();
+    }
+    HWND Tree() const { return form->FolderView.Handle(); }
+    HWND List() const { return form->FileView.Handle(); }
+
+    testsupport::TempDir dir;
+    std::unique_ptr<TfrmTarimoku> form;
+};
+
+TEST_F(PaneKeys, TheTreeHasTheKeyboardFromTheStartAndTheArrowsMoveIt)
+{
+    Start();
+    ASSERT_EQ(GetFocus(), Tree());
+    ui::TreeNode root = form->FolderView.Selected();
+    ASSERT_EQ(root, form->FolderView.Root());
+    PressOnFocus(*form, VK_DOWN, false);
+    ui::TreeNode first = form->FolderView.FirstChild(root);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(form->FolderView.Selected(), first);
+    EXPECT_EQ(form->FolderView.CurrentNode(), first);
+}
+
+TEST_F(PaneKeys, AFolderFromTheCommandLineGivesTheListTheKeyboard)
+{
+    dir.File(L"one.txt", "x");
+    Start({dir.Path()});
+    EXPECT_EQ(GetFocus(), List());
+    EXPECT_EQ(form->FileView.Count(), 1);
+}
+
+TEST_F(PaneKeys, TabAndF6MoveBetweenThePanesAndShiftMovesBack)
+{
+    Start();
+    struct Case {
+        const char* what;
+        bool fromTree;
+        UINT key;
+        bool shift;
+    };
+    // Two panes: forward and back both reach the other one.
+    const Case cases[] = {
+        {"Tab in the tree", true, VK_TAB, false},       {"Tab in the list", false, VK_TAB, false},
+        {"Shift+Tab in the list", false, VK_TAB, true}, {"Shift+Tab in the tree", true, VK_TAB, true},
+        {"F6 in the tree", true, VK_F6, false},         {"F6 in the list", false, VK_F6, false},
+        {"Shift+F6 in the list", false, VK_F6, true},   {"Shift+F6 in the tree", true, VK_F6, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        HWND from = c.fromTree ? Tree() : List();
+        SetFocus(from);
+        ASSERT_EQ(GetFocus(), from);
+        ui::TreeNode selected = form->FolderView.Selected();
+        PressOnFocus(*form, c.key, c.shift);
+        EXPECT_EQ(GetFocus(), c.fromTree ? List() : Tree());
+        // The key did nothing else: the tree did not search for a tab.
+        EXPECT_EQ(form->FolderView.Selected(), selected);
+    }
+}
+
+TEST_F(PaneKeys, ANarrowWindowKeepsTheToolBarAndBothPanesUsable)
+{
+    Start();
+    MINMAXINFO info{};
+    SendMessageW(form->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    panes::Size client = panes::MinimumClient();
+    EXPECT_GT(info.ptMinTrackSize.x, client.width);
+    EXPECT_GT(info.ptMinTrackSize.y, client.height);
+
+    // Asked for less, the window stays at its smallest.
+    SetWindowPos(form->Handle(), nullptr, 0, 0, 40, 40, SWP_NOMOVE | SWP_NOZORDER);
+    testsupport::PumpUntilIdle(10, 1000);
+    RECT window, rc;
+    GetWindowRect(form->Handle(), &window);
+    GetClientRect(form->Handle(), &rc);
+    EXPECT_EQ(window.right - window.left, info.ptMinTrackSize.x);
+    EXPECT_GE(rc.right, client.width);
+    EXPECT_GE(rc.bottom, client.height);
+    EXPECT_GE(WidthOf(Tree()), panes::kMinPaneWidth);
+    EXPECT_GE(WidthOf(List()), panes::kMinPaneWidth);
+    EXPECT_GE(BoundsIn(form->Handle(), List()).bottom - BoundsIn(form->Handle(), List()).top,
+              panes::kMinPaneHeight);
+    // The last tool button is whole.
+    HWND bar = form->ToolButtons.Handle();
+    RECT button{};
+    SendMessageW(bar, TB_GETITEMRECT, WPARAM(SendMessageW(bar, TB_BUTTONCOUNT, 0, 0) - 1),
+                 reinterpret_cast<LPARAM>(&button));
+    EXPECT_LE(button.right, rc.right);
+}
+
+TEST_F(PaneKeys, TheSplitterLeavesBothPanesUsable)
+{
+    Start();
+    SetWindowPos(form->Handle(), nullptr, 0, 0, 600, 400, SWP_NOMOVE | SWP_NOZORDER);
+    testsupport::PumpUntilIdle(10, 1000);
+    HWND splitter = form->Splitter1.Handle();
+    RECT rc;
+    GetClientRect(form->Handle(), &rc);
+    struct Case {
+        const char* what;
+        int to; // where the drag ends, in the window's client coordinates
+        int tree;
+    };
+    const Case cases[] = {
+        {"dragged past the left edge", -300, panes::kMinPaneWidth},
+        {"dragged past the right edge", rc.right + 300,
+         rc.right - panes::kSplitterWidth - panes::kMinPaneWidth},
+        {"dragged within reach", 250, 250},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SendMessageW(splitter, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 10));
+        POINT at{c.to + 1, 40};
+        MapWindowPoints(form->Handle(), splitter, &at, 1);
+        SendMessageW(splitter, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+        SendMessageW(splitter, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+        testsupport::PumpUntilIdle(10, 500);
+        EXPECT_EQ(WidthOf(Tree()), c.tree);
+        EXPECT_EQ(BoundsIn(form->Handle(), List()).left, c.tree + panes::kSplitterWidth);
+        EXPECT_GE(WidthOf(List()), panes::kMinPaneWidth);
+    }
+}
+
+} // namespace
