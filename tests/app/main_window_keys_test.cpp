@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -33,14 +34,6 @@ void PressOnFocus(const TfrmTarimoku& form, UINT vk, bool shift)
     if (IsWindow(target))
         DispatchMessageW(&up);
     testsupport::PumpUntilIdle(10, 1000);
-}
-
-RECT BoundsIn(HWND parent, HWND child)
-{
-    RECT r;
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
 }
 
 int WidthOf(HWND w)
@@ -73,21 +66,11 @@ protected:
     std::unique_ptr<TfrmTarimoku> form;
 };
 
-TEST_F(PaneKeys, TheTreeHasTheKeyboardFromTheStartAndTheArrowsMoveIt)
+TEST_F(PaneKeys, TheKeyboardStartsInTheTreeOrInTheListOfTheCommandLinesFolder)
 {
     Start();
-    ASSERT_EQ(GetFocus(), Tree());
-    ui::TreeNode root = form->FolderView.Selected();
-    ASSERT_EQ(root, form->FolderView.Root());
-    PressOnFocus(*form, VK_DOWN, false);
-    ui::TreeNode first = form->FolderView.FirstChild(root);
-    ASSERT_TRUE(first);
-    EXPECT_EQ(form->FolderView.Selected(), first);
-    EXPECT_EQ(form->FolderView.CurrentNode(), first);
-}
-
-TEST_F(PaneKeys, AFolderFromTheCommandLineGivesTheListTheKeyboard)
-{
+    EXPECT_EQ(GetFocus(), Tree());
+    form.reset();
     dir.File(L"one.txt", "x");
     Start({dir.Path()});
     EXPECT_EQ(GetFocus(), List());
@@ -123,66 +106,43 @@ TEST_F(PaneKeys, TabAndF6MoveBetweenThePanesAndShiftMovesBack)
     }
 }
 
-TEST_F(PaneKeys, ANarrowWindowKeepsTheToolBarAndBothPanesUsable)
+TEST_F(PaneKeys, ANarrowWindowAndTheSplitterLeaveTheToolBarAndBothPanesUsable)
 {
     Start();
-    MINMAXINFO info{};
-    SendMessageW(form->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-    panes::Size client = panes::MinimumClient();
-    EXPECT_GT(info.ptMinTrackSize.x, client.width);
-    EXPECT_GT(info.ptMinTrackSize.y, client.height);
-
     // Asked for less, the window stays at its smallest.
     SetWindowPos(form->Handle(), nullptr, 0, 0, 40, 40, SWP_NOMOVE | SWP_NOZORDER);
     testsupport::PumpUntilIdle(10, 1000);
-    RECT window, rc;
-    GetWindowRect(form->Handle(), &window);
+    RECT rc;
     GetClientRect(form->Handle(), &rc);
-    EXPECT_EQ(window.right - window.left, info.ptMinTrackSize.x);
+    panes::Size client = panes::MinimumClient();
     EXPECT_GE(rc.right, client.width);
     EXPECT_GE(rc.bottom, client.height);
     EXPECT_GE(WidthOf(Tree()), panes::kMinPaneWidth);
     EXPECT_GE(WidthOf(List()), panes::kMinPaneWidth);
-    EXPECT_GE(BoundsIn(form->Handle(), List()).bottom - BoundsIn(form->Handle(), List()).top,
-              panes::kMinPaneHeight);
-    // The last tool button is whole.
     HWND bar = form->ToolButtons.Handle();
-    RECT button{};
+    RECT last{};
     SendMessageW(bar, TB_GETITEMRECT, WPARAM(SendMessageW(bar, TB_BUTTONCOUNT, 0, 0) - 1),
-                 reinterpret_cast<LPARAM>(&button));
-    EXPECT_LE(button.right, rc.right);
-}
+                 reinterpret_cast<LPARAM>(&last));
+    EXPECT_LE(last.right, rc.right) << "the last tool button is whole";
 
-TEST_F(PaneKeys, TheSplitterLeavesBothPanesUsable)
-{
-    Start();
+    // The splitter dragged past either edge stops where the other pane keeps its width.
     SetWindowPos(form->Handle(), nullptr, 0, 0, 600, 400, SWP_NOMOVE | SWP_NOZORDER);
     testsupport::PumpUntilIdle(10, 1000);
-    HWND splitter = form->Splitter1.Handle();
-    RECT rc;
     GetClientRect(form->Handle(), &rc);
-    struct Case {
-        const char* what;
-        int to; // where the drag ends, in the window's client coordinates
-        int tree;
+    HWND splitter = form->Splitter1.Handle();
+    const std::pair<int, int> drags[] = {
+        {-300, panes::kMinPaneWidth},
+        {rc.right + 300, rc.right - panes::kSplitterWidth - panes::kMinPaneWidth},
     };
-    const Case cases[] = {
-        {"dragged past the left edge", -300, panes::kMinPaneWidth},
-        {"dragged past the right edge", rc.right + 300,
-         rc.right - panes::kSplitterWidth - panes::kMinPaneWidth},
-        {"dragged within reach", 250, 250},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (auto [to, tree] : drags) {
         SendMessageW(splitter, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 10));
-        POINT at{c.to + 1, 40};
+        POINT at{to + 1, 40};
         MapWindowPoints(form->Handle(), splitter, &at, 1);
         SendMessageW(splitter, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x, at.y));
         SendMessageW(splitter, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
         testsupport::PumpUntilIdle(10, 500);
-        EXPECT_EQ(WidthOf(Tree()), c.tree);
-        EXPECT_EQ(BoundsIn(form->Handle(), List()).left, c.tree + panes::kSplitterWidth);
-        EXPECT_GE(WidthOf(List()), panes::kMinPaneWidth);
+        EXPECT_EQ(WidthOf(Tree()), tree) << to;
+        EXPECT_GE(WidthOf(List()), panes::kMinPaneWidth) << to;
     }
 }
 
