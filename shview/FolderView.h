@@ -151,7 +151,8 @@ private:
     ui::TreeNode markedBeforeMenu_ = nullptr;
     // Between the start of an in-place edit and its (first) end.
     bool labelEditing_ = false;
-    // While a selection change is handled (or being looked for).
+    // While a selection change is handled: what its handlers ask of the
+    // control is no move of the selection to follow.
     bool inSelectionChange_ = false;
     bool destroying_ = false;
 };
