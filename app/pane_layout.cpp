@@ -18,6 +18,20 @@ int TreeWidth(int wanted, int clientWidth)
     return std::clamp(wanted, kMinPaneWidth, widest);
 }
 
+int MenuRows(const std::vector<int>& itemWidths, int barWidth)
+{
+    int rows = 1;
+    int x = 0;
+    for (int width : itemWidths) {
+        if (x > 0 && x + width > barWidth) {
+            ++rows;
+            x = 0;
+        }
+        x += width;
+    }
+    return rows;
+}
+
 Arrangement Arrange(int clientWidth, int clientHeight, int wantedTree)
 {
     int width = std::max(0, clientWidth);

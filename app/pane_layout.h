@@ -1,6 +1,7 @@
 // Where the main window puts its tool bar, tree, splitter and list, and the
 // smallest client area at which all of them stay usable. Window-free.
 #pragma once
+#include <vector>
 
 namespace panes {
 
@@ -34,6 +35,12 @@ Size MinimumClient();
 // `wanted`: within reach of both panes' smallest width; an area too narrow
 // for both splits what there is between them.
 int TreeWidth(int wanted, int clientWidth);
+
+// The lines a menu bar `barWidth` wide takes for items of these widths
+// (the first counted from the bar's left edge), put on one line until the
+// next would pass its end; an item wider than the bar has a line to itself.
+// At least one line.
+int MenuRows(const std::vector<int>& itemWidths, int barWidth);
 
 // The tool bar across the top, the tree (`wantedTree` as TreeWidth allows),
 // the splitter and the list filling the rest below it. Nothing negative.

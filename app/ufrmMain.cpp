@@ -11,14 +11,13 @@
 
 #include <algorithm>
 #include <iterator>
+#include <vector>
 
 TfrmTarimoku* frmTarimoku = nullptr;
 
 namespace {
 constexpr COLORREF kSilver = RGB(0xC0, 0xC0, 0xC0);
 constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
-// Pixels the menu bar keeps free after its last item.
-constexpr int kMenuBarSlack = 8;
 } // namespace
 
 TfrmTarimoku::TfrmTarimoku()
@@ -162,30 +161,29 @@ void TfrmTarimoku::MinimumSize(MINMAXINFO& info)
 {
     panes::Size client = panes::MinimumClient();
     HWND h = Handle();
-    // Room for the menu bar's items on one line: a narrower window wraps
-    // them and their second line takes height from the panes.
-    if (HMENU menu = GetMenu(h)) {
+    HMENU menu = GetMenu(h);
+    RECT want{0, 0, client.width, client.height};
+    AdjustWindowRectEx(&want, DWORD(GetWindowLongPtrW(h, GWL_STYLE)), menu != nullptr,
+                       DWORD(GetWindowLongPtrW(h, GWL_EXSTYLE)));
+    LONG height = want.bottom - want.top;
+    // That narrow, the menu bar may wrap its items onto more lines, each of
+    // which takes height from the panes.
+    if (menu) {
         POINT origin{0, 0};
         ClientToScreen(h, &origin);
-        int menuWidth = 0;
+        std::vector<int> widths;
+        int lineHeight = 0;
         for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
             RECT item{};
             if (!GetMenuItemRect(h, menu, UINT(i), &item))
                 break;
-            menuWidth = i == 0 ? int(item.right - origin.x) : menuWidth + int(item.right - item.left);
+            // The first item's width counts from the bar's left edge.
+            widths.push_back(int(item.right - (i == 0 ? origin.x : item.left)));
+            lineHeight = std::max(lineHeight, int(item.bottom - item.top));
         }
-        client.width = std::max(client.width, menuWidth + kMenuBarSlack);
+        height += (panes::MenuRows(widths, client.width) - 1) * lineHeight;
     }
-    RECT want{0, 0, client.width, client.height};
-    AdjustWindowRectEx(&want, DWORD(GetWindowLongPtrW(h, GWL_STYLE)), GetMenu(h) != nullptr,
-                       DWORD(GetWindowLongPtrW(h, GWL_EXSTYLE)));
-    LONG width = want.right - want.left;
-    LONG height = want.bottom - want.top;
-    // A menu bar that is on more lines all the same takes more of the height.
-    RECT window{}, now{};
-    if (!IsIconic(h) && GetWindowRect(h, &window) && GetClientRect(h, &now) && now.bottom > 0)
-        height = std::max<LONG>(height, (window.bottom - window.top) - now.bottom + client.height);
-    info.ptMinTrackSize.x = std::max(info.ptMinTrackSize.x, width);
+    info.ptMinTrackSize.x = std::max(info.ptMinTrackSize.x, want.right - want.left);
     info.ptMinTrackSize.y = std::max(info.ptMinTrackSize.y, height);
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 using namespace panes;
@@ -30,6 +32,25 @@ TEST(PaneLayout, TheTreeKeepsTheWidthWantedWithinReachOfBothPanes)
     };
     for (const Case& c : cases)
         EXPECT_EQ(TreeWidth(c.wanted, c.clientWidth), c.expected) << c.what;
+}
+
+TEST(PaneLayout, MenuItemsWrapOntoAnotherLineWhenTheNextWouldPassTheEnd)
+{
+    struct Case {
+        const char* what;
+        std::vector<int> widths;
+        int barWidth, rows;
+    };
+    const Case cases[] = {
+        {"no items", {}, 100, 1},
+        {"all on one line", {30, 30, 40}, 100, 1},
+        {"one past the end", {30, 30, 41}, 100, 2},
+        {"three lines", {60, 60, 60}, 100, 3},
+        {"an item wider than the bar", {150, 20}, 100, 2},
+        {"no width at all", {10, 10}, 0, 2},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MenuRows(c.widths, c.barWidth), c.rows) << c.what;
 }
 
 TEST(PaneLayout, ThePanesFillTheAreaBelowTheToolBarSideBySide)
