@@ -108,7 +108,7 @@ TEST_F(FolderViewTest, ARightClickShowsTheMenuOfTheNodeUnderThePointerAndKeepsTh
 TEST_F(FolderViewTest, TheRightClickedFolderIsMarkedWhileItsMenuIsOpen)
 {
     struct MarkingMenu : TContextMenuEx {
-        bool ShowItemMenu(HWND, IShellFolder*, POINT, int, const ITEMIDLIST*) override
+        bool ShowItemMenu(HWND, IShellFolder*, POINT, int, PCUIDLIST_RELATIVE) override
         {
             marked = tree->DropHighlighted();
             markedState = TreeView_GetItemState(tree->Handle(), marked, TVIS_DROPHILITED);
