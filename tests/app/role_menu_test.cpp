@@ -1,6 +1,6 @@
 // The role menu as the scheme stands: each role's picture, the check marks on
 // the roles the clicked file already holds, the sub-menu that gives roles
-// back to the system, and the menu opened and worked from the keyboard.
+// back to the system, and the menu opened from the keyboard.
 #include "app/ufrmMain.h"
 #include "res/resource.h"
 #include "res/texts.h"
@@ -10,19 +10,14 @@
 #include "tests/support/key_input.h"
 #include "tests/support/main_form.h"
 #include "tests/support/seam_recorders.h"
-#include "tests/support/wine_ui.h"
 #include "ui/exception.h"
-#include "ui/seams.h"
 #include "ui/text.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
-#include <functional>
 #include <optional>
 #include <set>
-#include <vector>
 
 namespace {
 
@@ -40,66 +35,42 @@ void ClearRoles()
         RegDeleteKeyValueW(HKEY_CURRENT_USER, kSchemeKey, row.ValueName);
 }
 
-std::wstring Upper(std::wstring text)
-{
-    CharUpperBuffW(text.data(), DWORD(text.size()));
-    return text;
-}
+using Pixels = std::vector<uint32_t>;
 
-// The colours of a 32-bit DIB section, rows from the top, alpha dropped: over
-// black a premultiplied picture shows exactly these.
-std::vector<uint32_t> BitmapColours(HBITMAP bitmap, int& side)
+// The colours of a 32-bit bitmap, rows from the top, alpha dropped: a
+// premultiplied picture over black.
+Pixels Colours(HBITMAP bitmap, int side)
 {
-    DIBSECTION dib{};
-    side = 0;
-    if (!bitmap || GetObjectW(bitmap, sizeof dib, &dib) != sizeof dib || dib.dsBm.bmBitsPixel != 32 ||
-        dib.dsBm.bmWidth != std::abs(dib.dsBmih.biHeight))
-        return {};
-    side = dib.dsBm.bmWidth;
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), side, -side, 1, 32, BI_RGB};
-    std::vector<uint32_t> colours(std::size_t(side * side));
+    Pixels colours(std::size_t(side * side));
     HDC dc = GetDC(nullptr);
-    const int rows = GetDIBits(dc, bitmap, 0, UINT(side), colours.data(), &info, DIB_RGB_COLORS);
+    if (GetDIBits(dc, bitmap, 0, UINT(side), colours.data(), &info, DIB_RGB_COLORS) != side)
+        colours.clear();
     ReleaseDC(nullptr, dc);
-    if (rows != side)
-        return {};
     for (uint32_t& c : colours)
         c &= 0x00FFFFFF;
     return colours;
 }
 
-// A cursor as the system itself draws it over black, `side` pixels square.
-std::vector<uint32_t> SystemDrawing(HCURSOR cursor, int side)
+// A cursor as the system draws it over black, scaled to `side`.
+Pixels Drawn(HCURSOR cursor, int side)
 {
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), side, -side, 1, 32, BI_RGB};
-    void* bits = nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, nullptr, nullptr, 0);
     HGDIOBJ old = SelectObject(dc, bitmap);
     DrawIconEx(dc, 0, 0, cursor, side, side, 0, nullptr, DI_NORMAL);
-    GdiFlush();
-    std::vector<uint32_t> colours(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + side * side);
-    for (uint32_t& c : colours)
-        c &= 0x00FFFFFF;
     SelectObject(dc, old);
-    DeleteObject(bitmap);
     DeleteDC(dc);
-    return colours;
-}
-
-std::vector<uint32_t> FileDrawing(const std::wstring& path, int side)
-{
-    // Loaded at its own size, scaled as it is drawn.
-    auto cursor = static_cast<HCURSOR>(LoadImageW(nullptr, path.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE));
-    std::vector<uint32_t> colours = SystemDrawing(cursor, side);
-    DestroyCursor(cursor);
+    Pixels colours = Colours(bitmap, side);
+    DeleteObject(bitmap);
     return colours;
 }
 
 // Mean difference per colour channel, 0 .. 255.
-double Distance(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
+double Distance(const Pixels& a, const Pixels& b)
 {
     if (a.size() != b.size() || a.empty())
         return 255;
@@ -123,14 +94,14 @@ protected:
         // The role menu is looked at while it is open, then answers `choose`;
         // any other menu is the shell's.
         tracker_.emplace(ui::CurrentSeams().trackMenu, [this](HMENU menu, UINT, POINT, HWND) -> UINT {
-            if (!form || menu != (*form)->PopupMenuMouse.Handle()) {
+            if (!form || menu != Menu()) {
                 ++shellMenus;
                 return 0;
             }
             ++roleMenus;
             if (onRoleMenu)
                 onRoleMenu();
-            return choose ? choose() : 0;
+            return choose;
         });
         form.emplace();
         ASSERT_TRUE(form->Created());
@@ -143,54 +114,26 @@ protected:
         ClearRoles();
     }
 
+    HMENU Menu() const { return (*form)->PopupMenuMouse.Handle(); }
+    TFileView& List() const { return (*form)->FileView; }
     // The item of a file of the folder, by its name on disk.
-    int Item(const std::wstring& path)
+    int Item(const std::wstring& path) const
     {
-        const std::wstring name = path.substr(path.rfind(L'\\') + 1);
-        for (int i = 0; i < (*form)->FileView.Count(); ++i)
-            if (const std::wstring p = GetItemPath((*form)->FileView, i); p.substr(p.rfind(L'\\') + 1) == name)
+        auto name = [](const std::wstring& p) { return p.substr(p.rfind(L'\\') + 1); };
+        for (int i = 0; i < List().Count(); ++i)
+            if (name(GetItemPath(List(), i)) == name(path))
                 return i;
         return -1;
     }
-    void SelectOnly(std::initializer_list<int> items)
-    {
-        auto& list = (*form)->FileView;
-        for (int i = 0; i < list.Count(); ++i)
-            list.SetSelected(i, false);
-        for (int i : items)
-            list.SetSelected(i, true);
-        if (items.size())
-            list.SetFocused(*items.begin());
-    }
     // A right click on an item's icon with real mouse messages.
-    void RightClick(int item)
+    void RightClick(const std::wstring& path)
     {
-        HWND list = (*form)->FileView.Handle();
         RECT icon{LVIR_ICON};
-        SendMessageW(list, LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&icon));
+        SendMessageW(List().Handle(), LVM_GETITEMRECT, Item(path), reinterpret_cast<LPARAM>(&icon));
         LPARAM at = MAKELPARAM((icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2);
-        PostMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, at);
-        PostMessageW(list, WM_RBUTTONUP, 0, at);
+        PostMessageW(List().Handle(), WM_RBUTTONDOWN, MK_RBUTTON, at);
+        PostMessageW(List().Handle(), WM_RBUTTONUP, 0, at);
         testsupport::PumpUntilIdle();
-    }
-    // Shift+F10 on the list, as the system delivers it.
-    void ShiftF10()
-    {
-        HWND list = (*form)->FileView.Handle();
-        SetFocus(list);
-        testsupport::HeldModifiers shift(false, true);
-        SendMessageW(list, WM_SYSKEYDOWN, VK_F10, LPARAM(1 | (MapVirtualKeyW(VK_F10, MAPVK_VK_TO_VSC) << 16)));
-        testsupport::PumpUntilIdle();
-    }
-    ui::PopupMenu& Menu() { return (*form)->PopupMenuMouse; }
-    // The id that chooses role `role` in the restore sub-menu; 0 when it is not there.
-    UINT RestoreId(int role)
-    {
-        ui::PopupMenu* restore = (*form)->RoleMenu.RestoreMenu();
-        for (std::size_t i = 0; restore && i < restore->Count(); ++i)
-            if (restore->Item(i)->Tag() == role)
-                return restore->Item(i)->Id();
-        return 0;
     }
 
     testsupport::TempDir dir;
@@ -198,79 +141,83 @@ protected:
     std::optional<testsupport::MainForm> form;
     int roleMenus = 0, shellMenus = 0;
     std::function<void()> onRoleMenu;
-    std::function<UINT()> choose;
+    UINT choose = 0;
 
 private:
     std::optional<ui::ScopedSeam<ui::TrackMenuFn>> tracker_;
 };
 
-TEST_F(RoleMenuTest, EachRoleShowsThePictureOfTheCursorItHasNow)
+TEST_F(RoleMenuTest, EachRoleShowsTheFirstFrameOfItsCursorOrTheSystemsOwn)
 {
-    // Roles set to corpus files (one through an environment string, one to
-    // a file no reader takes), the others empty.
     SetEnvironmentVariableW(L"TK_ROLE_CORPUS", testsupport::CorpusDir().c_str());
-    const std::vector<std::pair<std::size_t, std::wstring>> files = {
+    const std::pair<std::size_t, std::wstring> files[] = {
         {0, testsupport::CorpusFile(L"capitaine/master/normal-select.cur")},
         {2, testsupport::CorpusFile(L"capitaine/master/busy.ani")},
         {3, testsupport::CorpusFile(L"catppuccin/catppuccin-mocha-dark-cursors/wait.ani")},
         {5, testsupport::CorpusFile(L"capitaine/master/text-select.cur")},
-        {7, testsupport::CorpusFile(L"capitaine/master/unavailable.cur")},
         {12, testsupport::CorpusFile(L"capitaine/master/move.cur")},
     };
     for (const auto& [role, path] : files)
         SetRole(role, path);
     SetRole(7, L"%TK_ROLE_CORPUS%\\capitaine\\master\\unavailable.cur", REG_EXPAND_SZ);
-    SetRole(9, text); // not a cursor: the system's own shows
+    SetRole(9, text); // no cursor: the system's own shows
 
-    std::vector<std::vector<uint32_t>> shown(scheme::MouseRoleCount);
-    int side = 0;
+    const int side = GetSystemMetrics(SM_CXSMICON);
+    std::vector<Pixels> shown(scheme::MouseRoleCount);
     onRoleMenu = [&] {
         for (std::size_t role = 0; role < scheme::MouseRoleCount; ++role) {
             MENUITEMINFOW info{sizeof info, MIIM_BITMAP};
-            GetMenuItemInfoW(Menu().Handle(), IDM_ROLE_FIRST + UINT(role), FALSE, &info);
-            shown[role] = BitmapColours(info.hbmpItem, side);
+            GetMenuItemInfoW(Menu(), IDM_ROLE_FIRST + UINT(role), FALSE, &info);
+            BITMAP bm{};
+            GetObjectW(info.hbmpItem, sizeof bm, &bm);
+            EXPECT_EQ(bm.bmWidth, side);
+            EXPECT_EQ(bm.bmBitsPixel, 32);
+            shown[role] = Colours(info.hbmpItem, side);
         }
     };
-    RightClick(Item(clicked));
+    RightClick(clicked);
     ASSERT_EQ(roleMenus, 1);
-    EXPECT_EQ(side, GetSystemMetrics(SM_CXSMICON));
 
-    std::vector<std::vector<uint32_t>> drawn;
+    auto fileDrawn = [&](const std::wstring& path) {
+        auto cursor = static_cast<HCURSOR>(LoadImageW(nullptr, path.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE));
+        Pixels pixels = Drawn(cursor, side);
+        DestroyCursor(cursor);
+        return pixels;
+    };
+    std::vector<Pixels> drawn;
     for (const auto& [role, path] : files)
-        drawn.push_back(FileDrawing(path, side));
-    // Every role shows something.
-    for (std::size_t role = 0; role < scheme::MouseRoleCount; ++role) {
-        EXPECT_NE(std::count(shown[role].begin(), shown[role].end(), 0u), std::ptrdiff_t(side * side)) << role;
-    }
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        SCOPED_TRACE(files[i].second);
-        const std::vector<uint32_t>& picture = shown[files[i].first];
-        // Its own file's first frame, and no other file's.
-        EXPECT_LT(Distance(picture, drawn[i]), 1.0);
-        for (std::size_t j = 0; j < files.size(); ++j) {
-            if (j != i) {
-                EXPECT_GT(Distance(picture, drawn[j]), 10.0) << files[j].second;
+        drawn.push_back(fileDrawn(path));
+    drawn.push_back(fileDrawn(testsupport::CorpusFile(L"capitaine/master/unavailable.cur")));
+    // Each file role shows its own file's first frame, and no other's.
+    const std::size_t fileRoles[] = {0, 2, 3, 5, 12, 7};
+    for (std::size_t i = 0; i < std::size(fileRoles); ++i) {
+        for (std::size_t j = 0; j < drawn.size(); ++j) {
+            if (i == j) {
+                EXPECT_LT(Distance(shown[fileRoles[i]], drawn[j]), 1.0) << "role " << fileRoles[i];
+            } else {
+                EXPECT_GT(Distance(shown[fileRoles[i]], drawn[j]), 10.0) << "role " << fileRoles[i] << " " << j;
             }
         }
     }
-    for (std::size_t role : {1u, 4u, 9u, 13u}) {
-        SCOPED_TRACE(scheme::MouseRegistry[role].ValueName);
-        auto cursor = static_cast<HCURSOR>(LoadImageW(nullptr, MAKEINTRESOURCEW(scheme::MouseRegistry[role].CursorId),
+    // Empty and unreadable values show the system's cursor of that role.
+    for (std::size_t role : {1u, 4u, 6u, 9u, 13u}) {
+        auto system = static_cast<HCURSOR>(LoadImageW(nullptr, MAKEINTRESOURCEW(scheme::MouseRegistry[role].CursorId),
                                                       IMAGE_CURSOR, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
-        EXPECT_LT(Distance(shown[role], SystemDrawing(cursor, side)), 1.0);
+        EXPECT_LT(Distance(shown[role], Drawn(system, side)), 1.0) << role;
+        EXPECT_NE(std::count(shown[role].begin(), shown[role].end(), 0u), side * side) << role;
     }
 
-    // A second opening makes no picture again; a file rewritten since (a
-    // later write time) is read anew.
+    // Opened again, no picture is made again, until a role's file is
+    // rewritten (a later write time).
     const int made = (*form)->RoleMenu.PicturesMade();
-    RightClick(Item(clicked));
-    EXPECT_EQ((*form)->RoleMenu.PicturesMade(), made);
     const std::wstring own = dir.File(L"own.cur", testsupport::ReadBytes(files[0].second));
     SetRole(0, own);
-    RightClick(Item(clicked));
+    RightClick(clicked);
     EXPECT_EQ((*form)->RoleMenu.PicturesMade(), made + 1);
     EXPECT_LT(Distance(shown[0], drawn[0]), 1.0);
-    dir.File(L"own.cur", testsupport::ReadBytes(files[5].second));
+    RightClick(clicked);
+    EXPECT_EQ((*form)->RoleMenu.PicturesMade(), made + 1);
+    dir.File(L"own.cur", testsupport::ReadBytes(files[4].second));
     HANDLE file = CreateFileW(own.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     FILETIME now{};
     GetSystemTimeAsFileTime(&now);
@@ -278,14 +225,16 @@ TEST_F(RoleMenuTest, EachRoleShowsThePictureOfTheCursorItHasNow)
     const FILETIME later{DWORD(minuteOn), DWORD(minuteOn >> 32)};
     SetFileTime(file, nullptr, nullptr, &later);
     CloseHandle(file);
-    RightClick(Item(clicked));
+    RightClick(clicked);
     EXPECT_EQ((*form)->RoleMenu.PicturesMade(), made + 2);
-    EXPECT_LT(Distance(shown[0], drawn[5]), 1.0);
+    EXPECT_LT(Distance(shown[0], drawn[4]), 1.0);
 }
 
 TEST_F(RoleMenuTest, CheckMarksAndRestoreItemsFollowTheScheme)
 {
     SetEnvironmentVariableW(L"TK_ROLE_DIR", dir.Path().c_str());
+    std::wstring upper = clicked;
+    CharUpperBuffW(upper.data(), DWORD(upper.size()));
     struct Row {
         std::size_t role;
         std::wstring value;
@@ -294,99 +243,85 @@ TEST_F(RoleMenuTest, CheckMarksAndRestoreItemsFollowTheScheme)
     };
     const Row rows[] = {
         {0, clicked, REG_SZ, true},
-        {1, Upper(clicked), REG_SZ, true},                // letter case does not count
+        {1, upper, REG_SZ, true},                                // letter case does not count
         {4, L"%TK_ROLE_DIR%\\clicked.cur", REG_EXPAND_SZ, true}, // nor environment strings
         {6, other, REG_SZ, false},
         {8, dir / L"missing.cur", REG_SZ, false},
-        {11, L"", REG_SZ, false}, // empty: the system's own, nothing to restore
+        {11, L"", REG_SZ, false}, // the system's own already: nothing to restore
     };
-    for (const Row& row : rows)
-        SetRole(row.role, row.value, row.type);
-
-    std::set<std::size_t> checked;
-    std::vector<std::pair<int, std::wstring>> restorable;
-    bool restoreEnabled = false;
-    onRoleMenu = [&] {
-        for (std::size_t role = 0; role < scheme::MouseRoleCount; ++role)
-            if (GetMenuState(Menu().Handle(), IDM_ROLE_FIRST + UINT(role), MF_BYCOMMAND) & MF_CHECKED)
-                checked.insert(role);
-        HMENU sub = GetSubMenu(Menu().Handle(), int(scheme::MouseRoleCount) + 1);
-        for (int i = 0; sub && i < GetMenuItemCount(sub); ++i) {
-            wchar_t caption[64] = {};
-            GetMenuStringW(sub, UINT(i), caption, 64, MF_BYPOSITION);
-            restorable.emplace_back(int(GetMenuItemID(sub, i)) - IDM_ROLE_DEFAULT_FIRST, caption);
-        }
-        restoreEnabled = !(GetMenuState(Menu().Handle(), UINT(scheme::MouseRoleCount) + 1, MF_BYPOSITION) & MF_GRAYED);
-    };
-    RightClick(Item(clicked));
-    ASSERT_EQ(roleMenus, 1);
-
     std::set<std::size_t> expectChecked;
-    std::vector<std::pair<int, std::wstring>> expectRestorable;
+    std::vector<std::wstring> expectRestorable;
     for (const Row& row : rows) {
+        SetRole(row.role, row.value, row.type);
         if (row.checked)
             expectChecked.insert(row.role);
         if (!row.value.empty())
-            expectRestorable.emplace_back(int(expectRestorable.size()), scheme::MouseRegistry[row.role].Caption);
+            expectRestorable.push_back(scheme::MouseRegistry[row.role].Caption);
     }
+
+    std::set<std::size_t> checked;
+    std::vector<std::wstring> restorable;
+    bool restoreEnabled = false;
+    onRoleMenu = [&] {
+        checked.clear();
+        restorable.clear();
+        for (std::size_t role = 0; role < scheme::MouseRoleCount; ++role)
+            if (GetMenuState(Menu(), IDM_ROLE_FIRST + UINT(role), MF_BYCOMMAND) & MF_CHECKED)
+                checked.insert(role);
+        const UINT restoreAt = UINT(scheme::MouseRoleCount) + 1; // after the separator
+        EXPECT_TRUE(GetMenuState(Menu(), restoreAt - 1, MF_BYPOSITION) & MF_SEPARATOR);
+        wchar_t caption[64] = {};
+        GetMenuStringW(Menu(), restoreAt, caption, 64, MF_BYPOSITION);
+        EXPECT_STREQ(caption, texts::RoleRestoreDefault);
+        restoreEnabled = !(GetMenuState(Menu(), restoreAt, MF_BYPOSITION) & MF_GRAYED);
+        HMENU sub = GetSubMenu(Menu(), int(restoreAt));
+        for (int i = 0; sub && i < GetMenuItemCount(sub); ++i) {
+            GetMenuStringW(sub, UINT(i), caption, 64, MF_BYPOSITION);
+            restorable.push_back(caption);
+        }
+    };
+    RightClick(clicked);
     EXPECT_EQ(checked, expectChecked);
     EXPECT_EQ(restorable, expectRestorable);
     EXPECT_TRUE(restoreEnabled);
-    wchar_t caption[64] = {};
-    GetMenuStringW(Menu().Handle(), UINT(scheme::MouseRoleCount) + 1, caption, 64, MF_BYPOSITION);
-    EXPECT_STREQ(caption, texts::RoleRestoreDefault);
-    EXPECT_EQ(GetMenuState(Menu().Handle(), UINT(scheme::MouseRoleCount), MF_BYPOSITION) & MF_SEPARATOR,
-              UINT(MF_SEPARATOR));
 
-    // On another file nothing is checked; with every value empty there is
-    // nothing to restore.
-    checked.clear();
-    RightClick(Item(other));
+    RightClick(other);
     EXPECT_EQ(checked, std::set<std::size_t>{6});
     ClearRoles();
-    checked.clear();
-    restorable.clear();
-    RightClick(Item(clicked));
+    RightClick(clicked);
     EXPECT_TRUE(checked.empty());
     EXPECT_TRUE(restorable.empty());
     EXPECT_FALSE(restoreEnabled);
+    EXPECT_EQ(roleMenus, 3);
 }
 
-TEST_F(RoleMenuTest, RestoringARoleEmptiesItAndReloadsTheCursors)
+TEST_F(RoleMenuTest, RestoringARoleEmptiesItAndReloadsOrReportsAndChangesNothing)
 {
-    struct Row {
-        const char* name;
-        bool readOnly;
-    };
-    for (const Row& row : {Row{"writable scheme", false}, Row{"read-only scheme", true}}) {
-        SCOPED_TRACE(row.name);
+    for (bool readOnly : {false, true}) {
+        SCOPED_TRACE(readOnly ? "read-only scheme" : "writable scheme");
         SetRole(3, other);
         testsupport::CursorSeamRecorder recorder(VER_PLATFORM_WIN32_NT);
         std::vector<std::wstring> shown;
         ui::SetExceptionSink([&](const std::wstring& m) { shown.push_back(m); });
-        choose = [&] { return RestoreId(3); };
+        onRoleMenu = [&] {
+            ui::PopupMenu* restore = (*form)->RoleMenu.RestoreMenu();
+            ASSERT_EQ(restore->Count(), 1u);
+            EXPECT_EQ(restore->Item(0)->Tag(), 3);
+            choose = restore->Item(0)->Id();
+        };
         {
             std::optional<schemetest::ReadOnlyKey> locked;
-            if (row.readOnly) {
-                locked.emplace(HKEY_CURRENT_USER, kSchemeKey);
-                ASSERT_TRUE(locked->Applied());
+            if (readOnly) {
+                ASSERT_TRUE(locked.emplace(HKEY_CURRENT_USER, kSchemeKey).Applied());
             }
-            RightClick(Item(clicked));
+            RightClick(clicked);
         }
         ui::SetExceptionSink({});
-        if (row.readOnly) {
-            EXPECT_EQ(shown, std::vector<std::wstring>{texts::RegCreateKeyFailed});
-            EXPECT_EQ(testsupport::ReadSchemeValue(L"Wait"), other);
-            EXPECT_TRUE(recorder.spis.empty());
-        } else {
-            EXPECT_TRUE(shown.empty());
-            EXPECT_EQ(testsupport::ReadSchemeValue(L"Wait"), L"");
-            ASSERT_EQ(recorder.spis.size(), 1u);
-            EXPECT_EQ(recorder.spis[0].action, UINT(SPI_SETCURSORS));
-            EXPECT_EQ(recorder.spis[0].winIni, UINT(SPIF_SENDWININICHANGE));
-        }
+        EXPECT_EQ(shown, readOnly ? std::vector<std::wstring>{texts::RegCreateKeyFailed} : std::vector<std::wstring>{});
+        EXPECT_EQ(testsupport::ReadSchemeValue(L"Wait"), readOnly ? other : L"");
+        EXPECT_EQ(recorder.spis.size(), readOnly ? 0u : 1u);
         EXPECT_TRUE(recorder.sets.empty());
-        EXPECT_EQ((*form)->FileView.ContextMenu.get(), &(*form)->ContextMenuEx);
+        EXPECT_EQ(List().ContextMenu.get(), &(*form)->ContextMenuEx);
     }
 }
 
@@ -395,16 +330,15 @@ TEST_F(RoleMenuTest, AFileDeletedSinceTheListShowedItIsReportedAndNothingChanges
     testsupport::CursorSeamRecorder recorder(VER_PLATFORM_WIN32_NT);
     testsupport::BoxRecorder boxes;
     SetRole(3, other);
-    const int item = Item(clicked);
+    const std::wstring path = ui::LowerCase(GetItemPath(List(), Item(clicked)));
     onRoleMenu = [&] { DeleteFileW(clicked.c_str()); };
-    choose = [] { return UINT(IDM_ROLE_FIRST + 3); };
-    RightClick(item);
+    choose = IDM_ROLE_FIRST + 3;
+    RightClick(clicked);
     ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text, scheme::FillPlaceholder(texts::CursorLoadFailed, ui::LowerCase(clicked)));
+    EXPECT_EQ(boxes.boxes[0].text, scheme::FillPlaceholder(texts::CursorLoadFailed, path));
     EXPECT_EQ(boxes.boxes[0].caption, texts::ErrorCaption);
     EXPECT_EQ(testsupport::ReadSchemeValue(L"Wait"), other);
     EXPECT_TRUE(recorder.loads.empty());
-    EXPECT_TRUE(recorder.sets.empty());
 }
 
 TEST_F(RoleMenuTest, ShiftF10OpensTheMenuARightClickWouldOpen)
@@ -424,72 +358,22 @@ TEST_F(RoleMenuTest, ShiftF10OpensTheMenuARightClickWouldOpen)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         roleMenus = shellMenus = 0;
-        auto& list = (*form)->FileView;
-        for (int i = 0; i < list.Count(); ++i)
-            list.SetSelected(i, false);
+        for (int i = 0; i < List().Count(); ++i)
+            List().SetSelected(i, false);
         for (const std::wstring& path : row.selected) {
-            ASSERT_GE(Item(path), 0);
-            list.SetSelected(Item(path), true);
-            list.SetFocused(Item(path));
+            List().SetSelected(Item(path), true);
+            List().SetFocused(Item(path));
         }
-        ShiftF10();
-        EXPECT_EQ(roleMenus, row.roleMenus);
-        EXPECT_EQ(shellMenus, row.shellMenus);
-        EXPECT_EQ(list.ContextMenu.get(), &(*form)->ContextMenuEx);
-    }
-}
-
-// The real menu, worked with the keys: the arrows and Enter choose a role,
-// Esc closes it with nothing assigned.
-TEST(RoleMenuKeys, ArrowsAndEnterChooseEscapeCloses)
-{
-    ClearRoles();
-    testsupport::TempDir dir;
-    dir.File(L"pick.cur", testsupport::ReadBytes(testsupport::CorpusFile(L"reconstruct/xy.cur")));
-    struct Row {
-        const char* name;
-        std::vector<UINT> keys;
-        bool assigns;
-    };
-    const Row rows[] = {
-        {"five downs and Enter: the fifth role", {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, true},
-        {"Escape", {VK_DOWN, VK_ESCAPE}, false},
-    };
-    testsupport::MainForm form;
-    ASSERT_TRUE(form.Created());
-    form.Open(dir.Path());
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        ClearRoles();
-        testsupport::CursorSeamRecorder recorder(VER_PLATFORM_WIN32_NT);
-        int item = -1;
-        for (int i = 0; i < form->FileView.Count(); ++i)
-            if (GetItemPath(form->FileView, i).ends_with(L"\\pick.cur"))
-                item = i;
-        ASSERT_GE(item, 0);
-        form->FileView.SetSelected(item, true);
-        form->FileView.SetFocused(item);
-        SetFocus(form->FileView.Handle());
-        bool sawMenu = false;
-        testsupport::MenuCloser keys(200, [&] {
-            HWND menu = testsupport::FindMenuWindow();
-            sawMenu = menu != nullptr;
-            for (UINT key : row.keys)
-                PostMessageW(menu, WM_KEYDOWN, key, 0);
-            if (!menu)
-                EndMenu();
-        });
+        SetFocus(List().Handle());
         {
             testsupport::HeldModifiers shift(false, true);
-            SendMessageW(form->FileView.Handle(), WM_SYSKEYDOWN, VK_F10, 1);
+            SendMessageW(List().Handle(), WM_SYSKEYDOWN, VK_F10, 1);
         }
         testsupport::PumpUntilIdle();
-        EXPECT_TRUE(sawMenu);
-        EXPECT_EQ(testsupport::ReadSchemeValue(L"Crosshair"),
-                  row.assigns ? ui::LowerCase(GetItemPath(form->FileView, item)) : L"");
-        EXPECT_EQ(recorder.sets.size(), row.assigns ? 1u : 0u);
+        EXPECT_EQ(roleMenus, row.roleMenus);
+        EXPECT_EQ(shellMenus, row.shellMenus);
+        EXPECT_EQ(List().ContextMenu.get(), &(*form)->ContextMenuEx);
     }
-    ClearRoles();
 }
 
 } // namespace

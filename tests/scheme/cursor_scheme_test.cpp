@@ -257,44 +257,37 @@ TEST_F(CursorSchemeTest, SystemApplierOnWine)
     EXPECT_TRUE(box_.boxes.empty());
 }
 
-TEST_F(CursorSchemeTest, RestoringEmptiesTheRoleAndReloadsEveryCursor)
+TEST_F(CursorSchemeTest, RestoringEmptiesTheRoleAndReloadsOrThrowsAndChangesNothing)
 {
-    for (DWORD platform : {DWORD(VER_PLATFORM_WIN32_NT), DWORD(VER_PLATFORM_WIN32_WINDOWS)}) {
-        SCOPED_TRACE(platform);
-        UsePlatform(platform);
+    UsePlatform(VER_PLATFORM_WIN32_NT);
+    for (bool readOnly : {true, false}) {
+        SCOPED_TRACE(readOnly ? "read-only scheme" : "writable scheme");
+        rec_->spis.clear();
         scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::CursorSchemeKey, L"Wait", L"c:\\a.ani");
         scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::CursorSchemeKey, L"Arrow", L"c:\\b.cur");
-        scheme::RestoreMouseCursor(3);
-        EXPECT_EQ(Stored(L"Wait"), L"");
-        EXPECT_EQ(Stored(L"Arrow"), L"c:\\b.cur");
-        ExpectOneReload();
-        EXPECT_TRUE(rec_->sets.empty());
-        EXPECT_TRUE(box_.boxes.empty());
-    }
-    // A role with no value yet gets an empty one, and a reload all the same.
-    UsePlatform(VER_PLATFORM_WIN32_NT);
-    scheme::RestoreMouseCursor(13);
-    EXPECT_EQ(Stored(L"UpArrow"), L"");
-    ExpectOneReload();
-    EXPECT_THROW(scheme::RestoreMouseCursor(14), std::out_of_range);
-}
-
-TEST_F(CursorSchemeTest, RestoringInAReadOnlySchemeThrowsAndReloadsNothing)
-{
-    UsePlatform(VER_PLATFORM_WIN32_NT);
-    scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::CursorSchemeKey, L"Wait", L"c:\\a.ani");
-    {
-        schemetest::ReadOnlyKey readOnly(HKEY_CURRENT_USER, SchemeKey);
-        ASSERT_TRUE(readOnly.Applied());
-        try {
-            scheme::RestoreMouseCursor(3);
-            ADD_FAILURE() << "no exception";
-        } catch (const scheme::ERegistryError& e) {
-            EXPECT_EQ(e.Message(), texts::RegCreateKeyFailed);
+        {
+            std::optional<schemetest::ReadOnlyKey> locked;
+            if (readOnly) {
+                ASSERT_TRUE(locked.emplace(HKEY_CURRENT_USER, SchemeKey).Applied());
+            }
+            try {
+                scheme::RestoreMouseCursor(3);
+                EXPECT_FALSE(readOnly) << "no exception";
+            } catch (const scheme::ERegistryError& e) {
+                EXPECT_TRUE(readOnly);
+                EXPECT_EQ(e.Message(), texts::RegCreateKeyFailed);
+            }
         }
+        EXPECT_EQ(Stored(L"Wait"), readOnly ? L"c:\\a.ani" : L"");
+        EXPECT_EQ(Stored(L"Arrow"), L"c:\\b.cur");
+        if (readOnly) {
+            EXPECT_TRUE(rec_->spis.empty());
+        } else {
+            ExpectOneReload();
+        }
+        EXPECT_TRUE(rec_->sets.empty());
     }
-    EXPECT_EQ(Stored(L"Wait"), L"c:\\a.ani");
-    EXPECT_TRUE(rec_->spis.empty());
+    EXPECT_THROW(scheme::RestoreMouseCursor(14), std::out_of_range);
 }
 
 TEST_F(CursorSchemeTest, EveryRoleIsReadAsStoredAndExpandedAsTheSystemDoes)
@@ -302,40 +295,27 @@ TEST_F(CursorSchemeTest, EveryRoleIsReadAsStoredAndExpandedAsTheSystemDoes)
     SetEnvironmentVariableW(L"TK_CURSORS", L"C:\\Cursors");
     const std::wstring longPath = L"c:\\" + std::wstring(300, L'x') + L".cur";
     struct Row {
-        const wchar_t* name;
+        std::size_t role;
         DWORD type;
-        std::wstring data, read, expanded;
+        std::wstring data, expanded;
     };
     const Row rows[] = {
-        {L"Arrow", REG_SZ, L"c:\\a.cur", L"c:\\a.cur", L"c:\\a.cur"},
-        {L"Help", REG_EXPAND_SZ, L"%TK_CURSORS%\\help.cur", L"%TK_CURSORS%\\help.cur", L"C:\\Cursors\\help.cur"},
-        {L"Wait", REG_SZ, L"%TK_CURSORS%\\w.ani", L"%TK_CURSORS%\\w.ani", L"C:\\Cursors\\w.ani"},
-        {L"IBeam", REG_SZ, L"", L"", L""},
-        {L"No", REG_SZ, longPath, longPath, longPath}, // longer than a path: read whole
-        {L"SizeAll", REG_DWORD, L"", L"", L""},         // not text
+        {0, REG_SZ, L"c:\\a.cur", L"c:\\a.cur"},
+        {1, REG_EXPAND_SZ, L"%TK_CURSORS%\\help.cur", L"C:\\Cursors\\help.cur"},
+        {3, REG_SZ, L"%TK_CURSORS%\\w.ani", L"C:\\Cursors\\w.ani"},
+        {7, REG_SZ, longPath, longPath}, // longer than a path: read whole
+        {12, REG_DWORD, L"", L""},       // not text
     };
-    for (const Row& row : rows) {
-        if (row.type == REG_DWORD) {
-            DWORD number = 7;
-            RegSetKeyValueW(HKEY_CURRENT_USER, SchemeKey.c_str(), row.name, REG_DWORD, &number, sizeof number);
-        } else {
-            RegSetKeyValueW(HKEY_CURRENT_USER, SchemeKey.c_str(), row.name, row.type, row.data.c_str(),
-                            DWORD((row.data.size() + 1) * sizeof(wchar_t)));
-        }
-    }
+    for (const Row& row : rows)
+        RegSetKeyValueW(HKEY_CURRENT_USER, SchemeKey.c_str(), scheme::MouseRegistry[row.role].ValueName, row.type,
+                        row.data.c_str(), row.type == REG_DWORD ? 4 : DWORD((row.data.size() + 1) * sizeof(wchar_t)));
+    std::array<std::wstring, scheme::MouseRoleCount> expected;
+    for (const Row& row : rows)
+        expected[row.role] = row.type == REG_DWORD ? L"" : row.data;
     const auto values = scheme::ReadMouseCursors();
-    for (const Row& row : rows) {
-        SCOPED_TRACE(ui::ToUtf8(row.name));
-        std::size_t role = 0;
-        while (std::wstring(scheme::MouseRegistry[role].ValueName) != row.name)
-            ++role;
-        EXPECT_EQ(values[role], row.read);
-        EXPECT_EQ(scheme::ExpandCursorPath(values[role]), row.expanded);
-    }
-    EXPECT_EQ(values[13], L""); // never written
-    RegDeleteTreeW(HKEY_CURRENT_USER, SchemeKey.c_str());
-    RegDeleteKeyW(HKEY_CURRENT_USER, SchemeKey.c_str());
-    EXPECT_EQ(scheme::ReadMouseCursors(), (std::array<std::wstring, scheme::MouseRoleCount>{}));
+    EXPECT_EQ(values, expected);
+    for (const Row& row : rows)
+        EXPECT_EQ(scheme::ExpandCursorPath(values[row.role]), row.expanded);
 }
 
 } // namespace
