@@ -140,9 +140,11 @@ public:
     // PreviewCustomDraw; none while no table exists.
     HWND FPreviewParent = nullptr;
     // Where the client area of the list is in view coordinates during one
-    // paint, and whether that paint draws previews.
+    // paint, whether that paint draws previews and whether the list has the
+    // focus meanwhile.
     POINT FPaintOrigin{};
     bool FPaintPreviews = false;
+    bool FPaintFocused = false;
 
     // Drops every preview and the path list.
     void StopPreviews();

@@ -295,6 +295,7 @@ LRESULT TfrmTarimoku::PreviewCustomDraw(const NMLVCUSTOMDRAW& draw, LRESULT resu
         const POINT o = FileView.Origin();
         const preview::ListPoint origin = preview::ToViewCoordinates({o.x, o.y}, {0, 0}).origin;
         FPaintOrigin = {origin.x, origin.y};
+        FPaintFocused = GetFocus() == list;
         return result | CDRF_NOTIFYITEMDRAW;
     }
     case CDDS_ITEMPREPAINT:
@@ -309,7 +310,7 @@ LRESULT TfrmTarimoku::PreviewCustomDraw(const NMLVCUSTOMDRAW& draw, LRESULT resu
         if (!entry.AniCur)
             return result;
         // The list blends a selected item's icon only while it has the focus.
-        entry.Selected = GetFocus() == list && FileView.IsSelected(entry.ItemIndex);
+        entry.Selected = FPaintFocused && (draw.nmcd.uItemState & CDIS_SELECTED) != 0;
         if (!entry.Placed) {
             const POINT o = FileView.Origin(), p = FileView.ItemPosition(entry.ItemIndex);
             const preview::ListPoint v = preview::ToViewCoordinates({o.x, o.y}, {p.x, p.y}).item;
