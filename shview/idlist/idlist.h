@@ -100,8 +100,6 @@ using AbsoluteIDList = BasicIDList<ITEMIDLIST_ABSOLUTE>;
 using RelativeIDList = BasicIDList<ITEMIDLIST_RELATIVE>;
 // One item of a folder: what its enumerator yields and what the views keep.
 using ChildIDList = BasicIDList<ITEMID_CHILD>;
-// The untyped owner, until every user names a kind.
-using IDList = BasicIDList<ITEMIDLIST>;
 
 // ---- Kinds ----------------------------------------------------------------
 
