@@ -88,8 +88,9 @@ TEST_F(MainWindow, MenuBarHoldsTheCommandsWithTheirShortcuts)
         EXPECT_EQ(MenuText(sub, it.pos), it.caption);
         EXPECT_EQ(GetMenuItemID(sub, int(it.pos)), it.id);
         // New folder, delete and rename follow the panes; every other item is always enabled.
-        if (it.id != IDM_NEWFOLDER && it.id != IDM_DELETE && it.id != IDM_RENAME)
+        if (it.id != IDM_NEWFOLDER && it.id != IDM_DELETE && it.id != IDM_RENAME) {
             EXPECT_EQ(GetMenuState(sub, it.pos, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED), 0u) << it.id;
+        }
     }
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 0)), 4);
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 1)), 2);
