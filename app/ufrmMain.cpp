@@ -153,9 +153,7 @@ void TfrmTarimoku::Layout()
 void TfrmTarimoku::FormCreate()
 {
     SetUpMonitors();
-    for (std::size_t i = 0; i < scheme::MouseRegistry.size(); ++i)
-        PopupMenuMouse.Add(scheme::MouseRegistry[i].Caption, int(i))->OnClick =
-            ui::Bind(this, &TfrmTarimoku::RoleMenuClick);
+    BuildRoleMenu();
 
     // Both panes use the system's icon-title font when it can be had.
     LOGFONTW lf{};

@@ -2,6 +2,7 @@
 #pragma once
 #include "anicur/AniCur.h"
 #include "app/preview_draw.h"
+#include "app/role_menu.h"
 #include "dialogs/RestorePos.h"
 #include "dirmon/DirMonitor.h"
 #include "res/resource.h"
@@ -82,8 +83,11 @@ public:
     TRestorePos RestorePos;
     static constexpr wchar_t kPlacementKey[] = L"SOFTWARE\\RUVANE\\Tarimoku";
     static constexpr wchar_t kPlacementName[] = L"frmPosi";
-    // The fourteen cursor roles; item i has tag i.
+    // The fourteen cursor roles (item i has tag i), then the sub-menu that
+    // gives roles back to the system; RoleMenu fills it and keeps it in step
+    // with the scheme.
     ui::PopupMenu PopupMenuMouse{IDM_ROLE_FIRST};
+    TRoleMenu RoleMenu;
 
     // Above zero while a refresh, a navigation or a file operation runs.
     int FBusy = 0;
@@ -210,6 +214,8 @@ public:
     void FileViewMouseUp(ui::Control* sender, ui::MouseButton button, ui::ShiftState shift, int x, int y);
     // A role of the role menu was chosen for the selected cursor file.
     void RoleMenuClick(ui::MenuItem* sender);
+    // A role of the "既定に戻す" sub-menu was chosen: it gets the system's cursor back.
+    void RestoreMenuClick(ui::MenuItem* sender);
     void mitemDispCtrlPnlMouseClick();
     // The box for a shell command the shell refused.
     void ContextMenuCommandFailed(TContextMenuEx*, HWND);
@@ -249,6 +255,8 @@ protected:
 
 private:
     void CreateComponents();
+    // Fills the role menu (FormCreate).
+    void BuildRoleMenu();
     // Drop targets of both panes: created, locked and registered; revoked and unlocked.
     void RegisterDropTargets();
     void RevokeDropTargets();

@@ -1,6 +1,6 @@
 // Cursor assignment from the main window: the role menu that a right click on
-// one cursor file opens in place of the shell's context menu, and the command
-// that opens the system's mouse settings.
+// one cursor file (or the menu key on it) opens in place of the shell's
+// context menu, and the command that opens the system's mouse settings.
 #include "app/messages.h"
 #include "app/ufrmMain.h"
 #include "res/texts.h"
@@ -37,6 +37,12 @@ private:
 
 } // namespace
 
+void TfrmTarimoku::BuildRoleMenu()
+{
+    RoleMenu.Build(PopupMenuMouse, IDM_ROLE_DEFAULT_FIRST, ui::Bind(this, &TfrmTarimoku::RoleMenuClick),
+                   ui::Bind(this, &TfrmTarimoku::RestoreMenuClick));
+}
+
 void TfrmTarimoku::FileViewMouseUp(ui::Control*, ui::MouseButton button, ui::ShiftState, int x, int y)
 {
     if (button != ui::MouseButton::Right)
@@ -52,13 +58,15 @@ void TfrmTarimoku::FileViewMouseUp(ui::Control*, ui::MouseButton button, ui::Shi
     // The item's parsing path, not its caption: the caption hides the
     // extension where the system hides those of registered types.
     int item = FileView.NextSelected(-1);
-    if (item < 0 || !IsCursorFile(GetItemPath(FileView, item)))
+    const std::wstring path = item < 0 ? std::wstring() : GetItemPath(FileView, item);
+    if (!IsCursorFile(path))
         return;
     // The list finds no context menu for this click; the posted message
     // links it again once the role menu has closed, also when a role's
     // assignment fails.
     FileView.ContextMenu = nullptr;
     PostOnExit restore(Handle(), WM_RESTORECONTEXTMENU);
+    RoleMenu.Prepare(path);
     PopupMenuMouse.Popup(Handle(), pt.x, pt.y);
 }
 
@@ -71,9 +79,19 @@ void TfrmTarimoku::RoleMenuClick(ui::MenuItem* sender)
         return;
     path = ui::LowerCase(path);
     path.resize(wcslen(path.c_str()));
-    // A file the system cannot load is refused before the scheme is touched.
-    if (scheme::SetMouseCursor(sender->Tag(), path) == scheme::CursorAssignment::Unloadable)
+    // A file the system cannot load is refused before the scheme is touched;
+    // so is one deleted since the list showed it. Either way the user is told
+    // that the pointer stayed as it was.
+    if (scheme::SetMouseCursor(sender->Tag(), path) != scheme::CursorAssignment::Applied)
         scheme::ShowError(Handle(), scheme::FillPlaceholder(texts::CursorLoadFailed, path));
+}
+
+void TfrmTarimoku::RestoreMenuClick(ui::MenuItem* sender)
+{
+    // A failed write leaves the scheme as it was and reaches the window's
+    // top-level handling, as a failed assignment does.
+    if (sender)
+        scheme::RestoreMouseCursor(sender->Tag());
 }
 
 void TfrmTarimoku::mitemDispCtrlPnlMouseClick()

@@ -38,3 +38,5 @@
 
 // Role menu items: IDM_ROLE_FIRST + role index.
 #define IDM_ROLE_FIRST 2000
+// Items of the role menu's "restore the default" sub-menu, in their order.
+#define IDM_ROLE_DEFAULT_FIRST 2100

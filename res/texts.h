@@ -36,6 +36,8 @@ inline constexpr wchar_t RoleSizeNWSE[] = L"斜めに拡大/縮小１";
 inline constexpr wchar_t RoleSizeNESW[] = L"斜めに拡大/縮小２";
 inline constexpr wchar_t RoleSizeAll[] = L"移動";
 inline constexpr wchar_t RoleUpArrow[] = L"代替選択";
+// The role menu's sub-menu of the roles whose value can be emptied again.
+inline constexpr wchar_t RoleRestoreDefault[] = L"既定に戻す(&D)";
 
 // File list columns.
 inline constexpr wchar_t ColumnName[] = L"名前";

@@ -2,13 +2,43 @@
 
 #include "scheme/mouse_registry.h"
 #include "scheme/registry.h"
+#include "ui/handles.h"
 #include "ui/seams.h"
 
+#include <cwchar>
 #include <stdexcept>
+#include <string>
 #include <utility>
 
 namespace scheme {
 namespace {
+
+void CheckRole(int role, const char* what)
+{
+    if (role < 0 || static_cast<std::size_t>(role) >= MouseRegistry.size())
+        throw std::out_of_range(std::string(what) + ": role out of range");
+}
+
+// One REG_SZ or REG_EXPAND_SZ value of an open key, whatever its length.
+std::wstring ReadText(HKEY key, const wchar_t* name)
+{
+    const DWORD kinds = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        DWORD bytes = 0;
+        if (RegGetValueW(key, nullptr, name, kinds, nullptr, nullptr, &bytes) != ERROR_SUCCESS || bytes == 0)
+            return {};
+        std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
+        bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+        LSTATUS status = RegGetValueW(key, nullptr, name, kinds, nullptr, text.data(), &bytes);
+        if (status == ERROR_MORE_DATA)
+            continue; // grew in between
+        if (status != ERROR_SUCCESS)
+            return {};
+        text.resize(wcsnlen(text.c_str(), text.size()));
+        return text;
+    }
+    return {};
+}
 
 bool IsExistingFile(const std::wstring& path)
 {
@@ -20,8 +50,7 @@ bool IsExistingFile(const std::wstring& path)
 
 CursorAssignment SetMouseCursor(int role, const std::wstring& fileName)
 {
-    if (role < 0 || static_cast<std::size_t>(role) >= MouseRegistry.size())
-        throw std::out_of_range("SetMouseCursor: role out of range");
+    CheckRole(role, "SetMouseCursor");
     if (!IsExistingFile(fileName))
         return CursorAssignment::NoSuchFile;
     const TrecMouseRegistry& row = MouseRegistry[static_cast<std::size_t>(role)];
@@ -43,6 +72,47 @@ CursorAssignment SetMouseCursor(int role, const std::wstring& fileName)
         applier.systemParametersInfo(SPI_SETCURSORS, 0, nullptr, SPIF_SENDWININICHANGE);
     }
     return CursorAssignment::Applied;
+}
+
+void RestoreMouseCursor(int role)
+{
+    CheckRole(role, "RestoreMouseCursor");
+    const ui::Seams applier = ui::CurrentSeams();
+    // An empty value is the system's own cursor; the reload reads every role
+    // from the scheme, this one included.
+    SetRegistryVal(HKEY_CURRENT_USER, CursorSchemeKey, MouseRegistry[static_cast<std::size_t>(role)].ValueName, L"");
+    applier.systemParametersInfo(SPI_SETCURSORS, 0, nullptr, SPIF_SENDWININICHANGE);
+}
+
+std::array<std::wstring, MouseRoleCount> ReadMouseCursors()
+{
+    std::array<std::wstring, MouseRoleCount> values;
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, CursorSchemeKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
+        return values;
+    ui::UniqueKey key(opened);
+    for (std::size_t i = 0; i < MouseRoleCount; ++i)
+        values[i] = ReadText(key.get(), MouseRegistry[i].ValueName);
+    return values;
+}
+
+std::wstring ExpandCursorPath(const std::wstring& value)
+{
+    if (value.find(L'%') == std::wstring::npos)
+        return value;
+    DWORD needed = ExpandEnvironmentStringsW(value.c_str(), nullptr, 0);
+    for (int attempt = 0; attempt < 4 && needed > 0; ++attempt) {
+        std::wstring expanded(needed, L'\0');
+        DWORD got = ExpandEnvironmentStringsW(value.c_str(), expanded.data(), needed);
+        if (got == 0)
+            break;
+        if (got <= needed) {
+            expanded.resize(wcsnlen(expanded.c_str(), expanded.size()));
+            return expanded;
+        }
+        needed = got; // the environment changed in between
+    }
+    return value;
 }
 
 } // namespace scheme

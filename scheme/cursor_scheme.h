@@ -1,7 +1,10 @@
 // Assigning a cursor file to a system cursor role: the per-user scheme is
 // written and the cursor takes effect at once.
 #pragma once
+#include "scheme/mouse_registry.h"
+
 #include <windows.h>
+#include <array>
 #include <string>
 
 namespace scheme {
@@ -20,5 +23,19 @@ enum class CursorAssignment {
 // Throws ERegistryError when the scheme cannot be written (nothing applied),
 // std::out_of_range for a role outside the table.
 CursorAssignment SetMouseCursor(int role, const std::wstring& fileName);
+
+// Gives role `role` back to the system's own cursor: empties its value in the
+// scheme and has the system reload the user's cursors (SPI_SETCURSORS through
+// the seams of ui/seams.h). Throws ERegistryError when the value cannot be
+// written (nothing reloaded), std::out_of_range for a role outside the table.
+void RestoreMouseCursor(int role);
+
+// Every role's value in the scheme as stored, in table order; "" for a value
+// that is missing, empty or not text. One opening of the key for all of them.
+std::array<std::wstring, MouseRoleCount> ReadMouseCursors();
+
+// A scheme value as the system uses it: environment strings expanded
+// ("%SystemRoot%\Cursors\x.cur"); the text itself when it cannot be.
+std::wstring ExpandCursorPath(const std::wstring& value);
 
 } // namespace scheme

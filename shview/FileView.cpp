@@ -3,6 +3,8 @@
 #include "res/texts.h"
 #include "shview/FileViewItem.h"
 
+#include <windowsx.h>
+
 shview::SortDirectionTable TFileView::SortDirections = {1, 1, 1, 1};
 
 namespace {
@@ -161,6 +163,13 @@ LRESULT TFileView::WndProc(UINT msg, WPARAM wp, LPARAM lp)
     // reflection; free the records while the deletions still reach us.
     if (msg == WM_DESTROY)
         DeleteAllItems();
+    // The menu key and Shift+F10 (no point given): the menu a right click on
+    // the selection would open. A right click brings its own point and is
+    // handled on the button's release.
+    if (msg == WM_CONTEXTMENU && GET_X_LPARAM(lp) == -1 && GET_Y_LPARAM(lp) == -1) {
+        KeyContextMenu();
+        return 0;
+    }
     return ui::ListView::WndProc(msg, wp, lp);
 }
 

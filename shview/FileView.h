@@ -81,6 +81,9 @@ protected:
     void MouseDown(ui::MouseButton button, ui::ShiftState shift, int x, int y) override;
     void MouseUp(ui::MouseButton button, ui::ShiftState shift, int x, int y) override;
     void DblClick() override;
+    // The menu key or Shift+F10: what a right click on the focused selected
+    // item would do, raised at that item.
+    void KeyContextMenu();
 
     // What the list asks of the system where Wine cannot show the effect;
     // tests override them to see the calls.

@@ -6,6 +6,7 @@
 #include "shview/FileViewItem.h"
 #include "shview/rename_names.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -157,6 +158,26 @@ void TFileView::MouseUp(ui::MouseButton button, ui::ShiftState shift, int x, int
     POINT pt{x, y};
     ClientToScreen(Handle(), &pt);
     ContextMenu->ShowItemMenu(Handle(), selection.folder.get(), pt, selection.count, selection.packed.get());
+}
+
+void TFileView::KeyContextMenu()
+{
+    // At the focused item when it is selected, else at the first selected one.
+    int item = FocusedItem();
+    if (item < 0 || !IsSelected(item))
+        item = NextSelected(-1);
+    if (item < 0)
+        return;
+    EnsureVisible(item);
+    RECT icon{};
+    icon.left = LVIR_ICON;
+    RECT client{};
+    if (!SendMessageW(Handle(), LVM_GETITEMRECT, WPARAM(item), reinterpret_cast<LPARAM>(&icon)) ||
+        !GetClientRect(Handle(), &client))
+        return;
+    const int x = std::clamp<int>((icon.left + icon.right) / 2, client.left, std::max(client.left, client.right - 1));
+    const int y = std::clamp<int>((icon.top + icon.bottom) / 2, client.top, std::max(client.top, client.bottom - 1));
+    MouseUp(ui::MouseButton::Right, ui::ShiftState::Now(), x, y);
 }
 
 void TFileView::MouseDown(ui::MouseButton button, ui::ShiftState shift, int x, int y)

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -254,6 +255,67 @@ TEST_F(CursorSchemeTest, SystemApplierOnWine)
     SetMouseCursor(5, cur);
     EXPECT_EQ(Stored(L"IBeam"), cur);
     EXPECT_TRUE(box_.boxes.empty());
+}
+
+TEST_F(CursorSchemeTest, RestoringEmptiesTheRoleAndReloadsOrThrowsAndChangesNothing)
+{
+    UsePlatform(VER_PLATFORM_WIN32_NT);
+    for (bool readOnly : {true, false}) {
+        SCOPED_TRACE(readOnly ? "read-only scheme" : "writable scheme");
+        rec_->spis.clear();
+        scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::CursorSchemeKey, L"Wait", L"c:\\a.ani");
+        scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::CursorSchemeKey, L"Arrow", L"c:\\b.cur");
+        {
+            std::optional<schemetest::ReadOnlyKey> locked;
+            if (readOnly) {
+                ASSERT_TRUE(locked.emplace(HKEY_CURRENT_USER, SchemeKey).Applied());
+            }
+            try {
+                scheme::RestoreMouseCursor(3);
+                EXPECT_FALSE(readOnly) << "no exception";
+            } catch (const scheme::ERegistryError& e) {
+                EXPECT_TRUE(readOnly);
+                EXPECT_EQ(e.Message(), texts::RegCreateKeyFailed);
+            }
+        }
+        EXPECT_EQ(Stored(L"Wait"), readOnly ? L"c:\\a.ani" : L"");
+        EXPECT_EQ(Stored(L"Arrow"), L"c:\\b.cur");
+        if (readOnly) {
+            EXPECT_TRUE(rec_->spis.empty());
+        } else {
+            ExpectOneReload();
+        }
+        EXPECT_TRUE(rec_->sets.empty());
+    }
+    EXPECT_THROW(scheme::RestoreMouseCursor(14), std::out_of_range);
+}
+
+TEST_F(CursorSchemeTest, EveryRoleIsReadAsStoredAndExpandedAsTheSystemDoes)
+{
+    SetEnvironmentVariableW(L"TK_CURSORS", L"C:\\Cursors");
+    const std::wstring longPath = L"c:\\" + std::wstring(300, L'x') + L".cur";
+    struct Row {
+        std::size_t role;
+        DWORD type;
+        std::wstring data, expanded;
+    };
+    const Row rows[] = {
+        {0, REG_SZ, L"c:\\a.cur", L"c:\\a.cur"},
+        {1, REG_EXPAND_SZ, L"%TK_CURSORS%\\help.cur", L"C:\\Cursors\\help.cur"},
+        {3, REG_SZ, L"%TK_CURSORS%\\w.ani", L"C:\\Cursors\\w.ani"},
+        {7, REG_SZ, longPath, longPath}, // longer than a path: read whole
+        {12, REG_DWORD, L"", L""},       // not text
+    };
+    for (const Row& row : rows)
+        RegSetKeyValueW(HKEY_CURRENT_USER, SchemeKey.c_str(), scheme::MouseRegistry[row.role].ValueName, row.type,
+                        row.data.c_str(), row.type == REG_DWORD ? 4 : DWORD((row.data.size() + 1) * sizeof(wchar_t)));
+    std::array<std::wstring, scheme::MouseRoleCount> expected;
+    for (const Row& row : rows)
+        expected[row.role] = row.type == REG_DWORD ? L"" : row.data;
+    const auto values = scheme::ReadMouseCursors();
+    EXPECT_EQ(values, expected);
+    for (const Row& row : rows)
+        EXPECT_EQ(scheme::ExpandCursorPath(values[row.role]), row.expanded);
 }
 
 } // namespace

@@ -1,0 +1,98 @@
+#include "app/role_menu.h"
+
+#include "res/texts.h"
+#include "scheme/cursor_scheme.h"
+
+#include <memory>
+
+namespace {
+
+// Two pictures per role: a file's and the system's, enough for every role
+// to change its file between two openings.
+constexpr std::size_t kCacheLimit = 2 * scheme::MouseRoleCount;
+
+bool SamePath(const std::wstring& a, const std::wstring& b) noexcept
+{
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+} // namespace
+
+bool TRoleMenu::Source::operator==(const Source& other) const noexcept
+{
+    return SamePath(path, other.path) && CompareFileTime(&written, &other.written) == 0 && size == other.size;
+}
+
+void TRoleMenu::Build(ui::PopupMenu& menu, UINT restoreFirstId, Handler assign, Handler restore)
+{
+    menu_ = &menu;
+    for (std::size_t i = 0; i < scheme::MouseRegistry.size(); ++i)
+        menu.Add(scheme::MouseRegistry[i].Caption, int(i))->OnClick = assign;
+    menu.AddSeparator();
+    restore_ = menu.AddSubMenu(texts::RoleRestoreDefault, std::make_unique<ui::PopupMenu>(restoreFirstId));
+    menu.EnableSubMenu(restore_, false);
+    restoreHandler_ = std::move(restore);
+}
+
+rolemenu::Picture TRoleMenu::PictureOf(const Source& source, int cursorId)
+{
+    const int id = source.path.empty() ? cursorId : 0;
+    for (const Cached& cached : cache_)
+        if (cached.cursorId == id && cached.source == source)
+            return cached.picture;
+    ++picturesMade_;
+    rolemenu::Picture picture =
+        source.path.empty() ? rolemenu::SystemPicture(cursorId, side_) : rolemenu::FilePicture(source.path, side_);
+    if (cache_.size() >= kCacheLimit)
+        cache_.erase(cache_.begin());
+    cache_.push_back({id, source, picture});
+    return picture;
+}
+
+void TRoleMenu::Prepare(const std::wstring& file)
+{
+    if (!menu_ || menu_->Count() < scheme::MouseRoleCount)
+        return;
+    if (const int side = rolemenu::MenuPictureSide(); side != side_) {
+        side_ = side;
+        hasShown_.fill(false);
+        cache_.clear();
+    }
+    const std::array<std::wstring, scheme::MouseRoleCount> values = scheme::ReadMouseCursors();
+    if (restore_)
+        restore_->Clear();
+    bool anyToRestore = false;
+    for (std::size_t role = 0; role < scheme::MouseRoleCount; ++role) {
+        ui::MenuItem* item = menu_->Item(role);
+        const std::wstring path = values[role].empty() ? std::wstring() : scheme::ExpandCursorPath(values[role]);
+        item->SetChecked(!path.empty() && SamePath(path, file));
+
+        // The file as it is now; a value naming no file shows the system's
+        // cursor, as the system itself does then.
+        Source source;
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (!path.empty() && GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
+            !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            source.path = path;
+            source.written = data.ftLastWriteTime;
+            source.size = (ULONGLONG(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        }
+        if (!hasShown_[role] || !(shown_[role] == source)) {
+            const int cursorId = scheme::MouseRegistry[role].CursorId;
+            rolemenu::Picture picture = PictureOf(source, cursorId);
+            if (!picture)
+                picture = PictureOf(Source{}, cursorId); // a file the system cannot read either
+            item->SetBitmap(rolemenu::MenuBitmap(picture));
+            shown_[role] = source;
+            hasShown_[role] = true;
+        }
+
+        if (restore_ && !values[role].empty()) {
+            restore_->Add(scheme::MouseRegistry[role].Caption, int(role))->OnClick = restoreHandler_;
+            anyToRestore = true;
+        }
+    }
+    if (restore_)
+        menu_->EnableSubMenu(restore_, anyToRestore);
+}

@@ -1,0 +1,63 @@
+// The role menu kept in step with the per-user cursor scheme: each role
+// shows the picture of the cursor it has now, the roles the clicked file
+// already holds carry a check mark, and a sub-menu gives roles back to the
+// system's own cursors.
+#pragma once
+#include "app/role_picture.h"
+#include "scheme/mouse_registry.h"
+#include "ui/menu.h"
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+class TRoleMenu {
+public:
+    using Handler = std::function<void(ui::MenuItem*)>;
+
+    // Fills `menu`: the fourteen roles (tag = role) handled by `assign`, a
+    // separator and the sub-menu "既定に戻す" (restoreFirstId on), whose
+    // items (tag = role) are handled by `restore`.
+    void Build(ui::PopupMenu& menu, UINT restoreFirstId, Handler assign, Handler restore);
+
+    // Brings the menu in step with the scheme as it is now, for a menu
+    // opened on the cursor file `file`.
+    void Prepare(const std::wstring& file);
+
+    // The restore sub-menu (none before Build).
+    ui::PopupMenu* RestoreMenu() const noexcept { return restore_; }
+    // Pictures made from files and from the system so far: a file whose path
+    // and last-write time did not change since it was last shown is not read
+    // again.
+    int PicturesMade() const noexcept { return picturesMade_; }
+
+private:
+    // What a role's picture was made from.
+    struct Source {
+        std::wstring path; // the expanded value; empty: the system's own cursor
+        FILETIME written{};
+        ULONGLONG size = 0;
+        bool operator==(const Source& other) const noexcept;
+    };
+    struct Cached {
+        int cursorId = 0; // the system's cursor; 0 for a file's picture
+        Source source;
+        rolemenu::Picture picture;
+    };
+    // The picture of a file (an empty one when it cannot be read) or, with
+    // an empty source, of the system's cursor `cursorId`; made only when no
+    // cached one matches.
+    rolemenu::Picture PictureOf(const Source& source, int cursorId);
+
+    ui::PopupMenu* menu_ = nullptr;
+    ui::PopupMenu* restore_ = nullptr;
+    Handler restoreHandler_;
+    int side_ = 0;
+    // Per role, what its item shows now.
+    std::array<Source, scheme::MouseRoleCount> shown_;
+    std::array<bool, scheme::MouseRoleCount> hasShown_{};
+    // Pictures made, the latest last; a few openings' worth.
+    std::vector<Cached> cache_;
+    int picturesMade_ = 0;
+};
