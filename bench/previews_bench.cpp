@@ -225,7 +225,7 @@ int main(int argc, char** argv)
         SetFileAttributesW(to.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
     // The list shows the folder as the tree would have it show it.
-    shview::IDList folder = shview::IDListFromPath(dir);
+    shview::AbsoluteIDList folder = shview::IDListFromPath(dir);
     form.FileView.SetFolder(folder.get());
     ui::UniqueImageList icons(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 1));
     form.FileView.SetImageList(icons.get(), LVSIL_NORMAL);

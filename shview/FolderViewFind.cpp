@@ -3,10 +3,10 @@
 
 #include "shview/FolderViewScopes.h"
 
-using shview::DesktopFolder;
-using shview::IDList;
+using shview::AbsoluteIDList;
+using shview::ChildIDList;
 
-ui::TreeNode TFolderView::FindChild(ui::TreeNode node, const ITEMIDLIST* relative)
+ui::TreeNode TFolderView::FindChild(ui::TreeNode node, PCUITEMID_CHILD relative)
 {
     if (!node || !NodeData(node) || !relative)
         return nullptr;
@@ -24,7 +24,7 @@ ui::TreeNode TFolderView::FindChild(ui::TreeNode node, const ITEMIDLIST* relativ
     return nullptr;
 }
 
-ui::TreeNode TFolderView::FindNode(const ITEMIDLIST* absolute)
+ui::TreeNode TFolderView::FindNode(PCIDLIST_ABSOLUTE absolute)
 {
     ui::TreeNode node = Root();
     if (!node || !absolute)
@@ -32,22 +32,22 @@ ui::TreeNode TFolderView::FindNode(const ITEMIDLIST* absolute)
     Expand(node);
     if (shview::IDListCount(absolute) == 0)
         return node;
-    for (const ITEMIDLIST* position = absolute; position && node; position = shview::IDListRest(position)) {
-        IDList item = shview::IDListFirst(position);
+    for (PCUIDLIST_RELATIVE position = absolute; position && node; position = shview::IDListRest(position)) {
+        ChildIDList item = shview::IDListFirst(position);
         node = FindChild(node, item.get());
     }
     return node;
 }
 
-ui::TreeNode TFolderView::FindLoadedNode(const ITEMIDLIST* absolute) const
+ui::TreeNode TFolderView::FindLoadedNode(PCIDLIST_ABSOLUTE absolute) const
 {
     ui::TreeNode node = Root();
     if (!node || !absolute)
         return nullptr;
-    for (const ITEMIDLIST* position = absolute; node && shview::IDListCount(position) > 0;
+    for (PCUIDLIST_RELATIVE position = absolute; node && shview::IDListCount(position) > 0;
          position = shview::IDListRest(position)) {
         ui::ComPtr<IShellFolder> folder = NodeFolder(node);
-        IDList item = shview::IDListFirst(position);
+        ChildIDList item = shview::IDListFirst(position);
         ui::TreeNode parent = node;
         node = nullptr;
         if (!folder || !item)
@@ -69,7 +69,7 @@ void TFolderView::SelectPath(const std::wstring& path)
     // shell crashes on Unix paths.
     if (!path.empty() && path.front() == L'/')
         return;
-    IDList absolute = shview::IDListFromPath(path);
+    AbsoluteIDList absolute = shview::IDListFromPath(path);
     if (!absolute)
         return;
     Select(FindNode(absolute.get()));
@@ -80,19 +80,19 @@ std::wstring TFolderView::SelectedPath() const
     ui::TreeNode node = Selected();
     if (!node)
         return {};
-    IDList absolute = NodeIDList(node);
+    AbsoluteIDList absolute = NodeIDList(node);
     if (!absolute)
         return {};
-    return shview::IDListDisplayName(DesktopFolder(), absolute.get(), SHGDN_FORPARSING);
+    return shview::IDListDisplayName(absolute.get(), SHGDN_FORPARSING);
 }
 
-void TFolderView::SelectIDList(const ITEMIDLIST* absolute)
+void TFolderView::SelectIDList(PCIDLIST_ABSOLUTE absolute)
 {
     shview::RedrawOff redraw(*this);
     Select(FindNode(absolute));
 }
 
-void TFolderView::OpenChild(const ITEMIDLIST* relative)
+void TFolderView::OpenChild(PCUITEMID_CHILD relative)
 {
     shview::RedrawOff redraw(*this);
     Select(FindChild(Selected(), relative));
@@ -103,7 +103,7 @@ bool TFolderView::SelectedIsVirtual() const
     ui::TreeNode node = Selected();
     if (!node || Level(node) == 0)
         return true;
-    IDList absolute = NodeIDList(node);
+    AbsoluteIDList absolute = NodeIDList(node);
     wchar_t path[MAX_PATH];
     return !absolute || !SHGetPathFromIDListW(absolute.get(), path);
 }

@@ -62,7 +62,7 @@ protected:
     // name order), and gives it 32 x 32 icons of its own.
     void Fill()
     {
-        shview::IDList folder = shview::IDListFromPath(dir.Path());
+        shview::AbsoluteIDList folder = shview::IDListFromPath(dir.Path());
         ASSERT_TRUE(folder);
         form->FileView.SetFolder(folder.get());
         form->FileView.SetImageList(icons.get(), LVSIL_NORMAL);

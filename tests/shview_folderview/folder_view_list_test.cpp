@@ -8,7 +8,7 @@
 namespace fvtest {
 namespace {
 
-using shview::IDList;
+using shview::AbsoluteIDList;
 
 class FolderViewListTest : public FolderViewTest {
 protected:
@@ -30,7 +30,7 @@ protected:
     // Whether the list shows the folder at `path`.
     bool ListShows(const std::wstring& path)
     {
-        IDList expected = shview::IDListFromPath(path);
+        AbsoluteIDList expected = shview::IDListFromPath(path);
         return list.FolderIDList() && expected &&
                shview::IDListCompare(shview::DesktopFolder(), list.FolderIDList(), expected.get()) == 0;
     }
