@@ -45,6 +45,33 @@ int TAniCur::Load(const std::wstring& path) noexcept
         StepCount = walk.StepCount();
         Sequence = std::move(walk.sequence);
         Rates = std::move(walk.rates);
+        Static = false;
+        return AniOk;
+    } catch (...) {
+        return AniFailed; // memory
+    }
+}
+
+int TAniCur::LoadStatic(const std::wstring& path) noexcept
+{
+    try {
+        std::vector<uint8_t> bytes;
+        if (int code = ReadStaticCursorFile(path, bytes); code != AniOk)
+            return code;
+        ui::UniqueImageList frames = NewFrameList(1);
+        if (!frames)
+            return AniFailed;
+        // The same choice and drawing as a frame of an animated cursor: a
+        // frame is a cursor file image too.
+        TFrameCell cell;
+        if (!cell.AddTo(frames.get(), bytes.data(), bytes.size()))
+            return AniFailed;
+        std::vector<int> sequence{0}, rates{0};
+        Frames = std::move(frames);
+        StepCount = 1;
+        Sequence = std::move(sequence);
+        Rates = std::move(rates);
+        Static = true;
         return AniOk;
     } catch (...) {
         return AniFailed; // memory

@@ -1,6 +1,7 @@
 // Reads an animated cursor file (.ani, RIFF form ACON) into what the file
 // list needs to animate it in place: 32 x 32 frame images, the frame shown at
-// each step and how long each step lasts.
+// each step and how long each step lasts. A static cursor file (.cur) reads
+// as one frame shown for good.
 #pragma once
 #include "ui/handles.h"
 
@@ -18,6 +19,11 @@ public:
     // other code (see anicur::AniCode) leaves the members as they were.
     // Never throws; the file is only read.
     int Load(const std::wstring& path) noexcept;
+    // Reads the static cursor (or icon) file at `path`: one frame, the image
+    // of its directory that best fits 32 x 32, in one step; Static becomes
+    // true. Codes and failures as for Load (AniNotCursor for a file without
+    // a cursor or icon directory, an animated one included).
+    int LoadStatic(const std::wstring& path) noexcept;
 
     // One 32 x 32 image per `icon` chunk of the file, in file order.
     ui::UniqueImageList Frames;
@@ -29,4 +35,6 @@ public:
     std::vector<int> Sequence;
     // For each step, how long it is shown, in jiffies (1/60 second).
     std::vector<int> Rates;
+    // Loaded by LoadStatic: the one step never ends (its rate means nothing).
+    bool Static = false;
 };

@@ -13,15 +13,16 @@ namespace anicur {
 // reader's interface (TAniCur::Load returns them).
 enum AniCode : int {
     AniOk = 0,
-    AniCannotOpen = 1,    // the file cannot be opened for reading
-    AniNotAnimated = 2,   // not "RIFF" .... "ACON" (also a file of fewer than 12 bytes)
-    AniShortRead = 3,     // the file gave fewer bytes than its size
-    AniRateCount = 5,     // the `rate` entry count differs from the step count
-    AniSequenceCount = 6, // the `seq ` entry count differs from the step count
-    AniNoFrameList = 7,   // no `LIST` chunk of list type `fram`
-    AniNoHeader = 10,     // no `anih` chunk, or one of fewer than 36 bytes
+    AniCannotOpen = 1,     // the file cannot be opened for reading
+    AniNotAnimated = 2,    // not "RIFF" .... "ACON" (also a file of fewer than 12 bytes)
+    AniShortRead = 3,      // the file gave fewer bytes than its size
+    AniRateCount = 5,      // the `rate` entry count differs from the step count
+    AniSequenceCount = 6,  // the `seq ` entry count differs from the step count
+    AniNoFrameList = 7,    // no `LIST` chunk of list type `fram`
+    AniNoHeader = 10,      // no `anih` chunk, or one of fewer than 36 bytes
     AniTooManyFrames = 11, // more frames than MaxFramesPerFile
-    AniFailed = 99,       // anything else: a frame cannot be made, memory, read errors
+    AniNotCursor = 12,     // a static cursor's file holds no cursor or icon directory
+    AniFailed = 99,        // anything else: a frame cannot be made, memory, read errors
 };
 
 // Most frames one file may have. Real animations hold a few dozen; each

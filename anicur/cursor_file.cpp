@@ -1,6 +1,7 @@
 #include "anicur/cursor_file.h"
 
 #include "anicur/ani_walk.h"
+#include "anicur/icon_dir.h"
 #include "ui/handles.h"
 
 #include <cstring>
@@ -36,19 +37,60 @@ int ReadCursorBytes(HANDLE file, uint64_t size, std::vector<uint8_t>& bytes)
     return AniOk;
 }
 
-int ReadCursorFile(const std::wstring& path, std::vector<uint8_t>& bytes)
+namespace {
+
+// Opens `path` for reading only: others may go on writing, renaming or
+// deleting the file meanwhile. Answers the file and its size.
+ui::UniqueFile OpenForReading(const std::wstring& path, uint64_t& size)
 {
-    // Others may go on writing, renaming or deleting the file meanwhile; it
-    // is only read.
     ui::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    LARGE_INTEGER bytes{};
+    if (file && GetFileSizeEx(file.get(), &bytes) && bytes.QuadPart >= 0)
+        size = static_cast<uint64_t>(bytes.QuadPart);
+    else
+        size = UINT64_MAX;
+    return file;
+}
+
+} // namespace
+
+int ReadCursorFile(const std::wstring& path, std::vector<uint8_t>& bytes)
+{
+    uint64_t size = 0;
+    ui::UniqueFile file = OpenForReading(path, size);
     if (!file)
         return AniCannotOpen;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0)
+    if (size == UINT64_MAX)
         return AniFailed;
-    return ReadCursorBytes(file.get(), static_cast<uint64_t>(size.QuadPart), bytes);
+    return ReadCursorBytes(file.get(), size, bytes);
+}
+
+int ReadStaticCursorFile(const std::wstring& path, std::vector<uint8_t>& bytes)
+{
+    uint64_t size = 0;
+    ui::UniqueFile file = OpenForReading(path, size);
+    if (!file)
+        return AniCannotOpen;
+    if (size == UINT64_MAX)
+        return AniFailed;
+    // The directory header first: anything else is told apart unread.
+    uint8_t head[6];
+    DWORD got = 0;
+    if (!ReadFile(file.get(), head, sizeof head, &got, nullptr))
+        return AniShortRead;
+    if (got < sizeof head || !IsIconDirectory(head, got))
+        return AniNotCursor;
+    if (size > MaxFileSize || size < sizeof head)
+        return AniFailed;
+    bytes.resize(static_cast<size_t>(size));
+    std::memcpy(bytes.data(), head, sizeof head);
+    const DWORD rest = static_cast<DWORD>(size - sizeof head);
+    got = 0;
+    if (rest > 0 && (!ReadFile(file.get(), bytes.data() + sizeof head, rest, &got, nullptr) || got != rest))
+        return AniShortRead;
+    return AniOk;
 }
 
 } // namespace anicur

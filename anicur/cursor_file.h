@@ -14,6 +14,11 @@ namespace anicur {
 // file shorter than that), AniShortRead or AniFailed.
 int ReadCursorFile(const std::wstring& path, std::vector<uint8_t>& bytes);
 
+// Reads the static cursor (or icon) file at `path` into `bytes`: AniOk, or
+// AniCannotOpen, AniNotCursor (no cursor or icon directory at its start),
+// AniShortRead or AniFailed.
+int ReadStaticCursorFile(const std::wstring& path, std::vector<uint8_t>& bytes);
+
 // The same for an open file of `size` bytes (its size taken when it was
 // opened), read from its start. A file that gives fewer bytes than that,
 // because it shrank or could not be read, gives AniShortRead.

@@ -65,6 +65,14 @@ bool Better(const IconImage& a, const IconImage& b, int target)
 
 } // namespace
 
+bool IsIconDirectory(const uint8_t* data, size_t size) noexcept
+{
+    if (size < DirHeader)
+        return false;
+    const uint16_t type = ReadU16(data + 2);
+    return ReadU16(data) == 0 && (type == 1 || type == 2) && ReadU16(data + 4) >= 1;
+}
+
 std::vector<IconImage> ListIconImages(const uint8_t* data, size_t size)
 {
     std::vector<IconImage> images;

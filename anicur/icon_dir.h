@@ -24,6 +24,11 @@ struct IconImage {
     uint16_t hotspotX = 0, hotspotY = 0;
 };
 
+// Whether `data` begins like a cursor (type 2) or icon (type 1) file: a
+// 6-byte header with a zero reserved word, one of those types and at least
+// one directory entry. Nothing beyond the header is looked at.
+bool IsIconDirectory(const uint8_t* data, size_t size) noexcept;
+
 // The images of the directory that are whole and well-formed, in
 // directory order. Entries that point outside the data or whose image header
 // does not describe an image that fits are left out.

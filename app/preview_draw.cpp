@@ -90,9 +90,16 @@ FramePainter::~FramePainter()
         ReleaseDC(wnd_, target_);
 }
 
+HDC FramePainter::Target() noexcept
+{
+    if (!target_)
+        target_ = GetDC(wnd_);
+    return target_;
+}
+
 void FramePainter::Draw(FrameSlot slot, HIMAGELIST frames, int frame, int x, int y) noexcept
 {
-    if (!target_ && !(target_ = GetDC(wnd_)))
+    if (!Target())
         return;
     if (!atlas_.Draw(target_, slot, frame, x, y))
         ImageList_Draw(frames, frame, target_, x, y, ILD_NORMAL);

@@ -78,6 +78,9 @@ public:
     // Frame `frame` at (x, y): copied from the atlas when the slot has a
     // page, else drawn from the image list.
     void Draw(FrameSlot slot, HIMAGELIST frames, int frame, int x, int y) noexcept;
+    // The window's device context, taken at the first call; null when the
+    // system refuses it.
+    HDC Target() noexcept;
 
 private:
     HWND wnd_;

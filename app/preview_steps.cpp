@@ -67,13 +67,31 @@ bool Animatable(int stepCount, std::span<const int> rates, std::span<const int> 
     return true;
 }
 
-bool HasAniExtension(std::wstring_view path) noexcept
+namespace {
+
+// Whether `path` ends in `ext` (a dot and three lower-case letters) in any
+// letter case.
+bool HasExtension(std::wstring_view path, std::wstring_view ext) noexcept
 {
-    if (path.size() < 4)
+    if (path.size() < ext.size())
         return false;
-    std::wstring_view ext = path.substr(path.size() - 4);
     auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
-    return lower(ext[0]) == L'.' && lower(ext[1]) == L'a' && lower(ext[2]) == L'n' && lower(ext[3]) == L'i';
+    const std::wstring_view tail = path.substr(path.size() - ext.size());
+    for (std::size_t i = 0; i < ext.size(); ++i)
+        if (lower(tail[i]) != ext[i])
+            return false;
+    return true;
+}
+
+} // namespace
+
+bool HasAniExtension(std::wstring_view path) noexcept { return HasExtension(path, L".ani"); }
+
+CursorKind CursorFileKind(std::wstring_view path) noexcept
+{
+    if (HasExtension(path, L".ani"))
+        return CursorKind::Animated;
+    return HasExtension(path, L".cur") ? CursorKind::Static : CursorKind::None;
 }
 
 bool IsFileSystemPath(std::wstring_view path) noexcept

@@ -1,6 +1,7 @@
 // Window-free arithmetic of the animated previews in the file list: the
 // animation clock, stepping an animation by the time that has really passed,
-// which loaded cursors can be animated, and whether an item can be seen.
+// which files are previewed and which loaded cursors can be animated, and
+// whether an item can be seen.
 #pragma once
 #include <span>
 #include <string_view>
@@ -43,6 +44,11 @@ bool Animatable(int stepCount, std::span<const int> rates, std::span<const int> 
 
 // Whether the extension of a path is ".ani", in any letter case.
 bool HasAniExtension(std::wstring_view path) noexcept;
+
+// What a path's extension makes of a file for the previews, in any letter
+// case: ".ani" an animated cursor, ".cur" a static one, anything else none.
+enum class CursorKind { None, Animated, Static };
+CursorKind CursorFileKind(std::wstring_view path) noexcept;
 
 // Whether a parsing path names a place in the file system on its own: a
 // drive's absolute path ("C:\...") or a network path ("\\server\..."). A

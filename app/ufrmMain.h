@@ -41,6 +41,9 @@ struct TPreviewEntry {
     POINT Place{};
     bool Placed = false;
     bool Due = false; // a step began in this tick and is to be drawn
+    // The list drew the item selected when it last painted it: its frames
+    // are blended with the highlight colour, as the list blends the icon.
+    bool Selected = false;
 };
 
 class TfrmTarimoku : public ui::Window {
@@ -110,7 +113,8 @@ public:
     // may put itself in between. Answers the call's result.
     static std::function<int(SHFILEOPSTRUCTW& operation)> FileOperation;
 
-    // Animated previews of the .ani files in the list.
+    // Previews of the cursor files in the list: the .ani files animated, the
+    // .cur files shown as their own image.
     std::vector<std::wstring> FPreviewPaths; // full path of every list item, in list order
     int FNextPreview = 0;                    // next path the idle loader examines
     int FPreviewCount = 0;                   // entries of FPreviews in use
@@ -129,9 +133,28 @@ public:
     // take it past this is not animated and keeps the shell's icon.
     long long FPreviewBudget = preview::kDefaultPreviewBudget;
 
+    // Item of the list -> its entry in FPreviews, -1 for none.
+    std::vector<int> FPreviewOfItem;
+    // The list's painting: every item with a preview gets its current frame
+    // drawn over the icon the list has just drawn (custom draw, through a
+    // subclass of the list's parent while a table exists).
+    LRESULT PreviewCustomDraw(const NMLVCUSTOMDRAW& draw, LRESULT result) noexcept;
+    // Draws the current frame of `entry` at (x, y) of `dc`, blended when
+    // the entry is selected.
+    void DrawPreviewFrame(HDC dc, const TPreviewEntry& entry, int x, int y) noexcept;
+    // The window whose subclass passes the list's custom draw on to
+    // PreviewCustomDraw; none while no table exists.
+    HWND FPreviewParent = nullptr;
+    // Where the client area of the list is in view coordinates during one
+    // paint, whether that paint draws previews and whether the list has the
+    // focus meanwhile.
+    POINT FPaintOrigin{};
+    bool FPaintPreviews = false;
+    bool FPaintFocused = false;
+
     // Drops every preview and the path list.
     void StopPreviews();
-    // The application's idle handler: loads at most three .ani files per call.
+    // The application's idle handler: loads at most three cursor files per call.
     void PreviewIdle(bool& done);
     // Timer 1: advances every preview by the time that has passed and draws
     // the frames whose step changed.

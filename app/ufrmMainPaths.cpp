@@ -15,15 +15,15 @@ std::wstring GetNodePath(const TFolderView& tree, ui::TreeNode node)
 {
     if (!node)
         return {};
-    shview::IDList absolute = tree.NodeIDList(node);
-    return shview::IDListDisplayName(shview::DesktopFolder(), absolute.get(), SHGDN_FORPARSING);
+    shview::AbsoluteIDList absolute = tree.NodeIDList(node);
+    return shview::IDListDisplayName(absolute.get(), SHGDN_FORPARSING);
 }
 
 bool IsVirtualNode(const TFolderView& tree, ui::TreeNode node)
 {
     if (!node || tree.Level(node) == 0)
         return true;
-    shview::IDList absolute = tree.NodeIDList(node);
+    shview::AbsoluteIDList absolute = tree.NodeIDList(node);
     wchar_t path[MAX_PATH];
     return !absolute || !SHGetPathFromIDListW(absolute.get(), path);
 }

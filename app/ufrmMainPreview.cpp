@@ -1,6 +1,9 @@
-// Animated previews of the main window: every .ani file of the folder in view
-// is loaded a few at a time while the program is idle, and its frames are
-// drawn over its icon in the file list at the pace the file prescribes.
+// Previews of the main window: every cursor file of the folder in view is
+// loaded a few at a time while the program is idle; an .ani file's frames are
+// drawn over its icon in the file list at the pace the file prescribes, a
+// .cur file's own image over its icon for good. The list's own painting draws
+// each preview's current frame too, so that what it paints (an item scrolled
+// into view, uncovered or selected) never shows the plain icon.
 #include "app/busy_count.h"
 #include "app/ufrmMain.h"
 
@@ -12,9 +15,40 @@
 
 namespace {
 
-// At most this many .ani files are loaded per idle call, so that a folder
+// At most this many cursor files are loaded per idle call, so that a folder
 // full of them still shows its list at once.
 constexpr int kLoadsPerIdle = 3;
+
+// The subclass of the list's parent that hands the list's custom draw to the
+// form while previews exist. Everything else passes untouched; the parent's
+// own answer comes first and the form only adds to it.
+constexpr UINT_PTR kPreviewSubclass = 0x54524B50;
+
+LRESULT CALLBACK PreviewParentProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref) noexcept
+{
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(wnd, &PreviewParentProc, id);
+        return DefSubclassProc(wnd, msg, wp, lp);
+    }
+    LRESULT result = DefSubclassProc(wnd, msg, wp, lp);
+    if (msg == WM_NOTIFY && lp) {
+        auto* form = reinterpret_cast<TfrmTarimoku*>(ref);
+        const auto* header = reinterpret_cast<const NMHDR*>(lp);
+        if (header->code == NM_CUSTOMDRAW && header->hwndFrom && header->hwndFrom == form->FileView.Handle())
+            result = form->PreviewCustomDraw(*reinterpret_cast<const NMLVCUSTOMDRAW*>(lp), result);
+    }
+    return result;
+}
+
+// Asks the list to paint the icon of `item` again: its painting draws the
+// preview's frame.
+void RepaintIcon(HWND list, int item) noexcept
+{
+    RECT icon{};
+    icon.left = LVIR_ICON;
+    if (SendMessageW(list, LVM_GETITEMRECT, WPARAM(item), reinterpret_cast<LPARAM>(&icon)))
+        InvalidateRect(list, &icon, FALSE);
+}
 
 long long PerformanceClock() noexcept
 {
@@ -73,10 +107,14 @@ void TfrmTarimoku::StartPreview()
 
     ui::ScreenCursor::Set(IDC_APPSTARTING);
     FPreviews = std::make_unique<TPreviewEntry[]>(static_cast<size_t>(items));
+    FPreviewOfItem.assign(static_cast<size_t>(items), -1);
     FPreviewCapacity = items;
     FPreviewCount = 0;
     FPreviewPaths = std::move(paths);
     FNextPreview = 0;
+    HWND parent = GetParent(FileView.Handle());
+    if (parent && SetWindowSubclass(parent, &PreviewParentProc, kPreviewSubclass, reinterpret_cast<DWORD_PTR>(this)))
+        FPreviewParent = parent;
 }
 
 void TfrmTarimoku::StopPreviews()
@@ -88,7 +126,12 @@ void TfrmTarimoku::StopPreviews()
         FNextPreview = 0;
         EndStartingCursor();
     }
+    if (FPreviewParent) {
+        RemoveWindowSubclass(FPreviewParent, &PreviewParentProc, kPreviewSubclass);
+        FPreviewParent = nullptr;
+    }
     FPreviews.reset(); // frees every reader with its frames
+    FPreviewOfItem.clear();
     FPreviewFrames.Clear();
     FPreviewCount = 0;
     FPreviewCapacity = 0;
@@ -105,17 +148,20 @@ void TfrmTarimoku::PreviewIdle(bool& done)
         EndStartingCursor();
         return;
     }
+    auto kindAt = [this](int i) { return preview::CursorFileKind(FPreviewPaths[static_cast<size_t>(i)]); };
     for (int n = 0; n < kLoadsPerIdle; ++n) {
-        while (FNextPreview < paths && !preview::HasAniExtension(FPreviewPaths[static_cast<size_t>(FNextPreview)]))
+        while (FNextPreview < paths && kindAt(FNextPreview) == preview::CursorKind::None)
             ++FNextPreview;
         if (FNextPreview >= paths)
             break;
+        const std::wstring& path = FPreviewPaths[static_cast<size_t>(FNextPreview)];
         auto ani = std::make_unique<TAniCur>();
-        // A cursor without steps or frames has nothing to animate: it gets no
+        const int code = kindAt(FNextPreview) == preview::CursorKind::Static ? ani->LoadStatic(path) : ani->Load(path);
+        // A cursor without steps or frames has nothing to show: it gets no
         // entry, just like one that fails to load.
         // Nor does one whose frames would take the atlas past the budget:
         // it keeps the shell's icon.
-        if (ani->Load(FPreviewPaths[static_cast<size_t>(FNextPreview)]) == 0 && CanAnimate(*ani) &&
+        if (code == 0 && CanAnimate(*ani) &&
             preview::WithinBudget(FPreviewFrames.Bytes(), FPreviewFrames.Growth(ani->Frames.get()), FPreviewBudget) &&
             FPreviews && FPreviewCount < FPreviewCapacity) {
             TPreviewEntry& entry = FPreviews[static_cast<size_t>(FPreviewCount)];
@@ -125,8 +171,16 @@ void TfrmTarimoku::PreviewIdle(bool& done)
             entry.LastStep = PreviewClock ? PreviewClock() : PerformanceClock();
             entry.Slot = FPreviewFrames.Add(entry.AniCur->Frames.get());
             entry.Placed = false;
+            entry.Selected = false;
+            if (static_cast<size_t>(FNextPreview) < FPreviewOfItem.size())
+                FPreviewOfItem[static_cast<size_t>(FNextPreview)] = FPreviewCount;
             ++FPreviewCount;
-            if (!FStepTimer.Running() && IsWindowVisible(Handle()))
+            // Shown at once, not only when the first step ends: the list's
+            // next paint of the icon draws the frame (and learns whether the
+            // item is drawn selected).
+            if (HWND list = FileView.Handle())
+                RepaintIcon(list, entry.ItemIndex);
+            if (!entry.AniCur->Static && !FStepTimer.Running() && IsWindowVisible(Handle()))
                 FStepTimer.Start(Handle(), kStepTimer, kStepPeriodMs, [this] { AnimateTimerProc(); });
         }
         ++FNextPreview;
@@ -151,8 +205,8 @@ void TfrmTarimoku::AnimateTimerProc()
     bool anyDue = false;
     for (int i = 0; i < FPreviewCount; ++i) {
         TPreviewEntry& entry = FPreviews[static_cast<size_t>(i)];
-        if (!entry.AniCur)
-            continue;
+        if (!entry.AniCur || entry.AniCur->Static)
+            continue; // a static cursor's one frame is drawn by the list's painting
         const preview::StepAdvance a = preview::AdvanceSteps(entry.AniCur->Rates, entry.Step, entry.LastStep, now);
         entry.Step = a.step;
         entry.LastStep = a.stepStart;
@@ -196,8 +250,77 @@ void TfrmTarimoku::AnimateTimerProc()
         const int x = entry.Place.x - origin.x, y = entry.Place.y - origin.y;
         if (PreviewDraw)
             PreviewDraw(entry.ItemIndex, ani.Frames.get(), frame, x, y);
-        else
-            painter.Draw(entry.Slot, ani.Frames.get(), frame, x, y);
+        else if (HDC dc = painter.Target())
+            DrawPreviewFrame(dc, entry, x, y);
+    }
+}
+
+void TfrmTarimoku::DrawPreviewFrame(HDC dc, const TPreviewEntry& entry, int x, int y) noexcept
+{
+    const TAniCur& ani = *entry.AniCur;
+    const int frame = ani.Sequence[static_cast<size_t>(entry.Step)];
+    if (entry.Selected) {
+        // Blended as the list blends a selected icon, over the list's own
+        // background; rare enough to be drawn from the image list.
+        const COLORREF background = ListView_GetBkColor(FileView.Handle());
+        ImageList_DrawEx(ani.Frames.get(), frame, dc, x, y, 0, 0, background == CLR_NONE ? CLR_DEFAULT : background,
+                         CLR_DEFAULT, ILD_SELECTED);
+        return;
+    }
+    if (!FPreviewFrames.Draw(dc, entry.Slot, frame, x, y))
+        ImageList_Draw(ani.Frames.get(), frame, dc, x, y, ILD_NORMAL);
+}
+
+// The list paints: after each item with a preview it draws the current frame
+// over the icon, at the place the timer uses. The paint's device context
+// clips to what is being painted, so nothing outside it is touched.
+LRESULT TfrmTarimoku::PreviewCustomDraw(const NMLVCUSTOMDRAW& draw, LRESULT result) noexcept
+{
+    HWND list = FileView.Handle();
+    switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT: {
+        // Nothing while busy (the table may not fit the items being shown)
+        // or in a view without large icons.
+        FPaintPreviews = FBusy == 0 && FPreviews && FPreviewCount > 0 && list && FileView.ViewStyle() == LVS_ICON;
+        if (!FPaintPreviews)
+            return result;
+        RECT client{};
+        GetClientRect(list, &client);
+        const TPreviewLayout layout{FileView.Count(), static_cast<int>(client.right), static_cast<int>(client.bottom)};
+        if (!(layout == FPreviewLayout)) {
+            FPreviewLayout = layout;
+            for (int i = 0; i < FPreviewCount; ++i)
+                FPreviews[static_cast<size_t>(i)].Placed = false;
+        }
+        const POINT o = FileView.Origin();
+        const preview::ListPoint origin = preview::ToViewCoordinates({o.x, o.y}, {0, 0}).origin;
+        FPaintOrigin = {origin.x, origin.y};
+        FPaintFocused = GetFocus() == list;
+        return result | CDRF_NOTIFYITEMDRAW;
+    }
+    case CDDS_ITEMPREPAINT:
+    case CDDS_ITEMPOSTPAINT: {
+        const size_t item = draw.nmcd.dwItemSpec;
+        if (!FPaintPreviews || item >= FPreviewOfItem.size() || FPreviewOfItem[item] < 0 ||
+            FPreviewOfItem[item] >= FPreviewCount)
+            return result;
+        if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT)
+            return result | CDRF_NOTIFYPOSTPAINT;
+        TPreviewEntry& entry = FPreviews[static_cast<size_t>(FPreviewOfItem[item])];
+        if (!entry.AniCur)
+            return result;
+        // The list blends a selected item's icon only while it has the focus.
+        entry.Selected = FPaintFocused && (draw.nmcd.uItemState & CDIS_SELECTED) != 0;
+        if (!entry.Placed) {
+            const POINT o = FileView.Origin(), p = FileView.ItemPosition(entry.ItemIndex);
+            const preview::ListPoint v = preview::ToViewCoordinates({o.x, o.y}, {p.x, p.y}).item;
+            entry.Place = {v.x, v.y};
+            entry.Placed = true;
+        }
+        DrawPreviewFrame(draw.nmcd.hdc, entry, entry.Place.x - FPaintOrigin.x, entry.Place.y - FPaintOrigin.y);
+        return result;
+    }
+    default: return result;
     }
 }
 

@@ -87,7 +87,7 @@ void RemoveFolder(const std::wstring& folder)
 }
 
 // The reference: the shell's own walk of the folder, names only.
-int BareWalk(const ITEMIDLIST* absolute)
+int BareWalk(PCIDLIST_ABSOLUTE absolute)
 {
     ui::ComPtr<IShellFolder> folder;
     if (FAILED(shview::DesktopFolder()->BindToObject(absolute, nullptr, IID_IShellFolder, folder.put_void())))
@@ -97,7 +97,7 @@ int BareWalk(const ITEMIDLIST* absolute)
         S_OK)
         return -1;
     int n = 0;
-    shview::IDList id;
+    shview::ChildIDList id;
     ULONG fetched = 0;
     while (items->Next(1, id.put(), &fetched) == S_OK) {
         if (!shview::IDListDisplayName(folder.get(), id.get(), SHGDN_INFOLDER).empty())
@@ -125,7 +125,7 @@ int main()
         std::printf("making %d files...\n", kFiles);
         std::fflush(stdout);
         std::wstring folder = MakeFolder();
-        shview::IDList id = shview::IDListFromPath(folder);
+        shview::AbsoluteIDList id = shview::IDListFromPath(folder);
 
         WNDCLASSW wc{};
         wc.lpfnWndProc = DefWindowProcW;

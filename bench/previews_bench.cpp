@@ -8,6 +8,9 @@
 //               most once per call
 //   timer1    - the same procedure on timer 1 alone (steps shorter than its
 //               55 ms are passed over)
+// Before that, what the pieces cost, and the list's painting with and
+// without the previews' frames drawn over it. With --with-cur thirty of the
+// files are static cursors.
 // For each: the share of the user-interface thread's wall time spent in the
 // timer procedure (drawing included), the worst and 99th-percentile delay of
 // a message posted every 3 ms from another thread, the pace (steps the
@@ -175,8 +178,10 @@ void Pump(DWORD ms)
 
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    // --with-cur: thirty of the hundred files are static cursors.
+    const bool withCur = argc > 1 && std::string(argv[1]) == "--with-cur";
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     const double seconds = 10.0;
@@ -199,22 +204,28 @@ int main()
         L"jfhbrook-icons/Link.ani", L"catppuccin/catppuccin-mocha-dark-cursors/wait.ani",
         L"imhex-patterns/ani.compatibility.hexpat.ani", L"gdk-pixbuf/test-animation.ani",
         L"capitaine/master/working-in-background.ani"};
+    const wchar_t* statics[] = {L"reconstruct/pencil.cur", L"reconstruct/magnify.cur", L"reconstruct/domain.cur",
+                                L"reconstruct/zoom.cur", L"reconstruct/scissor.cur"};
+    const int kStatics = withCur ? 30 : 0;
+    std::printf("folder: %d .ani, %d .cur\n", kPreviews - kStatics, kStatics);
     const std::wstring dir = MakeFolder();
     std::vector<std::wstring> names;
     for (int i = 0; i < kPreviews; ++i) {
-        std::wstring from = std::wstring(L"" TARIMOKU_CORPUS) + L"/" + corpus[i % 8];
+        // Every third or so a static cursor, spread over the list.
+        const bool still = i % 10 < kStatics / 10;
+        std::wstring from = std::wstring(L"" TARIMOKU_CORPUS) + L"/" + (still ? statics[i % 5] : corpus[i % 8]);
         for (auto& c : from)
             if (c == L'/')
                 c = L'\\';
         wchar_t name[32];
-        swprintf(name, 32, L"c%03d.ani", i);
+        swprintf(name, 32, still ? L"c%03d.cur" : L"c%03d.ani", i);
         names.push_back(name);
         std::wstring to = dir + L"\\" + name;
         CopyFileW(from.c_str(), to.c_str(), FALSE);
         SetFileAttributesW(to.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
     // The list shows the folder as the tree would have it show it.
-    shview::IDList folder = shview::IDListFromPath(dir);
+    shview::AbsoluteIDList folder = shview::IDListFromPath(dir);
     form.FileView.SetFolder(folder.get());
     ui::UniqueImageList icons(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 1));
     form.FileView.SetImageList(icons.get(), LVSIL_NORMAL);
@@ -283,6 +294,34 @@ int main()
         ticks("tick, drawing left out");
         form.PreviewDraw = nullptr;
         ticks("tick");
+
+        // The list painting itself whole, with the previews' frames drawn
+        // over the icons and without (the reference: a busy window's
+        // painting draws none).
+        auto paint = [&](const char* what) {
+            long long t0 = Clock(), c0 = ThreadCpu();
+            for (int r = 0; r < 20; ++r)
+                RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            const double ms = Ms(Clock() - t0) / 20;
+            std::printf("%-34s %8.3f ms wall, %.3f ms cpu per paint\n", what, ms, Ms(ThreadCpu() - c0) / 20);
+            return ms;
+        };
+        form.FBusy = 1;
+        const double plainPaint = paint("list paint, no previews (ref.)");
+        form.FBusy = 0;
+        const double previewPaint = paint("list paint with the previews");
+        std::printf("ratio paint with previews / without: %.3f\n", previewPaint / plainPaint);
+
+        // Every item selected in the focused list: frames are blended.
+        SetFocus(list);
+        for (int i = 0; i < kPreviews; ++i)
+            ListView_SetItemState(list, i, LVIS_SELECTED, LVIS_SELECTED);
+        Pump(100);
+        paint("list paint, all selected");
+        ticks("tick, all selected");
+        for (int i = 0; i < kPreviews; ++i)
+            ListView_SetItemState(list, i, 0, LVIS_SELECTED);
+        Pump(100);
         form.PreviewClock = nullptr;
     }
     // The form's own timer is replaced by the bench's, which times each call.
@@ -305,7 +344,8 @@ int main()
     auto prescribed = [&](long long from, long long to) {
         long long total = 0;
         for (int i = 0; i < n; ++i)
-            total += preview::AdvanceSteps(form.FPreviews[size_t(i)].AniCur->Rates, 0, from, to).passed;
+            if (!form.FPreviews[size_t(i)].AniCur->Static)
+                total += preview::AdvanceSteps(form.FPreviews[size_t(i)].AniCur->Rates, 0, from, to).passed;
         return total;
     };
 

@@ -20,7 +20,7 @@ int ReferenceAnimation::Tick()
                 GetWindowRect(list, &bounds);
                 for (int i = 0; i < form_.FPreviewCount; ++i) {
                     TPreviewEntry& e = form_.FPreviews[size_t(i)];
-                    if (!e.AniCur)
+                    if (!e.AniCur || e.AniCur->Static)
                         continue;
                     int& passes = passes_[size_t(i)];
                     ++passes;

@@ -181,7 +181,7 @@ int KeepingRefill()
         HANDLE h = CreateFileW((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         CloseHandle(h);
     }
-    shview::IDList id = shview::IDListFromPath(folder);
+    shview::AbsoluteIDList id = shview::IDListFromPath(folder);
     int status = 0;
 
     WNDCLASSW wc{};

@@ -41,7 +41,7 @@ bool OpenSendTo(HWND window, ui::ComPtr<IShellFolder>& folder, ui::ComPtr<IEnumI
     return true;
 }
 
-bool NextEntry(IEnumIDList* entries, shview::IDList& entry)
+bool NextEntry(IEnumIDList* entries, shview::ChildIDList& entry)
 {
     ULONG fetched = 0;
     return entries->Next(1, entry.put(), &fetched) == S_OK && fetched == 1 && entry;
@@ -50,7 +50,7 @@ bool NextEntry(IEnumIDList* entries, shview::IDList& entry)
 } // namespace
 
 bool TContextMenuEx::ShowItemMenu(HWND window, IShellFolder* folder, POINT screen, int count,
-                                  const ITEMIDLIST* items)
+                                  PCUIDLIST_RELATIVE items)
 {
     if (!window || !folder || !items || count < 1 || count > shell::MaxItems)
         return false;
@@ -110,7 +110,7 @@ bool TContextMenuEx::FillSendToMenu(HWND window, HMENU menu)
     ui::ComPtr<IEnumIDList> entries;
     if (OpenSendTo(window, sendTo, entries)) {
         std::wstring name;
-        shview::IDList entry;
+        shview::ChildIDList entry;
         for (int i = 0; i < MaxSendToEntries && NextEntry(entries.get(), entry); ++i) {
             // A name that cannot be read keeps the previous entry's text: the
             // entry must still be there, or the ids after it would point at
@@ -133,7 +133,7 @@ bool TContextMenuEx::SendToItem(HWND window, int index)
     ui::ComPtr<IEnumIDList> entries;
     if (!OpenSendTo(window, sendTo, entries))
         return false;
-    shview::IDList entry;
+    shview::ChildIDList entry;
     for (int i = 0; i < MaxSendToEntries && NextEntry(entries.get(), entry); ++i) {
         if (i == index)
             return InvokeItemCommand(window, sendTo.get(), icPaste, entry.get());
@@ -143,12 +143,12 @@ bool TContextMenuEx::SendToItem(HWND window, int index)
 }
 
 bool TContextMenuEx::InvokeItemCommand(HWND window, IShellFolder* folder, TItemCommand command,
-                                       const ITEMIDLIST* item)
+                                       PCUITEMID_CHILD item)
 {
     if (!window || !folder || !item || command > icPaste)
         return false;
     const CommandRow& row = Commands[command];
-    const ITEMIDLIST* one[] = {item};
+    PCUITEMID_CHILD one[] = {item};
     SFGAOF attributes = AttributeRequest;
     if (FAILED(folder->GetAttributesOf(1, one, &attributes)))
         return false;
@@ -179,11 +179,11 @@ bool TContextMenuEx::InvokePathCommand(HWND window, const std::wstring& path, TI
 {
     if (!window || !shview::ShellMalloc())
         return false;
-    shview::IDList absolute = shview::IDListFromPath(path);
+    shview::AbsoluteIDList absolute = shview::IDListFromPath(path);
     if (!absolute)
         return false;
     ui::ComPtr<IShellFolder> parent;
-    shview::IDList last;
+    shview::ChildIDList last;
     if (!shview::IDListBindParent(absolute.get(), parent, last))
         return false;
     return InvokeItemCommand(window, parent.get(), command, last.get());

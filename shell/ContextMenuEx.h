@@ -42,10 +42,10 @@ public:
     // something else).
     // Virtual so that a test can record what a view asks for.
     virtual bool ShowItemMenu(HWND window, IShellFolder* folder, POINT screen, int count,
-                              const ITEMIDLIST* items);
+                              PCUIDLIST_RELATIVE items);
     // Runs one command on one item (a one-item relative list) of `folder`.
     virtual bool InvokeItemCommand(HWND window, IShellFolder* folder, TItemCommand command,
-                                   const ITEMIDLIST* item);
+                                   PCUITEMID_CHILD item);
     // InvokeItemCommand on the item named by a file-system path.
     bool InvokePathCommand(HWND window, const std::wstring& path, TItemCommand command);
 

@@ -21,13 +21,13 @@ void TDropSourceEx::DragFileNames(HWND window)
     if (DSFileName.empty() || DSFileName.size() > static_cast<std::size_t>(shell::MaxItems))
         return;
     ui::ComPtr<IShellFolder> parent;
-    shview::IDList packed;
+    shview::RelativeIDList packed;
     if (!shview::IDListPackPaths(DSFileName, parent, packed))
         return;
     DragItems(window, parent.get(), static_cast<int>(DSFileName.size()), packed.get());
 }
 
-void TDropSourceEx::DragItems(HWND window, IShellFolder* folder, int count, const ITEMIDLIST* items)
+void TDropSourceEx::DragItems(HWND window, IShellFolder* folder, int count, PCUIDLIST_RELATIVE items)
 {
     if (!window || !folder || !items || !shview::ShellMalloc())
         return;

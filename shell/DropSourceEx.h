@@ -20,7 +20,7 @@ public:
     // Drags `count` items of `folder` given as a packed item list, with the
     // shell's own data object for them. Virtual so that a test can record
     // what a view asks for.
-    virtual void DragItems(HWND window, IShellFolder* folder, int count, const ITEMIDLIST* items);
+    virtual void DragItems(HWND window, IShellFolder* folder, int count, PCUIDLIST_RELATIVE items);
 
     std::vector<std::wstring> DSFileName;
 };

@@ -2,16 +2,16 @@
 
 namespace shell {
 
-bool ItemCopies::Split(const ITEMIDLIST* packed, int count)
+bool ItemCopies::Split(PCUIDLIST_RELATIVE packed, int count)
 {
     items_.clear();
     pointers_.clear();
     if (!packed || count < 1 || count > MaxItems)
         return false;
     items_.reserve(static_cast<std::size_t>(count));
-    const ITEMIDLIST* at = packed;
+    PCUIDLIST_RELATIVE at = packed;
     for (int i = 0; i < count; ++i) {
-        shview::IDList copy = at && at->mkid.cb != 0 ? shview::IDListFirst(at) : shview::IDList{};
+        shview::ChildIDList copy = at && at->mkid.cb != 0 ? shview::IDListFirst(at) : shview::ChildIDList{};
         if (!copy) {
             items_.clear();
             return false;

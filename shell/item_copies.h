@@ -18,14 +18,14 @@ public:
     // Splits `count` items off the front of `packed`; false (and no copies)
     // when the list ends early, `count` is outside 1 to MaxItems, or a copy
     // cannot be allocated.
-    bool Split(const ITEMIDLIST* packed, int count);
+    bool Split(PCUIDLIST_RELATIVE packed, int count);
     UINT Count() const noexcept { return static_cast<UINT>(items_.size()); }
     // The array GetUIObjectOf takes; valid while the object lives.
-    const ITEMIDLIST** Array() noexcept { return pointers_.data(); }
+    PCUITEMID_CHILD* Array() noexcept { return pointers_.data(); }
 
 private:
-    std::vector<shview::IDList> items_;
-    std::vector<const ITEMIDLIST*> pointers_;
+    std::vector<shview::ChildIDList> items_;
+    std::vector<PCUITEMID_CHILD> pointers_;
 };
 
 } // namespace shell

@@ -4,7 +4,7 @@
 
 namespace shell {
 
-ui::ComPtr<IShellFolder> BindFolder(const ITEMIDLIST* absolute) noexcept
+ui::ComPtr<IShellFolder> BindFolder(PCIDLIST_ABSOLUTE absolute) noexcept
 {
     IShellFolder* desktop = shview::DesktopFolder();
     if (!desktop || !absolute)

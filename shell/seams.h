@@ -19,6 +19,6 @@ using ui::TrackMenuFn;
 
 // Binds the folder named by an absolute identifier list (the empty list is
 // the desktop itself); none on failure.
-ui::ComPtr<IShellFolder> BindFolder(const ITEMIDLIST* absolute) noexcept;
+ui::ComPtr<IShellFolder> BindFolder(PCIDLIST_ABSOLUTE absolute) noexcept;
 
 } // namespace shell

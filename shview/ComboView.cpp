@@ -3,7 +3,8 @@
 #include <utility>
 
 using shview::DesktopFolder;
-using shview::IDList;
+using shview::AbsoluteIDList;
+using shview::ChildIDList;
 
 namespace {
 
@@ -84,7 +85,7 @@ int TComboView::PositionOf(const TComboData* data) const noexcept
     return -1;
 }
 
-int TComboView::AddEntry(int position, int level, const ITEMIDLIST* absolute)
+int TComboView::AddEntry(int position, int level, PCIDLIST_ABSOLUTE absolute)
 {
     auto data = std::make_unique<TComboData>();
     data->IDList = shview::IDListCombine(absolute, nullptr);
@@ -121,14 +122,14 @@ void TComboView::RemovePathEntries()
     }
 }
 
-bool TComboView::InsertChildren(IShellFolder* folder, const ITEMIDLIST* parent, HWND owner)
+bool TComboView::InsertChildren(IShellFolder* folder, PCIDLIST_ABSOLUTE parent, HWND owner)
 {
     ui::ComPtr<IEnumIDList> children;
     if (folder->EnumObjects(owner, kFolderFlags, children.put()) != S_OK || !children)
         return false;
-    IDList child;
+    ChildIDList child;
     while (children->Next(1, child.put(), nullptr) == S_OK && child) {
-        IDList absolute = shview::IDListCombine(parent, child.get());
+        AbsoluteIDList absolute = shview::IDListCombine(parent, child.get());
         if (absolute)
             InsertPath(absolute.get());
     }
@@ -144,7 +145,7 @@ void TComboView::BuildList()
         return;
     NoRedraw redraw(*this);
     // The desktop is the empty identifier, whatever the shell answers.
-    IDList desktopId;
+    AbsoluteIDList desktopId;
     if (FAILED(SHGetSpecialFolderLocation(Handle(), CSIDL_DESKTOP, desktopId.put())) || !desktopId)
         desktopId = shview::IDListCombine(nullptr, nullptr);
     if (AddEntry(0, 0, desktopId.get()) != 0)
@@ -152,7 +153,7 @@ void TComboView::BuildList()
     // A desktop that cannot be listed still leaves the drives to list.
     InsertChildren(desktop, desktopId.get(), Handle());
 
-    IDList computer;
+    AbsoluteIDList computer;
     if (FAILED(SHGetSpecialFolderLocation(Handle(), CSIDL_DRIVES, computer.put())) || !computer)
         return;
     ui::ComPtr<IShellFolder> drives;
@@ -163,7 +164,7 @@ void TComboView::BuildList()
     listBuilt_ = true;
 }
 
-int TComboView::InsertPath(const ITEMIDLIST* absolute)
+int TComboView::InsertPath(PCIDLIST_ABSOLUTE absolute)
 {
     IShellFolder* desktop = DesktopFolder();
     if (!absolute || !desktop || !Handle())
@@ -172,8 +173,8 @@ int TComboView::InsertPath(const ITEMIDLIST* absolute)
     // among the entries of its parent, which start at `position`.
     int position = 1;
     int level = 0;
-    IDList prefix = shview::IDListCombine(nullptr, nullptr);
-    const ITEMIDLIST* item = shview::IDListCount(absolute) ? absolute : nullptr;
+    AbsoluteIDList prefix = shview::IDListCombine(nullptr, nullptr);
+    PCUIDLIST_RELATIVE item = shview::IDListCount(absolute) ? absolute : nullptr;
     for (; item; item = shview::IDListRest(item)) {
         ++level;
         prefix = shview::IDListCombineFree(std::move(prefix), shview::IDListFirst(item));
@@ -210,7 +211,7 @@ int TComboView::InsertPath(const ITEMIDLIST* absolute)
     return position - 1;
 }
 
-void TComboView::ShowFolder(const ITEMIDLIST* absolute)
+void TComboView::ShowFolder(PCIDLIST_ABSOLUTE absolute)
 {
     if (!absolute || !Handle())
         return;
@@ -236,7 +237,7 @@ void TComboView::SelectChosenInTree()
     // The tree's answer may remove the chosen entry (an ancestor of the
     // folder shown before) while the tree still walks the identifier: hand
     // it a copy.
-    IDList chosen = shview::IDListCombine(entry->IDList.get(), nullptr);
+    AbsoluteIDList chosen = shview::IDListCombine(entry->IDList.get(), nullptr);
     if (shview::TreeLink* tree = folderView_.get(); tree && chosen)
         tree->SelectIDList(chosen.get());
 }

@@ -20,7 +20,7 @@
 // One entry of the box: the control's entry holds only a pointer to it.
 struct TComboData {
     // The entry's folder (absolute, owned), freed with the entry.
-    shview::IDList IDList;
+    shview::AbsoluteIDList IDList;
     // Depth: 0 the desktop, 1 its folders, 2 the folders below those, ...
     int Level = 0;
     // The entry's position in the control when it was inserted.
@@ -44,10 +44,10 @@ public:
     // Inserts the entries that `absolute` and its ancestors do not have yet,
     // each under its parent in the desktop's order; gives the position of the
     // entry of `absolute` itself (-1 if none could be made).
-    int InsertPath(const ITEMIDLIST* absolute);
+    int InsertPath(PCIDLIST_ABSOLUTE absolute);
     // Shows a folder: the previous folder's inserted entries go, the path to
     // this one is inserted and its entry selected. Raises nothing.
-    void ShowFolder(const ITEMIDLIST* absolute);
+    void ShowFolder(PCIDLIST_ABSOLUTE absolute);
 
     bool ListBuilt() const noexcept { return listBuilt_; }
     // Entries made by BuildList, and by the last ShowFolder.
@@ -64,7 +64,7 @@ public:
     // SetComboView: a user's choice selects its folder in the tree, and the
     // tree's selection is shown here (SetFolder).
     shview::TreeLink* FolderView() const noexcept { return folderView_.get(); }
-    void SetFolder(const ITEMIDLIST* absolute) override { ShowFolder(absolute); }
+    void SetFolder(PCIDLIST_ABSOLUTE absolute) override { ShowFolder(absolute); }
     void LinkTree(shview::TreeLink* tree) override { folderView_ = tree; }
     ui::Component& LinkedComponent() noexcept override { return *this; }
 
@@ -80,14 +80,14 @@ protected:
 private:
     // A new entry at `position` for a copy of `absolute`; it joins the path
     // entries once the list is built, the fixed ones before. Its position, or -1.
-    int AddEntry(int position, int level, const ITEMIDLIST* absolute);
+    int AddEntry(int position, int level, PCIDLIST_ABSOLUTE absolute);
     // Frees every entry's data and empties the control.
     void ClearEntries();
     // Removes the entries the last ShowFolder inserted.
     void RemovePathEntries();
     // Inserts the folders of `folder` (whose absolute identifier is `parent`);
     // false if it cannot be listed.
-    bool InsertChildren(IShellFolder* folder, const ITEMIDLIST* parent, HWND owner);
+    bool InsertChildren(IShellFolder* folder, PCIDLIST_ABSOLUTE parent, HWND owner);
     int PositionOf(const TComboData* data) const noexcept;
     // Selects the folder of the selected entry in the linked tree.
     void SelectChosenInTree();

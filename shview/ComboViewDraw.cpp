@@ -5,21 +5,22 @@
 #include <shellapi.h>
 
 using shview::DesktopFolder;
-using shview::IDList;
+using shview::AbsoluteIDList;
+using shview::ChildIDList;
 
 namespace {
 
 // The name an entry shows: its folder's name within its parent folder.
-std::wstring EntryText(const ITEMIDLIST* absolute)
+std::wstring EntryText(PCIDLIST_ABSOLUTE absolute)
 {
     IShellFolder* desktop = DesktopFolder();
     if (!desktop)
         return {};
     ui::ComPtr<IShellFolder> parent;
-    if (IDList parentId = shview::IDListParent(absolute))
+    if (AbsoluteIDList parentId = shview::IDListParent(absolute))
         if (FAILED(desktop->BindToObject(parentId.get(), nullptr, IID_IShellFolder, parent.put_void())))
             parent = nullptr;
-    IDList last = shview::IDListLast(absolute);
+    ChildIDList last = shview::IDListLast(absolute);
     return shview::IDListDisplayName(parent ? parent.get() : desktop, last.get(), SHGDN_INFOLDER);
 }
 

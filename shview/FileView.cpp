@@ -61,7 +61,7 @@ bool TFileView::Create(HWND parent, int id)
     return true;
 }
 
-void TFileView::SetFolder(const ITEMIDLIST* absolute)
+void TFileView::SetFolder(PCIDLIST_ABSOLUTE absolute)
 {
     if (!absolute)
         return;
@@ -100,7 +100,7 @@ void TFileView::FreeAllItems() noexcept
     records_.clear();
 }
 
-const ITEMIDLIST* TFileView::ItemIDList(int index) const noexcept
+PCUITEMID_CHILD TFileView::ItemIDList(int index) const noexcept
 {
     Item* item = RecordOf(index);
     return item ? item->id.get() : nullptr;

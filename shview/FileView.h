@@ -27,7 +27,7 @@ public:
 
     // Points the list at a folder (an absolute identifier, copied) and fills
     // it. None changes nothing.
-    void SetFolder(const ITEMIDLIST* absolute) override;
+    void SetFolder(PCIDLIST_ABSOLUTE absolute) override;
     // Fills the list from the folder. If the folder cannot be read, a linked
     // tree goes back to its previous node; without a tree the old items stay
     // (ShellFolder() still names the folder that failed; the items keep
@@ -43,7 +43,7 @@ public:
     void DeleteSelectedFiles();
     // The item's relative identifier (owned by the item), relative to the
     // folder the items were filled from.
-    const ITEMIDLIST* ItemIDList(int index) const noexcept;
+    PCUITEMID_CHILD ItemIDList(int index) const noexcept;
 
     // Extensions to show, dot included (".cur"); empty shows everything.
     void SetMask(const std::vector<std::wstring>& mask) { Mask = mask; }
@@ -63,7 +63,7 @@ public:
     ui::Link<TContextMenuEx> ContextMenu;
     ui::Link<TDropSourceEx> DropSource;
 
-    const ITEMIDLIST* FolderIDList() const noexcept { return folderIDList_.get(); }
+    PCIDLIST_ABSOLUTE FolderIDList() const noexcept { return folderIDList_.get(); }
     IShellFolder* ShellFolder() const noexcept { return shellFolder_.get(); }
 
     // +1 or -1 per column; shared by every file list, reset by every fill.
@@ -88,7 +88,7 @@ protected:
     // What the list asks of the system where Wine cannot show the effect;
     // tests override them to see the calls.
     // Runs an item (an absolute identifier) with the shell's default verb.
-    virtual void ExecuteItem(const ITEMIDLIST* absolute);
+    virtual void ExecuteItem(PCIDLIST_ABSOLUTE absolute);
     virtual void Beep();
 
 private:
@@ -97,28 +97,28 @@ private:
     void FreeItem(LPARAM data) noexcept;
     void FreeAllItems() noexcept;
     struct FillContext;
-    void AddItemFrom(FillContext& fill, shview::IDList id);
+    void AddItemFrom(FillContext& fill, shview::ChildIDList id);
     bool FillOnce();
     bool EndLabelEdit(const NMLVDISPINFOW& info);
     // The index of the item whose identifier names the same item as `id` in
     // the folder the items came from (`hint` is tried first); -1 if none.
-    int IndexOfItem(IShellFolder* folder, const ITEMIDLIST* id, int hint) const;
+    int IndexOfItem(IShellFolder* folder, PCUITEMID_CHILD id, int hint) const;
     void SortBy(shview::SortKey key);
     // The selected items packed into one list, last selected first.
-    shview::IDList PackSelected(int& count) const;
+    shview::RelativeIDList PackSelected(int& count) const;
     // The selected items packed last-first, with their folder, for the menu or a drag.
     struct Selection {
         int count = 0;
-        shview::IDList packed;
+        shview::RelativeIDList packed;
         ui::ComPtr<IShellFolder> folder;
     };
     bool TakeSelection(Selection& selection) const;
 
-    shview::IDList folderIDList_;
+    shview::AbsoluteIDList folderIDList_;
     ui::ComPtr<IShellFolder> shellFolder_;
     // The folder the items were filled from: the same as the two above except
     // after a failed fill without a tree.
-    shview::IDList itemsFolderIDList_;
+    shview::AbsoluteIDList itemsFolderIDList_;
     ui::ComPtr<IShellFolder> itemsFolder_;
     DWORD savedViewStyle_ = LVS_ICON;
     bool filling_ = false;

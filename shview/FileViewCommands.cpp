@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kMaxRenameChars = 259;
 
-SFGAOF AttributesOf(IShellFolder* folder, const ITEMIDLIST* item, SFGAOF asked) noexcept
+SFGAOF AttributesOf(IShellFolder* folder, PCUITEMID_CHILD item, SFGAOF asked) noexcept
 {
     if (!folder || !item)
         return 0;
@@ -25,16 +25,16 @@ SFGAOF AttributesOf(IShellFolder* folder, const ITEMIDLIST* item, SFGAOF asked) 
 }
 
 // Items of several one-item lists packed into one list, in the order given.
-shview::IDList PackItems(const std::vector<const ITEMIDLIST*>& items) noexcept
+shview::RelativeIDList PackItems(const std::vector<PCUITEMID_CHILD>& items) noexcept
 {
     SIZE_T total = 2;
-    for (const ITEMIDLIST* item : items)
+    for (PCUITEMID_CHILD item : items)
         total += item->mkid.cb;
-    shview::IDList packed = shview::IDListAlloc(total);
+    shview::RelativeIDList packed = shview::IDListAlloc(total);
     if (!packed)
         return {};
     auto* out = reinterpret_cast<BYTE*>(packed.get());
-    for (const ITEMIDLIST* item : items) {
+    for (PCUITEMID_CHILD item : items) {
         std::memcpy(out, item, item->mkid.cb);
         out += item->mkid.cb;
     }
@@ -43,7 +43,7 @@ shview::IDList PackItems(const std::vector<const ITEMIDLIST*>& items) noexcept
 
 } // namespace
 
-int TFileView::IndexOfItem(IShellFolder* folder, const ITEMIDLIST* id, int hint) const
+int TFileView::IndexOfItem(IShellFolder* folder, PCUITEMID_CHILD id, int hint) const
 {
     if (!folder || !id || folder != itemsFolder_.get())
         return -1;
@@ -77,7 +77,7 @@ bool TFileView::EndLabelEdit(const NMLVDISPINFOW& info)
     // SetNameOf may show the shell's own dialogs, whose message loop may
     // refill the list and free every item record: nothing the list owns is
     // held across it. The item is looked up again afterwards by identifier.
-    shview::IDList oldID = shview::IDListCombine(item->id.get(), nullptr);
+    shview::ChildIDList oldID = shview::IDListCopy(item->id.get());
     item = nullptr;
     if (!oldID)
         return false;
@@ -88,12 +88,12 @@ bool TFileView::EndLabelEdit(const NMLVDISPINFOW& info)
                              shview::IDListDisplayName(folder.get(), oldID.get(), SHGDN_FORPARSING));
 
     HRESULT hr = E_FAIL;
-    shview::IDList newID;
+    shview::ChildIDList newID;
     {
         ui::BusyScope busy(OnBusy, this);
         PITEMID_CHILD renamed = nullptr;
         hr = folder->SetNameOf(Handle(), oldID.get(), name.c_str(), SHGDN_NORMAL, &renamed);
-        newID = shview::IDList::Adopt(renamed);
+        newID = shview::ChildIDList::Adopt(renamed);
         // Renamed without the new identifier: ask for it. Under a shell that
         // hides extensions the typed name lacks the one the file kept.
         if (SUCCEEDED(hr) && !newID && Handle())
@@ -126,17 +126,17 @@ bool TFileView::EndLabelEdit(const NMLVDISPINFOW& info)
     return false;
 }
 
-shview::IDList TFileView::PackSelected(int& count) const
+shview::RelativeIDList TFileView::PackSelected(int& count) const
 {
-    std::vector<const ITEMIDLIST*> items;
+    std::vector<PCUITEMID_CHILD> items;
     for (int i = NextSelected(-1); i >= 0; i = NextSelected(i))
         if (Item* item = RecordOf(i); item && item->id)
             items.push_back(item->id.get());
     // Last selected first: the order the context menu and drag source were
     // always given.
-    std::vector<const ITEMIDLIST*> reversed(items.rbegin(), items.rend());
+    std::vector<PCUITEMID_CHILD> reversed(items.rbegin(), items.rend());
     count = int(reversed.size());
-    return count ? PackItems(reversed) : shview::IDList{};
+    return count ? PackItems(reversed) : shview::RelativeIDList{};
 }
 
 bool TFileView::TakeSelection(Selection& selection) const
@@ -196,20 +196,20 @@ void TFileView::DblClick()
     if (!item || !item->id || !itemsFolder_)
         return;
     // A copy: opening the child refills this list, which frees the item.
-    shview::IDList id = shview::IDListCombine(item->id.get(), nullptr);
+    shview::ChildIDList id = shview::IDListCopy(item->id.get());
     if (!id)
         return;
     ui::BusyScope busy(OnBusy, this);
     if (FolderView && AttributesOf(itemsFolder_.get(), id.get(), SFGAO_FOLDER | SFGAO_FILESYSANCESTOR)) {
         FolderView->OpenChild(id.get());
     } else if (FileExecute) {
-        shview::IDList absolute = shview::IDListCombine(itemsFolderIDList_.get(), id.get());
+        shview::AbsoluteIDList absolute = shview::IDListCombine(itemsFolderIDList_.get(), id.get());
         if (absolute)
             ExecuteItem(absolute.get());
     }
 }
 
-void TFileView::ExecuteItem(const ITEMIDLIST* absolute)
+void TFileView::ExecuteItem(PCIDLIST_ABSOLUTE absolute)
 {
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
@@ -219,7 +219,7 @@ void TFileView::ExecuteItem(const ITEMIDLIST* absolute)
     info.lpParameters = L"";
     info.lpDirectory = L"";
     info.nShow = SW_SHOWNORMAL;
-    info.lpIDList = const_cast<ITEMIDLIST*>(absolute);
+    info.lpIDList = const_cast<ITEMIDLIST_ABSOLUTE*>(absolute);
     ShellExecuteExW(&info);
 }
 
@@ -236,8 +236,8 @@ void TFileView::DeleteSelectedFiles()
     for (int i = first; i >= 0; i = NextSelected(i)) {
         Item* item = RecordOf(i);
         wchar_t path[MAX_PATH] = L"";
-        shview::IDList absolute =
-            item ? shview::IDListCombine(itemsFolderIDList_.get(), item->id.get()) : shview::IDList{};
+        shview::AbsoluteIDList absolute =
+            item ? shview::IDListCombine(itemsFolderIDList_.get(), item->id.get()) : shview::AbsoluteIDList{};
         if (!absolute || !SHGetPathFromIDListW(absolute.get(), path) || !path[0]) {
             Beep();
             return;

@@ -138,7 +138,7 @@ bool TFileView::FillOnce()
     if (SHGetPathFromIDListW(itemsFolderIDList_.get(), directory))
         fill.sizes.Load(directory);
     if (items) { // S_FALSE may come without an enumerator: no items
-        shview::IDList id;
+        shview::ChildIDList id;
         ULONG fetched = 0;
         while (items->Next(1, id.put(), &fetched) == S_OK && Handle()) {
             if (id)
@@ -149,7 +149,7 @@ bool TFileView::FillOnce()
     return true;
 }
 
-void TFileView::AddItemFrom(FillContext& fill, shview::IDList id)
+void TFileView::AddItemFrom(FillContext& fill, shview::ChildIDList id)
 {
     IShellFolder* folder = fill.folder;
     PCUITEMID_CHILD one[] = {id.get()};
@@ -164,7 +164,7 @@ void TFileView::AddItemFrom(FillContext& fill, shview::IDList id)
 
     auto item = std::make_unique<Item>();
     std::wstring caption = shview::IDListDisplayName(folder, id.get(), SHGDN_INFOLDER);
-    shview::IDList absolute = shview::IDListCombine(itemsFolderIDList_.get(), id.get());
+    shview::AbsoluteIDList absolute = shview::IDListCombine(itemsFolderIDList_.get(), id.get());
 
     int image = -1;
     if (fill.icons && fill.icons->GetIconOf(id.get(), GIL_FORSHELL, &image) != S_OK)

@@ -5,7 +5,7 @@
 #include "shview/FileView.h"
 
 struct TFileView::Item {
-    shview::IDList id;
+    shview::ChildIDList id;
     shview::FileFacts facts;
     std::wstring typeText;
 };

@@ -9,15 +9,22 @@
 #include <vector>
 
 using shview::DesktopFolder;
-using shview::IDList;
+using shview::AbsoluteIDList;
+using shview::ChildIDList;
 
 namespace {
 
 // TVE_EXPAND or TVE_COLLAPSE, without TVE_EXPANDPARTIAL and the like.
 constexpr UINT kExpandActionMask = 0x0003;
 
+// The item a node keeps as its data (the root keeps the desktop's empty list).
+ITEMID_CHILD* NodeItem(LPARAM data) noexcept
+{
+    return reinterpret_cast<ITEMID_CHILD*>(data);
+}
+
 // An icon index from IShellIcon, or -1 when it gives none.
-int ShellIconIndex(IShellIcon* icons, const ITEMIDLIST* item, UINT flags)
+int ShellIconIndex(IShellIcon* icons, PCUITEMID_CHILD item, UINT flags)
 {
     int index = -1;
     if (icons->GetIconOf(item, flags, &index) != S_OK)
@@ -96,22 +103,23 @@ void TFolderView::GoBack()
         Select(previous);
 }
 
-const ITEMIDLIST* TFolderView::NodeData(ui::TreeNode node) const noexcept
+PCUITEMID_CHILD TFolderView::NodeData(ui::TreeNode node) const noexcept
 {
-    return node ? reinterpret_cast<const ITEMIDLIST*>(Data(node)) : nullptr;
+    return node ? NodeItem(Data(node)) : nullptr;
 }
 
-IDList TFolderView::NodeIDList(ui::TreeNode node) const
+AbsoluteIDList TFolderView::NodeIDList(ui::TreeNode node) const
 {
     if (!node)
         return nullptr;
-    IDList result = shview::IDListFirst(NodeData(node));
+    shview::RelativeIDList result = shview::IDListFirst(NodeData(node));
     for (ui::TreeNode parent = Parent(node); parent && result; parent = Parent(parent))
-        result = shview::IDListCombine(NodeData(parent), result.get());
-    return result;
+        result = shview::IDListCombineRelative(NodeData(parent), result.get());
+    // Up to the root, the desktop: the list starts there.
+    return shview::IDListAsAbsolute(std::move(result));
 }
 
-ui::ComPtr<IShellFolder> TFolderView::BindFolder(const ITEMIDLIST* absolute)
+ui::ComPtr<IShellFolder> TFolderView::BindFolder(PCIDLIST_ABSOLUTE absolute)
 {
     ui::ComPtr<IShellFolder> folder;
     IShellFolder* desktop = DesktopFolder();
@@ -126,7 +134,7 @@ ui::ComPtr<IShellFolder> TFolderView::NodeFolder(ui::TreeNode node) const
         return nullptr;
     if (Level(node) <= 0)
         return ui::ComPtr<IShellFolder>::Share(DesktopFolder());
-    IDList absolute = NodeIDList(node);
+    AbsoluteIDList absolute = NodeIDList(node);
     return BindFolder(absolute.get());
 }
 
@@ -136,7 +144,7 @@ ui::ComPtr<IShellFolder> TFolderView::ParentFolder(ui::TreeNode node) const
         return nullptr;
     if (Level(node) < 2)
         return ui::ComPtr<IShellFolder>::Share(DesktopFolder());
-    IDList absolute = NodeIDList(Parent(node));
+    AbsoluteIDList absolute = NodeIDList(Parent(node));
     return BindFolder(absolute.get());
 }
 
@@ -144,11 +152,11 @@ void TFolderView::BuildTree()
 {
     if (Updating || !Handle())
         return;
-    IDList desktop;
+    AbsoluteIDList desktop;
     if (FAILED(SHGetSpecialFolderLocation(Handle(), CSIDL_DESKTOP, desktop.put())) || !desktop)
         return;
     std::wstring name;
-    if (!shview::IDListDisplayName(DesktopFolder(), desktop.get(), SHGDN_INFOLDER, name))
+    if (!shview::IDListDisplayName(desktop.get(), SHGDN_INFOLDER, name))
         return;
     {
         shview::RedrawOff redraw(*this);
@@ -189,7 +197,7 @@ void TFolderView::ReadChildrenAgain(ui::TreeNode node)
 
 void TFolderView::AddChildNodes(ui::TreeNode node)
 {
-    IDList absolute = NodeIDList(node);
+    AbsoluteIDList absolute = NodeIDList(node);
     if (!absolute)
         return;
     ui::ComPtr<IShellFolder> folder = NodeFolder(node);
@@ -211,7 +219,7 @@ void TFolderView::AddChildNodes(ui::TreeNode node)
     auto icons = folder.As<IShellIcon>(IID_IShellIcon);
     int added = 0;
     for (;;) {
-        IDList child;
+        ChildIDList child;
         ULONG fetched = 0;
         // A folder may answer S_OK without handing anything over.
         if (!items || items->Next(1, child.put(), &fetched) != S_OK || !child)
@@ -229,7 +237,7 @@ void TFolderView::AddChildNodes(ui::TreeNode node)
         info.image = shellIcons ? normal : 0;
         info.selectedImage = shellIcons ? open : 0;
         SFGAOF attributes = SFGAO_HASSUBFOLDER;
-        const ITEMIDLIST* item = child.get();
+        PCUITEMID_CHILD item = child.get();
         if (FAILED(folder->GetAttributesOf(1, &item, &attributes)))
             attributes = SFGAO_HASSUBFOLDER; // unknown: offer the button, expanding settles it
         info.hasChildren = (attributes & SFGAO_HASSUBFOLDER) != 0;
@@ -237,24 +245,23 @@ void TFolderView::AddChildNodes(ui::TreeNode node)
         ui::TreeNode childNode = AddChild(node, info);
         if (!childNode)
             continue; // `child` frees the identifier
-        ITEMIDLIST* owned = child.release(); // the node owns it now
+        ITEMID_CHILD* owned = child.release(); // the node owns it now
         ++added;
         if (!shellIcons) {
-            IDList full = shview::IDListCombine(absolute.get(), owned);
+            AbsoluteIDList full = shview::IDListCombine(absolute.get(), owned);
             SetNodeIcons(childNode, full.get());
         }
     }
     if (added > 0) {
         IShellFolder* order = folder.get();
         SortChildren(node, [order](LPARAM a, LPARAM b) {
-            return shview::IDListCompare(order, reinterpret_cast<const ITEMIDLIST*>(a),
-                                         reinterpret_cast<const ITEMIDLIST*>(b));
+            return shview::IDListCompare(order, NodeItem(a), NodeItem(b));
         });
     }
     SetChildrenFlag(node, hadChildren || added > 0);
 }
 
-void TFolderView::SetNodeIcons(ui::TreeNode node, const ITEMIDLIST* absolute)
+void TFolderView::SetNodeIcons(ui::TreeNode node, PCIDLIST_ABSOLUTE absolute)
 {
     if (!node || !absolute || Level(node) <= 0)
         return;
@@ -266,7 +273,7 @@ void TFolderView::UpdateLinkedViews(ui::TreeNode node)
 {
     if (!node || Updating)
         return;
-    IDList absolute = NodeIDList(node);
+    AbsoluteIDList absolute = NodeIDList(node);
     if (!absolute)
         return;
     if (shview::FolderLink* view = fileView_.get())
@@ -282,7 +289,7 @@ void TFolderView::ShowInComboView(ui::TreeNode node)
     shview::FolderLink* combo = comboView_.get();
     if (!combo || !node)
         return;
-    IDList absolute = NodeIDList(node);
+    AbsoluteIDList absolute = NodeIDList(node);
     if (absolute)
         combo->SetFolder(absolute.get());
 }
@@ -298,7 +305,7 @@ void TFolderView::SelectionChanged(ui::TreeNode node)
 
 void TFolderView::NodeDeleted(ui::TreeNode node, LPARAM data)
 {
-    IDList owned = IDList::Adopt(reinterpret_cast<ITEMIDLIST*>(data));
+    ChildIDList owned = ChildIDList::Adopt(NodeItem(data));
     owned.reset();
     if (currentNode_ == node)
         currentNode_ = nullptr;

@@ -40,14 +40,14 @@ public:
     // Parsing name of the selected folder (its full path for a file-system
     // folder); empty without a selection.
     std::wstring SelectedPath() const;
-    void SelectIDList(const ITEMIDLIST* absolute) override;
+    void SelectIDList(PCIDLIST_ABSOLUTE absolute) override;
     // Selects a child of the selected node (the file list's double click). A
     // child the tree does not know is looked for once more after the node's
     // children are read again; one still not there changes nothing.
-    void OpenChild(const ITEMIDLIST* relative) override;
+    void OpenChild(PCUITEMID_CHILD relative) override;
     // Follows a child of the selected node that the file list renamed: its
     // text and identifier change, its children and expansion stay.
-    void RenameChild(const ITEMIDLIST* oldRelative, const ITEMIDLIST* newRelative) override;
+    void RenameChild(PCUITEMID_CHILD oldRelative, PCUITEMID_CHILD newRelative) override;
     // Selects PreviousNode, if there is one (the file list could not read the
     // selected folder).
     void GoBack() override;
@@ -57,16 +57,16 @@ public:
     // The child of `node` naming the same item as `relative`, filling `node`
     // first (and reading a filled node's children again when the child is
     // not among them); none if there is none.
-    ui::TreeNode FindChild(ui::TreeNode node, const ITEMIDLIST* relative);
+    ui::TreeNode FindChild(ui::TreeNode node, PCUITEMID_CHILD relative);
     // The node of an absolute identifier (the empty one: the root), filling
     // and expanding every node on the way; none if a step is not found.
-    ui::TreeNode FindNode(const ITEMIDLIST* absolute);
+    ui::TreeNode FindNode(PCIDLIST_ABSOLUTE absolute);
     // The same among the nodes the tree already has: nothing is filled.
-    ui::TreeNode FindLoadedNode(const ITEMIDLIST* absolute) const;
+    ui::TreeNode FindLoadedNode(PCIDLIST_ABSOLUTE absolute) const;
     // The node's absolute identifier (new, owned by the caller).
-    shview::IDList NodeIDList(ui::TreeNode node) const;
+    shview::AbsoluteIDList NodeIDList(ui::TreeNode node) const;
     // The node's own identifier (relative; the root's is the desktop's empty list).
-    const ITEMIDLIST* NodeData(ui::TreeNode node) const noexcept;
+    PCUITEMID_CHILD NodeData(ui::TreeNode node) const noexcept;
     // Points the linked views at the node's folder; nothing while Updating.
     void UpdateLinkedViews(ui::TreeNode node);
 
@@ -117,16 +117,16 @@ protected:
 
 private:
     // The folder an absolute identifier names, bound through the desktop.
-    static ui::ComPtr<IShellFolder> BindFolder(const ITEMIDLIST* absolute);
+    static ui::ComPtr<IShellFolder> BindFolder(PCIDLIST_ABSOLUTE absolute);
     // The folder whose items are the node's children (the desktop for the root).
     ui::ComPtr<IShellFolder> NodeFolder(ui::TreeNode node) const;
     // The folder that holds the node's item (the desktop for the root's children).
     ui::ComPtr<IShellFolder> ParentFolder(ui::TreeNode node) const;
-    void SetNodeIcons(ui::TreeNode node, const ITEMIDLIST* absolute);
+    void SetNodeIcons(ui::TreeNode node, PCIDLIST_ABSOLUTE absolute);
     // Adds a node for every sub-folder of `node` it has no child node for.
     void AddChildNodes(ui::TreeNode node);
     // The child node of `node` naming `relative` in `folder`, among the nodes there.
-    ui::TreeNode LoadedChild(IShellFolder* folder, ui::TreeNode node, const ITEMIDLIST* relative) const;
+    ui::TreeNode LoadedChild(IShellFolder* folder, ui::TreeNode node, PCUITEMID_CHILD relative) const;
     // Hands a selection the control moved on its own to SelectionChanged.
     void FollowSelection();
     void NodeDeleted(ui::TreeNode node, LPARAM data);

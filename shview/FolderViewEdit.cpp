@@ -7,20 +7,21 @@
 #include <utility>
 #include <vector>
 
-using shview::IDList;
+using shview::AbsoluteIDList;
+using shview::ChildIDList;
 
-void TFolderView::RenameChild(const ITEMIDLIST* oldRelative, const ITEMIDLIST* newRelative)
+void TFolderView::RenameChild(PCUITEMID_CHILD oldRelative, PCUITEMID_CHILD newRelative)
 {
     ui::TreeNode selected = Selected();
     ui::TreeNode node = FindChild(selected, oldRelative);
     if (!node || !newRelative)
         return;
-    IDList data = shview::IDListFirst(newRelative);
+    ChildIDList data = shview::IDListFirst(newRelative);
     if (!data)
         return;
     ui::ComPtr<IShellFolder> folder = NodeFolder(selected);
     SetText(node, shview::IDListDisplayName(folder.get(), newRelative, SHGDN_NORMAL));
-    IDList old = IDList::Adopt(const_cast<ITEMIDLIST*>(NodeData(node)));
+    ChildIDList old = ChildIDList::Adopt(const_cast<ITEMID_CHILD*>(NodeData(node)));
     SetData(node, reinterpret_cast<LPARAM>(data.release()));
     old.reset();
     ShowInComboView(selected);
@@ -30,7 +31,7 @@ void TFolderView::LabelEdited(ui::TreeNode node, const wchar_t* text)
 {
     // The node whose label was edited: the control can edit any node, not only
     // the selected one.
-    const ITEMIDLIST* data = NodeData(node);
+    PCUITEMID_CHILD data = NodeData(node);
     if (!node || !data || Level(node) == 0 || !text)
         return;
     ui::ComPtr<IShellFolder> parent = ParentFolder(node);
@@ -39,8 +40,8 @@ void TFolderView::LabelEdited(ui::TreeNode node, const wchar_t* text)
     // SetNameOf may show the shell's own dialogs, whose message loop may
     // rebuild the tree and free every node with its identifier: only copies
     // are held across it, and the node is looked up again afterwards.
-    IDList absolute = NodeIDList(node);
-    IDList old = shview::IDListFirst(data);
+    AbsoluteIDList absolute = NodeIDList(node);
+    ChildIDList old = shview::IDListFirst(data);
     node = nullptr;
     data = nullptr;
     if (!absolute || !old)
@@ -50,7 +51,7 @@ void TFolderView::LabelEdited(ui::TreeNode node, const wchar_t* text)
         shview::RenamedNames(typed, shview::IDListDisplayName(parent.get(), old.get(), SHGDN_INFOLDER),
                              shview::IDListDisplayName(parent.get(), old.get(), SHGDN_FORPARSING));
     // The whole name goes to the shell: a shortened one would name another item.
-    IDList renamed;
+    ChildIDList renamed;
     HRESULT hr = E_FAIL;
     {
         ui::BusyScope busy(OnBusy, this);
@@ -77,8 +78,8 @@ void TFolderView::LabelEdited(ui::TreeNode node, const wchar_t* text)
         Delete(found);
         return;
     }
-    IDList stale = IDList::Adopt(const_cast<ITEMIDLIST*>(NodeData(found)));
-    ITEMIDLIST* fresh = renamed.release(); // the node owns it now
+    ChildIDList stale = ChildIDList::Adopt(const_cast<ITEMID_CHILD*>(NodeData(found)));
+    ITEMID_CHILD* fresh = renamed.release(); // the node owns it now
     SetData(found, reinterpret_cast<LPARAM>(fresh));
     SetText(found, shview::IDListDisplayName(parent.get(), fresh, SHGDN_NORMAL));
     stale.reset();
@@ -98,7 +99,7 @@ void TFolderView::MouseUp(ui::MouseButton button, ui::ShiftState shift, int x, i
         return;
     // The node under the pointer; the selection stays where it is.
     ui::TreeNode node = ActionNode(x, y);
-    const ITEMIDLIST* data = NodeData(node);
+    PCUITEMID_CHILD data = NodeData(node);
     if (!node || !data || Level(node) == 0)
         return;
     ui::ComPtr<IShellFolder> parent = ParentFolder(node);
@@ -133,7 +134,7 @@ void TFolderView::MouseDown(ui::MouseButton button, ui::ShiftState shift, int x,
     TreeView::MouseDown(button, shift, x, y);
     if (button != ui::MouseButton::Left || !DropSource || !dragged || !Handle())
         return;
-    const ITEMIDLIST* data = NodeData(dragged);
+    PCUITEMID_CHILD data = NodeData(dragged);
     if (!data || Level(dragged) == 0)
         return;
     ui::ComPtr<IShellFolder> parent = ParentFolder(dragged);

@@ -3,10 +3,10 @@
 
 #include "shview/FolderViewScopes.h"
 
-using shview::DesktopFolder;
-using shview::IDList;
+using shview::AbsoluteIDList;
+using shview::ChildIDList;
 
-ui::TreeNode TFolderView::FindChild(ui::TreeNode node, const ITEMIDLIST* relative)
+ui::TreeNode TFolderView::FindChild(ui::TreeNode node, PCUITEMID_CHILD relative)
 {
     if (!node || !NodeData(node) || !relative)
         return nullptr;
@@ -29,7 +29,7 @@ ui::TreeNode TFolderView::FindChild(ui::TreeNode node, const ITEMIDLIST* relativ
     return LoadedChild(folder.get(), node, relative);
 }
 
-ui::TreeNode TFolderView::LoadedChild(IShellFolder* folder, ui::TreeNode node, const ITEMIDLIST* relative) const
+ui::TreeNode TFolderView::LoadedChild(IShellFolder* folder, ui::TreeNode node, PCUITEMID_CHILD relative) const
 {
     for (ui::TreeNode child = FirstChild(node); child; child = NextSibling(child))
         if (shview::IDListCompare(folder, NodeData(child), relative) == 0)
@@ -37,7 +37,7 @@ ui::TreeNode TFolderView::LoadedChild(IShellFolder* folder, ui::TreeNode node, c
     return nullptr;
 }
 
-ui::TreeNode TFolderView::FindNode(const ITEMIDLIST* absolute)
+ui::TreeNode TFolderView::FindNode(PCIDLIST_ABSOLUTE absolute)
 {
     ui::TreeNode node = Root();
     if (!node || !absolute)
@@ -45,22 +45,22 @@ ui::TreeNode TFolderView::FindNode(const ITEMIDLIST* absolute)
     Expand(node);
     if (shview::IDListCount(absolute) == 0)
         return node;
-    for (const ITEMIDLIST* position = absolute; position && node; position = shview::IDListRest(position)) {
-        IDList item = shview::IDListFirst(position);
+    for (PCUIDLIST_RELATIVE position = absolute; position && node; position = shview::IDListRest(position)) {
+        ChildIDList item = shview::IDListFirst(position);
         node = FindChild(node, item.get());
     }
     return node;
 }
 
-ui::TreeNode TFolderView::FindLoadedNode(const ITEMIDLIST* absolute) const
+ui::TreeNode TFolderView::FindLoadedNode(PCIDLIST_ABSOLUTE absolute) const
 {
     ui::TreeNode node = Root();
     if (!node || !absolute)
         return nullptr;
-    for (const ITEMIDLIST* position = absolute; node && shview::IDListCount(position) > 0;
+    for (PCUIDLIST_RELATIVE position = absolute; node && shview::IDListCount(position) > 0;
          position = shview::IDListRest(position)) {
         ui::ComPtr<IShellFolder> folder = NodeFolder(node);
-        IDList item = shview::IDListFirst(position);
+        ChildIDList item = shview::IDListFirst(position);
         if (!folder || !item)
             return nullptr;
         node = LoadedChild(folder.get(), node, item.get());
@@ -76,7 +76,7 @@ void TFolderView::SelectPath(const std::wstring& path)
     // shell crashes on Unix paths.
     if (!path.empty() && path.front() == L'/')
         return;
-    IDList absolute = shview::IDListFromPath(path);
+    AbsoluteIDList absolute = shview::IDListFromPath(path);
     if (!absolute)
         return;
     Select(FindNode(absolute.get()));
@@ -87,19 +87,19 @@ std::wstring TFolderView::SelectedPath() const
     ui::TreeNode node = Selected();
     if (!node)
         return {};
-    IDList absolute = NodeIDList(node);
+    AbsoluteIDList absolute = NodeIDList(node);
     if (!absolute)
         return {};
-    return shview::IDListDisplayName(DesktopFolder(), absolute.get(), SHGDN_FORPARSING);
+    return shview::IDListDisplayName(absolute.get(), SHGDN_FORPARSING);
 }
 
-void TFolderView::SelectIDList(const ITEMIDLIST* absolute)
+void TFolderView::SelectIDList(PCIDLIST_ABSOLUTE absolute)
 {
     shview::RedrawOff redraw(*this);
     Select(FindNode(absolute));
 }
 
-void TFolderView::OpenChild(const ITEMIDLIST* relative)
+void TFolderView::OpenChild(PCUITEMID_CHILD relative)
 {
     shview::RedrawOff redraw(*this);
     // A child that is not there leaves the selection, and so the list and
@@ -113,7 +113,7 @@ bool TFolderView::SelectedIsVirtual() const
     ui::TreeNode node = Selected();
     if (!node || Level(node) == 0)
         return true;
-    IDList absolute = NodeIDList(node);
+    AbsoluteIDList absolute = NodeIDList(node);
     wchar_t path[MAX_PATH];
     return !absolute || !SHGetPathFromIDListW(absolute.get(), path);
 }

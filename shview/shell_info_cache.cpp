@@ -7,7 +7,7 @@ namespace {
 
 // Where the folder says the item's icon is; empty when it cannot say or the
 // place is not one that identifies the icon.
-std::wstring IconKey(IShellFolder* folder, const ITEMIDLIST* item)
+std::wstring IconKey(IShellFolder* folder, PCUITEMID_CHILD item)
 {
     PCUITEMID_CHILD items[] = {item};
     ui::ComPtr<IExtractIconW> extract;
@@ -30,7 +30,7 @@ std::wstring IconKey(IShellFolder* folder, const ITEMIDLIST* item)
 
 } // namespace
 
-int ShellInfoCache::IconIndex(IShellFolder* folder, const ITEMIDLIST* item, const ITEMIDLIST* absolute)
+int ShellInfoCache::IconIndex(IShellFolder* folder, PCUITEMID_CHILD item, PCIDLIST_ABSOLUTE absolute)
 {
     std::wstring key = folder && item ? IconKey(folder, item) : std::wstring{};
     if (!key.empty()) {
@@ -44,7 +44,7 @@ int ShellInfoCache::IconIndex(IShellFolder* folder, const ITEMIDLIST* item, cons
     return index;
 }
 
-std::wstring ShellInfoCache::TypeName(const ITEMIDLIST* absolute, const std::wstring* extension)
+std::wstring ShellInfoCache::TypeName(PCIDLIST_ABSOLUTE absolute, const std::wstring* extension)
 {
     if (extension) {
         auto it = types_.find(*extension);

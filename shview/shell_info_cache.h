@@ -17,12 +17,12 @@ public:
     // System image index of `item` of `folder` (`absolute` names the same
     // item): SHGetFileInfo's answer for the first item whose icon the folder
     // places at the same location, reused for the others.
-    int IconIndex(IShellFolder* folder, const ITEMIDLIST* item, const ITEMIDLIST* absolute);
+    int IconIndex(IShellFolder* folder, PCUITEMID_CHILD item, PCIDLIST_ABSOLUTE absolute);
 
     // Type name of the item `absolute` names; `extension` is given for
     // file-system files (not folders), whose type follows their extension,
     // and null for every other item, which is always asked for.
-    std::wstring TypeName(const ITEMIDLIST* absolute, const std::wstring* extension);
+    std::wstring TypeName(PCIDLIST_ABSOLUTE absolute, const std::wstring* extension);
 
 private:
     std::unordered_map<std::wstring, int> icons_;

@@ -16,11 +16,11 @@ public:
     // read the current one); nothing if there was none.
     virtual void GoBack() = 0;
     // Selects a child of the selected folder (the list's double click).
-    virtual void OpenChild(const ITEMIDLIST* relative) = 0;
+    virtual void OpenChild(PCUITEMID_CHILD relative) = 0;
     // Follows a child of the selected folder that the list renamed.
-    virtual void RenameChild(const ITEMIDLIST* oldRelative, const ITEMIDLIST* newRelative) = 0;
+    virtual void RenameChild(PCUITEMID_CHILD oldRelative, PCUITEMID_CHILD newRelative) = 0;
     // Selects the folder of an absolute identifier (the combo box's choice).
-    virtual void SelectIDList(const ITEMIDLIST* absolute) = 0;
+    virtual void SelectIDList(PCIDLIST_ABSOLUTE absolute) = 0;
     // The tree itself, so that a link to it empties when it goes.
     virtual ui::Component& LinkedComponent() noexcept = 0;
 
@@ -32,7 +32,7 @@ protected:
 class FolderLink {
 public:
     // Shows the folder of an absolute identifier (copied).
-    virtual void SetFolder(const ITEMIDLIST* absolute) = 0;
+    virtual void SetFolder(PCIDLIST_ABSOLUTE absolute) = 0;
     // The tree now driving this view, or none; called by the tree only.
     virtual void LinkTree(TreeLink* tree) = 0;
     virtual ui::Component& LinkedComponent() noexcept = 0;

@@ -27,7 +27,7 @@ void RunHidden(const std::wstring& commandLine)
 
 ComPtr<IShellFolder> SystemSendToFolder(HWND owner)
 {
-    ITEMIDLIST* location = nullptr;
+    PIDLIST_ABSOLUTE location = nullptr;
     if (FAILED(SHGetSpecialFolderLocation(owner, CSIDL_SENDTO, &location)) || !location)
         return nullptr;
     ComPtr<IShellFolder> desktop, folder;

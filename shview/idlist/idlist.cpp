@@ -13,18 +13,44 @@ const idbytes::Byte* Bytes(const ITEMIDLIST* list) noexcept
     return reinterpret_cast<const idbytes::Byte*>(list);
 }
 
-const ITEMIDLIST* AsList(const idbytes::Byte* bytes) noexcept
+template <class Item>
+const Item* AsList(const idbytes::Byte* bytes) noexcept
 {
-    return reinterpret_cast<const ITEMIDLIST*>(bytes);
+    return reinterpret_cast<const Item*>(bytes);
+}
+
+// p's items then q's, as a new list of the kind asked.
+template <class Item>
+BasicIDList<Item> Combined(const ITEMIDLIST* p, const ITEMIDLIST* q) noexcept
+{
+    std::size_t bytes = idbytes::CombinedBytes(Bytes(p), Bytes(q));
+    BasicIDList<Item> combined = IDListAlloc<Item>(bytes);
+    if (combined)
+        idbytes::WriteCombined(reinterpret_cast<idbytes::Byte*>(combined.get()), Bytes(p), Bytes(q));
+    return combined;
 }
 
 } // namespace
 
-void IDListTraits::Close(ITEMIDLIST* list) noexcept { IDListFree(list); }
+namespace detail {
 
-const ITEMIDLIST* IDListSkip(const ITEMIDLIST* list) noexcept
+ITEMIDLIST* AllocZeroed(SIZE_T bytes) noexcept
 {
-    return AsList(idbytes::Skip(Bytes(list)));
+    IMalloc* malloc = ShellMalloc();
+    if (!malloc)
+        return nullptr;
+    void* block = malloc->Alloc(bytes);
+    if (!block)
+        return nullptr;
+    std::memset(block, 0, bytes);
+    return static_cast<ITEMIDLIST*>(block);
+}
+
+} // namespace detail
+
+PCUIDLIST_RELATIVE IDListSkip(PCUIDLIST_RELATIVE list) noexcept
+{
+    return AsList<ITEMIDLIST_RELATIVE>(idbytes::Skip(Bytes(list)));
 }
 
 UINT IDListSize(const ITEMIDLIST* list) noexcept
@@ -37,41 +63,35 @@ UINT IDListCount(const ITEMIDLIST* list) noexcept
     return UINT(idbytes::Count(Bytes(list)));
 }
 
-IDList IDListAlloc(SIZE_T bytes) noexcept
-{
-    IMalloc* malloc = ShellMalloc();
-    if (!malloc)
-        return {};
-    void* block = malloc->Alloc(bytes);
-    if (!block)
-        return {};
-    std::memset(block, 0, bytes);
-    return IDList::Adopt(static_cast<ITEMIDLIST*>(block));
-}
-
-IDList IDListFirst(const ITEMIDLIST* list) noexcept
+ChildIDList IDListFirst(PCUIDLIST_RELATIVE list) noexcept
 {
     if (!list)
         return {};
     std::size_t cb = idbytes::ItemCount(Bytes(list));
-    IDList first = IDListAlloc(cb + 2);
+    ChildIDList first = IDListAlloc<ITEMID_CHILD>(cb + 2);
     if (first && cb)
         std::memcpy(first.get(), list, cb);
     return first;
 }
 
-IDList IDListCombine(const ITEMIDLIST* p, const ITEMIDLIST* q) noexcept
+AbsoluteIDList IDListCombine(PCIDLIST_ABSOLUTE p, PCUIDLIST_RELATIVE q) noexcept
 {
-    std::size_t bytes = idbytes::CombinedBytes(Bytes(p), Bytes(q));
-    IDList combined = IDListAlloc(bytes);
-    if (combined)
-        idbytes::WriteCombined(reinterpret_cast<idbytes::Byte*>(combined.get()), Bytes(p), Bytes(q));
-    return combined;
+    return Combined<ITEMIDLIST_ABSOLUTE>(p, q);
 }
 
-IDList IDListCombineFree(IDList p, IDList q) noexcept
+RelativeIDList IDListCombineRelative(PCUIDLIST_RELATIVE p, PCUIDLIST_RELATIVE q) noexcept
+{
+    return Combined<ITEMIDLIST_RELATIVE>(p, q);
+}
+
+AbsoluteIDList IDListCombineFree(AbsoluteIDList p, RelativeIDList q) noexcept
 {
     return IDListCombine(p.get(), q.get());
+}
+
+RelativeIDList IDListCombineRelativeFree(RelativeIDList p, RelativeIDList q) noexcept
+{
+    return IDListCombineRelative(p.get(), q.get());
 }
 
 void IDListFree(ITEMIDLIST* list) noexcept
@@ -82,27 +102,27 @@ void IDListFree(ITEMIDLIST* list) noexcept
         malloc->Free(list);
 }
 
-const ITEMIDLIST* IDListRest(const ITEMIDLIST* list) noexcept
+PCUIDLIST_RELATIVE IDListRest(PCUIDLIST_RELATIVE list) noexcept
 {
-    return AsList(idbytes::Rest(Bytes(list)));
+    return AsList<ITEMIDLIST_RELATIVE>(idbytes::Rest(Bytes(list)));
 }
 
-IDList IDListParent(const ITEMIDLIST* list) noexcept
+AbsoluteIDList IDListParent(PCIDLIST_ABSOLUTE list) noexcept
 {
     std::size_t bytes = idbytes::ParentBytes(Bytes(list));
     if (bytes == 0)
         return {};
-    IDList parent = IDListAlloc(bytes + 2);
+    AbsoluteIDList parent = IDListAlloc<ITEMIDLIST_ABSOLUTE>(bytes + 2);
     if (parent)
         std::memcpy(parent.get(), list, bytes);
     return parent;
 }
 
-IDList IDListLast(const ITEMIDLIST* list) noexcept
+ChildIDList IDListLast(PCUIDLIST_RELATIVE list) noexcept
 {
     if (!list)
         return {};
-    return IDListCombine(nullptr, AsList(idbytes::LastItem(Bytes(list))));
+    return Combined<ITEMID_CHILD>(nullptr, AsList<ITEMIDLIST_RELATIVE>(idbytes::LastItem(Bytes(list))));
 }
 
 } // namespace shview

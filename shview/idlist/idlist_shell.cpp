@@ -59,7 +59,7 @@ bool TextOfAnswer(STRRET& answer, const ITEMIDLIST* item, std::wstring& text)
 
 } // namespace
 
-int IDListCompare(IShellFolder* folder, const ITEMIDLIST* p, const ITEMIDLIST* q) noexcept
+int IDListCompare(IShellFolder* folder, PCUIDLIST_RELATIVE p, PCUIDLIST_RELATIVE q) noexcept
 {
     if (!folder || !p || !q)
         return -1;
@@ -69,7 +69,7 @@ int IDListCompare(IShellFolder* folder, const ITEMIDLIST* p, const ITEMIDLIST* q
     return short(USHORT(hr & 0xFFFF));
 }
 
-bool IDListDisplayName(IShellFolder* folder, const ITEMIDLIST* item, DWORD flags, std::wstring& text)
+bool IDListDisplayName(IShellFolder* folder, PCUITEMID_CHILD item, DWORD flags, std::wstring& text)
 {
     text.clear();
     if (!folder || !item)
@@ -85,14 +85,29 @@ bool IDListDisplayName(IShellFolder* folder, const ITEMIDLIST* item, DWORD flags
     return true;
 }
 
-std::wstring IDListDisplayName(IShellFolder* folder, const ITEMIDLIST* item, DWORD flags)
+std::wstring IDListDisplayName(IShellFolder* folder, PCUITEMID_CHILD item, DWORD flags)
 {
     std::wstring text;
     IDListDisplayName(folder, item, flags, text);
     return text;
 }
 
-int IDListIconIndex(const ITEMIDLIST* absolute, UINT flags) noexcept
+bool IDListDisplayName(PCIDLIST_ABSOLUTE absolute, DWORD flags, std::wstring& text)
+{
+    // GetDisplayNameOf is declared for children, but the desktop names every
+    // list below it, however deep.
+    return IDListDisplayName(DesktopFolder(), static_cast<PCUITEMID_CHILD>(static_cast<PCUIDLIST_RELATIVE>(absolute)),
+                             flags, text);
+}
+
+std::wstring IDListDisplayName(PCIDLIST_ABSOLUTE absolute, DWORD flags)
+{
+    std::wstring text;
+    IDListDisplayName(absolute, flags, text);
+    return text;
+}
+
+int IDListIconIndex(PCIDLIST_ABSOLUTE absolute, UINT flags) noexcept
 {
     if (!absolute)
         return 0;
@@ -106,7 +121,7 @@ int IDListIconIndex(const ITEMIDLIST* absolute, UINT flags) noexcept
     return info.iIcon;
 }
 
-IDList IDListFromPath(const std::wstring& path)
+AbsoluteIDList IDListFromPath(const std::wstring& path)
 {
     if (!path.empty() && path.front() == L'/')
         return {};
@@ -115,29 +130,29 @@ IDList IDListFromPath(const std::wstring& path)
         return {};
     std::wstring text = path; // ParseDisplayName wants a writable string.
     ULONG eaten = 0;
-    IDList list;
+    RelativeIDList list;
     if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, text.data(), &eaten, list.put(), nullptr)))
         list.reset();
-    return list;
+    // What the desktop parses is relative to the desktop: absolute.
+    return IDListAsAbsolute(std::move(list));
 }
 
-IDList IDListParseChild(IShellFolder* folder, HWND owner, const std::vector<std::wstring>& names)
+ChildIDList IDListParseChild(IShellFolder* folder, HWND owner, const std::vector<std::wstring>& names)
 {
     if (!folder)
         return {};
     for (std::wstring name : names) {
         ULONG eaten = 0;
-        PIDLIST_RELATIVE parsed = nullptr;
-        HRESULT hr = folder->ParseDisplayName(owner, nullptr, name.data(), &eaten, &parsed, nullptr);
-        IDList id = IDList::Adopt(parsed);
+        RelativeIDList id;
+        HRESULT hr = folder->ParseDisplayName(owner, nullptr, name.data(), &eaten, id.put(), nullptr);
         // One item of this folder, nothing deeper.
         if (SUCCEEDED(hr) && id && IDListCount(id.get()) == 1)
-            return id;
+            return IDListAsChild(std::move(id));
     }
     return {};
 }
 
-bool IDListBindParent(const ITEMIDLIST* absolute, ui::ComPtr<IShellFolder>& parent, IDList& last) noexcept
+bool IDListBindParent(PCIDLIST_ABSOLUTE absolute, ui::ComPtr<IShellFolder>& parent, ChildIDList& last) noexcept
 {
     parent.reset();
     last.reset();
@@ -145,10 +160,10 @@ bool IDListBindParent(const ITEMIDLIST* absolute, ui::ComPtr<IShellFolder>& pare
     if (!absolute || !desktop)
         return false;
     ui::ComPtr<IShellFolder> current = ui::ComPtr<IShellFolder>::Share(desktop);
-    const ITEMIDLIST* item = absolute;
+    PCUIDLIST_RELATIVE item = absolute;
     UINT count = IDListCount(absolute);
     for (UINT i = 0; i + 1 < count; ++i) {
-        IDList step = IDListFirst(item);
+        ChildIDList step = IDListFirst(item);
         if (!step)
             return false;
         ui::ComPtr<IShellFolder> next;
@@ -168,17 +183,17 @@ bool IDListBindParent(const ITEMIDLIST* absolute, ui::ComPtr<IShellFolder>& pare
 }
 
 bool IDListPackPaths(const std::vector<std::wstring>& paths, ui::ComPtr<IShellFolder>& parent,
-                     IDList& packed)
+                     RelativeIDList& packed)
 {
     parent.reset();
     packed.reset();
     ui::ComPtr<IShellFolder> folder;
-    IDList result;
+    RelativeIDList result;
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        IDList absolute = IDListFromPath(paths[i]);
+        AbsoluteIDList absolute = IDListFromPath(paths[i]);
         if (!absolute)
             return false;
-        IDList item;
+        ChildIDList item;
         if (i == 0) {
             if (!IDListBindParent(absolute.get(), folder, item))
                 return false;
@@ -189,7 +204,7 @@ bool IDListPackPaths(const std::vector<std::wstring>& paths, ui::ComPtr<IShellFo
         // would leave fewer items in the list than paths counted.
         if (!item || IDListCount(item.get()) == 0)
             return false;
-        result = IDListCombineFree(std::move(result), std::move(item));
+        result = IDListCombineRelativeFree(std::move(result), std::move(item));
         if (!result)
             return false;
     }

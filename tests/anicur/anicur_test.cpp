@@ -213,6 +213,60 @@ TEST(AniCur, ResultCodes)
     EXPECT_EQ(ImageCount(a), 2);
 }
 
+// A static cursor reads as one frame, the image that fits 32 x 32 best, as
+// a frame of an animated cursor would; anything else keeps the members.
+TEST(AniCur, LoadStaticReadsOneFrameOrSaysWhy)
+{
+    TempDir dir;
+    const Bytes cursor =
+        IconFile({{Dib(16, 16, 8, Solid(Green)), 16, 16}, {Dib(32, 32, 24, Halves(32, 32, Red, Blue)), 32, 32}});
+    const struct {
+        const wchar_t* name;
+        Bytes bytes;
+        int code;
+    } rows[] = {
+        {L"animated.cur", ThreeFrameFile(), AniNotCursor},
+        {L"empty.cur", "", AniNotCursor},
+        {L"text.cur", "not a cursor at all", AniNotCursor},
+        {L"cut.cur", cursor.substr(0, 5), AniNotCursor},
+        {L"junk.cur", IconFile({{Bytes(300, 'j'), 32, 32}}), AniFailed},
+        {L"icon.ico", IconFile({{Dib(32, 32, 24, Solid(Blue)), 32, 32}}, 1), AniOk},
+        {L"good.cur", cursor, AniOk},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(ui::ToUtf8(row.name));
+        TAniCur a;
+        ASSERT_EQ(a.Load(Write(dir, L"before.ani", ThreeFrameFile())), AniOk);
+        EXPECT_EQ(a.LoadStatic(Write(dir, row.name, row.bytes)), row.code);
+        if (row.code != AniOk) {
+            EXPECT_FALSE(a.Static);
+            EXPECT_EQ(a.StepCount, 3);
+            EXPECT_EQ(ImageCount(a), 3);
+            continue;
+        }
+        EXPECT_TRUE(a.Static);
+        EXPECT_EQ(a.StepCount, 1);
+        EXPECT_EQ(a.Sequence, std::vector<int>{0});
+        EXPECT_EQ(a.Rates.size(), 1u);
+        ASSERT_EQ(ImageCount(a), 1);
+        // The animated reader's own frame of the same image.
+        TAniCur frame;
+        ASSERT_EQ(frame.Load(Write(dir, L"frame.ani", Riff(Anih(1, 1, 4) + FrameList({row.bytes})))), AniOk);
+        EXPECT_EQ(Render(a.Frames.get(), 0, ILD_TRANSPARENT), Render(frame.Frames.get(), 0, ILD_TRANSPARENT));
+        // Loading an animated file again ends the static state.
+        ASSERT_EQ(a.Load(dir / L"before.ani"), AniOk);
+        EXPECT_FALSE(a.Static);
+    }
+    TAniCur a;
+    EXPECT_EQ(a.LoadStatic(dir / L"missing.cur"), AniCannotOpen);
+    EXPECT_EQ(a.LoadStatic(dir.Folder(L"folder.cur")), AniCannotOpen);
+    // The 32 x 32 image was chosen: red on the left, blue on the right.
+    ASSERT_EQ(a.LoadStatic(dir / L"good.cur"), AniOk);
+    const std::vector<uint32_t> image = Render(a.Frames.get(), 0, ILD_NORMAL);
+    EXPECT_EQ(At(image, 4, 20), Red);
+    EXPECT_EQ(At(image, 28, 20), Blue);
+}
+
 TEST(AniCur, ShortReadGivesCode3)
 {
     // A file that gives fewer bytes than its size said when it was opened
@@ -371,11 +425,19 @@ TEST(AniCur, EveryCorpusAnimationLoads)
             continue;
         const std::string bytes = ReadFileBytes(entry.path().string());
         const std::string name = fs::relative(entry.path(), root).generic_string();
+        TAniCur a;
         if (IsAnimatedCursor(bytes)) {
             EXPECT_TRUE(seen.count(name)) << name;
+            // Whatever its name, an animated file is no static cursor.
+            EXPECT_EQ(a.LoadStatic(entry.path().wstring()), AniNotCursor) << name;
         } else {
-            TAniCur a;
             EXPECT_EQ(a.Load(entry.path().wstring()), AniNotAnimated) << name;
+            // Read as what it is: one frame, shown for good.
+            ASSERT_EQ(a.LoadStatic(entry.path().wstring()), AniOk) << name;
+            EXPECT_TRUE(a.Static);
+            EXPECT_EQ(ImageCount(a), 1) << name;
+            EXPECT_EQ(a.StepCount, 1);
+            EXPECT_EQ(a.Sequence, std::vector<int>{0});
             ++statics;
         }
     }

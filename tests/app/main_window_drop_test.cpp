@@ -107,7 +107,7 @@ protected:
 
     ui::TreeNode Node(const std::wstring& path)
     {
-        shview::IDList id = shview::IDListFromPath(path);
+        shview::AbsoluteIDList id = shview::IDListFromPath(path);
         ui::TreeNode node = form->FolderView.FindNode(id.get());
         if (node)
             TreeView_EnsureVisible(form->FolderView.Handle(), node);
@@ -237,8 +237,8 @@ TEST_F(MainWindowDrop, TheTreeHighlightsOneRealFolderAtATime)
     }
     EXPECT_EQ(1u, operations.size()); // the files, moved into sub
     // A virtual folder (the desktop's My Computer) is no target either.
-    shview::IDList drives;
-    SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, reinterpret_cast<PIDLIST_ABSOLUTE*>(drives.put()));
+    shview::AbsoluteIDList drives;
+    SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, drives.put());
     ui::TreeNode computer = form->FolderView.FindNode(drives.get());
     ASSERT_TRUE(computer);
     TreeView_EnsureVisible(form->FolderView.Handle(), computer);

@@ -158,12 +158,34 @@ TEST(PreviewSteps, OnlyCursorsWithStepsAndValidFramesAreAnimated)
     EXPECT_FALSE(preview::Animatable(3, rates, negative, 2));
 }
 
-TEST(PreviewSteps, AniExtensionInAnyCaseOnly)
+TEST(PreviewSteps, CursorKindsByTheirExtensionInAnyCaseOnly)
 {
-    for (const wchar_t* yes : {L"C:\\a\\wait.ani", L"X.ANI", L"x.Ani", L"Z:\\d.cur\\b.aNi"})
-        EXPECT_TRUE(preview::HasAniExtension(yes)) << yes;
-    for (const wchar_t* no : {L"a.cur", L"a.anix", L"ani", L"", L"a.ani ", L"C:\\x.ani\\y.cur", L"a_ani"})
-        EXPECT_FALSE(preview::HasAniExtension(no)) << no;
+    using preview::CursorKind;
+    const struct {
+        const wchar_t* path;
+        CursorKind kind;
+    } rows[] = {
+        {L"C:\\a\\wait.ani", CursorKind::Animated},
+        {L"X.ANI", CursorKind::Animated},
+        {L"x.Ani", CursorKind::Animated},
+        {L"Z:\\d.cur\\b.aNi", CursorKind::Animated},
+        {L"C:\\a\\arrow.cur", CursorKind::Static},
+        {L"X.CUR", CursorKind::Static},
+        {L"Z:\\d.ani\\b.cUr", CursorKind::Static},
+        {L".cur", CursorKind::Static},
+        {L"a.anix", CursorKind::None},
+        {L"ani", CursorKind::None},
+        {L"cur", CursorKind::None},
+        {L"", CursorKind::None},
+        {L"a.ani ", CursorKind::None},
+        {L"a.cur.txt", CursorKind::None},
+        {L"a_ani", CursorKind::None},
+        {L"a.ico", CursorKind::None},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(preview::CursorFileKind(row.path), row.kind) << row.path;
+        EXPECT_EQ(preview::HasAniExtension(row.path), row.kind == CursorKind::Animated) << row.path;
+    }
 }
 
 TEST(PreviewSteps, ItemsOverlapTheViewWhenTheyTouchIt)

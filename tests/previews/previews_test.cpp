@@ -7,6 +7,7 @@
 #include "app/ufrmMain.h"
 #include "shview/idlist/idlist.h"
 #include "tests/anicur/ani_builder.h"
+#include "tests/support/screen_pixels.h"
 #include "tests/support/wine_ui.h"
 #include "ui/screen_cursor.h"
 
@@ -30,38 +31,8 @@ struct Draw {
 constexpr long long kJiffy = 1000; // clock units (1/60000 s)
 constexpr long long kMs = 60;
 
-// The top-left corner of an item's 32 x 32 icon in the list's client area.
-POINT IconAt(HWND list, int item)
-{
-    RECT icon{LVIR_ICON};
-    SendMessageW(list, LVM_GETITEMRECT, WPARAM(item), reinterpret_cast<LPARAM>(&icon));
-    return {icon.left + (icon.right - icon.left - 32) / 2, icon.top};
-}
-
-// What the list window shows in the 32 x 32 square at (x, y) of its client area.
-std::vector<uint32_t> Grab(HWND list, int x, int y)
-{
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = 32;
-    bi.bmiHeader.biHeight = -32;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    ui::WindowDC screen(list);
-    HDC mem = CreateCompatibleDC(screen.get());
-    ui::UniqueBitmap bitmap(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    HGDIOBJ old = SelectObject(mem, bitmap.get());
-    BitBlt(mem, 0, 0, 32, 32, screen.get(), x, y, SRCCOPY);
-    GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + 32 * 32);
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    for (auto& p : pixels)
-        p &= 0xFFFFFF;
-    return pixels;
-}
+POINT IconAt(HWND list, int item) { return testsupport::ListIconAt(list, item); }
+std::vector<uint32_t> Grab(HWND list, int x, int y) { return testsupport::GrabSquare(list, x, y); }
 
 // Run with the extensions shown (Wine's default) and hidden (a stock Windows
 // system's): the captions then lack them, the paths never do.
@@ -91,7 +62,7 @@ protected:
     // name order), and gives it 32 x 32 icons of its own.
     void Fill()
     {
-        shview::IDList folder = shview::IDListFromPath(dir.Path());
+        shview::AbsoluteIDList folder = shview::IDListFromPath(dir.Path());
         ASSERT_TRUE(folder);
         form->FileView.SetFolder(folder.get());
         form->FileView.SetImageList(icons.get(), LVSIL_NORMAL);
@@ -177,11 +148,12 @@ TEST_P(Previews, AnEmptyFolderOrItemsWithoutAPathMakeNoTableAndNoStartingCursor)
     EXPECT_EQ(form->FPreviewCount, 0);
 }
 
-TEST_P(Previews, TenItemsWithSevenAniFilesLoadThreeThreeThenOne)
+TEST_P(Previews, TenItemsWithNineCursorFilesLoadThreeAtATime)
 {
     AddCorpus(L"a.ani", L"reconstruct/wait.ani");
-    // A real animated cursor under a .cur name, and one under .txt: content
-    // does not matter, only .ani files are ever loaded.
+    // A real animated cursor under a .cur name, and one under .txt: the
+    // name says how a file is read; the first is no static cursor and gets
+    // no entry, the second is never read.
     AddCorpus(L"b.cur", L"webamp/fixtures/Super_Mario_Amp_2/close.cur");
     AddCorpus(L"c.ANI", L"capitaine/master/busy.ani");
     AddCorpus(L"d.Ani", L"webamp/fixtures/piano.ani");
@@ -189,7 +161,7 @@ TEST_P(Previews, TenItemsWithSevenAniFilesLoadThreeThreeThenOne)
     AddCorpus(L"f.ani", L"reconstruct/wait.ani");
     AddCorpus(L"g.ani", L"webamp/fixtures/piano.ani");
     AddCorpus(L"h.ani", L"capitaine/master/busy.ani");
-    AddCorpus(L"i.cur", L"reconstruct/domain.cur");
+    AddCorpus(L"i.CUR", L"reconstruct/domain.cur");
     AddCorpus(L"j.ani", L"reconstruct/wait.ani");
 
     Fill();
@@ -203,23 +175,28 @@ TEST_P(Previews, TenItemsWithSevenAniFilesLoadThreeThreeThenOne)
     EXPECT_EQ(form->FPreviewCount, 0);
 
     EXPECT_FALSE(Idle());
-    EXPECT_EQ(EntryItems(), (std::vector<int>{0, 2, 3}));
+    EXPECT_EQ(EntryItems(), (std::vector<int>{0, 2}));
     EXPECT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
     EXPECT_FALSE(Idle());
-    EXPECT_EQ(EntryItems(), (std::vector<int>{0, 2, 3, 5, 6, 7}));
+    EXPECT_EQ(EntryItems(), (std::vector<int>{0, 2, 3, 5, 6}));
     EXPECT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
     EXPECT_FALSE(Idle());
-    EXPECT_EQ(EntryItems(), (std::vector<int>{0, 2, 3, 5, 6, 7, 9}));
+    EXPECT_EQ(EntryItems(), (std::vector<int>{0, 2, 3, 5, 6, 7, 8, 9}));
     EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
 
     // Every path is examined: the loader has nothing more to do.
     EXPECT_TRUE(Idle());
-    EXPECT_EQ(form->FPreviewCount, 7);
+    EXPECT_EQ(form->FPreviewCount, 8);
     for (int i = 0; i < form->FPreviewCount; ++i) {
-        EXPECT_EQ(form->FPreviews[size_t(i)].Step, 0);
-        EXPECT_EQ(form->FPreviews[size_t(i)].LastStep, clock);
-        EXPECT_GT(form->FPreviews[size_t(i)].AniCur->StepCount, 0);
+        const TPreviewEntry& e = form->FPreviews[size_t(i)];
+        EXPECT_EQ(e.Step, 0);
+        EXPECT_EQ(e.LastStep, clock);
+        EXPECT_GT(e.AniCur->StepCount, 0);
+        EXPECT_EQ(e.AniCur->Static, e.ItemIndex == 8) << e.ItemIndex;
+        EXPECT_EQ(form->FPreviewOfItem[size_t(e.ItemIndex)], i);
     }
+    for (int item : {1, 4})
+        EXPECT_EQ(form->FPreviewOfItem[size_t(item)], -1);
 }
 
 TEST_P(Previews, ABrokenOrStepFreeAniFileLeavesNoEntry)
@@ -541,6 +518,8 @@ TEST_P(Previews, StopPreviewsDropsEverythingAndIsSafeTwice)
     form->StopPreviews();
     EXPECT_FALSE(form->FStepTimer.Running());
     EXPECT_EQ(form->FPreviews, nullptr);
+    EXPECT_TRUE(form->FPreviewOfItem.empty());
+    EXPECT_EQ(form->FPreviewParent, nullptr); // the list paints on its own again
     EXPECT_EQ(form->FPreviewCount, 0);
     EXPECT_TRUE(form->FPreviewPaths.empty());
     EXPECT_EQ(form->FNextPreview, 0);
@@ -690,7 +669,7 @@ INSTANTIATE_TEST_SUITE_P(Extensions, PreviewsOfTheRealList, ::testing::ValuesIn(
 
 // The whole road: the tree selects a folder, the list fills itself from the
 // shell, the posted WM_STARTPREVIEW takes every item's own path.
-TEST_P(PreviewsOfTheRealList, SelectingAFolderLoadsItsAnimatedCursors)
+TEST_P(PreviewsOfTheRealList, SelectingAFolderLoadsItsCursors)
 {
     testsupport::TempDir dir;
     dir.File(L"a-wait.ani", ReadBytes(CorpusFile(L"reconstruct/wait.ani")));
@@ -704,7 +683,7 @@ TEST_P(PreviewsOfTheRealList, SelectingAFolderLoadsItsAnimatedCursors)
     EXPECT_EQ(form.FileView.ItemText(0), GetParam() ? L"a-wait" : L"a-wait.ani");
     EXPECT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
     LoadAll();
-    EXPECT_EQ(Animated(), (std::set<std::wstring>{dir / L"a-wait.ani", dir / L"c-piano.ani"}));
+    EXPECT_EQ(Animated(), (std::set<std::wstring>{dir / L"a-wait.ani", dir / L"b-static.cur", dir / L"c-piano.ani"}));
     EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
 }
 

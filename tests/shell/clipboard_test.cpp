@@ -62,12 +62,12 @@ TEST_F(ClipboardTest, ChoosingCopyFromTheMenuCopiesTheWholeSelection)
 {
     const std::wstring a = dir.File(L"a.txt", "a");
     const std::wstring b = dir.File(L"b.txt", "b");
-    shview::IDList absolute = shview::IDListFromPath(a);
+    shview::AbsoluteIDList absolute = shview::IDListFromPath(a);
     ui::ComPtr<IShellFolder> folder;
-    shview::IDList first;
+    shview::ChildIDList first;
     ASSERT_TRUE(shview::IDListBindParent(absolute.get(), folder, first));
-    shview::IDList second = shview::IDListLast(shview::IDListFromPath(b).get());
-    shview::IDList packed = shview::IDListCombine(first.get(), second.get());
+    shview::ChildIDList second = shview::IDListLast(shview::IDListFromPath(b).get());
+    shview::RelativeIDList packed = shview::IDListCombineRelative(first.get(), second.get());
 
     ChooseFromMenu(TContextMenuEx::CopyId);
     EXPECT_TRUE(menu.ShowItemMenu(window, folder.get(), POINT{50, 50}, 2, packed.get()));

@@ -84,13 +84,13 @@ private:
 // Records what DragFileNames hands on instead of dragging.
 class RecordingDragSource : public TDropSourceEx {
 public:
-    void DragItems(HWND, IShellFolder* folder, int count, const ITEMIDLIST* items) override
+    void DragItems(HWND, IShellFolder* folder, int count, PCUIDLIST_RELATIVE items) override
     {
         ++calls;
         this->count = count;
         names.clear();
-        for (const ITEMIDLIST* at = items; at && at->mkid.cb; at = shview::IDListRest(at)) {
-            shview::IDList one = shview::IDListFirst(at);
+        for (PCUIDLIST_RELATIVE at = items; at && at->mkid.cb; at = shview::IDListRest(at)) {
+            shview::ChildIDList one = shview::IDListFirst(at);
             names.push_back(shview::IDListDisplayName(folder, one.get(), SHGDN_FORPARSING));
         }
     }
@@ -161,13 +161,13 @@ TEST_F(DragTest, NoDragForNoPathsOrMoreThan1024)
 
 TEST_F(DragTest, NoDragForAnEmptyOrOversizedSelectionOrAShortList)
 {
-    shview::IDList absolute = shview::IDListFromPath(a);
+    shview::AbsoluteIDList absolute = shview::IDListFromPath(a);
     ui::ComPtr<IShellFolder> folder;
-    shview::IDList item;
+    shview::ChildIDList item;
     ASSERT_TRUE(shview::IDListBindParent(absolute.get(), folder, item));
-    shview::IDList packed = shview::IDList{};
+    shview::RelativeIDList packed = shview::RelativeIDList{};
     for (int i = 0; i < 1025; ++i)
-        packed = shview::IDListCombine(packed.get(), item.get());
+        packed = shview::IDListCombineRelative(packed.get(), item.get());
 
     TDropSourceEx source;
     source.DragItems(window, folder.get(), 0, packed.get());

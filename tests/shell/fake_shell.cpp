@@ -159,9 +159,9 @@ private:
 
 } // namespace
 
-shview::IDList FakeFolder::Item(int number)
+shview::ChildIDList FakeFolder::Item(int number)
 {
-    shview::IDList item = shview::IDListAlloc(ItemBytes + 2);
+    shview::ChildIDList item = shview::IDListAlloc<ITEMID_CHILD>(ItemBytes + 2);
     if (!item)
         return item;
     auto* bytes = reinterpret_cast<BYTE*>(item.get());
@@ -172,15 +172,15 @@ shview::IDList FakeFolder::Item(int number)
     return item;
 }
 
-shview::IDList FakeFolder::Packed(const std::vector<int>& numbers)
+shview::RelativeIDList FakeFolder::Packed(const std::vector<int>& numbers)
 {
-    shview::IDList packed = shview::IDListCombine(nullptr, nullptr);
+    shview::RelativeIDList packed = shview::IDListCombineRelative(nullptr, nullptr);
     for (int n : numbers)
-        packed = shview::IDListCombineFree(std::move(packed), Item(n));
+        packed = shview::IDListCombineRelativeFree(std::move(packed), Item(n));
     return packed;
 }
 
-int FakeFolder::NumberOf(const ITEMIDLIST* item)
+int FakeFolder::NumberOf(PCUITEMID_CHILD item)
 {
     if (!item || item->mkid.cb != ItemBytes)
         return -1;

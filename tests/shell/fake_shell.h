@@ -61,10 +61,10 @@ public:
     int queries = 0;
     UINT lastQueryFirst = 0, lastQueryLast = 0, lastQueryFlags = 0;
 
-    static shview::IDList Item(int number);
+    static shview::ChildIDList Item(int number);
     // A packed list of the items numbered `numbers`, in order.
-    static shview::IDList Packed(const std::vector<int>& numbers);
-    static int NumberOf(const ITEMIDLIST* item);
+    static shview::RelativeIDList Packed(const std::vector<int>& numbers);
+    static int NumberOf(PCUITEMID_CHILD item);
     static std::wstring NameOf(int number);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;

@@ -21,7 +21,7 @@ protected:
 
     bool Show()
     {
-        shview::IDList packed = FakeFolder::Packed({0});
+        shview::RelativeIDList packed = FakeFolder::Packed({0});
         return menu.ShowItemMenu(window, &items, POINT{120, 80}, 1, packed.get());
     }
 

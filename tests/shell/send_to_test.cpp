@@ -37,7 +37,7 @@ protected:
 
     bool Show(std::vector<int> numbers)
     {
-        shview::IDList packed = FakeFolder::Packed(numbers);
+        shview::RelativeIDList packed = FakeFolder::Packed(numbers);
         return menu.ShowItemMenu(window, &items, POINT{120, 80}, static_cast<int>(numbers.size()), packed.get());
     }
 
@@ -200,7 +200,7 @@ TEST_F(SendToTest, NoMenuForAnEmptyOrOversizedSelectionOrAShortList)
 {
     UseSendTo(&targets);
     ChooseFromMenu(18);
-    shview::IDList packed = FakeFolder::Packed({0, 1});
+    shview::RelativeIDList packed = FakeFolder::Packed({0, 1});
     EXPECT_FALSE(menu.ShowItemMenu(window, &items, {}, 0, packed.get()));
     EXPECT_FALSE(menu.ShowItemMenu(window, &items, {}, 1025, packed.get()));
     EXPECT_FALSE(menu.ShowItemMenu(window, &items, {}, 3, packed.get()));
@@ -239,7 +239,7 @@ TEST_F(SendToTest, ASendToItemWithoutASubmenuIsNotFilled)
 
 TEST_F(SendToTest, ItemCommandsNeedTheirAttribute)
 {
-    shview::IDList item = FakeFolder::Item(1);
+    shview::ChildIDList item = FakeFolder::Item(1);
     items.attributes = SFGAO_CANCOPY | SFGAO_CANLINK;
     EXPECT_FALSE(menu.InvokeItemCommand(window, &items, icDelete, item.get()));
     EXPECT_FALSE(menu.InvokeItemCommand(window, &items, icProperties, item.get()));
@@ -266,7 +266,7 @@ TEST_F(SendToTest, ItemCommandsNeedTheirAttribute)
 
 TEST_F(SendToTest, ItemCommandsRefuseWhatTheyCannotRun)
 {
-    shview::IDList item = FakeFolder::Item(0);
+    shview::ChildIDList item = FakeFolder::Item(0);
     EXPECT_FALSE(menu.InvokeItemCommand(window, &items, static_cast<TItemCommand>(5), item.get()));
     items.attributesResult = E_FAIL;
     EXPECT_FALSE(menu.InvokeItemCommand(window, &items, icCopy, item.get()));
@@ -325,7 +325,7 @@ TEST_F(SendToTest, AReportThatThrowsStillEndsTheBusyPair)
         depthAtReport = busy.depth;
         throw std::runtime_error("no box");
     };
-    shview::IDList item = FakeFolder::Item(0);
+    shview::ChildIDList item = FakeFolder::Item(0);
     EXPECT_THROW(menu.InvokeItemCommand(window, &items, icCopy, item.get()), std::runtime_error);
     EXPECT_EQ(1, depthAtReport);
     EXPECT_TRUE(busy.Balanced());

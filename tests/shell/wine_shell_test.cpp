@@ -57,9 +57,9 @@ TEST_F(WineShellTest, PathCommandsNeedAWindowAndAPathTheShellKnows)
 TEST_F(WineShellTest, DismissingTheShellsMenuInvokesNothing)
 {
     const std::wstring file = dir.File(L"menu.txt", "x");
-    shview::IDList absolute = shview::IDListFromPath(file);
+    shview::AbsoluteIDList absolute = shview::IDListFromPath(file);
     ui::ComPtr<IShellFolder> folder;
-    shview::IDList item;
+    shview::ChildIDList item;
     ASSERT_TRUE(shview::IDListBindParent(absolute.get(), folder, item));
     testsupport::DialogWatchdog no(IDNO);
     testsupport::MenuCloser closer(200);
@@ -73,9 +73,9 @@ TEST_F(WineShellTest, DismissingTheShellsMenuInvokesNothing)
 TEST_F(WineShellTest, TheShellsMenuIsShownAsTheShellBuiltIt)
 {
     const std::wstring file = dir.File(L"menu.txt", "x");
-    shview::IDList absolute = shview::IDListFromPath(file);
+    shview::AbsoluteIDList absolute = shview::IDListFromPath(file);
     ui::ComPtr<IShellFolder> folder;
-    shview::IDList item;
+    shview::ChildIDList item;
     ASSERT_TRUE(shview::IDListBindParent(absolute.get(), folder, item));
     std::vector<UINT> ids;
     shell::ScopedSeam track(shell::CurrentSeams().trackMenu, [&](HMENU m, UINT, POINT, HWND) {

@@ -29,12 +29,12 @@ void ComboViewTest::TearDown()
         testsupport::RemoveTree(deepRoot);
 }
 
-shview::IDList ComboViewTest::IdOf(const std::wstring& path)
+shview::AbsoluteIDList ComboViewTest::IdOf(const std::wstring& path)
 {
     return path.empty() ? shview::IDListCombine(nullptr, nullptr) : shview::IDListFromPath(path);
 }
 
-int ComboViewTest::PositionOfId(const ITEMIDLIST* id) const
+int ComboViewTest::PositionOfId(PCIDLIST_ABSOLUTE id) const
 {
     if (!id)
         return -1;
@@ -45,18 +45,18 @@ int ComboViewTest::PositionOfId(const ITEMIDLIST* id) const
     return -1;
 }
 
-bool ComboViewTest::ShowsId(const ITEMIDLIST* id) const
+bool ComboViewTest::ShowsId(PCIDLIST_ABSOLUTE id) const
 {
     int current = combo->Current();
     return current >= 0 && current == PositionOfId(id);
 }
 
-bool ComboViewTest::TreeShowsId(const ITEMIDLIST* id) const
+bool ComboViewTest::TreeShowsId(PCIDLIST_ABSOLUTE id) const
 {
     ui::TreeNode selected = tree->Selected();
     if (!id || !selected)
         return false;
-    shview::IDList shown = tree->NodeIDList(selected);
+    shview::AbsoluteIDList shown = tree->NodeIDList(selected);
     return shown && shview::IDListCompare(shview::DesktopFolder(), shown.get(), id) == 0;
 }
 

@@ -17,16 +17,16 @@ protected:
     void TearDown() override;
 
     // The identifier of a path; the empty text gives the desktop's.
-    static shview::IDList IdOf(const std::wstring& path);
+    static shview::AbsoluteIDList IdOf(const std::wstring& path);
     // Position of the entry of `path` (or `id`), or -1.
     int PositionOf(const std::wstring& path) const { return PositionOfId(IdOf(path).get()); }
-    int PositionOfId(const ITEMIDLIST* id) const;
+    int PositionOfId(PCIDLIST_ABSOLUTE id) const;
     // Whether the box's selected entry names the folder at `path` (or `id`).
     bool Shows(const std::wstring& path) const { return ShowsId(IdOf(path).get()); }
-    bool ShowsId(const ITEMIDLIST* id) const;
+    bool ShowsId(PCIDLIST_ABSOLUTE id) const;
     // Whether the tree's selected node names the folder at `path` (or `id`).
     bool TreeShows(const std::wstring& path) const { return TreeShowsId(IdOf(path).get()); }
-    bool TreeShowsId(const ITEMIDLIST* id) const;
+    bool TreeShowsId(PCIDLIST_ABSOLUTE id) const;
     std::vector<int> Levels() const;
     // Sends the user's key to the closed box and lets the messages run.
     void Press(WORD key);

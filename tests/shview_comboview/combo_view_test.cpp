@@ -6,7 +6,7 @@
 namespace cvtest {
 namespace {
 
-using shview::IDList;
+using shview::AbsoluteIDList;
 
 TEST_F(ComboViewTest, ListsTheDesktopItsFoldersAndTheDrivesUnderTheComputer)
 {
@@ -24,7 +24,7 @@ TEST_F(ComboViewTest, ListsTheDesktopItsFoldersAndTheDrivesUnderTheComputer)
         EXPECT_LE(levels[i], levels[i - 1] + 1) << "entry " << i << " skips a level";
     }
     // The drives are listed below the computer's entry, at level 2.
-    IDList computer;
+    AbsoluteIDList computer;
     ASSERT_HRESULT_SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, computer.put()));
     int computerAt = -1;
     for (int i = 0; i < combo->Count(); ++i)
@@ -65,7 +65,7 @@ TEST_F(ComboViewTest, ShowFolderInsertsTheMissingAncestorsBelowTheirDriveAndRemo
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.shown.empty() ? L"desktop" : step.shown);
-        IDList id = IdOf(step.shown);
+        AbsoluteIDList id = IdOf(step.shown);
         ASSERT_TRUE(id);
         combo->ShowFolder(id.get());
         const int n = int(step.inserted.size());
@@ -95,7 +95,7 @@ TEST_F(ComboViewTest, TheTreesSelectionIsShownInTheBox)
         ASSERT_TRUE(TreeShows(path));
         EXPECT_TRUE(Shows(path));
         // Everything below the drive is inserted for the folder.
-        IDList id = IdOf(path);
+        AbsoluteIDList id = IdOf(path);
         EXPECT_EQ(combo->PathEntries().size(), std::size_t(shview::IDListCount(id.get()) - 2));
     }
     tree->Select(tree->Root());
@@ -133,7 +133,7 @@ TEST_F(ComboViewTest, ChoosingAnEntrySelectsItsFolderInTheTree)
         SCOPED_TRACE(choice.folder);
         int target = choice.step ? combo->Current() + choice.step : 0;
         ASSERT_TRUE(combo->Entry(target));
-        IDList chosen = shview::IDListCombine(combo->Entry(target)->IDList.get(), nullptr);
+        AbsoluteIDList chosen = shview::IDListCombine(combo->Entry(target)->IDList.get(), nullptr);
         if (choice.folder == L"b") {
             EXPECT_EQ(target, PositionOf(deepB));
         }

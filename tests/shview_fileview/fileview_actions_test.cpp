@@ -18,10 +18,10 @@ std::vector<BYTE> Bytes(const ITEMIDLIST* list)
 }
 
 // The items of a packed list, each as its bytes.
-std::vector<std::vector<BYTE>> Unpack(const ITEMIDLIST* packed, int count)
+std::vector<std::vector<BYTE>> Unpack(PCUIDLIST_RELATIVE packed, int count)
 {
     std::vector<std::vector<BYTE>> out;
-    for (const ITEMIDLIST* p = packed; p && int(out.size()) < count; p = shview::IDListRest(p))
+    for (PCUIDLIST_RELATIVE p = packed; p && int(out.size()) < count; p = shview::IDListRest(p))
         out.push_back(Bytes(shview::IDListFirst(p).get()));
     return out;
 }
@@ -61,7 +61,7 @@ public:
     };
     std::vector<Call> calls;
     std::vector<std::wstring>* log = nullptr;
-    bool ShowItemMenu(HWND window, IShellFolder* folder, POINT screen, int count, const ITEMIDLIST* items) override
+    bool ShowItemMenu(HWND window, IShellFolder* folder, POINT screen, int count, PCUIDLIST_RELATIVE items) override
     {
         calls.push_back({window, folder, screen, count, Unpack(items, count)});
         if (log)
@@ -79,7 +79,7 @@ public:
         std::vector<std::vector<BYTE>> items;
     };
     std::vector<Call> calls;
-    void DragItems(HWND window, IShellFolder* folder, int count, const ITEMIDLIST* items) override
+    void DragItems(HWND window, IShellFolder* folder, int count, PCUIDLIST_RELATIVE items) override
     {
         calls.push_back({window, folder, count, Unpack(items, count)});
     }
@@ -251,7 +251,7 @@ TEST_F(FileViewActions, RenameGoesThroughTheShellAndShowsItsName)
     dir.File(L"old.txt", "x");
     dir.Folder(L"oldsub");
     Show(Dir());
-    const ITEMIDLIST* before = view.ItemIDList(Find(L"old.txt"));
+    PCUITEMID_CHILD before = view.ItemIDList(Find(L"old.txt"));
 
     Rename(L"old.txt", L"new.txt");
     EXPECT_TRUE(testsupport::FileExists(In(L"new.txt")));
@@ -283,7 +283,7 @@ TEST_F(FileViewActions, RenameRefusedByTheShellPutsItsNameBack)
 
 TEST_F(FileViewActions, DeleteWithAVirtualItemSelectedOnlyBeeps)
 {
-    shview::IDList desktop = shview::IDListAlloc(2);
+    shview::AbsoluteIDList desktop = shview::IDListAlloc<ITEMIDLIST_ABSOLUTE>(2);
     view.SetFolder(desktop.get());
     int count = view.Count();
     int computer = -1;

@@ -155,7 +155,7 @@ TEST_F(FileViewTest, SetFolderWithNoneChangesNothing)
 
 TEST_F(FileViewTest, DesktopIsShownThroughTheDesktopFolderItself)
 {
-    shview::IDList desktop = shview::IDListAlloc(2);
+    shview::AbsoluteIDList desktop = shview::IDListAlloc<ITEMIDLIST_ABSOLUTE>(2);
     view.SetFolder(desktop.get());
     EXPECT_EQ(view.ShellFolder(), shview::DesktopFolder());
     EXPECT_GT(view.Count(), 0);
@@ -163,7 +163,7 @@ TEST_F(FileViewTest, DesktopIsShownThroughTheDesktopFolderItself)
 
 TEST_F(FileViewTest, DrivesHaveNoSizeOrDateAndSortBeforeFilesAscending)
 {
-    shview::IDList drives;
+    shview::AbsoluteIDList drives;
     ASSERT_HRESULT_SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, drives.put()));
     view.SetFolder(drives.get());
     bool sawWithout = false, sawWith = false;
@@ -194,7 +194,7 @@ TEST_F(FileViewTest, FillRunsAsListUnderTheHourglassAndPutsBoth)
 {
     dir.File(L"one", "x");
     dir.File(L"two", "x");
-    shview::IDList id = shview::IDListFromPath(Dir());
+    shview::AbsoluteIDList id = shview::IDListFromPath(Dir());
     ui::ComPtr<IShellFolder> real;
     ASSERT_HRESULT_SUCCEEDED(
         shview::DesktopFolder()->BindToObject(id.get(), nullptr, IID_IShellFolder, real.put_void()));
@@ -229,7 +229,7 @@ TEST_F(FileViewTest, FillAskedForDuringAFillRunsAfterIt)
 {
     dir.File(L"one", "x");
     dir.File(L"two", "x");
-    shview::IDList id = shview::IDListFromPath(Dir());
+    shview::AbsoluteIDList id = shview::IDListFromPath(Dir());
     ui::ComPtr<IShellFolder> real;
     ASSERT_HRESULT_SUCCEEDED(
         shview::DesktopFolder()->BindToObject(id.get(), nullptr, IID_IShellFolder, real.put_void()));
@@ -257,13 +257,13 @@ class FileViewIconTest : public FileViewTest {
 protected:
     int SystemIndex(const std::wstring& name)
     {
-        shview::IDList id = shview::IDListFromPath(In(name));
+        shview::AbsoluteIDList id = shview::IDListFromPath(In(name));
         return shview::IDListIconIndex(id.get(), SHGFI_SYSICONINDEX);
     }
     ui::ComPtr<IShellFolder> Real()
     {
         ui::ComPtr<IShellFolder> real;
-        shview::IDList id = shview::IDListFromPath(Dir());
+        shview::AbsoluteIDList id = shview::IDListFromPath(Dir());
         shview::DesktopFolder()->BindToObject(id.get(), nullptr, IID_IShellFolder, real.put_void());
         return real;
     }
@@ -315,7 +315,7 @@ TEST_F(FileViewIconTest, WithoutIShellIconIconsAndTypesAreTheSystemsForEachItem)
     ASSERT_EQ(view.Count(), 9);
     for (int i = 0; i < view.Count(); ++i) {
         std::wstring name = view.ItemText(i);
-        shview::IDList id = shview::IDListFromPath(In(name));
+        shview::AbsoluteIDList id = shview::IDListFromPath(In(name));
         SHFILEINFOW info{};
         SHGetFileInfoW(reinterpret_cast<LPCWSTR>(id.get()), 0, &info, sizeof info, SHGFI_TYPENAME | SHGFI_PIDL);
         EXPECT_EQ(view.ItemImage(i), SystemIndex(name)) << testing::PrintToString(name);
@@ -329,7 +329,7 @@ TEST_F(FileViewIconTest, FailedEnumerationWithoutTreeKeepsTheItemsOfTheFolderBef
     Show(Dir());
     testsupport::TempDir other;
     other.File(L"other.txt", "x");
-    shview::IDList otherID = shview::IDListFromPath(other.Path());
+    shview::AbsoluteIDList otherID = shview::IDListFromPath(other.Path());
     ui::ComPtr<IShellFolder> real;
     shview::DesktopFolder()->BindToObject(otherID.get(), nullptr, IID_IShellFolder, real.put_void());
     auto failing = TestFolder::Over(real.get());
@@ -338,7 +338,7 @@ TEST_F(FileViewIconTest, FailedEnumerationWithoutTreeKeepsTheItemsOfTheFolderBef
     // The folder that failed is the one named; the items still answer for
     // the folder they came from.
     EXPECT_EQ(view.ShellFolder(), static_cast<IShellFolder*>(failing.get()));
-    EXPECT_EQ(shview::IDListDisplayName(shview::DesktopFolder(), view.FolderIDList(), SHGDN_FORPARSING),
+    EXPECT_EQ(shview::IDListDisplayName(view.FolderIDList(), SHGDN_FORPARSING),
               other.Path());
     EXPECT_EQ(Captions(), std::vector<std::wstring>{L"kept.txt"});
     EXPECT_EQ(view.ItemPath(0), kept);
@@ -355,7 +355,7 @@ TEST_F(FileViewIconTest, FolderThatCannotBeBoundIsNotShownAsTheDesktop)
 {
     dir.File(L"kept.txt", "x");
     Show(Dir());
-    shview::IDList id = shview::IDListFromPath(In(L"kept.txt"));
+    shview::AbsoluteIDList id = shview::IDListFromPath(In(L"kept.txt"));
     ShowThrough(id.get(), nullptr, E_FAIL);
     EXPECT_EQ(view.ShellFolder(), nullptr);
     EXPECT_EQ(Captions(), std::vector<std::wstring>{L"kept.txt"});

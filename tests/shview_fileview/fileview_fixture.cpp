@@ -6,9 +6,9 @@
 
 namespace fvtest {
 
-void RecordingFileView::ExecuteItem(const ITEMIDLIST* absolute)
+void RecordingFileView::ExecuteItem(PCIDLIST_ABSOLUTE absolute)
 {
-    executed.push_back(shview::IDListDisplayName(shview::DesktopFolder(), absolute, SHGDN_FORPARSING));
+    executed.push_back(shview::IDListDisplayName(absolute, SHGDN_FORPARSING));
     if (onExecute)
         onExecute();
 }
@@ -30,13 +30,13 @@ void FileViewTest::TearDown()
 
 void FileViewTest::Show(const std::wstring& path)
 {
-    shview::IDList id = shview::IDListFromPath(path);
+    shview::AbsoluteIDList id = shview::IDListFromPath(path);
     ASSERT_TRUE(id) << "cannot parse " << testing::PrintToString(path);
     view.SetFolder(id.get());
     testsupport::PumpUntilIdle();
 }
 
-void FileViewTest::ShowThrough(const ITEMIDLIST* id, IShellFolder* folder, HRESULT bindResult)
+void FileViewTest::ShowThrough(PCIDLIST_ABSOLUTE id, IShellFolder* folder, HRESULT bindResult)
 {
     auto desktop = TestFolder::Over(shview::DesktopFolder());
     desktop->answerBinds = true;

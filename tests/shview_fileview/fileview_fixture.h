@@ -20,7 +20,7 @@ public:
     using TFileView::DblClick;
 
 protected:
-    void ExecuteItem(const ITEMIDLIST* absolute) override;
+    void ExecuteItem(PCIDLIST_ABSOLUTE absolute) override;
     void Beep() override { ++beeps; }
 };
 
@@ -35,7 +35,7 @@ protected:
     // Points the list at a folder by its path.
     void Show(const std::wstring& path);
     // Points the list at `id` through a desktop that binds it to `folder`.
-    void ShowThrough(const ITEMIDLIST* id, IShellFolder* folder, HRESULT bindResult = S_OK);
+    void ShowThrough(PCIDLIST_ABSOLUTE id, IShellFolder* folder, HRESULT bindResult = S_OK);
     // Types a new caption into the in-place editor and confirms it.
     void Rename(const std::wstring& caption, const std::wstring& typed);
     int Find(const std::wstring& caption) const;

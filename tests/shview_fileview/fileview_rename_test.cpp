@@ -21,7 +21,7 @@ protected:
     ui::ComPtr<IShellFolder> Real()
     {
         ui::ComPtr<IShellFolder> real;
-        shview::IDList id = shview::IDListFromPath(Dir());
+        shview::AbsoluteIDList id = shview::IDListFromPath(Dir());
         shview::DesktopFolder()->BindToObject(id.get(), nullptr, IID_IShellFolder, real.put_void());
         return real;
     }

@@ -53,13 +53,13 @@ HRESULT TestFolder::SetNameOf(HWND w, PCUITEMID_CHILD item, LPCWSTR name, SHGDNF
     if (out)
         *out = nullptr;
     // Keep the item alive: the hook may free the caller's records.
-    shview::IDList old = shview::IDListCombine(item, nullptr);
+    shview::ChildIDList old = shview::IDListCopy(item);
     std::wstring given = renameAs ? renameAs(name) : std::wstring(name);
     if (duringRename && hookBeforeRename)
         duringRename();
     PITEMID_CHILD fresh = nullptr;
     HRESULT hr = inner_->SetNameOf(w, old.get(), given.c_str(), flags, &fresh);
-    shview::IDList renamed = shview::IDList::Adopt(fresh);
+    shview::ChildIDList renamed = shview::ChildIDList::Adopt(fresh);
     if (duringRename && !hookBeforeRename)
         duringRename();
     if (out && !withholdNewID)
@@ -106,7 +106,8 @@ HRESULT TestFolder::EnumObjects(HWND w, SHCONTF flags, IEnumIDList** out)
 HRESULT TestFolder::BindToObject(PCUIDLIST_RELATIVE pidl, IBindCtx* b, REFIID iid, void** out)
 {
     if (!answerBinds && !unreadable.empty() &&
-        unreadable.count(shview::IDListDisplayName(inner_.get(), pidl, SHGDN_FORPARSING))) {
+        // Only a desktop is given unreadable paths: what it binds starts at it.
+        unreadable.count(shview::IDListDisplayName(shview::IDListAsAbsolute(pidl), SHGDN_FORPARSING))) {
         *out = nullptr;
         ui::ComPtr<IShellFolder> bound;
         HRESULT hr = inner_->BindToObject(pidl, b, IID_IShellFolder, bound.put_void());

@@ -41,7 +41,7 @@ void FolderViewTest::TearDown()
 
 ui::TreeNode FolderViewTest::NodeOf(const std::wstring& path)
 {
-    shview::IDList absolute = shview::IDListFromPath(path);
+    shview::AbsoluteIDList absolute = shview::IDListFromPath(path);
     return absolute ? tree->FindNode(absolute.get()) : nullptr;
 }
 

@@ -8,7 +8,7 @@
 namespace fvtest {
 namespace {
 
-using shview::IDList;
+using shview::AbsoluteIDList;
 
 class FolderViewListTest : public FolderViewTest {
 protected:
@@ -30,13 +30,13 @@ protected:
     // Whether the list shows the folder at `path`.
     bool ListShows(const std::wstring& path)
     {
-        IDList expected = shview::IDListFromPath(path);
+        AbsoluteIDList expected = shview::IDListFromPath(path);
         return list.FolderIDList() && expected &&
                shview::IDListCompare(shview::DesktopFolder(), list.FolderIDList(), expected.get()) == 0;
     }
     bool ListShowsNode(ui::TreeNode node)
     {
-        IDList expected = tree->NodeIDList(node);
+        AbsoluteIDList expected = tree->NodeIDList(node);
         return list.FolderIDList() && expected &&
                shview::IDListCompare(shview::DesktopFolder(), list.FolderIDList(), expected.get()) == 0;
     }
@@ -162,7 +162,7 @@ TEST_F(FolderViewListTest, AFolderThatIsNotThereChangesNeitherTreeNorList)
     tree->SelectPath(a);
     ui::TreeNode aNode = tree->Selected();
     std::wstring gone = temp.Folder(L"a\\gone");
-    IDList goneItem = shview::IDListLast(shview::IDListFromPath(gone).get());
+    shview::ChildIDList goneItem = shview::IDListLast(shview::IDListFromPath(gone).get());
     ASSERT_TRUE(goneItem);
     RemoveDirectoryW(gone.c_str());
     int changes = 0;

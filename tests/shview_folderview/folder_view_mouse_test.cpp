@@ -9,7 +9,9 @@
 namespace fvtest {
 namespace {
 
-using shview::IDList;
+using shview::AbsoluteIDList;
+using shview::ChildIDList;
+using shview::RelativeIDList;
 
 bool FolderExists(const std::wstring& path)
 {
@@ -22,19 +24,19 @@ struct Call {
     ui::ComPtr<IShellFolder> folder;
     POINT screen{};
     int count = 0;
-    IDList items;
+    RelativeIDList items;
 };
 
 class RecordingMenu : public TContextMenuEx {
 public:
-    bool ShowItemMenu(HWND window, IShellFolder* folder, POINT screen, int count, const ITEMIDLIST* items) override
+    bool ShowItemMenu(HWND window, IShellFolder* folder, POINT screen, int count, PCUIDLIST_RELATIVE items) override
     {
         Call call;
         call.window = window;
         call.folder = ui::ComPtr<IShellFolder>::Share(folder);
         call.screen = screen;
         call.count = count;
-        call.items = shview::IDListCombine(items, nullptr);
+        call.items = shview::IDListCombineRelative(items, nullptr);
         calls.push_back(std::move(call));
         return false;
     }
@@ -43,13 +45,13 @@ public:
 
 class RecordingDrag : public TDropSourceEx {
 public:
-    void DragItems(HWND window, IShellFolder* folder, int count, const ITEMIDLIST* items) override
+    void DragItems(HWND window, IShellFolder* folder, int count, PCUIDLIST_RELATIVE items) override
     {
         Call call;
         call.window = window;
         call.folder = ui::ComPtr<IShellFolder>::Share(folder);
         call.count = count;
-        call.items = shview::IDListCombine(items, nullptr);
+        call.items = shview::IDListCombineRelative(items, nullptr);
         calls.push_back(std::move(call));
     }
     std::vector<Call> calls;
@@ -58,9 +60,9 @@ public:
 // The folder that holds a path's last item, bound afresh for comparisons.
 ui::ComPtr<IShellFolder> ParentOf(const std::wstring& path)
 {
-    IDList absolute = shview::IDListFromPath(path);
+    AbsoluteIDList absolute = shview::IDListFromPath(path);
     ui::ComPtr<IShellFolder> parent;
-    IDList last;
+    ChildIDList last;
     shview::IDListBindParent(absolute.get(), parent, last);
     return parent;
 }
@@ -71,7 +73,7 @@ TEST_F(FolderViewTest, ARightClickShowsTheMenuOfTheNodeUnderThePointerAndKeepsTh
     tree->ContextMenu = &menu;
     tree->SelectPath(a);
     ui::TreeNode aNode = tree->Selected();
-    IDList bItem = shview::IDListLast(shview::IDListFromPath(b).get());
+    ChildIDList bItem = shview::IDListLast(shview::IDListFromPath(b).get());
     ui::TreeNode bNode = tree->FindChild(aNode, bItem.get());
     ASSERT_TRUE(bNode);
     std::vector<ui::TreeNode> changes;
@@ -92,7 +94,7 @@ TEST_F(FolderViewTest, ARightClickShowsTheMenuOfTheNodeUnderThePointerAndKeepsTh
     EXPECT_EQ(shview::IDListCount(call.items.get()), 1u);
     ui::ComPtr<IShellFolder> aFolder = ParentOf(b);
     EXPECT_EQ(shview::IDListCompare(aFolder.get(), call.items.get(), bItem.get()), 0);
-    EXPECT_TRUE(SamePath(shview::IDListDisplayName(call.folder.get(), call.items.get(),
+    EXPECT_TRUE(SamePath(shview::IDListDisplayName(call.folder.get(), shview::IDListAsChild(call.items.get()),
                                                    SHGDN_FORPARSING),
                          b));
     POINT p = PointOf(bNode);
@@ -191,7 +193,7 @@ TEST_F(FolderViewTest, ALeftDragHandsTheNodeToTheDragSourceWithoutSelectingIt)
     tree->DropSource = &drag;
     tree->SelectPath(a);
     ui::TreeNode aNode = tree->Selected();
-    IDList bItem = shview::IDListLast(shview::IDListFromPath(b).get());
+    ChildIDList bItem = shview::IDListLast(shview::IDListFromPath(b).get());
     ui::TreeNode bNode = tree->FindChild(aNode, bItem.get());
     ASSERT_TRUE(bNode);
     std::vector<std::size_t> callsAtMouseDown;
@@ -205,7 +207,9 @@ TEST_F(FolderViewTest, ALeftDragHandsTheNodeToTheDragSourceWithoutSelectingIt)
     EXPECT_EQ(drag.calls[0].count, 1);
     ui::ComPtr<IShellFolder> aFolder = ParentOf(b);
     EXPECT_EQ(shview::IDListCompare(aFolder.get(), drag.calls[0].items.get(), bItem.get()), 0);
-    EXPECT_TRUE(SamePath(shview::IDListDisplayName(drag.calls[0].folder.get(), drag.calls[0].items.get(), SHGDN_FORPARSING), b));
+    EXPECT_TRUE(SamePath(shview::IDListDisplayName(drag.calls[0].folder.get(),
+                                                   shview::IDListAsChild(drag.calls[0].items.get()), SHGDN_FORPARSING),
+                         b));
     EXPECT_EQ(tree->Selected(), aNode);
     ASSERT_EQ(callsAtMouseDown.size(), 1u);
     EXPECT_EQ(callsAtMouseDown[0], 0u) << "the event comes before the drag";
@@ -233,7 +237,7 @@ TEST_F(FolderViewTest, RenamingANodeInPlaceRenamesTheFolderThroughTheShell)
 {
     tree->SelectPath(a);
     ui::TreeNode aNode = tree->Selected();
-    IDList bItem = shview::IDListLast(shview::IDListFromPath(b).get());
+    ChildIDList bItem = shview::IDListLast(shview::IDListFromPath(b).get());
     ui::TreeNode bNode = tree->FindChild(aNode, bItem.get());
     ASSERT_TRUE(bNode);
     tree->Expand(bNode);
@@ -248,9 +252,8 @@ TEST_F(FolderViewTest, RenamingANodeInPlaceRenamesTheFolderThroughTheShell)
     EXPECT_EQ(tree->Text(aNode), L"a");
     EXPECT_EQ(tree->Selected(), aNode);
     // The node's identifier follows, and its children stay.
-    IDList absolute = tree->NodeIDList(bNode);
-    EXPECT_TRUE(SamePath(shview::IDListDisplayName(shview::DesktopFolder(), absolute.get(), SHGDN_FORPARSING),
-                         PathOf(L"a\\renamed b")));
+    AbsoluteIDList absolute = tree->NodeIDList(bNode);
+    EXPECT_TRUE(SamePath(shview::IDListDisplayName(absolute.get(), SHGDN_FORPARSING), PathOf(L"a\\renamed b")));
     EXPECT_EQ(tree->FirstChild(bNode), cNode);
     tree->SelectPath(PathOf(L"a\\renamed b\\c"));
     EXPECT_EQ(tree->Selected(), cNode);
@@ -261,7 +264,7 @@ TEST_F(FolderViewTest, AFailedRenameShowsTheNameTheFolderStillHas)
     tree->SelectPath(b);
     ui::TreeNode bNode = tree->Selected();
     ASSERT_TRUE(bNode);
-    const ITEMIDLIST* before = tree->NodeData(bNode);
+    PCUITEMID_CHILD before = tree->NodeData(bNode);
     testsupport::DialogWatchdog watchdog(IDOK);
     // Wine refuses ':' without a dialog.
     ASSERT_TRUE(EditAndConfirm(bNode, L"bad:name"));

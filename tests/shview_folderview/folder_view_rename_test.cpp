@@ -59,8 +59,8 @@ TEST_F(FolderViewTest, ARenamedNodeIsFoundAgainAfterWhateverRanMeanwhile)
         ui::TreeNode found = NodeOf(now);
         ASSERT_TRUE(found);
         EXPECT_EQ(tree->Text(found), row.to);
-        shview::IDList absolute = tree->NodeIDList(found);
-        EXPECT_TRUE(SamePath(shview::IDListDisplayName(shview::DesktopFolder(), absolute.get(), SHGDN_FORPARSING), now));
+        shview::AbsoluteIDList absolute = tree->NodeIDList(found);
+        EXPECT_TRUE(SamePath(shview::IDListDisplayName(absolute.get(), SHGDN_FORPARSING), now));
         ui::TreeNode aNode = NodeOf(a);
         ASSERT_TRUE(aNode);
         EXPECT_EQ(ChildTexts(aNode), std::vector<std::wstring>{row.to});

@@ -8,7 +8,8 @@
 namespace fvtest {
 namespace {
 
-using shview::IDList;
+using shview::AbsoluteIDList;
+using shview::ChildIDList;
 
 TEST_F(FolderViewTest, AFreshTreeHasTheDesktopAsItsOnlyRootWithItsFolders)
 {
@@ -22,9 +23,9 @@ TEST_F(FolderViewTest, AFreshTreeHasTheDesktopAsItsOnlyRootWithItsFolders)
     EXPECT_EQ(TreeView_GetIndent(TreeWindow()), 19u);
 
     IShellFolder* desktop = shview::DesktopFolder();
-    IDList desktopID;
+    AbsoluteIDList desktopID;
     ASSERT_HRESULT_SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, desktopID.put()));
-    EXPECT_EQ(tree->Text(root), shview::IDListDisplayName(desktop, desktopID.get(), SHGDN_INFOLDER));
+    EXPECT_EQ(tree->Text(root), shview::IDListDisplayName(desktopID.get(), SHGDN_INFOLDER));
     EXPECT_EQ(shview::IDListCount(tree->NodeData(root)), 0u);
 
     // The desktop's folders in its own order, each with a button exactly when
@@ -32,10 +33,10 @@ TEST_F(FolderViewTest, AFreshTreeHasTheDesktopAsItsOnlyRootWithItsFolders)
     std::vector<std::wstring> expected;
     ui::ComPtr<IEnumIDList> items;
     ASSERT_EQ(desktop->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, items.put()), S_OK);
-    std::vector<IDList> ids;
-    for (IDList id; items->Next(1, id.put(), nullptr) == S_OK;)
+    std::vector<ChildIDList> ids;
+    for (ChildIDList id; items->Next(1, id.put(), nullptr) == S_OK;)
         ids.push_back(std::move(id));
-    std::sort(ids.begin(), ids.end(), [&](const IDList& x, const IDList& y) {
+    std::sort(ids.begin(), ids.end(), [&](const ChildIDList& x, const ChildIDList& y) {
         return shview::IDListCompare(desktop, x.get(), y.get()) < 0;
     });
     for (auto& id : ids)
@@ -45,7 +46,7 @@ TEST_F(FolderViewTest, AFreshTreeHasTheDesktopAsItsOnlyRootWithItsFolders)
 
     std::size_t i = 0;
     for (ui::TreeNode child = tree->FirstChild(root); child && i < ids.size(); child = tree->NextSibling(child), ++i) {
-        const ITEMIDLIST* item = ids[i].get();
+        PCUITEMID_CHILD item = ids[i].get();
         SFGAOF attributes = SFGAO_HASSUBFOLDER;
         ASSERT_HRESULT_SUCCEEDED(desktop->GetAttributesOf(1, &item, &attributes));
         EXPECT_EQ(tree->ChildrenFlag(child), (attributes & SFGAO_HASSUBFOLDER) != 0) << tree->Text(child);
@@ -98,8 +99,8 @@ TEST_F(FolderViewTest, SelectPathFillsAndExpandsTheWayToADeepFolder)
     EXPECT_FALSE(tree->IsExpanded(selected));
 
     // The absolute identifier of the node names the same folder.
-    IDList expected = shview::IDListFromPath(c);
-    IDList got = tree->NodeIDList(selected);
+    AbsoluteIDList expected = shview::IDListFromPath(c);
+    AbsoluteIDList got = tree->NodeIDList(selected);
     EXPECT_EQ(shview::IDListCompare(shview::DesktopFolder(), got.get(), expected.get()), 0);
     EXPECT_EQ(tree->FindNode(expected.get()), selected);
 }
@@ -128,7 +129,7 @@ TEST_F(FolderViewTest, SelectIDListOfTheEmptyIdentifierSelectsTheRoot)
 {
     tree->SelectPath(b);
     ASSERT_NE(tree->Selected(), tree->Root());
-    IDList desktop;
+    AbsoluteIDList desktop;
     ASSERT_HRESULT_SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, desktop.put()));
     tree->SelectIDList(desktop.get());
     EXPECT_EQ(tree->Selected(), tree->Root());
@@ -139,7 +140,7 @@ TEST_F(FolderViewTest, SelectedIsVirtualForTheRootVirtualFoldersAndNoSelection)
 {
     EXPECT_TRUE(tree->SelectedIsVirtual()); // the root
 
-    IDList computer;
+    AbsoluteIDList computer;
     ASSERT_HRESULT_SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, computer.put()));
     tree->SelectIDList(computer.get());
     ASSERT_TRUE(tree->Selected());
@@ -158,8 +159,8 @@ TEST_F(FolderViewTest, OpenChildSelectsAChildOfTheSelection)
 {
     tree->SelectPath(a);
     ui::TreeNode aNode = tree->Selected();
-    IDList bAbsolute = shview::IDListFromPath(b);
-    IDList bItem = shview::IDListLast(bAbsolute.get());
+    AbsoluteIDList bAbsolute = shview::IDListFromPath(b);
+    ChildIDList bItem = shview::IDListLast(bAbsolute.get());
     tree->OpenChild(bItem.get());
     ASSERT_TRUE(tree->Selected());
     EXPECT_EQ(tree->Text(tree->Selected()), L"b");
@@ -224,7 +225,7 @@ TEST_F(FolderViewTest, IconsComeFromIShellIconWhenTheFolderOffersIt)
     EXPECT_EQ(tree->SelectedImage(child), 9);
     // Without it (Wine's own folders) the indexes come from SHGetFileInfo.
     ui::TreeNode aNode = NodeOf(a);
-    IDList absolute = shview::IDListFromPath(a);
+    AbsoluteIDList absolute = shview::IDListFromPath(a);
     EXPECT_EQ(tree->Image(aNode), shview::IDListIconIndex(absolute.get(), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
     EXPECT_EQ(tree->SelectedImage(aNode),
               shview::IDListIconIndex(absolute.get(), SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON));
@@ -286,7 +287,7 @@ TEST_F(FolderViewTest, RenameChildFollowsAFolderRenamedElsewhereKeepingItsChildr
 {
     tree->SelectPath(a);
     ui::TreeNode aNode = tree->Selected();
-    IDList bAbsolute = shview::IDListFromPath(b);
+    AbsoluteIDList bAbsolute = shview::IDListFromPath(b);
     ui::TreeNode bNode = tree->FindChild(aNode, shview::IDListLast(bAbsolute.get()).get());
     ASSERT_TRUE(bNode);
     tree->Expand(bNode);
@@ -294,12 +295,12 @@ TEST_F(FolderViewTest, RenameChildFollowsAFolderRenamedElsewhereKeepingItsChildr
     ASSERT_TRUE(cNode);
 
     // Rename b through its parent folder, as the file list does.
-    IDList aAbsolute = shview::IDListFromPath(a);
+    AbsoluteIDList aAbsolute = shview::IDListFromPath(a);
     ui::ComPtr<IShellFolder> aFolder;
     ASSERT_HRESULT_SUCCEEDED(
         shview::DesktopFolder()->BindToObject(aAbsolute.get(), nullptr, IID_IShellFolder, aFolder.put_void()));
-    IDList oldItem = shview::IDListFirst(tree->NodeData(bNode));
-    IDList newItem;
+    ChildIDList oldItem = shview::IDListFirst(tree->NodeData(bNode));
+    ChildIDList newItem;
     ASSERT_HRESULT_SUCCEEDED(aFolder->SetNameOf(nullptr, oldItem.get(), L"b2", SHGDN_NORMAL, newItem.put()));
     tree->RenameChild(oldItem.get(), newItem.get());
 

@@ -70,7 +70,7 @@ public:
             *out = nullptr;
         PITEMID_CHILD fresh = nullptr;
         HRESULT hr = inner_->SetNameOf(w, item, name, flags, &fresh);
-        shview::IDList renamed = shview::IDList::Adopt(fresh);
+        shview::ChildIDList renamed = shview::ChildIDList::Adopt(fresh);
         if (desktop_.duringRename)
             desktop_.duringRename();
         if (out && !desktop_.withholdNewID)
@@ -127,7 +127,8 @@ HRESULT ProxyDesktop::BindToObject(PCUIDLIST_RELATIVE pidl, IBindCtx* b, REFIID 
     }
     if (FAILED(hr) || unreadablePath.empty() || iid != IID_IShellFolder)
         return hr;
-    std::wstring path = shview::IDListDisplayName(inner_.get(), pidl, SHGDN_FORPARSING);
+    // What the desktop binds starts at the desktop.
+    std::wstring path = shview::IDListDisplayName(shview::IDListAsAbsolute(pidl), SHGDN_FORPARSING);
     if (CompareStringOrdinal(path.c_str(), int(path.size()), unreadablePath.c_str(), int(unreadablePath.size()),
                              TRUE) != CSTR_EQUAL)
         return hr;

@@ -11,7 +11,9 @@ namespace {
 
 using idtest::FakeFolder;
 using idtest::MakeList;
-using shview::IDList;
+using shview::AbsoluteIDList;
+using shview::ChildIDList;
+using shview::RelativeIDList;
 
 class IDListFolder : public testing::Test {
 protected:
@@ -28,10 +30,10 @@ protected:
 
 // A one-item identifier whose payload holds `text` and a zero byte after
 // `lead` filler bytes.
-IDList ItemWithText(const char* text, int lead = 2)
+ChildIDList ItemWithText(const char* text, int lead = 2)
 {
     USHORT cb = USHORT(2 + lead + std::strlen(text) + 1);
-    IDList item = MakeList({cb});
+    ChildIDList item = MakeList<ITEMID_CHILD>({cb});
     auto* bytes = reinterpret_cast<BYTE*>(item.get());
     std::memcpy(bytes + 2 + lead, text, std::strlen(text) + 1);
     return item;
@@ -44,14 +46,19 @@ TEST_F(IDListFolder, OffsetAnswerIsReadInsideTheIdentifierGiven)
         name->uOffset = 4;
         return S_OK;
     };
-    IDList alpha = ItemWithText("alpha.cur");
-    IDList beta = ItemWithText("beta.ani");
+    ChildIDList alpha = ItemWithText("alpha.cur");
+    ChildIDList beta = ItemWithText("beta.ani");
     std::wstring text;
     EXPECT_TRUE(shview::IDListDisplayName(&folder, alpha.get(), SHGDN_INFOLDER, text));
     EXPECT_EQ(text, L"alpha.cur");
     EXPECT_EQ(folder.lastNamed, alpha.get());
     EXPECT_EQ(shview::IDListDisplayName(&folder, beta.get(), SHGDN_NORMAL), L"beta.ani");
     EXPECT_EQ(folder.lastNamed, beta.get());
+
+    // An absolute identifier is named by the desktop, the list itself given.
+    AbsoluteIDList absolute = shview::IDListCombine(nullptr, alpha.get());
+    EXPECT_EQ(shview::IDListDisplayName(absolute.get(), SHGDN_FORPARSING), L"alpha.cur");
+    EXPECT_EQ(static_cast<const void*>(folder.lastNamed), static_cast<const void*>(absolute.get()));
 }
 
 TEST_F(IDListFolder, OffsetAnswerStopsAtTheIdentifierEnd)
@@ -63,7 +70,7 @@ TEST_F(IDListFolder, OffsetAnswerStopsAtTheIdentifierEnd)
         return S_OK;
     };
     // No zero byte in the payload: the text ends at the terminator.
-    IDList item = MakeList({6});
+    ChildIDList item = MakeList<ITEMID_CHILD>({6});
     std::memcpy(reinterpret_cast<BYTE*>(item.get()) + 2, "abcd", 4);
     offset = 2;
     EXPECT_EQ(shview::IDListDisplayName(&folder, item.get(), 0), L"abcd");
@@ -91,7 +98,7 @@ TEST_F(IDListFolder, CStrAnswerUpToItsZeroOr260Bytes)
             std::strcpy(name->cStr, answer);
         return S_OK;
     };
-    IDList item = MakeList({4});
+    ChildIDList item = MakeList<ITEMID_CHILD>({4});
     EXPECT_EQ(shview::IDListDisplayName(&folder, item.get(), 0), L"name.cur");
     full = true;
     EXPECT_EQ(shview::IDListDisplayName(&folder, item.get(), 0), std::wstring(260, L'x'));
@@ -114,7 +121,7 @@ TEST_F(IDListFolder, WideAnswerIsTakenAndFreedThroughTheShellAllocator)
         std::memcpy(name->pOleStr, text, bytes);
         return S_OK;
     };
-    IDList item = MakeList({4});
+    ChildIDList item = MakeList<ITEMID_CHILD>({4});
     EXPECT_EQ(shview::IDListDisplayName(&folder, item.get(), SHGDN_FORPARSING), L"C:\\\u30c6\\a.cur");
     EXPECT_EQ(shview::IDListDisplayName(&folder, item.get(), SHGDN_INFOLDER), L"a.cur");
     EXPECT_EQ(malloc.Live(), 1u); // only the item itself
@@ -129,7 +136,7 @@ TEST_F(IDListFolder, FailedOrUnknownAnswersGiveFailureAndEmptyText)
         std::strcpy(name->cStr, "junk");
         return result;
     };
-    IDList item = MakeList({4});
+    ChildIDList item = MakeList<ITEMID_CHILD>({4});
     for (HRESULT failing : {E_FAIL, E_INVALIDARG, S_FALSE}) {
         result = failing;
         std::wstring text = L"previous";
@@ -152,8 +159,8 @@ TEST_F(IDListFolder, FailedOrUnknownAnswersGiveFailureAndEmptyText)
 
 TEST_F(IDListFolder, CompareGivesMinusOneForEveryPairOnAFailingFolder)
 {
-    IDList a = MakeList({4}, 1), b = MakeList({4}, 2), c = MakeList({6}, 3);
-    const ITEMIDLIST* items[] = {a.get(), b.get(), c.get()};
+    RelativeIDList a = MakeList({4}, 1), b = MakeList({4}, 2), c = MakeList({6}, 3);
+    PCUIDLIST_RELATIVE items[] = {a.get(), b.get(), c.get()};
     for (HRESULT failing : {E_FAIL, E_INVALIDARG, E_NOTIMPL, HRESULT(0x8000FFFF)}) {
         folder.compareResult = failing;
         for (auto* p : items)
@@ -167,7 +174,7 @@ TEST_F(IDListFolder, CompareGivesMinusOneForEveryPairOnAFailingFolder)
 
 TEST_F(IDListFolder, CompareTakesLow16BitsAsSigned)
 {
-    IDList a = MakeList({4}, 1), b = MakeList({4}, 2);
+    RelativeIDList a = MakeList({4}, 1), b = MakeList({4}, 2);
     struct Case {
         HRESULT result;
         int expected;
@@ -188,9 +195,9 @@ TEST_F(IDListFolder, PathStartingWithSlashNeverReachesTheShell)
     EXPECT_TRUE(folder.parsed.empty());
 
     // Everything else goes to the desktop as it is.
-    IDList parsed = shview::IDListFromPath(L"C:\\windows");
+    AbsoluteIDList parsed = shview::IDListFromPath(L"C:\\windows");
     EXPECT_TRUE(parsed);
-    IDList relative = shview::IDListFromPath(L"sub\\x/y");
+    AbsoluteIDList relative = shview::IDListFromPath(L"sub\\x/y");
     EXPECT_TRUE(relative);
     ASSERT_EQ(folder.parsed.size(), 2u);
     EXPECT_EQ(folder.parsed[1], L"sub\\x/y");
@@ -201,10 +208,10 @@ TEST_F(IDListFolder, PathStartingWithSlashNeverReachesTheShell)
 
 TEST_F(IDListFolder, BindParentBindsItemByItemAndFailsCleanly)
 {
-    IDList three = MakeList({4, 5, 3});
+    AbsoluteIDList three = MakeList<ITEMIDLIST_ABSOLUTE>({4, 5, 3});
     folder.bindResult = S_OK;
     ui::ComPtr<IShellFolder> parent;
-    IDList last;
+    ChildIDList last;
     ASSERT_TRUE(shview::IDListBindParent(three.get(), parent, last));
     EXPECT_EQ(parent.get(), static_cast<IShellFolder*>(&folder));
     EXPECT_EQ(idtest::BytesOf(last.get()), (std::vector<BYTE>{3, 0, 3, 0, 0}));
@@ -219,12 +226,12 @@ TEST_F(IDListFolder, BindParentBindsItemByItemAndFailsCleanly)
     EXPECT_FALSE(last);
 
     // One item binds nothing: the desktop and a copy of the item.
-    IDList one = MakeList({6});
+    AbsoluteIDList one = MakeList<ITEMIDLIST_ABSOLUTE>({6});
     ASSERT_TRUE(shview::IDListBindParent(one.get(), parent, last));
     EXPECT_EQ(parent.get(), shview::DesktopFolder());
     EXPECT_EQ(idtest::BytesOf(last.get()), idtest::BytesOf(one.get()));
     // The empty list: the desktop and no item.
-    IDList empty = MakeList({});
+    AbsoluteIDList empty = MakeList<ITEMIDLIST_ABSOLUTE>({});
     ASSERT_TRUE(shview::IDListBindParent(empty.get(), parent, last));
     EXPECT_EQ(parent.get(), shview::DesktopFolder());
     EXPECT_FALSE(last);
@@ -236,7 +243,7 @@ TEST_F(IDListFolder, BindParentBindsItemByItemAndFailsCleanly)
 TEST_F(IDListFolder, PackPathsFailsWithoutLeavingAnythingBehind)
 {
     ui::ComPtr<IShellFolder> parent;
-    IDList packed;
+    RelativeIDList packed;
     folder.bindResult = S_OK;
     // The test desktop parses every text into a one-item list.
     ASSERT_TRUE(shview::IDListPackPaths({L"a", L"b"}, parent, packed));

@@ -2,6 +2,9 @@
 // allocator put in the shell allocator's place.
 #include <gtest/gtest.h>
 
+#include <type_traits>
+#include <vector>
+
 #include "shview/idlist/idlist.h"
 #include "tests/shview_idlist/test_shell_objects.h"
 
@@ -9,7 +12,15 @@ namespace {
 
 using idtest::BytesOf;
 using idtest::MakeList;
-using shview::IDList;
+using shview::AbsoluteIDList;
+using shview::ChildIDList;
+using shview::RelativeIDList;
+
+// Absolute lists for the operations that take one.
+AbsoluteIDList MakeAbsolute(const std::vector<USHORT>& counts, BYTE seed = 0)
+{
+    return MakeList<ITEMIDLIST_ABSOLUTE>(counts, seed);
+}
 
 class IDListMemory : public testing::Test {
 protected:
@@ -25,7 +36,7 @@ protected:
 
 TEST_F(IDListMemory, AllocGivesZeroedBlockOfExactSize)
 {
-    IDList block = shview::IDListAlloc(9);
+    RelativeIDList block = shview::IDListAlloc(9);
     ASSERT_TRUE(block);
     EXPECT_EQ(malloc.allocs, 1);
     EXPECT_EQ(malloc.GetSize(block.get()), 9u);
@@ -42,12 +53,12 @@ TEST_F(IDListMemory, AllocGivesZeroedBlockOfExactSize)
 TEST_F(IDListMemory, OwnerFreesOnceAndMovesWithoutFreeing)
 {
     {
-        IDList a = MakeList({4});
-        ITEMIDLIST* raw = a.get();
-        IDList b(std::move(a));
+        RelativeIDList a = MakeList({4});
+        PIDLIST_RELATIVE raw = a.get();
+        RelativeIDList b(std::move(a));
         EXPECT_FALSE(a);
         EXPECT_EQ(b.get(), raw);
-        IDList c;
+        RelativeIDList c;
         c = std::move(b);
         EXPECT_EQ(c.get(), raw);
         EXPECT_EQ(malloc.frees, 0);
@@ -55,8 +66,8 @@ TEST_F(IDListMemory, OwnerFreesOnceAndMovesWithoutFreeing)
     EXPECT_EQ(malloc.frees, 1);
 
     // Move-assigning over a list frees the old one at once.
-    IDList target = MakeList({4});
-    ITEMIDLIST* old = target.get();
+    RelativeIDList target = MakeList({4});
+    PIDLIST_RELATIVE old = target.get();
     target = MakeList({6});
     EXPECT_EQ(malloc.frees, 2);
     EXPECT_FALSE(malloc.Owns(old));
@@ -67,15 +78,15 @@ TEST_F(IDListMemory, OwnerFreesOnceAndMovesWithoutFreeing)
 
 TEST_F(IDListMemory, ReleaseHandsOverAndResetAndPutFree)
 {
-    IDList list = MakeList({4});
-    ITEMIDLIST* raw = list.release();
+    RelativeIDList list = MakeList({4});
+    PIDLIST_RELATIVE raw = list.release();
     EXPECT_FALSE(list);
     EXPECT_TRUE(malloc.Owns(raw));
-    IDList adopted = IDList::Adopt(raw);
+    RelativeIDList adopted = RelativeIDList::Adopt(raw);
     EXPECT_EQ(adopted.get(), raw);
     adopted.reset(MakeList({8}).release());
     EXPECT_FALSE(malloc.Owns(raw));
-    ITEMIDLIST** slot = adopted.put();
+    PIDLIST_RELATIVE* slot = adopted.put();
     EXPECT_EQ(malloc.Live(), 0u);
     EXPECT_EQ(*slot, nullptr);
     *slot = MakeList({2 + 2}).release();
@@ -88,9 +99,9 @@ TEST_F(IDListMemory, ReleaseHandsOverAndResetAndPutFree)
 
 TEST_F(IDListMemory, CombineFreeConsumesBothInputs)
 {
-    IDList p = MakeList({4, 3});
-    IDList q = MakeList({5});
-    IDList both = shview::IDListCombineFree(std::move(p), std::move(q));
+    AbsoluteIDList p = MakeAbsolute({4, 3});
+    RelativeIDList q = MakeList({5});
+    AbsoluteIDList both = shview::IDListCombineFree(std::move(p), std::move(q));
     EXPECT_FALSE(p);
     EXPECT_FALSE(q);
     ASSERT_TRUE(both);
@@ -98,9 +109,9 @@ TEST_F(IDListMemory, CombineFreeConsumesBothInputs)
     EXPECT_EQ(shview::IDListCount(both.get()), 3u);
 
     // Prepending item after item, as the views pack a selection.
-    IDList packed;
+    RelativeIDList packed;
     for (BYTE seed : {10, 20, 30})
-        packed = shview::IDListCombineFree(MakeList({3}, seed), std::move(packed));
+        packed = shview::IDListCombineRelativeFree(MakeList({3}, seed), std::move(packed));
     EXPECT_EQ(shview::IDListCount(packed.get()), 3u);
     EXPECT_EQ(BytesOf(packed.get()), (std::vector<BYTE>{3, 0, 31, 3, 0, 21, 3, 0, 11, 0, 0}));
     EXPECT_EQ(malloc.Live(), 2u);
@@ -113,21 +124,21 @@ TEST_F(IDListMemory, CombineFreeConsumesBothInputs)
 
 TEST_F(IDListMemory, CombineWithNoneOnEitherSide)
 {
-    IDList none = shview::IDListCombine(nullptr, nullptr);
+    AbsoluteIDList none = shview::IDListCombine(nullptr, nullptr);
     ASSERT_TRUE(none);
     EXPECT_EQ(malloc.GetSize(none.get()), 2u);
     EXPECT_EQ(BytesOf(none.get()), (std::vector<BYTE>{0, 0}));
 
-    IDList p = MakeList({4, 3});
-    IDList left = shview::IDListCombine(p.get(), nullptr);
+    AbsoluteIDList p = MakeAbsolute({4, 3});
+    AbsoluteIDList left = shview::IDListCombine(p.get(), nullptr);
     EXPECT_NE(left.get(), p.get());
     EXPECT_EQ(BytesOf(left.get()), BytesOf(p.get()));
-    IDList right = shview::IDListCombine(nullptr, p.get());
+    AbsoluteIDList right = shview::IDListCombine(nullptr, p.get());
     EXPECT_NE(right.get(), p.get());
     EXPECT_EQ(BytesOf(right.get()), BytesOf(p.get()));
 
-    IDList q = MakeList({5}, 7);
-    IDList pq = shview::IDListCombine(p.get(), q.get());
+    RelativeIDList q = MakeList({5}, 7);
+    AbsoluteIDList pq = shview::IDListCombine(p.get(), q.get());
     std::vector<BYTE> expected = BytesOf(p.get());
     expected.resize(expected.size() - 2);
     for (BYTE b : BytesOf(q.get()))
@@ -144,37 +155,78 @@ TEST_F(IDListMemory, FirstLastRestParentOfEmptyOneAndTwoItems)
     EXPECT_FALSE(shview::IDListParent(nullptr));
     EXPECT_EQ(shview::IDListRest(nullptr), nullptr);
 
-    IDList empty = MakeList({});
-    IDList first = shview::IDListFirst(empty.get());
-    IDList last = shview::IDListLast(empty.get());
+    AbsoluteIDList empty = MakeAbsolute({});
+    ChildIDList first = shview::IDListFirst(empty.get());
+    ChildIDList last = shview::IDListLast(empty.get());
     ASSERT_TRUE(first && last);
-    EXPECT_NE(first.get(), empty.get());
+    EXPECT_NE(static_cast<const void*>(first.get()), static_cast<const void*>(empty.get()));
     EXPECT_EQ(BytesOf(first.get()), (std::vector<BYTE>{0, 0}));
     EXPECT_EQ(BytesOf(last.get()), (std::vector<BYTE>{0, 0}));
     EXPECT_EQ(shview::IDListRest(empty.get()), nullptr);
     EXPECT_FALSE(shview::IDListParent(empty.get()));
 
-    IDList one = MakeList({5});
-    IDList oneFirst = shview::IDListFirst(one.get());
-    IDList oneLast = shview::IDListLast(one.get());
+    AbsoluteIDList one = MakeAbsolute({5});
+    ChildIDList oneFirst = shview::IDListFirst(one.get());
+    ChildIDList oneLast = shview::IDListLast(one.get());
     EXPECT_EQ(BytesOf(oneFirst.get()), BytesOf(one.get()));
     EXPECT_EQ(BytesOf(oneLast.get()), BytesOf(one.get()));
     EXPECT_EQ(malloc.GetSize(oneFirst.get()), 7u);
     EXPECT_EQ(shview::IDListRest(one.get()), nullptr);
     EXPECT_FALSE(shview::IDListParent(one.get()));
 
-    IDList two = MakeList({4, 3});
+    AbsoluteIDList two = MakeAbsolute({4, 3});
     EXPECT_EQ(BytesOf(shview::IDListFirst(two.get()).get()), (std::vector<BYTE>{4, 0, 1, 1, 0, 0}));
     EXPECT_EQ(BytesOf(shview::IDListLast(two.get()).get()), (std::vector<BYTE>{3, 0, 2, 0, 0}));
     EXPECT_EQ(BytesOf(shview::IDListParent(two.get()).get()), (std::vector<BYTE>{4, 0, 1, 1, 0, 0}));
-    const ITEMIDLIST* rest = shview::IDListRest(two.get());
+    PCUIDLIST_RELATIVE rest = shview::IDListRest(two.get());
     EXPECT_EQ(reinterpret_cast<const BYTE*>(rest), reinterpret_cast<const BYTE*>(two.get()) + 4);
     EXPECT_EQ(shview::IDListRest(rest), nullptr);
 
-    IDList three = MakeList({4, 3, 6});
+    AbsoluteIDList three = MakeAbsolute({4, 3, 6});
     EXPECT_EQ(BytesOf(shview::IDListParent(three.get()).get()),
               (std::vector<BYTE>{4, 0, 1, 1, 3, 0, 2, 0, 0}));
     EXPECT_EQ(BytesOf(shview::IDListLast(three.get()).get()), (std::vector<BYTE>{6, 0, 3, 3, 3, 3, 0, 0}));
+}
+
+// A list changes kind only where a caller says so: a child or an absolute
+// list moves into a relative owner, never back and never across.
+static_assert(std::is_constructible_v<RelativeIDList, ChildIDList&&>);
+static_assert(std::is_constructible_v<RelativeIDList, AbsoluteIDList&&>);
+static_assert(!std::is_constructible_v<ChildIDList, RelativeIDList&&>);
+static_assert(!std::is_constructible_v<AbsoluteIDList, RelativeIDList&&>);
+static_assert(!std::is_constructible_v<ChildIDList, AbsoluteIDList&&>);
+static_assert(!std::is_constructible_v<AbsoluteIDList, ChildIDList&&>);
+
+TEST_F(IDListMemory, TypedSplitsCombineBackIntoTheList)
+{
+    // Parent + last and first + rest give the list back, for every length;
+    // the relative combine writes what the absolute one does; copies are new
+    // blocks of the same bytes.
+    for (const std::vector<USHORT>& counts : std::vector<std::vector<USHORT>>{{}, {5}, {4, 3}, {4, 3, 6}}) {
+        AbsoluteIDList list = MakeAbsolute(counts, 40);
+        std::vector<BYTE> bytes = BytesOf(list.get());
+        AbsoluteIDList parent = shview::IDListParent(list.get());
+        ChildIDList last = shview::IDListLast(list.get());
+        EXPECT_EQ(BytesOf(shview::IDListCombine(parent.get(), last.get()).get()), bytes) << counts.size();
+        ChildIDList first = shview::IDListFirst(list.get());
+        PCUIDLIST_RELATIVE rest = shview::IDListRest(list.get());
+        EXPECT_EQ(BytesOf(shview::IDListCombineRelative(first.get(), rest).get()), bytes) << counts.size();
+        EXPECT_EQ(BytesOf(shview::IDListCombineRelative(parent.get(), last.get()).get()), bytes) << counts.size();
+        AbsoluteIDList copy = shview::IDListCopy(list.get());
+        EXPECT_NE(copy.get(), list.get());
+        EXPECT_EQ(BytesOf(copy.get()), bytes) << counts.size();
+    }
+    EXPECT_FALSE(shview::IDListCopy<ITEMID_CHILD>(nullptr));
+
+    // A child moved into a relative owner is freed once, by that owner.
+    int frees = malloc.frees;
+    {
+        ChildIDList child = MakeList<ITEMID_CHILD>({5});
+        RelativeIDList wider = std::move(child);
+        EXPECT_FALSE(child);
+        EXPECT_TRUE(wider);
+    }
+    EXPECT_EQ(malloc.frees, frees + 1);
 }
 
 } // namespace

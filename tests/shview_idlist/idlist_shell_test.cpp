@@ -8,7 +8,9 @@
 namespace {
 
 using idtest::BytesOf;
-using shview::IDList;
+using shview::AbsoluteIDList;
+using shview::ChildIDList;
+using shview::RelativeIDList;
 
 // TempDir's names can come out relative to the working folder; the shell
 // parses only full paths.
@@ -51,12 +53,12 @@ TEST_F(IDListShell, ModuleHasTheShellObjects)
 TEST_F(IDListShell, ResolvesAFolderAndReadsItsNamesThroughItsParent)
 {
     std::wstring path = Folder(L"Sub Folder");
-    IDList absolute = shview::IDListFromPath(path);
+    AbsoluteIDList absolute = shview::IDListFromPath(path);
     ASSERT_TRUE(absolute);
     EXPECT_GE(shview::IDListCount(absolute.get()), 2u);
 
     ui::ComPtr<IShellFolder> parent;
-    IDList last;
+    ChildIDList last;
     ASSERT_TRUE(shview::IDListBindParent(absolute.get(), parent, last));
     ASSERT_TRUE(parent);
     ASSERT_TRUE(last);
@@ -71,27 +73,26 @@ TEST_F(IDListShell, ResolvesAFolderAndReadsItsNamesThroughItsParent)
     EXPECT_TRUE(shview::IDListDisplayName(parent.get(), last.get(), SHGDN_FORPARSING, text));
     EXPECT_TRUE(SamePath(text, path)) << "got " << testing::PrintToString(text);
     // The desktop names the whole identifier the same way.
-    EXPECT_TRUE(SamePath(shview::IDListDisplayName(shview::DesktopFolder(), absolute.get(), SHGDN_FORPARSING),
-                         path));
+    EXPECT_TRUE(SamePath(shview::IDListDisplayName(absolute.get(), SHGDN_FORPARSING), path));
 }
 
 TEST_F(IDListShell, BindParentOfADriveAndOfTheDesktop)
 {
-    IDList drive = shview::IDListFromPath(L"C:\\");
+    AbsoluteIDList drive = shview::IDListFromPath(L"C:\\");
     ASSERT_TRUE(drive);
     ui::ComPtr<IShellFolder> parent;
-    IDList last;
+    ChildIDList last;
     ASSERT_TRUE(shview::IDListBindParent(drive.get(), parent, last));
     EXPECT_TRUE(SamePath(shview::IDListDisplayName(parent.get(), last.get(), SHGDN_FORPARSING), L"C:\\"));
 
     // The drive's first item is a desktop child: its parent is the desktop.
-    IDList child = shview::IDListFirst(drive.get());
+    AbsoluteIDList child = shview::IDListAsAbsolute(shview::IDListFirst(drive.get()));
     ASSERT_TRUE(shview::IDListBindParent(child.get(), parent, last));
     EXPECT_EQ(parent.get(), shview::DesktopFolder());
     EXPECT_EQ(BytesOf(last.get()), BytesOf(child.get()));
     EXPECT_FALSE(shview::IDListParent(child.get()));
 
-    IDList desktop = shview::IDListCombine(nullptr, nullptr);
+    AbsoluteIDList desktop = shview::IDListCombine(nullptr, nullptr);
     ASSERT_TRUE(shview::IDListBindParent(desktop.get(), parent, last));
     EXPECT_EQ(parent.get(), shview::DesktopFolder());
     EXPECT_FALSE(last);
@@ -99,9 +100,9 @@ TEST_F(IDListShell, BindParentOfADriveAndOfTheDesktop)
 
 TEST_F(IDListShell, CompareThroughTheDesktopOrdersAbsoluteIdentifiers)
 {
-    IDList a = shview::IDListFromPath(File(L"a.txt"));
-    IDList b = shview::IDListFromPath(File(L"b.txt"));
-    IDList a2 = shview::IDListFromPath(Path(L"a.txt"));
+    AbsoluteIDList a = shview::IDListFromPath(File(L"a.txt"));
+    AbsoluteIDList b = shview::IDListFromPath(File(L"b.txt"));
+    AbsoluteIDList a2 = shview::IDListFromPath(Path(L"a.txt"));
     ASSERT_TRUE(a && b && a2);
     IShellFolder* desktop = shview::DesktopFolder();
     EXPECT_EQ(shview::IDListCompare(desktop, a.get(), a2.get()), 0);
@@ -113,15 +114,15 @@ TEST_F(IDListShell, PacksPathsOfOneFolderInTheirOrder)
 {
     std::vector<std::wstring> paths{File(L"c.cur"), File(L"a.cur"), File(L"b.ani")};
     ui::ComPtr<IShellFolder> parent;
-    IDList packed;
+    RelativeIDList packed;
     ASSERT_TRUE(shview::IDListPackPaths(paths, parent, packed));
     ASSERT_TRUE(parent);
     ASSERT_EQ(shview::IDListCount(packed.get()), 3u);
 
-    const ITEMIDLIST* item = packed.get();
+    PCUIDLIST_RELATIVE item = packed.get();
     for (const std::wstring& path : paths) {
         ASSERT_NE(item, nullptr);
-        IDList one = shview::IDListFirst(item);
+        ChildIDList one = shview::IDListFirst(item);
         EXPECT_TRUE(SamePath(shview::IDListDisplayName(parent.get(), one.get(), SHGDN_FORPARSING), path));
         EXPECT_EQ(BytesOf(one.get()), BytesOf(shview::IDListLast(shview::IDListFromPath(path).get()).get()));
         item = shview::IDListRest(item);
@@ -134,15 +135,15 @@ TEST_F(IDListShell, PackTakesTheFirstPathsFolderForAll)
     std::wstring x = File(L"one\\x.cur");
     std::wstring y = File(L"two\\y.cur");
     ui::ComPtr<IShellFolder> parent;
-    IDList packed;
+    RelativeIDList packed;
     ASSERT_TRUE(shview::IDListPackPaths({x, y}, parent, packed));
     ASSERT_EQ(shview::IDListCount(packed.get()), 2u);
 
     // The parent is the first path's folder.
-    IDList first = shview::IDListFirst(packed.get());
+    ChildIDList first = shview::IDListFirst(packed.get());
     EXPECT_TRUE(SamePath(shview::IDListDisplayName(parent.get(), first.get(), SHGDN_FORPARSING), x));
     // The second path gave only its last item.
-    IDList second = shview::IDListFirst(shview::IDListRest(packed.get()));
+    ChildIDList second = shview::IDListFirst(shview::IDListRest(packed.get()));
     EXPECT_EQ(BytesOf(second.get()), BytesOf(shview::IDListLast(shview::IDListFromPath(y).get()).get()));
 }
 
@@ -152,7 +153,7 @@ TEST_F(IDListShell, MissingAndUnixPathsFailCleanly)
     EXPECT_FALSE(shview::IDListFromPath(Path(L"missing.cur")));
     EXPECT_FALSE(shview::IDListFromPath(L"/tmp"));
     ui::ComPtr<IShellFolder> parent;
-    IDList packed;
+    RelativeIDList packed;
     EXPECT_FALSE(shview::IDListPackPaths({existing, Path(L"missing.cur")}, parent, packed));
     EXPECT_FALSE(parent);
     EXPECT_FALSE(packed);
@@ -163,8 +164,8 @@ TEST_F(IDListShell, MissingAndUnixPathsFailCleanly)
 
 TEST_F(IDListShell, IconIndexOfARealFile)
 {
-    IDList file = shview::IDListFromPath(File(L"pointer.cur", "x"));
-    IDList folder = shview::IDListFromPath(Folder(L"inside"));
+    AbsoluteIDList file = shview::IDListFromPath(File(L"pointer.cur", "x"));
+    AbsoluteIDList folder = shview::IDListFromPath(Folder(L"inside"));
     ASSERT_TRUE(file && folder);
     EXPECT_GE(shview::IDListIconIndex(file.get(), SHGFI_SYSICONINDEX), 0);
     EXPECT_GE(shview::IDListIconIndex(folder.get(), SHGFI_SYSICONINDEX | SHGFI_SMALLICON), 0);

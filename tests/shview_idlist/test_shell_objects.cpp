@@ -101,21 +101,22 @@ HRESULT FakeFolder::GetDisplayNameOf(PCUITEMID_CHILD pidl, SHGDNF flags, STRRET*
     return displayName(pidl, flags, name);
 }
 
-shview::IDList MakeList(const std::vector<USHORT>& counts, BYTE seed)
+std::size_t ListBytes(const std::vector<USHORT>& counts)
 {
     std::size_t size = 2;
     for (USHORT cb : counts)
         size += cb;
-    shview::IDList list = shview::IDListAlloc(size);
-    if (!list)
-        return list;
-    auto* at = reinterpret_cast<BYTE*>(list.get());
+    return size;
+}
+
+void WriteItems(ITEMIDLIST* list, const std::vector<USHORT>& counts, BYTE seed)
+{
+    auto* at = reinterpret_cast<BYTE*>(list);
     for (std::size_t i = 0; i < counts.size(); ++i) {
         std::memcpy(at, &counts[i], 2);
         std::memset(at + 2, int(i + 1 + seed), counts[i] - 2u);
         at += counts[i];
     }
-    return list;
 }
 
 std::vector<BYTE> BytesOf(const ITEMIDLIST* list)

@@ -92,9 +92,23 @@ public:
     }
 };
 
-// A list made through IDListAlloc of items with the given counts; item i's
-// payload bytes are all `i + 1 + seed`.
-shview::IDList MakeList(const std::vector<USHORT>& counts, BYTE seed = 0);
+// Bytes a list of items with the given counts takes, with its terminator.
+std::size_t ListBytes(const std::vector<USHORT>& counts);
+// Writes items with the given counts into `list` (ListBytes(counts) zero
+// bytes); item i's payload bytes are all `i + 1 + seed`.
+void WriteItems(ITEMIDLIST* list, const std::vector<USHORT>& counts, BYTE seed);
+
+// A list made through IDListAlloc of items with the given counts, of the
+// kind asked (relative unless said); item i's payload bytes are all
+// `i + 1 + seed`.
+template <class Item = ITEMIDLIST_RELATIVE>
+shview::BasicIDList<Item> MakeList(const std::vector<USHORT>& counts, BYTE seed = 0)
+{
+    shview::BasicIDList<Item> list = shview::IDListAlloc<Item>(ListBytes(counts));
+    if (list)
+        WriteItems(list.get(), counts, seed);
+    return list;
+}
 // The bytes of a list up to and including its terminator.
 std::vector<BYTE> BytesOf(const ITEMIDLIST* list);
 

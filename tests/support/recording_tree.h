@@ -1,5 +1,5 @@
 // A stand-in for the folder tree behind a view: it records what the view
-// asks of it, each call with the relative identifiers it was given (copied).
+// asks of it, each call with the identifiers it was given (copied).
 #pragma once
 #include "shview/idlist/idlist.h"
 #include "shview/view_links.h"
@@ -13,8 +13,9 @@ class RecordingTree : public ui::Component, public shview::TreeLink {
 public:
     struct Call {
         std::wstring what; // "GoBack", "OpenChild", "RenameChild" or "SelectIDList"
-        shview::IDList first;
-        shview::IDList second;
+        shview::ChildIDList first;  // OpenChild's child, RenameChild's old one
+        shview::ChildIDList second; // RenameChild's new child
+        shview::AbsoluteIDList absolute; // SelectIDList's folder
     };
     std::vector<Call> calls;
 
@@ -28,16 +29,19 @@ public:
     }
 
     void GoBack() override { calls.push_back({L"GoBack", nullptr, nullptr}); }
-    void OpenChild(const ITEMIDLIST* relative) override { calls.push_back({L"OpenChild", Copy(relative), nullptr}); }
-    void RenameChild(const ITEMIDLIST* oldRelative, const ITEMIDLIST* newRelative) override
+    void OpenChild(PCUITEMID_CHILD relative) override
     {
-        calls.push_back({L"RenameChild", Copy(oldRelative), Copy(newRelative)});
+        calls.push_back({L"OpenChild", shview::IDListCopy(relative), nullptr});
     }
-    void SelectIDList(const ITEMIDLIST* absolute) override { calls.push_back({L"SelectIDList", Copy(absolute), nullptr}); }
+    void RenameChild(PCUITEMID_CHILD oldRelative, PCUITEMID_CHILD newRelative) override
+    {
+        calls.push_back({L"RenameChild", shview::IDListCopy(oldRelative), shview::IDListCopy(newRelative)});
+    }
+    void SelectIDList(PCIDLIST_ABSOLUTE absolute) override
+    {
+        calls.push_back({L"SelectIDList", nullptr, nullptr, shview::IDListCopy(absolute)});
+    }
     ui::Component& LinkedComponent() noexcept override { return *this; }
-
-private:
-    static shview::IDList Copy(const ITEMIDLIST* id) { return id ? shview::IDListCombine(id, nullptr) : nullptr; }
 };
 
 } // namespace testsupport

@@ -1,0 +1,331 @@
+// What the file list shows of the previews when it paints: the current frame
+// as soon as a cursor is loaded and wherever the list paints an item again,
+// selected items blended as the list blends a selected icon, and static
+// cursors as their own image. Real pixels, read back from the list.
+#include "app/messages.h"
+#include "app/ufrmMain.h"
+#include "shview/idlist/idlist.h"
+#include "tests/anicur/ani_builder.h"
+#include "tests/support/screen_pixels.h"
+#include "tests/support/wine_ui.h"
+#include "ui/screen_cursor.h"
+#include "ui/text.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using testsupport::GrabSquare;
+using testsupport::ListIconAt;
+using testsupport::ListIconVisible;
+
+constexpr uint32_t kRed = 0xC02020, kBlue = 0x2030C0, kGreen = 0x20A040, kYellow = 0xE0D020;
+
+// An animated cursor of solid 24-bit frames whose first step lasts ten
+// seconds: without the list's painting it would show nothing for as long.
+std::string LongFirstStep(uint32_t first, uint32_t second)
+{
+    using namespace anitest;
+    return Riff(Anih(2, 2, 600) + FrameList({SolidFrame(first, 24), SolidFrame(second, 24)}));
+}
+
+// A static cursor of one 32 x 32 24-bit image.
+std::string StaticCursor(const anitest::PixelFn& pixel)
+{
+    using namespace anitest;
+    return IconFile({{Dib(32, 32, 24, pixel), 32, 32}});
+}
+
+// Where two 32 x 32 squares differ, for the failure message: how many
+// pixels, and the first few as (x, y) this/that.
+std::string Differences(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
+{
+    std::string out;
+    int count = 0;
+    char text[64];
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        if (a[i] == b[i])
+            continue;
+        if (++count <= 6) {
+            std::snprintf(text, sizeof text, " (%d,%d) %06X/%06X", int(i % 32), int(i / 32), a[i], b[i]);
+            out += text;
+        }
+    }
+    return std::to_string(count) + " pixels differ:" + out;
+}
+#define EXPECT_SAME_PIXELS(a, b) EXPECT_EQ(Differences(a, b), "0 pixels differ:")
+
+class PreviewPaint : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ui::ScreenCursor::Set(nullptr);
+        ASSERT_TRUE(form.Create());
+        form.Show();
+        testsupport::PumpUntilIdle();
+        // The clock stands still: no step ever ends, so the timer draws
+        // nothing, and what shows is the list's own painting.
+        form.PreviewClock = [] { return 1'000'000LL; };
+        form.PreviewDraw = [this](int item, HIMAGELIST, int, int, int) { timerDraws.push_back(item); };
+        list = form.FileView.Handle();
+    }
+    void TearDown() override
+    {
+        form.Destroy();
+        testsupport::PumpUntilIdle();
+        ui::ScreenCursor::Set(nullptr);
+    }
+    // Shows the test's folder as the tree would; `ownIcons` gives the items
+    // the (empty) image list of the test instead of the shell's icons.
+    void Open(bool ownIcons = true)
+    {
+        shview::IDList folder = shview::IDListFromPath(dir.Path());
+        ASSERT_TRUE(folder);
+        form.FileView.SetFolder(folder.get());
+        if (ownIcons)
+            form.FileView.SetImageList(icons.get(), LVSIL_NORMAL);
+        Settle();
+    }
+    void LoadAll()
+    {
+        SendMessageW(form.Handle(), WM_STARTPREVIEW, 0, 0);
+        for (bool done = false; !done;) {
+            done = true;
+            form.PreviewIdle(done);
+        }
+        Settle();
+    }
+    static void Settle() { testsupport::PumpFor(150); }
+    std::vector<uint32_t> IconPixels(int item) const
+    {
+        const POINT p = ListIconAt(list, item);
+        return GrabSquare(list, p.x, p.y);
+    }
+    // Whether every pixel over the item's icon is `colour`.
+    bool Shows(int item, uint32_t colour) const
+    {
+        const std::vector<uint32_t> pixels = IconPixels(item);
+        return std::all_of(pixels.begin(), pixels.end(), [&](uint32_t p) { return p == colour; });
+    }
+    const TPreviewEntry* EntryOf(int item) const
+    {
+        for (int i = 0; i < form.FPreviewCount; ++i)
+            if (form.FPreviews[size_t(i)].ItemIndex == item)
+                return &form.FPreviews[size_t(i)];
+        return nullptr;
+    }
+
+    TfrmTarimoku form;
+    HWND list = nullptr;
+    testsupport::TempDir dir;
+    ui::UniqueImageList icons{ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 1)};
+    std::vector<int> timerDraws;
+};
+
+// Animated and static cursors alike: drawn once loaded, after a scroll both
+// ways and when the list is uncovered, all by the list's painting.
+TEST_F(PreviewPaint, FramesShowAsSoonAsLoadedAndWhereverTheListPaints)
+{
+    constexpr int kItems = 40;
+    auto colourOf = [](int i) { return i % 4 == 3 ? kGreen : kRed; };
+    for (int i = 0; i < kItems; ++i) {
+        const std::wstring name = L"c" + std::to_wstring(100 + i);
+        if (i % 4 == 3)
+            dir.File(name + L".cur", StaticCursor(anitest::Solid(kGreen)));
+        else
+            dir.File(name + L".ani", LongFirstStep(kRed, kBlue));
+    }
+    Open();
+    LoadAll();
+    ASSERT_EQ(form.FPreviewCount, kItems);
+
+    auto expectShown = [&](const char* when) {
+        int checked = 0;
+        for (int i = 0; i < kItems; ++i) {
+            if (!ListIconVisible(list, i))
+                continue;
+            ++checked;
+            EXPECT_TRUE(Shows(i, colourOf(i))) << when << ", item " << i;
+        }
+        EXPECT_GE(checked, 6) << when;
+    };
+    expectShown("right after loading");
+    form.FileView.EnsureVisible(kItems - 1);
+    Settle();
+    ASSERT_FALSE(ListIconVisible(list, 0)) << "the list should have scrolled";
+    expectShown("scrolled to the end");
+    InvalidateRect(list, nullptr, TRUE);
+    UpdateWindow(list);
+    expectShown("uncovered");
+    form.FileView.EnsureVisible(0);
+    Settle();
+    expectShown("scrolled back");
+    EXPECT_TRUE(timerDraws.empty()) << "no step ended: the timer has nothing to draw";
+
+    // The next folder's list is painted without the old previews.
+    form.StopPreviews();
+    EXPECT_TRUE(form.FPreviewOfItem.empty());
+    InvalidateRect(list, nullptr, TRUE);
+    UpdateWindow(list);
+    const uint32_t window = testsupport::PixelOf(GetSysColor(COLOR_WINDOW));
+    EXPECT_TRUE(Shows(0, window));
+}
+
+// The frame of a selected item is blended with the highlight colour exactly
+// as the list blends the same picture as a plain item's icon, in every state
+// the list draws, whether the list's painting or the timer draws it.
+TEST_F(PreviewPaint, ASelectedFrameLooksLikeTheListsSelectedIcon)
+{
+    using namespace anitest;
+    // Two frames with transparent parts: the background shows through them.
+    dir.File(L"a.ani", Riff(Anih(2, 2, 600) +
+                            FrameList({IconFile({{Dib(32, 32, 24, Halves(32, 32, kRed, kBlue)), 32, 32}}),
+                                       IconFile({{Dib(32, 32, 24, Halves(32, 32, kYellow, kGreen)), 32, 32}})})));
+    dir.File(L"b.txt", "plain");
+    Open();
+    LoadAll();
+    const TPreviewEntry* entry = EntryOf(0);
+    ASSERT_NE(entry, nullptr);
+    // Item 1 shows the same picture as a plain icon of the list.
+    auto showAsPlainIcon = [&](int frame) {
+        ui::UniqueIcon icon(ImageList_GetIcon(entry->AniCur->Frames.get(), frame, ILD_NORMAL));
+        const int image = ImageList_ReplaceIcon(icons.get(), -1, icon.get());
+        LVITEMW item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = 1;
+        item.iImage = image;
+        SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        // The index may be the one it had: paint it anyway.
+        ListView_RedrawItems(list, 1, 1);
+        UpdateWindow(list);
+    };
+    showAsPlainIcon(0);
+    Settle();
+    const std::vector<uint32_t> plain = IconPixels(0);
+    ASSERT_EQ(Differences(plain, IconPixels(1)), "0 pixels differ:");
+
+    const struct Row {
+        const char* state;
+        bool selected, focused, dropTarget;
+    } rows[] = {
+        {"selected in the focused list", true, true, false},
+        {"selected, the focus elsewhere", true, false, false},
+        {"the target of a drop", false, true, true},
+        {"nothing", false, true, false},
+    };
+    for (const Row& row : rows) {
+        for (int i = 0; i < 2; ++i) {
+            form.FileView.SetSelected(i, row.selected);
+            form.FileView.SetDropHighlighted(i, row.dropTarget);
+        }
+        if (row.focused)
+            form.FileView.SetFocus();
+        else
+            form.FolderView.SetFocus();
+        Settle();
+        EXPECT_SAME_PIXELS(IconPixels(0), IconPixels(1)) << row.state;
+        if (row.selected && row.focused)
+            EXPECT_NE(IconPixels(0), plain) << "the selection should show";
+    }
+
+    // The step ends while the item is selected: the timer draws the next
+    // frame blended as well.
+    form.FileView.SetFocus();
+    for (int i = 0; i < 2; ++i)
+        form.FileView.SetSelected(i, true);
+    Settle();
+    form.PreviewDraw = nullptr;
+    form.PreviewClock = [] { return 1'000'000LL + 600 * 1000; };
+    form.AnimateTimerProc();
+    showAsPlainIcon(1);
+    RECT icon{LVIR_ICON};
+    SendMessageW(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&icon));
+    InvalidateRect(list, &icon, TRUE);
+    UpdateWindow(list);
+    ASSERT_EQ(entry->Step, 1);
+    EXPECT_SAME_PIXELS(IconPixels(0), IconPixels(1)) << "drawn by the timer";
+}
+
+// A static cursor shows its own picture, as the system draws the file; one
+// that cannot be read (or is an animated cursor under a .cur name) keeps the
+// shell's icon; the timer never draws a static cursor.
+TEST_F(PreviewPaint, StaticCursorsShowTheirOwnImage)
+{
+    // In name order, as the list shows them.
+    const wchar_t* corpus[] = {L"reconstruct/domain.cur", L"reconstruct/magnify.cur", L"reconstruct/pencil.cur"};
+    std::vector<std::wstring> paths;
+    for (const wchar_t* c : corpus) {
+        std::wstring name(c);
+        paths.push_back(
+            dir.File(L"a-" + name.substr(name.rfind(L'/') + 1), testsupport::ReadBytes(testsupport::CorpusFile(c))));
+    }
+    dir.File(L"b-broken.cur", "this is no cursor");
+    dir.File(L"c-animated.cur",
+             testsupport::ReadBytes(testsupport::CorpusFile(L"webamp/fixtures/Super_Mario_Amp_2/close.cur")));
+    dir.File(L"d-drawn.cur", StaticCursor(anitest::Halves(32, 32, kYellow, kBlue)));
+    Open(false); // the shell's own icons
+    ASSERT_EQ(form.FileView.Count(), 6);
+    std::vector<std::vector<uint32_t>> before;
+    for (int i = 0; i < 6; ++i)
+        before.push_back(IconPixels(i));
+    LoadAll();
+    for (int i : {0, 1, 2, 5})
+        EXPECT_NE(EntryOf(i), nullptr) << i;
+    EXPECT_EQ(EntryOf(3), nullptr);
+    EXPECT_EQ(EntryOf(4), nullptr);
+    EXPECT_EQ(IconPixels(3), before[3]) << "a broken file keeps the shell's icon";
+    EXPECT_EQ(IconPixels(4), before[4]) << "an animated file named .cur keeps the shell's icon";
+
+    // The file as the system itself draws it, on white and on black: the
+    // pixels it draws opaquely or leaves clear must show the same over the
+    // icon (on the window colour). Pixels that invert what lies below are
+    // left out: the frames keep no inversion.
+    auto systemDrawn = [](const std::wstring& path, COLORREF under) {
+        HWND host = testsupport::CreateHostWindow(L"cursor");
+        ui::UniqueCursor cursor(
+            static_cast<HCURSOR>(LoadImageW(nullptr, path.c_str(), IMAGE_CURSOR, 32, 32, LR_LOADFROMFILE)));
+        {
+            ui::WindowDC dc(host);
+            RECT all{0, 0, 32, 32};
+            SetDCBrushColor(dc.get(), under);
+            FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+            DrawIconEx(dc.get(), 0, 0, cursor.get(), 32, 32, 0, nullptr, DI_NORMAL);
+        }
+        std::vector<uint32_t> pixels = GrabSquare(host, 0, 0);
+        DestroyWindow(host);
+        return pixels;
+    };
+    const uint32_t window = testsupport::PixelOf(GetSysColor(COLOR_WINDOW));
+    auto expectOwnImage = [&](int item, const std::wstring& path) {
+        const std::vector<uint32_t> shown = IconPixels(item), onWhite = systemDrawn(path, RGB(255, 255, 255)),
+                                    onBlack = systemDrawn(path, RGB(0, 0, 0));
+        int compared = 0, wrong = 0;
+        for (size_t i = 0; i < shown.size(); ++i) {
+            const bool opaque = onWhite[i] == onBlack[i], clear = onWhite[i] == 0xFFFFFF && onBlack[i] == 0;
+            if (!opaque && !clear)
+                continue;
+            ++compared;
+            wrong += shown[i] != (opaque ? onWhite[i] : window);
+        }
+        EXPECT_GT(compared, 32 * 32 / 2) << ui::ToUtf8(path);
+        EXPECT_EQ(wrong, 0) << ui::ToUtf8(path);
+    };
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_NE(IconPixels(i), before[size_t(i)]) << corpus[i];
+        expectOwnImage(i, paths[size_t(i)]);
+    }
+    expectOwnImage(5, dir / L"d-drawn.cur");
+    EXPECT_FALSE(form.FStepTimer.Running()) << "nothing to animate";
+
+    form.PreviewClock = [] { return 1'000'000LL + 60 * 60000; };
+    form.AnimateTimerProc();
+    EXPECT_TRUE(timerDraws.empty());
+}
+
+} // namespace

@@ -1,0 +1,48 @@
+#include "tests/support/screen_pixels.h"
+
+#include <commctrl.h>
+
+namespace testsupport {
+
+std::vector<uint32_t> GrabSquare(HWND wnd, int x, int y)
+{
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HDC screen = GetDC(wnd);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bitmap);
+    BitBlt(mem, 0, 0, 32, 32, screen, x, y, SRCCOPY);
+    GdiFlush();
+    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + 32 * 32);
+    SelectObject(mem, old);
+    DeleteObject(bitmap);
+    DeleteDC(mem);
+    ReleaseDC(wnd, screen);
+    for (auto& p : pixels)
+        p &= 0xFFFFFF;
+    return pixels;
+}
+
+POINT ListIconAt(HWND list, int item)
+{
+    RECT icon{LVIR_ICON};
+    SendMessageW(list, LVM_GETITEMRECT, WPARAM(item), reinterpret_cast<LPARAM>(&icon));
+    return {icon.left + (icon.right - icon.left - 32) / 2, icon.top};
+}
+
+bool ListIconVisible(HWND list, int item)
+{
+    RECT client{};
+    GetClientRect(list, &client);
+    const POINT p = ListIconAt(list, item);
+    return p.x >= 0 && p.y >= 0 && p.x + 32 <= client.right && p.y + 32 <= client.bottom;
+}
+
+uint32_t PixelOf(COLORREF colour)
+{
+    return uint32_t(GetRValue(colour)) << 16 | uint32_t(GetGValue(colour)) << 8 | GetBValue(colour);
+}
+
+} // namespace testsupport
