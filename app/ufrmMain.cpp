@@ -1,7 +1,6 @@
 #include "app/ufrmMain.h"
 
 #include "app/messages.h"
-#include "scheme/mouse_registry.h"
 #include "shview/TreeState.h"
 #include "ui/application.h"
 #include "ui/exception.h"
@@ -335,6 +334,9 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         return TRUE;
     case WM_RESTORECONTEXTMENU:
         FileView.ContextMenu = &ContextMenuEx;
+        return 0;
+    case WM_PREPAREROLEMENU:
+        RoleMenu.Prepare(std::wstring());
         return 0;
     case WM_CLOSE:
         FormClose();

@@ -136,15 +136,12 @@ public:
     // Item of the list -> its entry in FPreviews, -1 for none.
     std::vector<int> FPreviewOfItem;
     // The list's painting: every item with a preview gets its current frame
-    // drawn over the icon the list has just drawn (custom draw, through a
-    // subclass of the list's parent while a table exists).
+    // drawn over the icon the list has just drawn (the list's custom draw,
+    // handed here while a table exists).
     LRESULT PreviewCustomDraw(const NMLVCUSTOMDRAW& draw, LRESULT result) noexcept;
     // Draws the current frame of `entry` at (x, y) of `dc`, blended when
     // the entry is selected.
     void DrawPreviewFrame(HDC dc, const TPreviewEntry& entry, int x, int y) noexcept;
-    // The window whose subclass passes the list's custom draw on to
-    // PreviewCustomDraw; none while no table exists.
-    HWND FPreviewParent = nullptr;
     // Where the client area of the list is in view coordinates during one
     // paint, whether that paint draws previews and whether the list has the
     // focus meanwhile.

@@ -41,6 +41,9 @@ void TfrmTarimoku::BuildRoleMenu()
 {
     RoleMenu.Build(PopupMenuMouse, IDM_ROLE_DEFAULT_FIRST, ui::Bind(this, &TfrmTarimoku::RoleMenuClick),
                    ui::Bind(this, &TfrmTarimoku::RestoreMenuClick));
+    // Reading fourteen cursor files takes a moment: do it once the window
+    // is idle, so that the first right click opens the menu as fast as any.
+    ui::PostPrivate(Handle(), WM_PREPAREROLEMENU);
 }
 
 void TfrmTarimoku::FileViewMouseUp(ui::Control*, ui::MouseButton button, ui::ShiftState, int x, int y)

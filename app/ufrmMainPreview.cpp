@@ -19,27 +19,6 @@ namespace {
 // full of them still shows its list at once.
 constexpr int kLoadsPerIdle = 3;
 
-// The subclass of the list's parent that hands the list's custom draw to the
-// form while previews exist. Everything else passes untouched; the parent's
-// own answer comes first and the form only adds to it.
-constexpr UINT_PTR kPreviewSubclass = 0x54524B50;
-
-LRESULT CALLBACK PreviewParentProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref) noexcept
-{
-    if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(wnd, &PreviewParentProc, id);
-        return DefSubclassProc(wnd, msg, wp, lp);
-    }
-    LRESULT result = DefSubclassProc(wnd, msg, wp, lp);
-    if (msg == WM_NOTIFY && lp) {
-        auto* form = reinterpret_cast<TfrmTarimoku*>(ref);
-        const auto* header = reinterpret_cast<const NMHDR*>(lp);
-        if (header->code == NM_CUSTOMDRAW && header->hwndFrom && header->hwndFrom == form->FileView.Handle())
-            result = form->PreviewCustomDraw(*reinterpret_cast<const NMLVCUSTOMDRAW*>(lp), result);
-    }
-    return result;
-}
-
 // Asks the list to paint the icon of `item` again: its painting draws the
 // preview's frame.
 void RepaintIcon(HWND list, int item) noexcept
@@ -112,9 +91,7 @@ void TfrmTarimoku::StartPreview()
     FPreviewCount = 0;
     FPreviewPaths = std::move(paths);
     FNextPreview = 0;
-    HWND parent = GetParent(FileView.Handle());
-    if (parent && SetWindowSubclass(parent, &PreviewParentProc, kPreviewSubclass, reinterpret_cast<DWORD_PTR>(this)))
-        FPreviewParent = parent;
+    FileView.OnCustomDraw = [this](const NMLVCUSTOMDRAW& draw) { return PreviewCustomDraw(draw, CDRF_DODEFAULT); };
 }
 
 void TfrmTarimoku::StopPreviews()
@@ -126,10 +103,7 @@ void TfrmTarimoku::StopPreviews()
         FNextPreview = 0;
         EndStartingCursor();
     }
-    if (FPreviewParent) {
-        RemoveWindowSubclass(FPreviewParent, &PreviewParentProc, kPreviewSubclass);
-        FPreviewParent = nullptr;
-    }
+    FileView.OnCustomDraw = nullptr; // the list paints on its own again
     FPreviews.reset(); // frees every reader with its frames
     FPreviewOfItem.clear();
     FPreviewFrames.Clear();

@@ -152,6 +152,10 @@ bool ListView::Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
     if (msg != WM_NOTIFY || !lp)
         return handled;
     auto* header = reinterpret_cast<const NMHDR*>(lp);
+    if (header->hwndFrom == Handle() && header->code == NM_CUSTOMDRAW && OnCustomDraw) {
+        result = OnCustomDraw(*reinterpret_cast<const NMLVCUSTOMDRAW*>(lp));
+        return true;
+    }
     if (header->hwndFrom != Handle() || header->code != LVN_ITEMCHANGED)
         return handled;
     auto* change = reinterpret_cast<const NMLISTVIEW*>(lp);

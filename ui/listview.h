@@ -51,6 +51,9 @@ public:
     // or image raise nothing), with the item's index; -1 when the change
     // concerns every item (the selection went with the items).
     Event<Component*, int> OnChange;
+    // The list's custom draw: when set, it answers every NM_CUSTOMDRAW the
+    // list sends (CDRF_ flags); when empty, the list draws on its own.
+    std::function<LRESULT(const NMLVCUSTOMDRAW&)> OnCustomDraw;
 
 protected:
     bool Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;

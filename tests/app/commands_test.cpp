@@ -326,8 +326,9 @@ TEST_F(Commands, DeleteKeyInTheTreeDeletesTheSelectedFolderThroughTheShell)
         Key(VK_DELETE);
         EXPECT_TRUE(testsupport::PumpUntil([&] { return FolderExists(doomed) != c.deleted; }, 10000)) << c.what;
         // The refresh after the deletion starts the previews again; a refused one keeps them.
-        if (!c.deleted)
+        if (!c.deleted) {
             EXPECT_FALSE(form->FPreviewPaths.empty()) << c.what;
+        }
         EXPECT_EQ(yes.Pressed() > 0, c.deleted) << c.what;
         form->FPreviewPaths.clear();
         testsupport::PumpUntilIdle();
@@ -358,8 +359,9 @@ TEST_F(Commands, F2EditsTheFocusedListItemOrTheSelectedNode)
         form->FileView.SetFocused(c.focused);
         bool taken = Key(VK_F2);
         HWND edit = ListView_GetEditControl(List());
-        if (c.edited >= 0)
+        if (c.edited >= 0) {
             EXPECT_TRUE(taken) << c.what;
+        }
         if (c.edited < 0) {
             EXPECT_EQ(edit, nullptr) << c.what;
             continue;

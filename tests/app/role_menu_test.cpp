@@ -147,6 +147,16 @@ private:
     std::optional<ui::ScopedSeam<ui::TrackMenuFn>> tracker_;
 };
 
+TEST_F(RoleMenuTest, PicturesAreMadeWhileTheWindowIsIdle)
+{
+    testsupport::PumpUntilIdle();
+    const int made = (*form)->RoleMenu.PicturesMade();
+    EXPECT_EQ(made, int(scheme::MouseRoleCount)); // each role's system cursor
+    RightClick(clicked);
+    EXPECT_EQ(roleMenus, 1);
+    EXPECT_EQ((*form)->RoleMenu.PicturesMade(), made);
+}
+
 TEST_F(RoleMenuTest, EachRoleShowsTheFirstFrameOfItsCursorOrTheSystemsOwn)
 {
     SetEnvironmentVariableW(L"TK_ROLE_CORPUS", testsupport::CorpusDir().c_str());

@@ -85,7 +85,7 @@ protected:
     // the (empty) image list of the test instead of the shell's icons.
     void Open(bool ownIcons = true)
     {
-        shview::IDList folder = shview::IDListFromPath(dir.Path());
+        shview::AbsoluteIDList folder = shview::IDListFromPath(dir.Path());
         ASSERT_TRUE(folder);
         form.FileView.SetFolder(folder.get());
         if (ownIcons)
@@ -230,8 +230,9 @@ TEST_F(PreviewPaint, ASelectedFrameLooksLikeTheListsSelectedIcon)
             form.FolderView.SetFocus();
         Settle();
         EXPECT_SAME_PIXELS(IconPixels(0), IconPixels(1)) << row.state;
-        if (row.selected && row.focused)
+        if (row.selected && row.focused) {
             EXPECT_NE(IconPixels(0), plain) << "the selection should show";
+        }
     }
 
     // The step ends while the item is selected: the timer draws the next

@@ -519,7 +519,7 @@ TEST_P(Previews, StopPreviewsDropsEverythingAndIsSafeTwice)
     EXPECT_FALSE(form->FStepTimer.Running());
     EXPECT_EQ(form->FPreviews, nullptr);
     EXPECT_TRUE(form->FPreviewOfItem.empty());
-    EXPECT_EQ(form->FPreviewParent, nullptr); // the list paints on its own again
+    EXPECT_FALSE(form->FileView.OnCustomDraw); // the list paints on its own again
     EXPECT_EQ(form->FPreviewCount, 0);
     EXPECT_TRUE(form->FPreviewPaths.empty());
     EXPECT_EQ(form->FNextPreview, 0);
