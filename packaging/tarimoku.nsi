@@ -70,6 +70,28 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 
+; Removes a folder once it is empty. A folder just emptied can stay busy for
+; a moment (a virus scanner, the shell watching it), and no process may have
+; it as its working directory: try again for up to two seconds from $TEMP.
+; A folder that still holds the user's own files stays.
+!macro RemoveEmptyFolder DIR
+  Push $9
+  SetOutPath "$TEMP"
+  StrCpy $9 0
+  ${Do}
+    RMDir "${DIR}"
+    ${IfNot} ${FileExists} "${DIR}\*.*"
+      ${Break}
+    ${EndIf}
+    IntOp $9 $9 + 1
+    ${If} $9 >= 20
+      ${Break}
+    ${EndIf}
+    Sleep 100
+  ${Loop}
+  Pop $9
+!macroend
+
 LangString RemoveOldFailed ${LANG_ENGLISH} "The earlier installation in $0 could not be removed completely."
 LangString RemoveOldFailed ${LANG_JAPANESE} "$0 にある以前のインストールを完全には削除できませんでした。"
 
@@ -83,7 +105,7 @@ Section "Install"
   ${AndIf} $0 != $INSTDIR
     Delete "$0\${EXE_NAME}"
     Delete "$0\${UNINSTALLER}"
-    RMDir "$0"
+    !insertmacro RemoveEmptyFolder "$0"
     ${If} ${FileExists} "$0\${EXE_NAME}"
       DetailPrint "$(RemoveOldFailed)"
     ${EndIf}
@@ -115,7 +137,7 @@ Section "Uninstall"
   SetShellVarContext current
   Delete "$INSTDIR\${EXE_NAME}"
   Delete "$INSTDIR\${UNINSTALLER}"
-  RMDir "$INSTDIR"
+  !insertmacro RemoveEmptyFolder "$INSTDIR"
   Delete "${SHORTCUT}"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
   DeleteRegKey HKCU "${SETTINGS_KEY}"

@@ -61,7 +61,7 @@ protected:
 
     // Runs the entry's quiet uninstall command. The uninstaller hands over to
     // a copy of itself and returns at once: wait until the entry has gone
-    // and the folder's files with it.
+    // and the folder with it.
     static bool Uninstall()
     {
         std::optional<std::wstring> quiet = ReadString(HKEY_CURRENT_USER, kEntry, L"QuietUninstallString");
@@ -69,8 +69,7 @@ protected:
         if (!quiet || !folder || RunToEnd(*quiet) != 0)
             return false;
         return WaitUntil([&] {
-            return !SnapshotKey(HKEY_CURRENT_USER, kEntry).exists && !FileExists(*folder + L"\\uninstall.exe") &&
-                   !FileExists(*folder + L"\\tarimoku.exe");
+            return !SnapshotKey(HKEY_CURRENT_USER, kEntry).exists && !FolderExists(*folder);
         });
     }
 
