@@ -91,12 +91,24 @@ TEST_P(RoleMenuByHand, RightClickACursorChooseWaitAndTheSchemeHoldsIt)
     RECT icon = e2e::RemoteListItemRect(list, item, LVIR_ICON);
     POINT at{(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
     ClientToScreen(list, &at);
-    e2e::ClickAt(at, true);
+    auto openMenu = [&] {
+        e2e::ClickAt(at, true);
+        HWND menu = nullptr;
+        for (int tries = 0; tries < 100 && !menu; ++tries, Sleep(50))
+            menu = e2e::FindProcessMenu(program.ProcessId());
+        return menu;
+    };
+    // Esc closes the menu and assigns nothing.
+    ASSERT_NE(openMenu(), nullptr) << "the role menu did not open";
+    e2e::PressKey(VK_ESCAPE);
+    bool open = true;
+    for (int tries = 0; tries < 100 && open; ++tries, Sleep(50))
+        open = e2e::FindProcessMenu(program.ProcessId()) != nullptr;
+    EXPECT_FALSE(open) << "Esc left the role menu open";
+    EXPECT_EQ(testsupport::ReadSchemeValue(L"Wait"), L"");
 
-    HWND menu = nullptr;
-    for (int tries = 0; tries < 100 && !menu; ++tries, Sleep(50))
-        menu = e2e::FindProcessMenu(program.ProcessId());
-    ASSERT_NE(menu, nullptr) << "the role menu did not open";
+    Sleep(GetDoubleClickTime() + 100); // the next click is not the second of a double click
+    ASSERT_NE(openMenu(), nullptr) << "the role menu did not open again";
     std::wstring artifacts = ArtifactsFolder();
     if (!artifacts.empty())
         e2e::SaveScreen(artifacts + (GetParam() ? L"\\role-menu-hidden.bmp" : L"\\role-menu.bmp"));
