@@ -54,27 +54,33 @@ ui::UniqueFile OpenForReading(const std::wstring& path, uint64_t& size)
     return file;
 }
 
+// Opens `path` for reading: AniOk with the file and its size, else the code
+// to answer (AniCannotOpen, or AniFailed when its size cannot be read).
+int OpenCursorFile(const std::wstring& path, ui::UniqueFile& file, uint64_t& size)
+{
+    file = OpenForReading(path, size);
+    if (!file)
+        return AniCannotOpen;
+    return size == UINT64_MAX ? AniFailed : AniOk;
+}
+
 } // namespace
 
 int ReadCursorFile(const std::wstring& path, std::vector<uint8_t>& bytes)
 {
     uint64_t size = 0;
-    ui::UniqueFile file = OpenForReading(path, size);
-    if (!file)
-        return AniCannotOpen;
-    if (size == UINT64_MAX)
-        return AniFailed;
+    ui::UniqueFile file;
+    if (int opened = OpenCursorFile(path, file, size); opened != AniOk)
+        return opened;
     return ReadCursorBytes(file.get(), size, bytes);
 }
 
 int ReadStaticCursorFile(const std::wstring& path, std::vector<uint8_t>& bytes)
 {
     uint64_t size = 0;
-    ui::UniqueFile file = OpenForReading(path, size);
-    if (!file)
-        return AniCannotOpen;
-    if (size == UINT64_MAX)
-        return AniFailed;
+    ui::UniqueFile file;
+    if (int opened = OpenCursorFile(path, file, size); opened != AniOk)
+        return opened;
     // The directory header first: anything else is told apart unread.
     uint8_t head[6];
     DWORD got = 0;

@@ -17,22 +17,7 @@ namespace {
 // with Shift held or not.
 void PressOnFocus(const TfrmTarimoku& form, UINT vk, bool shift)
 {
-    testsupport::HeldModifiers held(false, shift);
-    HWND target = GetFocus();
-    UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
-    MSG down{target, WM_KEYDOWN, vk, LPARAM(1 | (scan << 16)), GetTickCount(), {}};
-    if (!TranslateAcceleratorW(form.Handle(), form.Accelerators(), &down)) {
-        TranslateMessage(&down);
-        DispatchMessageW(&down);
-        MSG ch;
-        while (PeekMessageW(&ch, nullptr, WM_CHAR, WM_CHAR, PM_REMOVE))
-            DispatchMessageW(&ch);
-    }
-    MSG up = down;
-    up.message = WM_KEYUP;
-    up.lParam = LPARAM(1 | (scan << 16) | (1u << 30) | (1u << 31));
-    if (IsWindow(target))
-        DispatchMessageW(&up);
+    testsupport::PressKey(form.Handle(), form.Accelerators(), GetFocus(), vk, false, shift);
     testsupport::PumpUntilIdle(10, 1000);
 }
 

@@ -29,9 +29,9 @@ private:
 
 // Presses and releases `vk` on `target` (the focused control) as the loop of
 // a window `main` with `accelerators` would. Answers whether an accelerator took it.
-inline bool PressKey(HWND main, HACCEL accelerators, HWND target, UINT vk, bool ctrl = false)
+inline bool PressKey(HWND main, HACCEL accelerators, HWND target, UINT vk, bool ctrl = false, bool shift = false)
 {
-    HeldModifiers held(ctrl);
+    HeldModifiers held(ctrl, shift);
     UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
     MSG down{};
     down.hwnd = target;
