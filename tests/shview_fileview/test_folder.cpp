@@ -1,34 +1,17 @@
 #include "tests/shview_fileview/test_folder.h"
 
 #include "shview/idlist/idlist.h"
+#include "tests/support/com_object.h"
 
 namespace fvtest {
 namespace {
 
 // Hands out the inner enumerator's items, running a hook before each.
-class WatchedEnum final : public IEnumIDList {
+class WatchedEnumBase : public IEnumIDList {
 public:
-    WatchedEnum(ui::ComPtr<IEnumIDList> inner, std::function<void()> hook)
+    WatchedEnumBase(ui::ComPtr<IEnumIDList> inner, std::function<void()> hook)
         : inner_(std::move(inner)), hook_(std::move(hook))
     {
-    }
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (iid == IID_IUnknown || iid == IID_IEnumIDList) {
-            *out = static_cast<IEnumIDList*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        ULONG n = --refs_;
-        if (n == 0)
-            delete this;
-        return n;
     }
     HRESULT STDMETHODCALLTYPE Next(ULONG count, PITEMID_CHILD* items, ULONG* fetched) override
     {
@@ -43,8 +26,8 @@ public:
 private:
     ui::ComPtr<IEnumIDList> inner_;
     std::function<void()> hook_;
-    ULONG refs_ = 1;
 };
+using WatchedEnum = testsupport::ComObject<WatchedEnumBase, IID_IEnumIDList>;
 
 } // namespace
 

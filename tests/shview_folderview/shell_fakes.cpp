@@ -1,33 +1,16 @@
 #include "tests/shview_folderview/shell_fakes.h"
 
 #include "shview/idlist/idlist.h"
+#include "tests/support/com_object.h"
 
 namespace fvtest {
 namespace {
 
 // A real folder whose contents cannot be listed.
-class UnreadableFolder : public testsupport::ForwardingFolder {
+class UnreadableFolderBase : public testsupport::ForwardingFolder {
 public:
-    UnreadableFolder(IShellFolder* real, int& failures) : ForwardingFolder(real), failures_(failures) {}
+    UnreadableFolderBase(IShellFolder* real, int& failures) : ForwardingFolder(real), failures_(failures) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (iid == IID_IUnknown || iid == IID_IShellFolder) {
-            *out = static_cast<IShellFolder*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        ULONG left = --refs_;
-        if (left == 0)
-            delete this;
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE EnumObjects(HWND, SHCONTF, IEnumIDList** e) override
     {
         ++failures_;
@@ -37,32 +20,14 @@ public:
 
 private:
     int& failures_;
-    ULONG refs_ = 1;
 };
+using UnreadableFolder = testsupport::ComObject<UnreadableFolderBase, IID_IShellFolder>;
 
 // A real folder whose renames run a hook and may withhold the new identifier.
-class RenameWatchFolder : public testsupport::ForwardingFolder {
+class RenameWatchFolderBase : public testsupport::ForwardingFolder {
 public:
-    RenameWatchFolder(IShellFolder* real, ProxyDesktop& desktop) : ForwardingFolder(real), desktop_(desktop) {}
+    RenameWatchFolderBase(IShellFolder* real, ProxyDesktop& desktop) : ForwardingFolder(real), desktop_(desktop) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (iid == IID_IUnknown || iid == IID_IShellFolder) {
-            *out = static_cast<IShellFolder*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        ULONG left = --refs_;
-        if (left == 0)
-            delete this;
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE SetNameOf(HWND w, PCUITEMID_CHILD item, LPCWSTR name, SHGDNF flags,
                                         PITEMID_CHILD* out) override
     {
@@ -80,8 +45,8 @@ public:
 
 private:
     ProxyDesktop& desktop_;
-    ULONG refs_ = 1;
 };
+using RenameWatchFolder = testsupport::ComObject<RenameWatchFolderBase, IID_IShellFolder>;
 
 } // namespace
 
