@@ -486,6 +486,45 @@ TEST_F(MainWindowDrop, DragsStartFromBothPanesWithEitherButton)
     EXPECT_TRUE(dragged.empty());
 }
 
+TEST_F(MainWindowDrop, NoDragStartsFromTheRootADriveOrAVirtualFolder)
+{
+    int drags = 0;
+    shell::ScopedSeam<shell::DoDragDropFn> seam(shell::CurrentSeams().doDragDrop,
+                                                [&](IDataObject*, IDropSource*, DWORD, DWORD* effect) {
+                                                    ++drags;
+                                                    *effect = DROPEFFECT_NONE;
+                                                    return DRAGDROP_S_CANCEL;
+                                                });
+    auto special = [this](int csidl) {
+        shview::AbsoluteIDList id;
+        SHGetSpecialFolderLocation(nullptr, csidl, id.put());
+        return form->FolderView.FindNode(id.get());
+    };
+    struct Row {
+        const char* name;
+        ui::TreeNode node;
+        int drags;
+    };
+    const Row rows[] = {
+        {"the root", form->FolderView.Root(), 0},
+        {"drive C:", Node(L"C:\\"), 0},
+        {"My Computer", special(CSIDL_DRIVES), 0},
+        {"a folder", Node(sub), 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(row.node);
+        drags = 0;
+        NMTREEVIEWW tv{};
+        tv.hdr.hwndFrom = form->FolderView.Handle();
+        tv.hdr.idFrom = UINT_PTR(GetDlgCtrlID(tv.hdr.hwndFrom));
+        tv.hdr.code = UINT(TVN_BEGINDRAGW);
+        tv.itemNew.hItem = row.node;
+        SendMessageW(form->Handle(), WM_NOTIFY, tv.hdr.idFrom, reinterpret_cast<LPARAM>(&tv));
+        EXPECT_EQ(row.drags, drags);
+    }
+}
+
 namespace {
 
 // Presses, moves and releases the left button the way a hand does.
