@@ -68,7 +68,8 @@ public:
     ui::Event<TContextMenuEx*, HWND> OnCommandFailed;
 
 private:
-    // InvokeVerb, raising OnCommandFailed when the shell refuses.
+    // InvokeVerb, raising OnCommandFailed when the shell refuses (not when
+    // the user cancelled). True when the command was carried out.
     bool Invoke(IContextMenu* handler, HWND window, UINT offset);
 
 public:
