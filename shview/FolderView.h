@@ -100,7 +100,8 @@ public:
     // the tree itself is being destroyed).
     ui::Event<ui::Component*, ui::TreeNode> OnDeleting;
     // Raised on every selection change, with the new node (or none), before
-    // the linked views are pointed at it.
+    // the linked views are pointed at it; and with the selected node after an
+    // in-place rename of it or of a folder above it.
     ui::Event<ui::Component*, ui::TreeNode> OnChange;
 
     // Indent between levels as the main window has it.

@@ -384,6 +384,58 @@ TEST_F(Commands, F2EditsTheFocusedListItemOrTheSelectedNode)
     }
 }
 
+TEST_F(Commands, TheCaptionNamesTheFolderInViewAfterATreeRenameAndOnAVirtualFolder)
+{
+    const std::wstring prefix = texts::CaptionPrefix;
+    struct Row {
+        const char* name;
+        const wchar_t* renamed; // the new name
+        bool above;             // the folder above the one in view is renamed
+    };
+    const Row rows[] = {
+        {"the folder in view", L"after", false},
+        {"the folder above it", L"outer2", true},
+    };
+    const std::wstring outer = dir.Folder(L"outer");
+    dir.Folder(L"outer\\before");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Open(dir / L"outer\\before");
+        ui::TreeNode node = form->FolderView.Selected();
+        ASSERT_TRUE(node);
+        if (row.above)
+            node = form->FolderView.Parent(node);
+        Focus(Tree());
+        HWND edit = TreeView_EditLabel(Tree(), node);
+        ASSERT_TRUE(edit);
+        SetWindowTextW(edit, row.renamed);
+        SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+        testsupport::PumpUntilIdle();
+        const std::wstring now = row.above ? dir / L"outer2\\before" : dir / L"outer\\after";
+        ASSERT_TRUE(FolderExists(now));
+        EXPECT_EQ(Normal(TextOf(form->Handle()).substr(prefix.size())), Normal(now));
+        // Back as it was for the next row.
+        if (row.above)
+            MoveFileW((dir / L"outer2").c_str(), outer.c_str());
+        else
+            MoveFileW(now.c_str(), (dir / L"outer\\before").c_str());
+    }
+    // A folder without a file-system path shows its name, not its class identifier.
+    shview::AbsoluteIDList drives;
+    SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, drives.put());
+    form->FolderView.SelectIDList(drives.get());
+    testsupport::PumpUntilIdle();
+    const std::wstring name = shview::IDListDisplayName(drives.get(), SHGDN_NORMAL);
+    ASSERT_FALSE(name.empty());
+    EXPECT_EQ(TextOf(form->Handle()), prefix + name);
+    EXPECT_EQ(TextOf(form->Handle()).find(L"::{"), std::wstring::npos);
+    // The desktop shows its path.
+    OpenRoot();
+    wchar_t desktop[MAX_PATH] = L"";
+    ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE));
+    EXPECT_EQ(Normal(TextOf(form->Handle())), Normal(prefix + desktop));
+}
+
 TEST_F(Commands, SelectAllAndInvertGiveTheListTheFocus)
 {
     for (const wchar_t* name : {L"f0", L"f1", L"f2", L"f3", L"f4"})
