@@ -334,6 +334,12 @@ void TFolderView::FollowSelection()
 
 LRESULT TFolderView::WndProc(UINT msg, WPARAM wp, LPARAM lp)
 {
+    // From the keyboard the message brings no point (-1, -1); a right click's
+    // menu opens on the button's release.
+    if (msg == WM_CONTEXTMENU && short(LOWORD(lp)) == -1 && short(HIWORD(lp)) == -1) {
+        KeyContextMenu();
+        return 0;
+    }
     LRESULT result = TreeView::WndProc(msg, wp, lp);
     switch (msg) {
     // What can collapse a folder or take nodes away: the mouse (the expand

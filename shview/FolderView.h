@@ -115,6 +115,9 @@ protected:
     bool Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     void MouseDown(ui::MouseButton button, ui::ShiftState shift, int x, int y) override;
     void MouseUp(ui::MouseButton button, ui::ShiftState shift, int x, int y) override;
+    // The menu key and Shift+F10: the selected node's menu, as a right click
+    // on it opens it.
+    void KeyContextMenu();
 
 private:
     // The folder an absolute identifier names, bound through the desktop.
