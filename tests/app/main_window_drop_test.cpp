@@ -377,6 +377,47 @@ TEST_F(MainWindowDrop, TheListHighlightsFolderItemsOnly)
     EXPECT_EQ(-1, form->FDropItem);
 }
 
+TEST_F(MainWindowDrop, TheListDrawsItsDropHighlightAndTakesItAway)
+{
+    HWND list = form->FileView.Handle();
+    Refill();
+    for (int i = 0; i < form->FileView.Count(); ++i)
+        form->FileView.SetSelected(i, false);
+    const int subItem = Item(L"sub");
+    ASSERT_GE(subItem, 0);
+    // Pixels of the item's caption in the highlight colour, as painted now.
+    auto highlighted = [&] {
+        RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        RECT label{LVIR_LABEL};
+        SendMessageW(list, LVM_GETITEMRECT, WPARAM(subItem), reinterpret_cast<LPARAM>(&label));
+        const COLORREF mark = GetSysColor(COLOR_HIGHLIGHT);
+        int count = 0;
+        HDC dc = GetDC(list);
+        for (int y = label.top; y < label.bottom; ++y)
+            for (int x = label.left; x < label.right; ++x)
+                count += GetPixel(dc, x, y) == mark;
+        ReleaseDC(list, dc);
+        return count;
+    };
+    ASSERT_EQ(0, highlighted());
+    IDropTarget* target = form->FFileDropTarget.get();
+    auto data = DropData::ForFiles({root.File(L"other\\p.txt", "p")});
+    DWORD effect = 0;
+    const POINT atSub = ItemPoint(subItem);
+    target->DragEnter(data.get(), MK_LBUTTON, POINTL{atSub.x, atSub.y}, &effect);
+    OverAt(target, atSub);
+    EXPECT_GT(highlighted(), 0);
+    target->DragLeave();
+    EXPECT_EQ(0, highlighted());
+    // And after a drop.
+    target->DragEnter(data.get(), MK_LBUTTON, POINTL{atSub.x, atSub.y}, &effect);
+    OverAt(target, atSub);
+    EXPECT_GT(highlighted(), 0);
+    effect = DROPEFFECT_COPY;
+    target->Drop(data.get(), MK_CONTROL, POINTL{atSub.x, atSub.y}, &effect);
+    EXPECT_EQ(0, highlighted());
+}
+
 TEST_F(MainWindowDrop, WithTheDesktopInViewOnlyFolderItemsTakeDrops)
 {
     form->FolderView.Select(form->FolderView.Root());
