@@ -1,7 +1,6 @@
 // Where the keyboard starts and how it moves between the panes, and the
 // smallest window the main window lets itself be made.
 #include "app/ufrmMain.h"
-#include "shview/TreeState.h"
 #include "tests/support/key_input.h"
 #include "tests/support/wine_ui.h"
 
@@ -117,7 +116,8 @@ TEST_F(PaneKeys, KeysInARenameBoxAreTheBoxsAndLeaveTheNameOnDisk)
             // selected one: the folder in view stays).
             HWND edit = nullptr;
             if (tree) {
-                ui::TreeNode node = shview::FindChildByText(form->FolderView, form->FolderView.Selected(), L"keepdir");
+                shview::AbsoluteIDList id = shview::IDListFromPath(folder);
+                ui::TreeNode node = form->FolderView.FindNode(id.get());
                 ASSERT_TRUE(node);
                 SetFocus(Tree());
                 form->FolderView.EditLabel(node);
@@ -149,8 +149,9 @@ TEST_F(PaneKeys, KeysInARenameBoxAreTheBoxsAndLeaveTheNameOnDisk)
             EXPECT_STREQ(text, key.left);
             DWORD from = 0, to = 0;
             SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-            if (key.vk == 'A')
+            if (key.vk == 'A') {
                 EXPECT_EQ(std::make_pair(from, to), std::make_pair(DWORD(0), DWORD(4)));
+            }
             EXPECT_EQ(form->FileView.SelectedCount(), selected);
             // Cancelled, nothing was renamed.
             if (tree)
