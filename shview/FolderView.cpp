@@ -334,9 +334,7 @@ void TFolderView::FollowSelection()
 
 LRESULT TFolderView::WndProc(UINT msg, WPARAM wp, LPARAM lp)
 {
-    // From the keyboard the message brings no point (-1, -1); a right click's
-    // menu opens on the button's release.
-    if (msg == WM_CONTEXTMENU && short(LOWORD(lp)) == -1 && short(HIWORD(lp)) == -1) {
+    if (KeyMenuMessage(msg, wp, lp)) {
         KeyContextMenu();
         return 0;
     }

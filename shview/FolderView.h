@@ -118,6 +118,10 @@ protected:
     // The menu key and Shift+F10: the selected node's menu, as a right click
     // on it opens it.
     void KeyContextMenu();
+    // True for the messages those keys bring: WM_CONTEXTMENU without a point
+    // (a right click's menu opens on the button's release) and Shift+F10
+    // itself, which the tree control does not turn into that message.
+    static bool KeyMenuMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept;
 
 private:
     // The folder an absolute identifier names, bound through the desktop.

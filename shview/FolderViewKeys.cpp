@@ -4,6 +4,14 @@
 
 #include <algorithm>
 
+bool TFolderView::KeyMenuMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept
+{
+    if (msg == WM_CONTEXTMENU)
+        return short(LOWORD(lp)) == -1 && short(HIWORD(lp)) == -1;
+    return msg == WM_SYSKEYDOWN && wp == VK_F10 && GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_MENU) >= 0 &&
+           GetKeyState(VK_CONTROL) >= 0;
+}
+
 void TFolderView::KeyContextMenu()
 {
     ui::TreeNode node = Selected();

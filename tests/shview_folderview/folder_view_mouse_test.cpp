@@ -117,8 +117,8 @@ TEST_F(FolderViewTest, ShiftF10AndTheMenuKeyOpenTheSelectedNodesMenu)
         size_t menus;
     };
     const Row rows[] = {
-        {"Shift+F10 on a folder", false, true, 1},
         {"the menu key on a folder", false, false, 1},
+        {"Shift+F10 on a folder", false, true, 1},
         {"Shift+F10 on the root", true, true, 0},
     };
     for (const Row& row : rows) {
@@ -138,9 +138,9 @@ TEST_F(FolderViewTest, ShiftF10AndTheMenuKeyOpenTheSelectedNodesMenu)
             SendMessageW(TreeWindow(), WM_CONTEXTMENU, WPARAM(TreeWindow()), LPARAM(-1));
         }
         testsupport::PumpUntilIdle(10, 500);
-        ASSERT_EQ(menu.calls.size(), row.menus);
+        EXPECT_EQ(menu.calls.size(), row.menus);
         EXPECT_EQ(tree->Selected(), selected);
-        if (row.menus == 0)
+        if (menu.calls.empty())
             continue;
         // The selected folder's menu, at its text.
         const Call& call = menu.calls[0];
