@@ -387,53 +387,32 @@ TEST_F(Commands, F2EditsTheFocusedListItemOrTheSelectedNode)
 TEST_F(Commands, TheCaptionNamesTheFolderInViewAfterATreeRenameAndOnAVirtualFolder)
 {
     const std::wstring prefix = texts::CaptionPrefix;
-    struct Row {
-        const char* name;
-        const wchar_t* renamed; // the new name
-        bool above;             // the folder above the one in view is renamed
-    };
-    const Row rows[] = {
-        {"the folder in view", L"after", false},
-        {"the folder above it", L"outer2", true},
-    };
-    const std::wstring outer = dir.Folder(L"outer");
-    dir.Folder(L"outer\\before");
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        Open(dir / L"outer\\before");
+    auto shows = [&] { return Normal(TextOf(form->Handle()).substr(prefix.size())); };
+    const std::wstring outer = dir.Folder(L"outer"), inner = dir.Folder(L"outer\\before");
+    // The folder in view renamed, then the folder above it.
+    for (bool above : {false, true}) {
+        Open(inner);
         ui::TreeNode node = form->FolderView.Selected();
-        ASSERT_TRUE(node);
-        if (row.above)
-            node = form->FolderView.Parent(node);
         Focus(Tree());
-        HWND edit = TreeView_EditLabel(Tree(), node);
+        HWND edit = TreeView_EditLabel(Tree(), above ? form->FolderView.Parent(node) : node);
         ASSERT_TRUE(edit);
-        SetWindowTextW(edit, row.renamed);
+        SetWindowTextW(edit, above ? L"outer2" : L"after");
         SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
         testsupport::PumpUntilIdle();
-        const std::wstring now = row.above ? dir / L"outer2\\before" : dir / L"outer\\after";
-        ASSERT_TRUE(FolderExists(now));
-        EXPECT_EQ(Normal(TextOf(form->Handle()).substr(prefix.size())), Normal(now));
-        // Back as it was for the next row.
-        if (row.above)
-            MoveFileW((dir / L"outer2").c_str(), outer.c_str());
-        else
-            MoveFileW(now.c_str(), (dir / L"outer\\before").c_str());
+        const std::wstring now = dir / (above ? L"outer2\\before" : L"outer\\after");
+        EXPECT_EQ(shows(), Normal(now)) << above;
+        MoveFileW(above ? (dir / L"outer2").c_str() : now.c_str(), above ? outer.c_str() : inner.c_str());
     }
-    // A folder without a file-system path shows its name, not its class identifier.
+    // My Computer shows its name, not its class identifier; the desktop its path.
     shview::AbsoluteIDList drives;
     SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, drives.put());
     form->FolderView.SelectIDList(drives.get());
     testsupport::PumpUntilIdle();
-    const std::wstring name = shview::IDListDisplayName(drives.get(), SHGDN_NORMAL);
-    ASSERT_FALSE(name.empty());
-    EXPECT_EQ(TextOf(form->Handle()), prefix + name);
-    EXPECT_EQ(TextOf(form->Handle()).find(L"::{"), std::wstring::npos);
-    // The desktop shows its path.
+    EXPECT_EQ(TextOf(form->Handle()), prefix + shview::IDListDisplayName(drives.get(), SHGDN_NORMAL));
     OpenRoot();
     wchar_t desktop[MAX_PATH] = L"";
     ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE));
-    EXPECT_EQ(Normal(TextOf(form->Handle())), Normal(prefix + desktop));
+    EXPECT_EQ(shows(), Normal(desktop));
 }
 
 TEST_F(Commands, SelectAllAndInvertGiveTheListTheFocus)
