@@ -55,6 +55,22 @@ bool TargetInsideSource(const std::vector<std::wstring>& files, std::wstring_vie
     return false;
 }
 
+bool IsRootPath(std::wstring_view path)
+{
+    if (path == L"\\")
+        return true;
+    if (!path.empty() && path.back() == L'\\')
+        path.remove_suffix(1); // "C:\" -> "C:", "\\srv\share\" -> "\\srv\share"
+    if (path.size() == 2 && path[1] == L':')
+        return true;
+    // "\\srv\share": a server and a share name, nothing below them.
+    if (path.size() > 2 && path.substr(0, 2) == L"\\\\") {
+        const auto cut = path.find(L'\\', 2);
+        return cut == std::wstring_view::npos || path.find(L'\\', cut + 1) == std::wstring_view::npos;
+    }
+    return false;
+}
+
 std::wstring DoubleNullList(const std::vector<std::wstring>& names)
 {
     std::wstring list;

@@ -20,6 +20,10 @@ bool AlreadyIn(const std::vector<std::wstring>& files, std::wstring_view target)
 // (letter case ignored): a folder cannot go into itself.
 bool TargetInsideSource(const std::vector<std::wstring>& files, std::wstring_view target);
 
+// True for the root of a drive or a share ("C:\", "C:", "\", "\\srv\share"):
+// a whole volume is nothing to move or copy as one item.
+bool IsRootPath(std::wstring_view path);
+
 // Every name followed by a zero, and one more zero at the end; empty names
 // are left out, since they would end the list early.
 std::wstring DoubleNullList(const std::vector<std::wstring>& names);

@@ -254,7 +254,7 @@ void TfrmTarimoku::FolderViewChange(ui::Component*, ui::TreeNode node)
     UpdateCommandStates();
     ui::PostPrivate(Handle(), WM_STARTPREVIEW);
     ui::PostPrivate(Handle(), WM_WATCHFOLDERS);
-    SetWindowTextW(Handle(), (std::wstring(texts::CaptionPrefix) + FolderView.SelectedPath()).c_str());
+    SetWindowTextW(Handle(), (std::wstring(texts::CaptionPrefix) + GetNodeCaption(FolderView, node)).c_str());
 }
 
 void TfrmTarimoku::FormShow()

@@ -341,6 +341,9 @@ extern TfrmTarimoku* frmTarimoku;
 bool FolderExists(const std::wstring& path);
 // Parsing name of a tree node (a file-system folder's path); empty for none.
 std::wstring GetNodePath(const TFolderView& tree, ui::TreeNode node);
+// A node's folder as the caption shows it: its file-system path, else (My
+// Computer and the like) its display name; empty for none.
+std::wstring GetNodeCaption(const TFolderView& tree, ui::TreeNode node);
 // True for none, the root, and a node without a file-system path.
 bool IsVirtualNode(const TFolderView& tree, ui::TreeNode node);
 // Parsing name of a list item; empty without a folder, an item or an identifier.

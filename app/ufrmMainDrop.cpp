@@ -67,7 +67,14 @@ bool TfrmTarimoku::BeginDrag(const NMHDR& header)
             return false;
         // itemNew.hItem lies at the same place in the narrow and the wide record.
         const auto& nm = reinterpret_cast<const NMTREEVIEWW&>(header);
-        DropSourceEx.DragFile(FolderView.Handle(), GetNodePath(FolderView, nm.itemNew.hItem));
+        // The root would drag the Desktop folder itself, a drive the whole
+        // volume: neither they nor a folder without a path are moved anywhere.
+        ui::TreeNode node = nm.itemNew.hItem;
+        if (IsVirtualNode(FolderView, node))
+            return true;
+        const std::wstring path = GetNodePath(FolderView, node);
+        if (!path.empty() && !drop::IsRootPath(path))
+            DropSourceEx.DragFile(FolderView.Handle(), path);
         return true;
     }
     if (header.hwndFrom && header.hwndFrom == FileView.Handle()) {

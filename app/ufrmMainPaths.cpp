@@ -28,6 +28,21 @@ bool IsVirtualNode(const TFolderView& tree, ui::TreeNode node)
     return !absolute || !SHGetPathFromIDListW(absolute.get(), path);
 }
 
+std::wstring GetNodeCaption(const TFolderView& tree, ui::TreeNode node)
+{
+    if (!node)
+        return {};
+    shview::AbsoluteIDList absolute = tree.NodeIDList(node);
+    if (!absolute)
+        return {};
+    // My Computer's parsing name is a class identifier ("::{20D04FE0-...}"),
+    // nothing a reader knows the folder by.
+    wchar_t path[MAX_PATH];
+    if (SHGetPathFromIDListW(absolute.get(), path))
+        return path;
+    return shview::IDListDisplayName(absolute.get(), SHGDN_NORMAL);
+}
+
 std::wstring GetItemPath(const TFileView& list, int index) { return list.ItemPath(index); }
 
 std::vector<std::wstring> CommandLineArguments()

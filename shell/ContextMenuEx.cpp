@@ -4,6 +4,7 @@
 #include "shell/invoke.h"
 #include "shell/item_copies.h"
 #include "shell/menu_messages.h"
+#include "shell/menu_verbs.h"
 #include "shell/seams.h"
 #include "shview/idlist/idlist.h"
 #include "ui/handles.h"
@@ -70,6 +71,9 @@ bool TContextMenuEx::ShowItemMenu(HWND window, IShellFolder* folder, POINT scree
         return false;
     if (FAILED(handler->QueryContextMenu(menu.get(), 0, FirstShellId, LastShellId, MenuFlags)))
         return false;
+    // The shell renames only inside a view of its own, which this program
+    // does not give it; F2 renames in place instead.
+    shell::RemoveUnservedVerbs(handler.get(), menu.get(), FirstShellId, LastShellId);
 
     const bool sendToFilled = FillSendToMenu(window, menu.get());
     auto& track = shell::CurrentSeams().trackMenu;
@@ -169,9 +173,13 @@ bool TContextMenuEx::InvokeItemCommand(HWND window, IShellFolder* folder, TItemC
 
 bool TContextMenuEx::Invoke(IContextMenu* handler, HWND window, UINT offset)
 {
-    if (shell::InvokeVerb(handler, window, offset))
+    const HRESULT result = shell::InvokeVerb(handler, window, offset);
+    if (SUCCEEDED(result))
         return true;
-    OnCommandFailed(this, window);
+    // The user said No or Cancel to the shell: nothing was done, and that
+    // is no failure to tell.
+    if (!shell::IsCancelled(result))
+        OnCommandFailed(this, window);
     return false;
 }
 

@@ -1,5 +1,6 @@
 // The shell's own context menu for a selection of items, with a Send To
-// sub-menu filled by the program, and single shell commands run without a menu.
+// sub-menu filled by the program and without the shell's rename (which needs
+// a view of the shell's own), and single shell commands run without a menu.
 #pragma once
 #include "ui/busy.h"
 #include "ui/component.h"
@@ -64,11 +65,13 @@ public:
 
     // Raised when the shell refuses a command this component asked it to run
     // (with the window that asked), while the command is still busy; the
-    // application tells the user. A Send To choice stops at a refused copy.
+    // application tells the user. A command the user cancelled in the shell's
+    // own dialog is no refusal. A Send To choice stops at a refused copy.
     ui::Event<TContextMenuEx*, HWND> OnCommandFailed;
 
 private:
-    // InvokeVerb, raising OnCommandFailed when the shell refuses.
+    // InvokeVerb, raising OnCommandFailed when the shell refuses (not when
+    // the user cancelled). True when the command was carried out.
     bool Invoke(IContextMenu* handler, HWND window, UINT offset);
 
 public:

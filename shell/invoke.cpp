@@ -1,9 +1,13 @@
 #include "shell/invoke.h"
 
-
 namespace shell {
 
-bool InvokeVerb(IContextMenu* handler, HWND window, UINT offset)
+namespace {
+// The shell's copy engine stopped by the user (Vista and later).
+constexpr HRESULT kCopyEngineCancelled = HRESULT(0x80270000L);
+} // namespace
+
+HRESULT InvokeVerb(IContextMenu* handler, HWND window, UINT offset)
 {
     CMINVOKECOMMANDINFO info{};
     info.cbSize = sizeof(info);
@@ -15,7 +19,12 @@ bool InvokeVerb(IContextMenu* handler, HWND window, UINT offset)
     info.nShow = SW_SHOWNORMAL;
     info.dwHotKey = 0;
     info.hIcon = nullptr;
-    return SUCCEEDED(handler->InvokeCommand(&info));
+    return handler->InvokeCommand(&info);
+}
+
+bool IsCancelled(HRESULT result) noexcept
+{
+    return result == HRESULT_FROM_WIN32(ERROR_CANCELLED) || result == E_ABORT || result == kCopyEngineCancelled;
 }
 
 } // namespace shell

@@ -198,6 +198,9 @@ bool TFileView::Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
     case LVN_ENDLABELEDITW:
         result = EndLabelEdit(*reinterpret_cast<NMLVDISPINFOW*>(lp)) ? TRUE : FALSE;
         return true;
+    case NM_CUSTOMDRAW:
+        result = DropHighlightDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(lp), handled ? result : CDRF_DODEFAULT);
+        return true;
     default:
         return handled;
     }

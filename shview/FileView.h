@@ -84,6 +84,10 @@ protected:
     // The menu key or Shift+F10: what a right click on the focused selected
     // item would do, raised at that item.
     void KeyContextMenu();
+    // The list's custom draw after whoever else drew (`result` is their
+    // answer): an item marked as a drop target is drawn in the highlight
+    // colours, which the control itself does not do everywhere.
+    LRESULT DropHighlightDraw(NMLVCUSTOMDRAW& draw, LRESULT result) const noexcept;
 
     // What the list asks of the system where Wine cannot show the effect;
     // tests override them to see the calls.

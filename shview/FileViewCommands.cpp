@@ -180,6 +180,26 @@ void TFileView::KeyContextMenu()
     MouseUp(ui::MouseButton::Right, ui::ShiftState::Now(), x, y);
 }
 
+LRESULT TFileView::DropHighlightDraw(NMLVCUSTOMDRAW& draw, LRESULT result) const noexcept
+{
+    switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        // Item by item only while an item is marked.
+        if (ListView_GetNextItem(Handle(), -1, LVNI_DROPHILITED) >= 0)
+            result |= CDRF_NOTIFYITEMDRAW;
+        return result;
+    case CDDS_ITEMPREPAINT:
+        if (ListView_GetItemState(Handle(), int(draw.nmcd.dwItemSpec), LVIS_DROPHILITED) & LVIS_DROPHILITED) {
+            draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+            draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+            result |= CDRF_NEWFONT;
+        }
+        return result;
+    default:
+        return result;
+    }
+}
+
 void TFileView::MouseDown(ui::MouseButton button, ui::ShiftState shift, int x, int y)
 {
     ui::ListView::MouseDown(button, shift, x, y);

@@ -334,6 +334,10 @@ void TFolderView::FollowSelection()
 
 LRESULT TFolderView::WndProc(UINT msg, WPARAM wp, LPARAM lp)
 {
+    if (KeyMenuMessage(msg, wp, lp)) {
+        KeyContextMenu();
+        return 0;
+    }
     LRESULT result = TreeView::WndProc(msg, wp, lp);
     switch (msg) {
     // What can collapse a folder or take nodes away: the mouse (the expand
@@ -394,8 +398,16 @@ bool TFolderView::Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
         bool editing = std::exchange(labelEditing_, false);
         if (!nm->item.pszText)
             return false; // cancelled
-        if (editing)
+        if (editing) {
+            // The folder in view or one above it renamed: its path changed
+            // for whoever shows it (the window's caption).
+            bool inView = false;
+            for (ui::TreeNode n = Selected(); n && !inView; n = Parent(n))
+                inView = n == nm->item.hItem;
             LabelEdited(nm->item.hItem, nm->item.pszText);
+            if (inView && Handle() && !destroying_)
+                OnChange(this, Selected());
+        }
         // The node's text is set from the shell; the typed text is not taken.
         result = FALSE;
         return true;

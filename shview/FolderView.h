@@ -100,7 +100,8 @@ public:
     // the tree itself is being destroyed).
     ui::Event<ui::Component*, ui::TreeNode> OnDeleting;
     // Raised on every selection change, with the new node (or none), before
-    // the linked views are pointed at it.
+    // the linked views are pointed at it; and with the selected node after an
+    // in-place rename of it or of a folder above it.
     ui::Event<ui::Component*, ui::TreeNode> OnChange;
 
     // Indent between levels as the main window has it.
@@ -114,6 +115,13 @@ protected:
     bool Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     void MouseDown(ui::MouseButton button, ui::ShiftState shift, int x, int y) override;
     void MouseUp(ui::MouseButton button, ui::ShiftState shift, int x, int y) override;
+    // The menu key and Shift+F10: the selected node's menu, as a right click
+    // on it opens it.
+    void KeyContextMenu();
+    // True for the messages those keys bring: WM_CONTEXTMENU without a point
+    // (a right click's menu opens on the button's release) and Shift+F10
+    // itself, which the tree control does not turn into that message.
+    static bool KeyMenuMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept;
 
 private:
     // The folder an absolute identifier names, bound through the desktop.

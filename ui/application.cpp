@@ -1,5 +1,6 @@
 #include "ui/application.h"
 
+#include "ui/control.h"
 #include "ui/exception.h"
 
 namespace ui {
@@ -22,11 +23,18 @@ bool Application::Dispatch(MSG& msg)
 {
     if (msg.message == WM_QUIT)
         return false;
-    if (!(main_ && accelerators_ && TranslateAcceleratorW(main_, accelerators_, &msg))) {
+    if (!Accelerate(main_, accelerators_, msg)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
     return true;
+}
+
+bool Application::Accelerate(HWND main, HACCEL accelerators, MSG& msg)
+{
+    // Ctrl+A in an in-place rename selects its text; as a command it would
+    // end the rename and keep the half-typed name.
+    return main && accelerators && !IsEditBox(msg.hwnd) && TranslateAcceleratorW(main, accelerators, &msg);
 }
 
 int Application::Run(HWND main, HACCEL accelerators)

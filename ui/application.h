@@ -24,6 +24,9 @@ public:
 
     // Runs the message loop until WM_QUIT; keyboard accelerators go to `main`.
     int Run(HWND main, HACCEL accelerators);
+    // The loop's accelerators for one message: TranslateAcceleratorW, except
+    // for a key meant for an edit box, which keeps its keys. True when taken.
+    static bool Accelerate(HWND main, HACCEL accelerators, MSG& msg);
 
 private:
     bool Dispatch(MSG& msg);

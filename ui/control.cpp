@@ -24,6 +24,12 @@ ShiftState FromMouseFlags(WPARAM wp) noexcept
 }
 } // namespace
 
+bool IsEditBox(HWND window) noexcept
+{
+    wchar_t name[16] = L"";
+    return window && GetClassNameW(window, name, 16) > 0 && lstrcmpiW(name, L"Edit") == 0;
+}
+
 ShiftState ShiftState::Now() noexcept
 {
     ShiftState s;

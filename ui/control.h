@@ -21,6 +21,10 @@ namespace ui {
 
 enum class MouseButton { Left, Right, Middle };
 
+// True for a system edit box (an in-place rename's, a dialog's field, a combo
+// box's edit part): its keys are its own, not the window's accelerators.
+bool IsEditBox(HWND window) noexcept;
+
 // Modifier keys and buttons held, as the MK_ flags of a mouse message.
 struct ShiftState {
     bool shift = false, ctrl = false, alt = false;

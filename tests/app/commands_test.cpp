@@ -384,6 +384,37 @@ TEST_F(Commands, F2EditsTheFocusedListItemOrTheSelectedNode)
     }
 }
 
+TEST_F(Commands, TheCaptionNamesTheFolderInViewAfterATreeRenameAndOnAVirtualFolder)
+{
+    const std::wstring prefix = texts::CaptionPrefix;
+    auto shows = [&] { return Normal(TextOf(form->Handle()).substr(prefix.size())); };
+    const std::wstring outer = dir.Folder(L"outer"), inner = dir.Folder(L"outer\\before");
+    // The folder in view renamed, then the folder above it.
+    for (bool above : {false, true}) {
+        Open(inner);
+        ui::TreeNode node = form->FolderView.Selected();
+        Focus(Tree());
+        HWND edit = TreeView_EditLabel(Tree(), above ? form->FolderView.Parent(node) : node);
+        ASSERT_TRUE(edit);
+        SetWindowTextW(edit, above ? L"outer2" : L"after");
+        SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+        testsupport::PumpUntilIdle();
+        const std::wstring now = dir / (above ? L"outer2\\before" : L"outer\\after");
+        EXPECT_EQ(shows(), Normal(now)) << above;
+        MoveFileW(above ? (dir / L"outer2").c_str() : now.c_str(), above ? outer.c_str() : inner.c_str());
+    }
+    // My Computer shows its name, not its class identifier; the desktop its path.
+    shview::AbsoluteIDList drives;
+    SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, drives.put());
+    form->FolderView.SelectIDList(drives.get());
+    testsupport::PumpUntilIdle();
+    EXPECT_EQ(TextOf(form->Handle()), prefix + shview::IDListDisplayName(drives.get(), SHGDN_NORMAL));
+    OpenRoot();
+    wchar_t desktop[MAX_PATH] = L"";
+    ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE));
+    EXPECT_EQ(shows(), Normal(desktop));
+}
+
 TEST_F(Commands, SelectAllAndInvertGiveTheListTheFocus)
 {
     for (const wchar_t* name : {L"f0", L"f1", L"f2", L"f3", L"f4"})

@@ -75,3 +75,19 @@ TEST(DropRules, TheSourceListEndsInTwoZerosAndSkipsEmptyNames)
     for (const Row& row : rows)
         EXPECT_EQ(row.list, drop::DoubleNullList(row.names));
 }
+
+TEST(DropRules, DriveAndShareRootsAreRoots)
+{
+    struct Row {
+        const wchar_t* path;
+        bool root;
+    };
+    const Row rows[] = {
+        {L"C:\\", true},           {L"C:", true},           {L"\\", true},
+        {L"\\\\srv\\share", true}, {L"\\\\srv\\share\\", true}, {L"\\\\srv", true},
+        {L"C:\\a", false},         {L"C:\\a\\", false},     {L"\\\\srv\\share\\a", false},
+        {L"", false},              {L"a", false},           {L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", false},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.root, drop::IsRootPath(row.path)) << row.path;
+}

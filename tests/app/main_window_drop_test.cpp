@@ -14,6 +14,8 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <iterator>
+#include <utility>
 #include <vector>
 
 using testsupport::DropData;
@@ -358,12 +360,31 @@ TEST_F(MainWindowDrop, TheListHighlightsFolderItemsOnly)
     Refill();
     const int subItem = Item(L"sub"), sub3Item = Item(L"sub3"), fileItem = Item(L"f.txt");
     ASSERT_TRUE(subItem >= 0 && sub3Item >= 0 && fileItem >= 0);
+    for (int i = 0; i < form->FileView.Count(); ++i)
+        form->FileView.SetSelected(i, false);
+    // Whether the item's caption shows in the highlight colour (Wine's list
+    // does not draw the state on its own).
+    auto shown = [&](int item) {
+        HWND list = form->FileView.Handle();
+        RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        RECT label{LVIR_LABEL};
+        SendMessageW(list, LVM_GETITEMRECT, WPARAM(item), reinterpret_cast<LPARAM>(&label));
+        HDC dc = GetDC(list);
+        bool lit = false;
+        for (int y = label.top; y < label.bottom && !lit; ++y)
+            for (int x = label.left; x < label.right && !lit; ++x)
+                lit = GetPixel(dc, x, y) == GetSysColor(COLOR_HIGHLIGHT);
+        ReleaseDC(list, dc);
+        return lit;
+    };
+    EXPECT_FALSE(shown(subItem));
     auto data = DropData::ForFiles({root.File(L"other\\h.txt", "h")});
     DWORD effect = 0;
     const POINT atSub = ItemPoint(subItem);
     target->DragEnter(data.get(), MK_LBUTTON, POINTL{atSub.x, atSub.y}, &effect);
     EXPECT_EQ(DWORD(DROPEFFECT_MOVE), OverAt(target, atSub));
     EXPECT_TRUE(form->FileView.IsDropHighlighted(subItem));
+    EXPECT_TRUE(shown(subItem));
     OverAt(target, ItemPoint(sub3Item));
     EXPECT_FALSE(form->FileView.IsDropHighlighted(subItem));
     EXPECT_TRUE(form->FileView.IsDropHighlighted(sub3Item));
@@ -374,6 +395,7 @@ TEST_F(MainWindowDrop, TheListHighlightsFolderItemsOnly)
     OverAt(target, atSub);
     target->DragLeave();
     EXPECT_FALSE(form->FileView.IsDropHighlighted(subItem));
+    EXPECT_FALSE(shown(subItem));
     EXPECT_EQ(-1, form->FDropItem);
 }
 
@@ -484,6 +506,31 @@ TEST_F(MainWindowDrop, DragsStartFromBothPanesWithEitherButton)
     NMHDR focus{form->FileView.Handle(), 0, UINT(NM_SETFOCUS)};
     SendMessageW(form->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&focus));
     EXPECT_TRUE(dragged.empty());
+}
+
+TEST_F(MainWindowDrop, NoDragStartsFromTheRootADriveOrAVirtualFolder)
+{
+    int drags = 0;
+    shell::ScopedSeam<shell::DoDragDropFn> seam(shell::CurrentSeams().doDragDrop,
+                                                [&](IDataObject*, IDropSource*, DWORD, DWORD*) {
+                                                    ++drags;
+                                                    return DRAGDROP_S_CANCEL;
+                                                });
+    shview::AbsoluteIDList computer;
+    SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, computer.put());
+    // The root, drive C:, My Computer, and a folder.
+    const std::pair<ui::TreeNode, int> rows[] = {
+        {form->FolderView.Root(), 0}, {Node(L"C:\\"), 0}, {form->FolderView.FindNode(computer.get()), 0}, {Node(sub), 1}};
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(i);
+        const auto& [node, expected] = rows[i];
+        ASSERT_TRUE(node);
+        drags = 0;
+        NMTREEVIEWW tv{{form->FolderView.Handle(), 0, UINT(TVN_BEGINDRAGW)}};
+        tv.itemNew.hItem = node;
+        SendMessageW(form->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tv));
+        EXPECT_EQ(expected, drags);
+    }
 }
 
 namespace {

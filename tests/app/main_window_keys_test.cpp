@@ -91,6 +91,58 @@ TEST_F(PaneKeys, TabAndF6MoveBetweenThePanesAndShiftMovesBack)
     }
 }
 
+TEST_F(PaneKeys, KeysInARenameBoxAreTheBoxsAndLeaveTheNameOnDisk)
+{
+    const std::wstring file = dir.File(L"keep.txt", "x"), folder = dir.Folder(L"keepdir");
+    Start({dir.Path()});
+    const struct {
+        UINT vk;
+        bool ctrl;
+        const wchar_t* left; // the box's text after the key: "half", the caret after "ha"
+    } keys[] = {{'A', true, L"half"}, {VK_DELETE, false, L"haf"}, {VK_F5, false, L"half"}, {'G', true, L"half"}};
+    for (bool tree : {false, true}) {
+        for (const auto& key : keys) {
+            SCOPED_TRACE(testing::Message() << (tree ? "tree " : "list ") << key.vk);
+            // The list's file, or the tree's node of the sub-folder (the folder in view stays).
+            shview::AbsoluteIDList id = shview::IDListFromPath(folder);
+            SetFocus(tree ? Tree() : List());
+            if (tree)
+                form->FolderView.EditLabel(form->FolderView.FindNode(id.get()));
+            else
+                form->FileView.EditLabel(0);
+            HWND edit = tree ? TreeView_GetEditControl(Tree()) : ListView_GetEditControl(List());
+            ASSERT_TRUE(edit);
+            SetWindowTextW(edit, L"half");
+            SendMessageW(edit, EM_SETSEL, 2, 2);
+            form->FListChanged = form->FTreeChanged = false;
+            const int selected = form->FileView.SelectedCount();
+            {
+                testsupport::DialogWatchdog dialogs(IDCANCEL); // Ctrl+G as a command: the go-to dialog
+                EXPECT_FALSE(testsupport::PressKey(form->Handle(), form->Accelerators(), edit, key.vk, key.ctrl));
+                testsupport::PumpUntilIdle(10, 1000);
+                EXPECT_EQ(dialogs.Pressed(), 0);
+            }
+            EXPECT_FALSE(form->FListChanged || form->FTreeChanged);
+            EXPECT_EQ(form->FileView.SelectedCount(), selected);
+            ASSERT_EQ(GetFocus(), edit); // still renaming
+            wchar_t text[32] = L"";
+            GetWindowTextW(edit, text, 32);
+            EXPECT_STREQ(text, key.left);
+            DWORD from = 0, to = 0;
+            SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+            EXPECT_EQ(key.vk == 'A' ? 0u : 2u, from); // Ctrl+A selects the whole text
+            // Cancelled, nothing was renamed.
+            if (tree)
+                TreeView_EndEditLabelNow(Tree(), TRUE);
+            else
+                SendMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+            testsupport::PumpUntilIdle(10, 1000);
+            EXPECT_TRUE(testsupport::FileExists(file) && FolderExists(folder));
+            EXPECT_FALSE(testsupport::FileExists(dir / L"half") || testsupport::FileExists(dir / L"haf"));
+        }
+    }
+}
+
 TEST_F(PaneKeys, ANarrowWindowAndTheSplitterLeaveTheToolBarAndBothPanesUsable)
 {
     Start();

@@ -137,7 +137,18 @@ public:
         folder_.invoked.push_back(call);
         return folder_.invokeResult;
     }
-    HRESULT STDMETHODCALLTYPE GetCommandString(UINT_PTR, UINT, UINT*, LPSTR, UINT) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetCommandString(UINT_PTR offset, UINT type, UINT*, LPSTR out, UINT size) override
+    {
+        for (const MenuEntry& e : folder_.menu) {
+            if (e.kind != MenuEntry::String || e.offset != offset || e.verb.empty())
+                continue;
+            if (type != GCS_VERBW || !out || size <= e.verb.size())
+                return E_INVALIDARG;
+            std::memcpy(out, e.verb.c_str(), (e.verb.size() + 1) * sizeof(wchar_t));
+            return S_OK;
+        }
+        return E_INVALIDARG;
+    }
     HRESULT STDMETHODCALLTYPE HandleMenuMsg(UINT msg, WPARAM, LPARAM) override
     {
         folder_.menuMessages.push_back({msg, 2});
@@ -263,6 +274,13 @@ MenuEntry SendToSubmenu(std::wstring caption)
 MenuEntry Separator(std::wstring caption)
 {
     return {MenuEntry::Separator, std::move(caption), 0, 0};
+}
+
+MenuEntry VerbCommand(std::wstring caption, UINT offset, std::wstring verb)
+{
+    MenuEntry entry = Command(std::move(caption), offset);
+    entry.verb = std::move(verb);
+    return entry;
 }
 
 HMENU BuildMenu(const std::vector<MenuEntry>& entries, UINT firstId)

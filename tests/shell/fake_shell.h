@@ -18,6 +18,7 @@ struct MenuEntry {
     std::wstring caption;
     UINT offset = 0;   // command id = first id + offset (String only)
     UINT state = 0;    // MFS_ flags
+    std::wstring verb; // what GetCommandString answers for it (String only)
 };
 
 // What a fake menu handler was asked to run.
@@ -103,6 +104,8 @@ public:
 MenuEntry Command(std::wstring caption, UINT offset, UINT state = 0);
 MenuEntry SendToSubmenu(std::wstring caption = L"送る(&N)");
 MenuEntry Separator(std::wstring caption = L"");
+// A command with a verb, as the shell's own commands have.
+MenuEntry VerbCommand(std::wstring caption, UINT offset, std::wstring verb);
 
 // Builds a menu of entries (a sub-menu gets one placeholder item).
 HMENU BuildMenu(const std::vector<MenuEntry>& entries, UINT firstId = 1);

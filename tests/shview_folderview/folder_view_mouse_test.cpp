@@ -1,5 +1,6 @@
 // The folder tree's mouse (shell menu, drag) and in-place rename.
 #include "tests/shview_folderview/folder_view_fixture.h"
+#include "tests/support/key_input.h"
 
 #include <commctrl.h>
 
@@ -103,6 +104,47 @@ TEST_F(FolderViewTest, ARightClickShowsTheMenuOfTheNodeUnderThePointerAndKeepsTh
     EXPECT_EQ(call.screen.y, p.y);
     EXPECT_EQ(tree->Selected(), aNode);
     EXPECT_TRUE(changes.empty());
+}
+
+TEST_F(FolderViewTest, ShiftF10AndTheMenuKeyOpenTheSelectedNodesMenu)
+{
+    RecordingMenu menu;
+    tree->ContextMenu = &menu;
+    // On a folder by the menu key (the message it becomes) and by Shift+F10;
+    // on the root, which has no menu.
+    const struct {
+        bool root, shiftF10;
+        size_t menus;
+    } rows[] = {{false, false, 1}, {false, true, 1}, {true, true, 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.root << row.shiftF10);
+        menu.calls.clear();
+        if (row.root)
+            tree->Select(tree->Root());
+        else
+            tree->SelectPath(b);
+        ui::TreeNode selected = tree->Selected();
+        SetFocus(TreeWindow());
+        if (row.shiftF10) {
+            testsupport::HeldModifiers shift(false, true);
+            SendMessageW(TreeWindow(), WM_SYSKEYDOWN, VK_F10, 1);
+        } else {
+            SendMessageW(TreeWindow(), WM_CONTEXTMENU, WPARAM(TreeWindow()), LPARAM(-1));
+        }
+        testsupport::PumpUntilIdle(10, 500);
+        ASSERT_EQ(menu.calls.size(), row.menus);
+        EXPECT_EQ(tree->Selected(), selected);
+        if (row.menus == 0)
+            continue;
+        // The selected folder's menu, at its text.
+        const Call& call = menu.calls[0];
+        EXPECT_TRUE(SamePath(shview::IDListDisplayName(call.folder.get(), shview::IDListAsChild(call.items.get()),
+                                                       SHGDN_FORPARSING),
+                             b));
+        POINT p = PointOf(selected);
+        ClientToScreen(TreeWindow(), &p);
+        EXPECT_EQ(std::make_pair(call.screen.x, call.screen.y), std::make_pair(p.x, p.y));
+    }
 }
 
 // While a node's menu is open the node wears the drop-target mark (the

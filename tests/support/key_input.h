@@ -2,6 +2,8 @@
 // accelerators get the key first; a key they do not take goes to the control
 // with TranslateMessage, and the character it makes follows at once.
 #pragma once
+#include "ui/application.h"
+
 #include <windows.h>
 
 namespace testsupport {
@@ -39,7 +41,7 @@ inline bool PressKey(HWND main, HACCEL accelerators, HWND target, UINT vk, bool 
     down.wParam = vk;
     down.lParam = LPARAM(1 | (scan << 16));
     down.time = GetTickCount();
-    bool accelerated = accelerators && TranslateAcceleratorW(main, accelerators, &down);
+    bool accelerated = ui::Application::Accelerate(main, accelerators, down);
     if (!accelerated) {
         TranslateMessage(&down);
         DispatchMessageW(&down);
@@ -50,7 +52,7 @@ inline bool PressKey(HWND main, HACCEL accelerators, HWND target, UINT vk, bool 
     MSG up = down;
     up.message = WM_KEYUP;
     up.lParam = LPARAM(1 | (scan << 16) | (1u << 30) | (1u << 31));
-    if (IsWindow(target) && !(accelerators && TranslateAcceleratorW(main, accelerators, &up)))
+    if (IsWindow(target) && !ui::Application::Accelerate(main, accelerators, up))
         DispatchMessageW(&up);
     return accelerated;
 }

@@ -1,0 +1,76 @@
+// What the program leaves out of the shell's menu (the rename it cannot host)
+// and how it takes the shell's answers: a cancel by the user is no failure.
+#include "tests/shell/fake_shell.h"
+#include "tests/shell/shell_fixture.h"
+
+#include "shell/ContextMenuEx.h"
+
+using namespace shelltest;
+
+namespace {
+
+class MenuVerbs : public ShellFixture {
+protected:
+    MenuVerbs() { Report(menu); }
+    bool Show()
+    {
+        shview::RelativeIDList packed = FakeFolder::Packed({0});
+        return menu.ShowItemMenu(window, &items, POINT{10, 10}, 1, packed.get());
+    }
+    FakeFolder items{1};
+    TContextMenuEx menu;
+};
+
+} // namespace
+
+TEST_F(MenuVerbs, TheShellsRenameIsLeftOutOfTheMenuWithTheSeparatorsItLeaves)
+{
+    const MenuEntry open = VerbCommand(L"開く(&O)", 0, L"open"), remove = VerbCommand(L"削除(&D)", 17, L"delete");
+    const MenuEntry rename = VerbCommand(L"名前の変更(&M)", 18, L"RENAME");
+    const struct {
+        std::vector<MenuEntry> built;
+        std::vector<std::wstring> shown;
+    } rows[] = {
+        {{open, Separator(), rename, remove}, {L"開く(&O)", L"", L"削除(&D)"}},
+        {{open, Separator(), rename, Separator(), remove}, {L"開く(&O)", L"", L"削除(&D)"}},
+        {{rename, Separator(), remove}, {L"削除(&D)"}},
+        // Known by its verb: a caption alone proves nothing, and nothing else is touched.
+        {{Separator(), open, Command(L"名前の変更(&M)", 18)}, {L"", L"開く(&O)", L"名前の変更(&M)"}},
+    };
+    for (const auto& row : rows) {
+        items.menu = row.built;
+        items.invoked.clear();
+        ChooseFromMenu(18); // the delete command, whatever was taken out around it
+        Show();
+        EXPECT_EQ(row.shown, shownCaptions);
+        ASSERT_EQ(1u, items.invoked.size());
+        EXPECT_EQ(17u, items.invoked[0].verb);
+    }
+    EXPECT_TRUE(failures.empty());
+}
+
+TEST_F(MenuVerbs, ACancelIsSilentAndAFailureIsReported)
+{
+    items.menu = {VerbCommand(L"削除(&D)", 17, L"delete")};
+    const struct {
+        HRESULT answer;
+        bool done;
+        size_t reported;
+    } rows[] = {
+        {S_OK, true, 0},
+        {HRESULT_FROM_WIN32(ERROR_CANCELLED), false, 0}, // No to the shell's question
+        {E_ABORT, false, 0},
+        {E_FAIL, false, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.answer);
+        items.invokeResult = row.answer;
+        // From the menu, and as a single command without one.
+        failures.clear();
+        ChooseFromMenu(18);
+        EXPECT_EQ(row.done, Show());
+        shview::ChildIDList item = FakeFolder::Item(0);
+        EXPECT_EQ(row.done, menu.InvokeItemCommand(window, &items, icDelete, item.get()));
+        EXPECT_EQ(2 * row.reported, failures.size());
+    }
+}
