@@ -23,8 +23,7 @@ bool Application::Dispatch(MSG& msg)
     if (msg.message == WM_QUIT)
         return false;
     if (!(main_ && accelerators_ && TranslateAcceleratorW(main_, accelerators_, &msg))) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        DispatchNoted(msg);
     }
     return true;
 }
