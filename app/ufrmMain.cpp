@@ -221,7 +221,9 @@ void TfrmTarimoku::FocusNextPane(HWND from, bool back)
 
 void TfrmTarimoku::FormCreate()
 {
-    SetUpMonitors();
+    Refresh.OnStopPreviews = [this] { StopPreviews(); };
+    Refresh.OnStartPreviews = [this] { StartPreview(); };
+    Refresh.Attach(Handle(), refreshPanes_);
     BuildRoleMenu();
 
     // Both panes use the system's icon-title font when it can be had.
@@ -272,7 +274,7 @@ void TfrmTarimoku::FormClose() { animateTimer_.Stop(); }
 void TfrmTarimoku::FormDestroy()
 {
     animateTimer_.Stop();
-    StopMonitors();
+    Refresh.Stop();
     StopPreviews();
     RevokeDropTargets();
 }
@@ -324,14 +326,13 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         StartPreview();
         return 0;
     case WM_WATCHFOLDERS:
-        WatchFolders();
+        Refresh.WatchFolders();
         return 0;
     case WM_REFRESHVIEWS:
-        RefreshViews();
+        Refresh.RefreshViews();
         return 0;
     case WM_DEVICECHANGE:
-        DeviceChange(wp);
-        return TRUE;
+        return Refresh.DeviceChange(wp, lp);
     case WM_RESTORECONTEXTMENU:
         FileView.ContextMenu = &ContextMenuEx;
         return 0;

@@ -1,8 +1,10 @@
 // The main window: tool bar, folder tree on the left, file list on the right.
 #pragma once
 #include "anicur/AniCur.h"
+#include "app/auto_refresh.h"
 #include "app/pane_layout.h"
 #include "app/preview_draw.h"
+#include "app/refresh_panes.h"
 #include "app/role_menu.h"
 #include "dialogs/RestorePos.h"
 #include "dirmon/DirMonitor.h"
@@ -176,48 +178,16 @@ public:
     // Tests record the calls instead.
     std::function<void(int itemIndex, HIMAGELIST frames, int frame, int x, int y)> PreviewDraw;
 
-    // Automatic refresh. Requests only note what is out of date and post
-    // WM_REFRESHVIEWS; its handler rebuilds the tree and refills the list,
-    // once each however many requests came before it, the tree first.
-    TDirMonitor DirMonitorFile;                              // the folder in view
-    std::vector<std::unique_ptr<TDirMonitor>> FDriveMonitors; // one per watched drive, in drive-list order
-    bool FListChanged = false; // a refill of the file list is pending
-    bool FTreeChanged = false; // a rebuild of the folder tree is pending
-    // The refresh command: both panes afresh. `afresh` false keeps the
-    // list's selection, focus and scroll position as an automatic refill does.
-    void RequestRefresh(bool afresh = true);
-    // Rebuilds the folder tree keeping its expanded folders and its selection
-    // (a vanished selection: its deepest surviving ancestor with child nodes).
-    void RebuildFolderTree();
-    void DirMonitorFileChange(TDirMonitor* sender);
-    void DirMonitorFolderChange(TDirMonitor* sender);
-    // The drives to watch and their kinds; tests give their own.
-    std::function<void(std::vector<std::wstring>& roots)> LogicalDrives;
-    std::function<UINT(const std::wstring& root)> DriveType;
-    // Work done by WM_REFRESHVIEWS so far, for tests and measurements.
-    struct TRefreshCounts {
-        int TreeRebuilds = 0;
-        int ListRefills = 0;
-        int Deferred = 0; // runs put off because an in-place rename was in progress
-    } RefreshCounts;
-    // How often a refresh put off by an in-place rename looks again.
-    static constexpr UINT_PTR kRefreshRetryTimer = 1002;
-    static constexpr UINT kRefreshRetryMs = 250;
+    // Automatic refresh (app/auto_refresh.h): the monitors, the two flags
+    // and the handlers of WM_WATCHFOLDERS, WM_REFRESHVIEWS and WM_DEVICECHANGE.
+    AutoRefresh Refresh;
+    bool& FListChanged = Refresh.FListChanged; // a refill of the file list is pending
+    bool& FTreeChanged = Refresh.FTreeChanged; // a rebuild of the folder tree is pending
+    // The refresh command: both panes afresh (see AutoRefresh::RequestRefresh).
+    void RequestRefresh(bool afresh = true) { Refresh.RequestRefresh(afresh); }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    // WM_WATCHFOLDERS: points the monitors at the folder in view and the drives.
-    void WatchFolders();
-    // WM_REFRESHVIEWS: carries out the pending rebuild and refill.
-    void RefreshViews();
-    // WM_DEVICECHANGE.
-    void DeviceChange(WPARAM event);
-    // FormCreate's and FormDestroy's part for the monitors.
-    void SetUpMonitors();
-    void StopMonitors();
-    // True while an in-place rename of either pane is in progress.
-    bool LabelEditing() const;
-
     // WM_STARTPREVIEW: rebuilds the path list for the list's current contents.
     void StartPreview();
     // Creates the folder tree, which builds itself from the desktop.
@@ -317,8 +287,7 @@ private:
     void GoUpOneFolder();
 
     ui::Timer animateTimer_;
-    ui::Timer refreshRetry_;
-    bool refreshAfresh_ = false; // the pending refill need not keep the list's marks
+    ViewPanes refreshPanes_{FolderView, FileView, FBusy}; // what the refresh sees of the panes
     ui::UniqueFont formFont_;
     ui::UniqueFont listFont_; // the icon-title font, when the system gives it
     ui::UniqueFont treeFont_; // a copy of it for the tree

@@ -138,7 +138,7 @@ int TreeRebuild()
             double t1 = Now();
             Pump();
             double t2 = Now();
-            form.RebuildFolderTree();
+            form.Refresh.RebuildFolderTree();
             double t3 = Now();
             Pump();
             direct.push_back(t1 - t0);

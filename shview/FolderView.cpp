@@ -32,6 +32,19 @@ int ShellIconIndex(IShellIcon* icons, PCUITEMID_CHILD item, UINT flags)
     return index;
 }
 
+// Marks a node as being filled for a scope.
+class FillingScope {
+public:
+    FillingScope(ui::TreeNode& node, ui::TreeNode value) : node_(node), old_(std::exchange(node, value)) {}
+    ~FillingScope() { node_ = old_; }
+    FillingScope(const FillingScope&) = delete;
+    FillingScope& operator=(const FillingScope&) = delete;
+
+private:
+    ui::TreeNode& node_;
+    ui::TreeNode old_;
+};
+
 } // namespace
 
 TFolderView::TFolderView() = default;
@@ -150,7 +163,8 @@ ui::ComPtr<IShellFolder> TFolderView::ParentFolder(ui::TreeNode node) const
 
 void TFolderView::BuildTree()
 {
-    if (Updating || !Handle())
+    // Never under a fill still reading its node's children.
+    if (Updating || fillingNode_ || !Handle())
         return;
     AbsoluteIDList desktop;
     if (FAILED(SHGetSpecialFolderLocation(Handle(), CSIDL_DESKTOP, desktop.put())) || !desktop)
@@ -195,6 +209,61 @@ void TFolderView::ReadChildrenAgain(ui::TreeNode node)
     AddChildNodes(node);
 }
 
+bool TFolderView::ReadChildItems(ui::TreeNode node, IShellFolder* folder, std::vector<ChildIDList>& items)
+{
+    // The node is marked before the shell is asked: its dialogs run a nested
+    // message loop, and nothing may take the node away meanwhile.
+    FillingScope filling(fillingNode_, node);
+    ui::BusyScope busy(OnBusy, this);
+    ui::ComPtr<IEnumIDList> list;
+    if (FAILED(folder->EnumObjects(Handle(), SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, list.put())))
+        return false; // a drive without a medium, a folder without access
+    for (;;) {
+        ChildIDList child;
+        ULONG fetched = 0;
+        // A folder may answer S_OK without handing anything over.
+        if (!list || list->Next(1, child.put(), &fetched) != S_OK || !child)
+            break;
+        items.push_back(std::move(child));
+    }
+    return true;
+}
+
+bool TFolderView::AddChildNode(ui::TreeNode node, IShellFolder* folder, IShellIcon* icons,
+                               PCIDLIST_ABSOLUTE absolute, ChildIDList& child)
+{
+    NodeInfo info;
+    info.text = shview::IDListDisplayName(folder, child.get(), SHGDN_INFOLDER);
+    int open = -1, normal = -1;
+    if (icons) {
+        open = ShellIconIndex(icons, child.get(), GIL_OPENICON);
+        normal = ShellIconIndex(icons, child.get(), GIL_FORSHELL);
+    }
+    bool shellIcons = open >= 0 && normal >= 0;
+    info.image = shellIcons ? normal : 0;
+    info.selectedImage = shellIcons ? open : 0;
+    SFGAOF attributes = SFGAO_HASSUBFOLDER;
+    PCUITEMID_CHILD item = child.get();
+    if (FAILED(folder->GetAttributesOf(1, &item, &attributes)))
+        attributes = SFGAO_HASSUBFOLDER; // unknown: offer the button, expanding settles it
+    info.hasChildren = (attributes & SFGAO_HASSUBFOLDER) != 0;
+    info.data = reinterpret_cast<LPARAM>(child.get());
+    ui::TreeNode childNode = AddChild(node, info);
+    if (!childNode)
+        return false; // `child` frees the identifier
+    ITEMID_CHILD* owned = child.release(); // the node owns it now
+    if (!shellIcons) {
+        AbsoluteIDList full = shview::IDListCombine(absolute, owned);
+        SetNodeIcons(childNode, full.get());
+    }
+    return true;
+}
+
+void TFolderView::SortChildNodes(ui::TreeNode node, IShellFolder* folder)
+{
+    SortChildren(node, [folder](LPARAM a, LPARAM b) { return shview::IDListCompare(folder, NodeItem(a), NodeItem(b)); });
+}
+
 void TFolderView::AddChildNodes(ui::TreeNode node)
 {
     AbsoluteIDList absolute = NodeIDList(node);
@@ -203,11 +272,8 @@ void TFolderView::AddChildNodes(ui::TreeNode node)
     ui::ComPtr<IShellFolder> folder = NodeFolder(node);
     if (!folder)
         return;
-    ui::BusyScope busy(OnBusy, this);
-    ui::ComPtr<IEnumIDList> items;
-    HRESULT hr = folder->EnumObjects(Handle(), SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, items.put());
-    if (FAILED(hr)) {
-        // A drive without a medium, a folder without access.
+    std::vector<ChildIDList> items;
+    if (!ReadChildItems(node, folder.get(), items)) {
         Select(currentNode_);
         return;
     }
@@ -218,46 +284,14 @@ void TFolderView::AddChildNodes(ui::TreeNode node)
     bool hadChildren = HasChildNodes(node);
     auto icons = folder.As<IShellIcon>(IID_IShellIcon);
     int added = 0;
-    for (;;) {
-        ChildIDList child;
-        ULONG fetched = 0;
-        // A folder may answer S_OK without handing anything over.
-        if (!items || items->Next(1, child.put(), &fetched) != S_OK || !child)
-            break;
+    for (ChildIDList& child : items) {
         if (hadChildren && LoadedChild(folder.get(), node, child.get()))
             continue; // known already
-        NodeInfo info;
-        info.text = shview::IDListDisplayName(folder.get(), child.get(), SHGDN_INFOLDER);
-        int open = -1, normal = -1;
-        if (icons) {
-            open = ShellIconIndex(icons.get(), child.get(), GIL_OPENICON);
-            normal = ShellIconIndex(icons.get(), child.get(), GIL_FORSHELL);
-        }
-        bool shellIcons = open >= 0 && normal >= 0;
-        info.image = shellIcons ? normal : 0;
-        info.selectedImage = shellIcons ? open : 0;
-        SFGAOF attributes = SFGAO_HASSUBFOLDER;
-        PCUITEMID_CHILD item = child.get();
-        if (FAILED(folder->GetAttributesOf(1, &item, &attributes)))
-            attributes = SFGAO_HASSUBFOLDER; // unknown: offer the button, expanding settles it
-        info.hasChildren = (attributes & SFGAO_HASSUBFOLDER) != 0;
-        info.data = reinterpret_cast<LPARAM>(child.get());
-        ui::TreeNode childNode = AddChild(node, info);
-        if (!childNode)
-            continue; // `child` frees the identifier
-        ITEMID_CHILD* owned = child.release(); // the node owns it now
-        ++added;
-        if (!shellIcons) {
-            AbsoluteIDList full = shview::IDListCombine(absolute.get(), owned);
-            SetNodeIcons(childNode, full.get());
-        }
+        if (AddChildNode(node, folder.get(), icons.get(), absolute.get(), child))
+            ++added;
     }
-    if (added > 0) {
-        IShellFolder* order = folder.get();
-        SortChildren(node, [order](LPARAM a, LPARAM b) {
-            return shview::IDListCompare(order, NodeItem(a), NodeItem(b));
-        });
-    }
+    if (added > 0)
+        SortChildNodes(node, folder.get());
     SetChildrenFlag(node, hadChildren || added > 0);
 }
 

@@ -14,6 +14,7 @@
 #include "ui/treeview.h"
 
 #include <string>
+#include <vector>
 
 class TFolderView : public ui::TreeView, public shview::TreeLink {
 public:
@@ -33,6 +34,20 @@ public:
     // Reads a filled node's sub-folders again and adds those it has no node
     // for (folders made since); the nodes it has stay as they are.
     void ReadChildrenAgain(ui::TreeNode node);
+    // Reads the children of every expanded folder again, from the root down,
+    // and applies the differences in place: folders made since get nodes,
+    // vanished ones lose theirs with everything below them; the other nodes,
+    // the expansion and the scroll position stay. A selection inside a
+    // vanished folder goes to its nearest surviving ancestor first (which
+    // points the linked views there). A folder that cannot be read is left
+    // as it is. Nothing while Updating or a fill is reading.
+    struct SyncCounts {
+        int added = 0;
+        int removed = 0;
+    };
+    SyncCounts ReadExpandedAgain();
+    // The node whose children are being read from the shell, none otherwise.
+    ui::TreeNode FillingNode() const noexcept { return fillingNode_; }
     // Selects the node of a typed path, filling and expanding the nodes on the
     // way. A path the desktop cannot parse (or that starts with "/") changes
     // nothing; one that parses but is not in the tree leaves no selection.
@@ -133,6 +148,17 @@ private:
     void SetNodeIcons(ui::TreeNode node, PCIDLIST_ABSOLUTE absolute);
     // Adds a node for every sub-folder of `node` it has no child node for.
     void AddChildNodes(ui::TreeNode node);
+    // The identifiers of the sub-folders of `node`'s folder, with the node
+    // marked as being filled and OnBusy raised; false when it cannot be read.
+    bool ReadChildItems(ui::TreeNode node, IShellFolder* folder, std::vector<shview::ChildIDList>& items);
+    // A node for `child` under `node` (which takes the identifier over).
+    bool AddChildNode(ui::TreeNode node, IShellFolder* folder, IShellIcon* icons, PCIDLIST_ABSOLUTE absolute,
+                      shview::ChildIDList& child);
+    void SortChildNodes(ui::TreeNode node, IShellFolder* folder);
+    // ReadExpandedAgain for one expanded node, then its expanded children.
+    void SyncChildNodes(ui::TreeNode node, SyncCounts& counts);
+    // True when `node` is `ancestor` or lies below it.
+    bool IsWithin(ui::TreeNode node, ui::TreeNode ancestor) const noexcept;
     // The child node of `node` naming `relative` in `folder`, among the nodes there.
     ui::TreeNode LoadedChild(IShellFolder* folder, ui::TreeNode node, PCUITEMID_CHILD relative) const;
     // Hands a selection the control moved on its own to SelectionChanged.
@@ -163,4 +189,5 @@ private:
     // control is no move of the selection to follow.
     bool inSelectionChange_ = false;
     bool destroying_ = false;
+    ui::TreeNode fillingNode_ = nullptr;
 };

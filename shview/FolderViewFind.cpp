@@ -1,4 +1,5 @@
-// Finding nodes by identifier and path, and selecting them.
+// Finding nodes by identifier and path, selecting them, and reading the
+// expanded folders again.
 #include "shview/FolderView.h"
 
 #include "shview/FolderViewScopes.h"
@@ -116,4 +117,70 @@ bool TFolderView::SelectedIsVirtual() const
     AbsoluteIDList absolute = NodeIDList(node);
     wchar_t path[MAX_PATH];
     return !absolute || !SHGetPathFromIDListW(absolute.get(), path);
+}
+
+TFolderView::SyncCounts TFolderView::ReadExpandedAgain()
+{
+    SyncCounts counts;
+    if (Updating || fillingNode_ || !Handle())
+        return counts;
+    if (ui::TreeNode root = Root(); root && IsExpanded(root))
+        SyncChildNodes(root, counts);
+    return counts;
+}
+
+bool TFolderView::IsWithin(ui::TreeNode node, ui::TreeNode ancestor) const noexcept
+{
+    for (; node; node = Parent(node))
+        if (node == ancestor)
+            return true;
+    return false;
+}
+
+void TFolderView::SyncChildNodes(ui::TreeNode node, SyncCounts& counts)
+{
+    AbsoluteIDList absolute = NodeIDList(node);
+    ui::ComPtr<IShellFolder> folder = NodeFolder(node);
+    std::vector<ChildIDList> items;
+    if (!absolute || !folder || !ReadChildItems(node, folder.get(), items))
+        return;
+    std::vector<bool> known(items.size(), false);
+    std::vector<ui::TreeNode> vanished;
+    for (ui::TreeNode child = FirstChild(node); child; child = NextSibling(child)) {
+        bool found = false;
+        for (std::size_t i = 0; i < items.size() && !found; ++i) {
+            if (!known[i] && shview::IDListCompare(folder.get(), NodeData(child), items[i].get()) == 0)
+                known[i] = found = true;
+        }
+        if (!found)
+            vanished.push_back(child);
+    }
+    for (ui::TreeNode child : vanished) {
+        // The selection leaves first, so that the linked views follow it to
+        // a folder that is there.
+        if (IsWithin(Selected(), child))
+            Select(node);
+        shview::FlagScope updating(Updating, true);
+        Delete(child);
+        ++counts.removed;
+    }
+    int added = 0;
+    {
+        shview::FlagScope updating(Updating, true);
+        auto icons = folder.As<IShellIcon>(IID_IShellIcon);
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (!known[i] && AddChildNode(node, folder.get(), icons.get(), absolute.get(), items[i]))
+                ++added;
+        if (added > 0)
+            SortChildNodes(node, folder.get());
+        if (added > 0 || !vanished.empty())
+            SetChildrenFlag(node, HasChildNodes(node));
+    }
+    counts.added += added;
+    std::vector<ui::TreeNode> expanded;
+    for (ui::TreeNode child = FirstChild(node); child; child = NextSibling(child))
+        if (IsExpanded(child) && HasChildNodes(child))
+            expanded.push_back(child);
+    for (ui::TreeNode child : expanded)
+        SyncChildNodes(child, counts);
 }

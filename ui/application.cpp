@@ -23,10 +23,8 @@ bool Application::Dispatch(MSG& msg)
 {
     if (msg.message == WM_QUIT)
         return false;
-    if (!Accelerate(main_, accelerators_, msg)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    if (!Accelerate(main_, accelerators_, msg))
+        DispatchNoted(msg);
     return true;
 }
 

@@ -29,6 +29,7 @@ public:
     }
     ~RootFolder() { testsupport::RemoveTree(path_); }
     bool Make() const { return CreateDirectoryW(path_.c_str(), nullptr) != FALSE; }
+    std::wstring Name() const { return path_.substr(3); }
 
 private:
     std::wstring path_;
@@ -39,7 +40,11 @@ constexpr DWORD kSettle = 2500;
 
 class Refresh : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(form.Created()); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(form.Created());
+        form->Refresh.SyncSpacingMs = 0; // each report carried out at once
+    }
     TempDir dir; // made before the monitors start, gone after the window
     MainForm form;
 };
@@ -49,39 +54,43 @@ protected:
 TEST_F(Refresh, AFileMadeInTheFolderInViewIsListedWithoutRebuildingTheTree)
 {
     form.Open(dir.Path());
-    ASSERT_TRUE(form->DirMonitorFile.Active());
-    ASSERT_EQ(form->DirMonitorFile.Directory(), dir.Path());
-    auto before = form->RefreshCounts;
+    ASSERT_TRUE(form->Refresh.DirMonitorFile.Active());
+    ASSERT_EQ(form->Refresh.DirMonitorFile.Directory(), dir.Path());
+    auto before = form->Refresh.RefreshCounts;
     dir.File(L"arrived.cur", "x");
     EXPECT_TRUE(PumpUntil([&] { return form.Lists(L"arrived.cur"); }, 15000));
-    EXPECT_EQ(form->RefreshCounts.TreeRebuilds, before.TreeRebuilds);
-    EXPECT_GE(form->RefreshCounts.ListRefills, before.ListRefills + 1);
+    EXPECT_EQ(form->Refresh.RefreshCounts.TreeRebuilds, before.TreeRebuilds);
+    EXPECT_GE(form->Refresh.RefreshCounts.ListRefills, before.ListRefills + 1);
     EXPECT_EQ(form->FBusy, 0);
 }
 
-TEST_F(Refresh, AFolderMadeUnderADriveRootRebuildsOnceKeepingExpansionAndSelection)
+TEST_F(Refresh, AFolderMadeUnderADriveRootIsAddedInPlaceKeepingExpansionAndSelection)
 {
     dir.Folder(L"inner");
     form.Open(L"C:\\windows");
     ui::TreeNode windows = form->FolderView.Selected();
     ASSERT_NE(windows, nullptr);
     form->FolderView.Expand(windows);
-    std::wstring windowsPath = shview::NodeTextPath(form->FolderView, windows);
+    ui::TreeNode drive = form->FolderView.Parent(windows);
     form.Open(dir.Path());
     std::wstring selected = form.SelectedTextPath();
     PumpFor(kSettle); // the monitors armed, nothing pending
-    auto before = form->RefreshCounts;
+    auto before = form->Refresh.RefreshCounts;
 
     RootFolder made;
     ASSERT_TRUE(made.Make());
-    ASSERT_TRUE(PumpUntil([&] { return form->RefreshCounts.TreeRebuilds > before.TreeRebuilds; }, 15000));
+    auto appeared = [&] {
+        for (ui::TreeNode n = form->FolderView.FirstChild(drive); n; n = form->FolderView.NextSibling(n))
+            if (form->FolderView.Text(n) == made.Name())
+                return true;
+        return false;
+    };
+    ASSERT_TRUE(PumpUntil(appeared, 15000));
     PumpFor(kSettle);
-    EXPECT_EQ(form->RefreshCounts.TreeRebuilds, before.TreeRebuilds + 1);
+    EXPECT_EQ(form->Refresh.RefreshCounts.TreeRebuilds, before.TreeRebuilds);
+    EXPECT_GE(form->Refresh.RefreshCounts.TreeSyncs, before.TreeSyncs + 1);
     EXPECT_EQ(form.SelectedTextPath(), selected);
-    ui::TreeNode again = shview::FindNodeByTextPath(form->FolderView, windowsPath);
-    ASSERT_NE(again, nullptr);
-    EXPECT_EQ(shview::NodeTextPath(form->FolderView, again), windowsPath);
-    EXPECT_TRUE(form->FolderView.IsExpanded(again));
+    EXPECT_TRUE(form->FolderView.IsExpanded(windows)) << "the same node, still expanded";
     EXPECT_TRUE(form.Lists(L"inner"));
     EXPECT_EQ(form->FBusy, 0);
 }
@@ -94,26 +103,28 @@ TEST_F(Refresh, RequestsBeforeTheHandlerRunsComeTogether)
         std::vector<Request> requests;
         int rebuilds;
         int refills;
+        int syncs;
     };
     const Row rows[] = {
-        {"three file reports: one refill", {File, File, File}, 0, 1},
-        {"three folder reports: one rebuild", {Folder, Folder, Folder}, 1, 0},
-        {"mixed reports: the rebuild refills the list", {File, Folder, File}, 1, 0},
-        {"a device arrival rebuilds", {Arrival}, 1, 0},
-        {"a completed removal rebuilds", {Removal}, 1, 0},
-        {"a query-remove does nothing", {QueryRemove}, 0, 0},
-        {"a pending removal does nothing", {RemovePending}, 0, 0},
-        {"the refresh command twice: one of each at most", {Command, Command}, 1, 0},
+        {"three file reports: one refill", {File, File, File}, 0, 1, 0},
+        {"three drive reports: one pass in place", {Folder, Folder, Folder}, 0, 0, 1},
+        {"mixed reports: one pass and one refill", {File, Folder, File}, 0, 1, 1},
+        {"a device arrival rebuilds", {Arrival}, 1, 0, 0},
+        {"a completed removal rebuilds", {Removal}, 1, 0, 0},
+        {"a query-remove of no drive of ours does nothing", {QueryRemove}, 0, 0, 0},
+        {"a pending removal does nothing", {RemovePending}, 0, 0, 0},
+        {"the refresh command twice: one of each at most", {Command, Command}, 1, 0, 0},
+        {"a drive report with the command: the rebuild covers it", {Folder, Command}, 1, 0, 0},
     };
     form.Open(dir.Path());
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         PumpUntilIdle();
-        auto before = form->RefreshCounts;
+        auto before = form->Refresh.RefreshCounts;
         for (Request request : row.requests) {
             switch (request) {
-            case File: form->DirMonitorFileChange(&form->DirMonitorFile); break;
-            case Folder: form->DirMonitorFolderChange(nullptr); break;
+            case File: form->Refresh.DirMonitorFileChange(&form->Refresh.DirMonitorFile); break;
+            case Folder: form->Refresh.DirMonitorFolderChange(nullptr); break;
             case Arrival: SendMessageW(form->Handle(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0); break;
             case Removal: SendMessageW(form->Handle(), WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, 0); break;
             case QueryRemove: SendMessageW(form->Handle(), WM_DEVICECHANGE, DBT_DEVICEQUERYREMOVE, 0); break;
@@ -123,8 +134,9 @@ TEST_F(Refresh, RequestsBeforeTheHandlerRunsComeTogether)
         }
         EXPECT_EQ(form->FBusy, 0);
         PumpUntilIdle();
-        EXPECT_EQ(form->RefreshCounts.TreeRebuilds - before.TreeRebuilds, row.rebuilds);
-        EXPECT_EQ(form->RefreshCounts.ListRefills - before.ListRefills, row.refills);
+        EXPECT_EQ(form->Refresh.RefreshCounts.TreeRebuilds - before.TreeRebuilds, row.rebuilds);
+        EXPECT_EQ(form->Refresh.RefreshCounts.ListRefills - before.ListRefills, row.refills);
+        EXPECT_EQ(form->Refresh.RefreshCounts.TreeSyncs - before.TreeSyncs, row.syncs);
         EXPECT_FALSE(form->FTreeChanged);
         EXPECT_FALSE(form->FListChanged);
         EXPECT_EQ(form.SelectedTextPath().empty(), false);
@@ -140,11 +152,11 @@ TEST_F(Refresh, ADeletedSelectionFallsBackToItsNearestSurvivingAncestor)
         const wchar_t* selected;
         const wchar_t* deleted;
         const wchar_t* expected; // relative to the test folder; empty: the folder itself
-        const wchar_t* listed;   // an item the list then shows
+        const wchar_t* listed;   // an item the list then shows; none: it is empty
     };
     const Row rows[] = {
         {"the parent keeps a sub-folder", {L"a\\b", L"a\\c"}, L"a\\b", L"a\\b", L"a", L"c"},
-        {"the parent is left empty", {L"d\\e"}, L"d\\e", L"d\\e", L"", L"d"},
+        {"the parent is left empty", {L"d\\e"}, L"d\\e", L"d\\e", L"d", nullptr},
         {"it goes with a sub-folder", {L"f\\g\\h", L"f\\k"}, L"f\\g", L"f\\g", L"f", L"k"},
     };
     for (const Row& row : rows) {
@@ -157,12 +169,17 @@ TEST_F(Refresh, ADeletedSelectionFallsBackToItsNearestSurvivingAncestor)
         ASSERT_EQ(form->FolderView.SelectedPath(), dir / row.selected);
         ASSERT_TRUE(testsupport::RemoveTree(dir / row.deleted));
         // A subtree watch under Wine misses changes inside folders that were
-        // there before it started: report the change as the drive's monitor would.
-        form->DirMonitorFolderChange(nullptr);
+        // there before it started: report the change as the drive's monitor
+        // would (the pass in place reads the expanded folders again).
+        form->Refresh.DirMonitorFolderChange(nullptr);
         PumpUntilIdle();
         std::wstring expected = *row.expected ? dir / row.expected : dir.Path();
         EXPECT_EQ(form->FolderView.SelectedPath(), expected);
-        EXPECT_TRUE(form.Lists(row.listed));
+        if (row.listed) {
+            EXPECT_TRUE(form.Lists(row.listed));
+        } else {
+            EXPECT_EQ(form->FileView.Count(), 0);
+        }
         EXPECT_EQ(form->FBusy, 0);
     }
 }
@@ -173,8 +190,8 @@ TEST_F(Refresh, DriveMonitorsFollowTheNonRemovableDrives)
     std::vector<std::wstring> present;
     std::map<std::wstring, UINT> types{
         {a.Path(), DRIVE_REMOVABLE}, {c.Path(), DRIVE_FIXED}, {d.Path(), DRIVE_CDROM}};
-    form->LogicalDrives = [&](std::vector<std::wstring>& roots) { roots = present; };
-    form->DriveType = [&](const std::wstring& root) { return types[root]; };
+    form->Refresh.LogicalDrives = [&](std::vector<std::wstring>& roots) { roots = present; };
+    form->Refresh.DriveType = [&](const std::wstring& root) { return types[root]; };
     struct Row {
         const char* what;
         std::vector<std::wstring> drives;
@@ -192,9 +209,9 @@ TEST_F(Refresh, DriveMonitorsFollowTheNonRemovableDrives)
         present = row.drives;
         PostMessageW(form->Handle(), WM_WATCHFOLDERS, 0, 0);
         PumpUntilIdle();
-        ASSERT_GE(form->FDriveMonitors.size(), row.active.size());
-        for (std::size_t i = 0; i < form->FDriveMonitors.size(); ++i) {
-            TDirMonitor& monitor = *form->FDriveMonitors[i];
+        ASSERT_GE(form->Refresh.FDriveMonitors.size(), row.active.size());
+        for (std::size_t i = 0; i < form->Refresh.FDriveMonitors.size(); ++i) {
+            TDirMonitor& monitor = *form->Refresh.FDriveMonitors[i];
             EXPECT_EQ(monitor.Active(), i < row.active.size() && row.active[i]) << i;
             if (i < row.directories.size()) {
                 EXPECT_EQ(monitor.Directory(), row.directories[i]) << i;
@@ -211,14 +228,14 @@ TEST_F(Refresh, DriveMonitorsFollowTheNonRemovableDrives)
 TEST_F(Refresh, TheFolderMonitorWatchesOnlyAFolderWithAPath)
 {
     form.Open(dir.Path());
-    EXPECT_TRUE(form->DirMonitorFile.Active());
-    EXPECT_EQ(form->DirMonitorFile.Filter(), TDirMonitorFilter({dmfFileName, dmfDirName}));
-    EXPECT_FALSE(form->DirMonitorFile.IncludeSubDir());
+    EXPECT_TRUE(form->Refresh.DirMonitorFile.Active());
+    EXPECT_EQ(form->Refresh.DirMonitorFile.Filter(), TDirMonitorFilter({dmfFileName, dmfDirName}));
+    EXPECT_FALSE(form->Refresh.DirMonitorFile.IncludeSubDir());
     EXPECT_EQ(TDirMonitor::Interval(), 1000);
     form.Open(L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"); // My Computer
     ASSERT_NE(form->FolderView.Selected(), form->FolderView.Root());
-    EXPECT_FALSE(form->DirMonitorFile.Active());
-    EXPECT_FALSE(form->FDriveMonitors.empty());
+    EXPECT_FALSE(form->Refresh.DirMonitorFile.Active());
+    EXPECT_FALSE(form->Refresh.FDriveMonitors.empty());
 }
 
 TEST_F(Refresh, AnAutomaticRefillKeepsSelectionFocusAndScrollPosition)
@@ -273,8 +290,8 @@ TEST_F(Refresh, AnAutomaticRefillKeepsSelectionFocusAndScrollPosition)
             dir.File(row.created, "x");
         if (row.deleted)
             DeleteFileW((dir / row.deleted).c_str());
-        auto refills = form->RefreshCounts.ListRefills;
-        ASSERT_TRUE(PumpUntil([&] { return form->RefreshCounts.ListRefills > refills; }, 15000));
+        auto refills = form->Refresh.RefreshCounts.ListRefills;
+        ASSERT_TRUE(PumpUntil([&] { return form->Refresh.RefreshCounts.ListRefills > refills; }, 15000));
         PumpUntilIdle();
         EXPECT_EQ(form.SelectedCaptions(), row.kept);
         int focused = ListView_GetNextItem(list.Handle(), -1, LVNI_FOCUSED);
@@ -299,12 +316,12 @@ TEST_F(Refresh, ARefillWaitsForAnInPlaceRenameToEnd)
     list.EditLabel(0);
     HWND edit = ListView_GetEditControl(list.Handle());
     ASSERT_NE(edit, nullptr);
-    auto before = form->RefreshCounts;
+    auto before = form->Refresh.RefreshCounts;
     dir.File(L"two.txt", "x");
-    form->DirMonitorFileChange(&form->DirMonitorFile);
+    form->Refresh.DirMonitorFileChange(&form->Refresh.DirMonitorFile);
     PumpFor(600);
-    EXPECT_EQ(form->RefreshCounts.ListRefills, before.ListRefills);
-    EXPECT_GT(form->RefreshCounts.Deferred, before.Deferred);
+    EXPECT_EQ(form->Refresh.RefreshCounts.ListRefills, before.ListRefills);
+    EXPECT_GT(form->Refresh.RefreshCounts.Deferred, before.Deferred);
     EXPECT_EQ(ListView_GetEditControl(list.Handle()), edit) << "the edit goes on";
 
     SendMessageW(list.Handle(), LVM_CANCELEDITLABEL, 0, 0);
@@ -312,5 +329,5 @@ TEST_F(Refresh, ARefillWaitsForAnInPlaceRenameToEnd)
         SendMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_TRUE(PumpUntil([&] { return !ListView_GetEditControl(list.Handle()); }));
     EXPECT_TRUE(PumpUntil([&] { return form.Lists(L"two.txt"); }));
-    EXPECT_GT(form->RefreshCounts.ListRefills, before.ListRefills);
+    EXPECT_GT(form->Refresh.RefreshCounts.ListRefills, before.ListRefills);
 }

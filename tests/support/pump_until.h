@@ -1,5 +1,8 @@
-// Dispatches this thread's messages (timers included) until a condition holds.
+// Dispatches this thread's messages (timers included) until a condition holds,
+// through the program's own dispatch, so that a handler can tell a nested loop.
 #pragma once
+#include "ui/application.h"
+
 #include <windows.h>
 
 namespace testsupport {
@@ -13,8 +16,7 @@ bool PumpUntil(Pred done, DWORD maxMs = 10000)
     for (;;) {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
+            ui::Application::DispatchNoted(msg);
         }
         if (done())
             return true;

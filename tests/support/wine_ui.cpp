@@ -1,5 +1,7 @@
 #include "tests/support/wine_ui.h"
 
+#include "ui/application.h"
+
 #include <shellapi.h>
 
 #include <cstdio>
@@ -15,8 +17,7 @@ void PumpUntilIdle(DWORD quietMs, DWORD maxMs)
         bool any = false;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             any = true;
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
+            ui::Application::DispatchNoted(msg);
         }
         DWORD now = GetTickCount();
         if (any)
@@ -33,8 +34,7 @@ void PumpFor(DWORD ms)
     while (GetTickCount() - start < ms) {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
+            ui::Application::DispatchNoted(msg);
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }

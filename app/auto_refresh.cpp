@@ -1,0 +1,212 @@
+// Requests, their coalescing and the handler that carries them out.
+#include "app/auto_refresh.h"
+
+#include "app/messages.h"
+#include "ui/application.h"
+#include "ui/window.h"
+
+namespace {
+
+// Raises the panes' busy count for a scope, also on an exception.
+class HoldBusy {
+public:
+    explicit HoldBusy(RefreshPanes& panes) : panes_(panes) { panes_.HoldBusy(true); }
+    ~HoldBusy() { panes_.HoldBusy(false); }
+    HoldBusy(const HoldBusy&) = delete;
+    HoldBusy& operator=(const HoldBusy&) = delete;
+
+private:
+    RefreshPanes& panes_;
+};
+
+// Sets a flag for a scope.
+class Running {
+public:
+    explicit Running(bool& flag) : flag_(flag) { flag_ = true; }
+    ~Running() { flag_ = false; }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+
+private:
+    bool& flag_;
+};
+
+} // namespace
+
+AutoRefresh::AutoRefresh() = default;
+
+AutoRefresh::~AutoRefresh() { Stop(); }
+
+void AutoRefresh::Attach(HWND window, RefreshPanes& panes)
+{
+    window_ = window;
+    panes_ = &panes;
+    // One period for every monitor of the process: each polls once a second.
+    TDirMonitor::SetInterval(1000);
+    DirMonitorFile.SetFilter({dmfFileName, dmfDirName});
+    DirMonitorFile.SetIncludeSubDir(false);
+    DirMonitorFile.OnChange = ui::Bind(this, &AutoRefresh::DirMonitorFileChange);
+    if (window_)
+        check_.Start(window_, kCheckTimer, kCheckMs, [this] { Check(); });
+}
+
+void AutoRefresh::Stop()
+{
+    retry_.Stop();
+    check_.Stop();
+    sync_.Stop();
+    DirMonitorFile.SetActive(false);
+    for (std::size_t i = 0; i < FDriveMonitors.size(); ++i) {
+        UnregisterDrive(i);
+        FDriveMonitors[i]->SetActive(false);
+    }
+    window_ = nullptr;
+}
+
+void AutoRefresh::Post()
+{
+    if (window_)
+        ui::PostPrivate(window_, WM_REFRESHVIEWS);
+}
+
+unsigned long long AutoRefresh::Now() const { return Clock ? Clock() : GetTickCount64(); }
+
+void AutoRefresh::StopPreviews()
+{
+    if (OnStopPreviews)
+        OnStopPreviews();
+}
+
+void AutoRefresh::StartPreviews()
+{
+    if (OnStartPreviews)
+        OnStartPreviews();
+}
+
+void AutoRefresh::DirMonitorFileChange(TDirMonitor*)
+{
+    FListChanged = true;
+    Post();
+}
+
+void AutoRefresh::DirMonitorFolderChange(TDirMonitor*)
+{
+    syncPending_ = true;
+    ScheduleSync();
+}
+
+unsigned AutoRefresh::SyncWait() const
+{
+    if (!synced_)
+        return 0;
+    unsigned long long since = Now() - lastSync_;
+    return since >= SyncSpacingMs ? 0 : unsigned(SyncSpacingMs - since);
+}
+
+void AutoRefresh::ScheduleSync()
+{
+    if (!window_ || sync_.Running())
+        return;
+    unsigned wait = SyncWait();
+    if (wait == 0) {
+        Post();
+        return;
+    }
+    sync_.Start(window_, kSyncTimer, wait, [this] {
+        sync_.Stop();
+        Post();
+    });
+}
+
+void AutoRefresh::RequestRefresh(bool afresh)
+{
+    if (panes_) {
+        HoldBusy busy(*panes_);
+        FTreeChanged = true;
+        FListChanged = true;
+    } else {
+        FTreeChanged = FListChanged = true;
+    }
+    if (afresh)
+        afresh_ = true;
+    Post();
+}
+
+void AutoRefresh::RefreshViews()
+{
+    if (!window_ || !panes_ || (!FTreeChanged && !FListChanged && !syncPending_)) {
+        retry_.Stop();
+        return;
+    }
+    // Never inside a fill, a menu, a box, a drag or a file operation: what
+    // they hold could be taken away. Look again a little later.
+    if (running_ || panes_->Busy() || ui::Application::InsideOtherDispatch(window_, WM_REFRESHVIEWS)) {
+        ++RefreshCounts.Deferred;
+        if (!retry_.Running())
+            retry_.Start(window_, kRetryTimer, kRetryMs, [this] { Post(); });
+        return;
+    }
+    retry_.Stop();
+
+    Running running(running_);
+    HoldBusy busy(*panes_);
+    bool keep = !afresh_;
+    if (FTreeChanged) {
+        RebuildFolderTree();
+        syncPending_ = false; // the rebuild has read everything again
+    } else if (syncPending_) {
+        if (SyncWait() == 0)
+            SyncTree();
+        else
+            ScheduleSync();
+    }
+    if (FListChanged)
+        RefillList(keep);
+    FListChanged = false;
+    FTreeChanged = false;
+    afresh_ = false;
+}
+
+void AutoRefresh::SyncTree()
+{
+    ++RefreshCounts.TreeSyncs;
+    syncPending_ = false;
+    synced_ = true;
+    lastSync_ = Now();
+    std::wstring before = panes_->SelectedPath();
+    // A deleted folder in view goes only once the monitor lets go of it.
+    HeldFolder held = ReleaseFolderInView();
+    panes_->SyncTree();
+    // The selection moved: its folder has refilled the list and asked for
+    // the previews and the monitors again.
+    if (panes_->SelectedPath() != before)
+        FListChanged = false;
+    else if (!ResumeFolderInView(held) && window_)
+        ui::PostPrivate(window_, WM_WATCHFOLDERS);
+}
+
+void AutoRefresh::RefillList(bool keepMarks)
+{
+    ++RefreshCounts.ListRefills;
+    StopPreviews();
+    panes_->RefillList(keepMarks);
+    StartPreviews();
+}
+
+void AutoRefresh::RebuildFolderTree()
+{
+    if (!panes_)
+        return;
+    ++RefreshCounts.TreeRebuilds;
+    bool keep = !afresh_;
+    // The folder monitor's open handle keeps a deleted folder in view alive
+    // (pending deletion, still enumerated) until it is closed: close it before
+    // the tree looks again. Selecting a node afterwards posts WM_WATCHFOLDERS,
+    // which arms it again on the folder then in view.
+    DirMonitorFile.SetActive(false);
+    if (!panes_->RebuildTree(keep))
+        StopPreviews();
+    // Selecting a node has refilled the list and asked for the previews and
+    // the monitors again.
+    FListChanged = false;
+}

@@ -1,0 +1,173 @@
+// The main window's automatic refresh: the monitor of the folder in view and
+// the monitors of the drives, the refresh requests and the handlers of
+// WM_WATCHFOLDERS, WM_REFRESHVIEWS and WM_DEVICECHANGE, which the window
+// forwards. Requests only note what is out of date and post WM_REFRESHVIEWS;
+// its handler carries them out, once each however many came before it, and
+// never while the program is busy or inside another message's loop (a menu,
+// a box, a drag, a shell dialog): then it waits and runs once afterwards.
+//
+// It reaches the panes only through RefreshPanes, and the previews only
+// through two callbacks.
+#pragma once
+#include "dirmon/DirMonitor.h"
+#include "ui/timer.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// What the automatic refresh asks of the folder tree and the file list.
+class RefreshPanes {
+public:
+    virtual ~RefreshPanes() = default;
+    // The folder the tree shows (its path), empty without one.
+    virtual std::wstring SelectedPath() const = 0;
+    // True while a refresh must wait: the busy count is raised (a fill, a
+    // menu, a drag, a file operation) or an in-place rename is open.
+    virtual bool Busy() const = 0;
+    // Raises (true) or lowers (false) the busy count around a refresh.
+    virtual void HoldBusy(bool raised) = 0;
+    // Builds the tree afresh from the desktop keeping its expanded folders
+    // and its selection (a vanished one: its nearest surviving ancestor);
+    // the list is refilled by the selection, with its marks kept when asked
+    // and the same folder is shown again. False when nothing was found to select.
+    virtual bool RebuildTree(bool keepMarks) = 0;
+    // Reads the expanded folders of the tree again and applies the
+    // differences in place; the answer is the number of nodes added and removed.
+    virtual int SyncTree() = 0;
+    // Refills the list from its folder, its marks kept when asked.
+    virtual void RefillList(bool keepMarks) = 0;
+};
+
+class AutoRefresh {
+public:
+    AutoRefresh();
+    ~AutoRefresh();
+    AutoRefresh(const AutoRefresh&) = delete;
+    AutoRefresh& operator=(const AutoRefresh&) = delete;
+
+    // Sets the monitors up for `window`, whose messages go to the handlers
+    // below, and starts the check of the folder in view.
+    void Attach(HWND window, RefreshPanes& panes);
+    // Switches every monitor and timer off (the window is going).
+    void Stop();
+
+    TDirMonitor DirMonitorFile;                              // the folder in view
+    std::vector<std::unique_ptr<TDirMonitor>> FDriveMonitors; // one per watched drive, in drive-list order
+    bool FListChanged = false; // a refill of the file list is pending
+    bool FTreeChanged = false; // a rebuild of the folder tree is pending
+
+    // The refresh command: both panes built afresh. `afresh` false keeps the
+    // list's selection, focus and scroll position as an automatic refill does.
+    void RequestRefresh(bool afresh = true);
+    // Rebuilds the folder tree keeping its expanded folders and its selection.
+    void RebuildFolderTree();
+    // The folder in view changed: a refill of the list.
+    void DirMonitorFileChange(TDirMonitor* sender);
+    // A drive reported folders made or gone: the expanded folders of the tree
+    // are read again in place, at most once every SyncSpacingMs.
+    void DirMonitorFolderChange(TDirMonitor* sender);
+
+    // WM_WATCHFOLDERS: points the monitors at the folder in view and the drives.
+    void WatchFolders();
+    // WM_REFRESHVIEWS: carries out what is pending, or puts it off.
+    void RefreshViews();
+    // WM_DEVICECHANGE; answers what the window returns.
+    LRESULT DeviceChange(WPARAM event, LPARAM data);
+
+    // The previews: stopped before the list changes, started after it.
+    std::function<void()> OnStopPreviews;
+    std::function<void()> OnStartPreviews;
+
+    // The drives to watch and their kinds; unset: the system's.
+    std::function<void(std::vector<std::wstring>& roots)> LogicalDrives;
+    std::function<UINT(const std::wstring& root)> DriveType;
+    // Registers a drive monitor's handle for the window's device notices
+    // (RegisterDeviceNotificationW, DBT_DEVTYP_HANDLE) and unregisters it;
+    // unset: the system's.
+    std::function<HDEVNOTIFY(HWND window, HANDLE handle)> RegisterHandle;
+    std::function<void(HDEVNOTIFY notify)> UnregisterHandle;
+    // The clock the spacing of drive reports is measured with, in ms;
+    // unset: GetTickCount64.
+    std::function<unsigned long long()> Clock;
+    // Drive reports are carried out at most once in this many ms.
+    unsigned SyncSpacingMs = 1000;
+    // The device registration of drive monitor i (none: null), and whether a
+    // removal asked for has switched it off.
+    HDEVNOTIFY DriveNotification(std::size_t i) const noexcept;
+    bool DriveHeldOff(std::size_t i) const noexcept;
+
+    // Work done so far, for tests and measurements.
+    struct Counts {
+        int TreeRebuilds = 0;
+        int TreeSyncs = 0;
+        int ListRefills = 0;
+        int Deferred = 0; // runs put off: busy, a rename, another message's loop
+    } RefreshCounts;
+
+    // How often a refresh put off looks again, and how often the folder in
+    // view and drives not armed yet are looked at.
+    static constexpr UINT_PTR kRetryTimer = 1002;
+    static constexpr UINT kRetryMs = 250;
+    static constexpr UINT_PTR kCheckTimer = 1003;
+    static constexpr UINT kCheckMs = 1000;
+    static constexpr UINT_PTR kSyncTimer = 1004;
+    // Every this many checks, drives that could not be armed are tried again.
+    static constexpr int kArmEveryChecks = 5;
+    // One check now, as its timer does.
+    void Check();
+
+private:
+    struct DriveWatch {
+        HDEVNOTIFY notify = nullptr;
+        HANDLE registeredFor = nullptr;
+        bool heldOff = false;
+    };
+    void Post();
+    unsigned long long Now() const;
+    // Milliseconds until a drive report may be carried out.
+    unsigned SyncWait() const;
+    void ScheduleSync();
+    void SyncTree();
+    void RefillList(bool keepMarks);
+    // Registers drive monitor i's current handle (again) when it changed.
+    void RegisterDrive(std::size_t i);
+    // Whether the folder in view is still there (Check's first part).
+    void CheckFolderInView();
+    // The folder monitor closed for a while, and what is needed to tell
+    // afterwards whether its folder changed meanwhile.
+    struct HeldFolder {
+        bool active = false;
+        bool known = false;
+        bool signalled = false;
+        WIN32_FILE_ATTRIBUTE_DATA before{};
+    };
+    HeldFolder ReleaseFolderInView();
+    // Arms the monitor again and reports a change made meanwhile; false
+    // (and left off) when the folder is gone.
+    bool ResumeFolderInView(const HeldFolder& held);
+    void UnregisterDrive(std::size_t i);
+    void ArmDrive(std::size_t i);
+    std::size_t DriveOf(HDEVNOTIFY notify) const noexcept;
+    void StopPreviews();
+    void StartPreviews();
+
+    HWND window_ = nullptr;
+    RefreshPanes* panes_ = nullptr;
+    bool afresh_ = false;   // the pending refill need not keep the list's marks
+    bool syncPending_ = false;
+    bool running_ = false;
+    unsigned long long lastSync_ = 0;
+    bool synced_ = false;
+    std::wstring watched_;  // the folder DirMonitorFile was pointed at
+    std::wstring reportedGone_;
+    std::vector<std::wstring> roots_; // the drives watched, in monitor order
+    std::vector<DriveWatch> drives_;
+    int checks_ = 0;
+    ui::Timer retry_;
+    ui::Timer check_;
+    ui::Timer sync_;
+};

@@ -1,0 +1,87 @@
+#include "app/refresh_panes.h"
+
+#include "app/busy_count.h"
+#include "shview/FileView.h"
+#include "shview/FolderView.h"
+#include "shview/FolderViewScopes.h"
+#include "shview/ListKeep.h"
+#include "shview/TreeState.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+std::wstring ViewPanes::SelectedPath() const { return tree_.SelectedPath(); }
+
+bool ViewPanes::Busy() const
+{
+    // Refilling under an in-place rename would cut it off.
+    bool editing = (list_.Handle() && ListView_GetEditControl(list_.Handle())) ||
+                   (tree_.Handle() && TreeView_GetEditControl(tree_.Handle()));
+    return busy_ > 0 || tree_.FillingNode() || editing;
+}
+
+void ViewPanes::HoldBusy(bool raised)
+{
+    if (raised)
+        ++busy_;
+    else if (busy_ > 0)
+        --busy_;
+}
+
+bool ViewPanes::RebuildTree(bool keepMarks)
+{
+    // Selecting the same folder again refills the list: unless asked to start
+    // afresh, what the user had marked there is put back.
+    std::wstring folder = tree_.SelectedPath();
+    shview::ListMarks marks;
+    if (keepMarks)
+        marks = shview::TakeListMarks(list_);
+    bool found = true;
+    {
+        shview::RedrawOff redraw(tree_);
+        // The expanded part of the tree, kept in a plain tree nobody sees.
+        ui::TreeView scratch;
+        if (!scratch.Create(GetParent(tree_.Handle()), 0, 0))
+            throw std::runtime_error("the folder tree could not be copied");
+        ShowWindow(scratch.Handle(), SW_HIDE);
+        shview::SaveExpanded(scratch, tree_);
+        std::wstring path = shview::NodeTextPath(tree_, tree_.Selected());
+
+        TBusyCount busy(busy_);
+        shview::RedrawOff nodes(tree_);
+        tree_.BuildTree();
+        shview::RestoreExpanded(tree_, scratch);
+        if (!path.empty()) {
+            if (ui::TreeNode node = shview::FindNodeByTextPath(tree_, path))
+                tree_.Select(node);
+            else
+                found = false;
+        }
+    }
+    if (keepMarks && !folder.empty() && tree_.SelectedPath() == folder) {
+        shview::RedrawOff redraw(list_);
+        shview::RestoreListMarks(list_, marks);
+    }
+    return found;
+}
+
+int ViewPanes::SyncTree()
+{
+    TFolderView::SyncCounts counts = tree_.ReadExpandedAgain();
+    return counts.added + counts.removed;
+}
+
+void ViewPanes::RefillList(bool keepMarks)
+{
+    std::wstring folder = tree_.SelectedPath();
+    shview::ListMarks marks;
+    if (keepMarks)
+        marks = shview::TakeListMarks(list_);
+    shview::RedrawOff redraw(list_);
+    list_.FillList();
+    // A folder that could not be read sends the tree elsewhere: the marks
+    // belong to the folder they were taken in.
+    if (keepMarks && tree_.SelectedPath() == folder)
+        shview::RestoreListMarks(list_, marks);
+}

@@ -1,0 +1,26 @@
+// The automatic refresh's view of the real panes: the folder tree, the file
+// list and the main window's busy count.
+#pragma once
+#include "app/auto_refresh.h"
+
+class TFolderView;
+class TFileView;
+
+class ViewPanes : public RefreshPanes {
+public:
+    ViewPanes(TFolderView& tree, TFileView& list, int& busy) : tree_(tree), list_(list), busy_(busy) {}
+
+    std::wstring SelectedPath() const override;
+    // The busy count raised, a fill reading a node, or an in-place rename open.
+    bool Busy() const override;
+    void HoldBusy(bool raised) override;
+    // Through a scratch copy of the expanded part of the tree (TreeState).
+    bool RebuildTree(bool keepMarks) override;
+    int SyncTree() override;
+    void RefillList(bool keepMarks) override;
+
+private:
+    TFolderView& tree_;
+    TFileView& list_;
+    int& busy_;
+};
