@@ -35,6 +35,8 @@ protected:
         tracker_.emplace(ui::CurrentSeams().trackMenu, [this](HMENU menu, UINT, POINT, HWND) {
             if (form && menu == form->PopupMenuMouse.Handle()) {
                 ++roleMenus;
+                if (duringRoleMenu)
+                    duringRoleMenu();
                 return roleChoice;
             }
             ++shellMenus;
@@ -84,11 +86,27 @@ protected:
         testsupport::PumpUntilIdle();
     }
     void RightClick(int item) { Click(item, WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON); }
+    // The parsing paths of the list's items in list order, and of the selected ones.
+    std::vector<std::wstring> Paths(bool selectedOnly = false)
+    {
+        std::vector<std::wstring> paths;
+        for (int i = 0; i < form->FileView.Count(); ++i)
+            if (!selectedOnly || form->FileView.IsSelected(i))
+                paths.push_back(GetItemPath(form->FileView, i));
+        return paths;
+    }
+    // An automatic refill, as a change in the folder asks for one.
+    void AutomaticRefill()
+    {
+        form->RequestRefresh(false);
+        testsupport::PumpUntilIdle();
+    }
 
     testsupport::TempDir dir;
     std::unique_ptr<TfrmTarimoku> form;
     int roleMenus = 0;
     UINT roleChoice = 0;
+    std::function<void()> duringRoleMenu; // runs while the role menu is open
     int shellMenus = 0;
 
 private:
@@ -284,6 +302,42 @@ TEST_P(CursorFiles, TheMainWindowShowsTheBoxesItsLibrariesOnlyReport)
     // Nothing of the unloadable file reached the scheme.
     EXPECT_TRUE(recorder.sets.empty());
     EXPECT_NE(testsupport::ReadSchemeValue(L"Wait"), ui::LowerCase(unloadable));
+}
+
+// With extensions hidden "arrow.ani" and "arrow.cur" both read "arrow".
+TEST_P(CursorFiles, ARoleGoesToTheClickedFileWhateverTheListSelectsMeanwhile)
+{
+    const std::wstring ani = dir.File(L"arrow.ani", testsupport::ReadBytes(testsupport::CorpusFile(L"webamp/fixtures/piano.ani")));
+    const std::wstring cur = dir.File(L"arrow.cur", testsupport::ReadBytes(testsupport::CorpusFile(L"reconstruct/xy.cur")));
+    struct Row {
+        const char* name;
+        std::function<void()> meanwhile;
+    };
+    const Row rows[] = {
+        {"a file arrives and the list refills", [&] {
+             dir.File(L"download.txt", "x");
+             AutomaticRefill();
+         }},
+        {"the other file is selected", [&] { SelectOnly({Item(L"arrow.ani")}); }},
+    };
+    testsupport::CursorSeamRecorder recorder(VER_PLATFORM_WIN32_NT);
+    Open(dir.Path());
+    if (GetParam())
+        ASSERT_EQ(form->FileView.ItemText(Item(L"arrow.ani")), form->FileView.ItemText(Item(L"arrow.cur")));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Cursors", L"Arrow");
+        DeleteFileW((dir / L"download.txt").c_str());
+        AutomaticRefill();
+        roleChoice = IDM_ROLE_FIRST; // 標準の選択
+        duringRoleMenu = row.meanwhile;
+        SelectOnly({Item(L"arrow.cur")});
+        RightClick(Item(L"arrow.cur"));
+        duringRoleMenu = nullptr;
+        EXPECT_EQ(testsupport::ReadSchemeValue(L"Arrow"), ui::LowerCase(cur));
+    }
+    EXPECT_EQ(roleMenus, 2);
+    EXPECT_NE(ani, cur);
 }
 
 } // namespace

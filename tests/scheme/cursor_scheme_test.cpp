@@ -22,7 +22,12 @@
 
 namespace {
 
-using scheme::SetMouseCursor;
+// The assignment with a check that admits every file: what the system
+// itself does with a file. What a refusing check does is tested on its own.
+scheme::CursorAssignment SetMouseCursor(int role, const std::wstring& path)
+{
+    return scheme::SetMouseCursor(role, path, [](const std::wstring&) { return true; });
+}
 
 const std::wstring SchemeKey = L"Control Panel\\Cursors";
 
@@ -209,6 +214,39 @@ TEST_F(CursorSchemeTest, NineXStoresAnyExistingFileAndLetsTheSystemDecide)
     EXPECT_EQ(Stored(L"Arrow"), text);
     ExpectOneReload();
     EXPECT_TRUE(box_.boxes.empty());
+}
+
+// The check comes before the system's loader and the scheme on both
+// families: a file it refuses is never loaded, stored or reloaded; without a
+// check nothing is admitted. The check is asked about the path given.
+TEST_F(CursorSchemeTest, AFileTheCheckRefusesNeverReachesTheLoaderOrTheScheme)
+{
+    struct Row {
+        const char* name;
+        DWORD platform;
+        bool withCheck;
+    };
+    const Row rows[] = {
+        {"NT, refused", VER_PLATFORM_WIN32_NT, true},
+        {"9x, refused", VER_PLATFORM_WIN32_WINDOWS, true},
+        {"NT, no check", VER_PLATFORM_WIN32_NT, false},
+        {"9x, no check", VER_PLATFORM_WIN32_WINDOWS, false},
+    };
+    const std::wstring wait = Corpus(L"reconstruct/wait.ani");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        UsePlatform(row.platform);
+        std::vector<std::wstring> asked;
+        scheme::CursorFileCheck refuse = [&](const std::wstring& path) {
+            asked.push_back(path);
+            return false;
+        };
+        EXPECT_EQ(scheme::SetMouseCursor(3, wait, row.withCheck ? refuse : scheme::CursorFileCheck{}),
+                  scheme::CursorAssignment::Unloadable);
+        EXPECT_EQ(asked, row.withCheck ? std::vector<std::wstring>{wait} : std::vector<std::wstring>{});
+        EXPECT_TRUE(rec_->loads.empty());
+        ExpectNothingHappened();
+    }
 }
 
 TEST_F(CursorSchemeTest, ReadOnlySchemeThrowsAndAppliesNothing)
