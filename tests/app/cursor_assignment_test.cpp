@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cwchar>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -338,6 +340,30 @@ TEST_P(CursorFiles, ARoleGoesToTheClickedFileWhateverTheListSelectsMeanwhile)
     }
     EXPECT_EQ(roleMenus, 2);
     EXPECT_NE(ani, cur);
+}
+
+// An automatic refill keeps the selected and focused item by its name, and
+// the column order the user chose.
+TEST_P(CursorFiles, AnAutomaticRefillKeepsTheSelectedFileAndTheOrder)
+{
+    dir.File(L"arrow.ani", testsupport::ReadBytes(testsupport::CorpusFile(L"webamp/fixtures/piano.ani")));
+    const std::wstring cur = dir.File(L"arrow.cur", std::string(5000, 'c'));
+    Open(dir.Path());
+    form->FileView.ColumnClick(1); // largest first
+    SelectOnly({Item(L"arrow.cur")});
+    form->FileView.SetFocused(Item(L"arrow.cur"));
+
+    dir.File(L"zz.txt", ""); // something changes in the folder
+    AutomaticRefill();
+    ASSERT_GE(Item(L"zz.txt"), 0);
+    // Still largest first (the folder's own order puts the folder "sub" first).
+    std::vector<long long> sizes;
+    for (int i = 0; i < form->FileView.Count(); ++i)
+        sizes.push_back(std::wcstoll(form->FileView.ItemText(i, 1).c_str(), nullptr, 10));
+    EXPECT_TRUE(std::is_sorted(sizes.rbegin(), sizes.rend())) << testing::PrintToString(Paths());
+    EXPECT_EQ(form->FileView.SortOrder(), shview::SortKey::Size);
+    EXPECT_EQ(Paths(true), std::vector<std::wstring>{cur});
+    EXPECT_EQ(form->FileView.FocusedItem(), Item(L"arrow.cur"));
 }
 
 } // namespace
