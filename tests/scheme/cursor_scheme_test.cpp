@@ -216,34 +216,18 @@ TEST_F(CursorSchemeTest, NineXStoresAnyExistingFileAndLetsTheSystemDecide)
     EXPECT_TRUE(box_.boxes.empty());
 }
 
-// The check comes before the system's loader and the scheme on both
-// families: a file it refuses is never loaded, stored or reloaded; without a
-// check nothing is admitted. The check is asked about the path given.
+// A file the check refuses, or any file without a check, is never loaded,
+// stored or reloaded, on either family.
 TEST_F(CursorSchemeTest, AFileTheCheckRefusesNeverReachesTheLoaderOrTheScheme)
 {
-    struct Row {
-        const char* name;
-        DWORD platform;
-        bool withCheck;
-    };
-    const Row rows[] = {
-        {"NT, refused", VER_PLATFORM_WIN32_NT, true},
-        {"9x, refused", VER_PLATFORM_WIN32_WINDOWS, true},
-        {"NT, no check", VER_PLATFORM_WIN32_NT, false},
-        {"9x, no check", VER_PLATFORM_WIN32_WINDOWS, false},
-    };
     const std::wstring wait = Corpus(L"reconstruct/wait.ani");
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        UsePlatform(row.platform);
+    for (DWORD platform : {DWORD(VER_PLATFORM_WIN32_NT), DWORD(VER_PLATFORM_WIN32_WINDOWS)}) {
+        UsePlatform(platform);
         std::vector<std::wstring> asked;
-        scheme::CursorFileCheck refuse = [&](const std::wstring& path) {
-            asked.push_back(path);
-            return false;
-        };
-        EXPECT_EQ(scheme::SetMouseCursor(3, wait, row.withCheck ? refuse : scheme::CursorFileCheck{}),
-                  scheme::CursorAssignment::Unloadable);
-        EXPECT_EQ(asked, row.withCheck ? std::vector<std::wstring>{wait} : std::vector<std::wstring>{});
+        const scheme::CursorFileCheck refuse = [&](const std::wstring& path) { return asked.push_back(path), false; };
+        for (const scheme::CursorFileCheck& check : {refuse, scheme::CursorFileCheck{}})
+            EXPECT_EQ(scheme::SetMouseCursor(3, wait, check), scheme::CursorAssignment::Unloadable) << platform;
+        EXPECT_EQ(asked, std::vector<std::wstring>{wait});
         EXPECT_TRUE(rec_->loads.empty());
         ExpectNothingHappened();
     }
