@@ -62,15 +62,17 @@ int ClampToInt(uint32_t v)
 // starts inside the list and lies inside the file is still taken, as the
 // system's own loader does.
 size_t ReadFrames(const uint8_t* data, size_t size, size_t begin, size_t declaredEnd,
-                  std::vector<ByteRange>& frames)
+                  std::vector<ByteRange>& frames, bool& cut)
 {
     size_t end = declaredEnd;
     size_t pos = begin;
     while (pos < end && size - pos >= ChunkHeader) {
         const uint32_t length = ReadU32(data + pos + 4);
         const size_t content = pos + ChunkHeader;
-        if (length > size - content)
+        if (length > size - content) {
+            cut = true;
             break; // a frame cut off by the end of the file is no frame
+        }
         const size_t after = content + length;
         const bool icon = IdIs(data + pos, "icon");
         if (after > end) {
@@ -115,6 +117,8 @@ AniWalkResult AniWalk(const uint8_t* data, size_t size)
         auto take = [&](Span& s) {
             if (!s.found)
                 s = {content, held, true};
+            else
+                r.repeated = true;
         };
         if (IdIs(id, "anih"))
             take(anih);
@@ -122,10 +126,13 @@ AniWalkResult AniWalk(const uint8_t* data, size_t size)
             take(rate);
         else if (IdIs(id, "seq "))
             take(seq);
-        else if (IdIs(id, "LIST") && !haveFrameList && held >= 4 && IdIs(data + content, "fram")) {
+        else if (IdIs(id, "LIST") && held >= 4 && IdIs(data + content, "fram") && haveFrameList)
+            r.repeated = true;
+        else if (IdIs(id, "LIST") && held >= 4 && IdIs(data + content, "fram")) {
             haveFrameList = true;
-            after = ReadFrames(data, size, content + 4, after, r.frames);
+            after = ReadFrames(data, size, content + 4, after, r.frames, r.cut);
         }
+        r.cut = r.cut || truncated;
         if (truncated || after >= size)
             break;
         const uint32_t walked = static_cast<uint32_t>(std::min<size_t>(after - content, UINT32_MAX));
@@ -137,6 +144,7 @@ AniWalkResult AniWalk(const uint8_t* data, size_t size)
         r.frames.clear();
         return r;
     }
+    r.headerFrames = ReadU32(data + anih.offset + 4);
     const uint32_t headerSteps = ReadU32(data + anih.offset + 8);
     const uint32_t defaultRate = ReadU32(data + anih.offset + 28);
     if (rate.found && rate.length / 4 != headerSteps) {
@@ -168,6 +176,7 @@ AniWalkResult AniWalk(const uint8_t* data, size_t size)
     // Without frames there is nothing to show at any step.
     if (r.frames.empty())
         steps = 0;
+    r.clamped = steps != headerSteps;
 
     const size_t lastFrame = r.frames.empty() ? 0 : r.frames.size() - 1;
     r.rates.resize(steps);
@@ -176,6 +185,7 @@ AniWalkResult AniWalk(const uint8_t* data, size_t size)
         r.rates[i] = ClampToInt(rate.found ? ReadU32(data + rate.offset + 4 * i) : defaultRate);
         // A step that names a frame the file does not hold shows the last one.
         const size_t frame = seq.found ? ReadU32(data + seq.offset + 4 * i) : i;
+        r.clamped = r.clamped || frame > lastFrame;
         r.sequence[i] = static_cast<int>(std::min(frame, lastFrame));
     }
     r.code = AniOk;

@@ -45,6 +45,13 @@ struct AniWalkResult {
     // The content of each `icon` chunk of the frame list, in file order: one
     // cursor or icon file image each (not yet checked).
     std::vector<ByteRange> frames;
+    // What the walk forgave, valid when code is AniOk. A file with any of it
+    // is read here but is no file to hand to the system's own loader, which
+    // trusts the header's counts.
+    uint32_t headerFrames = 0; // the frame count the `anih` header claims
+    bool cut = false;          // a chunk ran past the end of the file
+    bool clamped = false;      // a step named a frame the file does not hold, or steps were dropped
+    bool repeated = false;     // an `anih`, `rate`, `seq ` or frame list came twice (the first counted)
 
     int StepCount() const noexcept { return static_cast<int>(sequence.size()); }
 };

@@ -1,6 +1,7 @@
 #include "anicur/cursor_file.h"
 
 #include "anicur/ani_walk.h"
+#include "anicur/cursor_check.h"
 #include "anicur/icon_dir.h"
 #include "ui/handles.h"
 
@@ -97,6 +98,23 @@ int ReadStaticCursorFile(const std::wstring& path, std::vector<uint8_t>& bytes)
     if (rest > 0 && (!ReadFile(file.get(), bytes.data() + sizeof head, rest, &got, nullptr) || got != rest))
         return AniShortRead;
     return AniOk;
+}
+
+bool IsWholeCursorFile(const std::wstring& path) noexcept
+{
+    try {
+        uint64_t size = 0;
+        ui::UniqueFile file;
+        if (OpenCursorFile(path, file, size) != AniOk || size > MaxFileSize)
+            return false;
+        std::vector<uint8_t> bytes(static_cast<size_t>(size));
+        DWORD got = 0;
+        if (size > 0 && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(size), &got, nullptr) || got != size))
+            return false;
+        return IsWholeCursorImage(bytes.data(), bytes.size());
+    } catch (...) {
+        return false; // memory
+    }
 }
 
 } // namespace anicur

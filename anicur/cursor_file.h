@@ -24,4 +24,10 @@ int ReadStaticCursorFile(const std::wstring& path, std::vector<uint8_t>& bytes);
 // because it shrank or could not be read, gives AniShortRead.
 int ReadCursorBytes(HANDLE file, uint64_t size, std::vector<uint8_t>& bytes);
 
+// Whether the file at `path` may be handed to the system's own cursor loader:
+// it can be read whole and IsWholeCursorImage (anicur/cursor_check.h) admits
+// its bytes. False for a file that cannot be opened or read, or is larger
+// than any cursor.
+bool IsWholeCursorFile(const std::wstring& path) noexcept;
+
 } // namespace anicur

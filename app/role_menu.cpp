@@ -82,7 +82,7 @@ void TRoleMenu::Prepare(const std::wstring& file)
             const int cursorId = scheme::MouseRegistry[role].CursorId;
             rolemenu::Picture picture = PictureOf(source, cursorId);
             if (!picture)
-                picture = PictureOf(Source{}, cursorId); // a file the system cannot read either
+                picture = PictureOf(Source{}, cursorId); // a file the reader cannot read
             item->SetBitmap(rolemenu::MenuBitmap(picture));
             shown_[role] = source;
             hasShown_[role] = true;

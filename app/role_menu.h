@@ -25,6 +25,21 @@ public:
     // opened on the cursor file `file`.
     void Prepare(const std::wstring& file);
 
+    // The cursor file the menu is open on, for as long as an Opening lives:
+    // a role chosen goes to this file, whatever the list selects by then (a
+    // refill during the menu may select another item). Empty otherwise.
+    const std::wstring& File() const noexcept { return file_; }
+    class Opening {
+    public:
+        Opening(TRoleMenu& menu, std::wstring file) : menu_(menu) { menu_.file_ = std::move(file); }
+        ~Opening() { menu_.file_.clear(); }
+        Opening(const Opening&) = delete;
+        Opening& operator=(const Opening&) = delete;
+
+    private:
+        TRoleMenu& menu_;
+    };
+
     // The restore sub-menu (none before Build).
     ui::PopupMenu* RestoreMenu() const noexcept { return restore_; }
     // Pictures made from files and from the system so far: a file whose path
@@ -50,6 +65,7 @@ private:
     // cached one matches.
     rolemenu::Picture PictureOf(const Source& source, int cursorId);
 
+    std::wstring file_;
     ui::PopupMenu* menu_ = nullptr;
     ui::PopupMenu* restore_ = nullptr;
     Handler restoreHandler_;

@@ -129,13 +129,12 @@ Picture FilePicture(const std::wstring& path, int side)
         const MappedFile bytes(path);
         if (!bytes.data())
             return {};
-        if (ui::UniqueIcon icon = FirstFrameIcon(bytes, side))
-            return Render(icon.get(), side);
-        // A kind of file this reader does not know may still be one the
-        // system can load; then the system shows it, and so does the menu.
-        ui::UniqueCursor cursor(static_cast<HCURSOR>(
-            LoadImageW(nullptr, path.c_str(), IMAGE_CURSOR, side, side, LR_LOADFROMFILE)));
-        return Render(cursor.get(), side);
+        // Only this program's reader makes the picture: a file it cannot
+        // read (cut short, or of a kind it does not know) is never handed to
+        // the system's loader, which such a file can bring down with the
+        // process at every start. The menu shows the system's cursor then.
+        ui::UniqueIcon icon = FirstFrameIcon(bytes, side);
+        return icon ? Render(icon.get(), side) : Picture{};
     } catch (const std::bad_alloc&) {
         return {};
     }

@@ -23,8 +23,9 @@ struct Picture {
 int MenuPictureSide() noexcept;
 
 // The picture a cursor file shows first: a static cursor's image, or the
-// frame of an animated cursor's first step. Empty when neither this reader
-// nor the system can read the file as a cursor.
+// frame of an animated cursor's first step, made by this program's reader
+// alone. Empty when the reader cannot read the file as a cursor; the file
+// never reaches the system's cursor loader.
 Picture FilePicture(const std::wstring& path, int side);
 
 // The system's own cursor `cursorId` (an OCR_ value) as the system has it now.

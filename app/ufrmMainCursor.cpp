@@ -1,6 +1,7 @@
 // Cursor assignment from the main window: the role menu that a right click on
 // one cursor file (or the menu key on it) opens in place of the shell's
 // context menu, and the command that opens the system's mouse settings.
+#include "anicur/cursor_file.h"
 #include "app/messages.h"
 #include "app/ufrmMain.h"
 #include "res/texts.h"
@@ -69,23 +70,26 @@ void TfrmTarimoku::FileViewMouseUp(ui::Control*, ui::MouseButton button, ui::Shi
     // assignment fails.
     FileView.ContextMenu = nullptr;
     PostOnExit restore(Handle(), WM_RESTORECONTEXTMENU);
+    // The menu's loop runs timers and posted messages: a refill meanwhile may
+    // select another item. The role goes to the file clicked here.
+    TRoleMenu::Opening opening(RoleMenu, path);
     RoleMenu.Prepare(path);
     PopupMenuMouse.Popup(Handle(), pt.x, pt.y);
 }
 
 void TfrmTarimoku::RoleMenuClick(ui::MenuItem* sender)
 {
-    if (!sender || FileView.SelectedCount() == 0)
-        return;
-    std::wstring path = FileView.SelectedPath();
-    if (!IsCursorFile(path))
+    std::wstring path = RoleMenu.File();
+    if (!sender || !IsCursorFile(path))
         return;
     path = ui::LowerCase(path);
     path.resize(wcslen(path.c_str()));
-    // A file the system cannot load is refused before the scheme is touched;
-    // so is one deleted since the list showed it. Either way the user is told
-    // that the pointer stayed as it was.
-    if (scheme::SetMouseCursor(sender->Tag(), path) != scheme::CursorAssignment::Applied)
+    // A file this program's reader does not read whole never reaches the
+    // system's loader, which a broken file can bring down; a file the system
+    // cannot load either is refused before the scheme is touched; so is one
+    // deleted since the list showed it. Each way the user is told that the
+    // pointer stayed as it was.
+    if (scheme::SetMouseCursor(sender->Tag(), path, anicur::IsWholeCursorFile) != scheme::CursorAssignment::Applied)
         scheme::ShowError(Handle(), scheme::FillPlaceholder(texts::CursorLoadFailed, path));
 }
 

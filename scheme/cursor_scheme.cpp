@@ -48,11 +48,16 @@ bool IsExistingFile(const std::wstring& path)
 
 } // namespace
 
-CursorAssignment SetMouseCursor(int role, const std::wstring& fileName)
+CursorAssignment SetMouseCursor(int role, const std::wstring& fileName, const CursorFileCheck& readable)
 {
     CheckRole(role, "SetMouseCursor");
     if (!IsExistingFile(fileName))
         return CursorAssignment::NoSuchFile;
+    // The system's loader trusts what a file says of itself, and a file cut
+    // short can bring it down with this process; on the 9x family it reads
+    // the scheme's file at the reload below, and at every start of a session.
+    if (!readable || !readable(fileName))
+        return CursorAssignment::Unloadable;
     const TrecMouseRegistry& row = MouseRegistry[static_cast<std::size_t>(role)];
     // A copy: a seam replaced while the assignment runs does not pull the
     // function out from under it.

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <array>
+#include <functional>
 #include <string>
 
 namespace scheme {
@@ -13,16 +14,23 @@ namespace scheme {
 enum class CursorAssignment {
     Applied,    // stored in the scheme and in effect
     NoSuchFile, // the path names no existing file: nothing done
-    Unloadable, // the system cannot load the file: nothing stored
+    Unloadable, // refused by the check, or the system cannot load it: nothing stored
 };
+
+// Answers whether the file at a path may be handed to the system's own
+// cursor loader. The scheme cannot read cursor files itself; the caller
+// passes its reader's judgement (the main window: anicur::IsWholeCursorFile).
+using CursorFileCheck = std::function<bool(const std::wstring& path)>;
 
 // Makes `fileName` the cursor of role `role` (0..13, a row of MouseRegistry):
 // stores the path in the scheme and applies it, through the cursor seams of
-// ui/seams.h. On the NT family a file the system cannot load is refused
-// before anything is stored; the caller tells the user.
+// ui/seams.h. A file that `readable` refuses (or no check at all) is refused
+// before the system's loader sees it and before anything is stored, on either
+// platform family; so is, on the NT family, a file the system cannot load.
+// The caller tells the user.
 // Throws ERegistryError when the scheme cannot be written (nothing applied),
 // std::out_of_range for a role outside the table.
-CursorAssignment SetMouseCursor(int role, const std::wstring& fileName);
+CursorAssignment SetMouseCursor(int role, const std::wstring& fileName, const CursorFileCheck& readable);
 
 // Gives role `role` back to the system's own cursor: empties its value in the
 // scheme and has the system reload the user's cursors (SPI_SETCURSORS through

@@ -120,7 +120,7 @@ void TFileView::ColumnClick(int column)
 {
     shview::SortKey key = shview::ColumnClick(SortDirections, column);
     if (key != shview::SortKey::None)
-        SortBy(key);
+        SortBy(sortKey_ = key);
 }
 
 void TFileView::SortBy(shview::SortKey key)

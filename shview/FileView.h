@@ -6,6 +6,7 @@
 #include "shell/DropSourceEx.h"
 #include "shview/file_order.h"
 #include "shview/idlist/idlist.h"
+#include "shview/list_keep.h"
 #include "shview/view_links.h"
 #include "ui/busy.h"
 #include "ui/listview.h"
@@ -68,6 +69,12 @@ public:
 
     // +1 or -1 per column; shared by every file list, reset by every fill.
     static shview::SortDirectionTable SortDirections;
+    // The order the items are shown in: the folder's own by name after a
+    // fill, the last column clicked since. SetOrder sorts the items in an
+    // order taken before (an automatic refill keeps the user's order).
+    shview::SortKey SortOrder() const noexcept { return sortKey_; }
+    shview::ListOrder Order() const noexcept { return {sortKey_, SortDirections}; }
+    void SetOrder(const shview::ListOrder& order);
 
     // Sorts as a click on the column header does (flipping its direction).
     void ColumnClick(int column);
@@ -125,6 +132,7 @@ private:
     shview::AbsoluteIDList itemsFolderIDList_;
     ui::ComPtr<IShellFolder> itemsFolder_;
     DWORD savedViewStyle_ = LVS_ICON;
+    shview::SortKey sortKey_ = shview::SortKey::Name;
     bool filling_ = false;
     bool refillPending_ = false;
     // Every item record, owned here; the list control's lParam only points at one.

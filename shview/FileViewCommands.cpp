@@ -71,9 +71,11 @@ bool TFileView::EndLabelEdit(const NMLVDISPINFOW& info)
     if (!item || !item->id || !folder)
         return true;
 
-    std::wstring name(info.item.pszText);
-    if (name.size() > kMaxRenameChars)
-        name.resize(kMaxRenameChars);
+    std::wstring typed(info.item.pszText);
+    if (typed.size() > kMaxRenameChars)
+        typed.resize(kMaxRenameChars);
+    // The edit began from the caption; a text left as it was renames nothing.
+    const std::wstring shown = ItemText(index);
     // SetNameOf may show the shell's own dialogs, whose message loop may
     // refill the list and free every item record: nothing the list owns is
     // held across it. The item is looked up again afterwards by identifier.
@@ -81,23 +83,29 @@ bool TFileView::EndLabelEdit(const NMLVDISPINFOW& info)
     item = nullptr;
     if (!oldID)
         return false;
+    const std::wstring name =
+        shview::NameToSet(typed, shown, shview::IDListDisplayName(folder.get(), oldID.get(), SHGDN_FORPARSING));
+    if (name.empty())
+        return false;
     // Asked before the rename, while the old identifier still names something.
     bool folderLike = AttributesOf(folder.get(), oldID.get(), SFGAO_FOLDER | SFGAO_FILESYSANCESTOR) != 0;
-    std::vector<std::wstring> names =
-        shview::RenamedNames(name, shview::IDListDisplayName(folder.get(), oldID.get(), SHGDN_INFOLDER),
-                             shview::IDListDisplayName(folder.get(), oldID.get(), SHGDN_FORPARSING));
+    // A file or folder gets the whole name, for parsing in the folder: the
+    // shell adds no extension to it, hidden or not. Other items take the
+    // name as shown.
+    const SHGDNF flags = AttributesOf(folder.get(), oldID.get(), SFGAO_FILESYSTEM)
+                             ? SHGDN_INFOLDER | SHGDN_FORPARSING
+                             : SHGDN_NORMAL;
 
     HRESULT hr = E_FAIL;
     shview::ChildIDList newID;
     {
         ui::BusyScope busy(OnBusy, this);
         PITEMID_CHILD renamed = nullptr;
-        hr = folder->SetNameOf(Handle(), oldID.get(), name.c_str(), SHGDN_NORMAL, &renamed);
+        hr = folder->SetNameOf(Handle(), oldID.get(), name.c_str(), flags, &renamed);
         newID = shview::ChildIDList::Adopt(renamed);
-        // Renamed without the new identifier: ask for it. Under a shell that
-        // hides extensions the typed name lacks the one the file kept.
+        // Renamed without the new identifier: ask for it by that name.
         if (SUCCEEDED(hr) && !newID && Handle())
-            newID = shview::IDListParseChild(folder.get(), Handle(), names);
+            newID = shview::IDListParseChild(folder.get(), Handle(), {name});
     }
     if (!Handle())
         return false;

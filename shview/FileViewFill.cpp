@@ -123,6 +123,7 @@ bool TFileView::FillOnce()
         FillScope& operator=(const FillScope&) = delete;
     };
     shview::ResetSortDirections(SortDirections);
+    sortKey_ = shview::SortKey::Name;
     FillScope scope(*this);
     itemsFolder_ = folder;
     itemsFolderIDList_ = shview::IDListCombine(folderIDList_.get(), nullptr);
@@ -145,8 +146,15 @@ bool TFileView::FillOnce()
                 AddItemFrom(fill, std::move(id));
         }
     }
-    SortBy(shview::SortKey::Name);
+    SortBy(sortKey_);
     return true;
+}
+
+void TFileView::SetOrder(const shview::ListOrder& order)
+{
+    SortDirections = order.directions;
+    sortKey_ = order.key;
+    SortBy(sortKey_);
 }
 
 void TFileView::AddItemFrom(FillContext& fill, shview::ChildIDList id)

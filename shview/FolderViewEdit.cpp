@@ -5,7 +5,6 @@
 #include "shview/rename_names.h"
 
 #include <utility>
-#include <vector>
 
 using shview::AbsoluteIDList;
 using shview::ChildIDList;
@@ -42,23 +41,35 @@ void TFolderView::LabelEdited(ui::TreeNode node, const wchar_t* text)
     // are held across it, and the node is looked up again afterwards.
     AbsoluteIDList absolute = NodeIDList(node);
     ChildIDList old = shview::IDListFirst(data);
+    const std::wstring shown = Text(node); // the control has not taken the typed text yet
     node = nullptr;
     data = nullptr;
     if (!absolute || !old)
         return;
     std::wstring typed = text; // the control's buffer is not ours either
-    std::vector<std::wstring> names =
-        shview::RenamedNames(typed, shview::IDListDisplayName(parent.get(), old.get(), SHGDN_INFOLDER),
-                             shview::IDListDisplayName(parent.get(), old.get(), SHGDN_FORPARSING));
+    // The edit began from the node's text; a text left as it was renames
+    // nothing. A folder's whole new name goes to the shell for parsing in its
+    // parent, so that no extension is added to it (a folder "x.cur" stays one
+    // when the shell hides the extensions of files); other items take the
+    // name as shown.
+    const std::wstring name =
+        shview::NameToSet(typed, shown, shview::IDListDisplayName(parent.get(), old.get(), SHGDN_FORPARSING));
+    if (name.empty())
+        return;
+    PCUITEMID_CHILD items[] = {old.get()};
+    SFGAOF attributes = SFGAO_FILESYSTEM;
+    if (FAILED(parent->GetAttributesOf(1, items, &attributes)))
+        attributes = 0;
+    const SHGDNF flags = (attributes & SFGAO_FILESYSTEM) ? SHGDN_INFOLDER | SHGDN_FORPARSING : SHGDN_NORMAL;
     // The whole name goes to the shell: a shortened one would name another item.
     ChildIDList renamed;
     HRESULT hr = E_FAIL;
     {
         ui::BusyScope busy(OnBusy, this);
-        hr = parent->SetNameOf(Handle(), old.get(), typed.c_str(), SHGDN_NORMAL, renamed.put());
+        hr = parent->SetNameOf(Handle(), old.get(), name.c_str(), flags, renamed.put());
         // Renamed without the new identifier: ask for it by name.
         if (SUCCEEDED(hr) && !renamed && Handle())
-            renamed = shview::IDListParseChild(parent.get(), Handle(), names);
+            renamed = shview::IDListParseChild(parent.get(), Handle(), {name});
     }
     if (!Handle())
         return;

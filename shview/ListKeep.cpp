@@ -67,23 +67,28 @@ int TopItem(const Direct& list)
     return low;
 }
 
+ListMark MarkOf(const Direct& direct, const ItemName& nameOf, int index)
+{
+    return {direct.Text(index), nameOf ? nameOf(index) : std::wstring()};
+}
+
 } // namespace
 
-ListMarks TakeListMarks(const ui::ListView& list)
+ListMarks TakeListMarks(const ui::ListView& list, const ItemName& nameOf)
 {
     ListMarks marks;
     if (!list.Handle())
         return marks;
     Direct direct(list.Handle());
     for (int i = direct.Next(-1, LVNI_SELECTED); i >= 0; i = direct.Next(i, LVNI_SELECTED))
-        marks.selected.push_back(direct.Text(i));
+        marks.selected.push_back(MarkOf(direct, nameOf, i));
     if (int focused = direct.Next(-1, LVNI_FOCUSED); focused >= 0) {
-        marks.focused = direct.Text(focused);
+        marks.focused = MarkOf(direct, nameOf, focused);
         marks.hasFocused = true;
     }
     if (int top = TopItem(direct); top >= 0) {
         RECT r = direct.Bounds(top);
-        marks.top = direct.Text(top);
+        marks.top = MarkOf(direct, nameOf, top);
         marks.hasTop = true;
         marks.topX = r.left;
         marks.topY = r.top;
@@ -91,7 +96,7 @@ ListMarks TakeListMarks(const ui::ListView& list)
     return marks;
 }
 
-void RestoreListMarks(ui::ListView& list, const ListMarks& marks)
+void RestoreListMarks(ui::ListView& list, const ListMarks& marks, const ItemName& nameOf)
 {
     if (!list.Handle() || (marks.selected.empty() && !marks.hasFocused && !marks.hasTop))
         return;
@@ -101,7 +106,7 @@ void RestoreListMarks(ui::ListView& list, const ListMarks& marks)
     captions.reserve(std::size_t(count > 0 ? count : 0));
     for (int i = 0; i < count; ++i)
         captions.push_back(direct.Text(i));
-    ListPlan plan = PlanListMarks(marks, captions);
+    ListPlan plan = PlanListMarks(marks, captions, nameOf);
 
     // Through the subclass chain: the owner hears of these changes.
     for (int index : plan.select)

@@ -35,4 +35,11 @@ std::vector<std::wstring> RenamedNames(std::wstring_view typed, std::wstring_vie
     return names;
 }
 
+std::wstring NameToSet(std::wstring_view typed, std::wstring_view shownName, std::wstring_view parsingName)
+{
+    if (typed.empty() || typed == shownName)
+        return {};
+    return RenamedNames(typed, shownName, parsingName).front();
+}
+
 } // namespace shview

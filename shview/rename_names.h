@@ -16,4 +16,12 @@ namespace shview {
 std::vector<std::wstring> RenamedNames(std::wstring_view typed, std::wstring_view shownName,
                                        std::wstring_view parsingName);
 
+// The item's whole new name in its folder for an edit that began from
+// `shownName` and ended with `typed`: the first of RenamedNames, which is
+// handed to the shell as a name in the folder for parsing, so that the shell
+// adds no extension of its own (it would add a hidden one again to a folder
+// named "x.cur", or to a name typed with its extension). Empty when nothing
+// is to be renamed: nothing typed, or the text left as it was.
+std::wstring NameToSet(std::wstring_view typed, std::wstring_view shownName, std::wstring_view parsingName);
+
 } // namespace shview

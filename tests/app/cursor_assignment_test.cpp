@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cwchar>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -35,6 +37,8 @@ protected:
         tracker_.emplace(ui::CurrentSeams().trackMenu, [this](HMENU menu, UINT, POINT, HWND) {
             if (form && menu == form->PopupMenuMouse.Handle()) {
                 ++roleMenus;
+                if (duringRoleMenu)
+                    duringRoleMenu();
                 return roleChoice;
             }
             ++shellMenus;
@@ -84,11 +88,27 @@ protected:
         testsupport::PumpUntilIdle();
     }
     void RightClick(int item) { Click(item, WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON); }
+    // The parsing paths of the list's items in list order, and of the selected ones.
+    std::vector<std::wstring> Paths(bool selectedOnly = false)
+    {
+        std::vector<std::wstring> paths;
+        for (int i = 0; i < form->FileView.Count(); ++i)
+            if (!selectedOnly || form->FileView.IsSelected(i))
+                paths.push_back(GetItemPath(form->FileView, i));
+        return paths;
+    }
+    // An automatic refill, as a change in the folder asks for one.
+    void AutomaticRefill()
+    {
+        form->RequestRefresh(false);
+        testsupport::PumpUntilIdle();
+    }
 
     testsupport::TempDir dir;
     std::unique_ptr<TfrmTarimoku> form;
     int roleMenus = 0;
     UINT roleChoice = 0;
+    std::function<void()> duringRoleMenu; // runs while the role menu is open
     int shellMenus = 0;
 
 private:
@@ -284,6 +304,51 @@ TEST_P(CursorFiles, TheMainWindowShowsTheBoxesItsLibrariesOnlyReport)
     // Nothing of the unloadable file reached the scheme.
     EXPECT_TRUE(recorder.sets.empty());
     EXPECT_NE(testsupport::ReadSchemeValue(L"Wait"), ui::LowerCase(unloadable));
+}
+
+// With extensions hidden "arrow.ani" and "arrow.cur" both read "arrow". While
+// the menu is open a file arrives, the list refills and the other is selected.
+TEST_P(CursorFiles, ARoleGoesToTheClickedFileWhateverTheListSelectsMeanwhile)
+{
+    dir.File(L"arrow.ani", testsupport::ReadBytes(testsupport::CorpusFile(L"webamp/fixtures/piano.ani")));
+    const std::wstring cur = dir.File(L"arrow.cur", testsupport::ReadBytes(testsupport::CorpusFile(L"reconstruct/xy.cur")));
+    testsupport::CursorSeamRecorder recorder(VER_PLATFORM_WIN32_NT);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Cursors", L"Arrow");
+    Open(dir.Path());
+    roleChoice = IDM_ROLE_FIRST; // 標準の選択
+    duringRoleMenu = [&] {
+        dir.File(L"download.txt", "x");
+        AutomaticRefill();
+        SelectOnly({Item(L"arrow.ani")});
+    };
+    SelectOnly({Item(L"arrow.cur")});
+    RightClick(Item(L"arrow.cur"));
+    EXPECT_EQ(roleMenus, 1);
+    EXPECT_EQ(testsupport::ReadSchemeValue(L"Arrow"), ui::LowerCase(cur));
+}
+
+// An automatic refill keeps the selected and focused item by its name, and
+// the column order the user chose.
+TEST_P(CursorFiles, AnAutomaticRefillKeepsTheSelectedFileAndTheOrder)
+{
+    dir.File(L"arrow.ani", testsupport::ReadBytes(testsupport::CorpusFile(L"webamp/fixtures/piano.ani")));
+    const std::wstring cur = dir.File(L"arrow.cur", std::string(5000, 'c'));
+    Open(dir.Path());
+    form->FileView.ColumnClick(1); // largest first
+    SelectOnly({Item(L"arrow.cur")});
+    form->FileView.SetFocused(Item(L"arrow.cur"));
+
+    dir.File(L"zz.txt", ""); // something changes in the folder
+    AutomaticRefill();
+    ASSERT_GE(Item(L"zz.txt"), 0);
+    // Still largest first (the folder's own order puts the folder "sub" first).
+    std::vector<long long> sizes;
+    for (int i = 0; i < form->FileView.Count(); ++i)
+        sizes.push_back(std::wcstoll(form->FileView.ItemText(i, 1).c_str(), nullptr, 10));
+    EXPECT_TRUE(std::is_sorted(sizes.rbegin(), sizes.rend())) << testing::PrintToString(Paths());
+    EXPECT_EQ(form->FileView.SortOrder(), shview::SortKey::Size);
+    EXPECT_EQ(Paths(true), std::vector<std::wstring>{cur});
+    EXPECT_EQ(form->FileView.FocusedItem(), Item(L"arrow.cur"));
 }
 
 } // namespace

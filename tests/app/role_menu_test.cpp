@@ -7,6 +7,7 @@
 #include "scheme/mouse_registry.h"
 #include "scheme/text_utils.h"
 #include "tests/scheme/read_only_key.h"
+#include "tests/support/cut_cursors.h"
 #include "tests/support/key_input.h"
 #include "tests/support/main_form.h"
 #include "tests/support/seam_recorders.h"
@@ -349,6 +350,61 @@ TEST_F(RoleMenuTest, AFileDeletedSinceTheListShowedItIsReportedAndNothingChanges
     EXPECT_EQ(boxes.boxes[0].caption, texts::ErrorCaption);
     EXPECT_EQ(testsupport::ReadSchemeValue(L"Wait"), other);
     EXPECT_TRUE(recorder.loads.empty());
+}
+
+// Cursor files cut short, as roles' values from before the start and as
+// files chosen: the program starts, the menu shows the system's picture for
+// them, a choice gets the box, and the system's loader never sees them.
+TEST_F(RoleMenuTest, CutCursorFilesShowTheSystemsPictureAndGetTheBoxWhenChosen)
+{
+    const std::vector<testsupport::CutCursor> cut = testsupport::WriteCutCursors(dir);
+    for (std::size_t role = 0; role < cut.size(); ++role)
+        SetRole(role, cut[role].path);
+    // A start with those values: the pictures are made once the window is idle.
+    form.reset();
+    form.emplace();
+    ASSERT_TRUE(form->Created());
+    form->Open(dir.Path());
+    testsupport::PumpUntilIdle();
+    ASSERT_TRUE(IsWindow((*form)->Handle()));
+
+    testsupport::CursorSeamRecorder recorder(VER_PLATFORM_WIN32_NT);
+    const int side = GetSystemMetrics(SM_CXSMICON);
+    std::vector<Pixels> shown(cut.size());
+    onRoleMenu = [&] {
+        for (std::size_t role = 0; role < cut.size(); ++role) {
+            MENUITEMINFOW info{sizeof info, MIIM_BITMAP};
+            GetMenuItemInfoW(Menu(), IDM_ROLE_FIRST + UINT(role), FALSE, &info);
+            shown[role] = Colours(info.hbmpItem, side);
+        }
+    };
+    RightClick(clicked);
+    ASSERT_EQ(roleMenus, 1);
+    for (std::size_t role = 0; role < cut.size(); ++role) {
+        SCOPED_TRACE(ui::ToUtf8(cut[role].name));
+        auto system = static_cast<HCURSOR>(LoadImageW(nullptr, MAKEINTRESOURCEW(scheme::MouseRegistry[role].CursorId),
+                                                      IMAGE_CURSOR, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
+        EXPECT_LT(Distance(shown[role], Drawn(system, side)), 1.0);
+    }
+
+    // Chosen for a role: the box, and the role keeps its value.
+    onRoleMenu = nullptr;
+    choose = IDM_ROLE_FIRST + 13;
+    SetRole(13, other);
+    for (const testsupport::CutCursor& file : cut) {
+        if (file.name.ends_with(L".txt"))
+            continue; // no cursor file: the shell's menu
+        SCOPED_TRACE(ui::ToUtf8(file.name));
+        testsupport::BoxRecorder boxes;
+        RightClick(file.path);
+        const std::wstring path = ui::LowerCase(GetItemPath(List(), Item(file.path)));
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].text, scheme::FillPlaceholder(texts::CursorLoadFailed, path));
+        EXPECT_EQ(testsupport::ReadSchemeValue(L"UpArrow"), other);
+    }
+    EXPECT_EQ(roleMenus, 1 + int(cut.size()) - 1);
+    EXPECT_TRUE(recorder.loads.empty());
+    EXPECT_TRUE(recorder.sets.empty());
 }
 
 TEST_F(RoleMenuTest, ShiftF10OpensTheMenuARightClickWouldOpen)

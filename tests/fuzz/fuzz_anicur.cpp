@@ -1,9 +1,11 @@
-// The animated cursor walk, the image choice and the DIB layout on arbitrary
+// The animated cursor walk, the image choice, the DIB layout and the check
+// of what may go to the system's loader on arbitrary
 // bytes: besides the sanitizers' checks, nothing they report may point
 // outside the input or name a frame that does not exist, and every part of a
 // chosen DIB that the frame drawing reads is read here from an exact-size
 // copy of the image.
 #include "anicur/ani_walk.h"
+#include "anicur/cursor_check.h"
 #include "anicur/dib_layout.h"
 #include "anicur/icon_dir.h"
 
@@ -94,5 +96,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::abort();
     Frame(data, size);
     DrawDib(data, size);
+    // The gate to the system's loader: what it admits the reader reads whole.
+    const std::unique_ptr<uint8_t[]> copy = Copy(data, size);
+    if (IsWholeCursorImage(copy.get(), size)) {
+        const bool animated = r.code == AniOk;
+        if (animated ? (r.frames.empty() || r.cut || r.clamped || r.repeated || r.headerFrames != r.frames.size())
+                     : !ChooseIconImage(copy.get(), size))
+            std::abort();
+    }
     return 0;
 }

@@ -22,7 +22,12 @@
 
 namespace {
 
-using scheme::SetMouseCursor;
+// The assignment with a check that admits every file: what the system
+// itself does with a file. What a refusing check does is tested on its own.
+scheme::CursorAssignment SetMouseCursor(int role, const std::wstring& path)
+{
+    return scheme::SetMouseCursor(role, path, [](const std::wstring&) { return true; });
+}
 
 const std::wstring SchemeKey = L"Control Panel\\Cursors";
 
@@ -209,6 +214,23 @@ TEST_F(CursorSchemeTest, NineXStoresAnyExistingFileAndLetsTheSystemDecide)
     EXPECT_EQ(Stored(L"Arrow"), text);
     ExpectOneReload();
     EXPECT_TRUE(box_.boxes.empty());
+}
+
+// A file the check refuses, or any file without a check, is never loaded,
+// stored or reloaded, on either family.
+TEST_F(CursorSchemeTest, AFileTheCheckRefusesNeverReachesTheLoaderOrTheScheme)
+{
+    const std::wstring wait = Corpus(L"reconstruct/wait.ani");
+    for (DWORD platform : {DWORD(VER_PLATFORM_WIN32_NT), DWORD(VER_PLATFORM_WIN32_WINDOWS)}) {
+        UsePlatform(platform);
+        std::vector<std::wstring> asked;
+        const scheme::CursorFileCheck refuse = [&](const std::wstring& path) { return asked.push_back(path), false; };
+        for (const scheme::CursorFileCheck& check : {refuse, scheme::CursorFileCheck{}})
+            EXPECT_EQ(scheme::SetMouseCursor(3, wait, check), scheme::CursorAssignment::Unloadable) << platform;
+        EXPECT_EQ(asked, std::vector<std::wstring>{wait});
+        EXPECT_TRUE(rec_->loads.empty());
+        ExpectNothingHappened();
+    }
 }
 
 TEST_F(CursorSchemeTest, ReadOnlySchemeThrowsAndAppliesNothing)

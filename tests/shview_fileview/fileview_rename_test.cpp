@@ -131,6 +131,51 @@ TEST_F(FileViewRename, WithHiddenExtensionsTheItemNamesTheRenamedFile)
     }
 }
 
+// F2 and Enter without typing renames nothing, and a name typed is the name
+// the item gets: the shell adds no extension to a folder with dots in its
+// name or to a name typed whole, with extensions shown or hidden.
+TEST_F(FileViewRename, TheTypedNameIsTakenAsItIsAndAnUnchangedOneRenamesNothing)
+{
+    struct Row {
+        const char* name;
+        bool folder;
+        const wchar_t* item;
+        const wchar_t* typedShown;  // with extensions shown; none: left as it was
+        const wchar_t* typedHidden; // with extensions hidden
+        const wchar_t* after;
+    };
+    const Row rows[] = {
+        {"folder x.cur left", true, L"x.cur", nullptr, nullptr, L"x.cur"},
+        {"folder fold.txt left", true, L"fold.txt", nullptr, nullptr, L"fold.txt"},
+        {"file arrow.cur left", false, L"arrow.cur", nullptr, nullptr, L"arrow.cur"},
+        {"folder fold.ani.ani renamed", true, L"fold.ani.ani", L"foldB.ani", L"foldB.ani", L"foldB.ani"},
+        {"file two.a.txt renamed", false, L"two.a.txt", L"three.a.txt", L"three.a", L"three.a.txt"},
+    };
+    for (bool hidden : testsupport::kExtensionSettings) {
+        testsupport::ScopedFileExtensions extensions{hidden};
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(testsupport::ExtensionSettingName(hidden)) + ", " + row.name);
+            const std::wstring path = row.folder ? dir.Folder(row.item) : dir.File(row.item, "x");
+            Show(Dir());
+            ASSERT_EQ(view.Count(), 1);
+            const std::wstring caption = view.ItemText(0);
+            const wchar_t* typed = hidden ? row.typedHidden : row.typedShown;
+            Rename(caption, typed ? std::wstring(typed) : caption);
+            EXPECT_EQ(GetFileAttributesW(In(row.after).c_str()) != INVALID_FILE_ATTRIBUTES, true);
+            ASSERT_EQ(view.Count(), 1);
+            EXPECT_EQ(view.ItemPath(0), In(row.after));
+            if (typed == nullptr)
+                EXPECT_EQ(view.ItemText(0), caption);
+            for (const std::wstring& left : {In(row.after), path}) {
+                if (row.folder)
+                    testsupport::RemoveTree(left);
+                else
+                    DeleteFileW(left.c_str());
+            }
+        }
+    }
+}
+
 TEST_F(FileViewRename, FillsAndShellCallsRunBusyInPairsAlsoWhenTheyThrow)
 {
     dir.File(L"a.txt", "x");

@@ -42,4 +42,29 @@ TEST(RenamedNames, TheHiddenExtensionComesBackFirst)
     }
 }
 
+// The whole name handed to the shell for an edit: none for a text left as
+// it was, the hidden extension put back only where the shown name lacked it.
+TEST(RenamedNames, TheNameToSetIsWholeAndNoneWhenNothingChanged)
+{
+    struct Row {
+        const wchar_t* typed;
+        const wchar_t* shown;
+        const wchar_t* parsing;
+        const wchar_t* expected;
+    };
+    const Row rows[] = {
+        {L"x.cur", L"x.cur", L"C:\\c\\x.cur", L""},                     // a folder, left as it was
+        {L"arrow", L"arrow", L"C:\\c\\arrow.cur", L""},                 // a file, extension hidden
+        {L"", L"arrow", L"C:\\c\\arrow.cur", L""},                      // nothing typed
+        {L"Arrow.cur", L"arrow.cur", L"C:\\c\\arrow.cur", L"Arrow.cur"}, // letter case counts
+        {L"foldB.ani", L"fold.ani.ani", L"C:\\c\\fold.ani.ani", L"foldB.ani"},
+        {L"pointer", L"arrow", L"C:\\c\\arrow.cur", L"pointer.cur"},
+        {L"three.a", L"two.a", L"C:\\c\\two.a.txt", L"three.a.txt"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(row.typed) + L" / " + row.shown));
+        EXPECT_EQ(shview::NameToSet(row.typed, row.shown, row.parsing), row.expected);
+    }
+}
+
 } // namespace

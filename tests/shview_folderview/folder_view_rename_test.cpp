@@ -68,6 +68,43 @@ TEST_F(FolderViewTest, ARenamedNodeIsFoundAgainAfterWhateverRanMeanwhile)
     }
 }
 
+// Enter without typing renames nothing, and a folder with dots in its name
+// gets exactly the name typed, with extensions shown or hidden.
+TEST_F(FolderViewTest, TheTypedNameIsTakenAsItIsAndAnUnchangedOneRenamesNothing)
+{
+    struct Row {
+        const char* name;
+        const wchar_t* folder;
+        const wchar_t* typed; // none: left as it was
+        const wchar_t* after;
+    };
+    const Row rows[] = {
+        {"x.cur left", L"x.cur", nullptr, L"x.cur"},
+        {"fold.txt left", L"fold.txt", nullptr, L"fold.txt"},
+        {"fold.ani.ani renamed", L"fold.ani.ani", L"foldB.ani", L"foldB.ani"},
+    };
+    for (bool hidden : testsupport::kExtensionSettings) {
+        testsupport::ScopedFileExtensions extensions{hidden};
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(testsupport::ExtensionSettingName(hidden)) + ", " + row.name);
+            const std::wstring path = temp.Folder(std::wstring(L"files\\") + row.folder);
+            tree->BuildTree();
+            ui::TreeNode node = NodeOf(path);
+            ASSERT_TRUE(node);
+            const std::wstring shown = tree->Text(node);
+            ASSERT_TRUE(EditAndConfirm(node, row.typed ? std::wstring(row.typed) : shown));
+            const std::wstring now = PathOf(std::wstring(L"files\\") + row.after);
+            EXPECT_TRUE(FolderExists(now));
+            ui::TreeNode found = NodeOf(now);
+            ASSERT_TRUE(found);
+            EXPECT_EQ(tree->Text(found), row.typed ? std::wstring(row.after) : shown);
+            ASSERT_EQ(ChildTexts(NodeOf(files)).size(), 1u) << "one folder, under one name";
+            testsupport::RemoveTree(now);
+            testsupport::RemoveTree(path);
+        }
+    }
+}
+
 TEST_F(FolderViewTest, FillingANodeRunsBusyInPairs)
 {
     testsupport::BusyRecorder busy;

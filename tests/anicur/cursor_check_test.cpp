@@ -1,0 +1,87 @@
+// Which files may go to the system's own cursor loader: every real cursor of
+// the corpus whole, none of them cut short, and none of the files the walk
+// reads only by forgiving them something.
+#include "anicur/cursor_check.h"
+
+#include "ani_builder.h"
+#include "test_bytes.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace anitest;
+namespace fs = std::filesystem;
+
+namespace {
+
+bool Whole(const Bytes& bytes, size_t length = std::string::npos)
+{
+    const HeapBytes heap(bytes, length);
+    return anicur::IsWholeCursorImage(heap.data(), heap.size());
+}
+
+TEST(CursorCheck, CorpusCursorsAreWholeAndNoneCutShortIs)
+{
+    int files = 0;
+    const fs::path root(TARIMOKU_CORPUS);
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (!entry.is_regular_file() || entry.path().filename() == "SOURCES.md")
+            continue;
+        const std::string name = fs::relative(entry.path(), root).generic_string();
+        SCOPED_TRACE(name);
+        const Bytes bytes = ReadFileBytes(entry.path().string());
+        // A crafted file whose frame list is short and whose header comes twice.
+        const bool crafted = name.find("/fail/") != std::string::npos;
+        EXPECT_EQ(Whole(bytes), !crafted);
+        // Cut inside its header, at the lengths the loader was seen to fall
+        // over, half way, and one byte short.
+        for (size_t length : {size_t(0), size_t(6), size_t(12), size_t(80), size_t(100), bytes.size() / 2,
+                              bytes.size() - 1})
+            if (length < bytes.size())
+                EXPECT_FALSE(Whole(bytes, length)) << length;
+        ++files;
+    }
+    EXPECT_GT(files, 50);
+}
+
+TEST(CursorCheck, WhatTheWalkForgivesIsNotWhole)
+{
+    const Bytes frame = SolidFrame(0xFF0000);
+    const Bytes frames = FrameList({frame, frame});
+    Bytes outside = frame;
+    outside[6 + 12] = char(0xFF); // the first entry's offset: past the end
+    Bytes zeroLength = frame;
+    for (int i = 0; i < 4; ++i)
+        zeroLength[6 + 8 + i] = 0;
+    Bytes tooMany = frame;
+    tooMany[4] = 2; // two entries claimed, one there
+    struct Row {
+        const char* name;
+        Bytes file;
+        bool whole;
+    };
+    const Row rows[] = {
+        {"two frames, two steps", Riff(Anih(2, 2, 3) + frames), true},
+        {"a sequence over the frames", Riff(Anih(3, 2, 3) + Chunk("seq ", U32s({1, 0, 1})) + frames), true},
+        {"a static cursor", frame, true},
+        {"the header claims more frames", Riff(Anih(2, 3, 3) + frames), false},
+        {"more steps than frames, no sequence", Riff(Anih(3, 2, 3) + frames), false},
+        {"a step names a frame not there", Riff(Anih(2, 2, 3) + Chunk("seq ", U32s({0, 5})) + frames), false},
+        {"a second header", Riff(Anih(2, 2, 3) + frames + Anih(2, 2, 3)), false},
+        {"no frames", Riff(Anih(0, 0, 3) + FrameList({})), false},
+        {"a frame of no cursor", Riff(Anih(1, 1, 3) + FrameList({Bytes(40, 'x')})), false},
+        {"a frame's image outside it", Riff(Anih(1, 1, 3) + FrameList({outside})), false},
+        {"a static cursor's image outside it", outside, false},
+        {"an entry of no bytes", zeroLength, false},
+        {"more entries claimed than there are", tooMany, false},
+        {"text", Bytes("This is not a cursor.\r\n"), false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(Whole(row.file), row.whole);
+    }
+    EXPECT_FALSE(anicur::IsWholeCursorImage(nullptr, 0));
+}
+
+} // namespace
