@@ -119,8 +119,10 @@ std::wstring TFileView::SelectedPath() const { return ItemPath(NextSelected(-1))
 void TFileView::ColumnClick(int column)
 {
     shview::SortKey key = shview::ColumnClick(SortDirections, column);
-    if (key != shview::SortKey::None)
-        SortBy(key);
+    if (key == shview::SortKey::None)
+        return;
+    SortBy(key);
+    OnItemsReordered(this);
 }
 
 void TFileView::SortBy(shview::SortKey key)
