@@ -170,6 +170,15 @@ TEST_F(FileViewActions, RightClickHandsTheSelectionToTheMenuLastSelectedFirst)
     EXPECT_EQ(call.screen.y, expected.y);
     EXPECT_EQ(log, (std::vector<std::wstring>{L"up", L"menu"})) << "the mouse-up event comes first";
 
+    // A second right click within the double-click time opens the same
+    // menu again, with the same items.
+    Click(WM_RBUTTONDBLCLK, WM_RBUTTONUP, on);
+    ASSERT_EQ(menu.calls.size(), 2u) << "a right double click opened no menu";
+    EXPECT_EQ(menu.calls[1].count, 3);
+    EXPECT_EQ(menu.calls[1].items, menu.calls[0].items);
+    EXPECT_EQ(log, (std::vector<std::wstring>{L"up", L"menu", L"up", L"menu"}));
+    menu.calls.pop_back();
+
     // A right press on an item outside the selection selects it alone.
     Click(WM_RBUTTONDOWN, WM_RBUTTONUP, Find(L"w"));
     ASSERT_EQ(menu.calls.size(), 2u);
