@@ -71,18 +71,6 @@ void AutoRefresh::Post()
 
 unsigned long long AutoRefresh::Now() const { return Clock ? Clock() : GetTickCount64(); }
 
-void AutoRefresh::StopPreviews()
-{
-    if (OnStopPreviews)
-        OnStopPreviews();
-}
-
-void AutoRefresh::StartPreviews()
-{
-    if (OnStartPreviews)
-        OnStartPreviews();
-}
-
 void AutoRefresh::DirMonitorFileChange(TDirMonitor*)
 {
     FListChanged = true;
@@ -188,9 +176,8 @@ void AutoRefresh::SyncTree()
 void AutoRefresh::RefillList(bool keepMarks)
 {
     ++RefreshCounts.ListRefills;
-    StopPreviews();
+    // The previews follow the list's own fill.
     panes_->RefillList(keepMarks);
-    StartPreviews();
 }
 
 void AutoRefresh::RebuildFolderTree()
@@ -204,8 +191,7 @@ void AutoRefresh::RebuildFolderTree()
     // the tree looks again. Selecting a node afterwards posts WM_WATCHFOLDERS,
     // which arms it again on the folder then in view.
     DirMonitorFile.SetActive(false);
-    if (!panes_->RebuildTree(keep))
-        StopPreviews();
+    panes_->RebuildTree(keep);
     // Selecting a node has refilled the list and asked for the previews and
     // the monitors again.
     FListChanged = false;

@@ -6,8 +6,8 @@
 // never while the program is busy or inside another message's loop (a menu,
 // a box, a drag, a shell dialog): then it waits and runs once afterwards.
 //
-// It reaches the panes only through RefreshPanes, and the previews only
-// through two callbacks.
+// It reaches the panes only through RefreshPanes; the previews follow the
+// list's own fills and need nothing of it.
 #pragma once
 #include "dirmon/DirMonitor.h"
 #include "ui/timer.h"
@@ -77,10 +77,6 @@ public:
     void RefreshViews();
     // WM_DEVICECHANGE; answers what the window returns.
     LRESULT DeviceChange(WPARAM event, LPARAM data);
-
-    // The previews: stopped before the list changes, started after it.
-    std::function<void()> OnStopPreviews;
-    std::function<void()> OnStartPreviews;
 
     // The drives to watch and their kinds; unset: the system's.
     std::function<void(std::vector<std::wstring>& roots)> LogicalDrives;
@@ -152,8 +148,6 @@ private:
     void UnregisterDrive(std::size_t i);
     void ArmDrive(std::size_t i);
     std::size_t DriveOf(HDEVNOTIFY notify) const noexcept;
-    void StopPreviews();
-    void StartPreviews();
 
     HWND window_ = nullptr;
     RefreshPanes* panes_ = nullptr;

@@ -88,6 +88,8 @@ void TfrmTarimoku::CreateComponents()
     ContextMenuEx.OnBusy = busy;
     ContextMenuEx.OnCommandFailed = ui::Bind(this, &TfrmTarimoku::ContextMenuCommandFailed);
 
+    // The previews follow every fill of the list, the first one included.
+    FollowItems(FileView, ListPreviews);
     // The list first: the tree points it at the desktop while it builds itself.
     FileView.Create(Handle());
     FileView.ContextMenu = &ContextMenuEx;
@@ -221,8 +223,6 @@ void TfrmTarimoku::FocusNextPane(HWND from, bool back)
 
 void TfrmTarimoku::FormCreate()
 {
-    Refresh.OnStopPreviews = [this] { StopPreviews(); };
-    Refresh.OnStartPreviews = [this] { StartPreview(); };
     Refresh.Attach(Handle(), refreshPanes_);
     BuildRoleMenu();
 
@@ -254,18 +254,18 @@ void TfrmTarimoku::FolderViewChange(ui::Component*, ui::TreeNode node)
 {
     SetCommandEnabled(IDM_NEWFOLDER, !IsVirtualNode(FolderView, node));
     UpdateCommandStates();
-    ui::PostPrivate(Handle(), WM_STARTPREVIEW);
+    // The list's fill has started the previews of the folder's items.
     ui::PostPrivate(Handle(), WM_WATCHFOLDERS);
     SetWindowTextW(Handle(), (std::wstring(texts::CaptionPrefix) + GetNodeCaption(FolderView, node)).c_str());
 }
 
 void TfrmTarimoku::FormShow()
 {
-    animateTimer_.Start(Handle(), kAnimateTimer, kAnimatePeriodMs, [this] { AnimateTimerProc(); });
+    animateTimer_.Start(Handle(), kAnimateTimer, kAnimatePeriodMs, [this] { ListPreviews.AnimateTimerProc(); });
     // The idle handler stays installed for the rest of the process.
     ui::Application::Instance().SetIdleHandler([](bool& done) {
         if (frmTarimoku)
-            frmTarimoku->PreviewIdle(done);
+            frmTarimoku->ListPreviews.PreviewIdle(done);
     });
 }
 

@@ -3,7 +3,8 @@
 #include "anicur/AniCur.h"
 #include "app/auto_refresh.h"
 #include "app/pane_layout.h"
-#include "app/preview_draw.h"
+#include "app/preview_list.h"
+#include "app/previews.h"
 #include "app/refresh_panes.h"
 #include "app/role_menu.h"
 #include "dialogs/RestorePos.h"
@@ -29,24 +30,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-// One animated preview of the file list.
-struct TPreviewEntry {
-    int ItemIndex = 0;                // list item (and path) the entry animates
-    std::unique_ptr<TAniCur> AniCur;  // the loaded animated cursor
-    int Step = 0;                     // current animation step
-    long long LastStep = 0;           // animation clock (1/60000 s) at which Step began
-    // Drawing cache: where the frames, composed onto the window colour, are
-    // in the form's frame atlas, and the item's icon position in view
-    // coordinates while Placed.
-    preview::FrameSlot Slot;
-    POINT Place{};
-    bool Placed = false;
-    bool Due = false; // a step began in this tick and is to be drawn
-    // The list drew the item selected when it last painted it: its frames
-    // are blended with the highlight colour, as the list blends the icon.
-    bool Selected = false;
-};
 
 class TfrmTarimoku : public ui::Window {
 public:
@@ -116,67 +99,14 @@ public:
     static std::function<int(SHFILEOPSTRUCTW& operation)> FileOperation;
 
     // Previews of the cursor files in the list: the .ani files animated, the
-    // .cur files shown as their own image.
-    std::vector<std::wstring> FPreviewPaths; // full path of every list item, in list order
-    int FNextPreview = 0;                    // next path the idle loader examines
-    int FPreviewCount = 0;                   // entries of FPreviews in use
-    std::unique_ptr<TPreviewEntry[]> FPreviews;
+    // .cur files shown as their own image. They follow the list's items
+    // (FollowItems); the window runs timer 1 and the idle loader for them.
+    FileViewPreviewList previewList_{FileView, [this] { return FBusy > 0; }};
+    Previews ListPreviews{previewList_};
     static constexpr UINT_PTR kAnimateTimer = 1;
     static constexpr UINT kAnimatePeriodMs = 55;
-    // While the table holds entries the steps are also driven by a timer of
-    // about one jiffy (and one tick of the system's default timer clock,
-    // 15.6 ms), so that steps shorter than timer 1's period are each shown
-    // once. A tick without a step to draw asks nothing of the list.
-    static constexpr UINT_PTR kStepTimer = 1001;
-    static constexpr UINT kStepPeriodMs = 15;
-    ui::Timer FStepTimer;
-
-    // What the previews' frame atlas may hold, in bytes: a cursor that would
-    // take it past this is not animated and keeps the shell's icon.
-    long long FPreviewBudget = preview::kDefaultPreviewBudget;
-
-    // Item of the list -> its entry in FPreviews, -1 for none.
-    std::vector<int> FPreviewOfItem;
-    // The list's painting: every item with a preview gets its current frame
-    // drawn over the icon the list has just drawn (the list's custom draw,
-    // handed here while a table exists).
-    LRESULT PreviewCustomDraw(const NMLVCUSTOMDRAW& draw, LRESULT result) noexcept;
-    // Draws the current frame of `entry` at (x, y) of `dc`, blended when
-    // the entry is selected.
-    void DrawPreviewFrame(HDC dc, const TPreviewEntry& entry, int x, int y) noexcept;
-    // Where the client area of the list is in view coordinates during one
-    // paint, whether that paint draws previews and whether the list has the
-    // focus meanwhile.
-    POINT FPaintOrigin{};
-    bool FPaintPreviews = false;
-    bool FPaintFocused = false;
-
     // Drops every preview and the path list.
-    void StopPreviews();
-    // The application's idle handler: loads at most three cursor files per call.
-    void PreviewIdle(bool& done);
-    // Timer 1: advances every preview by the time that has passed and draws
-    // the frames whose step changed.
-    void AnimateTimerProc();
-    // Entries allocated in FPreviews (one per list item when it was built).
-    int FPreviewCapacity = 0;
-    // The list's item count and client size when the cached places were
-    // read: a change reads them again, and so does the rolling check of a
-    // few places per tick finding one moved.
-    struct TPreviewLayout {
-        int Items = -1, Width = -1, Height = -1;
-        bool operator==(const TPreviewLayout&) const = default;
-    } FPreviewLayout;
-    int FPreviewCheck = 0; // next entry the rolling check reads
-    void CheckPreviewPlaces(const TPreviewLayout& layout, const std::function<POINT(int)>& place);
-    preview::FrameAtlas FPreviewFrames; // the entries' frames, opaque, ready to copy
-    // The animation clock, monotonic, in 1/60000 s (preview::kClockPerSecond);
-    // unset: the performance counter. Tests set their own.
-    std::function<long long()> PreviewClock;
-    // Draws frame `frame` of `frames` for list item `itemIndex` at (x, y) of
-    // the list's client area; unset: straight onto the list's device context.
-    // Tests record the calls instead.
-    std::function<void(int itemIndex, HIMAGELIST frames, int frame, int x, int y)> PreviewDraw;
+    void StopPreviews() { ListPreviews.Stop(); }
 
     // Automatic refresh (app/auto_refresh.h): the monitors, the two flags
     // and the handlers of WM_WATCHFOLDERS, WM_REFRESHVIEWS and WM_DEVICECHANGE.
@@ -189,7 +119,7 @@ public:
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     // WM_STARTPREVIEW: rebuilds the path list for the list's current contents.
-    void StartPreview();
+    void StartPreview() { ListPreviews.Start(); }
     // Creates the folder tree, which builds itself from the desktop.
     virtual void CreateFolderTree();
 

@@ -104,11 +104,10 @@ void TfrmTarimoku::CreateNewFolder()
 void TfrmTarimoku::mitemDeleteClick()
 {
     if (ListFocused()) {
-        if (FileView.SelectedCount() > 0)
-            StopPreviews();
+        // The previews follow the list: they let go of the items only when
+        // a refill replaces them, and keep running when the user says no.
         FileView.DeleteSelectedFiles();
     } else if (TreeFocused() && FolderView.Selected() && !FolderView.SelectedIsVirtual()) {
-        StopPreviews();
         ContextMenuEx.InvokePathCommand(FolderView.Handle(), FolderView.SelectedPath(), icDelete);
     }
 }
@@ -146,8 +145,8 @@ void TfrmTarimoku::mitemRefreshClick() { RequestRefresh(); }
 
 void TfrmTarimoku::Navigate(const std::function<void()>& change)
 {
+    // The previews follow the list's fill; they hold still meanwhile.
     TBusyCount busy(FBusy);
-    StopPreviews();
     change();
 }
 

@@ -113,8 +113,8 @@ DWORD TfrmTarimoku::DropFiles(const std::vector<std::wstring>& files, const std:
     if (from.size() < 2 || target.empty() || drop::TargetInsideSource(files, target))
         return DROPEFFECT_NONE;
     const std::wstring to = target + L'\0';
-    if (function == FO_MOVE)
-        StopPreviews();
+    // The previews keep running through the shell's questions and follow
+    // the list when the refresh refills it.
 
     SHFILEOPSTRUCTW operation{};
     operation.hwnd = Handle();

@@ -234,9 +234,9 @@ int main(int argc, char** argv)
     long long loadStart = Clock();
     for (bool done = false; !done;) {
         done = true;
-        form.PreviewIdle(done);
+        form.ListPreviews.PreviewIdle(done);
     }
-    std::printf("loaded %d of %d previews in %.0f ms\n", form.FPreviewCount, kPreviews, Ms(Clock() - loadStart));
+    std::printf("loaded %d of %d previews in %.0f ms\n", form.ListPreviews.FPreviewCount, kPreviews, Ms(Clock() - loadStart));
 
     // All of them must be in view.
     HWND list = form.FileView.Handle();
@@ -267,32 +267,32 @@ int main(int argc, char** argv)
             at.push_back(form.FileView.ItemPosition(i));
         time("ImageList_Draw onto the list", [&] {
             for (int i = 0; i < 100; ++i)
-                ImageList_Draw(form.FPreviews[size_t(i)].AniCur->Frames.get(), 0, dc, at[size_t(i)].x, at[size_t(i)].y, ILD_NORMAL);
+                ImageList_Draw(form.ListPreviews.FPreviews[size_t(i)].AniCur->Frames.get(), 0, dc, at[size_t(i)].x, at[size_t(i)].y, ILD_NORMAL);
         });
         time("copy from the atlas onto the list", [&] {
             for (int i = 0; i < 100; ++i)
-                form.FPreviewFrames.Draw(dc, form.FPreviews[size_t(i)].Slot, 0, at[size_t(i)].x, at[size_t(i)].y);
+                form.ListPreviews.FPreviewFrames.Draw(dc, form.ListPreviews.FPreviews[size_t(i)].Slot, 0, at[size_t(i)].x, at[size_t(i)].y);
         });
         time("ListView::ItemPosition", [&] {
             for (int i = 0; i < 100; ++i)
                 at[size_t(i)] = form.FileView.ItemPosition(i);
         });
         ReleaseDC(list, dc);
-        std::printf("atlas pages: %d\n", form.FPreviewFrames.Pages());
+        std::printf("atlas pages: %d\n", form.ListPreviews.FPreviewFrames.Pages());
         long long fake = Clock();
-        form.PreviewClock = [&] { return fake; };
+        form.ListPreviews.PreviewClock = [&] { return fake; };
         auto ticks = [&](const char* what) {
             long long t0 = Clock(), c0 = ThreadCpu();
             for (int r = 0; r < 100; ++r) {
                 fake += 55 * preview::kClockPerMs;
-                form.AnimateTimerProc();
+                form.ListPreviews.AnimateTimerProc();
             }
             std::printf("%-34s %8.3f ms wall, %.3f ms cpu per tick\n", what, Ms(Clock() - t0) / 100,
                         Ms(ThreadCpu() - c0) / 100);
         };
-        form.PreviewDraw = [](int, HIMAGELIST, int, int, int) {};
+        form.ListPreviews.PreviewDraw = [](int, HIMAGELIST, int, int, int) {};
         ticks("tick, drawing left out");
-        form.PreviewDraw = nullptr;
+        form.ListPreviews.PreviewDraw = nullptr;
         ticks("tick");
 
         // The list painting itself whole, with the previews' frames drawn
@@ -322,11 +322,11 @@ int main(int argc, char** argv)
         for (int i = 0; i < kPreviews; ++i)
             ListView_SetItemState(list, i, 0, LVIS_SELECTED);
         Pump(100);
-        form.PreviewClock = nullptr;
+        form.ListPreviews.PreviewClock = nullptr;
     }
     // The form's own timer is replaced by the bench's, which times each call.
     KillTimer(w, TfrmTarimoku::kAnimateTimer);
-    form.FStepTimer.Stop();
+    form.ListPreviews.FStepTimer.Stop();
     WNDCLASSW cls{};
     cls.lpfnWndProc = BenchProc;
     cls.hInstance = GetModuleHandleW(nullptr);
@@ -334,18 +334,18 @@ int main(int argc, char** argv)
     RegisterClassW(&cls);
     HWND bench = CreateWindowW(cls.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, cls.hInstance, nullptr);
 
-    const int n = form.FPreviewCount;
+    const int n = form.ListPreviews.FPreviewCount;
     auto restart = [&](long long at) {
         for (int i = 0; i < n; ++i) {
-            form.FPreviews[size_t(i)].Step = 0;
-            form.FPreviews[size_t(i)].LastStep = at;
+            form.ListPreviews.FPreviews[size_t(i)].Step = 0;
+            form.ListPreviews.FPreviews[size_t(i)].LastStep = at;
         }
     };
     auto prescribed = [&](long long from, long long to) {
         long long total = 0;
         for (int i = 0; i < n; ++i)
-            if (!form.FPreviews[size_t(i)].AniCur->Static)
-                total += preview::AdvanceSteps(form.FPreviews[size_t(i)].AniCur->Rates, 0, from, to).passed;
+            if (!form.ListPreviews.FPreviews[size_t(i)].AniCur->Static)
+                total += preview::AdvanceSteps(form.ListPreviews.FPreviews[size_t(i)].AniCur->Rates, 0, from, to).passed;
         return total;
     };
 
@@ -370,20 +370,20 @@ int main(int argc, char** argv)
     // The program's timer procedure, at two periods.
     auto measureElapsed = [&](std::vector<UINT> periods) {
         long long lastClock = 0, advanced = 0, shown = 0;
-        form.PreviewClock = [&] { return lastClock = Clock(); };
+        form.ListPreviews.PreviewClock = [&] { return lastClock = Clock(); };
         std::vector<std::pair<int, long long>> before(size_t(n), {0, 0});
         const long long start = Clock();
         restart(start);
         Figures f = Measure(bench, periods, [&] {
             for (int i = 0; i < n; ++i)
-                before[size_t(i)] = {form.FPreviews[size_t(i)].Step, form.FPreviews[size_t(i)].LastStep};
+                before[size_t(i)] = {form.ListPreviews.FPreviews[size_t(i)].Step, form.ListPreviews.FPreviews[size_t(i)].LastStep};
             // Only this call is the animation's share; the counting around
             // it is the bench's own.
             long long t0 = Clock();
-            form.AnimateTimerProc();
+            form.ListPreviews.AnimateTimerProc();
             long long inside = Clock() - t0;
             for (int i = 0; i < n; ++i) {
-                const TPreviewEntry& e = form.FPreviews[size_t(i)];
+                const TPreviewEntry& e = form.ListPreviews.FPreviews[size_t(i)];
                 long long passed = preview::AdvanceSteps(e.AniCur->Rates, before[size_t(i)].first,
                                                          before[size_t(i)].second, e.LastStep).passed;
                 advanced += passed;
@@ -394,10 +394,10 @@ int main(int argc, char** argv)
         const long long p = prescribed(start, lastClock);
         f.pace = double(advanced) / double(p);
         f.shown = double(shown) / double(p);
-        form.PreviewClock = nullptr;
+        form.ListPreviews.PreviewClock = nullptr;
         return f;
     };
-    Figures ours = measureElapsed({TfrmTarimoku::kAnimatePeriodMs, TfrmTarimoku::kStepPeriodMs});
+    Figures ours = measureElapsed({TfrmTarimoku::kAnimatePeriodMs, Previews::kStepPeriodMs});
     Figures slow = measureElapsed({TfrmTarimoku::kAnimatePeriodMs});
 
     std::printf("\n%-10s %8s %8s %8s %9s %8s %9s %9s %7s %7s\n", "timer", "share", "cpu", "thread", "median ms",

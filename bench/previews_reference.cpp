@@ -7,19 +7,19 @@ int ReferenceAnimation::Tick()
     int drawn = 0;
     if (form_.FBusy > 0)
         return 0;
-    passes_.resize(static_cast<size_t>(form_.FPreviewCount));
-    advanced_.resize(static_cast<size_t>(form_.FPreviewCount));
+    passes_.resize(static_cast<size_t>(form_.ListPreviews.FPreviewCount));
+    advanced_.resize(static_cast<size_t>(form_.ListPreviews.FPreviewCount));
     HWND list = form_.FileView.Handle();
     for (int pass = 0; pass < 3; ++pass) {
         const DWORD start = GetTickCount();
         {
-            if (form_.FPreviews) {
+            if (form_.ListPreviews.FPreviews) {
                 ui::WindowDC dc(list);
                 const POINT o = form_.FileView.Origin();
                 RECT bounds;
                 GetWindowRect(list, &bounds);
-                for (int i = 0; i < form_.FPreviewCount; ++i) {
-                    TPreviewEntry& e = form_.FPreviews[size_t(i)];
+                for (int i = 0; i < form_.ListPreviews.FPreviewCount; ++i) {
+                    TPreviewEntry& e = form_.ListPreviews.FPreviews[size_t(i)];
                     if (!e.AniCur || e.AniCur->Static)
                         continue;
                     int& passes = passes_[size_t(i)];

@@ -107,11 +107,10 @@ int Run()
                 baseNode && HasChild(tree, baseNode, L"churn") ? "shown collapsed" : "missing");
 
     int previewStarts = 0;
-    auto start = form.Refresh.OnStartPreviews;
-    form.Refresh.OnStartPreviews = [&] {
+    // The previews start again with every fill of the list.
+    form.FileView.OnItemsReplaced = [&](ui::Component*) {
         ++previewStarts;
-        if (start)
-            start();
+        form.ListPreviews.Start();
     };
     HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, Counter::Proc, nullptr, GetCurrentThreadId());
 
@@ -170,7 +169,6 @@ int Run()
         status = 1;
     if (hook)
         UnhookWindowsHookEx(hook);
-    form.Refresh.OnStartPreviews = start;
     DestroyWindow(form.Handle());
     PumpMeasured(0.5);
     RemoveFolders(base);

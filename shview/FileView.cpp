@@ -119,8 +119,10 @@ std::wstring TFileView::SelectedPath() const { return ItemPath(NextSelected(-1))
 void TFileView::ColumnClick(int column)
 {
     shview::SortKey key = shview::ColumnClick(SortDirections, column);
-    if (key != shview::SortKey::None)
-        SortBy(sortKey_ = key);
+    if (key == shview::SortKey::None)
+        return;
+    SortBy(sortKey_ = key);
+    OnItemsReordered(this);
 }
 
 void TFileView::SortBy(shview::SortKey key)
@@ -170,6 +172,11 @@ LRESULT TFileView::WndProc(UINT msg, WPARAM wp, LPARAM lp)
         KeyContextMenu();
         return 0;
     }
+    // A second right click within the double-click time is a right click
+    // of its own: the control would only report a double click, and no
+    // menu would open.
+    if (msg == WM_RBUTTONDBLCLK)
+        msg = WM_RBUTTONDOWN;
     return ui::ListView::WndProc(msg, wp, lp);
 }
 

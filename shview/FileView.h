@@ -56,6 +56,14 @@ public:
     // double-click run, in pairs (also when one throws): each may run the
     // shell's dialogs and so a nested message loop.
     ui::BusyEvent OnBusy;
+    // Every fill that reads its folder raises OnItemsReplacing before the
+    // old items go and OnItemsReplaced once the new ones are in and sorted,
+    // whatever asked for it (a folder change, a refresh, a delete, a
+    // rename). A fill that fails keeps the items and raises neither.
+    ui::Event<ui::Component*> OnItemsReplacing;
+    ui::Event<ui::Component*> OnItemsReplaced;
+    // A column click sorted the items: the same items, in a new order.
+    ui::Event<ui::Component*> OnItemsReordered;
 
     // The tree driving this list; set through the tree's SetFileView.
     shview::PeerLink<shview::TreeLink> FolderView;
@@ -109,7 +117,7 @@ private:
     void FreeAllItems() noexcept;
     struct FillContext;
     void AddItemFrom(FillContext& fill, shview::ChildIDList id);
-    bool FillOnce();
+    bool FillOnce(bool& replaced);
     bool EndLabelEdit(const NMLVDISPINFOW& info);
     // The index of the item whose identifier names the same item as `id` in
     // the folder the items came from (`hint` is tried first); -1 if none.

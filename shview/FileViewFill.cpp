@@ -77,22 +77,25 @@ void TFileView::FillList()
     // once, so two unreadable folders cannot send each other back for ever.
     // Without one the items of the folder shown before stay, still
     // answering for that folder.
-    bool wentBack = false;
+    bool wentBack = false, replaced = false;
     const bool hadSelection = Handle() && SelectedCount() > 0;
     do {
         refillPending_ = false;
-        if (!FillOnce() && FolderView && !wentBack) {
+        if (!FillOnce(replaced) && FolderView && !wentBack) {
             wentBack = true;
             FolderView->GoBack();
         }
     } while (refillPending_ && Handle());
+    if (replaced && Handle())
+        OnItemsReplaced(this);
     // The selection went with the items, whether or not the control said so.
     if (hadSelection && Handle() && SelectedCount() == 0)
         OnChange(this, -1);
 }
 
-// Answers false when the folder could not be enumerated (nothing touched).
-bool TFileView::FillOnce()
+// Answers false when the folder could not be enumerated (nothing touched);
+// sets `replaced` when the items were.
+bool TFileView::FillOnce(bool& replaced)
 {
     if (!Handle() || !folderIDList_)
         return true;
@@ -122,6 +125,8 @@ bool TFileView::FillOnce()
         FillScope(const FillScope&) = delete;
         FillScope& operator=(const FillScope&) = delete;
     };
+    OnItemsReplacing(this);
+    replaced = true;
     shview::ResetSortDirections(SortDirections);
     sortKey_ = shview::SortKey::Name;
     FillScope scope(*this);

@@ -287,17 +287,19 @@ TEST_F(Commands, DeleteKeyInTheListDeletesTheSelectedFiles)
         for (const auto& name : c.select)
             items.push_back(Item(name));
         SelectOnly(items);
-        form->FPreviewPaths = {L"marker"};
+        form->ListPreviews.FPreviewPaths = {L"marker"};
         testsupport::DialogWatchdog yes(IDYES);
         EXPECT_FALSE(Key(VK_DELETE)) << c.what;
         for (const auto& name : names) {
             bool expectGone = std::find(c.gone.begin(), c.gone.end(), name) != c.gone.end();
             EXPECT_EQ(testsupport::FileExists(folder + name), !expectGone) << c.what << " " << name;
         }
-        // The previews stop only when there is something to delete.
-        EXPECT_EQ(form->FPreviewPaths.empty(), !c.select.empty()) << c.what;
+        // The previews follow the refill when there was something to
+        // delete, and are left alone when there was not.
+        const std::vector<std::wstring> left{c.select.empty() ? L"marker" : folder + L"c.txt"};
+        EXPECT_EQ(form->ListPreviews.FPreviewPaths, left) << c.what;
         EXPECT_EQ(yes.Pressed() > 0, !c.select.empty()) << c.what;
-        form->FPreviewPaths.clear();
+        form->ListPreviews.FPreviewPaths.clear();
         testsupport::PumpUntilIdle();
     }
 }
@@ -321,16 +323,16 @@ TEST_F(Commands, DeleteKeyInTheTreeDeletesTheSelectedFolderThroughTheShell)
         else
             Open(doomed);
         Focus(Tree());
-        form->FPreviewPaths = {L"marker"};
+        form->ListPreviews.FPreviewPaths = {L"marker"};
         testsupport::DialogWatchdog yes(IDYES);
         Key(VK_DELETE);
         EXPECT_TRUE(testsupport::PumpUntil([&] { return FolderExists(doomed) != c.deleted; }, 10000)) << c.what;
         // The refresh after the deletion starts the previews again; a refused one keeps them.
         if (!c.deleted) {
-            EXPECT_FALSE(form->FPreviewPaths.empty()) << c.what;
+            EXPECT_FALSE(form->ListPreviews.FPreviewPaths.empty()) << c.what;
         }
         EXPECT_EQ(yes.Pressed() > 0, c.deleted) << c.what;
-        form->FPreviewPaths.clear();
+        form->ListPreviews.FPreviewPaths.clear();
         testsupport::PumpUntilIdle();
     }
 }
@@ -472,16 +474,16 @@ TEST_F(Commands, BackspaceEnterAndFolderUpMoveThroughTheTree)
         if (!c.select.empty())
             SelectOnly({Item(c.select)});
         ui::TreeNode before = form->FolderView.Selected();
-        form->FPreviewPaths = {L"marker"};
+        form->ListPreviews.FPreviewPaths = {L"marker"};
         c.run();
         if (c.expected.empty()) {
             EXPECT_EQ(form->FolderView.Selected(), before) << c.what;
-            EXPECT_FALSE(form->FPreviewPaths.empty()) << c.what;
+            EXPECT_FALSE(form->ListPreviews.FPreviewPaths.empty()) << c.what;
         } else {
             EXPECT_EQ(Normal(form->FolderView.SelectedPath()), Normal(c.expected)) << c.what;
         }
         EXPECT_EQ(form->FBusy, 0) << c.what;
-        form->FPreviewPaths.clear();
+        form->ListPreviews.FPreviewPaths.clear();
         testsupport::PumpUntilIdle();
     }
 }

@@ -84,7 +84,7 @@ protected:
         unexpected.emplace(IDNO);
         savedOperation = TfrmTarimoku::FileOperation;
         TfrmTarimoku::FileOperation = [this](SHFILEOPSTRUCTW& op) {
-            operations.push_back({op.wFunc, op.fFlags, op.pTo, form->FBusy, form->FPreviewPaths.empty()});
+            operations.push_back({op.wFunc, op.fFlags, op.pTo, form->FBusy, form->ListPreviews.FPreviewPaths.empty()});
             return SHFileOperationW(&op);
         };
     }
@@ -322,7 +322,7 @@ TEST_F(MainWindowDrop, ListDropsGoIntoTheFolderItemOrTheFolderInView)
         DeleteFileW((other + L"\\u.txt").c_str());
         const std::wstring file = root.File(row.fromView ? L"view\\u.txt" : L"other\\u.txt", "u");
         Refill();
-        ASSERT_FALSE(form->FPreviewPaths.empty());
+        ASSERT_FALSE(form->ListPreviews.FPreviewPaths.empty());
         auto data = DropData::ForFiles({file});
         ASSERT_TRUE(data);
         POINT at = row.where == Where::SubItem    ? ItemPoint(Item(L"sub"))
@@ -341,7 +341,7 @@ TEST_F(MainWindowDrop, ListDropsGoIntoTheFolderItemOrTheFolderInView)
             EXPECT_EQ(UINT(row.keys == 0 ? FO_MOVE : FO_COPY), operations[0].function);
         } else {
             EXPECT_TRUE(operations.empty());
-            EXPECT_FALSE(form->FPreviewPaths.empty());
+            EXPECT_FALSE(form->ListPreviews.FPreviewPaths.empty());
         }
         EXPECT_EQ(row.staysBehind, FileExists(file));
     }

@@ -2,8 +2,7 @@
 // as soon as a cursor is loaded and wherever the list paints an item again,
 // selected items blended as the list blends a selected icon, and static
 // cursors as their own image. Real pixels, read back from the list.
-#include "app/messages.h"
-#include "app/ufrmMain.h"
+#include "tests/support/preview_host.h"
 #include "shview/idlist/idlist.h"
 #include "tests/anicur/ani_builder.h"
 #include "tests/support/screen_pixels.h"
@@ -66,39 +65,26 @@ protected:
     void SetUp() override
     {
         ui::ScreenCursor::Set(nullptr);
-        ASSERT_TRUE(form.Create());
-        form.Show();
-        testsupport::PumpUntilIdle();
         // The clock stands still: no step ever ends, so the timer draws
         // nothing, and what shows is the list's own painting.
-        form.PreviewClock = [] { return 1'000'000LL; };
-        form.PreviewDraw = [this](int item, HIMAGELIST, int, int, int) { timerDraws.push_back(item); };
-        list = form.FileView.Handle();
+        previews.PreviewClock = [] { return 1'000'000LL; };
+        previews.PreviewDraw = [this](int item, HIMAGELIST, int, int, int) { timerDraws.push_back(item); };
+        list = view.Handle();
     }
-    void TearDown() override
-    {
-        form.Destroy();
-        testsupport::PumpUntilIdle();
-        ui::ScreenCursor::Set(nullptr);
-    }
+    void TearDown() override { ui::ScreenCursor::Set(nullptr); }
     // Shows the test's folder as the tree would; `ownIcons` gives the items
     // the (empty) image list of the test instead of the shell's icons.
     void Open(bool ownIcons = true)
     {
-        shview::AbsoluteIDList folder = shview::IDListFromPath(dir.Path());
-        ASSERT_TRUE(folder);
-        form.FileView.SetFolder(folder.get());
+        ASSERT_TRUE(host.Show(dir.Path()));
         if (ownIcons)
-            form.FileView.SetImageList(icons.get(), LVSIL_NORMAL);
+            view.SetImageList(icons.get(), LVSIL_NORMAL);
         Settle();
     }
     void LoadAll()
     {
-        SendMessageW(form.Handle(), WM_STARTPREVIEW, 0, 0);
-        for (bool done = false; !done;) {
-            done = true;
-            form.PreviewIdle(done);
-        }
+        previews.Start();
+        host.LoadAll();
         Settle();
     }
     static void Settle() { testsupport::PumpFor(150); }
@@ -115,13 +101,15 @@ protected:
     }
     const TPreviewEntry* EntryOf(int item) const
     {
-        for (int i = 0; i < form.FPreviewCount; ++i)
-            if (form.FPreviews[size_t(i)].ItemIndex == item)
-                return &form.FPreviews[size_t(i)];
+        for (int i = 0; i < previews.FPreviewCount; ++i)
+            if (previews.FPreviews[size_t(i)].ItemIndex == item)
+                return &previews.FPreviews[size_t(i)];
         return nullptr;
     }
 
-    TfrmTarimoku form;
+    testsupport::PreviewHost host;
+    TFileView& view = host.view;
+    Previews& previews = host.previews;
     HWND list = nullptr;
     testsupport::TempDir dir;
     ui::UniqueImageList icons{ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 1)};
@@ -143,7 +131,7 @@ TEST_F(PreviewPaint, FramesShowAsSoonAsLoadedAndWhereverTheListPaints)
     }
     Open();
     LoadAll();
-    ASSERT_EQ(form.FPreviewCount, kItems);
+    ASSERT_EQ(previews.FPreviewCount, kItems);
 
     auto expectShown = [&](const char* when) {
         int checked = 0;
@@ -156,21 +144,21 @@ TEST_F(PreviewPaint, FramesShowAsSoonAsLoadedAndWhereverTheListPaints)
         EXPECT_GE(checked, 6) << when;
     };
     expectShown("right after loading");
-    form.FileView.EnsureVisible(kItems - 1);
+    view.EnsureVisible(kItems - 1);
     Settle();
     ASSERT_FALSE(ListIconVisible(list, 0)) << "the list should have scrolled";
     expectShown("scrolled to the end");
     InvalidateRect(list, nullptr, TRUE);
     UpdateWindow(list);
     expectShown("uncovered");
-    form.FileView.EnsureVisible(0);
+    view.EnsureVisible(0);
     Settle();
     expectShown("scrolled back");
     EXPECT_TRUE(timerDraws.empty()) << "no step ended: the timer has nothing to draw";
 
     // The next folder's list is painted without the old previews.
-    form.StopPreviews();
-    EXPECT_TRUE(form.FPreviewOfItem.empty());
+    previews.Stop();
+    EXPECT_TRUE(previews.FPreviewOfItem.empty());
     InvalidateRect(list, nullptr, TRUE);
     UpdateWindow(list);
     const uint32_t window = testsupport::PixelOf(GetSysColor(COLOR_WINDOW));
@@ -221,13 +209,13 @@ TEST_F(PreviewPaint, ASelectedFrameLooksLikeTheListsSelectedIcon)
     };
     for (const Row& row : rows) {
         for (int i = 0; i < 2; ++i) {
-            form.FileView.SetSelected(i, row.selected);
-            form.FileView.SetDropHighlighted(i, row.dropTarget);
+            view.SetSelected(i, row.selected);
+            view.SetDropHighlighted(i, row.dropTarget);
         }
         if (row.focused)
-            form.FileView.SetFocus();
+            view.SetFocus();
         else
-            form.FolderView.SetFocus();
+            SetFocus(host.elsewhere);
         Settle();
         EXPECT_SAME_PIXELS(IconPixels(0), IconPixels(1)) << row.state;
         if (row.selected && row.focused) {
@@ -237,13 +225,13 @@ TEST_F(PreviewPaint, ASelectedFrameLooksLikeTheListsSelectedIcon)
 
     // The step ends while the item is selected: the timer draws the next
     // frame blended as well.
-    form.FileView.SetFocus();
+    view.SetFocus();
     for (int i = 0; i < 2; ++i)
-        form.FileView.SetSelected(i, true);
+        view.SetSelected(i, true);
     Settle();
-    form.PreviewDraw = nullptr;
-    form.PreviewClock = [] { return 1'000'000LL + 600 * 1000; };
-    form.AnimateTimerProc();
+    previews.PreviewDraw = nullptr;
+    previews.PreviewClock = [] { return 1'000'000LL + 600 * 1000; };
+    previews.AnimateTimerProc();
     showAsPlainIcon(1);
     RECT icon{LVIR_ICON};
     SendMessageW(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&icon));
@@ -271,7 +259,7 @@ TEST_F(PreviewPaint, StaticCursorsShowTheirOwnImage)
              testsupport::ReadBytes(testsupport::CorpusFile(L"webamp/fixtures/Super_Mario_Amp_2/close.cur")));
     dir.File(L"d-drawn.cur", StaticCursor(anitest::Halves(32, 32, kYellow, kBlue)));
     Open(false); // the shell's own icons
-    ASSERT_EQ(form.FileView.Count(), 6);
+    ASSERT_EQ(view.Count(), 6);
     std::vector<std::vector<uint32_t>> before;
     for (int i = 0; i < 6; ++i)
         before.push_back(IconPixels(i));
@@ -322,10 +310,10 @@ TEST_F(PreviewPaint, StaticCursorsShowTheirOwnImage)
         expectOwnImage(i, paths[size_t(i)]);
     }
     expectOwnImage(5, dir / L"d-drawn.cur");
-    EXPECT_FALSE(form.FStepTimer.Running()) << "nothing to animate";
+    EXPECT_FALSE(previews.FStepTimer.Running()) << "nothing to animate";
 
-    form.PreviewClock = [] { return 1'000'000LL + 60 * 60000; };
-    form.AnimateTimerProc();
+    previews.PreviewClock = [] { return 1'000'000LL + 60 * 60000; };
+    previews.AnimateTimerProc();
     EXPECT_TRUE(timerDraws.empty());
 }
 

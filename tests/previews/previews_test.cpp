@@ -1,10 +1,11 @@
-// The animated previews of a real main window: the idle loader, the timer,
-// and what reaches the screen. The clock and the drawing are the form's own
-// seams except where real pixels are compared.
+// The animated previews over a real file list: the idle loader, the timer,
+// and what reaches the screen. The clock and the drawing are the previews'
+// own seams except where real pixels are compared.
 #include "app/messages.h"
 #include "app/preview_draw.h"
 #include "app/preview_steps.h"
 #include "app/ufrmMain.h"
+#include "tests/support/preview_host.h"
 #include "shview/idlist/idlist.h"
 #include "tests/anicur/ani_builder.h"
 #include "tests/support/screen_pixels.h"
@@ -36,36 +37,31 @@ std::vector<uint32_t> Grab(HWND list, int x, int y) { return testsupport::GrabSq
 
 // Run with the extensions shown (Wine's default) and hidden (a stock Windows
 // system's): the captions then lack them, the paths never do.
-class Previews : public ::testing::TestWithParam<bool> {
+class PreviewUnit : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override
     {
         ui::ScreenCursor::Set(nullptr);
         icons.reset(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 1));
-        form = std::make_unique<TfrmTarimoku>();
-        ASSERT_TRUE(form->Create());
-        form->Show();
-        testsupport::PumpUntilIdle();
-        form->PreviewClock = [this] { return clock; };
-        form->PreviewDraw = [this](int item, HIMAGELIST, int frame, int x, int y) { draws.push_back({item, frame, x, y}); };
-        form->FileView.DeleteAllItems();
+        host = std::make_unique<testsupport::PreviewHost>();
+        previews().PreviewClock = [this] { return clock; };
+        previews().PreviewDraw = [this](int item, HIMAGELIST, int frame, int x, int y) { draws.push_back({item, frame, x, y}); };
     }
     void TearDown() override
     {
-        form.reset();
-        testsupport::PumpUntilIdle();
+        host.reset();
         ui::ScreenCursor::Set(nullptr);
     }
+    ::Previews& previews() const { return host->previews; }
+    TFileView& view() const { return host->view; }
 
     void AddFile(const std::wstring& name, const std::string& bytes) { dir.File(name, bytes); }
     // Points the list at the test's folder, as the tree does (the items in
     // name order), and gives it 32 x 32 icons of its own.
     void Fill()
     {
-        shview::AbsoluteIDList folder = shview::IDListFromPath(dir.Path());
-        ASSERT_TRUE(folder);
-        form->FileView.SetFolder(folder.get());
-        form->FileView.SetImageList(icons.get(), LVSIL_NORMAL);
+        ASSERT_TRUE(host->Show(dir.Path()));
+        view().SetImageList(icons.get(), LVSIL_NORMAL);
         Settle();
     }
     std::wstring Shown(const std::wstring& name) const { return GetParam() ? name.substr(0, name.rfind(L'.')) : name; }
@@ -75,7 +71,7 @@ protected:
         ASSERT_FALSE(bytes.empty()) << corpusPath;
         AddFile(name, bytes);
     }
-    void Start() { SendMessageW(form->Handle(), WM_STARTPREVIEW, 0, 0); }
+    void Start() { previews().Start(); }
     // Lets the list catch up. While previews run, their step timer keeps the
     // queue from ever going quiet, so this pumps for a fixed while.
     static void Settle() { testsupport::PumpFor(150); }
@@ -83,7 +79,7 @@ protected:
     bool Idle()
     {
         bool done = true;
-        form->PreviewIdle(done);
+        previews().PreviewIdle(done);
         return done;
     }
     void LoadAll()
@@ -96,14 +92,14 @@ protected:
     std::vector<int> EntryItems() const
     {
         std::vector<int> items;
-        for (int i = 0; i < form->FPreviewCount; ++i)
-            items.push_back(form->FPreviews[size_t(i)].ItemIndex);
+        for (int i = 0; i < previews().FPreviewCount; ++i)
+            items.push_back(previews().FPreviews[size_t(i)].ItemIndex);
         return items;
     }
     void Tick(long long advance)
     {
         clock += advance;
-        form->AnimateTimerProc();
+        previews().AnimateTimerProc();
     }
     std::set<int> DrawnItems() const
     {
@@ -116,21 +112,21 @@ protected:
     testsupport::ScopedFileExtensions extensions{GetParam()};
     ui::UniqueImageList icons;
     testsupport::TempDir dir;
-    std::unique_ptr<TfrmTarimoku> form;
+    std::unique_ptr<testsupport::PreviewHost> host;
     long long clock = 1'000'000;
     std::vector<Draw> draws;
 };
 
-INSTANTIATE_TEST_SUITE_P(Extensions, Previews, ::testing::ValuesIn(testsupport::kExtensionSettings),
+INSTANTIATE_TEST_SUITE_P(Extensions, PreviewUnit, ::testing::ValuesIn(testsupport::kExtensionSettings),
                          [](const auto& info) { return testsupport::ExtensionSettingName(info.param); });
 
-TEST_P(Previews, AnEmptyFolderOrItemsWithoutAPathMakeNoTableAndNoStartingCursor)
+TEST_P(PreviewUnit, AnEmptyFolderOrItemsWithoutAPathMakeNoTableAndNoStartingCursor)
 {
     Fill();
     Start();
     EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
-    EXPECT_EQ(form->FPreviews, nullptr);
-    EXPECT_TRUE(form->FPreviewPaths.empty());
+    EXPECT_EQ(previews().FPreviews, nullptr);
+    EXPECT_TRUE(previews().FPreviewPaths.empty());
     EXPECT_TRUE(Idle());
 
     // Items without a file-system path: the captions must not be looked up
@@ -139,16 +135,16 @@ TEST_P(Previews, AnEmptyFolderOrItemsWithoutAPathMakeNoTableAndNoStartingCursor)
     GetCurrentDirectoryW(MAX_PATH, current);
     SetCurrentDirectoryW(dir.Path().c_str());
     AddCorpus(L"wait.ani", L"reconstruct/wait.ani");
-    form->FileView.AddItem(L"wait.ani", 0, 0);
+    view().AddItem(L"wait.ani", 0, 0);
     Start();
     SetCurrentDirectoryW(current);
     EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
-    EXPECT_EQ(form->FPreviews, nullptr);
+    EXPECT_EQ(previews().FPreviews, nullptr);
     EXPECT_TRUE(Idle());
-    EXPECT_EQ(form->FPreviewCount, 0);
+    EXPECT_EQ(previews().FPreviewCount, 0);
 }
 
-TEST_P(Previews, TenItemsWithNineCursorFilesLoadThreeAtATime)
+TEST_P(PreviewUnit, TenItemsWithNineCursorFilesLoadThreeAtATime)
 {
     AddCorpus(L"a.ani", L"reconstruct/wait.ani");
     // A real animated cursor under a .cur name, and one under .txt: the
@@ -167,12 +163,12 @@ TEST_P(Previews, TenItemsWithNineCursorFilesLoadThreeAtATime)
     Fill();
     Start();
     EXPECT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
-    EXPECT_FALSE(form->FStepTimer.Running()); // nothing loaded yet
-    ASSERT_EQ(form->FPreviewPaths.size(), 10u);
-    EXPECT_EQ(form->FPreviewPaths[2], dir.Path() + L"\\c.ANI");
-    EXPECT_EQ(form->FileView.ItemText(2), Shown(L"c.ANI"));
-    EXPECT_NE(form->FPreviews, nullptr);
-    EXPECT_EQ(form->FPreviewCount, 0);
+    EXPECT_FALSE(previews().FStepTimer.Running()); // nothing loaded yet
+    ASSERT_EQ(previews().FPreviewPaths.size(), 10u);
+    EXPECT_EQ(previews().FPreviewPaths[2], dir.Path() + L"\\c.ANI");
+    EXPECT_EQ(view().ItemText(2), Shown(L"c.ANI"));
+    EXPECT_NE(previews().FPreviews, nullptr);
+    EXPECT_EQ(previews().FPreviewCount, 0);
 
     EXPECT_FALSE(Idle());
     EXPECT_EQ(EntryItems(), (std::vector<int>{0, 2}));
@@ -186,20 +182,20 @@ TEST_P(Previews, TenItemsWithNineCursorFilesLoadThreeAtATime)
 
     // Every path is examined: the loader has nothing more to do.
     EXPECT_TRUE(Idle());
-    EXPECT_EQ(form->FPreviewCount, 8);
-    for (int i = 0; i < form->FPreviewCount; ++i) {
-        const TPreviewEntry& e = form->FPreviews[size_t(i)];
+    EXPECT_EQ(previews().FPreviewCount, 8);
+    for (int i = 0; i < previews().FPreviewCount; ++i) {
+        const TPreviewEntry& e = previews().FPreviews[size_t(i)];
         EXPECT_EQ(e.Step, 0);
         EXPECT_EQ(e.LastStep, clock);
         EXPECT_GT(e.AniCur->StepCount, 0);
         EXPECT_EQ(e.AniCur->Static, e.ItemIndex == 8) << e.ItemIndex;
-        EXPECT_EQ(form->FPreviewOfItem[size_t(e.ItemIndex)], i);
+        EXPECT_EQ(previews().FPreviewOfItem[size_t(e.ItemIndex)], i);
     }
     for (int item : {1, 4})
-        EXPECT_EQ(form->FPreviewOfItem[size_t(item)], -1);
+        EXPECT_EQ(previews().FPreviewOfItem[size_t(item)], -1);
 }
 
-TEST_P(Previews, ABrokenOrStepFreeAniFileLeavesNoEntry)
+TEST_P(PreviewUnit, ABrokenOrStepFreeAniFileLeavesNoEntry)
 {
     using namespace anitest;
     AddFile(L"a-garbage.ani", "RIFF\x10\0\0\0ACONjunkjunk");
@@ -212,7 +208,7 @@ TEST_P(Previews, ABrokenOrStepFreeAniFileLeavesNoEntry)
     Fill();
     Start();
     EXPECT_FALSE(Idle());
-    EXPECT_EQ(form->FPreviewCount, 0);
+    EXPECT_EQ(previews().FPreviewCount, 0);
     EXPECT_FALSE(Idle());
     EXPECT_EQ(EntryItems(), std::vector<int>{4});
     EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
@@ -232,7 +228,7 @@ std::string Frames(int frames)
     return Riff(Anih(uint32_t(frames), uint32_t(frames), 1) + FrameList(images));
 }
 
-TEST_P(Previews, CursorsOverThePreviewBudgetKeepTheirIcons)
+TEST_P(PreviewUnit, CursorsOverThePreviewBudgetKeepTheirIcons)
 {
     // An ordinary atlas page holds 256 frames; a cursor of 300 needs a page
     // of its own of 10 rows of 32.
@@ -253,12 +249,12 @@ TEST_P(Previews, CursorsOverThePreviewBudgetKeepTheirIcons)
         {0, {}, 0},
     };
     for (const Row& row : rows) {
-        form->FPreviewBudget = row.budget;
+        previews().FPreviewBudget = row.budget;
         draws.clear();
         LoadAll();
         EXPECT_EQ(EntryItems(), row.entries) << row.budget;
-        EXPECT_EQ(form->FPreviewFrames.Bytes(), row.bytes) << row.budget;
-        EXPECT_LE(form->FPreviewFrames.Bytes(), row.budget);
+        EXPECT_EQ(previews().FPreviewFrames.Bytes(), row.bytes) << row.budget;
+        EXPECT_LE(previews().FPreviewFrames.Bytes(), row.budget);
         // What has no entry is never drawn over: the list shows its icon.
         Tick(kJiffy);
         EXPECT_EQ(DrawnItems(), std::set<int>(row.entries.begin(), row.entries.end())) << row.budget;
@@ -266,15 +262,15 @@ TEST_P(Previews, CursorsOverThePreviewBudgetKeepTheirIcons)
     }
 }
 
-TEST_P(Previews, AnItemScrolledOutOfViewKeepsSteppingButIsNotDrawn)
+TEST_P(PreviewUnit, AnItemScrolledOutOfViewKeepsSteppingButIsNotDrawn)
 {
     constexpr int kItems = 40;
     for (int i = 0; i < kItems; ++i)
         AddCorpus(L"w" + std::to_wstring(100 + i) + L".ani", L"reconstruct/wait.ani"); // 20 jiffies a step
     LoadAll();
-    ASSERT_EQ(form->FPreviewCount, kItems);
-    HWND list = form->FileView.Handle();
-    form->FileView.EnsureVisible(kItems - 1);
+    ASSERT_EQ(previews().FPreviewCount, kItems);
+    HWND list = view().Handle();
+    view().EnsureVisible(kItems - 1);
     Settle();
     RECT first{LVIR_BOUNDS};
     SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
@@ -282,7 +278,7 @@ TEST_P(Previews, AnItemScrolledOutOfViewKeepsSteppingButIsNotDrawn)
 
     Tick(20 * kJiffy);
     for (int i = 0; i < kItems; ++i)
-        EXPECT_EQ(form->FPreviews[size_t(i)].Step, 1) << i; // every entry stepped
+        EXPECT_EQ(previews().FPreviews[size_t(i)].Step, 1) << i; // every entry stepped
     // The view is the control's size from its origin; an item is its 32 x 32
     // icon. Where the icon is comes from the control's own item rectangles.
     RECT bounds;
@@ -307,7 +303,7 @@ TEST_P(Previews, AnItemScrolledOutOfViewKeepsSteppingButIsNotDrawn)
     }
     // Items that stepped unseen show their current frame once they step again.
     size_t before = draws.size();
-    form->FileView.EnsureVisible(0);
+    view().EnsureVisible(0);
     Settle();
     Tick(20 * kJiffy);
     std::set<int> now;
@@ -315,17 +311,17 @@ TEST_P(Previews, AnItemScrolledOutOfViewKeepsSteppingButIsNotDrawn)
         now.insert(draws[i].item);
     EXPECT_EQ(now.count(0), 1u);
     EXPECT_EQ(now.count(kItems - 1), 0u);
-    EXPECT_EQ(form->FPreviews[0].Step, 2);
+    EXPECT_EQ(previews().FPreviews[0].Step, 2);
 }
 
-TEST_P(Previews, FramesFollowTheItemsWhenTheListIsRearranged)
+TEST_P(PreviewUnit, FramesFollowTheItemsWhenTheListIsRearranged)
 {
     constexpr int kItems = 12;
     for (int i = 0; i < kItems; ++i)
         AddCorpus(L"w" + std::to_wstring(100 + i) + L".ani", L"reconstruct/wait.ani");
     LoadAll();
-    ASSERT_EQ(form->FPreviewCount, kItems);
-    HWND list = form->FileView.Handle();
+    ASSERT_EQ(previews().FPreviewCount, kItems);
+    HWND list = view().Handle();
     auto expectOnIcons = [&](const char* when) {
         ASSERT_FALSE(draws.empty()) << when;
         for (const Draw& d : draws) {
@@ -340,8 +336,8 @@ TEST_P(Previews, FramesFollowTheItemsWhenTheListIsRearranged)
 
     // A narrower list arranges its items in fewer columns.
     RECT r;
-    GetWindowRect(form->Handle(), &r);
-    SetWindowPos(form->Handle(), nullptr, 0, 0, r.right - r.left - 120, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+    GetWindowRect(list, &r);
+    SetWindowPos(list, nullptr, 0, 0, r.right - r.left - 120, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
     Settle();
     Tick(20 * kJiffy);
     expectOnIcons("after a resize");
@@ -384,7 +380,7 @@ ui::UniqueImageList Synthetic(int count)
     return list;
 }
 
-TEST_P(Previews, TheFrameAtlasHoldsExactlyWhatTheFrameListsDraw)
+TEST_P(PreviewUnit, TheFrameAtlasHoldsExactlyWhatTheFrameListsDraw)
 {
     TAniCur piano;
     ASSERT_EQ(piano.Load(CorpusFile(L"webamp/fixtures/piano.ani")), 0);
@@ -436,35 +432,35 @@ TEST_P(Previews, TheFrameAtlasHoldsExactlyWhatTheFrameListsDraw)
     DestroyWindow(host);
 }
 
-TEST_P(Previews, WhileTheWindowIsBusyNothingMovesAndThenItCatchesUp)
+TEST_P(PreviewUnit, WhileTheWindowIsBusyNothingMovesAndThenItCatchesUp)
 {
     AddCorpus(L"wait.ani", L"reconstruct/wait.ani"); // 9 steps of 20 jiffies
     LoadAll();
-    ASSERT_EQ(form->FPreviewCount, 1);
+    ASSERT_EQ(previews().FPreviewCount, 1);
     const long long loaded = clock;
 
-    form->FBusy = 1;
+    host->busy = 1;
     Tick(100 * kJiffy);
     EXPECT_TRUE(draws.empty());
-    EXPECT_EQ(form->FPreviews[0].Step, 0);
-    EXPECT_EQ(form->FPreviews[0].LastStep, loaded);
-    form->FBusy = 0;
+    EXPECT_EQ(previews().FPreviews[0].Step, 0);
+    EXPECT_EQ(previews().FPreviews[0].LastStep, loaded);
+    host->busy = 0;
 
     // Three cycles, five steps and half a step after loading, in one tick:
     // one draw, of step 5.
     Tick(3 * 180 * kJiffy + 10 * kJiffy);
     ASSERT_EQ(draws.size(), 1u);
-    EXPECT_EQ(form->FPreviews[0].Step, 5);
-    EXPECT_EQ(form->FPreviews[0].LastStep, loaded + 3 * 180 * kJiffy + 100 * kJiffy);
+    EXPECT_EQ(previews().FPreviews[0].Step, 5);
+    EXPECT_EQ(previews().FPreviews[0].LastStep, loaded + 3 * 180 * kJiffy + 100 * kJiffy);
     EXPECT_EQ(draws[0].frame, 5);
 }
 
-TEST_P(Previews, EachTickDrawsAnEntryAtMostOnceAtThePaceOfTheFile)
+TEST_P(PreviewUnit, EachTickDrawsAnEntryAtMostOnceAtThePaceOfTheFile)
 {
     AddCorpus(L"busy.ani", L"capitaine/master/busy.ani"); // 23 steps of 2 jiffies
     AddCorpus(L"wait.ani", L"reconstruct/wait.ani");      // 9 steps of 20 jiffies
     LoadAll();
-    ASSERT_EQ(form->FPreviewCount, 2);
+    ASSERT_EQ(previews().FPreviewCount, 2);
 
     // Sixty seconds of uneven ticks around the given period.
     auto run = [&](int periodMs) {
@@ -486,48 +482,46 @@ TEST_P(Previews, EachTickDrawsAnEntryAtMostOnceAtThePaceOfTheFile)
     // At the step timer's period every step of both is shown once.
     long long steps0 = 0;
     {
-        const TPreviewEntry& busy = form->FPreviews[0];
+        const TPreviewEntry& busy = previews().FPreviews[0];
         const long long begun = busy.LastStep;
-        const long long elapsed = run(TfrmTarimoku::kStepPeriodMs);
+        const long long elapsed = run(::Previews::kStepPeriodMs);
         steps0 = (clock - begun) / (2 * kJiffy);
         EXPECT_EQ(count(0), steps0);
         EXPECT_NEAR(double(count(1)), double(elapsed) / (20 * kJiffy), 1);
     }
     // With ticks longer than a step the steps in between are passed over,
     // but the animation keeps the file's pace exactly.
-    const long long loaded = form->FPreviews[0].LastStep - steps0 * 2 * kJiffy;
+    const long long loaded = previews().FPreviews[0].LastStep - steps0 * 2 * kJiffy;
     const long long elapsed = run(TfrmTarimoku::kAnimatePeriodMs);
     EXPECT_LT(count(0), elapsed / (2 * kJiffy));
     const long long busySteps = (clock - loaded) / (2 * kJiffy);
-    EXPECT_EQ(form->FPreviews[0].Step, int(busySteps % 23));
-    EXPECT_EQ(form->FPreviews[0].LastStep, loaded + busySteps * 2 * kJiffy);
+    EXPECT_EQ(previews().FPreviews[0].Step, int(busySteps % 23));
+    EXPECT_EQ(previews().FPreviews[0].LastStep, loaded + busySteps * 2 * kJiffy);
     EXPECT_NEAR(double(count(1)), double(elapsed) / (20 * kJiffy), 1);
 }
 
-TEST_P(Previews, StopPreviewsDropsEverythingAndIsSafeTwice)
+TEST_P(PreviewUnit, StopPreviewsDropsEverythingAndIsSafeTwice)
 {
     for (int i = 0; i < 5; ++i)
         AddCorpus(L"p" + std::to_wstring(i) + L".ani", L"webamp/fixtures/piano.ani");
     Fill();
     Start();
     EXPECT_FALSE(Idle());
-    ASSERT_EQ(form->FPreviewCount, 3);
+    ASSERT_EQ(previews().FPreviewCount, 3);
     ASSERT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
-    EXPECT_TRUE(form->FStepTimer.Running()); // something to animate
+    EXPECT_TRUE(previews().FStepTimer.Running()); // something to animate
 
-    form->StopPreviews();
-    EXPECT_FALSE(form->FStepTimer.Running());
-    EXPECT_EQ(form->FPreviews, nullptr);
-    EXPECT_TRUE(form->FPreviewOfItem.empty());
-    EXPECT_FALSE(form->FileView.OnCustomDraw); // the list paints on its own again
-    EXPECT_EQ(form->FPreviewCount, 0);
-    EXPECT_TRUE(form->FPreviewPaths.empty());
-    EXPECT_EQ(form->FNextPreview, 0);
-    EXPECT_EQ(form->FBusy, 0);
+    previews().Stop();
+    EXPECT_FALSE(previews().FStepTimer.Running());
+    EXPECT_EQ(previews().FPreviews, nullptr);
+    EXPECT_TRUE(previews().FPreviewOfItem.empty());
+    EXPECT_FALSE(view().OnCustomDraw); // the list paints on its own again
+    EXPECT_EQ(previews().FPreviewCount, 0);
+    EXPECT_TRUE(previews().FPreviewPaths.empty());
+    EXPECT_EQ(previews().FNextPreview, 0);
     EXPECT_EQ(ui::ScreenCursor::Current(), nullptr); // loading ended early
-    form->StopPreviews();
-    EXPECT_EQ(form->FPreviews, nullptr);
-    EXPECT_EQ(form->FBusy, 0);
+    previews().Stop();
+    EXPECT_EQ(previews().FPreviews, nullptr);
     EXPECT_TRUE(Idle());
     Tick(100 * kJiffy);
     EXPECT_TRUE(draws.empty());
@@ -535,7 +529,7 @@ TEST_P(Previews, StopPreviewsDropsEverythingAndIsSafeTwice)
     // Another operation's hourglass is not the previews' to take away.
     Start();
     ui::ScreenCursor::Set(IDC_WAIT);
-    form->StopPreviews();
+    previews().Stop();
     EXPECT_EQ(ui::ScreenCursor::Current(), IDC_WAIT);
     // But a starting cursor put back by such an operation's end, after the
     // loader has finished, is taken away at the next idle call.
@@ -544,58 +538,56 @@ TEST_P(Previews, StopPreviewsDropsEverythingAndIsSafeTwice)
     EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
 }
 
-TEST_P(Previews, AFolderChangeARefreshAndDestructionFreeEveryReader)
+TEST_P(PreviewUnit, AFolderChangeARefreshAndDestructionFreeEveryReader)
 {
     for (int i = 0; i < 4; ++i)
         AddCorpus(L"p" + std::to_wstring(i) + L".ani", L"webamp/fixtures/piano.ani");
     LoadAll();
-    ASSERT_EQ(form->FPreviewCount, 4);
+    ASSERT_EQ(previews().FPreviewCount, 4);
 
     // Folder change: the table is rebuilt for the new contents, empty.
-    form->FileView.DeleteItem(3);
-    form->FileView.DeleteItem(2);
-    PostMessageW(form->Handle(), WM_STARTPREVIEW, 0, 0);
-    Settle();
-    EXPECT_EQ(form->FPreviewCount, 0);
-    EXPECT_EQ(form->FPreviewCapacity, 2);
-    EXPECT_EQ(form->FPreviewPaths.size(), 2u);
+    view().DeleteItem(3);
+    view().DeleteItem(2);
+    Start();
+    EXPECT_EQ(previews().FPreviewCount, 0);
+    EXPECT_EQ(previews().FPreviewCapacity, 2);
+    EXPECT_EQ(previews().FPreviewPaths.size(), 2u);
     EXPECT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
     EXPECT_FALSE(Idle());
-    EXPECT_EQ(form->FPreviewCount, 2);
+    EXPECT_EQ(previews().FPreviewCount, 2);
 
     // Refresh: stop, refill, start again.
-    form->StopPreviews();
-    EXPECT_EQ(form->FPreviews, nullptr);
+    previews().Stop();
+    EXPECT_EQ(previews().FPreviews, nullptr);
     for (int i = 0; i < 4; ++i)
         DeleteFileW((dir / (L"p" + std::to_wstring(i) + L".ani")).c_str());
     AddCorpus(L"wait.ani", L"reconstruct/wait.ani");
     LoadAll();
-    EXPECT_EQ(form->FPreviewCount, 1);
+    EXPECT_EQ(previews().FPreviewCount, 1);
 
-    // Destruction.
-    HWND w = form->Handle();
-    SendMessageW(w, WM_CLOSE, 0, 0);
-    Settle();
-    EXPECT_FALSE(IsWindow(w));
-    EXPECT_EQ(form->FPreviews, nullptr);
-    EXPECT_EQ(form->FPreviewCount, 0);
-    EXPECT_TRUE(form->FPreviewPaths.empty());
+    // Destruction: the owner stops the previews before the list goes
+    // (PreviewsOfTheRealList checks that the main window does).
+    previews().Stop();
+    DestroyWindow(view().Handle());
+    EXPECT_EQ(previews().FPreviews, nullptr);
+    EXPECT_EQ(previews().FPreviewCount, 0);
+    EXPECT_TRUE(previews().FPreviewPaths.empty());
     EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
-    form->AnimateTimerProc(); // harmless without a window
+    previews().AnimateTimerProc(); // harmless without a window
     EXPECT_TRUE(Idle());
 }
 
-TEST_P(Previews, TheCorpusCursorsMoveOnScreen)
+TEST_P(PreviewUnit, TheCorpusCursorsMoveOnScreen)
 {
     // The real clock and the real drawing, driven by the window's own timer.
-    form->PreviewClock = nullptr;
-    form->PreviewDraw = nullptr;
+    previews().PreviewClock = nullptr;
+    previews().PreviewDraw = nullptr;
     const wchar_t* files[] = {L"reconstruct/wait.ani", L"capitaine/master/busy.ani", L"webamp/fixtures/piano.ani"};
     for (int i = 0; i < 3; ++i)
         AddCorpus(L"cursor" + std::to_wstring(i) + L".ani", files[i]);
     LoadAll();
-    ASSERT_EQ(form->FPreviewCount, 3);
-    HWND list = form->FileView.Handle();
+    ASSERT_EQ(previews().FPreviewCount, 3);
+    HWND list = view().Handle();
     testsupport::PumpFor(700); // every cursor has stepped at least once
 
     std::vector<std::vector<uint32_t>> first, second;
@@ -619,12 +611,12 @@ TEST_P(Previews, TheCorpusCursorsMoveOnScreen)
     }
 
     // While the window is busy the pictures stand still.
-    form->FBusy = 1;
+    host->busy = 1;
     testsupport::PumpFor(100);
     std::vector<uint32_t> still = Grab(list, at[1].x, at[1].y);
     testsupport::PumpFor(300);
     EXPECT_EQ(Grab(list, at[1].x, at[1].y), still);
-    form->FBusy = 0;
+    host->busy = 0;
 }
 
 } // namespace
@@ -650,15 +642,15 @@ protected:
     {
         for (bool done = false; !done;) {
             done = true;
-            form.PreviewIdle(done);
+            form.ListPreviews.PreviewIdle(done);
         }
     }
     // The files the loader made entries of, by their paths.
     std::set<std::wstring> Animated() const
     {
         std::set<std::wstring> paths;
-        for (int i = 0; i < form.FPreviewCount; ++i)
-            paths.insert(form.FPreviewPaths[size_t(form.FPreviews[size_t(i)].ItemIndex)]);
+        for (int i = 0; i < form.ListPreviews.FPreviewCount; ++i)
+            paths.insert(form.ListPreviews.FPreviewPaths[size_t(form.ListPreviews.FPreviews[size_t(i)].ItemIndex)]);
         return paths;
     }
     testsupport::ScopedFileExtensions extensions{GetParam()};
@@ -668,7 +660,7 @@ INSTANTIATE_TEST_SUITE_P(Extensions, PreviewsOfTheRealList, ::testing::ValuesIn(
                          [](const auto& info) { return testsupport::ExtensionSettingName(info.param); });
 
 // The whole road: the tree selects a folder, the list fills itself from the
-// shell, the posted WM_STARTPREVIEW takes every item's own path.
+// shell, and the previews that follow its fill take every item's own path.
 TEST_P(PreviewsOfTheRealList, SelectingAFolderLoadsItsCursors)
 {
     testsupport::TempDir dir;
@@ -678,7 +670,7 @@ TEST_P(PreviewsOfTheRealList, SelectingAFolderLoadsItsCursors)
     form.FolderView.SelectPath(dir.Path());
     testsupport::PumpFor(200);
     ASSERT_EQ(form.FileView.Count(), 3);
-    EXPECT_EQ(form.FPreviewPaths,
+    EXPECT_EQ(form.ListPreviews.FPreviewPaths,
               (std::vector<std::wstring>{dir / L"a-wait.ani", dir / L"b-static.cur", dir / L"c-piano.ani"}));
     EXPECT_EQ(form.FileView.ItemText(0), GetParam() ? L"a-wait" : L"a-wait.ani");
     EXPECT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);

@@ -170,6 +170,15 @@ TEST_F(FileViewActions, RightClickHandsTheSelectionToTheMenuLastSelectedFirst)
     EXPECT_EQ(call.screen.y, expected.y);
     EXPECT_EQ(log, (std::vector<std::wstring>{L"up", L"menu"})) << "the mouse-up event comes first";
 
+    // A second right click within the double-click time opens the same
+    // menu again, with the same items.
+    Click(WM_RBUTTONDBLCLK, WM_RBUTTONUP, on);
+    ASSERT_EQ(menu.calls.size(), 2u) << "a right double click opened no menu";
+    EXPECT_EQ(menu.calls[1].count, 3);
+    EXPECT_EQ(menu.calls[1].items, menu.calls[0].items);
+    EXPECT_EQ(log, (std::vector<std::wstring>{L"up", L"menu", L"up", L"menu"}));
+    menu.calls.pop_back();
+
     // A right press on an item outside the selection selects it alone.
     Click(WM_RBUTTONDOWN, WM_RBUTTONUP, Find(L"w"));
     ASSERT_EQ(menu.calls.size(), 2u);
@@ -337,6 +346,67 @@ TEST_F(FileViewActions, DeleteSendsTheFilesToTheTrashAndRefills)
     EXPECT_EQ(view.NextSelected(-1), 1);
     EXPECT_EQ(view.SelectedCount(), 1);
     EXPECT_EQ(view.beeps, 0);
+}
+
+} // namespace
+} // namespace fvtest
+
+namespace fvtest {
+namespace {
+
+// What the list tells of its items: a fill that reads its folder replaces
+// them (told before they go and after the new ones are in), a column click
+// reorders them, and whatever leaves them alone tells nothing.
+TEST_F(FileViewActions, TheListTellsWhenItsItemsAreReplacedOrReordered)
+{
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt"})
+        dir.File(name, "x");
+    Show(Dir());
+    std::vector<std::string> told;
+    int countWhenReplacing = -1;
+    view.OnItemsReplacing = [&](ui::Component*) {
+        told.push_back("replacing");
+        countWhenReplacing = view.Count();
+    };
+    view.OnItemsReplaced = [&](ui::Component*) { told.push_back("replaced " + std::to_string(view.Count())); };
+    view.OnItemsReordered = [&](ui::Component*) { told.push_back("reordered"); };
+    const struct Row {
+        const char* what;
+        std::function<void()> act;
+        std::vector<std::string> told;
+    } rows[] = {
+        {"a refill", [&] { view.FillList(); }, {"replacing", "replaced 3"}},
+        {"a column click", [&] { view.ColumnClick(1); }, {"reordered"}},
+        {"a delete answered no",
+         [&] {
+             SelectOnly({L"b.txt"});
+             testsupport::DialogWatchdog no(IDNO);
+             view.DeleteSelectedFiles();
+         },
+         {}},
+        {"a delete answered yes",
+         [&] {
+             SelectOnly({L"b.txt"});
+             testsupport::DialogWatchdog yes(IDYES);
+             view.DeleteSelectedFiles();
+         },
+         {"replacing", "replaced 2"}},
+        {"a folder that cannot be read",
+         [&] {
+             shview::AbsoluteIDList id = shview::IDListFromPath(Dir());
+             ShowThrough(id.get(), nullptr, E_FAIL);
+         },
+         {}},
+    };
+    for (const Row& row : rows) {
+        told.clear();
+        countWhenReplacing = -1;
+        row.act();
+        EXPECT_EQ(told, row.told) << row.what;
+        if (!row.told.empty() && row.told[0] == "replacing") {
+            EXPECT_GT(countWhenReplacing, 0) << row.what << ": told after the items went";
+        }
+    }
 }
 
 } // namespace

@@ -98,7 +98,7 @@ void FileViewTest::Click(UINT down, UINT up, int index)
 {
     POINT p = IconCentre(index);
     LPARAM lp = MAKELPARAM(p.x, p.y);
-    WPARAM held = down == WM_RBUTTONDOWN ? MK_RBUTTON : MK_LBUTTON;
+    WPARAM held = down == WM_RBUTTONDOWN || down == WM_RBUTTONDBLCLK ? MK_RBUTTON : MK_LBUTTON;
     PostMessageW(view.Handle(), down, held, lp);
     PostMessageW(view.Handle(), up, 0, lp);
     testsupport::PumpUntilIdle();

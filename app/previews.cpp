@@ -1,33 +1,16 @@
-// Previews of the main window: every cursor file of the folder in view is
-// loaded a few at a time while the program is idle; an .ani file's frames are
-// drawn over its icon in the file list at the pace the file prescribes, a
-// .cur file's own image over its icon for good. The list's own painting draws
-// each preview's current frame too, so that what it paints (an item scrolled
-// into view, uncovered or selected) never shows the plain icon.
-#include "app/busy_count.h"
-#include "app/ufrmMain.h"
+// The previews of a list's cursor files (see previews.h).
+#include "app/previews.h"
 
-#include "anicur/AniCur.h"
-#include "app/preview_draw.h"
 #include "app/preview_steps.h"
 #include "ui/screen_cursor.h"
 
+#include <unordered_map>
 
 namespace {
 
 // At most this many cursor files are loaded per idle call, so that a folder
 // full of them still shows its list at once.
 constexpr int kLoadsPerIdle = 3;
-
-// Asks the list to paint the icon of `item` again: its painting draws the
-// preview's frame.
-void RepaintIcon(HWND list, int item) noexcept
-{
-    RECT icon{};
-    icon.left = LVIR_ICON;
-    if (SendMessageW(list, LVM_GETITEMRECT, WPARAM(item), reinterpret_cast<LPARAM>(&icon)))
-        InvalidateRect(list, &icon, FALSE);
-}
 
 long long PerformanceClock() noexcept
 {
@@ -36,7 +19,6 @@ long long PerformanceClock() noexcept
     QueryPerformanceFrequency(&frequency);
     return preview::ClockFromCounter(count.QuadPart, frequency.QuadPart);
 }
-
 
 // The application-starting cursor is the previews' own; any other screen
 // cursor (the hourglass of a refresh) belongs to someone else and stays.
@@ -61,10 +43,10 @@ bool CanAnimate(const TAniCur& ani) noexcept
 
 } // namespace
 
-void TfrmTarimoku::StartPreview()
+void Previews::Start()
 {
-    StopPreviews();
-    const int items = FileView.Count();
+    Stop();
+    const int items = list_.Count();
     if (items <= 0)
         return;
     // Each item's own parsing path names its file: the caption may hide the
@@ -75,7 +57,7 @@ void TfrmTarimoku::StartPreview()
     paths.reserve(static_cast<size_t>(items));
     bool any = false;
     for (int i = 0; i < items; ++i) {
-        std::wstring path = UpToNull(GetItemPath(FileView, i));
+        std::wstring path = UpToNull(list_.ItemPath(i));
         if (!preview::IsFileSystemPath(path))
             path.clear();
         any = any || !path.empty();
@@ -91,29 +73,36 @@ void TfrmTarimoku::StartPreview()
     FPreviewCount = 0;
     FPreviewPaths = std::move(paths);
     FNextPreview = 0;
-    FileView.OnCustomDraw = [this](const NMLVCUSTOMDRAW& draw) { return PreviewCustomDraw(draw, CDRF_DODEFAULT); };
+    keys_.resize(static_cast<size_t>(items));
+    for (int i = 0; i < items; ++i)
+        keys_[static_cast<size_t>(i)] = list_.ItemKey(i);
+    examined_.assign(static_cast<size_t>(items), 0);
+    list_.SetCustomDraw([this](const NMLVCUSTOMDRAW& draw) { return PreviewCustomDraw(draw, CDRF_DODEFAULT); });
 }
 
-void TfrmTarimoku::StopPreviews()
+void Previews::Stop()
 {
-    TBusyCount busy(FBusy);
     FStepTimer.Stop();
     if (!FPreviewPaths.empty()) {
         FPreviewPaths.clear();
         FNextPreview = 0;
         EndStartingCursor();
     }
-    FileView.OnCustomDraw = nullptr; // the list paints on its own again
+    list_.SetCustomDraw(nullptr); // the list paints on its own again
     FPreviews.reset(); // frees every reader with its frames
     FPreviewOfItem.clear();
     FPreviewFrames.Clear();
     FPreviewCount = 0;
     FPreviewCapacity = 0;
-    FPreviewLayout = {};
-    FPreviewCheck = 0;
+    keys_.clear();
+    examined_.clear();
+    layout_ = {};
+    check_ = 0;
 }
 
-void TfrmTarimoku::PreviewIdle(bool& done)
+long long Previews::Now() const { return PreviewClock ? PreviewClock() : PerformanceClock(); }
+
+void Previews::PreviewIdle(bool& done)
 {
     const int paths = static_cast<int>(FPreviewPaths.size());
     if (FNextPreview >= paths) {
@@ -123,11 +112,16 @@ void TfrmTarimoku::PreviewIdle(bool& done)
         return;
     }
     auto kindAt = [this](int i) { return preview::CursorFileKind(FPreviewPaths[static_cast<size_t>(i)]); };
+    // A sort may have moved items already looked at behind the loader.
+    auto examined = [&](int i) { return static_cast<size_t>(i) < examined_.size() && examined_[static_cast<size_t>(i)]; };
+    auto skip = [&](int i) { return examined(i) || kindAt(i) == preview::CursorKind::None; };
     for (int n = 0; n < kLoadsPerIdle; ++n) {
-        while (FNextPreview < paths && kindAt(FNextPreview) == preview::CursorKind::None)
+        while (FNextPreview < paths && skip(FNextPreview))
             ++FNextPreview;
         if (FNextPreview >= paths)
             break;
+        if (static_cast<size_t>(FNextPreview) < examined_.size())
+            examined_[static_cast<size_t>(FNextPreview)] = 1;
         const std::wstring& path = FPreviewPaths[static_cast<size_t>(FNextPreview)];
         auto ani = std::make_unique<TAniCur>();
         const int code = kindAt(FNextPreview) == preview::CursorKind::Static ? ani->LoadStatic(path) : ani->Load(path);
@@ -142,7 +136,7 @@ void TfrmTarimoku::PreviewIdle(bool& done)
             entry.ItemIndex = FNextPreview;
             entry.AniCur = std::move(ani);
             entry.Step = 0;
-            entry.LastStep = PreviewClock ? PreviewClock() : PerformanceClock();
+            entry.LastStep = Now();
             entry.Slot = FPreviewFrames.Add(entry.AniCur->Frames.get());
             entry.Placed = false;
             entry.Selected = false;
@@ -152,10 +146,10 @@ void TfrmTarimoku::PreviewIdle(bool& done)
             // Shown at once, not only when the first step ends: the list's
             // next paint of the icon draws the frame (and learns whether the
             // item is drawn selected).
-            if (HWND list = FileView.Handle())
-                RepaintIcon(list, entry.ItemIndex);
-            if (!entry.AniCur->Static && !FStepTimer.Running() && IsWindowVisible(Handle()))
-                FStepTimer.Start(Handle(), kStepTimer, kStepPeriodMs, [this] { AnimateTimerProc(); });
+            list_.RepaintIcon(entry.ItemIndex);
+            HWND list = list_.Handle();
+            if (!entry.AniCur->Static && !FStepTimer.Running() && list && IsWindowVisible(list))
+                FStepTimer.Start(GetAncestor(list, GA_ROOT), kStepTimer, kStepPeriodMs, [this] { AnimateTimerProc(); });
         }
         ++FNextPreview;
         done = false;
@@ -164,18 +158,72 @@ void TfrmTarimoku::PreviewIdle(bool& done)
         EndStartingCursor();
 }
 
+// A sort keeps every item and its key: each path, mark and entry moves to
+// its item's new place. Anything else (an item gone or new, keys the items
+// share) is no sort: the table is built again for the items as they are.
+void Previews::ItemsReordered()
+{
+    if (FPreviewPaths.empty())
+        return;
+    const int items = list_.Count();
+    std::unordered_map<LPARAM, int> before;
+    bool same = items == static_cast<int>(keys_.size());
+    for (size_t i = 0; same && i < keys_.size(); ++i)
+        same = before.emplace(keys_[i], static_cast<int>(i)).second;
+    std::vector<int> placeOf(keys_.size(), -1); // old index -> new index
+    for (int i = 0; same && i < items; ++i) {
+        auto it = before.find(list_.ItemKey(i));
+        same = it != before.end() && placeOf[static_cast<size_t>(it->second)] < 0;
+        if (same)
+            placeOf[static_cast<size_t>(it->second)] = i;
+    }
+    if (!same) {
+        Start();
+        return;
+    }
+    std::vector<std::wstring> paths(keys_.size());
+    std::vector<LPARAM> keys(keys_.size());
+    std::vector<char> examined(keys_.size());
+    for (size_t old = 0; old < keys_.size(); ++old) {
+        const auto at = static_cast<size_t>(placeOf[old]);
+        paths[at] = std::move(FPreviewPaths[old]);
+        keys[at] = keys_[old];
+        examined[at] = examined_[old];
+    }
+    FPreviewPaths = std::move(paths);
+    keys_ = std::move(keys);
+    examined_ = std::move(examined);
+    FPreviewOfItem.assign(keys_.size(), -1);
+    for (int i = 0; i < FPreviewCount; ++i) {
+        TPreviewEntry& entry = FPreviews[static_cast<size_t>(i)];
+        entry.ItemIndex = placeOf[static_cast<size_t>(entry.ItemIndex)];
+        FPreviewOfItem[static_cast<size_t>(entry.ItemIndex)] = i;
+    }
+    ForgetPlaces();
+    // Whatever is left to load may now lie before the loader.
+    FNextPreview = 0;
+    while (FNextPreview < items && examined_[static_cast<size_t>(FNextPreview)])
+        ++FNextPreview;
+}
+
+void Previews::ForgetPlaces() noexcept
+{
+    for (int i = 0; i < FPreviewCount; ++i)
+        FPreviews[static_cast<size_t>(i)].Placed = false;
+}
+
 // Each tick moves every preview on by the jiffies that have really passed
 // since its step began and draws it once if its step changed. Nothing waits:
 // the start of a step moves by exact step durations, so time carried over
 // between ticks is kept and the pace follows the file, not the timer.
-void TfrmTarimoku::AnimateTimerProc()
+void Previews::AnimateTimerProc()
 {
-    if (FBusy > 0)
+    if (list_.Busy())
         return; // a refresh, navigation or file operation is running
-    HWND list = FileView.Handle();
+    HWND list = list_.Handle();
     if (!FPreviews || FPreviewCount <= 0 || !list)
         return;
-    const long long now = PreviewClock ? PreviewClock() : PerformanceClock();
+    const long long now = Now();
     bool anyDue = false;
     for (int i = 0; i < FPreviewCount; ++i) {
         TPreviewEntry& entry = FPreviews[static_cast<size_t>(i)];
@@ -190,16 +238,16 @@ void TfrmTarimoku::AnimateTimerProc()
     if (!anyDue)
         return; // most ticks: no step began, nothing to ask the list
 
-    const int items = FileView.Count();
+    const int items = list_.Count();
     RECT bounds{}, client{};
     GetWindowRect(list, &bounds);
     GetClientRect(list, &client);
     const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
-    const POINT listOrigin = FileView.Origin();
+    const POINT listOrigin = list_.Origin();
     const preview::ListPoint origin = preview::ToViewCoordinates({listOrigin.x, listOrigin.y}, {0, 0}).origin;
     // Where an item's icon is, in view coordinates (unchanged by scrolling).
     auto place = [&](int item) {
-        const POINT p = FileView.ItemPosition(item);
+        const POINT p = list_.ItemPosition(item);
         const preview::ListPoint v = preview::ToViewCoordinates({listOrigin.x, listOrigin.y}, {p.x, p.y}).item;
         return POINT{v.x, v.y};
     };
@@ -229,14 +277,14 @@ void TfrmTarimoku::AnimateTimerProc()
     }
 }
 
-void TfrmTarimoku::DrawPreviewFrame(HDC dc, const TPreviewEntry& entry, int x, int y) noexcept
+void Previews::DrawPreviewFrame(HDC dc, const TPreviewEntry& entry, int x, int y) noexcept
 {
     const TAniCur& ani = *entry.AniCur;
     const int frame = ani.Sequence[static_cast<size_t>(entry.Step)];
     if (entry.Selected) {
         // Blended as the list blends a selected icon, over the list's own
         // background; rare enough to be drawn from the image list.
-        const COLORREF background = ListView_GetBkColor(FileView.Handle());
+        const COLORREF background = ListView_GetBkColor(list_.Handle());
         ImageList_DrawEx(ani.Frames.get(), frame, dc, x, y, 0, 0, background == CLR_NONE ? CLR_DEFAULT : background,
                          CLR_DEFAULT, ILD_SELECTED);
         return;
@@ -248,34 +296,33 @@ void TfrmTarimoku::DrawPreviewFrame(HDC dc, const TPreviewEntry& entry, int x, i
 // The list paints: after each item with a preview it draws the current frame
 // over the icon, at the place the timer uses. The paint's device context
 // clips to what is being painted, so nothing outside it is touched.
-LRESULT TfrmTarimoku::PreviewCustomDraw(const NMLVCUSTOMDRAW& draw, LRESULT result) noexcept
+LRESULT Previews::PreviewCustomDraw(const NMLVCUSTOMDRAW& draw, LRESULT result) noexcept
 {
-    HWND list = FileView.Handle();
+    HWND list = list_.Handle();
     switch (draw.nmcd.dwDrawStage) {
     case CDDS_PREPAINT: {
         // Nothing while busy (the table may not fit the items being shown)
         // or in a view without large icons.
-        FPaintPreviews = FBusy == 0 && FPreviews && FPreviewCount > 0 && list && FileView.ViewStyle() == LVS_ICON;
-        if (!FPaintPreviews)
+        paintPreviews_ = !list_.Busy() && FPreviews && FPreviewCount > 0 && list && list_.ViewStyle() == LVS_ICON;
+        if (!paintPreviews_)
             return result;
         RECT client{};
         GetClientRect(list, &client);
-        const TPreviewLayout layout{FileView.Count(), static_cast<int>(client.right), static_cast<int>(client.bottom)};
-        if (!(layout == FPreviewLayout)) {
-            FPreviewLayout = layout;
-            for (int i = 0; i < FPreviewCount; ++i)
-                FPreviews[static_cast<size_t>(i)].Placed = false;
+        const Layout layout{list_.Count(), static_cast<int>(client.right), static_cast<int>(client.bottom)};
+        if (!(layout == layout_)) {
+            layout_ = layout;
+            ForgetPlaces();
         }
-        const POINT o = FileView.Origin();
+        const POINT o = list_.Origin();
         const preview::ListPoint origin = preview::ToViewCoordinates({o.x, o.y}, {0, 0}).origin;
-        FPaintOrigin = {origin.x, origin.y};
-        FPaintFocused = GetFocus() == list;
+        paintOrigin_ = {origin.x, origin.y};
+        paintFocused_ = list_.Focused();
         return result | CDRF_NOTIFYITEMDRAW;
     }
     case CDDS_ITEMPREPAINT:
     case CDDS_ITEMPOSTPAINT: {
         const size_t item = draw.nmcd.dwItemSpec;
-        if (!FPaintPreviews || item >= FPreviewOfItem.size() || FPreviewOfItem[item] < 0 ||
+        if (!paintPreviews_ || item >= FPreviewOfItem.size() || FPreviewOfItem[item] < 0 ||
             FPreviewOfItem[item] >= FPreviewCount)
             return result;
         if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT)
@@ -284,14 +331,14 @@ LRESULT TfrmTarimoku::PreviewCustomDraw(const NMLVCUSTOMDRAW& draw, LRESULT resu
         if (!entry.AniCur)
             return result;
         // The list blends a selected item's icon only while it has the focus.
-        entry.Selected = FPaintFocused && (draw.nmcd.uItemState & CDIS_SELECTED) != 0;
+        entry.Selected = paintFocused_ && (draw.nmcd.uItemState & CDIS_SELECTED) != 0;
         if (!entry.Placed) {
-            const POINT o = FileView.Origin(), p = FileView.ItemPosition(entry.ItemIndex);
+            const POINT o = list_.Origin(), p = list_.ItemPosition(entry.ItemIndex);
             const preview::ListPoint v = preview::ToViewCoordinates({o.x, o.y}, {p.x, p.y}).item;
             entry.Place = {v.x, v.y};
             entry.Placed = true;
         }
-        DrawPreviewFrame(draw.nmcd.hdc, entry, entry.Place.x - FPaintOrigin.x, entry.Place.y - FPaintOrigin.y);
+        DrawPreviewFrame(draw.nmcd.hdc, entry, entry.Place.x - paintOrigin_.x, entry.Place.y - paintOrigin_.y);
         return result;
     }
     default: return result;
@@ -302,26 +349,22 @@ LRESULT TfrmTarimoku::PreviewCustomDraw(const NMLVCUSTOMDRAW& draw, LRESULT resu
 // frame. They hold while the count and the size of the list stay; anything
 // else that moves items (spacing, font) is found by re-reading a couple of
 // places per tick in turn, and any difference drops them all.
-void TfrmTarimoku::CheckPreviewPlaces(const TPreviewLayout& layout, const std::function<POINT(int)>& place)
+void Previews::CheckPreviewPlaces(const Layout& layout, const std::function<POINT(int)>& place)
 {
-    auto forget = [&] {
-        for (int i = 0; i < FPreviewCount; ++i)
-            FPreviews[static_cast<size_t>(i)].Placed = false;
-    };
-    if (!(layout == FPreviewLayout)) {
-        FPreviewLayout = layout;
-        forget();
+    if (!(layout == layout_)) {
+        layout_ = layout;
+        ForgetPlaces();
         return;
     }
     constexpr int kChecksPerTick = 2;
     for (int n = 0; n < kChecksPerTick && n < FPreviewCount; ++n) {
-        FPreviewCheck %= FPreviewCount;
-        const TPreviewEntry& e = FPreviews[static_cast<size_t>(FPreviewCheck++)];
+        check_ %= FPreviewCount;
+        const TPreviewEntry& e = FPreviews[static_cast<size_t>(check_++)];
         if (!e.Placed || e.ItemIndex >= layout.Items)
             continue;
         const POINT p = place(e.ItemIndex);
         if (p.x != e.Place.x || p.y != e.Place.y) {
-            forget();
+            ForgetPlaces();
             return;
         }
     }

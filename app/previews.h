@@ -1,0 +1,121 @@
+// Previews of the cursor files of a list: every cursor file among its items
+// is loaded a few at a time while the program is idle; an .ani file's frames
+// are drawn over its icon at the pace the file prescribes, a .cur file's own
+// image over its icon for good. The list's own painting draws each
+// preview's current frame too, so that what it paints (an item scrolled into
+// view, uncovered or selected) never shows the plain icon.
+//
+// The table always belongs to the items the list holds: it is let go before
+// they are replaced, built afresh after, and moved with them by a sort
+// (FollowItems, app/preview_list.h).
+#pragma once
+#include "anicur/AniCur.h"
+#include "app/preview_budget.h"
+#include "app/preview_draw.h"
+#include "app/preview_list.h"
+#include "ui/timer.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// One animated preview of the list.
+struct TPreviewEntry {
+    int ItemIndex = 0;                // list item (and path) the entry animates
+    std::unique_ptr<TAniCur> AniCur;  // the loaded animated cursor
+    int Step = 0;                     // current animation step
+    long long LastStep = 0;           // animation clock (1/60000 s) at which Step began
+    // Drawing cache: where the frames, composed onto the window colour, are
+    // in the frame atlas, and the item's icon position in view coordinates
+    // while Placed.
+    preview::FrameSlot Slot;
+    POINT Place{};
+    bool Placed = false;
+    bool Due = false; // a step began in this tick and is to be drawn
+    // The list drew the item selected when it last painted it: its frames
+    // are blended with the highlight colour, as the list blends the icon.
+    bool Selected = false;
+};
+
+class Previews {
+public:
+    explicit Previews(PreviewList& list) : list_(list) {}
+    ~Previews() { Stop(); }
+    Previews(const Previews&) = delete;
+    Previews& operator=(const Previews&) = delete;
+
+    // Builds the path list for the list's current items (the old previews go first).
+    void Start();
+    // Drops every preview and the path list.
+    void Stop();
+    // The application's idle handler: loads at most three cursor files per call.
+    void PreviewIdle(bool& done);
+    // Advances every preview by the time that has passed and draws the
+    // frames whose step changed.
+    void AnimateTimerProc();
+    // The list's items were sorted: every preview moves with its item.
+    void ItemsReordered();
+
+    // While the table holds entries the steps are also driven by a timer of
+    // about one jiffy (and one tick of the system's default timer clock,
+    // 15.6 ms), so that steps shorter than timer 1's period are each shown
+    // once. It runs on the list's top-level window. A tick without a step to
+    // draw asks nothing of the list.
+    static constexpr UINT_PTR kStepTimer = 1001;
+    static constexpr UINT kStepPeriodMs = 15;
+    ui::Timer FStepTimer;
+
+    std::vector<std::wstring> FPreviewPaths; // full path of every list item, in list order
+    int FNextPreview = 0;                    // next path the idle loader examines
+    int FPreviewCount = 0;                   // entries of FPreviews in use
+    std::unique_ptr<TPreviewEntry[]> FPreviews;
+    int FPreviewCapacity = 0;                // entries allocated (one per item when built)
+    std::vector<int> FPreviewOfItem;         // item of the list -> its entry, -1 for none
+    preview::FrameAtlas FPreviewFrames;      // the entries' frames, opaque, ready to copy
+
+    // What the frame atlas may hold, in bytes: a cursor that would take it
+    // past this is not animated and keeps the shell's icon.
+    long long FPreviewBudget = preview::kDefaultPreviewBudget;
+    // The animation clock, monotonic, in 1/60000 s (preview::kClockPerSecond);
+    // unset: the performance counter. Tests set their own.
+    std::function<long long()> PreviewClock;
+    // Draws frame `frame` of `frames` for list item `itemIndex` at (x, y) of
+    // the list's client area; unset: straight onto the list's device context.
+    // Tests record the calls instead.
+    std::function<void(int itemIndex, HIMAGELIST frames, int frame, int x, int y)> PreviewDraw;
+
+    // The list's painting: every item with a preview gets its current frame
+    // drawn over the icon the list has just drawn (the list's custom draw,
+    // handed here while a table exists).
+    LRESULT PreviewCustomDraw(const NMLVCUSTOMDRAW& draw, LRESULT result) noexcept;
+
+private:
+    // The list's item count and client size when the cached places were
+    // read: a change reads them again, and so does the rolling check of a
+    // few places per tick finding one moved.
+    struct Layout {
+        int Items = -1, Width = -1, Height = -1;
+        bool operator==(const Layout&) const = default;
+    };
+    void CheckPreviewPlaces(const Layout& layout, const std::function<POINT(int)>& place);
+    void ForgetPlaces() noexcept;
+    // Draws the current frame of `entry` at (x, y) of `dc`, blended when the
+    // entry is selected.
+    void DrawPreviewFrame(HDC dc, const TPreviewEntry& entry, int x, int y) noexcept;
+    long long Now() const;
+
+    PreviewList& list_;
+    // Per item: its key in the list (to follow a sort) and whether the
+    // loader has looked at its path.
+    std::vector<LPARAM> keys_;
+    std::vector<char> examined_;
+    Layout layout_;
+    int check_ = 0; // next entry the rolling check reads
+    // Where the client area of the list is in view coordinates during one
+    // paint, whether that paint draws previews and whether the list has the
+    // focus meanwhile.
+    POINT paintOrigin_{};
+    bool paintPreviews_ = false;
+    bool paintFocused_ = false;
+};

@@ -1,0 +1,221 @@
+// The previews of the main window follow the list's items on every road
+// that refills or reorders them: each ends with previews running, every
+// entry on the item of its own file.
+#include "app/ufrmMain.h"
+#include "tests/support/main_form.h"
+#include "tests/support/screen_pixels.h"
+#include "tests/support/wine_ui.h"
+#include "ui/screen_cursor.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using testsupport::CorpusFile;
+using testsupport::ReadBytes;
+
+bool IsAni(const std::wstring& path)
+{
+    return path.size() > 4 && _wcsicmp(path.c_str() + path.size() - 4, L".ani") == 0;
+}
+
+class PreviewsFollowTheList : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ui::ScreenCursor::Set(nullptr);
+        ASSERT_TRUE(form.Created());
+        const std::string wait = ReadBytes(CorpusFile(L"reconstruct/wait.ani"));
+        const std::string piano = ReadBytes(CorpusFile(L"webamp/fixtures/piano.ani"));
+        for (const wchar_t* name : {L"a-wait.ani", L"c-wait.ani", L"f-wait.ani"})
+            dir.File(name, wait);
+        for (const wchar_t* name : {L"b-piano.ani", L"e-piano.ani"})
+            dir.File(name, piano);
+        dir.File(L"d-note.txt", "plain, and longer than the others");
+        dir.File(L"g-note.txt", "x");
+        dir.Folder(L"sub");
+        form.Open(dir.Path());
+    }
+    void TearDown() override { ui::ScreenCursor::Set(nullptr); }
+
+    Previews& previews() const { return form->ListPreviews; }
+    TFileView& list() const { return form->FileView; }
+    void LoadAll()
+    {
+        for (int i = 0; i < 1000; ++i) {
+            bool done = true;
+            previews().PreviewIdle(done);
+            if (done)
+                break;
+        }
+    }
+    // Each animated file's reader, by the file's path.
+    std::map<std::wstring, const TAniCur*> Readers() const
+    {
+        std::map<std::wstring, const TAniCur*> readers;
+        for (int i = 0; i < previews().FPreviewCount; ++i) {
+            const TPreviewEntry& e = previews().FPreviews[size_t(i)];
+            readers[GetItemPath(list(), e.ItemIndex)] = e.AniCur.get();
+        }
+        return readers;
+    }
+    int Item(const std::wstring& name) const
+    {
+        for (int i = 0; i < list().Count(); ++i)
+            if (GetItemPath(list(), i) == dir / name)
+                return i;
+        return -1;
+    }
+    void SelectOnly(const std::wstring& name)
+    {
+        SetFocus(list().Handle());
+        for (int i = 0; i < list().Count(); ++i)
+            list().SetSelected(i, false);
+        list().SetSelected(Item(name), true);
+        testsupport::PumpUntilIdle();
+    }
+    void Rename(const std::wstring& name, const std::wstring& typed)
+    {
+        SelectOnly(name);
+        list().EditLabel(Item(name));
+        HWND edit = reinterpret_cast<HWND>(SendMessageW(list().Handle(), LVM_GETEDITCONTROL, 0, 0));
+        ASSERT_TRUE(edit);
+        SetWindowTextW(edit, typed.c_str());
+        SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+        testsupport::PumpUntilIdle();
+    }
+    // Running on the right items: the path list is the list's, every .ani
+    // item has exactly one entry, on its own item, and the list's painting
+    // draws them.
+    void ExpectFollowing(const char* what)
+    {
+        const int items = list().Count();
+        ASSERT_EQ(previews().FPreviewPaths.size(), size_t(items)) << what;
+        for (int i = 0; i < items; ++i)
+            EXPECT_EQ(previews().FPreviewPaths[size_t(i)], GetItemPath(list(), i)) << what << " item " << i;
+        std::map<std::wstring, int> entries;
+        for (int k = 0; k < previews().FPreviewCount; ++k) {
+            const int item = previews().FPreviews[size_t(k)].ItemIndex;
+            ASSERT_LT(item, items) << what;
+            EXPECT_EQ(previews().FPreviewOfItem[size_t(item)], k) << what;
+            ++entries[GetItemPath(list(), item)];
+        }
+        std::map<std::wstring, int> cursors;
+        for (int i = 0; i < items; ++i)
+            if (IsAni(GetItemPath(list(), i)))
+                cursors[GetItemPath(list(), i)] = 1;
+        EXPECT_EQ(entries, cursors) << what;
+        EXPECT_TRUE(list().OnCustomDraw) << what;
+        EXPECT_TRUE(previews().FStepTimer.Running()) << what;
+        EXPECT_EQ(form->FBusy, 0) << what;
+    }
+
+    testsupport::TempDir dir;
+    testsupport::MainForm form;
+};
+
+TEST_F(PreviewsFollowTheList, EveryRoadThatRefillsOrReordersEndsWithPreviewsOnTheirItems)
+{
+    struct Road {
+        const char* what;
+        int loadsBefore; // idle calls before the road: -1 all of them
+        std::function<void()> take;
+        // The same readers go on (the items stayed); else they were read afresh.
+        bool keepsReaders;
+    };
+    const Road roads[] = {
+        {"navigation down and up", -1,
+         [&] {
+             form.Open(dir / L"sub");
+             form->sbtnFolderUpClick();
+             testsupport::PumpUntilIdle();
+         },
+         false},
+        {"the refresh command", -1,
+         [&] {
+             form->mitemRefreshClick();
+             testsupport::PumpUntilIdle();
+         },
+         false},
+        {"delete answered no", -1,
+         [&] {
+             SelectOnly(L"d-note.txt");
+             testsupport::DialogWatchdog no(IDNO);
+             form->mitemDeleteClick();
+             EXPECT_GE(no.Pressed(), 1);
+         },
+         true},
+        {"delete answered yes", -1,
+         [&] {
+             SelectOnly(L"d-note.txt");
+             testsupport::DialogWatchdog yes(IDYES);
+             form->mitemDeleteClick();
+             EXPECT_GE(yes.Pressed(), 1);
+             EXPECT_EQ(Item(L"d-note.txt"), -1);
+         },
+         false},
+        {"rename, then the monitor's refill", -1,
+         [&] {
+             Rename(L"f-wait.ani", L"0-wait.ani");
+             // The new name sorts before the other files once the folder
+             // monitor refills.
+             EXPECT_TRUE(testsupport::PumpUntil(
+                 [&] { return Item(L"0-wait.ani") >= 0 && Item(L"0-wait.ani") < Item(L"a-wait.ani"); }, 10000));
+             testsupport::PumpUntilIdle();
+         },
+         false},
+        {"sort by name, reversed", -1, [&] { list().ColumnClick(0); }, true},
+        {"sort by size midway through loading", 1, [&] { list().ColumnClick(1); }, true},
+    };
+    for (const Road& road : roads) {
+        form.Open(dir.Path());
+        previews().Start(); // a fresh table, whatever the road before left
+        const int loads = road.loadsBefore;
+        if (loads < 0) {
+            LoadAll();
+        } else {
+            for (int i = 0; i < loads; ++i) {
+                bool done = true;
+                previews().PreviewIdle(done);
+            }
+        }
+        const std::map<std::wstring, const TAniCur*> before = Readers();
+        ASSERT_FALSE(before.empty()) << road.what;
+        road.take();
+        const std::map<std::wstring, const TAniCur*> now = Readers();
+        if (road.keepsReaders) {
+            EXPECT_EQ(now, before) << road.what << ": the previews were dropped";
+        } else {
+            EXPECT_TRUE(now.empty()) << road.what << ": the old readers were kept";
+        }
+        LoadAll();
+        ExpectFollowing(road.what);
+    }
+}
+
+TEST_F(PreviewsFollowTheList, ClosingTheWindowFreesEveryReader)
+{
+    LoadAll();
+    ASSERT_GT(previews().FPreviewCount, 0);
+    HWND w = form->Handle();
+    SendMessageW(w, WM_CLOSE, 0, 0);
+    testsupport::PumpFor(150);
+    EXPECT_FALSE(IsWindow(w));
+    EXPECT_EQ(previews().FPreviews, nullptr);
+    EXPECT_EQ(previews().FPreviewCount, 0);
+    EXPECT_TRUE(previews().FPreviewPaths.empty());
+    EXPECT_FALSE(previews().FStepTimer.Running());
+    EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
+    previews().AnimateTimerProc(); // harmless without a window
+    bool done = true;
+    previews().PreviewIdle(done);
+    EXPECT_TRUE(done);
+}
+
+} // namespace
