@@ -29,6 +29,9 @@ has() { [[ ",$kinds," == *",$1,"* ]]; }
 # Includes must point down the layers; checked first, it takes a second.
 "$root/scripts/check-layers.sh"
 "$root/scripts/deps.sh"
+# The layout .clang-format describes, in every program file and every line
+# changed since the base (see the script).
+"$root/scripts/check-format.sh"
 # Compile through ccache when it is installed (takes effect when a build folder
 # is first configured).
 if command -v ccache >/dev/null; then
