@@ -32,6 +32,8 @@ has() { [[ ",$kinds," == *",$1,"* ]]; }
 # The layout .clang-format describes, in every program file and every line
 # changed since the base (see the script).
 "$root/scripts/check-format.sh"
+# Every name in backticks in docs/ARCHITECTURE.md still names something.
+"$root/scripts/check-doc-names.sh"
 # Compile through ccache when it is installed (takes effect when a build folder
 # is first configured).
 if command -v ccache >/dev/null; then
