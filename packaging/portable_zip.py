@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Writes the portable zip so that the same inputs give the same bytes.
 
-portable_zip.py <out.zip> <epoch seconds> <file>...
+portable_zip.py <out.zip> <date file> <file>...
+
+The date file holds seconds since 1970 (packaging/zip_date.cmake writes it).
 
 Every entry is stored under its file name, with the date given (UTC, to the
 two seconds a zip date holds), a fixed mode (0755 for .exe files, 0644 for
@@ -18,7 +20,9 @@ def main(argv):
     if len(argv) < 4:
         sys.stderr.write(__doc__)
         return 2
-    out, epoch, files = argv[1], int(argv[2]), argv[3:]
+    out, files = argv[1], argv[3:]
+    with open(argv[2], encoding="ascii") as f:
+        epoch = int(f.read().strip())
     # A zip date cannot lie before 1980.
     stamp = time.gmtime(max(epoch, 315532800))[:6]
     temp = out + ".part"
