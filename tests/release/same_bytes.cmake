@@ -11,6 +11,17 @@ foreach(var SOURCE_DIR BUILD_DIR TOOLCHAIN BUILD_TYPE REFERENCE ZIP_REFERENCE ZI
   endif()
 endforeach()
 
+# The zip's entries carry the date of the sources as the reference tree
+# looked it up (the last commit's): the second tree takes the same, so a
+# commit made since the reference was built does not count as a difference.
+get_filename_component(reference_tree "${ZIP_REFERENCE}" DIRECTORY)
+get_filename_component(reference_tree "${reference_tree}" DIRECTORY)
+if(EXISTS "${reference_tree}/packaging/zip_date")
+  file(READ "${reference_tree}/packaging/zip_date" date)
+  string(STRIP "${date}" date)
+  set(ENV{SOURCE_DATE_EPOCH} "${date}")
+endif()
+
 file(REMOVE_RECURSE "${BUILD_DIR}")
 execute_process(
   COMMAND ${CMAKE_COMMAND} -S "${SOURCE_DIR}" -B "${BUILD_DIR}" -G Ninja
