@@ -29,6 +29,11 @@ has() { [[ ",$kinds," == *",$1,"* ]]; }
 # Includes must point down the layers; checked first, it takes a second.
 "$root/scripts/check-layers.sh"
 "$root/scripts/deps.sh"
+# The layout .clang-format describes, in every program file and every line
+# changed since the base (see the script).
+"$root/scripts/check-format.sh"
+# Every name in backticks in docs/ARCHITECTURE.md still names something.
+"$root/scripts/check-doc-names.sh"
 # Compile through ccache when it is installed (takes effect when a build folder
 # is first configured).
 if command -v ccache >/dev/null; then
@@ -70,7 +75,9 @@ if has windows; then
   export TK_ARTIFACTS="Z:${TK_WORK//\//\\}\\artifacts"
   echo "== Windows tests under Wine"
   (cd "$build/windows" && ctest -j2 --output-on-failure "${ctest_args[@]}") || status=1
-  # The end-to-end tests leave their screenshots here.
+  # The end-to-end tests leave their screenshots here, with the hash of the
+  # program they show (no pictures of an earlier run stay beside them).
+  rm -rf "$build/artifacts"
   if compgen -G "$TK_WORK/artifacts/*" >/dev/null; then
     mkdir -p "$build/artifacts"
     for f in "$TK_WORK"/artifacts/*; do
@@ -79,7 +86,15 @@ if has windows; then
         *) cp "$f" "$build/artifacts/" ;;
       esac
     done
+    shown=$(sha256sum "$build/windows/app/tarimoku.exe" | cut -d' ' -f1)
+    echo "$shown" >"$build/artifacts/program.sha256"
     echo "Screenshots of the end-to-end tests: $build/artifacts"
+    # The README's pictures come from this test (scripts/readme-pictures.sh).
+    if [ -f "$build/artifacts/role-menu.png" ] &&
+       [ "$(tail -n 1 "$root/docs/pictures.txt" 2>/dev/null)" != "$shown" ]; then
+      echo "The README's pictures show another build of the program than this one;"
+      echo "scripts/readme-pictures.sh puts these in docs/ (look at them first)."
+    fi
   fi
 fi
 if has native; then

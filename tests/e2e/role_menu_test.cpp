@@ -88,6 +88,11 @@ TEST_P(RoleMenuByHand, RightClickACursorChooseWaitAndTheSchemeHoldsIt)
 
     SetForegroundWindow(main);
     Sleep(700); // the animated cursors of the folder have loaded and moved on
+    // The README's pictures are these (scripts/readme-pictures.sh).
+    const std::wstring artifacts = ArtifactsFolder();
+    const std::wstring suffix = GetParam() ? L"-hidden.bmp" : L".bmp";
+    if (!artifacts.empty())
+        e2e::SaveScreen(artifacts + L"\\main-window" + suffix);
     RECT icon = e2e::RemoteListItemRect(list, item, LVIR_ICON);
     POINT at{(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
     ClientToScreen(list, &at);
@@ -109,9 +114,8 @@ TEST_P(RoleMenuByHand, RightClickACursorChooseWaitAndTheSchemeHoldsIt)
 
     Sleep(GetDoubleClickTime() + 100); // the next click is not the second of a double click
     ASSERT_NE(openMenu(), nullptr) << "the role menu did not open again";
-    std::wstring artifacts = ArtifactsFolder();
     if (!artifacts.empty())
-        e2e::SaveScreen(artifacts + (GetParam() ? L"\\role-menu-hidden.bmp" : L"\\role-menu.bmp"));
+        e2e::SaveScreen(artifacts + L"\\role-menu" + suffix);
 
     // The fourth role, "待ち状態" (Wait).
     for (int i = 0; i < 4; ++i)

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Puts the pictures of the last end-to-end run in docs/ as the README's:
+#   docs/main-window.png  the main window on a folder of cursors
+#   docs/role-menu.png    the same window with the role menu open
+# The end-to-end test RoleMenuByHand takes them while it checks what they
+# show; scripts/test.sh leaves them in $TARIMOKU_BUILD/artifacts with the
+# hash of the tarimoku.exe they show. docs/pictures.txt keeps that hash,
+# and scripts/test.sh says when the program it tested is another one.
+# Usage: scripts/test.sh --kinds windows -- -R RoleMenuByHand
+#        scripts/readme-pictures.sh
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${TARIMOKU_BUILD:-$root/build}
+artifacts="$build/artifacts"
+exe="$build/windows/app/tarimoku.exe"
+
+fail() { echo "readme-pictures: $*" >&2; exit 1; }
+command -v convert >/dev/null || fail "ImageMagick's convert is missing (scripts/deps.sh installs it)"
+for name in main-window role-menu; do
+  [ -f "$artifacts/$name.png" ] || fail "no $artifacts/$name.png: run scripts/test.sh --kinds windows -- -R RoleMenuByHand first"
+done
+[ -f "$artifacts/program.sha256" ] || fail "$artifacts/program.sha256 is missing: run the tests again"
+shown=$(cat "$artifacts/program.sha256")
+built=$(sha256sum "$exe" | cut -d' ' -f1)
+[ "$shown" = "$built" ] || fail "the pictures show another build than $exe: run the tests again"
+
+for name in main-window role-menu; do
+  # The screen less its empty border; no dates in the file, so the same
+  # pixels make the same bytes.
+  convert "$artifacts/$name.png" -trim +repage -strip -define png:exclude-chunks=date,time \
+          "$root/docs/$name.png"
+  echo "docs/$name.png  $(identify -format '%wx%h' "$root/docs/$name.png")"
+done
+cat >"$root/docs/pictures.txt" <<EOF
+# The README's pictures, docs/main-window.png and docs/role-menu.png, are the
+# screen as the end-to-end test RoleMenuByHand saw it while it checked the
+# role menu, put here by scripts/readme-pictures.sh. They show the
+# tarimoku.exe of this SHA-256; scripts/test.sh says when it tests another.
+$shown
+EOF
+echo "docs/pictures.txt  $shown"
