@@ -55,10 +55,10 @@ public:
     // Switches every monitor and timer off (the window is going).
     void Stop();
 
-    TDirMonitor DirMonitorFile;                              // the folder in view
+    TDirMonitor DirMonitorFile;                               // the folder in view
     std::vector<std::unique_ptr<TDirMonitor>> FDriveMonitors; // one per watched drive, in drive-list order
-    bool FListChanged = false; // a refill of the file list is pending
-    bool FTreeChanged = false; // a rebuild of the folder tree is pending
+    bool FListChanged = false;                                // a refill of the file list is pending
+    bool FTreeChanged = false;                                // a rebuild of the folder tree is pending
 
     // The refresh command: both panes built afresh. `afresh` false keeps the
     // list's selection, focus and scroll position as an automatic refill does.
@@ -151,12 +151,12 @@ private:
 
     HWND window_ = nullptr;
     RefreshPanes* panes_ = nullptr;
-    bool afresh_ = false;   // the pending refill need not keep the list's marks
+    bool afresh_ = false; // the pending refill need not keep the list's marks
     bool syncPending_ = false;
     bool running_ = false;
     unsigned long long lastSync_ = 0;
     bool synced_ = false;
-    std::wstring watched_;  // the folder DirMonitorFile was pointed at
+    std::wstring watched_; // the folder DirMonitorFile was pointed at
     std::wstring reportedGone_;
     std::vector<std::wstring> roots_; // the drives watched, in monitor order
     std::vector<DriveWatch> drives_;

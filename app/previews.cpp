@@ -89,7 +89,7 @@ void Previews::Stop()
         EndStartingCursor();
     }
     list_.SetCustomDraw(nullptr); // the list paints on its own again
-    FPreviews.reset(); // frees every reader with its frames
+    FPreviews.reset();            // frees every reader with its frames
     FPreviewOfItem.clear();
     FPreviewFrames.Clear();
     FPreviewCount = 0;

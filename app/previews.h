@@ -22,10 +22,10 @@
 
 // One animated preview of the list.
 struct TPreviewEntry {
-    int ItemIndex = 0;                // list item (and path) the entry animates
-    std::unique_ptr<TAniCur> AniCur;  // the loaded animated cursor
-    int Step = 0;                     // current animation step
-    long long LastStep = 0;           // animation clock (1/60000 s) at which Step began
+    int ItemIndex = 0;               // list item (and path) the entry animates
+    std::unique_ptr<TAniCur> AniCur; // the loaded animated cursor
+    int Step = 0;                    // current animation step
+    long long LastStep = 0;          // animation clock (1/60000 s) at which Step began
     // Drawing cache: where the frames, composed onto the window colour, are
     // in the frame atlas, and the item's icon position in view coordinates
     // while Placed.
@@ -70,9 +70,9 @@ public:
     int FNextPreview = 0;                    // next path the idle loader examines
     int FPreviewCount = 0;                   // entries of FPreviews in use
     std::unique_ptr<TPreviewEntry[]> FPreviews;
-    int FPreviewCapacity = 0;                // entries allocated (one per item when built)
-    std::vector<int> FPreviewOfItem;         // item of the list -> its entry, -1 for none
-    preview::FrameAtlas FPreviewFrames;      // the entries' frames, opaque, ready to copy
+    int FPreviewCapacity = 0;           // entries allocated (one per item when built)
+    std::vector<int> FPreviewOfItem;    // item of the list -> its entry, -1 for none
+    preview::FrameAtlas FPreviewFrames; // the entries' frames, opaque, ready to copy
 
     // What the frame atlas may hold, in bytes: a cursor that would take it
     // past this is not animated and keeps the shell's icon.
