@@ -3,6 +3,7 @@
 // each item), in the same run. Prints the time of each per round and the
 // ratio fill / bare walk; the goal is at most 3.
 #include "bench/bench_clock.h"
+#include "bench/bench_shell.h"
 #include "shview/FileView.h"
 #include "shview/idlist/idlist.h"
 
@@ -112,62 +113,57 @@ double Median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-} // namespace
-
-int main()
+int Run()
 {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
-    OleInitialize(nullptr);
     int status = 0;
+    std::printf("making %d files...\n", kFiles);
+    std::fflush(stdout);
+    std::wstring folder = MakeFolder();
+    shview::AbsoluteIDList id = shview::IDListFromPath(folder);
+
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TarimokuBenchHost";
+    RegisterClassW(&wc);
+    HWND host = CreateWindowExW(0, wc.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 800,
+                                600, nullptr, nullptr, wc.hInstance, nullptr);
+    ShowWindow(host, SW_SHOW);
     {
-        shview::ShellModule module;
-        std::printf("making %d files...\n", kFiles);
-        std::fflush(stdout);
-        std::wstring folder = MakeFolder();
-        shview::AbsoluteIDList id = shview::IDListFromPath(folder);
+        TFileView view;
+        view.Create(host);
+        view.SetBounds(0, 0, 780, 560);
+        Pump();
+        // One of each first, so that both see a warm shell.
+        BareWalk(id.get());
+        view.SetFolder(id.get());
+        Pump();
 
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"TarimokuBenchHost";
-        RegisterClassW(&wc);
-        HWND host = CreateWindowExW(0, wc.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 800,
-                                    600, nullptr, nullptr, wc.hInstance, nullptr);
-        ShowWindow(host, SW_SHOW);
-        {
-            TFileView view;
-            view.Create(host);
-            view.SetBounds(0, 0, 780, 560);
-            Pump();
-            // One of each first, so that both see a warm shell.
-            BareWalk(id.get());
+        std::vector<double> bare, fill;
+        for (int round = 0; round < kRounds; ++round) {
+            double t0 = Now();
+            int walked = BareWalk(id.get());
+            double t1 = Now();
             view.SetFolder(id.get());
+            double t2 = Now();
             Pump();
-
-            std::vector<double> bare, fill;
-            for (int round = 0; round < kRounds; ++round) {
-                double t0 = Now();
-                int walked = BareWalk(id.get());
-                double t1 = Now();
-                view.SetFolder(id.get());
-                double t2 = Now();
-                Pump();
-                bare.push_back(t1 - t0);
-                fill.push_back(t2 - t1);
-                std::printf("round %d: bare walk %.3f s (%d items), fill %.3f s (%d items), ratio %.2f\n", round,
-                            t1 - t0, walked, t2 - t1, view.Count(), (t2 - t1) / (t1 - t0));
-                std::fflush(stdout);
-                if (walked != kFiles || view.Count() != kFiles)
-                    status = 1;
-            }
-            double ratio = Median(fill) / Median(bare);
-            std::printf("median: bare walk %.3f s, fill %.3f s; fill / bare walk = %.2f (goal <= 3)\n", Median(bare),
-                        Median(fill), ratio);
+            bare.push_back(t1 - t0);
+            fill.push_back(t2 - t1);
+            std::printf("round %d: bare walk %.3f s (%d items), fill %.3f s (%d items), ratio %.2f\n", round,
+                        t1 - t0, walked, t2 - t1, view.Count(), (t2 - t1) / (t1 - t0));
+            std::fflush(stdout);
+            if (walked != kFiles || view.Count() != kFiles)
+                status = 1;
         }
-        DestroyWindow(host);
-        RemoveFolder(folder);
+        double ratio = Median(fill) / Median(bare);
+        std::printf("median: bare walk %.3f s, fill %.3f s; fill / bare walk = %.2f (goal <= 3)\n", Median(bare),
+                    Median(fill), ratio);
     }
-    OleUninitialize();
+    DestroyWindow(host);
+    RemoveFolder(folder);
     return status;
 }
+
+} // namespace
+
+int main() { return RunWithShell(Run); }

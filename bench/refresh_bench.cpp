@@ -6,6 +6,7 @@
 //     a plain refill of the same folder (goal: at most 1.1 times).
 #include "app/ufrmMain.h"
 #include "bench/bench_clock.h"
+#include "bench/bench_shell.h"
 #include "shview/FolderViewScopes.h"
 #include "shview/ListKeep.h"
 #include "shview/TreeState.h"
@@ -240,15 +241,9 @@ int KeepingRefill()
 
 int main()
 {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
-    OleInitialize(nullptr);
-    int status = 0;
-    {
-        shview::ShellModule module;
-        status |= TreeRebuild();
+    return RunWithShell([] {
+        int status = TreeRebuild();
         status |= KeepingRefill();
-    }
-    OleUninitialize();
-    return status;
+        return status;
+    });
 }

@@ -12,6 +12,7 @@
 #include "app/messages.h"
 #include "app/ufrmMain.h"
 #include "bench/bench_clock.h"
+#include "bench/bench_shell.h"
 #include "shview/idlist/idlist.h"
 #include "ui/application.h"
 
@@ -177,16 +178,4 @@ int Run()
 
 } // namespace
 
-int main()
-{
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
-    OleInitialize(nullptr);
-    int status = 0;
-    {
-        shview::ShellModule module;
-        status = Run();
-    }
-    OleUninitialize();
-    return status;
-}
+int main() { return RunWithShell(Run); }
