@@ -52,3 +52,21 @@ tk_env_down() {
   done
   return 0
 }
+
+# Starts the Wine prefix in the background, builds the Windows tree (only
+# `targets` when given; through ccache when it is installed) and brings the
+# Wine server up with its hold program: what a run under Wine needs first.
+# Uses $root and $build.
+tk_build_and_start() {
+  if command -v ccache >/dev/null; then
+    export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER:-ccache}
+    export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
+  fi
+  tk_env_up
+  tk_prefix_init & TK_PREFIX_PID=$!
+  cmake -S "$root" -B "$build/windows" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+  if [ $# -gt 0 ]; then cmake --build "$build/windows" --target "$@"; else cmake --build "$build/windows"; fi
+  wait "$TK_PREFIX_PID"; TK_PREFIX_PID=""
+  tk_server_up "$build/windows/tests/tk_hold.exe"
+}
