@@ -37,9 +37,11 @@ TEST(CursorCheck, CorpusCursorsAreWholeAndNoneCutShortIs)
         // Cut inside its header, at the lengths the loader was seen to fall
         // over, half way, and one byte short.
         for (size_t length : {size_t(0), size_t(6), size_t(12), size_t(80), size_t(100), bytes.size() / 2,
-                              bytes.size() - 1})
-            if (length < bytes.size())
+                              bytes.size() - 1}) {
+            if (length < bytes.size()) {
                 EXPECT_FALSE(Whole(bytes, length)) << length;
+            }
+        }
         ++files;
     }
     EXPECT_GT(files, 50);

@@ -71,8 +71,9 @@ TEST(PaneLayout, ThePanesFillTheAreaBelowTheToolBarSideBySide)
             EXPECT_EQ(a.splitter.x, a.tree.width);
             EXPECT_EQ(a.list.x, a.splitter.x + a.splitter.width);
             EXPECT_EQ(a.list.x + a.list.width, width);
-            if (size.width >= min.width)
+            if (size.width >= min.width) {
                 EXPECT_GE(a.list.width, kMinPaneWidth);
+            }
         }
     }
 }

@@ -164,8 +164,9 @@ TEST_F(FileViewRename, TheTypedNameIsTakenAsItIsAndAnUnchangedOneRenamesNothing)
             EXPECT_EQ(GetFileAttributesW(In(row.after).c_str()) != INVALID_FILE_ATTRIBUTES, true);
             ASSERT_EQ(view.Count(), 1);
             EXPECT_EQ(view.ItemPath(0), In(row.after));
-            if (typed == nullptr)
+            if (typed == nullptr) {
                 EXPECT_EQ(view.ItemText(0), caption);
+            }
             for (const std::wstring& left : {In(row.after), path}) {
                 if (row.folder)
                     testsupport::RemoveTree(left);
