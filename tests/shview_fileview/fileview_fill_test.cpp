@@ -4,10 +4,12 @@
 
 #include "res/texts.h"
 #include "tests/shview_fileview/fileview_fixture.h"
-#include "tests/shview_fileview/test_folder.h"
+#include "tests/support/test_folder.h"
 #include "ui/screen_cursor.h"
 
 namespace fvtest {
+
+using testsupport::TestFolder;
 namespace {
 
 std::wstring ExpectedDate(const std::wstring& path)

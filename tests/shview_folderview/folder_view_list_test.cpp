@@ -1,11 +1,15 @@
 // The folder tree driving a real file list, and the list calling back.
 #include "shview/FileView.h"
 #include "tests/shview_folderview/folder_view_fixture.h"
-#include "tests/shview_folderview/shell_fakes.h"
+#include "tests/support/counting_malloc.h"
+#include "tests/support/proxy_desktop.h"
 
 #include <commctrl.h>
 
 namespace fvtest {
+
+using testsupport::CountingMalloc;
+using testsupport::ProxyDesktop;
 namespace {
 
 using shview::AbsoluteIDList;

@@ -2,10 +2,14 @@
 // from its dialogs' message loop, no new identifier), and the busy pairs
 // around the tree's fills and renames.
 #include "tests/shview_folderview/folder_view_fixture.h"
-#include "tests/shview_folderview/shell_fakes.h"
+#include "tests/support/counting_malloc.h"
+#include "tests/support/proxy_desktop.h"
 #include "tests/support/busy_recorder.h"
 
 namespace fvtest {
+
+using testsupport::CountingMalloc;
+using testsupport::ProxyDesktop;
 namespace {
 
 bool FolderExists(const std::wstring& path)

@@ -1,11 +1,15 @@
 // The folder tree's building, filling, selecting and identifiers, on Wine's
 // real shell and a folder tree made by the test.
 #include "tests/shview_folderview/folder_view_fixture.h"
-#include "tests/shview_folderview/shell_fakes.h"
+#include "tests/support/counting_malloc.h"
+#include "tests/support/proxy_desktop.h"
 
 #include <commctrl.h>
 
 namespace fvtest {
+
+using testsupport::CountingMalloc;
+using testsupport::ProxyDesktop;
 namespace {
 
 using shview::AbsoluteIDList;
@@ -239,7 +243,7 @@ TEST_F(FolderViewTest, ARebuildFreesEveryIdentifierBeforeTellingAndDropsTheRemem
     int before = tree->Count();
     CountingMalloc counting;
     std::vector<int> freesSeen;
-    tree->OnDeleting = [&](ui::Component*, ui::TreeNode) { freesSeen.push_back(counting.frees); };
+    tree->OnDeleting = [&](ui::Component*, ui::TreeNode) { freesSeen.push_back(counting.AllFrees()); };
     {
         shview::ScopedShellObjects scope(&counting, nullptr);
         tree->BuildTree();
@@ -264,7 +268,7 @@ TEST_F(FolderViewTest, DestroyingTheTreeFreesEveryIdentifier)
         shview::ScopedShellObjects scope(&counting, nullptr);
         tree.reset();
     }
-    EXPECT_EQ(counting.frees, nodes);
+    EXPECT_EQ(counting.AllFrees(), nodes);
     EXPECT_EQ(deletingEvents, 0) << "nobody is told while the tree itself goes";
 }
 
@@ -280,7 +284,7 @@ TEST_F(FolderViewTest, DestroyingTheWindowFirstFreesEveryIdentifierToo)
         EXPECT_EQ(tree->Handle(), nullptr);
         tree.reset();
     }
-    EXPECT_EQ(counting.frees, nodes);
+    EXPECT_EQ(counting.AllFrees(), nodes);
 }
 
 TEST_F(FolderViewTest, RenameChildFollowsAFolderRenamedElsewhereKeepingItsChildren)

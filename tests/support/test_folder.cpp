@@ -1,15 +1,14 @@
-#include "tests/shview_fileview/test_folder.h"
+#include "tests/support/test_folder.h"
 
 #include "shview/idlist/idlist.h"
-#include "tests/support/com_object.h"
 
-namespace fvtest {
+namespace testsupport {
 namespace {
 
 // Hands out the inner enumerator's items, running a hook before each.
-class WatchedEnumBase : public IEnumIDList {
+class WatchedEnum final : public ui::ComObject<IEnumIDList> {
 public:
-    WatchedEnumBase(ui::ComPtr<IEnumIDList> inner, std::function<void()> hook)
+    WatchedEnum(ui::ComPtr<IEnumIDList> inner, std::function<void()> hook)
         : inner_(std::move(inner)), hook_(std::move(hook))
     {
     }
@@ -27,7 +26,6 @@ private:
     ui::ComPtr<IEnumIDList> inner_;
     std::function<void()> hook_;
 };
-using WatchedEnum = testsupport::ComObject<WatchedEnumBase, IID_IEnumIDList>;
 
 } // namespace
 
@@ -53,22 +51,6 @@ HRESULT TestFolder::SetNameOf(HWND w, PCUITEMID_CHILD item, LPCWSTR name, SHGDNF
 std::wstring TestFolder::NameOf(PCUITEMID_CHILD item) const
 {
     return shview::IDListDisplayName(inner_.get(), item, SHGDN_INFOLDER);
-}
-
-HRESULT TestFolder::QueryInterface(REFIID iid, void** out)
-{
-    if (iid == IID_IUnknown || iid == IID_IShellFolder) {
-        *out = static_cast<IShellFolder*>(this);
-        AddRef();
-        return S_OK;
-    }
-    if (iid == IID_IShellIcon && offerIcons) {
-        *out = static_cast<IShellIcon*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
 }
 
 HRESULT TestFolder::EnumObjects(HWND w, SHCONTF flags, IEnumIDList** out)
@@ -127,4 +109,4 @@ HRESULT TestFolder::GetIconOf(PCUITEMID_CHILD item, UINT flags, int* index)
     return iconOf(NameOf(item), index);
 }
 
-} // namespace fvtest
+} // namespace testsupport

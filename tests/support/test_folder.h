@@ -13,9 +13,9 @@
 #include "tests/support/forwarding_folder.h"
 #include "ui/handles.h"
 
-namespace fvtest {
+namespace testsupport {
 
-class TestFolder : public testsupport::ForwardingFolder, public IShellIcon {
+class TestFolder final : public ForwardingFolder {
 public:
     // A new folder with one reference, which the caller owns: the list keeps
     // references of its own beyond the test's scope.
@@ -24,8 +24,7 @@ public:
         return ui::ComPtr<TestFolder>::Attach(new TestFolder(inner));
     }
 
-    // IShellIcon is offered only when set; it answers by the item's name.
-    bool offerIcons = false;
+    // IShellIcon (offerIcons) answers by the item's name.
     std::function<HRESULT(const std::wstring& name, int* index)> iconOf;
     int iconCalls = 0;
     // EnumObjects answers this when it is a failure code.
@@ -54,16 +53,6 @@ public:
 
     std::wstring NameOf(PCUITEMID_CHILD item) const;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        ULONG n = --refs_;
-        if (n == 0)
-            delete this;
-        return n;
-    }
-
     // IShellFolder: the rest as the inner folder
     HRESULT STDMETHODCALLTYPE EnumObjects(HWND w, SHCONTF flags, IEnumIDList** out) override;
     HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE pidl, IBindCtx* b, REFIID iid, void** out) override;
@@ -76,8 +65,8 @@ public:
 
 private:
     explicit TestFolder(IShellFolder* inner) : ForwardingFolder(inner) {}
-    ULONG refs_ = 1;
+    ~TestFolder() override = default;
     TestFolder* counter_ = nullptr; // counts this folder's failed walks
 };
 
-} // namespace fvtest
+} // namespace testsupport

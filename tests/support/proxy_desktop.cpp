@@ -1,15 +1,14 @@
-#include "tests/shview_folderview/shell_fakes.h"
+#include "tests/support/proxy_desktop.h"
 
 #include "shview/idlist/idlist.h"
-#include "tests/support/com_object.h"
 
-namespace fvtest {
+namespace testsupport {
 namespace {
 
 // A real folder whose contents cannot be listed.
-class UnreadableFolderBase : public testsupport::ForwardingFolder {
+class UnreadableFolder final : public ForwardingFolder {
 public:
-    UnreadableFolderBase(IShellFolder* real, int& failures) : ForwardingFolder(real), failures_(failures) {}
+    UnreadableFolder(IShellFolder* real, int& failures) : ForwardingFolder(real), failures_(failures) {}
 
     HRESULT STDMETHODCALLTYPE EnumObjects(HWND, SHCONTF, IEnumIDList** e) override
     {
@@ -21,12 +20,11 @@ public:
 private:
     int& failures_;
 };
-using UnreadableFolder = testsupport::ComObject<UnreadableFolderBase, IID_IShellFolder>;
 
 // A real folder whose renames run a hook and may withhold the new identifier.
-class RenameWatchFolderBase : public testsupport::ForwardingFolder {
+class RenameWatchFolder final : public ForwardingFolder {
 public:
-    RenameWatchFolderBase(IShellFolder* real, ProxyDesktop& desktop) : ForwardingFolder(real), desktop_(desktop) {}
+    RenameWatchFolder(IShellFolder* real, ProxyDesktop& desktop) : ForwardingFolder(real), desktop_(desktop) {}
 
     HRESULT STDMETHODCALLTYPE SetNameOf(HWND w, PCUITEMID_CHILD item, LPCWSTR name, SHGDNF flags,
                                         PITEMID_CHILD* out) override
@@ -46,40 +44,8 @@ public:
 private:
     ProxyDesktop& desktop_;
 };
-using RenameWatchFolder = testsupport::ComObject<RenameWatchFolderBase, IID_IShellFolder>;
 
 } // namespace
-
-HRESULT CountingMalloc::QueryInterface(REFIID iid, void** out)
-{
-    if (iid == IID_IUnknown || iid == IID_IMalloc) {
-        *out = static_cast<IMalloc*>(this);
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-void CountingMalloc::Free(void* pv)
-{
-    if (pv)
-        ++frees;
-    CoTaskMemFree(pv);
-}
-
-HRESULT ProxyDesktop::QueryInterface(REFIID iid, void** out)
-{
-    if (iid == IID_IUnknown || iid == IID_IShellFolder) {
-        *out = static_cast<IShellFolder*>(this);
-        return S_OK;
-    }
-    if (iid == IID_IShellIcon && offerIcons) {
-        *out = static_cast<IShellIcon*>(this);
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
 
 HRESULT ProxyDesktop::BindToObject(PCUIDLIST_RELATIVE pidl, IBindCtx* b, REFIID iid, void** out)
 {
@@ -109,4 +75,4 @@ HRESULT ProxyDesktop::GetIconOf(PCUITEMID_CHILD, UINT flags, int* index)
     return S_OK;
 }
 
-} // namespace fvtest
+} // namespace testsupport
