@@ -2,7 +2,7 @@
 #include "shview/FileView.h"
 #include "tests/shview_comboview/combo_view_fixture.h"
 #include "tests/support/counting_malloc.h"
-#include "tests/support/proxy_desktop.h"
+#include "tests/support/test_folder.h"
 
 namespace cvtest {
 namespace {
@@ -205,13 +205,13 @@ TEST_F(ComboViewTest, AFolderTheListCannotReadLeavesTheBoxOnThePreviousFolder)
     ASSERT_TRUE(Shows(a));
     ui::TreeNode bNode = tree->FindChild(tree->Selected(), shview::IDListLast(IdOf(b).get()).get());
     ASSERT_TRUE(bNode);
-    testsupport::ProxyDesktop desktop(shview::DesktopFolder());
-    desktop.unreadablePath = b;
+    auto desktop = testsupport::TestFolder::Over(shview::DesktopFolder());
+    desktop->unreadable = {b};
     {
-        shview::ScopedShellObjects scope(nullptr, &desktop);
+        shview::ScopedShellObjects scope(nullptr, desktop.get());
         tree->Select(bNode);
     }
-    ASSERT_GE(desktop.enumFailures, 1);
+    ASSERT_GE(desktop->enumFailures, 1);
     ASSERT_TRUE(TreeShows(a));
     EXPECT_TRUE(Shows(a));
     EXPECT_EQ(PositionOf(b), -1);

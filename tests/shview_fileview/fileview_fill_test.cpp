@@ -279,7 +279,9 @@ TEST_F(FileViewIconTest, IconsComeFromTheFoldersIShellIconWhenItGivesOne)
     ui::ComPtr<IShellFolder> real = Real();
     auto folder = TestFolder::Over(real.get());
     folder->offerIcons = true;
-    folder->iconOf = [](const std::wstring& name, int* index) {
+    folder->iconOf = [](const std::wstring& name, UINT flags, int* index) {
+        if (flags != GIL_FORSHELL)
+            return S_FALSE;
         if (name == L"given.txt") {
             *index = 3;
             return S_OK;

@@ -2,14 +2,14 @@
 // real shell and a folder tree made by the test.
 #include "tests/shview_folderview/folder_view_fixture.h"
 #include "tests/support/counting_malloc.h"
-#include "tests/support/proxy_desktop.h"
+#include "tests/support/test_folder.h"
 
 #include <commctrl.h>
 
 namespace fvtest {
 
 using testsupport::CountingMalloc;
-using testsupport::ProxyDesktop;
+using testsupport::TestFolder;
 namespace {
 
 using shview::AbsoluteIDList;
@@ -195,13 +195,13 @@ TEST_F(FolderViewTest, AFolderThatCannotBeReadGetsNoChildrenAndTheSelectionStays
     ASSERT_TRUE(aNode);
     tree->SelectPath(files);
     ui::TreeNode current = tree->Selected();
-    ProxyDesktop desktop(shview::DesktopFolder());
-    desktop.unreadablePath = a;
+    auto desktop = TestFolder::Over(shview::DesktopFolder());
+    desktop->unreadable = {a};
     {
-        shview::ScopedShellObjects scope(nullptr, &desktop);
+        shview::ScopedShellObjects scope(nullptr, desktop.get());
         tree->Expand(aNode);
     }
-    EXPECT_EQ(desktop.enumFailures, 1);
+    EXPECT_EQ(desktop->enumFailures, 1);
     EXPECT_FALSE(tree->HasChildNodes(aNode));
     EXPECT_TRUE(tree->ChildrenFlag(aNode)) << "it may be readable later";
     EXPECT_EQ(tree->Selected(), current);
@@ -215,12 +215,14 @@ TEST_F(FolderViewTest, AFolderThatCannotBeReadGetsNoChildrenAndTheSelectionStays
 
 TEST_F(FolderViewTest, IconsComeFromIShellIconWhenTheFolderOffersIt)
 {
-    ProxyDesktop desktop(shview::DesktopFolder());
-    desktop.offerIcons = true;
-    desktop.normalIcon = 7;
-    desktop.openIcon = 9;
+    auto desktop = TestFolder::Over(shview::DesktopFolder());
+    desktop->offerIcons = true;
+    desktop->iconOf = [](const std::wstring&, UINT flags, int* index) {
+        *index = (flags & GIL_OPENICON) ? 9 : 7;
+        return S_OK;
+    };
     {
-        shview::ScopedShellObjects scope(nullptr, &desktop);
+        shview::ScopedShellObjects scope(nullptr, desktop.get());
         tree->BuildTree();
     }
     ui::TreeNode child = tree->FirstChild(tree->Root());

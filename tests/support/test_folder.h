@@ -1,7 +1,9 @@
-// A folder object for file list tests: passes every question to a real shell
-// folder, and can add what Wine's folders lack (IShellIcon), fail the
-// enumeration, mark items as shortcuts, watch each step of a fill, or answer
-// BindToObject with another folder (as a stand-in desktop).
+// A folder object for the views' tests: passes every question to a real
+// shell folder, and can add what Wine's folders lack (IShellIcon), fail the
+// enumeration, mark items as shortcuts, watch each step of a fill, run a hook
+// inside a rename, or, as a stand-in desktop, answer BindToObject with
+// another folder or with folders that cannot be read or that watch their
+// renames.
 #pragma once
 #include <windows.h>
 #include <shlobj.h>
@@ -24,8 +26,8 @@ public:
         return ui::ComPtr<TestFolder>::Attach(new TestFolder(inner));
     }
 
-    // IShellIcon (offerIcons) answers by the item's name.
-    std::function<HRESULT(const std::wstring& name, int* index)> iconOf;
+    // IShellIcon (offerIcons) answers by the item's name; none: S_FALSE.
+    std::function<HRESULT(const std::wstring& name, UINT flags, int* index)> iconOf;
     int iconCalls = 0;
     // EnumObjects answers this when it is a failure code.
     HRESULT enumResult = S_OK;
@@ -33,7 +35,8 @@ public:
     std::function<void()> onNext;
     // Items (by name in the folder) that GetAttributesOf reports as shortcuts.
     std::set<std::wstring> links;
-    // Folders (by parsing name) whose bound folder cannot be enumerated.
+    // Folders (by parsing name, in any letter case) whose bound folder cannot
+    // be enumerated; their failed walks are counted here.
     std::set<std::wstring> unreadable;
     int enumFailures = 0;
     // When set, BindToObject answers this folder (or this failure).
@@ -42,7 +45,8 @@ public:
     bool answerBinds = false;
 
     // SetNameOf runs this inside the call, as the shell's own dialogs let
-    // any message (a refill, a rebuild) run while they are up.
+    // any message (a refill, a rebuild) run while they are up. The rename
+    // settings below hold for this folder and every folder bound through it.
     std::function<void()> duringRename;
     bool hookBeforeRename = false; // else after the inner folder renamed it
     // The name the inner folder is given instead of the typed one (a shell
@@ -66,7 +70,11 @@ public:
 private:
     explicit TestFolder(IShellFolder* inner) : ForwardingFolder(inner) {}
     ~TestFolder() override = default;
-    TestFolder* counter_ = nullptr; // counts this folder's failed walks
+    // The folder whose rename settings and failure count a bound folder uses.
+    TestFolder& Owner() { return owner_ ? *owner_.get() : *this; }
+    bool Unreadable(PCUIDLIST_RELATIVE pidl) const;
+
+    ui::ComPtr<TestFolder> owner_;
 };
 
 } // namespace testsupport
