@@ -6,7 +6,6 @@
 #include "tests/support/fake_folder.h"
 #include "ui/handles.h"
 
-using namespace shelltest;
 using namespace testsupport;
 
 namespace {
