@@ -5,20 +5,16 @@
 #include <windows.h>
 #include <ole2.h>
 
-#include <atomic>
+#include "ui/com_object.h"
 
-class TDropSourceObject final : public IDropSource {
+class TDropSourceObject final : public ui::ComObject<IDropSource> {
 public:
     // A new object with one reference, owned by the caller.
     TDropSourceObject() noexcept = default;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override;
-    ULONG STDMETHODCALLTYPE AddRef() noexcept override;
-    ULONG STDMETHODCALLTYPE Release() noexcept override;
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escapePressed, DWORD keyState) noexcept override;
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD effect) noexcept override;
 
 private:
-    ~TDropSourceObject() = default;
-    std::atomic<ULONG> refs_{1};
+    ~TDropSourceObject() override = default;
 };

@@ -83,29 +83,6 @@ std::vector<std::wstring> TFileDropTarget::DroppedFiles(IDataObject* data)
     return files;
 }
 
-HRESULT STDMETHODCALLTYPE TFileDropTarget::QueryInterface(REFIID iid, void** out) noexcept
-{
-    if (!out)
-        return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropTarget)) {
-        *out = static_cast<IDropTarget*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE TFileDropTarget::AddRef() noexcept { return ++refs_; }
-
-ULONG STDMETHODCALLTYPE TFileDropTarget::Release() noexcept
-{
-    const ULONG left = --refs_;
-    if (left == 0)
-        delete this;
-    return left;
-}
-
 HRESULT STDMETHODCALLTYPE TFileDropTarget::DragEnter(IDataObject* data, DWORD keyState, POINTL, DWORD* effect) noexcept
 {
     try {

@@ -15,14 +15,14 @@
 #include <windows.h>
 #include <ole2.h>
 
-#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "ui/com_object.h"
 #include "ui/handles.h"
 
-class TFileDropTarget final : public IDropTarget {
+class TFileDropTarget final : public ui::ComObject<IDropTarget> {
 public:
     // Files: the dropped paths in the order of the drop data; Effect in/out.
     using FileDropEvent = std::function<void(const std::vector<std::wstring>& files, DWORD keyState, POINT pt,
@@ -43,9 +43,6 @@ public:
     // True while a drag with a file list is over the window (or after its drop).
     bool Tracking() const noexcept { return static_cast<bool>(data_); }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override;
-    ULONG STDMETHODCALLTYPE AddRef() noexcept override;
-    ULONG STDMETHODCALLTYPE Release() noexcept override;
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) noexcept override;
     HRESULT STDMETHODCALLTYPE DragOver(DWORD keyState, POINTL pt, DWORD* effect) noexcept override;
     HRESULT STDMETHODCALLTYPE DragLeave() noexcept override;
@@ -54,11 +51,10 @@ public:
 private:
     TFileDropTarget(FileDropEvent onFileDrop, FileDragEvent onFileDragEnter, FileDragEvent onFileDragLeave,
                     FileDragOverEvent onFileDragOver);
-    ~TFileDropTarget() = default;
+    ~TFileDropTarget() override = default;
     // Tells the data object what the drop did (performed and logical effect).
     void ReportPerformed(DWORD performed, DWORD logical) noexcept;
 
-    std::atomic<ULONG> refs_{1};
     ui::ComPtr<IDataObject> data_; // the drag in progress, from an accepted DragEnter
     FileDropEvent onFileDrop_;
     FileDragEvent onFileDragEnter_;

@@ -1,6 +1,8 @@
-// The walk and the image choice on the real cursor files of tests/data, whole,
-// cut short at every length and with single bytes changed.
+// The walk, the image choice and the gate of the system's loader on the real
+// cursor files of tests/data, whole, cut short at every length and with
+// single bytes changed.
 #include "anicur/ani_walk.h"
+#include "anicur/cursor_check.h"
 #include "anicur/icon_dir.h"
 
 #include "corpus_table.h"
@@ -11,6 +13,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <set>
 
 using namespace anicur;
 using namespace anitest;
@@ -83,6 +86,9 @@ TEST(AniWalkCorpus, EveryAnimatedFileMatchesItsOwnData)
     for (const CorpusFile& file : Corpus()) {
         SCOPED_TRACE(file.name);
         HeapBytes heap(file.bytes);
+        // Every real cursor may go to the system's loader, but the crafted
+        // one whose frame list is short and whose header comes twice.
+        EXPECT_EQ(IsWholeCursorImage(heap.data(), heap.size()), file.name.find("/fail/") == std::string::npos);
         const AniWalkResult r = AniWalk(heap.data(), heap.size());
         if (!IsAnimatedCursor(file.bytes)) {
             EXPECT_EQ(r.code, AniNotAnimated);
@@ -133,6 +139,10 @@ TEST(AniWalkCorpus, EveryPrefixIsSafe)
             lengths.push_back(n);
         for (size_t n = dense; n < size; n += stride + (n & 1))
             lengths.push_back(n);
+        // Cut inside its header, at the lengths the system's loader was seen
+        // to fall over, half way and one byte short: none is whole.
+        const std::set<size_t> cut = {0, 6, 12, 80, 100, size / 2, size - 1};
+        lengths.insert(lengths.end(), cut.begin(), cut.end());
         lengths.push_back(size);
         for (size_t n : lengths) {
             HeapBytes heap(file.bytes, n);
@@ -140,6 +150,9 @@ TEST(AniWalkCorpus, EveryPrefixIsSafe)
             if (!fault.empty()) {
                 ADD_FAILURE() << file.name << " cut to " << n << ": " << fault;
                 break;
+            }
+            if (n < size && cut.count(n)) {
+                EXPECT_FALSE(IsWholeCursorImage(heap.data(), heap.size())) << file.name << " cut to " << n;
             }
         }
     }

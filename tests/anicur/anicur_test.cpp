@@ -174,21 +174,13 @@ TEST(AniCur, ResultCodes)
     EXPECT_EQ(a.Load(dir / L"missing.ani"), AniCannotOpen);
     EXPECT_EQ(a.Load(dir.Folder(L"folder.ani")), AniCannotOpen);
 
+    // The walk's own codes are AniWalk's to prove; here, that they come
+    // through (an empty file reaches the walk too).
     EXPECT_EQ(a.Load(testsupport::CorpusFile(L"reconstruct/pencil.cur")), AniNotAnimated);
     EXPECT_EQ(a.Load(Write(dir, L"empty.ani", "")), AniNotAnimated);
-    EXPECT_EQ(a.Load(Write(dir, L"short.ani", Bytes("RIFF\x04\0\0\0ACO", 11))), AniNotAnimated);
-    EXPECT_EQ(a.Load(Write(dir, L"text.ani", "not a cursor at all")), AniNotAnimated);
-
     const Bytes fram = FrameList({SolidFrame(Red), SolidFrame(Blue)});
     EXPECT_EQ(a.Load(Write(dir, L"rate.ani", Riff(Anih(2, 2, 4) + Chunk("rate", U32s({1, 2, 3})) + fram))),
               AniRateCount);
-    EXPECT_EQ(a.Load(Write(dir, L"seq.ani", Riff(Anih(2, 2, 4) + Chunk("seq ", U32s({1})) + fram))),
-              AniSequenceCount);
-    EXPECT_EQ(a.Load(Write(dir, L"nofram.ani", Riff(Anih(2, 2, 4) + List("INFO", Chunk("INAM", "x"))))),
-              AniNoFrameList);
-    EXPECT_EQ(a.Load(Write(dir, L"noanih.ani", Riff(fram))), AniNoHeader);
-    EXPECT_EQ(a.Load(Write(dir, L"shortanih.ani", Riff(Chunk("anih", U32s({32, 2, 2, 0, 0, 0, 0, 4})) + fram))),
-              AniNoHeader);
 
     // A frame that holds no usable image, and one whose PNG data is broken
     // past a sound header (only the system finds that out).
@@ -397,27 +389,24 @@ TEST(AniCur, ChoosesTheImageThatFits32)
     EXPECT_EQ(At(up, 30, 30), Blue);
 }
 
+// The walk's values of each file are AniWalkCorpus's to prove; here, that
+// the frames become images and that each file reads as what it is.
 TEST(AniCur, EveryCorpusAnimationLoads)
 {
-    std::set<std::string> seen;
     for (const CorpusAnimation& want : CorpusAnimations()) {
         SCOPED_TRACE(want.path);
         TAniCur a;
         ASSERT_EQ(a.Load(testsupport::CorpusFile(ui::FromUtf8(want.path))), AniOk);
         EXPECT_EQ(ImageCount(a), want.frames);
         EXPECT_EQ(a.StepCount, want.steps);
-        EXPECT_EQ(a.Rates, want.rates);
-        EXPECT_EQ(a.Sequence, want.sequence);
         // Every frame shows something besides the background.
         for (int i = 0; i < ImageCount(a); ++i) {
             const std::vector<uint32_t> image = Render(a.Frames.get(), i, ILD_TRANSPARENT);
             EXPECT_TRUE(std::any_of(image.begin(), image.end(), [](uint32_t p) { return p != Rgb(Magenta); }))
                 << "frame " << i << " is empty";
         }
-        seen.insert(want.path);
     }
-    // The table holds every animated file of the corpus, found by content
-    // (four of them are named .cur); the others are static cursors.
+    // Four of the animated files are named .cur; the others are static.
     const fs::path root(testsupport::CorpusDir());
     int statics = 0;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
@@ -427,11 +416,9 @@ TEST(AniCur, EveryCorpusAnimationLoads)
         const std::string name = fs::relative(entry.path(), root).generic_string();
         TAniCur a;
         if (IsAnimatedCursor(bytes)) {
-            EXPECT_TRUE(seen.count(name)) << name;
             // Whatever its name, an animated file is no static cursor.
             EXPECT_EQ(a.LoadStatic(entry.path().wstring()), AniNotCursor) << name;
         } else {
-            EXPECT_EQ(a.Load(entry.path().wstring()), AniNotAnimated) << name;
             // Read as what it is: one frame, shown for good.
             ASSERT_EQ(a.LoadStatic(entry.path().wstring()), AniOk) << name;
             EXPECT_TRUE(a.Static);

@@ -149,46 +149,6 @@ TEST_F(Refresh, RequestsBeforeTheHandlerRunsComeTogether)
     }
 }
 
-TEST_F(Refresh, ADeletedSelectionFallsBackToItsNearestSurvivingAncestor)
-{
-    struct Row {
-        const char* what;
-        std::vector<const wchar_t*> folders;
-        const wchar_t* selected;
-        const wchar_t* deleted;
-        const wchar_t* expected; // relative to the test folder; empty: the folder itself
-        const wchar_t* listed;   // an item the list then shows; none: it is empty
-    };
-    const Row rows[] = {
-        {"the parent keeps a sub-folder", {L"a\\b", L"a\\c"}, L"a\\b", L"a\\b", L"a", L"c"},
-        {"the parent is left empty", {L"d\\e"}, L"d\\e", L"d\\e", L"d", nullptr},
-        {"it goes with a sub-folder", {L"f\\g\\h", L"f\\k"}, L"f\\g", L"f\\g", L"f", L"k"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        for (const wchar_t* folder : row.folders)
-            dir.Folder(folder);
-        form->RequestRefresh(); // the new folders into the tree, as the refresh command does
-        PumpUntilIdle();
-        form.Open(dir / row.selected);
-        ASSERT_EQ(form->FolderView.SelectedPath(), dir / row.selected);
-        ASSERT_TRUE(testsupport::RemoveTree(dir / row.deleted));
-        // A subtree watch under Wine misses changes inside folders that were
-        // there before it started: report the change as the drive's monitor
-        // would (the pass in place reads the expanded folders again).
-        form->Refresh.DirMonitorFolderChange(nullptr);
-        PumpUntilIdle();
-        std::wstring expected = *row.expected ? dir / row.expected : dir.Path();
-        EXPECT_EQ(form->FolderView.SelectedPath(), expected);
-        if (row.listed) {
-            EXPECT_TRUE(form.Lists(row.listed));
-        } else {
-            EXPECT_EQ(form->FileView.Count(), 0);
-        }
-        EXPECT_EQ(form->FBusy, 0);
-    }
-}
-
 TEST_F(Refresh, DriveMonitorsFollowTheNonRemovableDrives)
 {
     TempDir a, c, d;
@@ -428,62 +388,73 @@ TEST_F(Refresh, ARefreshAskedForInsideANestedLoopWaitsAndRunsOnceAfterIt)
     }
 }
 
-TEST_F(Refresh, ADriveReportAppliesTheDifferencesInPlaceWithoutTouchingTheList)
+// A drive's report as the window carries it out: in place, no rebuild, and
+// the list refilled only when the selection had to move to the nearest
+// folder left. (What the tree itself does with the differences is
+// FolderViewSyncTest's.) A subtree watch under Wine misses changes inside
+// folders that were there before it started, so the report is made here as
+// the drive's monitor would make it.
+TEST_F(Refresh, ADriveReportAppliesTheDifferencesInPlaceAndTheListFollowsOnlyAMovedSelection)
 {
     struct Row {
         const char* what;
+        const wchar_t* selected;      // relative to the test folder
         const wchar_t* made;          // a folder made before the report, or none
         const wchar_t* removed;       // a folder removed before it, or none
-        const wchar_t* selectedAfter; // relative to the test folder
+        const wchar_t* selectedAfter; // relative to the test folder; empty: the folder itself
+        const wchar_t* listed;        // an item the list then shows; none: it is empty
         bool listRefilled;
     };
     const Row rows[] = {
-        {"a folder made in an expanded folder", L"sub\\added", nullptr, L"sub\\inner", false},
-        {"a sibling removed", nullptr, L"sub\\added", L"sub\\inner", false},
-        {"the folder in view removed: its parent", nullptr, L"sub\\inner", L"sub", true},
+        {"a folder made in an expanded folder", L"sub\\inner", L"sub\\added", nullptr, L"sub\\inner", L"f0.txt", false},
+        {"a sibling removed", L"sub\\inner", nullptr, L"sub\\added", L"sub\\inner", L"f0.txt", false},
+        {"the folder in view removed: its parent", L"sub\\inner", nullptr, L"sub\\inner", L"sub", L"other", true},
+        {"the parent is left empty", L"d\\e", nullptr, L"d\\e", L"d", nullptr, true},
+        {"it goes with a sub-folder", L"f\\g", nullptr, L"f\\g", L"f", L"k", true},
     };
-    dir.Folder(L"sub\\inner\\deeper");
-    dir.Folder(L"sub\\other");
+    for (const wchar_t* folder : {L"sub\\inner\\deeper", L"sub\\other", L"d\\e", L"f\\g\\h", L"f\\k"})
+        dir.Folder(folder);
     for (int i = 0; i < 40; ++i)
         dir.File(L"sub\\inner\\f" + std::to_wstring(i) + L".txt", "x");
-    form.Open(dir / L"sub\\inner");
     TFolderView& tree = form->FolderView;
-    ui::TreeNode sub = tree.Parent(tree.Selected());
-    ASSERT_TRUE(sub);
-    tree.Expand(tree.Selected());
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
+        if (tree.SelectedPath() != dir / row.selected) {
+            form.Open(dir / row.selected);
+            tree.Expand(tree.Selected());
+        }
         PumpUntilIdle();
         ui::TreeNode selected = tree.Selected();
+        ui::TreeNode parent = tree.Parent(selected);
         ui::TreeNode top = TreeView_GetFirstVisible(tree.Handle());
         auto before = form->Refresh.RefreshCounts;
-        ui::TreeNode other = shview::FindChildByText(tree, sub, L"other");
         if (row.made)
             dir.Folder(row.made);
         if (row.removed) {
             ASSERT_TRUE(testsupport::RemoveTree(dir / row.removed));
         }
-        form->Refresh.DirMonitorFolderChange(nullptr); // as the drive's monitor reports it
+        form->Refresh.DirMonitorFolderChange(nullptr);
         PumpUntilIdle();
         EXPECT_EQ(form->Refresh.RefreshCounts.TreeRebuilds, before.TreeRebuilds);
         EXPECT_GE(form->Refresh.RefreshCounts.TreeSyncs, before.TreeSyncs + 1);
-        EXPECT_EQ(tree.SelectedPath(), dir / row.selectedAfter);
+        EXPECT_EQ(tree.SelectedPath(), *row.selectedAfter ? dir / row.selectedAfter : dir.Path());
         // The list is refilled only by the selection moving away.
         bool refilled = tree.Selected() != selected || form->Refresh.RefreshCounts.ListRefills != before.ListRefills;
         EXPECT_EQ(refilled, row.listRefilled);
-        EXPECT_EQ(shview::FindChildByText(tree, sub, L"other"), other) << "nodes that stay are the same nodes";
-        EXPECT_TRUE(tree.IsExpanded(sub));
-        if (!row.listRefilled) {
+        if (row.listRefilled) {
+            EXPECT_EQ(tree.Selected(), parent) << "nodes that stay are the same nodes";
+        } else {
             EXPECT_EQ(tree.Selected(), selected);
+            EXPECT_EQ(tree.Parent(selected), parent);
             EXPECT_EQ(TreeView_GetFirstVisible(tree.Handle()), top);
         }
-        std::vector<std::wstring> children;
-        for (ui::TreeNode n = tree.FirstChild(sub); n; n = tree.NextSibling(n))
-            children.push_back(tree.Text(n));
-        EXPECT_EQ(std::count(children.begin(), children.end(), L"added"), row.made ? 1 : 0);
+        if (row.listed) {
+            EXPECT_TRUE(form.Lists(row.listed));
+        } else {
+            EXPECT_EQ(form->FileView.Count(), 0);
+        }
         EXPECT_EQ(form->FBusy, 0);
     }
-    EXPECT_TRUE(form.Lists(L"other"));
 }
 
 TEST_F(Refresh, AFolderInViewDeletedFromOutsideGivesWayToItsParent)

@@ -311,6 +311,8 @@ TEST_F(RoleMenuTest, RestoringARoleEmptiesItAndReloadsOrReportsAndChangesNothing
     for (bool readOnly : {false, true}) {
         SCOPED_TRACE(readOnly ? "read-only scheme" : "writable scheme");
         SetRole(3, other);
+        // What the restore writes and reloads is CursorSchemeTest's; this
+        // keeps the reload off the real system.
         testsupport::CursorSeamRecorder recorder(VER_PLATFORM_WIN32_NT);
         std::vector<std::wstring> shown;
         ui::SetExceptionSink([&](const std::wstring& m) { shown.push_back(m); });
@@ -330,8 +332,6 @@ TEST_F(RoleMenuTest, RestoringARoleEmptiesItAndReloadsOrReportsAndChangesNothing
         ui::SetExceptionSink({});
         EXPECT_EQ(shown, readOnly ? std::vector<std::wstring>{texts::RegCreateKeyFailed} : std::vector<std::wstring>{});
         EXPECT_EQ(testsupport::ReadSchemeValue(L"Wait"), readOnly ? other : L"");
-        EXPECT_EQ(recorder.spis.size(), readOnly ? 0u : 1u);
-        EXPECT_TRUE(recorder.sets.empty());
         EXPECT_EQ(List().ContextMenu.get(), &(*form)->ContextMenuEx);
     }
 }

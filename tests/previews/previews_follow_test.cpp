@@ -1,6 +1,7 @@
-// The previews of the main window follow the list's items on every road
-// that refills or reorders them: each ends with previews running, every
-// entry on the item of its own file.
+// The previews of the main window: they follow the list's items on every
+// road that refills or reorders them (each ends with previews running,
+// every entry on the item of its own file), and take each item's own path
+// whatever its caption says, on the desktop too.
 #include "app/ufrmMain.h"
 #include "tests/support/main_form.h"
 #include "tests/support/screen_pixels.h"
@@ -12,6 +13,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,17 @@ using testsupport::ReadBytes;
 bool IsAni(const std::wstring& path)
 {
     return path.size() > 4 && _wcsicmp(path.c_str() + path.size() - 4, L".ani") == 0;
+}
+
+// Idle calls until the loader has examined every path.
+void LoadAll(Previews& previews)
+{
+    for (int i = 0; i < 1000; ++i) {
+        bool done = true;
+        previews.PreviewIdle(done);
+        if (done)
+            break;
+    }
 }
 
 class PreviewsFollowTheList : public ::testing::Test {
@@ -46,15 +59,7 @@ protected:
 
     Previews& previews() const { return form->ListPreviews; }
     TFileView& list() const { return form->FileView; }
-    void LoadAll()
-    {
-        for (int i = 0; i < 1000; ++i) {
-            bool done = true;
-            previews().PreviewIdle(done);
-            if (done)
-                break;
-        }
-    }
+    void LoadAll() { ::LoadAll(previews()); }
     // Each animated file's reader, by the file's path.
     std::map<std::wstring, const TAniCur*> Readers() const
     {
@@ -216,6 +221,99 @@ TEST_F(PreviewsFollowTheList, ClosingTheWindowFreesEveryReader)
     bool done = true;
     previews().PreviewIdle(done);
     EXPECT_TRUE(done);
+}
+
+// Run with the extensions shown (Wine's default) and hidden (a stock Windows
+// system's): the captions then lack them, the paths never do.
+class PreviewsOfTheRealList : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override
+    {
+        ui::ScreenCursor::Set(nullptr);
+        ASSERT_TRUE(form.Created());
+    }
+    void TearDown() override { ui::ScreenCursor::Set(nullptr); }
+    Previews& previews() const { return form->ListPreviews; }
+    // The files the loader made entries of, by their paths.
+    std::set<std::wstring> Animated() const
+    {
+        std::set<std::wstring> paths;
+        for (int i = 0; i < previews().FPreviewCount; ++i)
+            paths.insert(previews().FPreviewPaths[size_t(previews().FPreviews[size_t(i)].ItemIndex)]);
+        return paths;
+    }
+    testsupport::ScopedFileExtensions extensions{GetParam()};
+    testsupport::MainForm form;
+};
+INSTANTIATE_TEST_SUITE_P(Extensions, PreviewsOfTheRealList, ::testing::ValuesIn(testsupport::kExtensionSettings),
+                         [](const auto& info) { return testsupport::ExtensionSettingName(info.param); });
+
+// The whole road: the tree selects a folder, the list fills itself from the
+// shell, and the previews that follow its fill take every item's own path,
+// a static cursor's too.
+TEST_P(PreviewsOfTheRealList, SelectingAFolderLoadsItsCursors)
+{
+    testsupport::TempDir dir;
+    dir.File(L"a-wait.ani", ReadBytes(CorpusFile(L"reconstruct/wait.ani")));
+    dir.File(L"b-static.cur", ReadBytes(CorpusFile(L"reconstruct/domain.cur")));
+    dir.File(L"c-piano.ani", ReadBytes(CorpusFile(L"webamp/fixtures/piano.ani")));
+    form->FolderView.SelectPath(dir.Path());
+    testsupport::PumpFor(200);
+    ASSERT_EQ(form->FileView.Count(), 3);
+    EXPECT_EQ(previews().FPreviewPaths,
+              (std::vector<std::wstring>{dir / L"a-wait.ani", dir / L"b-static.cur", dir / L"c-piano.ani"}));
+    EXPECT_EQ(form->FileView.ItemText(0), GetParam() ? L"a-wait" : L"a-wait.ani");
+    EXPECT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
+    LoadAll(previews());
+    EXPECT_EQ(Animated(), (std::set<std::wstring>{dir / L"a-wait.ani", dir / L"b-static.cur", dir / L"c-piano.ani"}));
+    EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
+}
+
+// The desktop shows the items of the user's desktop folder (and, where the
+// shell merges it, of the shared one) under one root whose own path is not
+// theirs: each item's path is its own file's.
+TEST_P(PreviewsOfTheRealList, DesktopItemsAreFoundWhereTheyAre)
+{
+    struct Place {
+        int csidl;
+        std::wstring file;
+    };
+    std::vector<Place> places{{CSIDL_DESKTOPDIRECTORY, {}}, {CSIDL_COMMON_DESKTOPDIRECTORY, {}}};
+    const std::string bytes = ReadBytes(CorpusFile(L"reconstruct/wait.ani"));
+    for (Place& p : places) {
+        wchar_t folder[MAX_PATH] = {};
+        if (!SHGetSpecialFolderPathW(nullptr, folder, p.csidl, TRUE))
+            continue;
+        p.file = std::wstring(folder) + L"\\tk-preview-" + std::to_wstring(p.csidl) + L"-" +
+                 std::to_wstring(GetCurrentProcessId()) + L".ani";
+        HANDLE h = CreateFileW(p.file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE) << p.csidl;
+        DWORD written = 0;
+        WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+        CloseHandle(h);
+    }
+    ASSERT_FALSE(places[0].file.empty());
+
+    // The tree's root, shown afresh so that the list has the new files.
+    testsupport::TempDir elsewhere;
+    form->FolderView.SelectPath(elsewhere.Path());
+    testsupport::PumpFor(200);
+    form->FolderView.Select(form->FolderView.Root());
+    testsupport::PumpFor(200);
+    LoadAll(previews());
+    const std::set<std::wstring> animated = Animated();
+    for (const Place& p : places) {
+        if (p.file.empty())
+            continue;
+        bool listed = false;
+        for (int i = 0; i < form->FileView.Count(); ++i)
+            listed = listed || GetItemPath(form->FileView, i) == p.file;
+        if (p.csidl == CSIDL_DESKTOPDIRECTORY) {
+            EXPECT_TRUE(listed);
+        }
+        EXPECT_EQ(animated.count(p.file), listed ? 1u : 0u) << p.file;
+        DeleteFileW(p.file.c_str());
+    }
 }
 
 } // namespace

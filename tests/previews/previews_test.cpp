@@ -538,14 +538,15 @@ TEST_P(PreviewUnit, StopPreviewsDropsEverythingAndIsSafeTwice)
     EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
 }
 
-TEST_P(PreviewUnit, AFolderChangeARefreshAndDestructionFreeEveryReader)
+// A refresh and the window's end are PreviewsFollowTheList's roads.
+TEST_P(PreviewUnit, AFolderChangeRebuildsTheTableForTheNewContents)
 {
     for (int i = 0; i < 4; ++i)
         AddCorpus(L"p" + std::to_wstring(i) + L".ani", L"webamp/fixtures/piano.ani");
     LoadAll();
     ASSERT_EQ(previews().FPreviewCount, 4);
 
-    // Folder change: the table is rebuilt for the new contents, empty.
+    // The table is rebuilt for the new contents, empty.
     view().DeleteItem(3);
     view().DeleteItem(2);
     Start();
@@ -555,26 +556,6 @@ TEST_P(PreviewUnit, AFolderChangeARefreshAndDestructionFreeEveryReader)
     EXPECT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
     EXPECT_FALSE(Idle());
     EXPECT_EQ(previews().FPreviewCount, 2);
-
-    // Refresh: stop, refill, start again.
-    previews().Stop();
-    EXPECT_EQ(previews().FPreviews, nullptr);
-    for (int i = 0; i < 4; ++i)
-        DeleteFileW((dir / (L"p" + std::to_wstring(i) + L".ani")).c_str());
-    AddCorpus(L"wait.ani", L"reconstruct/wait.ani");
-    LoadAll();
-    EXPECT_EQ(previews().FPreviewCount, 1);
-
-    // Destruction: the owner stops the previews before the list goes
-    // (PreviewsOfTheRealList checks that the main window does).
-    previews().Stop();
-    DestroyWindow(view().Handle());
-    EXPECT_EQ(previews().FPreviews, nullptr);
-    EXPECT_EQ(previews().FPreviewCount, 0);
-    EXPECT_TRUE(previews().FPreviewPaths.empty());
-    EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
-    previews().AnimateTimerProc(); // harmless without a window
-    EXPECT_TRUE(Idle());
 }
 
 TEST_P(PreviewUnit, TheCorpusCursorsMoveOnScreen)
@@ -617,113 +598,6 @@ TEST_P(PreviewUnit, TheCorpusCursorsMoveOnScreen)
     testsupport::PumpFor(300);
     EXPECT_EQ(Grab(list, at[1].x, at[1].y), still);
     host->busy = 0;
-}
-
-} // namespace
-
-namespace {
-
-class PreviewsOfTheRealList : public ::testing::TestWithParam<bool> {
-protected:
-    void SetUp() override
-    {
-        ui::ScreenCursor::Set(nullptr);
-        ASSERT_TRUE(form.Create());
-        form.Show();
-        testsupport::PumpUntilIdle();
-    }
-    void TearDown() override
-    {
-        form.Destroy();
-        testsupport::PumpUntilIdle();
-        ui::ScreenCursor::Set(nullptr);
-    }
-    void LoadAll()
-    {
-        for (bool done = false; !done;) {
-            done = true;
-            form.ListPreviews.PreviewIdle(done);
-        }
-    }
-    // The files the loader made entries of, by their paths.
-    std::set<std::wstring> Animated() const
-    {
-        std::set<std::wstring> paths;
-        for (int i = 0; i < form.ListPreviews.FPreviewCount; ++i)
-            paths.insert(form.ListPreviews.FPreviewPaths[size_t(form.ListPreviews.FPreviews[size_t(i)].ItemIndex)]);
-        return paths;
-    }
-    testsupport::ScopedFileExtensions extensions{GetParam()};
-    TfrmTarimoku form;
-};
-INSTANTIATE_TEST_SUITE_P(Extensions, PreviewsOfTheRealList, ::testing::ValuesIn(testsupport::kExtensionSettings),
-                         [](const auto& info) { return testsupport::ExtensionSettingName(info.param); });
-
-// The whole road: the tree selects a folder, the list fills itself from the
-// shell, and the previews that follow its fill take every item's own path.
-TEST_P(PreviewsOfTheRealList, SelectingAFolderLoadsItsCursors)
-{
-    testsupport::TempDir dir;
-    dir.File(L"a-wait.ani", ReadBytes(CorpusFile(L"reconstruct/wait.ani")));
-    dir.File(L"b-static.cur", ReadBytes(CorpusFile(L"reconstruct/domain.cur")));
-    dir.File(L"c-piano.ani", ReadBytes(CorpusFile(L"webamp/fixtures/piano.ani")));
-    form.FolderView.SelectPath(dir.Path());
-    testsupport::PumpFor(200);
-    ASSERT_EQ(form.FileView.Count(), 3);
-    EXPECT_EQ(form.ListPreviews.FPreviewPaths,
-              (std::vector<std::wstring>{dir / L"a-wait.ani", dir / L"b-static.cur", dir / L"c-piano.ani"}));
-    EXPECT_EQ(form.FileView.ItemText(0), GetParam() ? L"a-wait" : L"a-wait.ani");
-    EXPECT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
-    LoadAll();
-    EXPECT_EQ(Animated(), (std::set<std::wstring>{dir / L"a-wait.ani", dir / L"b-static.cur", dir / L"c-piano.ani"}));
-    EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
-}
-
-// The desktop shows the items of the user's desktop folder (and, where the
-// shell merges it, of the shared one) under one root whose own path is not
-// theirs: each item's path is its own file's.
-TEST_P(PreviewsOfTheRealList, DesktopItemsAreFoundWhereTheyAre)
-{
-    struct Place {
-        int csidl;
-        std::wstring file;
-    };
-    std::vector<Place> places{{CSIDL_DESKTOPDIRECTORY, {}}, {CSIDL_COMMON_DESKTOPDIRECTORY, {}}};
-    const std::string bytes = ReadBytes(CorpusFile(L"reconstruct/wait.ani"));
-    for (Place& p : places) {
-        wchar_t folder[MAX_PATH] = {};
-        if (!SHGetSpecialFolderPathW(nullptr, folder, p.csidl, TRUE))
-            continue;
-        p.file = std::wstring(folder) + L"\\tk-preview-" + std::to_wstring(p.csidl) + L"-" +
-                 std::to_wstring(GetCurrentProcessId()) + L".ani";
-        HANDLE h = CreateFileW(p.file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(h, INVALID_HANDLE_VALUE) << p.csidl;
-        DWORD written = 0;
-        WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-        CloseHandle(h);
-    }
-    ASSERT_FALSE(places[0].file.empty());
-
-    // The tree's root, shown afresh so that the list has the new files.
-    testsupport::TempDir elsewhere;
-    form.FolderView.SelectPath(elsewhere.Path());
-    testsupport::PumpFor(200);
-    form.FolderView.Select(form.FolderView.Root());
-    testsupport::PumpFor(200);
-    LoadAll();
-    const std::set<std::wstring> animated = Animated();
-    for (const Place& p : places) {
-        if (p.file.empty())
-            continue;
-        bool listed = false;
-        for (int i = 0; i < form.FileView.Count(); ++i)
-            listed = listed || GetItemPath(form.FileView, i) == p.file;
-        if (p.csidl == CSIDL_DESKTOPDIRECTORY) {
-            EXPECT_TRUE(listed);
-        }
-        EXPECT_EQ(animated.count(p.file), listed ? 1u : 0u) << p.file;
-        DeleteFileW(p.file.c_str());
-    }
 }
 
 } // namespace

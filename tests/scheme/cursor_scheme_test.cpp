@@ -99,77 +99,59 @@ protected:
     testsupport::TempDir temp_;
 };
 
-TEST_F(CursorSchemeTest, NtWritesTheRoleAndReplacesItsCursor)
+// Each role on NT: its own value written, its file loaded and set as its own
+// cursor (the ids themselves are MouseRoleTable's), nothing reloaded.
+TEST_F(CursorSchemeTest, NtWritesEachRoleAndReplacesItsOwnCursor)
 {
     UsePlatform(VER_PLATFORM_WIN32_NT);
-    const std::wstring wait = Corpus(L"reconstruct/wait.ani");
-    EXPECT_EQ(SetMouseCursor(3, wait), scheme::CursorAssignment::Applied);
+    const std::wstring cur = Corpus(L"reconstruct/xy.cur"), wait = Corpus(L"reconstruct/wait.ani");
+    auto fileOf = [&](int role) { return role == 3 ? wait : cur; };
+    for (int role = 0; role < int(scheme::MouseRoleCount); ++role) {
+        EXPECT_EQ(SetMouseCursor(role, fileOf(role)), scheme::CursorAssignment::Applied) << role;
+        EXPECT_EQ(ValueCount(), DWORD(role + 1));
+    }
 
-    EXPECT_EQ(Stored(L"Wait"), wait);
-    EXPECT_EQ(ValueCount(), 1u);
-    ASSERT_EQ(rec_->loads.size(), 1u);
-    EXPECT_EQ(rec_->loads[0], wait);
-    ASSERT_EQ(rec_->sets.size(), 1u);
-    EXPECT_NE(rec_->sets[0].cursor, nullptr);
-    EXPECT_EQ(rec_->sets[0].cursor, rec_->loaded[0]);
-    EXPECT_EQ(rec_->sets[0].id, 32514u);
-    EXPECT_TRUE(rec_->spis.empty());
-    EXPECT_TRUE(box_.boxes.empty());
-}
-
-TEST_F(CursorSchemeTest, NineXWritesTheRoleAndReloadsTheScheme)
-{
-    UsePlatform(VER_PLATFORM_WIN32_WINDOWS);
-    const std::wstring wait = Corpus(L"reconstruct/wait.ani");
-    SetMouseCursor(3, wait);
-
-    EXPECT_EQ(Stored(L"Wait"), wait);
-    EXPECT_TRUE(rec_->loads.empty());
-    EXPECT_TRUE(rec_->sets.empty());
-    ExpectOneReload();
-    EXPECT_TRUE(box_.boxes.empty());
-
-    // Read back as bytes: the path and one zero byte.
-    HKEY k = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Cursors\\", 0, KEY_READ, &k), ERROR_SUCCESS);
-    char buf[1024];
-    DWORD size = sizeof(buf), type = 0;
-    EXPECT_EQ(RegQueryValueExA(k, "Wait", nullptr, &type, reinterpret_cast<BYTE*>(buf), &size), ERROR_SUCCESS);
-    RegCloseKey(k);
-    EXPECT_EQ(size, DWORD(wait.size() + 1));
-}
-
-TEST_F(CursorSchemeTest, EveryRoleUsesItsOwnValueAndCursorId)
-{
-    UsePlatform(VER_PLATFORM_WIN32_NT);
-    const std::wstring cur = Corpus(L"reconstruct/xy.cur");
-    for (int role = 0; role < int(scheme::MouseRoleCount); ++role)
-        SetMouseCursor(role, cur);
-
+    ASSERT_EQ(rec_->loads.size(), scheme::MouseRoleCount);
     ASSERT_EQ(rec_->sets.size(), scheme::MouseRoleCount);
     for (std::size_t i = 0; i < scheme::MouseRoleCount; ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(Stored(scheme::MouseRegistry[i].ValueName), cur);
+        EXPECT_EQ(Stored(scheme::MouseRegistry[i].ValueName), fileOf(int(i)));
+        EXPECT_EQ(rec_->loads[i], fileOf(int(i)));
         EXPECT_EQ(rec_->sets[i].cursor, rec_->loaded[i]);
         EXPECT_NE(rec_->sets[i].cursor, nullptr);
         EXPECT_EQ(rec_->sets[i].id, DWORD(scheme::MouseRegistry[i].CursorId));
     }
-    EXPECT_EQ(ValueCount(), scheme::MouseRoleCount);
-    // Help and handwriting replace OCR_HELP and OCR_NWPEN.
-    EXPECT_EQ(rec_->sets[1].id, 32651u);
-    EXPECT_EQ(rec_->sets[6].id, 32631u);
+    EXPECT_TRUE(rec_->spis.empty());
+    EXPECT_TRUE(box_.boxes.empty());
 }
 
-TEST_F(CursorSchemeTest, MissingFileOrFolderIsIgnored)
+// On 9x any existing file is stored whole (the path and one zero byte) and
+// the system reloads the scheme and decides; nothing is loaded here.
+TEST_F(CursorSchemeTest, NineXStoresAnyExistingFileAndReloadsTheScheme)
 {
-    for (DWORD platform : {DWORD(VER_PLATFORM_WIN32_NT), DWORD(VER_PLATFORM_WIN32_WINDOWS)}) {
-        SCOPED_TRACE(platform);
-        UsePlatform(platform);
-        for (const std::wstring& path :
-             {temp_ / L"missing.ani", temp_.Folder(L"folder.ani"), std::wstring(), testsupport::CorpusDir()})
-            EXPECT_EQ(SetMouseCursor(3, path), scheme::CursorAssignment::NoSuchFile) << ui::ToUtf8(path);
+    const std::wstring text = temp_.File(L"readme.cur", "This is not a cursor.\r\n");
+    const struct {
+        int role;
+        const char* value;
+        std::wstring path;
+    } rows[] = {{3, "Wait", Corpus(L"reconstruct/wait.ani")}, {0, "Arrow", text}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.value);
+        UsePlatform(VER_PLATFORM_WIN32_WINDOWS);
+        EXPECT_EQ(SetMouseCursor(row.role, row.path), scheme::CursorAssignment::Applied);
+        EXPECT_EQ(Stored(scheme::MouseRegistry[row.role].ValueName), row.path);
         EXPECT_TRUE(rec_->loads.empty());
-        ExpectNothingHappened();
+        EXPECT_TRUE(rec_->sets.empty());
+        ExpectOneReload();
+        EXPECT_TRUE(box_.boxes.empty());
+
+        HKEY k = nullptr;
+        ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Cursors\\", 0, KEY_READ, &k), ERROR_SUCCESS);
+        char buf[1024];
+        DWORD size = sizeof(buf), type = 0;
+        EXPECT_EQ(RegQueryValueExA(k, row.value, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size), ERROR_SUCCESS);
+        RegCloseKey(k);
+        EXPECT_EQ(size, DWORD(row.path.size() + 1));
     }
 }
 
@@ -192,45 +174,49 @@ TEST_F(CursorSchemeTest, SameAssignmentTwiceWritesAndAppliesTwice)
     }
 }
 
-TEST_F(CursorSchemeTest, NtUnloadableFileIsReportedAndNotStored)
-{
-    UsePlatform(VER_PLATFORM_WIN32_NT);
-    const std::wstring text = temp_.File(L"readme.cur", "This is not a cursor.\r\n");
-    EXPECT_EQ(SetMouseCursor(3, text), scheme::CursorAssignment::Unloadable);
-
-    EXPECT_EQ(rec_->loads.size(), 1u);
-    EXPECT_EQ(ValueCount(), 0u);
-    EXPECT_TRUE(rec_->sets.empty());
-    EXPECT_TRUE(rec_->spis.empty());
-    // The window that asked tells the user (the main window's tests).
-    EXPECT_TRUE(box_.boxes.empty());
-}
-
-TEST_F(CursorSchemeTest, NineXStoresAnyExistingFileAndLetsTheSystemDecide)
-{
-    UsePlatform(VER_PLATFORM_WIN32_WINDOWS);
-    const std::wstring text = temp_.File(L"readme.cur", "This is not a cursor.\r\n");
-    EXPECT_EQ(SetMouseCursor(0, text), scheme::CursorAssignment::Applied);
-    EXPECT_EQ(Stored(L"Arrow"), text);
-    ExpectOneReload();
-    EXPECT_TRUE(box_.boxes.empty());
-}
-
-// A file the check refuses, or any file without a check, is never loaded,
-// stored or reloaded, on either family.
-TEST_F(CursorSchemeTest, AFileTheCheckRefusesNeverReachesTheLoaderOrTheScheme)
+// Assignments that do not apply store, set and reload nothing, and show no
+// box (the window that asked tells the user: the main window's tests). A
+// file the check refuses, or any file without a check, never reaches the
+// loader, on either family; NT's loader is asked once about a file that
+// exists, and 9x never.
+TEST_F(CursorSchemeTest, AssignmentsThatDoNotApplyChangeNothing)
 {
     const std::wstring wait = Corpus(L"reconstruct/wait.ani");
-    for (DWORD platform : {DWORD(VER_PLATFORM_WIN32_NT), DWORD(VER_PLATFORM_WIN32_WINDOWS)}) {
-        UsePlatform(platform);
-        std::vector<std::wstring> asked;
-        const scheme::CursorFileCheck refuse = [&](const std::wstring& path) { return asked.push_back(path), false; };
-        for (const scheme::CursorFileCheck& check : {refuse, scheme::CursorFileCheck{}})
-            EXPECT_EQ(scheme::SetMouseCursor(3, wait, check), scheme::CursorAssignment::Unloadable) << platform;
-        EXPECT_EQ(asked, std::vector<std::wstring>{wait});
-        EXPECT_TRUE(rec_->loads.empty());
-        ExpectNothingHappened();
-    }
+    const std::wstring text = temp_.File(L"readme.cur", "This is not a cursor.\r\n");
+    std::vector<std::wstring> asked;
+    const scheme::CursorFileCheck admit = [](const std::wstring&) { return true; };
+    const scheme::CursorFileCheck refuse = [&](const std::wstring& path) { return asked.push_back(path), false; };
+    // Rows of no family are tried on both.
+    const struct {
+        const char* name;
+        DWORD platform;
+        std::wstring path;
+        scheme::CursorFileCheck check;
+        scheme::CursorAssignment result;
+        std::size_t loads;
+    } rows[] = {
+        {"missing", 0, temp_ / L"missing.ani", admit, scheme::CursorAssignment::NoSuchFile, 0},
+        {"a folder", 0, temp_.Folder(L"folder.ani"), admit, scheme::CursorAssignment::NoSuchFile, 0},
+        {"no path", 0, L"", admit, scheme::CursorAssignment::NoSuchFile, 0},
+        {"the corpus folder", 0, testsupport::CorpusDir(), admit, scheme::CursorAssignment::NoSuchFile, 0},
+        {"refused", 0, wait, refuse, scheme::CursorAssignment::Unloadable, 0},
+        {"no check", 0, wait, {}, scheme::CursorAssignment::Unloadable, 0},
+        {"unloadable", VER_PLATFORM_WIN32_NT, text, admit, scheme::CursorAssignment::Unloadable, 1},
+    };
+    for (const auto& row : rows)
+        for (DWORD platform : {DWORD(VER_PLATFORM_WIN32_NT), DWORD(VER_PLATFORM_WIN32_WINDOWS)}) {
+            if (row.platform && row.platform != platform)
+                continue;
+            SCOPED_TRACE(std::string(row.name) + (platform == VER_PLATFORM_WIN32_NT ? ", NT" : ", 9x"));
+            UsePlatform(platform);
+            asked.clear();
+            EXPECT_EQ(scheme::SetMouseCursor(3, row.path, row.check), row.result);
+            EXPECT_EQ(rec_->loads.size(), row.loads);
+            ExpectNothingHappened();
+            if (row.check && row.path == wait) {
+                EXPECT_EQ(asked, std::vector<std::wstring>{wait});
+            }
+        }
 }
 
 TEST_F(CursorSchemeTest, ReadOnlySchemeThrowsAndAppliesNothing)

@@ -1,13 +1,91 @@
-// The drop source's answers, and what the drag source hands to the drag loop.
+// The drop source's answers, what the drag source hands to the drag loop,
+// and the IUnknown every object of ours shares.
 #include "tests/shell/shell_fixture.h"
 
 #include <shellapi.h>
 
 #include "shell/DropSourceEx.h"
 #include "shell/DropSourceObject.h"
+#include "shell/FileDropTarget.h"
+#include "ui/com_object.h"
 #include "ui/handles.h"
 
 using namespace shelltest;
+
+namespace {
+
+// An object of two interfaces that says when it goes, and answers IDropSource
+// only when told to (as a class that overrides Find would).
+class TwoInterfaces final : public ui::ComObject<IDropTarget, IDropSource> {
+public:
+    explicit TwoInterfaces(bool& gone) : gone_(gone) {}
+    bool offerSource = true;
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DragLeave() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject*, DWORD, POINTL, DWORD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return S_OK; }
+
+protected:
+    void* Find(REFIID iid) noexcept override
+    {
+        return IsEqualIID(iid, IID_IDropSource) && !offerSource ? nullptr : ComObject::Find(iid);
+    }
+
+private:
+    ~TwoInterfaces() override { gone_ = true; }
+    bool& gone_;
+};
+
+} // namespace
+
+TEST(ComObject, AnswersItsInterfacesCountsReferencesAndGoesWithTheLast)
+{
+    bool gone = false;
+    auto* object = new TwoInterfaces(gone);
+    IUnknown* identity = static_cast<IDropTarget*>(object);
+    const struct {
+        const char* name;
+        const IID& iid;
+        void* expected; // null: E_NOINTERFACE
+    } rows[] = {
+        {"IUnknown", IID_IUnknown, identity},
+        {"the first interface", IID_IDropTarget, static_cast<IDropTarget*>(object)},
+        {"the second", IID_IDropSource, static_cast<IDropSource*>(object)},
+        {"another", IID_IDataObject, nullptr},
+    };
+    ULONG refs = 1;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        void* out = reinterpret_cast<void*>(1);
+        EXPECT_EQ(object->QueryInterface(row.iid, &out), row.expected ? S_OK : E_NOINTERFACE);
+        EXPECT_EQ(out, row.expected);
+        refs += row.expected ? 1 : 0;
+        EXPECT_EQ(object->AddRef(), refs + 1);
+        EXPECT_EQ(object->Release(), refs);
+    }
+    object->offerSource = false;
+    void* out = nullptr;
+    EXPECT_EQ(object->QueryInterface(IID_IDropSource, &out), E_NOINTERFACE);
+    EXPECT_EQ(object->QueryInterface(IID_IUnknown, nullptr), E_POINTER);
+    // The program's own objects answer through the same base.
+    auto source = ui::ComPtr<TDropSourceObject>::Attach(new TDropSourceObject);
+    EXPECT_EQ(source->QueryInterface(IID_IDropSource, &out), S_OK);
+    EXPECT_EQ(out, static_cast<IDropSource*>(source.get()));
+    EXPECT_EQ(source->Release(), 1u);
+    auto target = TFileDropTarget::Create(nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(target->QueryInterface(IID_IDropTarget, &out), S_OK);
+    EXPECT_EQ(out, static_cast<IDropTarget*>(target.get()));
+    EXPECT_EQ(target->Release(), 1u);
+    EXPECT_EQ(target->QueryInterface(IID_IDropSource, &out), E_NOINTERFACE);
+
+    for (ULONG left = refs; left > 1; --left)
+        EXPECT_EQ(object->Release(), left - 1);
+    EXPECT_FALSE(gone);
+    EXPECT_EQ(object->Release(), 0u);
+    EXPECT_TRUE(gone);
+}
 
 TEST(DropSourceObject, ADragGoesOnWhileEitherButtonIsHeldAndEscapeCancels)
 {

@@ -1,7 +1,7 @@
 // While the shell's menu is open its handler gets the messages that fill and
 // draw its sub-menus, through the newest interface it has; before and after,
 // the owner window gets them as usual.
-#include "tests/shell/fake_shell.h"
+#include "tests/support/fake_folder.h"
 #include "tests/shell/shell_fixture.h"
 
 #include "shell/ContextMenuEx.h"
@@ -10,6 +10,7 @@
 #include <vector>
 
 using namespace shelltest;
+using namespace testsupport;
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "shell/ContextMenuEx.h"
-#include "tests/shell/fake_shell.h"
+#include "tests/support/fake_folder.h"
 #include "ui/handles.h"
 
-using namespace shelltest;
+using namespace testsupport;
 
 namespace {
 

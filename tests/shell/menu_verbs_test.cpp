@@ -1,11 +1,12 @@
 // What the program leaves out of the shell's menu (the rename it cannot host)
 // and how it takes the shell's answers: a cancel by the user is no failure.
-#include "tests/shell/fake_shell.h"
+#include "tests/support/fake_folder.h"
 #include "tests/shell/shell_fixture.h"
 
 #include "shell/ContextMenuEx.h"
 
 using namespace shelltest;
+using namespace testsupport;
 
 namespace {
 

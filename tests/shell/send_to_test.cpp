@@ -2,7 +2,7 @@
 // was built, the Send To sub-menu filled from the SendTo folder, a Send To
 // choice run as a copy of the selection and a paste into the target, and the
 // report of a command the shell refuses.
-#include "tests/shell/fake_shell.h"
+#include "tests/support/fake_folder.h"
 #include "tests/shell/shell_fixture.h"
 
 #include "res/texts.h"
@@ -14,6 +14,7 @@
 #include <stdexcept>
 
 using namespace shelltest;
+using namespace testsupport;
 
 namespace {
 

@@ -1,12 +1,13 @@
 // The context menu component against Wine's own shell: its menus, its delete
 // with its confirmation, and a SendTo folder built by the test.
-#include "tests/shell/fake_shell.h"
+#include "tests/support/fake_folder.h"
 #include "tests/shell/shell_fixture.h"
 
 #include "shell/ContextMenuEx.h"
 #include "ui/handles.h"
 
 using namespace shelltest;
+using namespace testsupport;
 
 namespace {
 

@@ -1,7 +1,8 @@
 // The folder combo box's entries, and its link with the folder tree.
 #include "shview/FileView.h"
 #include "tests/shview_comboview/combo_view_fixture.h"
-#include "tests/shview_folderview/shell_fakes.h"
+#include "tests/support/counting_malloc.h"
+#include "tests/support/test_folder.h"
 
 namespace cvtest {
 namespace {
@@ -204,13 +205,13 @@ TEST_F(ComboViewTest, AFolderTheListCannotReadLeavesTheBoxOnThePreviousFolder)
     ASSERT_TRUE(Shows(a));
     ui::TreeNode bNode = tree->FindChild(tree->Selected(), shview::IDListLast(IdOf(b).get()).get());
     ASSERT_TRUE(bNode);
-    fvtest::ProxyDesktop desktop(shview::DesktopFolder());
-    desktop.unreadablePath = b;
+    auto desktop = testsupport::TestFolder::Over(shview::DesktopFolder());
+    desktop->unreadable = {b};
     {
-        shview::ScopedShellObjects scope(nullptr, &desktop);
+        shview::ScopedShellObjects scope(nullptr, desktop.get());
         tree->Select(bNode);
     }
-    ASSERT_GE(desktop.enumFailures, 1);
+    ASSERT_GE(desktop->enumFailures, 1);
     ASSERT_TRUE(TreeShows(a));
     EXPECT_TRUE(Shows(a));
     EXPECT_EQ(PositionOf(b), -1);
@@ -229,7 +230,7 @@ TEST_F(ComboViewTest, EveryEntrysIdentifierIsFreedWithIt)
         combo->ShowFolder(IdOf(deep).get());
         const int entries = combo->Count();
         ASSERT_EQ(entries, int(combo->FixedEntries().size() + combo->PathEntries().size()));
-        fvtest::CountingMalloc counting;
+        testsupport::CountingMalloc counting;
         {
             shview::ScopedShellObjects scope(&counting, nullptr);
             switch (ends) {
@@ -248,11 +249,11 @@ TEST_F(ComboViewTest, EveryEntrysIdentifierIsFreedWithIt)
         }
         if (ends == Ends::Rebuild) {
             // The old entries, and the new ones' working copies.
-            EXPECT_GT(counting.frees, entries);
+            EXPECT_GT(counting.AllFrees(), entries);
             EXPECT_TRUE(combo->PathEntries().empty());
             combo.reset();
         } else {
-            EXPECT_EQ(counting.frees, entries);
+            EXPECT_EQ(counting.AllFrees(), entries);
         }
     }
 }

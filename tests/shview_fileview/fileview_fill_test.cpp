@@ -4,10 +4,12 @@
 
 #include "res/texts.h"
 #include "tests/shview_fileview/fileview_fixture.h"
-#include "tests/shview_fileview/test_folder.h"
+#include "tests/support/test_folder.h"
 #include "ui/screen_cursor.h"
 
 namespace fvtest {
+
+using testsupport::TestFolder;
 namespace {
 
 std::wstring ExpectedDate(const std::wstring& path)
@@ -277,7 +279,9 @@ TEST_F(FileViewIconTest, IconsComeFromTheFoldersIShellIconWhenItGivesOne)
     ui::ComPtr<IShellFolder> real = Real();
     auto folder = TestFolder::Over(real.get());
     folder->offerIcons = true;
-    folder->iconOf = [](const std::wstring& name, int* index) {
+    folder->iconOf = [](const std::wstring& name, UINT flags, int* index) {
+        if (flags != GIL_FORSHELL)
+            return S_FALSE;
         if (name == L"given.txt") {
             *index = 3;
             return S_OK;

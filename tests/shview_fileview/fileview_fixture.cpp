@@ -1,10 +1,12 @@
 #include "tests/shview_fileview/fileview_fixture.h"
 
-#include "tests/shview_fileview/test_folder.h"
+#include "tests/support/test_folder.h"
 
 #include <windowsx.h>
 
 namespace fvtest {
+
+using testsupport::TestFolder;
 
 void RecordingFileView::ExecuteItem(PCIDLIST_ABSOLUTE absolute)
 {

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include "tests/shview_fileview/fileview_fixture.h"
-#include "tests/shview_fileview/test_folder.h"
+#include "tests/support/test_folder.h"
 #include "tests/support/recording_tree.h"
 
 #include <memory>
 
 namespace fvtest {
+
+using testsupport::TestFolder;
 namespace {
 
 enum class Tree { None, Linked, Gone };

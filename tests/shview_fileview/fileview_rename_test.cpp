@@ -7,11 +7,13 @@
 #include <stdexcept>
 
 #include "tests/shview_fileview/fileview_fixture.h"
-#include "tests/shview_fileview/test_folder.h"
+#include "tests/support/test_folder.h"
 #include "tests/support/busy_recorder.h"
 #include "tests/support/wine_ui.h"
 
 namespace fvtest {
+
+using testsupport::TestFolder;
 namespace {
 
 using Names = std::vector<std::wstring>;

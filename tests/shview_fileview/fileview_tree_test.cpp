@@ -5,9 +5,11 @@
 
 #include "shview/FolderView.h"
 #include "tests/shview_fileview/fileview_fixture.h"
-#include "tests/shview_fileview/test_folder.h"
+#include "tests/support/test_folder.h"
 
 namespace fvtest {
+
+using testsupport::TestFolder;
 namespace {
 
 class FileViewTreeTest : public FileViewTest {

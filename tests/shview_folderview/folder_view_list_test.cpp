@@ -1,11 +1,15 @@
 // The folder tree driving a real file list, and the list calling back.
 #include "shview/FileView.h"
 #include "tests/shview_folderview/folder_view_fixture.h"
-#include "tests/shview_folderview/shell_fakes.h"
+#include "tests/support/counting_malloc.h"
+#include "tests/support/test_folder.h"
 
 #include <commctrl.h>
 
 namespace fvtest {
+
+using testsupport::CountingMalloc;
+using testsupport::TestFolder;
 namespace {
 
 using shview::AbsoluteIDList;
@@ -248,13 +252,13 @@ TEST_F(FolderViewListTest, AFolderTheListCannotReadSendsTheTreeBack)
     ui::TreeNode aNode = tree->Selected();
     ui::TreeNode bNode = tree->FindChild(aNode, shview::IDListLast(shview::IDListFromPath(b).get()).get());
     ASSERT_TRUE(bNode);
-    ProxyDesktop desktop(shview::DesktopFolder());
-    desktop.unreadablePath = b;
+    auto desktop = TestFolder::Over(shview::DesktopFolder());
+    desktop->unreadable = {b};
     {
-        shview::ScopedShellObjects scope(nullptr, &desktop);
+        shview::ScopedShellObjects scope(nullptr, desktop.get());
         tree->Select(bNode);
     }
-    EXPECT_GE(desktop.enumFailures, 1);
+    EXPECT_GE(desktop->enumFailures, 1);
     EXPECT_EQ(tree->Selected(), aNode);
     EXPECT_EQ(tree->CurrentNode(), aNode);
     EXPECT_TRUE(ListShows(a));

@@ -2,10 +2,14 @@
 // from its dialogs' message loop, no new identifier), and the busy pairs
 // around the tree's fills and renames.
 #include "tests/shview_folderview/folder_view_fixture.h"
-#include "tests/shview_folderview/shell_fakes.h"
+#include "tests/support/counting_malloc.h"
+#include "tests/support/test_folder.h"
 #include "tests/support/busy_recorder.h"
 
 namespace fvtest {
+
+using testsupport::CountingMalloc;
+using testsupport::TestFolder;
 namespace {
 
 bool FolderExists(const std::wstring& path)
@@ -34,18 +38,18 @@ TEST_F(FolderViewTest, ARenamedNodeIsFoundAgainAfterWhateverRanMeanwhile)
         ui::TreeNode node = NodeOf(from);
         ASSERT_TRUE(node);
         tree->Select(NodeOf(a));
-        ProxyDesktop desktop(shview::DesktopFolder());
+        auto desktop = TestFolder::Over(shview::DesktopFolder());
         testsupport::BusyRecorder busy;
         busy.Attach(tree->OnBusy);
         int depthInRename = -1;
-        desktop.duringRename = [&] {
+        desktop->duringRename = [&] {
             depthInRename = busy.depth;
             if (row.rebuild)
                 tree->BuildTree();
         };
-        desktop.withholdNewID = row.withhold;
+        desktop->withholdNewID = row.withhold;
         {
-            shview::ScopedShellObjects scope(nullptr, &desktop);
+            shview::ScopedShellObjects scope(nullptr, desktop.get());
             ASSERT_TRUE(EditAndConfirm(node, row.to));
         }
         std::wstring now = PathOf(std::wstring(L"a\\") + row.to);

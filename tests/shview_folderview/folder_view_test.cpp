@@ -1,11 +1,15 @@
 // The folder tree's building, filling, selecting and identifiers, on Wine's
 // real shell and a folder tree made by the test.
 #include "tests/shview_folderview/folder_view_fixture.h"
-#include "tests/shview_folderview/shell_fakes.h"
+#include "tests/support/counting_malloc.h"
+#include "tests/support/test_folder.h"
 
 #include <commctrl.h>
 
 namespace fvtest {
+
+using testsupport::CountingMalloc;
+using testsupport::TestFolder;
 namespace {
 
 using shview::AbsoluteIDList;
@@ -191,13 +195,13 @@ TEST_F(FolderViewTest, AFolderThatCannotBeReadGetsNoChildrenAndTheSelectionStays
     ASSERT_TRUE(aNode);
     tree->SelectPath(files);
     ui::TreeNode current = tree->Selected();
-    ProxyDesktop desktop(shview::DesktopFolder());
-    desktop.unreadablePath = a;
+    auto desktop = TestFolder::Over(shview::DesktopFolder());
+    desktop->unreadable = {a};
     {
-        shview::ScopedShellObjects scope(nullptr, &desktop);
+        shview::ScopedShellObjects scope(nullptr, desktop.get());
         tree->Expand(aNode);
     }
-    EXPECT_EQ(desktop.enumFailures, 1);
+    EXPECT_EQ(desktop->enumFailures, 1);
     EXPECT_FALSE(tree->HasChildNodes(aNode));
     EXPECT_TRUE(tree->ChildrenFlag(aNode)) << "it may be readable later";
     EXPECT_EQ(tree->Selected(), current);
@@ -211,12 +215,14 @@ TEST_F(FolderViewTest, AFolderThatCannotBeReadGetsNoChildrenAndTheSelectionStays
 
 TEST_F(FolderViewTest, IconsComeFromIShellIconWhenTheFolderOffersIt)
 {
-    ProxyDesktop desktop(shview::DesktopFolder());
-    desktop.offerIcons = true;
-    desktop.normalIcon = 7;
-    desktop.openIcon = 9;
+    auto desktop = TestFolder::Over(shview::DesktopFolder());
+    desktop->offerIcons = true;
+    desktop->iconOf = [](const std::wstring&, UINT flags, int* index) {
+        *index = (flags & GIL_OPENICON) ? 9 : 7;
+        return S_OK;
+    };
     {
-        shview::ScopedShellObjects scope(nullptr, &desktop);
+        shview::ScopedShellObjects scope(nullptr, desktop.get());
         tree->BuildTree();
     }
     ui::TreeNode child = tree->FirstChild(tree->Root());
@@ -239,7 +245,7 @@ TEST_F(FolderViewTest, ARebuildFreesEveryIdentifierBeforeTellingAndDropsTheRemem
     int before = tree->Count();
     CountingMalloc counting;
     std::vector<int> freesSeen;
-    tree->OnDeleting = [&](ui::Component*, ui::TreeNode) { freesSeen.push_back(counting.frees); };
+    tree->OnDeleting = [&](ui::Component*, ui::TreeNode) { freesSeen.push_back(counting.AllFrees()); };
     {
         shview::ScopedShellObjects scope(&counting, nullptr);
         tree->BuildTree();
@@ -264,7 +270,7 @@ TEST_F(FolderViewTest, DestroyingTheTreeFreesEveryIdentifier)
         shview::ScopedShellObjects scope(&counting, nullptr);
         tree.reset();
     }
-    EXPECT_EQ(counting.frees, nodes);
+    EXPECT_EQ(counting.AllFrees(), nodes);
     EXPECT_EQ(deletingEvents, 0) << "nobody is told while the tree itself goes";
 }
 
@@ -280,7 +286,7 @@ TEST_F(FolderViewTest, DestroyingTheWindowFirstFreesEveryIdentifierToo)
         EXPECT_EQ(tree->Handle(), nullptr);
         tree.reset();
     }
-    EXPECT_EQ(counting.frees, nodes);
+    EXPECT_EQ(counting.AllFrees(), nodes);
 }
 
 TEST_F(FolderViewTest, RenameChildFollowsAFolderRenamedElsewhereKeepingItsChildren)

@@ -5,12 +5,13 @@
 #include <cstring>
 
 #include "shview/idlist/idlist.h"
-#include "tests/shview_idlist/test_shell_objects.h"
+#include "tests/support/counting_malloc.h"
+#include "tests/support/fake_folder.h"
 
 namespace {
 
-using idtest::FakeFolder;
-using idtest::MakeList;
+using testsupport::FakeFolder;
+using testsupport::MakeList;
 using shview::AbsoluteIDList;
 using shview::ChildIDList;
 using shview::RelativeIDList;
@@ -23,7 +24,7 @@ protected:
         EXPECT_EQ(malloc.foreignFrees, 0);
     }
     shview::ShellModule module;
-    idtest::CountingMalloc malloc;
+    testsupport::CountingMalloc malloc;
     FakeFolder folder;
     shview::ScopedShellObjects scope{&malloc, &folder};
 };
@@ -214,7 +215,7 @@ TEST_F(IDListFolder, BindParentBindsItemByItemAndFailsCleanly)
     ChildIDList last;
     ASSERT_TRUE(shview::IDListBindParent(three.get(), parent, last));
     EXPECT_EQ(parent.get(), static_cast<IShellFolder*>(&folder));
-    EXPECT_EQ(idtest::BytesOf(last.get()), (std::vector<BYTE>{3, 0, 3, 0, 0}));
+    EXPECT_EQ(testsupport::BytesOf(last.get()), (std::vector<BYTE>{3, 0, 3, 0, 0}));
     // Each step binds a one-item copy of that item.
     ASSERT_EQ(folder.bound.size(), 2u);
     EXPECT_EQ(folder.bound[0], (std::vector<BYTE>{4, 0, 1, 1, 0, 0}));
@@ -229,7 +230,7 @@ TEST_F(IDListFolder, BindParentBindsItemByItemAndFailsCleanly)
     AbsoluteIDList one = MakeList<ITEMIDLIST_ABSOLUTE>({6});
     ASSERT_TRUE(shview::IDListBindParent(one.get(), parent, last));
     EXPECT_EQ(parent.get(), shview::DesktopFolder());
-    EXPECT_EQ(idtest::BytesOf(last.get()), idtest::BytesOf(one.get()));
+    EXPECT_EQ(testsupport::BytesOf(last.get()), testsupport::BytesOf(one.get()));
     // The empty list: the desktop and no item.
     AbsoluteIDList empty = MakeList<ITEMIDLIST_ABSOLUTE>({});
     ASSERT_TRUE(shview::IDListBindParent(empty.get(), parent, last));

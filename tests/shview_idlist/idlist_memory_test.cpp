@@ -6,12 +6,13 @@
 #include <vector>
 
 #include "shview/idlist/idlist.h"
-#include "tests/shview_idlist/test_shell_objects.h"
+#include "tests/support/counting_malloc.h"
+#include "tests/support/fake_folder.h"
 
 namespace {
 
-using idtest::BytesOf;
-using idtest::MakeList;
+using testsupport::BytesOf;
+using testsupport::MakeList;
 using shview::AbsoluteIDList;
 using shview::ChildIDList;
 using shview::RelativeIDList;
@@ -30,7 +31,7 @@ protected:
         EXPECT_EQ(malloc.foreignFrees, 0);
     }
     shview::ShellModule module;
-    idtest::CountingMalloc malloc;
+    testsupport::CountingMalloc malloc;
     shview::ScopedShellObjects scope{&malloc, nullptr};
 };
 

@@ -2,12 +2,13 @@
 #include <gtest/gtest.h>
 
 #include "shview/idlist/idlist.h"
-#include "tests/shview_idlist/test_shell_objects.h"
+#include "tests/support/counting_malloc.h"
+#include "tests/support/fake_folder.h"
 #include "tests/support/wine_ui.h"
 
 namespace {
 
-using idtest::BytesOf;
+using testsupport::BytesOf;
 using shview::AbsoluteIDList;
 using shview::ChildIDList;
 using shview::RelativeIDList;

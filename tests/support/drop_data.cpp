@@ -74,29 +74,6 @@ long long DropData::Reported(const wchar_t* formatName) const
     return it == reported_.end() ? -1 : static_cast<long long>(it->second);
 }
 
-HRESULT STDMETHODCALLTYPE DropData::QueryInterface(REFIID iid, void** out)
-{
-    if (!out)
-        return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
-        *out = static_cast<IDataObject*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE DropData::AddRef() { return ULONG(InterlockedIncrement(&refs_)); }
-
-ULONG STDMETHODCALLTYPE DropData::Release()
-{
-    LONG left = InterlockedDecrement(&refs_);
-    if (left == 0)
-        delete this;
-    return ULONG(left);
-}
-
 HRESULT STDMETHODCALLTYPE DropData::GetData(FORMATETC* format, STGMEDIUM* medium)
 {
     if (inner_)

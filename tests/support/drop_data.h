@@ -9,11 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "ui/com_object.h"
 #include "ui/handles.h"
 
 namespace testsupport {
 
-class DropData : public IDataObject {
+class DropData final : public ui::ComObject<IDataObject> {
 public:
     // The shell's data object (GetUIObjectOf) for files of one folder; none
     // when the shell gives none.
@@ -28,9 +29,6 @@ public:
     long long Reported(const wchar_t* formatName) const;
     bool AnyReported() const { return !reported_.empty(); }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override;
     HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC* format, STGMEDIUM* medium) override;
     HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override;
@@ -43,8 +41,7 @@ public:
 
 private:
     DropData() = default;
-    virtual ~DropData() = default;
-    LONG refs_ = 1;
+    ~DropData() override = default;
     ui::ComPtr<IDataObject> inner_; // the shell's, when there is one
     UINT ownFormat_ = 0;            // the one format served otherwise
     std::vector<char> ownBytes_;

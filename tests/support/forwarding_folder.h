@@ -1,18 +1,21 @@
 // A shell folder that passes every question to another one. Test folders
-// derive from it and override only what they change; IUnknown is theirs.
+// derive from it and override only what they change. IShellIcon, which
+// Wine's folders lack, is offered only when a test sets `offerIcons`.
 #pragma once
 #include <windows.h>
 #include <shlobj.h>
 
+#include "ui/com_object.h"
 #include "ui/handles.h"
 
 namespace testsupport {
 
-class ForwardingFolder : public IShellFolder {
+class ForwardingFolder : public ui::ComObject<IShellFolder, IShellIcon> {
 public:
     explicit ForwardingFolder(IShellFolder* inner) : inner_(ui::ComPtr<IShellFolder>::Share(inner)) {}
-    virtual ~ForwardingFolder() = default;
     IShellFolder* Inner() const { return inner_.get(); }
+
+    bool offerIcons = false;
 
     HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND w, IBindCtx* b, LPWSTR n, ULONG* e, PIDLIST_RELATIVE* p,
                                                ULONG* a) override
@@ -56,8 +59,14 @@ public:
     {
         return inner_->SetNameOf(w, p, n, f, o);
     }
+    HRESULT STDMETHODCALLTYPE GetIconOf(PCUITEMID_CHILD, UINT, int*) override { return E_NOTIMPL; }
 
 protected:
+    void* Find(REFIID iid) noexcept override
+    {
+        return IsEqualIID(iid, IID_IShellIcon) && !offerIcons ? nullptr : ComObject::Find(iid);
+    }
+
     ui::ComPtr<IShellFolder> inner_;
 };
 

@@ -1,7 +1,9 @@
-// A folder object for file list tests: passes every question to a real shell
-// folder, and can add what Wine's folders lack (IShellIcon), fail the
-// enumeration, mark items as shortcuts, watch each step of a fill, or answer
-// BindToObject with another folder (as a stand-in desktop).
+// A folder object for the views' tests: passes every question to a real
+// shell folder, and can add what Wine's folders lack (IShellIcon), fail the
+// enumeration, mark items as shortcuts, watch each step of a fill, run a hook
+// inside a rename, or, as a stand-in desktop, answer BindToObject with
+// another folder or with folders that cannot be read or that watch their
+// renames.
 #pragma once
 #include <windows.h>
 #include <shlobj.h>
@@ -13,9 +15,9 @@
 #include "tests/support/forwarding_folder.h"
 #include "ui/handles.h"
 
-namespace fvtest {
+namespace testsupport {
 
-class TestFolder : public testsupport::ForwardingFolder, public IShellIcon {
+class TestFolder final : public ForwardingFolder {
 public:
     // A new folder with one reference, which the caller owns: the list keeps
     // references of its own beyond the test's scope.
@@ -24,9 +26,8 @@ public:
         return ui::ComPtr<TestFolder>::Attach(new TestFolder(inner));
     }
 
-    // IShellIcon is offered only when set; it answers by the item's name.
-    bool offerIcons = false;
-    std::function<HRESULT(const std::wstring& name, int* index)> iconOf;
+    // IShellIcon (offerIcons) answers by the item's name; none: S_FALSE.
+    std::function<HRESULT(const std::wstring& name, UINT flags, int* index)> iconOf;
     int iconCalls = 0;
     // EnumObjects answers this when it is a failure code.
     HRESULT enumResult = S_OK;
@@ -34,7 +35,8 @@ public:
     std::function<void()> onNext;
     // Items (by name in the folder) that GetAttributesOf reports as shortcuts.
     std::set<std::wstring> links;
-    // Folders (by parsing name) whose bound folder cannot be enumerated.
+    // Folders (by parsing name, in any letter case) whose bound folder cannot
+    // be enumerated; their failed walks are counted here.
     std::set<std::wstring> unreadable;
     int enumFailures = 0;
     // When set, BindToObject answers this folder (or this failure).
@@ -43,7 +45,8 @@ public:
     bool answerBinds = false;
 
     // SetNameOf runs this inside the call, as the shell's own dialogs let
-    // any message (a refill, a rebuild) run while they are up.
+    // any message (a refill, a rebuild) run while they are up. The rename
+    // settings below hold for this folder and every folder bound through it.
     std::function<void()> duringRename;
     bool hookBeforeRename = false; // else after the inner folder renamed it
     // The name the inner folder is given instead of the typed one (a shell
@@ -53,16 +56,6 @@ public:
     bool withholdNewID = false;
 
     std::wstring NameOf(PCUITEMID_CHILD item) const;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        ULONG n = --refs_;
-        if (n == 0)
-            delete this;
-        return n;
-    }
 
     // IShellFolder: the rest as the inner folder
     HRESULT STDMETHODCALLTYPE EnumObjects(HWND w, SHCONTF flags, IEnumIDList** out) override;
@@ -76,8 +69,12 @@ public:
 
 private:
     explicit TestFolder(IShellFolder* inner) : ForwardingFolder(inner) {}
-    ULONG refs_ = 1;
-    TestFolder* counter_ = nullptr; // counts this folder's failed walks
+    ~TestFolder() override = default;
+    // The folder whose rename settings and failure count a bound folder uses.
+    TestFolder& Owner() { return owner_ ? *owner_.get() : *this; }
+    bool Unreadable(PCUIDLIST_RELATIVE pidl) const;
+
+    ui::ComPtr<TestFolder> owner_;
 };
 
-} // namespace fvtest
+} // namespace testsupport

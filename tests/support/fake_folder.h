@@ -1,20 +1,26 @@
-// A folder of made-up items whose context menus record every command they are
-// asked to run, for the paths Wine's shell cannot show (a Send To sub-menu, a
-// paste item, a failing command).
+// A folder of made-up items, for the paths Wine's shell cannot show: its
+// context menus record every command they are asked to run (a Send To
+// sub-menu, a paste item, a failing command), and its other answers (names,
+// parsing, binding, comparing) are what a test sets, with every question
+// recorded. Lives on the test's stack.
 #pragma once
 #include <windows.h>
 #include <shlobj.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "shview/idlist/idlist.h"
+#include "ui/com_object.h"
 
-namespace shelltest {
+namespace testsupport {
 
 // One entry a fake menu handler puts into the menu it is given.
 struct MenuEntry {
-    enum Kind { String, Submenu, Separator } kind = String;
+    enum Kind { String,
+                Submenu,
+                Separator } kind = String;
     std::wstring caption;
     UINT offset = 0;   // command id = first id + offset (String only)
     UINT state = 0;    // MFS_ flags
@@ -33,15 +39,16 @@ struct Invocation {
 };
 
 // Items are numbered 0, 1, ...; each identifier carries its number.
-class FakeFolder : public IShellFolder {
+class FakeFolder final : public ui::ComObject<IShellFolder> {
 public:
     explicit FakeFolder(int itemCount = 0) : itemCount(itemCount) {}
+    ~FakeFolder() override = default;
 
-    int itemCount;                     // what EnumObjects yields
-    std::vector<MenuEntry> menu;       // what each menu handler adds
-    HRESULT queryResult = S_OK;        // QueryContextMenu's answer
-    HRESULT invokeResult = S_OK;       // InvokeCommand's answer
-    SFGAOF attributes = 0x40400177;    // a plain file's, as Wine gives them
+    int itemCount;                  // what EnumObjects yields
+    std::vector<MenuEntry> menu;    // what each menu handler adds
+    HRESULT queryResult = S_OK;     // QueryContextMenu's answer
+    HRESULT invokeResult = S_OK;    // InvokeCommand's answer
+    SFGAOF attributes = 0x40400177; // a plain file's, as Wine gives them
     HRESULT attributesResult = S_OK;
     HRESULT enumResult = S_OK;
     // The menu handlers answer for IContextMenu up to IContextMenu<menuLevel>
@@ -61,6 +68,20 @@ public:
     std::vector<std::vector<int>> menusMade;
     int queries = 0;
     UINT lastQueryFirst = 0, lastQueryLast = 0, lastQueryFlags = 0;
+    // CompareIDs
+    HRESULT compareResult = E_FAIL;
+    int compareCalls = 0;
+    LPARAM lastCompareParam = -1;
+    // GetDisplayNameOf: when set, fills the answer and returns the result
+    // (else items are named by NameOf).
+    std::function<HRESULT(PCUITEMID_CHILD, SHGDNF, STRRET*)> displayName;
+    PCUITEMID_CHILD lastNamed = nullptr;
+    // ParseDisplayName: answers with a one-item list through ShellMalloc.
+    HRESULT parseResult = S_OK;
+    std::vector<std::wstring> parsed;
+    // BindToObject: answers this folder itself.
+    HRESULT bindResult = E_FAIL;
+    std::vector<std::vector<BYTE>> bound; // the identifiers it was given
 
     static shview::ChildIDList Item(int number);
     // A packed list of the items numbered `numbers`, in order.
@@ -68,26 +89,19 @@ public:
     static int NumberOf(PCUITEMID_CHILD item);
     static std::wstring NameOf(int number);
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND, IBindCtx*, LPWSTR, ULONG*, PIDLIST_RELATIVE*,
-                                               ULONG*) override
-    {
-        return E_NOTIMPL;
-    }
+    HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND, IBindCtx*, LPWSTR name, ULONG* eaten,
+                                               PIDLIST_RELATIVE* pidl, ULONG* attributes) override;
     HRESULT STDMETHODCALLTYPE EnumObjects(HWND, SHCONTF flags, IEnumIDList** out) override;
-    HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void**) override
-    {
-        return E_NOTIMPL;
-    }
+    HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE pidl, IBindCtx*, REFIID, void** out) override;
     HRESULT STDMETHODCALLTYPE BindToStorage(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void**) override
     {
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM, PCUIDLIST_RELATIVE, PCUIDLIST_RELATIVE) override
+    HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM lParam, PCUIDLIST_RELATIVE, PCUIDLIST_RELATIVE) override
     {
-        return E_NOTIMPL;
+        ++compareCalls;
+        lastCompareParam = lParam;
+        return compareResult;
     }
     HRESULT STDMETHODCALLTYPE CreateViewObject(HWND, REFIID, void**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT count, PCUITEMID_CHILD_ARRAY, SFGAOF* inOut) override;
@@ -98,6 +112,9 @@ public:
     {
         return E_NOTIMPL;
     }
+
+protected:
+    void Destroy() noexcept override {}
 };
 
 // Menu entries as a Japanese shell writes them.
@@ -110,4 +127,24 @@ MenuEntry VerbCommand(std::wstring caption, UINT offset, std::wstring verb);
 // Builds a menu of entries (a sub-menu gets one placeholder item).
 HMENU BuildMenu(const std::vector<MenuEntry>& entries, UINT firstId = 1);
 
-} // namespace shelltest
+// Bytes a list of items with the given counts takes, with its terminator.
+std::size_t ListBytes(const std::vector<USHORT>& counts);
+// Writes items with the given counts into `list` (ListBytes(counts) zero
+// bytes); item i's payload bytes are all `i + 1 + seed`.
+void WriteItems(ITEMIDLIST* list, const std::vector<USHORT>& counts, BYTE seed);
+
+// A list made through IDListAlloc of items with the given counts, of the
+// kind asked (relative unless said); item i's payload bytes are all
+// `i + 1 + seed`.
+template <class Item = ITEMIDLIST_RELATIVE>
+shview::BasicIDList<Item> MakeList(const std::vector<USHORT>& counts, BYTE seed = 0)
+{
+    shview::BasicIDList<Item> list = shview::IDListAlloc<Item>(ListBytes(counts));
+    if (list)
+        WriteItems(list.get(), counts, seed);
+    return list;
+}
+// The bytes of a list up to and including its terminator.
+std::vector<BYTE> BytesOf(const ITEMIDLIST* list);
+
+} // namespace testsupport

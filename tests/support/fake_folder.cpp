@@ -1,9 +1,8 @@
-#include "tests/shell/fake_shell.h"
+#include "tests/support/fake_folder.h"
 
-#include <atomic>
 #include <cstring>
 
-namespace shelltest {
+namespace testsupport {
 namespace {
 
 constexpr USHORT ItemBytes = 2 + sizeof(int) + 2; // count, number, tag
@@ -42,27 +41,9 @@ void AddEntries(HMENU menu, const std::vector<MenuEntry>& entries, UINT firstId)
     }
 }
 
-class FakeEnum final : public IEnumIDList {
+class FakeEnum final : public ui::ComObject<IEnumIDList> {
 public:
     explicit FakeEnum(int count) : count_(count) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IEnumIDList)) {
-            *out = static_cast<IEnumIDList*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        ULONG left = --refs_;
-        if (!left)
-            delete this;
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE Next(ULONG wanted, PITEMID_CHILD* out, ULONG* fetched) override
     {
         ULONG n = 0;
@@ -85,34 +66,25 @@ public:
     HRESULT STDMETHODCALLTYPE Clone(IEnumIDList**) override { return E_NOTIMPL; }
 
 private:
-    std::atomic<ULONG> refs_{1};
     int count_;
     int next_ = 0;
 };
 
-class RecordingMenu final : public IContextMenu3 {
+class RecordingMenu final : public ui::ComObject<IContextMenu3> {
 public:
     RecordingMenu(FakeFolder& folder, std::vector<int> items) : folder_(folder), items_(std::move(items)) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+
+protected:
+    // IContextMenu3 answers for its bases up to the folder's menu level.
+    void* Find(REFIID iid) noexcept override
     {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IContextMenu) ||
-            (IsEqualIID(iid, IID_IContextMenu2) && folder_.menuLevel >= 2) ||
-            (IsEqualIID(iid, IID_IContextMenu3) && folder_.menuLevel >= 3)) {
-            *out = static_cast<IContextMenu3*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+        if (IsEqualIID(iid, IID_IContextMenu) || (IsEqualIID(iid, IID_IContextMenu2) && folder_.menuLevel >= 2) ||
+            (IsEqualIID(iid, IID_IContextMenu3) && folder_.menuLevel >= 3) || IsEqualIID(iid, IID_IUnknown))
+            return static_cast<IContextMenu3*>(this);
+        return nullptr;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        ULONG left = --refs_;
-        if (!left)
-            delete this;
-        return left;
-    }
+
+public:
     HRESULT STDMETHODCALLTYPE QueryContextMenu(HMENU menu, UINT, UINT first, UINT last, UINT flags) override
     {
         ++folder_.queries;
@@ -163,7 +135,6 @@ public:
     }
 
 private:
-    std::atomic<ULONG> refs_{1};
     FakeFolder& folder_;
     std::vector<int> items_;
 };
@@ -207,14 +178,26 @@ std::wstring FakeFolder::NameOf(int number)
     return L"送り先 " + std::to_wstring(number);
 }
 
-HRESULT STDMETHODCALLTYPE FakeFolder::QueryInterface(REFIID iid, void** out)
+HRESULT STDMETHODCALLTYPE FakeFolder::ParseDisplayName(HWND, IBindCtx*, LPWSTR name, ULONG* eaten,
+                                                       PIDLIST_RELATIVE* pidl, ULONG*)
 {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IShellFolder)) {
-        *out = static_cast<IShellFolder*>(this);
-        return S_OK;
-    }
+    parsed.emplace_back(name ? name : L"");
+    *pidl = nullptr;
+    if (FAILED(parseResult))
+        return parseResult;
+    *pidl = MakeList({6}).release();
+    if (eaten)
+        *eaten = ULONG(parsed.back().size());
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE FakeFolder::BindToObject(PCUIDLIST_RELATIVE pidl, IBindCtx*, REFIID iid, void** out)
+{
+    bound.push_back(BytesOf(pidl));
     *out = nullptr;
-    return E_NOINTERFACE;
+    if (FAILED(bindResult))
+        return bindResult;
+    return QueryInterface(iid, out);
 }
 
 HRESULT STDMETHODCALLTYPE FakeFolder::EnumObjects(HWND, SHCONTF, IEnumIDList** out)
@@ -248,8 +231,11 @@ HRESULT STDMETHODCALLTYPE FakeFolder::GetUIObjectOf(HWND, UINT count, PCUITEMID_
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE FakeFolder::GetDisplayNameOf(PCUITEMID_CHILD item, SHGDNF, STRRET* name)
+HRESULT STDMETHODCALLTYPE FakeFolder::GetDisplayNameOf(PCUITEMID_CHILD item, SHGDNF flags, STRRET* name)
 {
+    lastNamed = item;
+    if (displayName)
+        return displayName(item, flags, name);
     int number = NumberOf(item);
     if (number < 0)
         return E_INVALIDARG;
@@ -290,4 +276,30 @@ HMENU BuildMenu(const std::vector<MenuEntry>& entries, UINT firstId)
     return menu;
 }
 
-} // namespace shelltest
+std::size_t ListBytes(const std::vector<USHORT>& counts)
+{
+    std::size_t size = 2;
+    for (USHORT cb : counts)
+        size += cb;
+    return size;
+}
+
+void WriteItems(ITEMIDLIST* list, const std::vector<USHORT>& counts, BYTE seed)
+{
+    auto* at = reinterpret_cast<BYTE*>(list);
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        std::memcpy(at, &counts[i], 2);
+        std::memset(at + 2, int(i + 1 + seed), counts[i] - 2u);
+        at += counts[i];
+    }
+}
+
+std::vector<BYTE> BytesOf(const ITEMIDLIST* list)
+{
+    if (!list)
+        return {};
+    auto* at = reinterpret_cast<const BYTE*>(list);
+    return std::vector<BYTE>(at, at + shview::IDListSize(list));
+}
+
+} // namespace testsupport

@@ -1,15 +1,14 @@
-#include "tests/shview_fileview/test_folder.h"
+#include "tests/support/test_folder.h"
 
 #include "shview/idlist/idlist.h"
-#include "tests/support/com_object.h"
 
-namespace fvtest {
+namespace testsupport {
 namespace {
 
 // Hands out the inner enumerator's items, running a hook before each.
-class WatchedEnumBase : public IEnumIDList {
+class WatchedEnum final : public ui::ComObject<IEnumIDList> {
 public:
-    WatchedEnumBase(ui::ComPtr<IEnumIDList> inner, std::function<void()> hook)
+    WatchedEnum(ui::ComPtr<IEnumIDList> inner, std::function<void()> hook)
         : inner_(std::move(inner)), hook_(std::move(hook))
     {
     }
@@ -27,25 +26,25 @@ private:
     ui::ComPtr<IEnumIDList> inner_;
     std::function<void()> hook_;
 };
-using WatchedEnum = testsupport::ComObject<WatchedEnumBase, IID_IEnumIDList>;
 
 } // namespace
 
 HRESULT TestFolder::SetNameOf(HWND w, PCUITEMID_CHILD item, LPCWSTR name, SHGDNF flags, PITEMID_CHILD* out)
 {
+    TestFolder& owner = Owner();
     if (out)
         *out = nullptr;
     // Keep the item alive: the hook may free the caller's records.
     shview::ChildIDList old = shview::IDListCopy(item);
-    std::wstring given = renameAs ? renameAs(name) : std::wstring(name);
-    if (duringRename && hookBeforeRename)
-        duringRename();
+    std::wstring given = owner.renameAs ? owner.renameAs(name) : std::wstring(name);
+    if (owner.duringRename && owner.hookBeforeRename)
+        owner.duringRename();
     PITEMID_CHILD fresh = nullptr;
     HRESULT hr = inner_->SetNameOf(w, old.get(), given.c_str(), flags, &fresh);
     shview::ChildIDList renamed = shview::ChildIDList::Adopt(fresh);
-    if (duringRename && !hookBeforeRename)
-        duringRename();
-    if (out && !withholdNewID)
+    if (owner.duringRename && !owner.hookBeforeRename)
+        owner.duringRename();
+    if (out && !owner.withholdNewID)
         *out = renamed.release();
     return hr;
 }
@@ -55,27 +54,11 @@ std::wstring TestFolder::NameOf(PCUITEMID_CHILD item) const
     return shview::IDListDisplayName(inner_.get(), item, SHGDN_INFOLDER);
 }
 
-HRESULT TestFolder::QueryInterface(REFIID iid, void** out)
-{
-    if (iid == IID_IUnknown || iid == IID_IShellFolder) {
-        *out = static_cast<IShellFolder*>(this);
-        AddRef();
-        return S_OK;
-    }
-    if (iid == IID_IShellIcon && offerIcons) {
-        *out = static_cast<IShellIcon*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
 HRESULT TestFolder::EnumObjects(HWND w, SHCONTF flags, IEnumIDList** out)
 {
     *out = nullptr;
     if (FAILED(enumResult)) {
-        ++(counter_ ? counter_ : this)->enumFailures;
+        ++Owner().enumFailures;
         return enumResult;
     }
     ui::ComPtr<IEnumIDList> inner;
@@ -86,28 +69,40 @@ HRESULT TestFolder::EnumObjects(HWND w, SHCONTF flags, IEnumIDList** out)
     return S_OK;
 }
 
+bool TestFolder::Unreadable(PCUIDLIST_RELATIVE pidl) const
+{
+    if (unreadable.empty())
+        return false;
+    // Only a desktop is given unreadable paths: what it binds starts at it.
+    const std::wstring path = shview::IDListDisplayName(shview::IDListAsAbsolute(pidl), SHGDN_FORPARSING);
+    for (const std::wstring& p : unreadable)
+        if (CompareStringOrdinal(path.c_str(), int(path.size()), p.c_str(), int(p.size()), TRUE) == CSTR_EQUAL)
+            return true;
+    return false;
+}
+
 HRESULT TestFolder::BindToObject(PCUIDLIST_RELATIVE pidl, IBindCtx* b, REFIID iid, void** out)
 {
-    if (!answerBinds && !unreadable.empty() &&
-        // Only a desktop is given unreadable paths: what it binds starts at it.
-        unreadable.count(shview::IDListDisplayName(shview::IDListAsAbsolute(pidl), SHGDN_FORPARSING))) {
+    if (answerBinds) {
         *out = nullptr;
-        ui::ComPtr<IShellFolder> bound;
-        HRESULT hr = inner_->BindToObject(pidl, b, IID_IShellFolder, bound.put_void());
-        if (FAILED(hr))
-            return hr;
-        // The bound folder fails its walks and counts them here.
-        auto failing = Over(bound.get());
-        failing->enumResult = HRESULT_FROM_WIN32(ERROR_NOT_READY);
-        failing->counter_ = this;
-        return failing->QueryInterface(iid, out);
+        if (FAILED(bindResult))
+            return bindResult;
+        return bindAnswer ? bindAnswer->QueryInterface(iid, out) : E_FAIL;
     }
-    if (!answerBinds)
+    const bool failing = Unreadable(pidl);
+    const bool watched = (duringRename || withholdNewID || renameAs) && iid == IID_IShellFolder;
+    if (!failing && !watched)
         return inner_->BindToObject(pidl, b, iid, out);
     *out = nullptr;
-    if (FAILED(bindResult))
-        return bindResult;
-    return bindAnswer ? bindAnswer->QueryInterface(iid, out) : E_FAIL;
+    ui::ComPtr<IShellFolder> bound;
+    HRESULT hr = inner_->BindToObject(pidl, b, IID_IShellFolder, bound.put_void());
+    if (FAILED(hr))
+        return hr;
+    auto wrapped = Over(bound.get());
+    wrapped->owner_ = ui::ComPtr<TestFolder>::Share(&Owner());
+    if (failing)
+        wrapped->enumResult = HRESULT_FROM_WIN32(ERROR_NOT_READY);
+    return wrapped->QueryInterface(iid, out);
 }
 
 HRESULT TestFolder::GetAttributesOf(UINT count, PCUITEMID_CHILD_ARRAY items, SFGAOF* attributes)
@@ -122,9 +117,7 @@ HRESULT TestFolder::GetAttributesOf(UINT count, PCUITEMID_CHILD_ARRAY items, SFG
 HRESULT TestFolder::GetIconOf(PCUITEMID_CHILD item, UINT flags, int* index)
 {
     ++iconCalls;
-    if (!iconOf || flags != GIL_FORSHELL)
-        return S_FALSE;
-    return iconOf(NameOf(item), index);
+    return iconOf ? iconOf(NameOf(item), flags, index) : S_FALSE;
 }
 
-} // namespace fvtest
+} // namespace testsupport
