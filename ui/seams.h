@@ -21,9 +21,10 @@ using MessageBoxFn = std::function<int(HWND owner, const wchar_t* text, const wc
 // Tracks a popup menu modally (TPM_RETURNCMD); answers the chosen command
 // id, 0 when dismissed.
 using TrackMenuFn = std::function<UINT(HMENU menu, UINT flags, POINT at, HWND owner)>;
-// Starts a command line with its window hidden; a failure is not reported,
-// as with the system's own launcher.
-using RunCommandLineFn = std::function<void(const std::wstring& commandLine)>;
+// Starts `program` (a full path: no search of the program's or the current
+// folder) with `arguments`, its first window in the `show` state (SW_*); a
+// failure is not reported, as with the system's own launcher.
+using RunProgramFn = std::function<void(const std::wstring& program, const std::wstring& arguments, int show)>;
 // The platform family (VER_PLATFORM_WIN32_NT, ...).
 using PlatformIdFn = std::function<DWORD()>;
 // Loads a cursor file; empty when the system cannot read it.
@@ -40,7 +41,7 @@ using DoDragDropFn = std::function<HRESULT(IDataObject* data, IDropSource* sourc
 struct Seams {
     MessageBoxFn messageBox;
     TrackMenuFn trackMenu;
-    RunCommandLineFn runCommandLine;
+    RunProgramFn runProgram;
     PlatformIdFn platformId;
     LoadCursorFn loadCursor;
     SetSystemCursorFn setSystemCursor;
