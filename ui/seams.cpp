@@ -70,6 +70,8 @@ Seams SystemSeams()
     s.systemParametersInfo = [](UINT action, UINT param, void* data, UINT winIni) {
         return SystemParametersInfoW(action, param, data, winIni);
     };
+    s.monitorFromWindow = [](HWND window, DWORD flags) { return MonitorFromWindow(window, flags); };
+    s.getMonitorInfo = [](HMONITOR monitor, MONITORINFO* info) { return GetMonitorInfoW(monitor, info); };
     s.sendToFolder = &SystemSendToFolder;
     s.doDragDrop = [](IDataObject* data, IDropSource* source, DWORD allowed, DWORD* effect) {
         return DoDragDrop(data, source, allowed, effect);

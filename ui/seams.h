@@ -1,7 +1,7 @@
 // The system calls a test must be able to replace: boxes, menus, launching,
-// applying cursors, the user's SendTo folder and the modal drag loop. Each is
-// a function in one table; the program uses the system's own and never
-// replaces them. A test replaces one for a scope:
+// applying cursors, the monitors, the user's SendTo folder and the modal drag
+// loop. Each is a function in one table; the program uses the system's own
+// and never replaces them. A test replaces one for a scope:
 //   ui::ScopedSeam s(ui::CurrentSeams().trackMenu, [](HMENU, UINT, POINT, HWND) { return 26u; });
 #pragma once
 #include "ui/handles.h"
@@ -33,6 +33,10 @@ using LoadCursorFn = std::function<UniqueCursor(const std::wstring& path)>;
 using SetSystemCursorFn = std::function<void(UniqueCursor cursor, DWORD id)>;
 // SystemParametersInfoW.
 using SystemParametersInfoFn = std::function<BOOL(UINT action, UINT param, void* data, UINT winIni)>;
+// MonitorFromWindow and GetMonitorInfoW: the monitors, which a test sets out
+// as it needs (the test machine has one).
+using MonitorFromWindowFn = std::function<HMONITOR(HWND window, DWORD flags)>;
+using GetMonitorInfoFn = std::function<BOOL(HMONITOR monitor, MONITORINFO* info)>;
 // The user's SendTo folder, bound; none when it cannot be had.
 using SendToFolderFn = std::function<ComPtr<IShellFolder>(HWND owner)>;
 // Runs the modal drag loop (DoDragDrop).
@@ -46,6 +50,8 @@ struct Seams {
     LoadCursorFn loadCursor;
     SetSystemCursorFn setSystemCursor;
     SystemParametersInfoFn systemParametersInfo;
+    MonitorFromWindowFn monitorFromWindow;
+    GetMonitorInfoFn getMonitorInfo;
     SendToFolderFn sendToFolder;
     DoDragDropFn doDragDrop;
 };
