@@ -4,6 +4,7 @@
 #include "shview/FileView.h"
 
 #include "shview/FileViewItem.h"
+#include "shview/idlist/file_path.h"
 #include "shview/rename_names.h"
 
 #include <algorithm>
@@ -263,10 +264,10 @@ void TFileView::DeleteSelectedFiles()
     std::wstring from;
     for (int i = first; i >= 0; i = NextSelected(i)) {
         Item* item = RecordOf(i);
-        wchar_t path[MAX_PATH] = L"";
+        std::wstring path;
         shview::AbsoluteIDList absolute =
             item ? shview::IDListCombine(itemsFolderIDList_.get(), item->id.get()) : shview::AbsoluteIDList{};
-        if (!absolute || !SHGetPathFromIDListW(absolute.get(), path) || !path[0]) {
+        if (!shview::IDListFileSystemPath(absolute.get(), path)) {
             Beep();
             return;
         }

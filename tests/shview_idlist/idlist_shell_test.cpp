@@ -1,6 +1,7 @@
 // The operations against Wine's own shell: real folders and files on disk.
 #include <gtest/gtest.h>
 
+#include "shview/idlist/file_path.h"
 #include "shview/idlist/idlist.h"
 #include "tests/shview_idlist/test_shell_objects.h"
 #include "tests/support/wine_ui.h"
@@ -74,6 +75,44 @@ TEST_F(IDListShell, ResolvesAFolderAndReadsItsNamesThroughItsParent)
     EXPECT_TRUE(SamePath(text, path)) << "got " << testing::PrintToString(text);
     // The desktop names the whole identifier the same way.
     EXPECT_TRUE(SamePath(shview::IDListDisplayName(absolute.get(), SHGDN_FORPARSING), path));
+}
+
+// A folder is real whatever its depth: its path is read at the length it has,
+// where a MAX_PATH buffer took a deep folder for a virtual one.
+TEST_F(IDListShell, AFileSystemPathIsReadWholeAtAnyDepth)
+{
+    std::wstring deep = Folder(L"deep");
+    while (deep.size() <= MAX_PATH + 40) {
+        deep += L"\\" + std::wstring(60, L'd');
+        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr));
+    }
+    AbsoluteIDList computer;
+    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, computer.put()), S_OK);
+    struct Row {
+        const char* name;
+        std::wstring path; // empty: the list given
+        PCIDLIST_ABSOLUTE list;
+        bool real;
+    };
+    const Row rows[] = {
+        {"short", Folder(L"short"), nullptr, true},
+        {"deeper than MAX_PATH", deep, nullptr, true},
+        {"the computer", L"", computer.get(), false},
+        {"no list", L"", nullptr, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        AbsoluteIDList parsed;
+        if (!row.path.empty()) {
+            parsed = shview::IDListFromPath(row.path);
+            ASSERT_TRUE(parsed);
+        }
+        std::wstring path = L"stale";
+        EXPECT_EQ(shview::IDListFileSystemPath(parsed ? parsed.get() : row.list, path), row.real);
+        EXPECT_TRUE(row.real ? SamePath(path, row.path) : path.empty()) << testing::PrintToString(path);
+    }
+    for (std::wstring p = deep; p.size() > Folder(L"deep").size(); p.erase(p.find_last_of(L'\\')))
+        RemoveDirectoryW((L"\\\\?\\" + p).c_str());
 }
 
 TEST_F(IDListShell, BindParentOfADriveAndOfTheDesktop)
