@@ -123,15 +123,6 @@ TEST(RestorePos, AWindowClosedMaximisedKeepsItsNormalBoundsAndReopensMaximised)
         EXPECT_EQ(pos.ShowCommand(SW_SHOWDEFAULT), row.opens == SW_SHOWNORMAL ? SW_SHOWDEFAULT : row.opens);
         // A start asked minimised stays minimised.
         EXPECT_EQ(pos.ShowCommand(SW_SHOWMINNOACTIVE), SW_SHOWMINNOACTIVE);
-        if (row.opens == SW_SHOWMAXIMIZED) {
-            // Maximised on the monitor of its normal bounds, which it comes back to.
-            ShowWindow(form.hwnd, pos.ShowCommand(SW_SHOWNORMAL));
-            testsupport::PumpUntilIdle();
-            EXPECT_TRUE(IsZoomed(form.hwnd));
-            ShowWindow(form.hwnd, SW_RESTORE);
-            testsupport::PumpUntilIdle();
-            EXPECT_EQ(form.Now(), (Bounds{30, 40, 320, 240}));
-        }
     }
 }
 
