@@ -24,6 +24,25 @@ std::wstring SystemFolder()
     return {};
 }
 
+std::wstring CurrentFolder()
+{
+    // Asked for its length first; a folder changed between the calls asks again.
+    for (int tries = 0; tries < 3; ++tries) {
+        DWORD needed = GetCurrentDirectoryW(0, nullptr);
+        if (needed == 0)
+            return {};
+        std::wstring path(needed, L'\0');
+        DWORD length = GetCurrentDirectoryW(needed, path.data());
+        if (length == 0)
+            return {};
+        if (length < needed) {
+            path.resize(length);
+            return path;
+        }
+    }
+    return {};
+}
+
 std::wstring SystemProgram(std::wstring_view fileName)
 {
     std::wstring folder = SystemFolder();
