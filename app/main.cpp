@@ -23,7 +23,7 @@ int RunProgram(int showCommand)
     form.RestorePos.SetRegistryName(TfrmTarimoku::kPlacementName);
     if (!StartMainWindow(form, CommandLineArguments()))
         return 1;
-    form.Show(showCommand);
+    form.Show(form.RestorePos.ShowCommand(showCommand));
     return app.Run(form.Handle(), form.Accelerators());
 }
 

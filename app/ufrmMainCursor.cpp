@@ -9,6 +9,7 @@
 #include "scheme/error_box.h"
 #include "scheme/text_utils.h"
 #include "ui/seams.h"
+#include "ui/system_paths.h"
 #include "ui/text.h"
 
 namespace {
@@ -103,8 +104,9 @@ void TfrmTarimoku::RestoreMenuClick(ui::MenuItem* sender)
 
 void TfrmTarimoku::mitemDispCtrlPnlMouseClick()
 {
-    if (auto& run = ui::CurrentSeams().runCommandLine)
-        run(texts::MouseControlPanel);
+    std::wstring program = ui::SystemProgram(texts::MouseControlPanelProgram);
+    if (auto& run = ui::CurrentSeams().runProgram; run && !program.empty())
+        run(program, texts::MouseControlPanelArguments, SW_SHOWNORMAL);
 }
 
 void TfrmTarimoku::ContextMenuCommandFailed(TContextMenuEx*, HWND)

@@ -30,7 +30,7 @@ void TRestorePos::Loaded(HWND owner)
 dialogs::Bounds WindowBounds(HWND window)
 {
     RECT r{};
-    if (IsIconic(window)) {
+    if (IsIconic(window) || IsZoomed(window)) {
         // The normal position is in work-area coordinates of the window's display.
         WINDOWPLACEMENT placement{sizeof(placement)};
         GetWindowPlacement(window, &placement);
@@ -42,6 +42,22 @@ dialogs::Bounds WindowBounds(HWND window)
         GetWindowRect(window, &r);
     }
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+bool ShowsMaximized(HWND window)
+{
+    if (IsZoomed(window))
+        return true;
+    WINDOWPLACEMENT placement{sizeof(placement)};
+    return IsIconic(window) && GetWindowPlacement(window, &placement) &&
+           (placement.flags & WPF_RESTORETOMAXIMIZED) != 0;
+}
+
+int TRestorePos::ShowCommand(int asked) const noexcept
+{
+    // A start asked minimised, hidden or without activation keeps its way.
+    const bool plain = asked == SW_SHOWNORMAL || asked == SW_SHOWDEFAULT || asked == SW_SHOW || asked == SW_RESTORE;
+    return maximized_ && plain ? SW_SHOWMAXIMIZED : asked;
 }
 
 void TRestorePos::Restore()
@@ -71,6 +87,9 @@ void TRestorePos::Restore()
         dialogs::FitOnWorkArea(stored, current, {work.left, work.top, work.right, work.bottom}, -frame.top);
 
     SetWindowPos(owner_, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The normal bounds are in place: maximised, the window covers the work
+    // area of the monitor they are on, and comes back to them.
+    maximized_ = scheme::GetRegistryVal(HKEY_CURRENT_USER, registryKey_, MaximizedName()) == L"1";
     restorePending_ = false;
 }
 
@@ -81,6 +100,8 @@ bool TRestorePos::Save() noexcept
     try {
         scheme::SetRegistryVal(HKEY_CURRENT_USER, registryKey_, registryName_,
                                dialogs::FormatBounds(WindowBounds(owner_)));
+        scheme::SetRegistryVal(HKEY_CURRENT_USER, registryKey_, MaximizedName(),
+                               ShowsMaximized(owner_) ? L"1" : L"0");
         return true;
     } catch (...) {
         return false;

@@ -71,7 +71,12 @@ inline constexpr wchar_t PlacementNotSaved[] = L"ウィンドウの位置を保�
 inline constexpr wchar_t NewFolderName[] = L"新しいﾌｫﾙﾀﾞ";
 inline constexpr wchar_t NewFolderFailed[] = L"フォルダが作成できません";
 
-// Command line of the mouse settings.
-inline constexpr wchar_t MouseControlPanel[] = L"Control.exe main.cpl";
+// Delete: a file whose path is longer than the shell's file operations take
+// (the box names the file above this line).
+inline constexpr wchar_t PathTooLongToDelete[] = L"パスが長すぎるため削除できません。";
+
+// The mouse settings: a program of the system folder and its arguments.
+inline constexpr wchar_t MouseControlPanelProgram[] = L"control.exe";
+inline constexpr wchar_t MouseControlPanelArguments[] = L"main.cpl";
 
 } // namespace texts

@@ -2,6 +2,7 @@
 
 #include "scheme/center_math.h"
 #include "scheme/text_utils.h"
+#include "ui/seams.h"
 
 #include <cwchar>
 #include <string_view>
@@ -9,6 +10,23 @@
 namespace scheme {
 namespace {
 Rect ToRect(const RECT& r) noexcept { return {r.left, r.top, r.right, r.bottom}; }
+
+// The work area of the window's own monitor: with several monitors the
+// primary one may be far from the window.
+RECT WorkAreaOf(HWND window)
+{
+    auto& seams = ui::CurrentSeams();
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    HMONITOR monitor = seams.monitorFromWindow ? seams.monitorFromWindow(window, MONITOR_DEFAULTTONEAREST) : nullptr;
+    if (monitor && seams.getMonitorInfo && seams.getMonitorInfo(monitor, &info))
+        return info.rcWork;
+    RECT work{};
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
+        work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return work;
+}
+
 } // namespace
 
 int GetFileVersionBuild(const std::wstring& path) noexcept
@@ -52,9 +70,7 @@ void GetLogicalDriveList(std::vector<std::wstring>& list)
 
 void CenterWindow(HWND window, HWND reference)
 {
-    RECT work{};
-    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
-        work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const RECT work = WorkAreaOf(reference);
     RECT w{}, r{};
     GetWindowRect(window, &w);
     GetWindowRect(reference, &r);

@@ -16,7 +16,8 @@ int GetFileVersionBuild(const std::wstring& path) noexcept;
 // system's order; empty when the drives cannot be listed.
 void GetLogicalDriveList(std::vector<std::wstring>& list);
 
-// Centres `window` on `reference` within the primary work area, without
+// Centres `window` on `reference` within the work area of the monitor that
+// holds most of `reference` (the nearest one when none does), without
 // resizing, reordering or activating it.
 void CenterWindow(HWND window, HWND reference);
 

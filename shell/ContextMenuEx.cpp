@@ -42,6 +42,14 @@ bool OpenSendTo(HWND window, ui::ComPtr<IShellFolder>& folder, ui::ComPtr<IEnumI
     return true;
 }
 
+// The shell's Send To sub-menu of `menu`: the usable item whose caption has
+// "(&N)" at byte 5, when it opens a sub-menu.
+HMENU FindSendToSubmenu(HMENU menu)
+{
+    const int position = FindMenuItemByText(menu, texts::SendToAccessKey, SendToKeyByte);
+    return position == -1 ? nullptr : GetSubMenu(menu, position - 1);
+}
+
 bool NextEntry(IEnumIDList* entries, shview::ChildIDList& entry)
 {
     ULONG fetched = 0;
@@ -76,12 +84,16 @@ bool TContextMenuEx::ShowItemMenu(HWND window, IShellFolder* folder, POINT scree
     shell::RemoveUnservedVerbs(handler.get(), menu.get(), FirstShellId, LastShellId);
 
     const bool sendToFilled = FillSendToMenu(window, menu.get());
+    shell::OwnSubmenu sendTo;
+    if (sendToFilled)
+        sendTo = {FindSendToSubmenu(menu.get()), FirstSendToId, LastSendToId};
     auto& track = shell::CurrentSeams().trackMenu;
     UINT id = 0;
     {
         // The handler fills and draws its own sub-menus from the messages
-        // the menu sends its owner while it is open.
-        ui::ScopedMessageFilter forward(window, shell::ShellMenuMessages(handler.get()));
+        // the menu sends its owner while it is open; the Send To sub-menu is
+        // the program's now, and the handler would fill it again.
+        ui::ScopedMessageFilter forward(window, shell::ShellMenuMessages(handler.get(), sendTo));
         id = track ? track(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen, window) : 0;
     }
 
@@ -103,10 +115,7 @@ bool TContextMenuEx::ShowItemMenu(HWND window, IShellFolder* folder, POINT scree
 
 bool TContextMenuEx::FillSendToMenu(HWND window, HMENU menu)
 {
-    const int position = FindMenuItemByText(menu, texts::SendToAccessKey, SendToKeyByte);
-    if (position == -1)
-        return false;
-    HMENU submenu = GetSubMenu(menu, position - 1);
+    HMENU submenu = FindSendToSubmenu(menu);
     if (!submenu)
         return false;
 

@@ -2,6 +2,7 @@
 
 #include "res/texts.h"
 #include "shview/FileViewItem.h"
+#include "ui/system_paths.h"
 
 #include <windowsx.h>
 
@@ -47,12 +48,14 @@ bool TFileView::Create(HWND parent, int id)
             break;
     }
 
-    wchar_t current[MAX_PATH] = L"";
-    GetCurrentDirectoryW(MAX_PATH, current);
+    // Any existing path answers with the system's image lists; a current
+    // folder deeper than MAX_PATH must not leave the list without them.
+    const std::wstring current = ui::CurrentFolder();
     SHFILEINFOW info{};
-    auto large = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(current, 0, &info, sizeof info, SHGFI_SYSICONINDEX));
+    auto large =
+        reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(current.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX));
     auto small = reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoW(current, 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+        SHGetFileInfoW(current.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
     SetImageList(large, LVSIL_NORMAL);
     SetImageList(small, LVSIL_SMALL);
 

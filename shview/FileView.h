@@ -40,7 +40,8 @@ public:
     std::wstring SelectedPath() const;
     // Sends the selected files to the recycle bin through the shell (which
     // asks its own confirmation) and refills. Beeps and deletes nothing if a
-    // selected item has no file-system path.
+    // selected item has no file-system path; says in a box which file's path
+    // is too long for the shell's file operations and deletes nothing.
     void DeleteSelectedFiles();
     // The item's relative identifier (owned by the item), relative to the
     // folder the items were filled from.

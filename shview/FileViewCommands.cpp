@@ -3,11 +3,17 @@
 // delete.
 #include "shview/FileView.h"
 
+#include "res/texts.h"
 #include "shview/FileViewItem.h"
+#include "shview/idlist/file_path.h"
+#include "shview/path_limits.h"
 #include "shview/rename_names.h"
+#include "ui/seams.h"
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -260,16 +266,27 @@ void TFileView::DeleteSelectedFiles()
     int first = NextSelected(-1);
     if (first < 0)
         return;
-    std::wstring from;
+    std::vector<std::wstring> paths;
     for (int i = first; i >= 0; i = NextSelected(i)) {
         Item* item = RecordOf(i);
-        wchar_t path[MAX_PATH] = L"";
+        std::wstring path;
         shview::AbsoluteIDList absolute =
             item ? shview::IDListCombine(itemsFolderIDList_.get(), item->id.get()) : shview::AbsoluteIDList{};
-        if (!absolute || !SHGetPathFromIDListW(absolute.get(), path) || !path[0]) {
+        if (!shview::IDListFileSystemPath(absolute.get(), path)) {
             Beep();
             return;
         }
+        paths.push_back(std::move(path));
+    }
+    // The shell would refuse the whole operation with a box of its own that
+    // names no file, or with none at all.
+    if (const std::wstring* tooLong = shview::FirstTooLongForShell(paths)) {
+        if (auto& box = ui::CurrentSeams().messageBox)
+            box(Handle(), shview::TooLongToDeleteText(*tooLong).c_str(), texts::ErrorCaption, MB_OK | MB_ICONERROR);
+        return;
+    }
+    std::wstring from;
+    for (const std::wstring& path : paths) {
         from += path;
         from += L'\0';
     }

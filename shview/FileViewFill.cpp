@@ -4,6 +4,7 @@
 #include "res/texts.h"
 #include "shview/FileViewItem.h"
 #include "shview/file_texts.h"
+#include "shview/idlist/file_path.h"
 #include "shview/shell_info_cache.h"
 #include "shview/whole_sizes.h"
 #include "ui/screen_cursor.h"
@@ -140,8 +141,8 @@ bool TFileView::FillOnce(bool& replaced)
     fill.icons = icons.get();
     fill.dateSeparator = LocaleText(LOCALE_SDATE, L"/");
     fill.timeSeparator = LocaleText(LOCALE_STIME, L":");
-    wchar_t directory[MAX_PATH] = L"";
-    if (SHGetPathFromIDListW(itemsFolderIDList_.get(), directory))
+    std::wstring directory;
+    if (shview::IDListFileSystemPath(itemsFolderIDList_.get(), directory))
         fill.sizes.Load(directory);
     if (items) { // S_FALSE may come without an enumerator: no items
         shview::ChildIDList id;

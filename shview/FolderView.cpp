@@ -2,6 +2,7 @@
 
 #include "shview/FolderViewScopes.h"
 #include "ui/screen_cursor.h"
+#include "ui/system_paths.h"
 
 #include <shellapi.h>
 
@@ -73,11 +74,10 @@ bool TFolderView::Create(HWND parent, int id)
     // wide ones, whatever kind of window the parent is.
     TreeView_SetUnicodeFormat(Handle(), TRUE);
     // The system's small image list; the tree never destroys image lists.
-    wchar_t directory[MAX_PATH] = L"";
-    GetCurrentDirectoryW(MAX_PATH, directory);
+    const std::wstring directory = ui::CurrentFolder();
     SHFILEINFOW info{};
     auto list = reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoW(directory, 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+        SHGetFileInfoW(directory.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
     if (list)
         SetImageList(list, TVSIL_NORMAL);
     BuildTree();

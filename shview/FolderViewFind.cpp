@@ -3,6 +3,7 @@
 #include "shview/FolderView.h"
 
 #include "shview/FolderViewScopes.h"
+#include "shview/idlist/file_path.h"
 
 using shview::AbsoluteIDList;
 using shview::ChildIDList;
@@ -115,8 +116,8 @@ bool TFolderView::SelectedIsVirtual() const
     if (!node || Level(node) == 0)
         return true;
     AbsoluteIDList absolute = NodeIDList(node);
-    wchar_t path[MAX_PATH];
-    return !absolute || !SHGetPathFromIDListW(absolute.get(), path);
+    std::wstring path;
+    return !shview::IDListFileSystemPath(absolute.get(), path);
 }
 
 TFolderView::SyncCounts TFolderView::ReadExpandedAgain()

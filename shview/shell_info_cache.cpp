@@ -2,6 +2,8 @@
 
 #include "shview/idlist/idlist.h"
 
+#include <cwchar>
+
 namespace shview {
 namespace {
 
@@ -19,6 +21,10 @@ std::wstring IconKey(IShellFolder* folder, PCUITEMID_CHILD item)
     UINT flags = 0;
     if (extract->GetIconLocation(GIL_FORSHELL, location, MAX_PATH, &index, &flags) != S_OK || !location[0] ||
         (flags & (GIL_NOTFILENAME | GIL_DONTCACHE)))
+        return {};
+    // A location that fills the buffer may have been cut short: two files of
+    // one deep folder would share a key, and the second the first's icon.
+    if (wcsnlen(location, MAX_PATH) >= MAX_PATH - 1)
         return {};
     std::wstring key = location;
     key += L'|';

@@ -12,14 +12,18 @@ DWORD ReadPlatformId()
     return info.dwPlatformId;
 }
 
-void RunHidden(const std::wstring& commandLine)
+void RunProgram(const std::wstring& program, const std::wstring& arguments, int show)
 {
-    std::wstring cmd = commandLine; // CreateProcessW may write into it
+    // The program is named apart so that the system never searches for it;
+    // the command line repeats it quoted, as the started program expects.
+    std::wstring cmd = L"\"" + program + L"\""; // CreateProcessW may write into it
+    if (!arguments.empty())
+        cmd += L' ' + arguments;
     STARTUPINFOW si{sizeof(si)};
     si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = SW_HIDE;
+    si.wShowWindow = static_cast<WORD>(show);
     PROCESS_INFORMATION pi{};
-    if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    if (CreateProcessW(program.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
     }
@@ -52,7 +56,7 @@ Seams SystemSeams()
     s.trackMenu = [](HMENU menu, UINT flags, POINT at, HWND owner) {
         return static_cast<UINT>(TrackPopupMenu(menu, flags, at.x, at.y, 0, owner, nullptr));
     };
-    s.runCommandLine = &RunHidden;
+    s.runProgram = &RunProgram;
     s.platformId = [] {
         static const DWORD id = ReadPlatformId();
         return id;
@@ -66,6 +70,8 @@ Seams SystemSeams()
     s.systemParametersInfo = [](UINT action, UINT param, void* data, UINT winIni) {
         return SystemParametersInfoW(action, param, data, winIni);
     };
+    s.monitorFromWindow = [](HWND window, DWORD flags) { return MonitorFromWindow(window, flags); };
+    s.getMonitorInfo = [](HMONITOR monitor, MONITORINFO* info) { return GetMonitorInfoW(monitor, info); };
     s.sendToFolder = &SystemSendToFolder;
     s.doDragDrop = [](IDataObject* data, IDropSource* source, DWORD allowed, DWORD* effect) {
         return DoDragDrop(data, source, allowed, effect);

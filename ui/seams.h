@@ -1,7 +1,7 @@
 // The system calls a test must be able to replace: boxes, menus, launching,
-// applying cursors, the user's SendTo folder and the modal drag loop. Each is
-// a function in one table; the program uses the system's own and never
-// replaces them. A test replaces one for a scope:
+// applying cursors, the monitors, the user's SendTo folder and the modal drag
+// loop. Each is a function in one table; the program uses the system's own
+// and never replaces them. A test replaces one for a scope:
 //   ui::ScopedSeam s(ui::CurrentSeams().trackMenu, [](HMENU, UINT, POINT, HWND) { return 26u; });
 #pragma once
 #include "ui/handles.h"
@@ -21,9 +21,10 @@ using MessageBoxFn = std::function<int(HWND owner, const wchar_t* text, const wc
 // Tracks a popup menu modally (TPM_RETURNCMD); answers the chosen command
 // id, 0 when dismissed.
 using TrackMenuFn = std::function<UINT(HMENU menu, UINT flags, POINT at, HWND owner)>;
-// Starts a command line with its window hidden; a failure is not reported,
-// as with the system's own launcher.
-using RunCommandLineFn = std::function<void(const std::wstring& commandLine)>;
+// Starts `program` (a full path: no search of the program's or the current
+// folder) with `arguments`, its first window in the `show` state (SW_*); a
+// failure is not reported, as with the system's own launcher.
+using RunProgramFn = std::function<void(const std::wstring& program, const std::wstring& arguments, int show)>;
 // The platform family (VER_PLATFORM_WIN32_NT, ...).
 using PlatformIdFn = std::function<DWORD()>;
 // Loads a cursor file; empty when the system cannot read it.
@@ -32,6 +33,10 @@ using LoadCursorFn = std::function<UniqueCursor(const std::wstring& path)>;
 using SetSystemCursorFn = std::function<void(UniqueCursor cursor, DWORD id)>;
 // SystemParametersInfoW.
 using SystemParametersInfoFn = std::function<BOOL(UINT action, UINT param, void* data, UINT winIni)>;
+// MonitorFromWindow and GetMonitorInfoW: the monitors, which a test sets out
+// as it needs (the test machine has one).
+using MonitorFromWindowFn = std::function<HMONITOR(HWND window, DWORD flags)>;
+using GetMonitorInfoFn = std::function<BOOL(HMONITOR monitor, MONITORINFO* info)>;
 // The user's SendTo folder, bound; none when it cannot be had.
 using SendToFolderFn = std::function<ComPtr<IShellFolder>(HWND owner)>;
 // Runs the modal drag loop (DoDragDrop).
@@ -40,11 +45,13 @@ using DoDragDropFn = std::function<HRESULT(IDataObject* data, IDropSource* sourc
 struct Seams {
     MessageBoxFn messageBox;
     TrackMenuFn trackMenu;
-    RunCommandLineFn runCommandLine;
+    RunProgramFn runProgram;
     PlatformIdFn platformId;
     LoadCursorFn loadCursor;
     SetSystemCursorFn setSystemCursor;
     SystemParametersInfoFn systemParametersInfo;
+    MonitorFromWindowFn monitorFromWindow;
+    GetMonitorInfoFn getMonitorInfo;
     SendToFolderFn sendToFolder;
     DoDragDropFn doDragDrop;
 };

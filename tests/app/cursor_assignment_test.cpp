@@ -255,15 +255,29 @@ TEST_F(CursorAssignment, CaptionIsTheTitleABlankAndTheFolderPath)
     EXPECT_EQ(std::wstring(caption), L"タリモク " + dir.Path());
 }
 
-TEST_F(CursorAssignment, MouseSettingsRunOncePerClick)
+// The mouse settings start from the system folder by their full path, so a
+// planted control.exe beside the program or in the current folder never runs,
+// and they show normally.
+TEST_F(CursorAssignment, MouseSettingsRunFromTheSystemFolderOncePerClick)
 {
-    std::vector<std::wstring> runs;
+    wchar_t system[MAX_PATH + 1]{};
+    ASSERT_GT(GetSystemDirectoryW(system, MAX_PATH + 1), 0u);
+    const std::wstring program = std::wstring(system) + L"\\control.exe";
+    struct Run {
+        std::wstring program, arguments;
+        int show;
+        bool operator==(const Run&) const = default;
+    };
+    std::vector<Run> runs;
     {
-        ui::ScopedSeam run(ui::CurrentSeams().runCommandLine, [&](const std::wstring& cmd) { runs.push_back(cmd); });
+        ui::ScopedSeam run(ui::CurrentSeams().runProgram, [&](const std::wstring& p, const std::wstring& a, int show) {
+            runs.push_back({p, a, show});
+        });
         SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(IDM_DISPCTRLPNLMOUSE, 0), 0);
         SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(IDM_DISPCTRLPNLMOUSE, 0), 0);
     }
-    EXPECT_EQ(runs, (std::vector<std::wstring>{L"Control.exe main.cpl", L"Control.exe main.cpl"}));
+    const Run expected{program, L"main.cpl", SW_SHOWNORMAL};
+    EXPECT_EQ(runs, (std::vector<Run>{expected, expected}));
 }
 
 // The libraries report what went wrong; the main window tells the user.

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -20,6 +21,7 @@ using testsupport::TestRegistryKey;
 
 constexpr wchar_t kKey[] = L"SOFTWARE\\RUVANE\\Tarimoku";
 constexpr wchar_t kName[] = L"frmPosi";
+constexpr wchar_t kMaximizedName[] = L"frmPosiMaximized";
 
 // Presses OK on every message box of another process while it lives, and
 // keeps their texts.
@@ -65,25 +67,32 @@ private:
     std::thread thread_;
 };
 
-// Puts the program's stored placement back as it was before the test.
+// Puts the program's stored placement (the bounds and whether it was
+// maximised) back as it was before the test.
 class SavedPlacement {
 public:
-    SavedPlacement() : before_(TestRegistryKey::Read(kKey, kName)) {}
+    SavedPlacement()
+    {
+        for (const wchar_t* name : {kName, kMaximizedName})
+            before_.emplace_back(name, TestRegistryKey::Read(kKey, name));
+    }
     ~SavedPlacement()
     {
-        if (before_.empty()) {
-            HKEY key = nullptr;
-            if (RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-                RegDeleteValueW(key, kName);
-                RegCloseKey(key);
+        for (const auto& [name, text] : before_) {
+            if (text.empty()) {
+                HKEY key = nullptr;
+                if (RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+                    RegDeleteValueW(key, name.c_str());
+                    RegCloseKey(key);
+                }
+            } else {
+                TestRegistryKey::Write(kKey, name, text);
             }
-        } else {
-            TestRegistryKey::Write(kKey, kName, before_);
         }
     }
 
 private:
-    std::wstring before_;
+    std::vector<std::pair<std::wstring, std::wstring>> before_;
 };
 
 TEST(ProgramPlacement, OpensAtTheStoredBoundsAndWritesThemBackOnExit)
@@ -103,6 +112,22 @@ TEST(ProgramPlacement, OpensAtTheStoredBoundsAndWritesThemBackOnExit)
     SetWindowPos(main, nullptr, 40, 50, 360, 280, SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_EQ(program.CloseAndWait(), 0u);
     EXPECT_EQ(TestRegistryKey::Read(kKey, kName), L"40,50,360,280");
+}
+
+TEST(ProgramPlacement, ClosedMaximisedItReopensMaximisedAndKeepsItsNormalBounds)
+{
+    SavedPlacement saved;
+    ASSERT_TRUE(TestRegistryKey::Write(kKey, kName, L"10,20,300,200"));
+    ASSERT_TRUE(TestRegistryKey::Write(kKey, kMaximizedName, L"1"));
+    e2e::RunningProgram program;
+    ASSERT_TRUE(program.Started());
+    HWND main = program.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(IsZoomed(main));
+    EXPECT_EQ(program.CloseAndWait(), 0u);
+    // The normal bounds, not the maximised ones that cover the screen.
+    EXPECT_EQ(TestRegistryKey::Read(kKey, kName), L"10,20,300,200");
+    EXPECT_EQ(TestRegistryKey::Read(kKey, kMaximizedName), L"1");
 }
 
 TEST(ProgramPlacement, AReadOnlyKeyAtExitIsToldOnceAndTheProgramEndsWithZero)

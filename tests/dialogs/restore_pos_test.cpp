@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -74,6 +75,54 @@ TEST(RestorePos, AppliesTheStoredPlacementBroughtOntoTheScreen)
         EXPECT_EQ(pos.RestorePending(), r.pendingAfter);
         EXPECT_FALSE(IsWindowVisible(form.hwnd));
         EXPECT_EQ(form.Now(), r.expected);
+        // No value says it was maximised: it opens as asked.
+        EXPECT_EQ(pos.ShowCommand(SW_SHOWNORMAL), SW_SHOWNORMAL);
+    }
+}
+
+// A window closed maximised keeps its normal bounds in the text, as one
+// closed normal does, and says in a value of its own that it opens maximised.
+TEST(RestorePos, AWindowClosedMaximisedKeepsItsNormalBoundsAndReopensMaximised)
+{
+    struct Row {
+        const char* name;
+        std::vector<int> shows; // applied in turn before the save
+        const wchar_t* maximized;
+        int opens; // the show command a plain start becomes
+    };
+    const Row rows[] = {
+        {"normal", {SW_SHOWNOACTIVATE}, L"0", SW_SHOWNORMAL},
+        {"maximised", {SW_SHOWMAXIMIZED}, L"1", SW_SHOWMAXIMIZED},
+        {"minimised from maximised", {SW_SHOWMAXIMIZED, SW_SHOWMINNOACTIVE}, L"1", SW_SHOWMAXIMIZED},
+        {"minimised from normal", {SW_SHOWNOACTIVATE, SW_SHOWMINNOACTIVE}, L"0", SW_SHOWNORMAL},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TestRegistryKey key;
+        {
+            Form form;
+            TRestorePos pos;
+            pos.SetRegistryKey(key.Path());
+            pos.SetRegistryName(kName);
+            pos.Loaded(form.hwnd);
+            SetWindowPos(form.hwnd, nullptr, 30, 40, 320, 240, SWP_NOZORDER | SWP_NOACTIVATE);
+            for (int show : row.shows)
+                ShowWindow(form.hwnd, show);
+            testsupport::PumpUntilIdle();
+            EXPECT_TRUE(pos.Save());
+            EXPECT_EQ(key.Read(kName), L"30,40,320,240");
+            EXPECT_EQ(key.Read(pos.MaximizedName()), row.maximized);
+        }
+        Form form;
+        TRestorePos pos;
+        pos.SetRegistryKey(key.Path());
+        pos.SetRegistryName(kName);
+        pos.Loaded(form.hwnd);
+        EXPECT_EQ(form.Now(), (Bounds{30, 40, 320, 240}));
+        EXPECT_EQ(pos.ShowCommand(SW_SHOWNORMAL), row.opens);
+        EXPECT_EQ(pos.ShowCommand(SW_SHOWDEFAULT), row.opens == SW_SHOWNORMAL ? SW_SHOWDEFAULT : row.opens);
+        // A start asked minimised stays minimised.
+        EXPECT_EQ(pos.ShowCommand(SW_SHOWMINNOACTIVE), SW_SHOWMINNOACTIVE);
     }
 }
 

@@ -1,5 +1,4 @@
 // Window-free parts of the scheme and the utilities.
-#include "scheme/center_math.h"
 #include "scheme/mouse_registry.h"
 #include "scheme/text_utils.h"
 
@@ -9,53 +8,6 @@
 #include <string>
 
 namespace {
-
-using scheme::CenterPosition;
-using scheme::Rect;
-
-TEST(CenterWindowMath, CentresOnTheReference)
-{
-    // 300 x 200 dialog on a 501 x 301 window at (100, 100).
-    auto p = CenterPosition({0, 0, 300, 200}, {100, 100, 601, 401}, {0, 0, 1024, 738});
-    EXPECT_EQ(p.x, 200);
-    EXPECT_EQ(p.y, 150);
-    // Odd sizes round toward zero on both halves: 100 + 0 - 0.
-    p = CenterPosition({50, 50, 51, 51}, {100, 100, 101, 101}, {0, 0, 1024, 738});
-    EXPECT_EQ(p.x, 100);
-    EXPECT_EQ(p.y, 100);
-}
-
-TEST(CenterWindowMath, ClampsIntoTheWorkArea)
-{
-    const Rect work{0, 30, 1024, 738};
-    // Near the right and bottom edges: the far edges end on the work area's.
-    auto p = CenterPosition({0, 0, 300, 200}, {900, 650, 1100, 800}, work);
-    EXPECT_EQ(p.x, 1024 - 300);
-    EXPECT_EQ(p.y, 738 - 200);
-    // Near the left and top edges.
-    p = CenterPosition({0, 0, 300, 200}, {-50, 0, 50, 40}, work);
-    EXPECT_EQ(p.x, 0);
-    EXPECT_EQ(p.y, 30);
-    // Larger than the work area: aligned with its left and top edges.
-    p = CenterPosition({0, 0, 2000, 1000}, {100, 100, 601, 401}, work);
-    EXPECT_EQ(p.x, 0);
-    EXPECT_EQ(p.y, 30);
-    // A work area that does not start at the origin (taskbar on the left).
-    p = CenterPosition({0, 0, 300, 200}, {0, 100, 100, 401}, {60, 0, 1024, 738});
-    EXPECT_EQ(p.x, 60);
-}
-
-TEST(CenterWindowMath, ExtremeRectanglesDoNotOverflow)
-{
-    const int big = 2147483647;
-    auto p = CenterPosition({-big, -big, big, big}, {-big, -big, big, big}, {0, 0, 1024, 738});
-    EXPECT_EQ(p.x, 0);
-    EXPECT_EQ(p.y, 0);
-    // A minimised reference window sits at (-32000, -32000).
-    p = CenterPosition({0, 0, 300, 200}, {-32000, -32000, -31840, -31972}, {0, 0, 1024, 738});
-    EXPECT_EQ(p.x, 0);
-    EXPECT_EQ(p.y, 0);
-}
 
 TEST(AddBackslash, AppendsOnlyWhereMissing)
 {

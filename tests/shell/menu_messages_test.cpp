@@ -106,6 +106,61 @@ TEST_F(MenuMessages, AHandlerThatDeclinesLeavesTheMessageToTheWindow)
     }
 }
 
+// The Send To sub-menu is the program's once it is filled: a handler that
+// fills every pop-up it hears of must never hear of that one, nor draw,
+// measure or search its entries, while the shell's other sub-menus stay its.
+TEST_F(MenuMessages, NothingAboutTheProgramsSendToSubmenuReachesTheHandler)
+{
+    items.menu = {Command(L"開く(&O)", 0), SendToSubmenu(), SendToSubmenu(L"新規作成(&W)")};
+    items.fillsPopups = true;
+    FakeFolder targets{2};
+    shell::ScopedSeam<shell::SendToFolderFn> sendTo(shell::CurrentSeams().sendToFolder,
+                                                    [&](HWND) { return ui::ComPtr<IShellFolder>::Share(&targets); });
+    constexpr UINT ownId = TContextMenuEx::FirstSendToId + 1, shellId = 3;
+    for (int level : {2, 3}) {
+        SCOPED_TRACE(level);
+        items.menuLevel = level;
+        std::vector<std::wstring> ownCaptions, shellCaptions;
+        shell::ScopedSeam<shell::TrackMenuFn> tracker(shell::CurrentSeams().trackMenu, [&](HMENU m, UINT, POINT, HWND) {
+            HMENU own = GetSubMenu(m, 1), other = GetSubMenu(m, 2);
+            MEASUREITEMSTRUCT ownMeasure{ODT_MENU, 0, ownId}, shellMeasure{ODT_MENU, 0, shellId};
+            DRAWITEMSTRUCT ownDraw{ODT_MENU, 0, ownId}, shellDraw{ODT_MENU, 0, shellId};
+            DRAWITEMSTRUCT drawnInOwn{ODT_MENU, 0, shellId};
+            drawnInOwn.hwndItem = reinterpret_cast<HWND>(own);
+            shellDraw.hwndItem = reinterpret_cast<HWND>(other);
+            struct Row {
+                const char* name;
+                UINT msg;
+                WPARAM wp;
+                LPARAM lp;
+                bool reaches;
+            };
+            const Row rows[] = {
+                {"own opens", WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(own), 1, false},
+                {"shell's opens", WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(other), 2, true},
+                {"own measured", WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&ownMeasure), false},
+                {"shell's measured", WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&shellMeasure), true},
+                {"own drawn", WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&ownDraw), false},
+                {"drawn in own", WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&drawnInOwn), false},
+                {"shell's drawn", WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&shellDraw), true},
+                {"own key", WM_MENUCHAR, MAKEWPARAM(L'a', MF_POPUP), reinterpret_cast<LPARAM>(own), false},
+                {"shell's key", WM_MENUCHAR, MAKEWPARAM(L'a', MF_POPUP), reinterpret_cast<LPARAM>(other), level == 3},
+            };
+            for (const Row& row : rows) {
+                const std::size_t before = items.menuMessages.size();
+                SendMessageW(window, row.msg, row.wp, row.lp);
+                EXPECT_EQ(items.menuMessages.size() - before, row.reaches ? 1u : 0u) << row.name;
+            }
+            ownCaptions = Captions(own);
+            shellCaptions = Captions(other);
+            return 0u;
+        });
+        EXPECT_FALSE(Show());
+        EXPECT_EQ(ownCaptions, (std::vector<std::wstring>{FakeFolder::NameOf(0), FakeFolder::NameOf(1)}));
+        EXPECT_EQ(shellCaptions, (std::vector<std::wstring>{L"(なし)", FakeFolder::FilledCaption}));
+    }
+}
+
 TEST_F(MenuMessages, ARealMenuOpeningReachesTheHandler)
 {
     items.menuLevel = 3;

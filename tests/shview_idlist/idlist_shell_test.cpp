@@ -1,6 +1,7 @@
 // The operations against Wine's own shell: real folders and files on disk.
 #include <gtest/gtest.h>
 
+#include "shview/idlist/file_path.h"
 #include "shview/idlist/idlist.h"
 #include "tests/support/counting_malloc.h"
 #include "tests/support/fake_folder.h"
@@ -75,6 +76,34 @@ TEST_F(IDListShell, ResolvesAFolderAndReadsItsNamesThroughItsParent)
     EXPECT_TRUE(SamePath(text, path)) << "got " << testing::PrintToString(text);
     // The desktop names the whole identifier the same way.
     EXPECT_TRUE(SamePath(shview::IDListDisplayName(absolute.get(), SHGDN_FORPARSING), path));
+}
+
+// A file-system folder has a path, a virtual one none, and a failure leaves
+// nothing behind. (Past MAX_PATH Wine's own shell cuts the path short, so the
+// depth itself shows only on Windows.)
+TEST_F(IDListShell, AFileSystemPathIsReadForRealFoldersOnly)
+{
+    AbsoluteIDList computer;
+    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, computer.put()), S_OK);
+    const std::wstring folder = Folder(L"real");
+    AbsoluteIDList real = shview::IDListFromPath(folder);
+    ASSERT_TRUE(real);
+    struct Row {
+        const char* name;
+        PCIDLIST_ABSOLUTE list;
+        std::wstring path; // empty: none
+    };
+    const Row rows[] = {
+        {"a folder", real.get(), folder},
+        {"the computer", computer.get(), L""},
+        {"no list", nullptr, L""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::wstring path = L"stale";
+        EXPECT_EQ(shview::IDListFileSystemPath(row.list, path), !row.path.empty());
+        EXPECT_TRUE(SamePath(path, row.path)) << testing::PrintToString(path);
+    }
 }
 
 TEST_F(IDListShell, BindParentOfADriveAndOfTheDesktop)

@@ -121,20 +121,28 @@ public:
         }
         return E_INVALIDARG;
     }
-    HRESULT STDMETHODCALLTYPE HandleMenuMsg(UINT msg, WPARAM, LPARAM) override
+    HRESULT STDMETHODCALLTYPE HandleMenuMsg(UINT msg, WPARAM wp, LPARAM) override
     {
         folder_.menuMessages.push_back({msg, 2});
+        Fill(msg, wp);
         return folder_.menuMessageResult;
     }
-    HRESULT STDMETHODCALLTYPE HandleMenuMsg2(UINT msg, WPARAM, LPARAM, LRESULT* answer) override
+    HRESULT STDMETHODCALLTYPE HandleMenuMsg2(UINT msg, WPARAM wp, LPARAM, LRESULT* answer) override
     {
         folder_.menuMessages.push_back({msg, 3});
+        Fill(msg, wp);
         if (answer)
             *answer = folder_.menuMessageAnswer;
         return folder_.menuMessageResult;
     }
 
 private:
+    void Fill(UINT msg, WPARAM wp)
+    {
+        if (folder_.fillsPopups && msg == WM_INITMENUPOPUP)
+            AppendMenuW(reinterpret_cast<HMENU>(wp), MF_STRING, PlaceholderOffset + 1, FakeFolder::FilledCaption);
+    }
+
     FakeFolder& folder_;
     std::vector<int> items_;
 };

@@ -63,6 +63,10 @@ public:
         bool operator==(const MenuMessage&) const = default;
     };
     std::vector<MenuMessage> menuMessages;
+    // Takes every pop-up it is told opens for one of its own and appends
+    // FilledCaption to it, as the shell fills its Send To and New sub-menus.
+    bool fillsPopups = false;
+    static constexpr const wchar_t* FilledCaption = L"(シェルの項目)";
     // Recorded.
     std::vector<Invocation> invoked;
     std::vector<std::vector<int>> menusMade;
