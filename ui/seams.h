@@ -7,6 +7,7 @@
 #include "ui/handles.h"
 
 #include <windows.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <functional>
@@ -36,6 +37,10 @@ using SystemParametersInfoFn = std::function<BOOL(UINT action, UINT param, void*
 using SendToFolderFn = std::function<ComPtr<IShellFolder>(HWND owner)>;
 // Runs the modal drag loop (DoDragDrop).
 using DoDragDropFn = std::function<HRESULT(IDataObject* data, IDropSource* source, DWORD allowed, DWORD* effect)>;
+// Runs a shell file operation (SHFileOperationW); answers its result.
+using FileOperationFn = std::function<int(SHFILEOPSTRUCTW& operation)>;
+// Creates one directory, no security attributes; answers whether it was.
+using MakeDirectoryFn = std::function<bool(const std::wstring& path)>;
 
 struct Seams {
     MessageBoxFn messageBox;
@@ -47,6 +52,10 @@ struct Seams {
     SystemParametersInfoFn systemParametersInfo;
     SendToFolderFn sendToFolder;
     DoDragDropFn doDragDrop;
+    // The file operation of a drop, and the new folder command's directory
+    // (a test refuses it as a read-only medium does).
+    FileOperationFn fileOperation;
+    MakeDirectoryFn makeDirectory;
 };
 
 // The functions in use: the system's own unless a test replaced them.
