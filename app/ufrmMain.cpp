@@ -118,17 +118,22 @@ void TfrmTarimoku::CreateComponents()
     FolderView.SetFont(formFont_.get());
     FileView.SetFont(formFont_.get());
 
-    commands_[IDM_NEWFOLDER] = [this] { mitemNewFolderClick(); };
-    commands_[IDM_DELETE] = [this] { mitemDeleteClick(); };
-    commands_[IDM_RENAME] = [this] { mitemRenameClick(); };
-    commands_[IDM_EXIT] = [this] { mitemExitClick(); };
-    commands_[IDM_SELALL] = [this] { mitemSelAllClick(); };
-    commands_[IDM_REVERSE] = [this] { mitemReverseClick(); };
-    commands_[IDM_REFRESH] = [this] { mitemRefreshClick(); };
-    commands_[IDM_FOLDERUP] = [this] { sbtnFolderUpClick(); };
-    commands_[IDM_DISPCTRLPNLMOUSE] = [this] { mitemDispCtrlPnlMouseClick(); };
-    commands_[IDM_GOTO] = [this] { GoTo1Click(); };
-    commands_[IDM_ABOUT] = [this] { mitemAboutClick(); };
+    AddCommands();
+}
+
+void TfrmTarimoku::AddCommands()
+{
+    commandTable_.Add(IDM_NEWFOLDER, [this] { mitemNewFolderClick(); });
+    commandTable_.Add(IDM_DELETE, [this] { mitemDeleteClick(); });
+    commandTable_.Add(IDM_RENAME, [this] { mitemRenameClick(); });
+    commandTable_.Add(IDM_EXIT, [this] { mitemExitClick(); });
+    commandTable_.Add(IDM_SELALL, [this] { mitemSelAllClick(); });
+    commandTable_.Add(IDM_REVERSE, [this] { mitemReverseClick(); });
+    commandTable_.Add(IDM_REFRESH, [this] { mitemRefreshClick(); });
+    commandTable_.Add(IDM_FOLDERUP, [this] { sbtnFolderUpClick(); });
+    commandTable_.Add(IDM_DISPCTRLPNLMOUSE, [this] { mitemDispCtrlPnlMouseClick(); });
+    commandTable_.Add(IDM_GOTO, [this] { GoTo1Click(); });
+    commandTable_.Add(IDM_ABOUT, [this] { mitemAboutClick(); });
 }
 
 void TfrmTarimoku::Show(int showCommand)
@@ -236,7 +241,7 @@ void TfrmTarimoku::FormCreate()
             FolderView.SetFont(treeFont_.get());
         }
     }
-    RegisterDropTargets();
+    Drops.Register();
 }
 
 void TfrmTarimoku::OpenCommandLineFolder(const std::vector<std::wstring>& arguments)
@@ -252,7 +257,7 @@ void TfrmTarimoku::OpenCommandLineFolder(const std::vector<std::wstring>& argume
 
 void TfrmTarimoku::FolderViewChange(ui::Component*, ui::TreeNode node)
 {
-    SetCommandEnabled(IDM_NEWFOLDER, !IsVirtualNode(FolderView, node));
+    commandStates_.SetEnabled(IDM_NEWFOLDER, !IsVirtualNode(FolderView, node));
     UpdateCommandStates();
     // The list's fill has started the previews of the folder's items.
     ui::PostPrivate(Handle(), WM_WATCHFOLDERS);
@@ -275,15 +280,8 @@ void TfrmTarimoku::FormDestroy()
 {
     animateTimer_.Stop();
     Refresh.Stop();
-    StopPreviews();
-    RevokeDropTargets();
-}
-
-void TfrmTarimoku::RunCommand(UINT id)
-{
-    auto it = commands_.find(id);
-    if (it != commands_.end() && it->second)
-        it->second();
+    ListPreviews.Stop();
+    Drops.Revoke();
 }
 
 void TfrmTarimoku::mitemExitClick() { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
@@ -306,7 +304,7 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_COMMAND:
         // Menu items and accelerators (lParam 0), and the tool buttons.
         if (lp == 0 || reinterpret_cast<HWND>(lp) == ToolButtons.Handle()) {
-            RunCommand(LOWORD(wp));
+            commandTable_.Run(LOWORD(wp));
             return 0;
         }
         break;
@@ -323,7 +321,7 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
             SetFocus(focusedPane_);
         return 0;
     case WM_STARTPREVIEW:
-        StartPreview();
+        ListPreviews.Start();
         return 0;
     case WM_WATCHFOLDERS:
         Refresh.WatchFolders();

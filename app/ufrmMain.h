@@ -1,18 +1,20 @@
 // The main window: tool bar, folder tree on the left, file list on the right.
 #pragma once
-#include "anicur/AniCur.h"
 #include "app/auto_refresh.h"
+#include "app/command_states.h"
+#include "app/command_targets.h"
+#include "app/drop_panes.h"
+#include "app/pane_drops.h"
 #include "app/pane_layout.h"
+#include "app/pane_paths.h"
 #include "app/preview_list.h"
 #include "app/previews.h"
 #include "app/refresh_panes.h"
 #include "app/role_menu.h"
 #include "dialogs/RestorePos.h"
-#include "dirmon/DirMonitor.h"
 #include "res/resource.h"
 #include "shell/ContextMenuEx.h"
 #include "shell/DropSourceEx.h"
-#include "shell/FileDropTarget.h"
 #include "shview/FileView.h"
 #include "shview/FolderView.h"
 #include "ui/handles.h"
@@ -23,11 +25,7 @@
 #include "ui/toolbar.h"
 #include "ui/window.h"
 
-#include <shellapi.h>
-
 #include <functional>
-#include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -66,8 +64,6 @@ public:
     TFolderView FolderView;
     TFileView FileView;
     TContextMenuEx ContextMenuEx;
-    // Starts the drags out of both panes (the views' own links stay empty).
-    TDropSourceEx DropSourceEx;
     // The window's placement, kept between runs. The program points it at
     // kPlacementKey / kPlacementName before Create (test windows keep none).
     TRestorePos RestorePos;
@@ -81,56 +77,61 @@ public:
 
     // Above zero while a refresh, a navigation or a file operation runs.
     int FBusy = 0;
-    // Drag and drop onto the panes (ufrmMainDrop.cpp).
-    ui::TreeNode FDropNode = nullptr; // tree node highlighted as the drop target
-    int FDropItem = -1;               // list item highlighted as the drop target
-    ui::ComPtr<IDropTarget> FFolderDropTarget; // registered on the tree
-    ui::ComPtr<IDropTarget> FFileDropTarget;   // registered on the list
-    void FolderDrop(const std::vector<std::wstring>& files, DWORD keyState, POINT pt, DWORD& effect);
-    void FolderDragEnter();
-    void FolderDragLeave();
-    void FolderDragOver(DWORD keyState, POINT pt, DWORD& effect);
-    void FileDrop(const std::vector<std::wstring>& files, DWORD keyState, POINT pt, DWORD& effect);
-    void FileDragEnter();
-    void FileDragLeave();
-    void FileDragOver(DWORD keyState, POINT pt, DWORD& effect);
-    // Runs the shell's file operation of a drop (SHFileOperationW); a test
-    // may put itself in between. Answers the call's result.
-    static std::function<int(SHFILEOPSTRUCTW& operation)> FileOperation;
 
     // Previews of the cursor files in the list: the .ani files animated, the
     // .cur files shown as their own image. They follow the list's items
     // (FollowItems); the window runs timer 1 and the idle loader for them.
+private:
     FileViewPreviewList previewList_{FileView, [this] { return FBusy > 0; }};
+
+public:
     Previews ListPreviews{previewList_};
     static constexpr UINT_PTR kAnimateTimer = 1;
     static constexpr UINT kAnimatePeriodMs = 55;
-    // Drops every preview and the path list.
-    void StopPreviews() { ListPreviews.Stop(); }
 
     // Automatic refresh (app/auto_refresh.h): the monitors, the two flags
     // and the handlers of WM_WATCHFOLDERS, WM_REFRESHVIEWS and WM_DEVICECHANGE.
     AutoRefresh Refresh;
-    bool& FListChanged = Refresh.FListChanged; // a refill of the file list is pending
-    bool& FTreeChanged = Refresh.FTreeChanged; // a rebuild of the folder tree is pending
     // The refresh command: both panes afresh (see AutoRefresh::RequestRefresh).
     void RequestRefresh(bool afresh = true) { Refresh.RequestRefresh(afresh); }
 
+private:
+    ViewDropPanes dropPanes_{FolderView, FileView, FBusy, Refresh.FListChanged};
+
+public:
+    // Files dropped on either pane (app/pane_drops.h).
+    PaneDrops Drops{dropPanes_};
+
+    // The tree's selection change: the new folder command's state, the
+    // monitors and the caption follow the folder.
+    void FolderViewChange(ui::Component* sender, ui::TreeNode node);
+    // Commands the previews' tests run directly.
+    void mitemDeleteClick();
+    void mitemRefreshClick();
+    void sbtnFolderUpClick();
+
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    // WM_STARTPREVIEW: rebuilds the path list for the list's current contents.
-    void StartPreview() { ListPreviews.Start(); }
     // Creates the folder tree, which builds itself from the desktop.
     virtual void CreateFolderTree();
 
+private:
     void FormCreate();
     void FormShow();
     void FormClose();
     void FormDestroy();
+    void CreateComponents();
+    // The command table: the menu bar's, the tool buttons' and the keys' handlers.
+    void AddCommands();
+    void Layout();
+    // WM_GETMINMAXINFO: the smallest window at which the tool bar and both
+    // panes stay usable.
+    void MinimumSize(MINMAXINFO& info);
+    // WM_DESTROY: stores the placement; a failure is told once, in the error box.
+    void SavePlacement();
 
-public:
-    // The tree's selection change: starts the previews and shows the folder's path.
-    void FolderViewChange(ui::Component* sender, ui::TreeNode node);
+    // Cursor roles (ufrmMainCursor.cpp). Fills the role menu (FormCreate).
+    void BuildRoleMenu();
     // The list's mouse-up: a right click on one cursor file opens the role menu
     // instead of the shell's context menu.
     void FileViewMouseUp(ui::Control* sender, ui::MouseButton button, ui::ShiftState shift, int x, int y);
@@ -142,15 +143,18 @@ public:
     // The box for a shell command the shell refused.
     void ContextMenuCommandFailed(TContextMenuEx*, HWND);
 
-    // File and folder commands: the menu bar, the tool buttons and the keys of
-    // the panes. Most act on the pane that has the keyboard focus.
+    // File and folder commands (ufrmMainCommands.cpp): the menu bar, the
+    // tool buttons and the keys of the panes. Most act on the pane that has
+    // the keyboard focus.
     void mitemNewFolderClick();
-    void mitemDeleteClick();
     void mitemRenameClick();
     void mitemSelAllClick();
     void mitemReverseClick();
-    void mitemRefreshClick();
-    void sbtnFolderUpClick();
+    void mitemExitClick();
+    // Ctrl+G: the go-to-folder dialog; OK shows the typed folder in the tree.
+    void GoTo1Click();
+    // The about box.
+    void mitemAboutClick();
     // The list's selection or focus changed (index -1: the items went).
     void FileViewChange(ui::Component* sender, int index);
     void FolderViewEnter(ui::Control* sender);
@@ -167,85 +171,41 @@ public:
     void FocusNextPane(HWND from, bool back);
     // The list: Backspace goes up one folder, Enter opens a selected folder.
     void FileViewKeyPress(ui::Control* sender, wchar_t& key);
-
-    // Creates one directory (no security attributes); answers whether it was.
-    // Replaceable so that a test can refuse it as a read-only medium does.
-    static std::function<bool(const std::wstring& path)> MakeDirectory;
-
-protected:
-    // Runs the handler wired to a menu, tool button or accelerator command.
-    void RunCommand(UINT id);
-    void mitemExitClick();
-    // Ctrl+G: the go-to-folder dialog; OK shows the typed folder in the tree.
-    void GoTo1Click();
-    // The about box.
-    void mitemAboutClick();
-    // WM_DESTROY: stores the placement; a failure is told once, in the error box.
-    void SavePlacement();
-
-private:
-    void CreateComponents();
-    // Fills the role menu (FormCreate).
-    void BuildRoleMenu();
-    // Drop targets of both panes: created, locked and registered; revoked and unlocked.
-    void RegisterDropTargets();
-    void RevokeDropTargets();
     // The panes' begin-drag notifications (either mouse button); false for
-    // every other notification.
+    // every other notification (ufrmMainDrop.cpp).
     bool BeginDrag(const NMHDR& header);
-    // Moves or copies the dropped files into `target` with the shell (which
-    // asks before it replaces anything). Answers the effect performed: the
-    // one asked for, or none when nothing was done, the operation failed or
-    // the user stopped it.
-    DWORD DropFiles(const std::vector<std::wstring>& files, const std::wstring& target, DWORD effect);
-    void Layout();
-    // WM_GETMINMAXINFO: the smallest window at which the tool bar and both
-    // panes stay usable.
-    void MinimumSize(MINMAXINFO& info);
 
-    // Enables or disables a command's menu item and its tool button.
-    void SetCommandEnabled(UINT id, bool enabled);
+    // What the command states follow: the focus and the panes' selections.
+    commands::PaneState ReadPaneState() const;
     // Delete, rename and folder up for the pane with the focus and its selection.
     void UpdateCommandStates();
     // A new folder in the folder in view, then a refill of the list.
     void CreateNewFolder();
     bool ListFocused() const noexcept;
     bool TreeFocused() const noexcept;
-    // Changes the folder in view with the previews stopped and FBusy raised.
+    // Changes the folder in view with FBusy raised.
     void Navigate(const std::function<void()>& change);
     // Selects the parent of the tree's selected node, if it has one.
     void GoUpOneFolder();
 
+    // Starts the drags out of both panes (the views' own links stay empty).
+    TDropSourceEx DropSourceEx;
     ui::Timer animateTimer_;
     ViewPanes refreshPanes_{FolderView, FileView, FBusy}; // what the refresh sees of the panes
+    MenuAndButtons commandTargets_{*this, ToolButtons};
+    commands::CommandStates commandStates_{commandTargets_,
+                                           {IDM_DELETE, IDM_RENAME, IDM_FOLDERUP},
+                                           [this] { return ReadPaneState(); }};
+    commands::CommandTable commandTable_;
     ui::UniqueFont formFont_;
     ui::UniqueFont listFont_; // the icon-title font, when the system gives it
     ui::UniqueFont treeFont_; // a copy of it for the tree
     HACCEL accelerators_ = nullptr;
     int treeWidth_ = kTreeWidth;
     bool shown_ = false;
-    std::map<UINT, std::function<void()>> commands_;
     // The pane that had the focus last: it gets it back when the window does.
     HWND focusedPane_ = nullptr;
-    // Above zero while a command changes many items' states: the enabled
-    // states are computed once at its end instead of once per item.
-    int holdCommandStates_ = 0;
 };
 
 // The program's one main window.
 extern TfrmTarimoku* frmTarimoku;
-
-// Path helpers of the main window.
-// True when `path` names an existing folder (a file, a missing and an empty path: false).
-bool FolderExists(const std::wstring& path);
-// Parsing name of a tree node (a file-system folder's path); empty for none.
-std::wstring GetNodePath(const TFolderView& tree, ui::TreeNode node);
-// A node's folder as the caption shows it: its file-system path, else (My
-// Computer and the like) its display name; empty for none.
-std::wstring GetNodeCaption(const TFolderView& tree, ui::TreeNode node);
-// True for none, the root, and a node without a file-system path.
-bool IsVirtualNode(const TFolderView& tree, ui::TreeNode node);
-// Parsing name of a list item; empty without a folder, an item or an identifier.
-std::wstring GetItemPath(const TFileView& list, int index);
-// The arguments of the process's command line, the program's own name not counted.
-std::vector<std::wstring> CommandLineArguments();

@@ -8,32 +8,10 @@
 #include "app/new_folder_name.h"
 #include "scheme/error_box.h"
 #include "scheme/text_utils.h"
+#include "ui/seams.h"
 
 #include "res/resource.h"
 #include "res/texts.h"
-
-std::function<bool(const std::wstring&)> TfrmTarimoku::MakeDirectory = [](const std::wstring& path) {
-    return CreateDirectoryW(path.c_str(), nullptr) != FALSE;
-};
-
-namespace {
-// Holds the command states still for a scope and computes them once at its end.
-class HoldStates {
-public:
-    HoldStates(int& hold, std::function<void()> update) : hold_(hold), update_(std::move(update)) { ++hold_; }
-    ~HoldStates()
-    {
-        if (--hold_ == 0)
-            update_();
-    }
-    HoldStates(const HoldStates&) = delete;
-    HoldStates& operator=(const HoldStates&) = delete;
-
-private:
-    int& hold_;
-    std::function<void()> update_;
-};
-} // namespace
 
 bool TfrmTarimoku::ListFocused() const noexcept { return FileView.Handle() && GetFocus() == FileView.Handle(); }
 
@@ -42,29 +20,25 @@ bool TfrmTarimoku::TreeFocused() const noexcept
     return FolderView.Handle() && GetFocus() == FolderView.Handle();
 }
 
-void TfrmTarimoku::SetCommandEnabled(UINT id, bool enabled)
+commands::PaneState TfrmTarimoku::ReadPaneState() const
 {
-    if (HMENU menu = MainMenu())
-        EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-    ToolButtons.SetEnabled(id, enabled);
+    commands::PaneState state;
+    if (ListFocused())
+        state.focus = commands::Focus::List;
+    else if (TreeFocused())
+        state.focus = commands::Focus::Tree;
+    state.listSelected = FileView.SelectedCount();
+    ui::TreeNode node = FolderView.Selected();
+    state.treeSelected = node != nullptr;
+    state.treeSelectedVirtual = FolderView.SelectedIsVirtual();
+    state.treeSelectedHasParent = node && FolderView.Parent(node);
+    return state;
 }
 
 void TfrmTarimoku::UpdateCommandStates()
 {
-    if (!Handle() || holdCommandStates_ > 0)
-        return;
-    bool canDelete = false;
-    bool canRename = false;
-    if (ListFocused()) {
-        canDelete = canRename = FileView.SelectedCount() > 0;
-    } else if (TreeFocused()) {
-        canRename = FolderView.Selected() != nullptr;
-        canDelete = !FolderView.SelectedIsVirtual();
-    }
-    SetCommandEnabled(IDM_DELETE, canDelete);
-    SetCommandEnabled(IDM_RENAME, canRename);
-    ui::TreeNode node = FolderView.Selected();
-    ToolButtons.SetEnabled(IDM_FOLDERUP, node && FolderView.Parent(node));
+    if (Handle())
+        commandStates_.Update();
 }
 
 void TfrmTarimoku::FileViewChange(ui::Component*, int) { UpdateCommandStates(); }
@@ -93,11 +67,12 @@ void TfrmTarimoku::CreateNewFolder()
     std::wstring path = commands::NewFolderPath(parent, [](const std::wstring& candidate) {
         return GetFileAttributesW(candidate.c_str()) != INVALID_FILE_ATTRIBUTES;
     });
-    if (!MakeDirectory || !MakeDirectory(path))
+    auto& makeDirectory = ui::CurrentSeams().makeDirectory;
+    if (!makeDirectory || !makeDirectory(path))
         scheme::ShowError(Handle(), texts::NewFolderFailed);
     // The list is refilled either way; the tree learns of the folder from
     // the drive monitors.
-    FListChanged = true;
+    Refresh.FListChanged = true;
     ui::PostPrivate(Handle(), WM_REFRESHVIEWS);
 }
 
@@ -128,7 +103,7 @@ void TfrmTarimoku::mitemRenameClick()
 void TfrmTarimoku::mitemSelAllClick()
 {
     FileView.SetFocus();
-    HoldStates hold(holdCommandStates_, [this] { UpdateCommandStates(); });
+    commands::CommandStates::Hold hold(commandStates_);
     for (int i = 0, n = FileView.Count(); i < n; ++i)
         FileView.SetSelected(i, true);
 }
@@ -136,7 +111,7 @@ void TfrmTarimoku::mitemSelAllClick()
 void TfrmTarimoku::mitemReverseClick()
 {
     FileView.SetFocus();
-    HoldStates hold(holdCommandStates_, [this] { UpdateCommandStates(); });
+    commands::CommandStates::Hold hold(commandStates_);
     for (int i = 0, n = FileView.Count(); i < n; ++i)
         FileView.SetSelected(i, !FileView.IsSelected(i));
 }

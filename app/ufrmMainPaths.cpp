@@ -1,5 +1,7 @@
 // Path helpers of the main window.
-#include "app/ufrmMain.h"
+#include "app/pane_paths.h"
+#include "shview/FileView.h"
+#include "shview/FolderView.h"
 
 #include <shellapi.h>
 

@@ -421,7 +421,7 @@ int main(int argc, char** argv)
                 ours.pace > 0.98 && ours.pace < 1.02 && ours.shown > 0.98 ? "met" : "MISSED");
 
     DestroyWindow(bench);
-    form.StopPreviews();
+    form.ListPreviews.Stop();
     DestroyWindow(w);
     RemoveFolder(dir, names);
     return 0;

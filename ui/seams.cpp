@@ -76,6 +76,8 @@ Seams SystemSeams()
     s.doDragDrop = [](IDataObject* data, IDropSource* source, DWORD allowed, DWORD* effect) {
         return DoDragDrop(data, source, allowed, effect);
     };
+    s.fileOperation = [](SHFILEOPSTRUCTW& operation) { return SHFileOperationW(&operation); };
+    s.makeDirectory = [](const std::wstring& path) { return CreateDirectoryW(path.c_str(), nullptr) != FALSE; };
     return s;
 }
 

@@ -7,6 +7,7 @@
 #include "ui/handles.h"
 
 #include <windows.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <functional>
@@ -41,6 +42,10 @@ using GetMonitorInfoFn = std::function<BOOL(HMONITOR monitor, MONITORINFO* info)
 using SendToFolderFn = std::function<ComPtr<IShellFolder>(HWND owner)>;
 // Runs the modal drag loop (DoDragDrop).
 using DoDragDropFn = std::function<HRESULT(IDataObject* data, IDropSource* source, DWORD allowed, DWORD* effect)>;
+// Runs a shell file operation (SHFileOperationW); answers its result.
+using FileOperationFn = std::function<int(SHFILEOPSTRUCTW& operation)>;
+// Creates one directory, no security attributes; answers whether it was.
+using MakeDirectoryFn = std::function<bool(const std::wstring& path)>;
 
 struct Seams {
     MessageBoxFn messageBox;
@@ -54,6 +59,10 @@ struct Seams {
     GetMonitorInfoFn getMonitorInfo;
     SendToFolderFn sendToFolder;
     DoDragDropFn doDragDrop;
+    // The file operation of a drop, and the new folder command's directory
+    // (a test refuses it as a read-only medium does).
+    FileOperationFn fileOperation;
+    MakeDirectoryFn makeDirectory;
 };
 
 // The functions in use: the system's own unless a test replaced them.

@@ -2,13 +2,14 @@
 // loop's accelerators, the pane keys, the menu and the tool bar.
 #include "app/messages.h"
 #include "app/new_folder_name.h"
-#include "app/ufrmMain.h"
 #include "res/resource.h"
 #include "res/texts.h"
 #include "tests/support/seam_recorders.h"
 #include "tests/support/key_input.h"
+#include "tests/support/main_form.h"
 #include "tests/support/pump_until.h"
 #include "tests/support/wine_ui.h"
+#include "ui/seams.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@
 #include <cwctype>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,27 +42,11 @@ std::wstring TextOf(HWND w)
 
 class Commands : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        form = std::make_unique<TfrmTarimoku>();
-        ASSERT_TRUE(form->Create());
-        form->Show();
-        SetForegroundWindow(form->Handle());
-        testsupport::PumpUntilIdle();
-    }
-    void TearDown() override
-    {
-        form.reset();
-        testsupport::PumpUntilIdle();
-    }
+    void SetUp() override { ASSERT_TRUE(form.Created()); }
 
     HWND List() const { return form->FileView.Handle(); }
     HWND Tree() const { return form->FolderView.Handle(); }
-    void Open(const std::wstring& folder)
-    {
-        form->FolderView.SelectPath(folder);
-        testsupport::PumpUntilIdle();
-    }
+    void Open(const std::wstring& folder) { form.Open(folder); }
     void OpenRoot()
     {
         form->FolderView.Select(form->FolderView.Root());
@@ -123,7 +109,7 @@ protected:
     }
 
     testsupport::TempDir dir;
-    std::unique_ptr<TfrmTarimoku> form;
+    testsupport::MainForm form{{.foreground = true}};
 };
 
 TEST_F(Commands, EnabledStatesFollowTheFocusedPaneAndItsSelection)
@@ -196,10 +182,10 @@ TEST_F(Commands, NewFolderTakesTheFirstFreeNameAndAsksForARefill)
         const Case& c = cases[i];
         const std::wstring folder = folders[i] + L"\\";
         Open(folders[i]);
-        form->FListChanged = false;
+        form->Refresh.FListChanged = false;
         Menu(IDM_NEWFOLDER);
         EXPECT_TRUE(FolderExists(folder + c.expected)) << c.what;
-        EXPECT_TRUE(form->FListChanged) << c.what;
+        EXPECT_TRUE(form->Refresh.FListChanged) << c.what;
         EXPECT_TRUE(RefreshPosted()) << c.what;
         testsupport::PumpUntilIdle();
         // The tool button runs the same command.
@@ -230,14 +216,14 @@ TEST_F(Commands, NewFolderThatCannotBeMadeShowsTheErrorAndStillRefreshes)
         const char* what;
         std::function<void(const std::wstring& folder)> spoil;
     };
-    auto saved = TfrmTarimoku::MakeDirectory;
+    std::optional<ui::ScopedSeam<ui::MakeDirectoryFn>> refusal;
     const Case cases[] = {
         // A read-only medium refuses every new directory.
-        {"medium refuses", [](const std::wstring&) {
-             TfrmTarimoku::MakeDirectory = [](const std::wstring&) {
+        {"medium refuses", [&](const std::wstring&) {
+             refusal.emplace(ui::CurrentSeams().makeDirectory, [](const std::wstring&) {
                  SetLastError(ERROR_WRITE_PROTECT);
                  return false;
-             };
+             });
          }},
     };
     for (const Case& c : cases) {
@@ -246,14 +232,14 @@ TEST_F(Commands, NewFolderThatCannotBeMadeShowsTheErrorAndStillRefreshes)
         testsupport::BoxRecorder recorder;
         const auto& boxes = recorder.boxes;
         c.spoil(folder);
-        form->FListChanged = false;
+        form->Refresh.FListChanged = false;
         Menu(IDM_NEWFOLDER);
-        TfrmTarimoku::MakeDirectory = saved;
+        refusal.reset();
         ASSERT_EQ(boxes.size(), 1u) << c.what;
         EXPECT_EQ(boxes[0].owner, form->Handle()) << c.what;
         EXPECT_EQ(boxes[0].text, L"フォルダが作成できません") << c.what;
         EXPECT_FALSE(FolderExists(folder + L"\\" + kBase)) << c.what;
-        EXPECT_TRUE(form->FListChanged) << c.what;
+        EXPECT_TRUE(form->Refresh.FListChanged) << c.what;
         EXPECT_TRUE(RefreshPosted()) << c.what;
         testsupport::PumpUntilIdle();
     }
@@ -492,10 +478,10 @@ TEST_F(Commands, F5AsksForBothPanesAfresh)
 {
     Open(dir.Path());
     Focus(List());
-    form->FListChanged = form->FTreeChanged = false;
+    form->Refresh.FListChanged = form->Refresh.FTreeChanged = false;
     EXPECT_TRUE(Key(VK_F5));
-    EXPECT_TRUE(form->FListChanged);
-    EXPECT_TRUE(form->FTreeChanged);
+    EXPECT_TRUE(form->Refresh.FListChanged);
+    EXPECT_TRUE(form->Refresh.FTreeChanged);
     EXPECT_TRUE(RefreshPosted());
     EXPECT_EQ(form->FBusy, 0);
     testsupport::PumpUntilIdle();

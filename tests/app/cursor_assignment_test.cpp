@@ -1,6 +1,5 @@
 // The main window's way from a right click on a cursor file to an assignment.
 #include "app/messages.h"
-#include "app/ufrmMain.h"
 #include "res/resource.h"
 #include "scheme/cursor_scheme.h"
 #include "scheme/mouse_registry.h"
@@ -12,6 +11,7 @@
 #include "ui/seams.h"
 #include "ui/text.h"
 
+#include "tests/support/main_form.h"
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -44,14 +44,11 @@ protected:
             ++shellMenus;
             return 0u;
         });
-        form = std::make_unique<TfrmTarimoku>();
-        ASSERT_TRUE(form->Create());
-        form->Show();
-        testsupport::PumpUntilIdle();
+        ASSERT_TRUE(form.Make());
     }
     void TearDown() override
     {
-        form.reset();
+        form.Close();
         tracker_.reset();
         testsupport::PumpUntilIdle();
     }
@@ -105,7 +102,7 @@ protected:
     }
 
     testsupport::TempDir dir;
-    std::unique_ptr<TfrmTarimoku> form;
+    testsupport::MainFormSlot form;
     int roleMenus = 0;
     UINT roleChoice = 0;
     std::function<void()> duringRoleMenu; // runs while the role menu is open

@@ -1,8 +1,10 @@
 // Files dragged onto the main window's real panes, and drags out of them.
 #include "app/messages.h"
-#include "app/ufrmMain.h"
+#include "shell/FileDropTarget.h"
 #include "shell/seams.h"
+#include "ui/seams.h"
 #include "tests/support/drop_data.h"
+#include "tests/support/main_form.h"
 #include "tests/support/wine_ui.h"
 
 #include <gtest/gtest.h>
@@ -62,6 +64,7 @@ struct Operation {
     std::wstring to;
     int busy;
     bool previewsStopped;
+    HWND owner;
 };
 
 class MainWindowDrop : public ::testing::Test {
@@ -73,30 +76,25 @@ protected:
         root.File(L"view\\f.txt", "f");
         other = root.Folder(L"other");
         otherSub = root.Folder(L"other\\sub2");
-        form = std::make_unique<TfrmTarimoku>();
-        ASSERT_TRUE(form->Create());
-        form->Show();
-        testsupport::PumpUntilIdle();
-        form->FolderView.SelectPath(view);
-        testsupport::PumpUntilIdle();
+        ASSERT_TRUE(form.Make());
+        form.Form().Open(view);
         ASSERT_EQ(view, form->FolderView.SelectedPath());
         // No drop here should meet a shell dialog; one that does is answered No.
         unexpected.emplace(IDNO);
-        savedOperation = TfrmTarimoku::FileOperation;
-        TfrmTarimoku::FileOperation = [this](SHFILEOPSTRUCTW& op) {
-            operations.push_back({op.wFunc, op.fFlags, op.pTo, form->FBusy, form->ListPreviews.FPreviewPaths.empty()});
+        recorder.emplace(ui::CurrentSeams().fileOperation, [this](SHFILEOPSTRUCTW& op) {
+            operations.push_back({op.wFunc, op.fFlags, op.pTo, form->FBusy, form->ListPreviews.FPreviewPaths.empty(),
+                                  op.hwnd});
             return SHFileOperationW(&op);
-        };
+        });
     }
     void TearDown() override
     {
-        TfrmTarimoku::FileOperation = savedOperation;
+        recorder.reset();
         if (unexpected) {
             EXPECT_EQ(0, unexpected->Pressed());
             unexpected.reset();
         }
-        form.reset();
-        testsupport::PumpUntilIdle();
+        form.Close();
     }
 
     // The list shows the folder in view again (and its previews start).
@@ -169,9 +167,9 @@ protected:
 
     RootFolder root;
     std::wstring view, sub, other, otherSub;
-    std::unique_ptr<TfrmTarimoku> form;
+    testsupport::MainFormSlot form;
     std::vector<Operation> operations;
-    std::function<int(SHFILEOPSTRUCTW&)> savedOperation;
+    std::optional<ui::ScopedSeam<ui::FileOperationFn>> recorder;
     std::optional<testsupport::DialogWatchdog> unexpected;
 };
 
@@ -179,10 +177,10 @@ protected:
 
 TEST_F(MainWindowDrop, BothPanesAreRegisteredAndTheTreeReportsDrags)
 {
-    ASSERT_TRUE(form->FFolderDropTarget);
-    ASSERT_TRUE(form->FFileDropTarget);
-    EXPECT_EQ(DRAGDROP_E_ALREADYREGISTERED, RegisterDragDrop(form->FolderView.Handle(), form->FFolderDropTarget.get()));
-    EXPECT_EQ(DRAGDROP_E_ALREADYREGISTERED, RegisterDragDrop(form->FileView.Handle(), form->FFileDropTarget.get()));
+    ASSERT_TRUE(form->Drops.FolderTarget());
+    ASSERT_TRUE(form->Drops.FileTarget());
+    EXPECT_EQ(DRAGDROP_E_ALREADYREGISTERED, RegisterDragDrop(form->FolderView.Handle(), form->Drops.FolderTarget()));
+    EXPECT_EQ(DRAGDROP_E_ALREADYREGISTERED, RegisterDragDrop(form->FileView.Handle(), form->Drops.FileTarget()));
     EXPECT_EQ(0, GetWindowLongPtrW(form->FolderView.Handle(), GWL_STYLE) & TVS_DISABLEDRAGDROP);
     // The views' own drag links stay empty: drags start from the notifications.
     EXPECT_FALSE(form->FolderView.DropSource);
@@ -191,7 +189,7 @@ TEST_F(MainWindowDrop, BothPanesAreRegisteredAndTheTreeReportsDrags)
 
 TEST_F(MainWindowDrop, TheTreeHighlightsOneRealFolderAtATime)
 {
-    IDropTarget* target = form->FFolderDropTarget.get();
+    IDropTarget* target = form->Drops.FolderTarget();
     // Wine does not drop-highlight the selected node (the folder in view), so
     // the highlight moves between two others here.
     ui::TreeNode viewNode = Node(other);
@@ -220,7 +218,7 @@ TEST_F(MainWindowDrop, TheTreeHighlightsOneRealFolderAtATime)
         // The root is no target.
         EXPECT_EQ(DWORD(DROPEFFECT_NONE), OverAt(target, atRoot));
         EXPECT_EQ(nullptr, form->FolderView.DropHighlighted());
-        EXPECT_EQ(nullptr, form->FDropNode);
+        EXPECT_EQ(nullptr, form->Drops.HighlightedNode());
         OverAt(target, atSub);
         target->DragLeave();
         EXPECT_EQ(nullptr, form->FolderView.DropHighlighted());
@@ -269,14 +267,14 @@ TEST_F(MainWindowDrop, DropsOnTheTreeMoveCopyOrDoNothingByTheKeys)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         operations.clear();
-        form->FListChanged = false;
+        form->Refresh.FListChanged = false;
         const std::wstring file = root.File(L"other\\t.txt", "t");
         DeleteFileW((sub + L"\\t.txt").c_str());
         auto data = DropData::ForFiles({file});
         ASSERT_TRUE(data);
         ui::TreeNode node = row.onRoot ? form->FolderView.Root() : Node(sub);
         TreeView_EnsureVisible(form->FolderView.Handle(), node);
-        EXPECT_EQ(row.toSource, DropAt(form->FFolderDropTarget.get(), data.get(), NodePoint(node), row.keys));
+        EXPECT_EQ(row.toSource, DropAt(form->Drops.FolderTarget(), data.get(), NodePoint(node), row.keys));
         EXPECT_EQ(row.arrives, FileExists(sub + L"\\t.txt"));
         EXPECT_EQ(row.staysBehind, FileExists(file));
         EXPECT_EQ(row.logical, data->Reported(CFSTR_LOGICALPERFORMEDDROPEFFECT));
@@ -285,8 +283,9 @@ TEST_F(MainWindowDrop, DropsOnTheTreeMoveCopyOrDoNothingByTheKeys)
             EXPECT_EQ(sub, operations[0].to);
             EXPECT_EQ(FILEOP_FLAGS(FOF_ALLOWUNDO), operations[0].flags); // the shell asks before replacing
             EXPECT_EQ(1, operations[0].busy);
+            EXPECT_EQ(form->Handle(), operations[0].owner); // the shell's questions are the window's
         }
-        EXPECT_EQ(row.arrives && !row.staysBehind, form->FListChanged);
+        EXPECT_EQ(row.arrives && !row.staysBehind, form->Refresh.FListChanged);
     }
     EXPECT_EQ(0, form->FBusy);
 }
@@ -328,8 +327,8 @@ TEST_F(MainWindowDrop, ListDropsGoIntoTheFolderItemOrTheFolderInView)
         POINT at = row.where == Where::SubItem    ? ItemPoint(Item(L"sub"))
                    : row.where == Where::FileItem ? ItemPoint(Item(L"f.txt"))
                                                   : EmptyListPoint();
-        EXPECT_EQ(row.toSource, DropAt(form->FFileDropTarget.get(), data.get(), at, row.keys));
-        EXPECT_EQ(-1, form->FDropItem);
+        EXPECT_EQ(row.toSource, DropAt(form->Drops.FileTarget(), data.get(), at, row.keys));
+        EXPECT_EQ(-1, form->Drops.HighlightedItem());
         for (int i = 0; i < form->FileView.Count(); ++i)
             EXPECT_FALSE(form->FileView.IsDropHighlighted(i));
         if (row.arrivesIn) {
@@ -349,14 +348,14 @@ TEST_F(MainWindowDrop, ListDropsGoIntoTheFolderItemOrTheFolderInView)
     // A folder dropped onto itself stays where it is.
     operations.clear();
     auto self = DropData::ForFiles({sub});
-    EXPECT_EQ(DWORD(DROPEFFECT_NONE), DropAt(form->FFileDropTarget.get(), self.get(), ItemPoint(Item(L"sub")), 0));
+    EXPECT_EQ(DWORD(DROPEFFECT_NONE), DropAt(form->Drops.FileTarget(), self.get(), ItemPoint(Item(L"sub")), 0));
     EXPECT_TRUE(operations.empty());
     EXPECT_TRUE(FolderExists(sub));
 }
 
 TEST_F(MainWindowDrop, TheListHighlightsFolderItemsOnly)
 {
-    IDropTarget* target = form->FFileDropTarget.get();
+    IDropTarget* target = form->Drops.FileTarget();
     root.Folder(L"view\\sub3");
     Refill();
     const int subItem = Item(L"sub"), sub3Item = Item(L"sub3"), fileItem = Item(L"f.txt");
@@ -397,7 +396,32 @@ TEST_F(MainWindowDrop, TheListHighlightsFolderItemsOnly)
     target->DragLeave();
     EXPECT_FALSE(form->FileView.IsDropHighlighted(subItem));
     EXPECT_FALSE(shown(subItem));
-    EXPECT_EQ(-1, form->FDropItem);
+    EXPECT_EQ(-1, form->Drops.HighlightedItem());
+}
+
+TEST_F(MainWindowDrop, AListRefilledDuringADragIsHighlightedAfresh)
+{
+    // A drag from another program leaves this program's loop running: a
+    // refresh may refill the list under it, and the highlighted item goes.
+    IDropTarget* target = form->Drops.FileTarget();
+    Refill();
+    auto data = DropData::ForFiles({root.File(L"other\\r.txt", "r")});
+    const POINT atSub = ItemPoint(Item(L"sub"));
+    DWORD effect = 0;
+    target->DragEnter(data.get(), MK_LBUTTON, POINTL{atSub.x, atSub.y}, &effect);
+    EXPECT_EQ(DWORD(DROPEFFECT_MOVE), OverAt(target, atSub));
+    ASSERT_TRUE(form->FileView.IsDropHighlighted(Item(L"sub")));
+    Refill();
+    ASSERT_FALSE(form->FileView.IsDropHighlighted(Item(L"sub")));
+    // Over the same place the new item is highlighted, not taken for the old one.
+    EXPECT_EQ(DWORD(DROPEFFECT_MOVE), OverAt(target, atSub));
+    EXPECT_TRUE(form->FileView.IsDropHighlighted(Item(L"sub")));
+    EXPECT_EQ(Item(L"sub"), form->Drops.HighlightedItem());
+    Refill();
+    target->DragLeave();
+    EXPECT_EQ(-1, form->Drops.HighlightedItem());
+    for (int i = 0; i < form->FileView.Count(); ++i)
+        EXPECT_FALSE(form->FileView.IsDropHighlighted(i)) << i;
 }
 
 TEST_F(MainWindowDrop, WithTheDesktopInViewOnlyFolderItemsTakeDrops)
@@ -405,7 +429,7 @@ TEST_F(MainWindowDrop, WithTheDesktopInViewOnlyFolderItemsTakeDrops)
     form->FolderView.Select(form->FolderView.Root());
     testsupport::PumpUntilIdle();
     ASSERT_TRUE(form->FolderView.SelectedIsVirtual());
-    IDropTarget* target = form->FFileDropTarget.get();
+    IDropTarget* target = form->Drops.FileTarget();
     auto data = DropData::ForFiles({root.File(L"other\\d.txt", "d")});
     EXPECT_EQ(DWORD(DROPEFFECT_NONE), DropAt(target, data.get(), EmptyListPoint(), 0));
     EXPECT_TRUE(operations.empty());
@@ -425,7 +449,7 @@ TEST_F(MainWindowDrop, ACopyOverASameNamedFileAnsweredNoLeavesBoth)
     unexpected.reset();
     {
         testsupport::DialogWatchdog no(IDNO);
-        effect = DropAt(form->FFileDropTarget.get(), data.get(), ItemPoint(Item(L"sub")), MK_CONTROL);
+        effect = DropAt(form->Drops.FileTarget(), data.get(), ItemPoint(Item(L"sub")), MK_CONTROL);
         asked = no.Texts();
         EXPECT_GE(no.Pressed(), 1);
     }
@@ -449,7 +473,7 @@ TEST_F(MainWindowDrop, ALongPathAndAHangulNameAreMovedWhole)
     for (const auto& file : {longFile, hangul}) {
         SCOPED_TRACE(testing::Message() << file.size());
         auto data = DropData::HDrop({file});
-        EXPECT_EQ(DWORD(DROPEFFECT_NONE), DropAt(form->FFileDropTarget.get(), data.get(), ItemPoint(Item(L"sub")), 0));
+        EXPECT_EQ(DWORD(DROPEFFECT_NONE), DropAt(form->Drops.FileTarget(), data.get(), ItemPoint(Item(L"sub")), 0));
         EXPECT_EQ(DWORD(DROPEFFECT_MOVE), DWORD(data->Reported(CFSTR_LOGICALPERFORMEDDROPEFFECT)));
         const std::wstring name = file.substr(file.rfind(L'\\') + 1);
         EXPECT_TRUE(FileExists(sub + L"\\" + name));

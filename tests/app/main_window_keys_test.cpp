@@ -1,9 +1,9 @@
 // Where the keyboard starts and how it moves between the panes, and the
 // smallest window the main window lets itself be made.
-#include "app/ufrmMain.h"
 #include "tests/support/key_input.h"
 #include "tests/support/wine_ui.h"
 
+#include "tests/support/main_form.h"
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -33,29 +33,27 @@ protected:
     // Makes the window, opens the command line's folder, if any, and shows it.
     void Start(const std::vector<std::wstring>& arguments = {})
     {
-        form = std::make_unique<TfrmTarimoku>();
-        ASSERT_TRUE(form->Create());
-        form->OpenCommandLineFolder(arguments);
-        form->Show();
-        testsupport::PumpUntilIdle();
-    }
-    void TearDown() override
-    {
-        form.reset();
-        testsupport::PumpUntilIdle();
+        testsupport::MainForm::Options options;
+        options.make = [&](TfrmTarimoku& made) {
+            if (!made.Create())
+                return false;
+            made.OpenCommandLineFolder(arguments);
+            return true;
+        };
+        ASSERT_TRUE(form.Make(options));
     }
     HWND Tree() const { return form->FolderView.Handle(); }
     HWND List() const { return form->FileView.Handle(); }
 
     testsupport::TempDir dir;
-    std::unique_ptr<TfrmTarimoku> form;
+    testsupport::MainFormSlot form;
 };
 
 TEST_F(PaneKeys, TheKeyboardStartsInTheTreeOrInTheListOfTheCommandLinesFolder)
 {
     Start();
     EXPECT_EQ(GetFocus(), Tree());
-    form.reset();
+    form.Close();
     dir.File(L"one.txt", "x");
     Start({dir.Path()});
     EXPECT_EQ(GetFocus(), List());
@@ -114,7 +112,7 @@ TEST_F(PaneKeys, KeysInARenameBoxAreTheBoxsAndLeaveTheNameOnDisk)
             ASSERT_TRUE(edit);
             SetWindowTextW(edit, L"half");
             SendMessageW(edit, EM_SETSEL, 2, 2);
-            form->FListChanged = form->FTreeChanged = false;
+            form->Refresh.FListChanged = form->Refresh.FTreeChanged = false;
             const int selected = form->FileView.SelectedCount();
             {
                 testsupport::DialogWatchdog dialogs(IDCANCEL); // Ctrl+G as a command: the go-to dialog
@@ -122,7 +120,7 @@ TEST_F(PaneKeys, KeysInARenameBoxAreTheBoxsAndLeaveTheNameOnDisk)
                 testsupport::PumpUntilIdle(10, 1000);
                 EXPECT_EQ(dialogs.Pressed(), 0);
             }
-            EXPECT_FALSE(form->FListChanged || form->FTreeChanged);
+            EXPECT_FALSE(form->Refresh.FListChanged || form->Refresh.FTreeChanged);
             EXPECT_EQ(form->FileView.SelectedCount(), selected);
             ASSERT_EQ(GetFocus(), edit); // still renaming
             wchar_t text[32] = L"";

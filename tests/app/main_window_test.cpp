@@ -1,7 +1,7 @@
 // The main window as the program creates it, in process.
-#include "app/ufrmMain.h"
 #include "res/resource.h"
 #include "res/texts.h"
+#include "tests/support/main_form.h"
 #include "tests/support/wine_ui.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +10,63 @@
 #include <vector>
 
 namespace {
+
+// The texts and figures the design fixes for the window, its menu bar, its
+// keys and its tool bar, in one place.
+struct MenuItemText {
+    int menu;
+    UINT pos;
+    const wchar_t* caption;
+    UINT id;
+};
+struct Accelerator {
+    WORD key;
+    BYTE virt;
+    WORD cmd;
+};
+struct Button {
+    UINT id;
+    const wchar_t* hint;
+    int x; // in the tool bar's panel
+};
+const struct {
+    int width, height;
+    std::vector<std::wstring> menus;
+    std::vector<int> menuCounts;
+    std::vector<MenuItemText> items;
+    std::vector<Accelerator> accelerators;
+    std::vector<Button> buttons;
+    int buttonTop, buttonSize, toolBarHeight, treeWidth, splitterWidth;
+} kDesign{
+    491,
+    409,
+    {L"ﾌｧｲﾙ(&F)", L"編集(&E)", L"表示(&V)", L"ツール(&T)", L"ヘルプ(&H)"},
+    {4, 2, 2, 1, 1},
+    {
+        {0, 0, L"フォルダの新規作成(&W)", IDM_NEWFOLDER},
+        {0, 1, L"削除(&D)", IDM_DELETE},
+        {0, 2, L"名前の変更(&M)\tF2", IDM_RENAME},
+        {0, 3, L"終了(&X)", IDM_EXIT},
+        {1, 0, L"全て選択(&A)\tCtrl+A", IDM_SELALL},
+        {1, 1, L"選択の反転(&I)", IDM_REVERSE},
+        {2, 0, L"コントロールパネル(マウス)起動", IDM_DISPCTRLPNLMOUSE},
+        {2, 1, L"最新の情報に更新(&R)\tF5", IDM_REFRESH},
+        {3, 0, L"移動(&G)...\tCtrl+G", IDM_GOTO},
+        {4, 0, L"バージョン情報(&A)", IDM_ABOUT},
+    },
+    {{VK_F2, 0, IDM_RENAME}, {'A', FCONTROL, IDM_SELALL}, {VK_F5, 0, IDM_REFRESH}, {'G', FCONTROL, IDM_GOTO}},
+    {
+        {IDM_NEWFOLDER, L"新しいﾌｫﾙﾀﾞの作成", 2},
+        {IDM_RENAME, L"名前の変更（F2)", 26},
+        {IDM_DELETE, L"削除(Del)", 50},
+        {IDM_FOLDERUP, L"一つ上のﾌｫﾙﾀﾞへ(BackSpace)", 82},
+    },
+    4,
+    24,
+    30,
+    173,
+    3,
+};
 
 std::wstring WindowText(HWND w)
 {
@@ -35,19 +92,8 @@ RECT ChildRect(HWND parent, HWND child)
 
 class MainWindow : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        form = std::make_unique<TfrmTarimoku>();
-        ASSERT_TRUE(form->Create());
-        form->Show();
-        testsupport::PumpUntilIdle();
-    }
-    void TearDown() override
-    {
-        form.reset();
-        testsupport::PumpUntilIdle();
-    }
-    std::unique_ptr<TfrmTarimoku> form;
+    void SetUp() override { ASSERT_TRUE(form.Created()); }
+    testsupport::MainForm form;
 };
 
 TEST_F(MainWindow, StartsWithTheStoredSizeTitleAndTheGlobalSet)
@@ -56,8 +102,8 @@ TEST_F(MainWindow, StartsWithTheStoredSizeTitleAndTheGlobalSet)
     EXPECT_EQ(WindowText(form->Handle()).rfind(texts::AppTitle, 0), 0u);
     RECT r;
     GetWindowRect(form->Handle(), &r);
-    EXPECT_EQ(r.right - r.left, 491);
-    EXPECT_EQ(r.bottom - r.top, 409);
+    EXPECT_EQ(r.right - r.left, kDesign.width);
+    EXPECT_EQ(r.bottom - r.top, kDesign.height);
 }
 
 TEST_F(MainWindow, MenuBarHoldsTheCommandsWithTheirShortcuts)
@@ -67,23 +113,8 @@ TEST_F(MainWindow, MenuBarHoldsTheCommandsWithTheirShortcuts)
     std::vector<std::wstring> tops;
     for (int i = 0; i < GetMenuItemCount(bar); ++i)
         tops.push_back(MenuText(bar, i));
-    EXPECT_EQ(tops, (std::vector<std::wstring>{L"ﾌｧｲﾙ(&F)", L"編集(&E)", L"表示(&V)", L"ツール(&T)", L"ヘルプ(&H)"}));
-
-    struct Item {
-        int menu;
-        UINT pos;
-        const wchar_t* caption;
-        UINT id;
-    };
-    const Item items[] = {
-        {0, 0, L"フォルダの新規作成(&W)", IDM_NEWFOLDER}, {0, 1, L"削除(&D)", IDM_DELETE},
-        {0, 2, L"名前の変更(&M)\tF2", IDM_RENAME},       {0, 3, L"終了(&X)", IDM_EXIT},
-        {1, 0, L"全て選択(&A)\tCtrl+A", IDM_SELALL},      {1, 1, L"選択の反転(&I)", IDM_REVERSE},
-        {2, 0, L"コントロールパネル(マウス)起動", IDM_DISPCTRLPNLMOUSE},
-        {2, 1, L"最新の情報に更新(&R)\tF5", IDM_REFRESH}, {3, 0, L"移動(&G)...\tCtrl+G", IDM_GOTO},
-        {4, 0, L"バージョン情報(&A)", IDM_ABOUT},
-    };
-    for (const auto& it : items) {
+    EXPECT_EQ(tops, kDesign.menus);
+    for (const auto& it : kDesign.items) {
         HMENU sub = GetSubMenu(bar, it.menu);
         EXPECT_EQ(MenuText(sub, it.pos), it.caption);
         EXPECT_EQ(GetMenuItemID(sub, int(it.pos)), it.id);
@@ -92,26 +123,23 @@ TEST_F(MainWindow, MenuBarHoldsTheCommandsWithTheirShortcuts)
             EXPECT_EQ(GetMenuState(sub, it.pos, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED), 0u) << it.id;
         }
     }
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 0)), 4);
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 1)), 2);
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 2)), 2);
+    for (std::size_t m = 0; m < kDesign.menuCounts.size(); ++m)
+        EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, int(m))), kDesign.menuCounts[m]) << m;
 }
 
 TEST_F(MainWindow, AcceleratorsAreF2CtrlAF5AndCtrlG)
 {
     ACCEL table[8];
     int n = CopyAcceleratorTableW(form->Accelerators(), table, 8);
-    ASSERT_EQ(n, 4);
+    ASSERT_EQ(n, int(kDesign.accelerators.size()));
     auto has = [&](WORD key, BYTE virt, WORD cmd) {
         for (int i = 0; i < n; ++i)
             if (table[i].key == key && (table[i].fVirt & ~FNOINVERT) == (virt | FVIRTKEY) && table[i].cmd == cmd)
                 return true;
         return false;
     };
-    EXPECT_TRUE(has(VK_F2, 0, IDM_RENAME));
-    EXPECT_TRUE(has('A', FCONTROL, IDM_SELALL));
-    EXPECT_TRUE(has(VK_F5, 0, IDM_REFRESH));
-    EXPECT_TRUE(has('G', FCONTROL, IDM_GOTO));
+    for (const Accelerator& a : kDesign.accelerators)
+        EXPECT_TRUE(has(a.key, a.virt, a.cmd)) << a.cmd;
 }
 
 TEST_F(MainWindow, ToolButtonsCarryTheirHints)
@@ -119,14 +147,13 @@ TEST_F(MainWindow, ToolButtonsCarryTheirHints)
     HWND bar = form->ToolButtons.Handle();
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(SendMessageW(bar, TB_BUTTONCOUNT, 0, 0), 5); // four buttons and the gap
-    EXPECT_STREQ(form->ToolButtons.Hint(IDM_NEWFOLDER), L"新しいﾌｫﾙﾀﾞの作成");
-    EXPECT_STREQ(form->ToolButtons.Hint(IDM_RENAME), L"名前の変更（F2)");
-    EXPECT_STREQ(form->ToolButtons.Hint(IDM_DELETE), L"削除(Del)");
-    EXPECT_STREQ(form->ToolButtons.Hint(IDM_FOLDERUP), L"一つ上のﾌｫﾙﾀﾞへ(BackSpace)");
+    for (const Button& b : kDesign.buttons)
+        EXPECT_STREQ(form->ToolButtons.Hint(b.id), b.hint) << b.id;
     // The tool tip asks the bar's parent for the hint of the button under the pointer.
     HWND tip = reinterpret_cast<HWND>(SendMessageW(bar, TB_GETTOOLTIPS, 0, 0));
     ASSERT_NE(tip, nullptr) << "the hints need the bar's tool tip";
-    for (UINT id : {IDM_NEWFOLDER, IDM_RENAME, IDM_DELETE, IDM_FOLDERUP}) {
+    for (const Button& b : kDesign.buttons) {
+        const UINT id = b.id;
         NMTTDISPINFOW info{};
         info.hdr.hwndFrom = tip;
         info.hdr.idFrom = id;
@@ -139,19 +166,14 @@ TEST_F(MainWindow, ToolButtonsCarryTheirHints)
 
 TEST_F(MainWindow, ToolButtonsAreTwentyFourPixelsAtTheirStoredPlaces)
 {
-    struct Button {
-        UINT id;
-        int x;
-    };
-    const Button buttons[] = {{IDM_NEWFOLDER, 2}, {IDM_RENAME, 26}, {IDM_DELETE, 50}, {IDM_FOLDERUP, 82}};
     HWND bar = form->ToolButtons.Handle();
-    for (const Button& b : buttons) {
+    for (const Button& b : kDesign.buttons) {
         RECT r = form->ToolButtons.ButtonRect(b.id);
         MapWindowPoints(bar, form->pnlToolBar.Handle(), reinterpret_cast<POINT*>(&r), 2);
         EXPECT_EQ(r.left, b.x) << b.id;
-        EXPECT_EQ(r.top, 4) << b.id;
-        EXPECT_EQ(r.right - r.left, 24) << b.id;
-        EXPECT_EQ(r.bottom - r.top, 24) << b.id;
+        EXPECT_EQ(r.top, kDesign.buttonTop) << b.id;
+        EXPECT_EQ(r.right - r.left, kDesign.buttonSize) << b.id;
+        EXPECT_EQ(r.bottom - r.top, kDesign.buttonSize) << b.id;
     }
 }
 
@@ -164,16 +186,17 @@ TEST_F(MainWindow, PanesSplitTheClientAreaBelowTheToolBar)
     RECT tree = ChildRect(w, form->FolderView.Handle());
     RECT split = ChildRect(w, form->Splitter1.Handle());
     RECT list = ChildRect(w, form->FileView.Handle());
+    const int top = kDesign.toolBarHeight, treeWidth = kDesign.treeWidth, gap = kDesign.splitterWidth;
     EXPECT_EQ(bar.top, 0);
-    EXPECT_EQ(bar.bottom, 30);
+    EXPECT_EQ(bar.bottom, top);
     EXPECT_EQ(bar.right, client.right);
     EXPECT_EQ(tree.left, 0);
-    EXPECT_EQ(tree.top, 30);
-    EXPECT_EQ(tree.right, 173);
-    EXPECT_EQ(split.left, 173);
-    EXPECT_EQ(split.right - split.left, 3);
-    EXPECT_EQ(list.left, 173 + 3);
-    EXPECT_EQ(list.top, 30);
+    EXPECT_EQ(tree.top, top);
+    EXPECT_EQ(tree.right, treeWidth);
+    EXPECT_EQ(split.left, treeWidth);
+    EXPECT_EQ(split.right - split.left, gap);
+    EXPECT_EQ(list.left, treeWidth + gap);
+    EXPECT_EQ(list.top, top);
     EXPECT_EQ(list.right, client.right);
     EXPECT_EQ(list.bottom, client.bottom);
 
@@ -184,8 +207,8 @@ TEST_F(MainWindow, PanesSplitTheClientAreaBelowTheToolBar)
     SendMessageW(s, WM_LBUTTONUP, 0, MAKELPARAM(1 + 50, 10));
     tree = ChildRect(w, form->FolderView.Handle());
     list = ChildRect(w, form->FileView.Handle());
-    EXPECT_EQ(tree.right, 173 + 50);
-    EXPECT_EQ(list.left, tree.right + 3);
+    EXPECT_EQ(tree.right, treeWidth + 50);
+    EXPECT_EQ(list.left, tree.right + gap);
 }
 
 TEST_F(MainWindow, ExitClosesTheWindow)

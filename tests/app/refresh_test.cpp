@@ -142,8 +142,8 @@ TEST_F(Refresh, RequestsBeforeTheHandlerRunsComeTogether)
         EXPECT_EQ(form->Refresh.RefreshCounts.TreeRebuilds - before.TreeRebuilds, row.rebuilds);
         EXPECT_EQ(form->Refresh.RefreshCounts.ListRefills - before.ListRefills, row.refills);
         EXPECT_EQ(form->Refresh.RefreshCounts.TreeSyncs - before.TreeSyncs, row.syncs);
-        EXPECT_FALSE(form->FTreeChanged);
-        EXPECT_FALSE(form->FListChanged);
+        EXPECT_FALSE(form->Refresh.FTreeChanged);
+        EXPECT_FALSE(form->Refresh.FListChanged);
         EXPECT_EQ(form.SelectedTextPath().empty(), false);
         EXPECT_EQ(form->FolderView.SelectedPath(), dir.Path());
     }

@@ -1,12 +1,14 @@
 // The program's start when building the tree or opening the command line's
 // folder fails, and when the window cannot be made.
 #include "app/startup.h"
+#include "tests/support/main_form.h"
 #include "tests/support/seam_recorders.h"
 #include "tests/support/wine_ui.h"
 #include "ui/exception.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -63,8 +65,12 @@ TEST(Startup, FailuresAreShownAndOnlyAWindowThatCannotBeMadeEndsTheProgram)
         {
             testsupport::BoxRecorder boxes;
             boxes.onBox = [&](const testsupport::BoxShown& box) { errors.push_back(box.text); };
-            FaultyForm form(row.fault);
-            EXPECT_EQ(StartMainWindow(form, {dir.Path()}), row.started);
+            testsupport::MainForm::Options options;
+            options.make = [&](TfrmTarimoku& made) { return StartMainWindow(made, {dir.Path()}); };
+            options.show = false;
+            testsupport::MainForm started(options, std::make_unique<FaultyForm>(row.fault));
+            TfrmTarimoku& form = *started;
+            EXPECT_EQ(started.Created(), row.started);
             EXPECT_EQ(shown, row.shown);
             EXPECT_EQ(errors, row.errors);
             if (row.started) {

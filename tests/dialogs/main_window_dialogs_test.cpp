@@ -1,7 +1,7 @@
 // The main window's dialogs and placement, through its keys and menu.
-#include "app/ufrmMain.h"
 #include "res/resource.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/main_form.h"
 #include "tests/support/placement_keys.h"
 #include "tests/support/wine_ui.h"
 
@@ -35,21 +35,16 @@ class MainWindowDialogs : public ::testing::Test {
 protected:
     void Open(const std::wstring& key = {})
     {
-        form = std::make_unique<TfrmTarimoku>();
+        testsupport::MainForm::Options options;
         if (!key.empty()) {
-            form->RestorePos.SetRegistryKey(key);
-            form->RestorePos.SetRegistryName(TfrmTarimoku::kPlacementName);
+            options.before = [&](TfrmTarimoku& made) {
+                made.RestorePos.SetRegistryKey(key);
+                made.RestorePos.SetRegistryName(TfrmTarimoku::kPlacementName);
+            };
         }
-        ASSERT_TRUE(form->Create());
-        form->Show();
-        testsupport::PumpUntilIdle();
+        ASSERT_TRUE(form.Make(options));
     }
-    void TearDown() override
-    {
-        form.reset();
-        testsupport::PumpUntilIdle();
-    }
-    std::unique_ptr<TfrmTarimoku> form;
+    testsupport::MainFormSlot form;
 };
 
 TEST_F(MainWindowDialogs, CtrlGShowsTheTypedFolderWithThePreviewsHeldAndCancelChangesNothing)
@@ -111,7 +106,7 @@ TEST_F(MainWindowDialogs, FirstRunOpensAtTheDefaultPlacementAndWritesItsBoundsWh
     EXPECT_EQ(r.bottom - r.top, TfrmTarimoku::kInitialHeight);
     EXPECT_TRUE(form->RestorePos.RestorePending());
     SetWindowPos(form->Handle(), nullptr, 10, 20, 300, 200, SWP_NOZORDER);
-    form.reset();
+    form.Close();
     EXPECT_EQ(key.Read(TfrmTarimoku::kPlacementName), L"10,20,300,200");
 }
 
