@@ -3,6 +3,7 @@
 
 #include "app/messages.h"
 #include "ui/application.h"
+#include "ui/scoped_value.h"
 #include "ui/window.h"
 
 namespace {
@@ -17,18 +18,6 @@ public:
 
 private:
     RefreshPanes& panes_;
-};
-
-// Sets a flag for a scope.
-class Running {
-public:
-    explicit Running(bool& flag) : flag_(flag) { flag_ = true; }
-    ~Running() { flag_ = false; }
-    Running(const Running&) = delete;
-    Running& operator=(const Running&) = delete;
-
-private:
-    bool& flag_;
 };
 
 } // namespace
@@ -136,7 +125,7 @@ void AutoRefresh::RefreshViews()
     }
     retry_.Stop();
 
-    Running running(running_);
+    ui::ScopedValue running(running_, true);
     HoldBusy busy(*panes_);
     bool keep = !afresh_;
     if (FTreeChanged) {

@@ -2,6 +2,7 @@
 
 #include "scheme/center_math.h"
 #include "scheme/text_utils.h"
+#include "ui/text.h"
 
 #include <cwchar>
 #include <string_view>
@@ -26,10 +27,7 @@ int GetFileVersionBuild(const std::wstring& path) noexcept
         if (!VerQueryValueW(info.data(), L"\\StringFileInfo\\041103a4\\FileVersion", &text, &length) || !text)
             return -1;
         // The length counts characters, the terminator included where present.
-        std::wstring_view version(static_cast<const wchar_t*>(text), length);
-        if (std::size_t end = version.find(L'\0'); end != std::wstring_view::npos)
-            version = version.substr(0, end);
-        return ParseVersionBuild(version);
+        return ParseVersionBuild(ui::UpToNull({static_cast<const wchar_t*>(text), length}));
     } catch (...) {
         return -1;
     }

@@ -5,14 +5,13 @@
 //   ui::ScopedSeam s(ui::CurrentSeams().trackMenu, [](HMENU, UINT, POINT, HWND) { return 26u; });
 #pragma once
 #include "ui/handles.h"
+#include "ui/scoped_value.h"
 
 #include <windows.h>
 #include <shlobj.h>
 
 #include <functional>
 #include <string>
-#include <type_traits>
-#include <utility>
 
 namespace ui {
 
@@ -56,19 +55,6 @@ Seams SystemSeams();
 
 // Replaces one seam while it lives.
 template <class Fn>
-class ScopedSeam {
-public:
-    ScopedSeam(Fn& slot, std::type_identity_t<Fn> replacement)
-        : slot_(slot), old_(std::exchange(slot, std::move(replacement)))
-    {
-    }
-    ~ScopedSeam() { slot_ = std::move(old_); }
-    ScopedSeam(const ScopedSeam&) = delete;
-    ScopedSeam& operator=(const ScopedSeam&) = delete;
-
-private:
-    Fn& slot_;
-    Fn old_;
-};
+using ScopedSeam = ScopedValue<Fn>;
 
 } // namespace ui
