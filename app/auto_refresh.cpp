@@ -4,6 +4,7 @@
 #include "app/messages.h"
 #include "ui/application.h"
 #include "ui/scoped_value.h"
+#include "ui/seams.h"
 #include "ui/window.h"
 
 namespace {
@@ -58,7 +59,7 @@ void AutoRefresh::Post()
         ui::PostPrivate(window_, WM_REFRESHVIEWS);
 }
 
-unsigned long long AutoRefresh::Now() const { return Clock ? Clock() : GetTickCount64(); }
+unsigned long long AutoRefresh::Now() const { return ui::CurrentSeams().tickCount(); }
 
 void AutoRefresh::DirMonitorFileChange(TDirMonitor*)
 {

@@ -4,6 +4,7 @@
 #include "anicur/cursor_check.h"
 #include "app/preview_steps.h"
 #include "ui/screen_cursor.h"
+#include "ui/seams.h"
 #include "ui/text.h"
 
 #include <unordered_map>
@@ -13,14 +14,6 @@ namespace {
 // At most this many cursor files are loaded per idle call, so that a folder
 // full of them still shows its list at once.
 constexpr int kLoadsPerIdle = 3;
-
-long long PerformanceClock() noexcept
-{
-    LARGE_INTEGER count{}, frequency{};
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return preview::ClockFromCounter(count.QuadPart, frequency.QuadPart);
-}
 
 // The application-starting cursor is the previews' own; any other screen
 // cursor (the hourglass of a refresh) belongs to someone else and stays.
@@ -95,7 +88,11 @@ void Previews::Stop()
     check_ = 0;
 }
 
-long long Previews::Now() const { return PreviewClock ? PreviewClock() : PerformanceClock(); }
+long long Previews::Now() const
+{
+    const ui::CounterReading counter = ui::CurrentSeams().performanceCounter();
+    return preview::ClockFromCounter(counter.count, counter.frequency);
+}
 
 void Previews::PreviewIdle(bool& done)
 {

@@ -4,8 +4,8 @@
 #include "scheme/text_utils.h"
 #include "ui/text.h"
 
-#include <cwchar>
 #include <string_view>
+#include <vector>
 
 namespace scheme {
 namespace {
@@ -31,21 +31,6 @@ int GetFileVersionBuild(const std::wstring& path) noexcept
     } catch (...) {
         return -1;
     }
-}
-
-void GetLogicalDriveList(std::vector<std::wstring>& list)
-{
-    list.clear();
-    DWORD needed = GetLogicalDriveStringsW(0, nullptr);
-    if (needed == 0)
-        return;
-    std::vector<wchar_t> buffer(needed + 1);
-    DWORD filled = GetLogicalDriveStringsW(needed, buffer.data());
-    // A drive added between the two calls makes the second one ask for more.
-    if (filled == 0 || filled > needed)
-        return;
-    for (const wchar_t* p = buffer.data(); *p; p += wcslen(p) + 1)
-        list.emplace_back(p);
 }
 
 void CenterWindow(HWND window, HWND reference)

@@ -5,6 +5,7 @@
 
 #include "shview/FileViewItem.h"
 #include "shview/rename_names.h"
+#include "ui/seams.h"
 
 #include <algorithm>
 #include <cstring>
@@ -233,25 +234,9 @@ void TFileView::DblClick()
     } else if (FileExecute) {
         shview::AbsoluteIDList absolute = shview::IDListCombine(itemsFolderIDList_.get(), id.get());
         if (absolute)
-            ExecuteItem(absolute.get());
+            ui::CurrentSeams().executeItem(Handle(), absolute.get());
     }
 }
-
-void TFileView::ExecuteItem(PCIDLIST_ABSOLUTE absolute)
-{
-    SHELLEXECUTEINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_INVOKEIDLIST;
-    info.hwnd = Handle();
-    info.lpVerb = nullptr; // the default verb
-    info.lpParameters = L"";
-    info.lpDirectory = L"";
-    info.nShow = SW_SHOWNORMAL;
-    info.lpIDList = const_cast<ITEMIDLIST_ABSOLUTE*>(absolute);
-    ShellExecuteExW(&info);
-}
-
-void TFileView::Beep() { MessageBeep(MB_ICONASTERISK); }
 
 void TFileView::DeleteSelectedFiles()
 {
@@ -267,7 +252,7 @@ void TFileView::DeleteSelectedFiles()
         shview::AbsoluteIDList absolute =
             item ? shview::IDListCombine(itemsFolderIDList_.get(), item->id.get()) : shview::AbsoluteIDList{};
         if (!absolute || !SHGetPathFromIDListW(absolute.get(), path) || !path[0]) {
-            Beep();
+            ui::CurrentSeams().messageBeep(MB_ICONASTERISK);
             return;
         }
         from += path;
