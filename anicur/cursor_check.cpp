@@ -3,6 +3,7 @@
 #include "anicur/ani_walk.h"
 #include "anicur/byte_reader.h"
 #include "anicur/icon_dir.h"
+#include "ui/text.h"
 
 #include <cstring>
 
@@ -11,6 +12,18 @@ namespace {
 
 constexpr size_t DirHeader = 6;
 constexpr size_t DirEntry = 16;
+
+bool SameIgnoringAsciiCase(std::wstring_view text, std::wstring_view lower) noexcept
+{
+    if (text.size() != lower.size())
+        return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const wchar_t c = text[i] >= L'A' && text[i] <= L'Z' ? wchar_t(text[i] - L'A' + L'a') : text[i];
+        if (c != lower[i])
+            return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -51,6 +64,14 @@ bool IsWholeCursorImage(const uint8_t* data, size_t size)
         if (!IsWholeIconDirectory(data + frame.offset, frame.length))
             return false;
     return true;
+}
+
+CursorKind CursorFileKind(std::wstring_view path) noexcept
+{
+    const std::wstring_view ext = ui::FileExtension(path);
+    if (SameIgnoringAsciiCase(ext, L".ani"))
+        return CursorKind::Animated;
+    return SameIgnoringAsciiCase(ext, L".cur") ? CursorKind::Static : CursorKind::None;
 }
 
 } // namespace anicur

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace anicur {
 
@@ -18,5 +19,13 @@ bool IsWholeCursorImage(const uint8_t* data, size_t size);
 
 // The second half alone: a static cursor or icon file image, checked as above.
 bool IsWholeIconDirectory(const uint8_t* data, size_t size);
+
+// What a path's extension makes of a file, in any letter case: ".ani" an
+// animated cursor, ".cur" a static one, anything else none. The name only:
+// whether the bytes are whole is the question above.
+enum class CursorKind { None,
+                        Animated,
+                        Static };
+CursorKind CursorFileKind(std::wstring_view path) noexcept;
 
 } // namespace anicur

@@ -3,6 +3,8 @@
 
 #include "app/messages.h"
 #include "ui/application.h"
+#include "ui/scoped_value.h"
+#include "ui/seams.h"
 #include "ui/window.h"
 
 namespace {
@@ -17,18 +19,6 @@ public:
 
 private:
     RefreshPanes& panes_;
-};
-
-// Sets a flag for a scope.
-class Running {
-public:
-    explicit Running(bool& flag) : flag_(flag) { flag_ = true; }
-    ~Running() { flag_ = false; }
-    Running(const Running&) = delete;
-    Running& operator=(const Running&) = delete;
-
-private:
-    bool& flag_;
 };
 
 } // namespace
@@ -69,7 +59,7 @@ void AutoRefresh::Post()
         ui::PostPrivate(window_, WM_REFRESHVIEWS);
 }
 
-unsigned long long AutoRefresh::Now() const { return Clock ? Clock() : GetTickCount64(); }
+unsigned long long AutoRefresh::Now() const { return ui::CurrentSeams().tickCount(); }
 
 void AutoRefresh::DirMonitorFileChange(TDirMonitor*)
 {
@@ -136,7 +126,7 @@ void AutoRefresh::RefreshViews()
     }
     retry_.Stop();
 
-    Running running(running_);
+    ui::ScopedValue running(running_, true);
     HoldBusy busy(*panes_);
     bool keep = !afresh_;
     if (FTreeChanged) {

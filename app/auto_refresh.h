@@ -14,7 +14,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -78,17 +77,8 @@ public:
     // WM_DEVICECHANGE; answers what the window returns.
     LRESULT DeviceChange(WPARAM event, LPARAM data);
 
-    // The drives to watch and their kinds; unset: the system's.
-    std::function<void(std::vector<std::wstring>& roots)> LogicalDrives;
-    std::function<UINT(const std::wstring& root)> DriveType;
-    // Registers a drive monitor's handle for the window's device notices
-    // (RegisterDeviceNotificationW, DBT_DEVTYP_HANDLE) and unregisters it;
-    // unset: the system's.
-    std::function<HDEVNOTIFY(HWND window, HANDLE handle)> RegisterHandle;
-    std::function<void(HDEVNOTIFY notify)> UnregisterHandle;
-    // The clock the spacing of drive reports is measured with, in ms;
-    // unset: GetTickCount64.
-    std::function<unsigned long long()> Clock;
+    // The drives, their kinds, their device notices and the clock that spaces
+    // drive reports are the system's, through the seams of ui/seams.h.
     // Drive reports are carried out at most once in this many ms.
     unsigned SyncSpacingMs = 1000;
     // The device registration of drive monitor i (none: null), and whether a

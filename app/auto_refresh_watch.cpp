@@ -5,23 +5,10 @@
 
 #include "app/messages.h"
 #include "app/ufrmMain.h"
-#include "scheme/utilities.h"
+#include "ui/seams.h"
 #include "ui/window.h"
 
 #include <dbt.h>
-
-namespace {
-
-HDEVNOTIFY RegisterSystem(HWND window, HANDLE handle)
-{
-    DEV_BROADCAST_HANDLE filter{};
-    filter.dbch_size = sizeof(filter);
-    filter.dbch_devicetype = DBT_DEVTYP_HANDLE;
-    filter.dbch_handle = handle;
-    return RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
-}
-
-} // namespace
 
 LRESULT AutoRefresh::DeviceChange(WPARAM event, LPARAM data)
 {
@@ -93,7 +80,7 @@ void AutoRefresh::RegisterDrive(std::size_t i)
     UnregisterDrive(i);
     if (!handle || !window_)
         return;
-    watch.notify = RegisterHandle ? RegisterHandle(window_, handle) : RegisterSystem(window_, handle);
+    watch.notify = ui::CurrentSeams().registerDeviceHandle(window_, handle);
     watch.registeredFor = watch.notify ? handle : nullptr;
 }
 
@@ -101,10 +88,7 @@ void AutoRefresh::UnregisterDrive(std::size_t i)
 {
     if (i >= drives_.size() || !drives_[i].notify)
         return;
-    if (UnregisterHandle)
-        UnregisterHandle(drives_[i].notify);
-    else
-        UnregisterDeviceNotification(drives_[i].notify);
+    ui::CurrentSeams().unregisterDevice(drives_[i].notify);
     drives_[i].notify = nullptr;
     drives_[i].registeredFor = nullptr;
 }
@@ -145,14 +129,9 @@ void AutoRefresh::WatchFolders()
         watched_.clear();
     }
 
-    std::vector<std::wstring> roots;
-    if (LogicalDrives)
-        LogicalDrives(roots);
-    else
-        scheme::GetLogicalDriveList(roots);
+    std::vector<std::wstring> roots = ui::CurrentSeams().logicalDrives();
     for (std::size_t i = roots.size(); i-- > 0;) {
-        UINT type = DriveType ? DriveType(roots[i]) : GetDriveTypeW(roots[i].c_str());
-        if (type == DRIVE_REMOVABLE)
+        if (ui::CurrentSeams().driveType(roots[i]) == DRIVE_REMOVABLE)
             roots.erase(roots.begin() + std::ptrdiff_t(i));
     }
     roots_ = roots;

@@ -67,33 +67,6 @@ bool Animatable(int stepCount, std::span<const int> rates, std::span<const int> 
     return true;
 }
 
-namespace {
-
-// Whether `path` ends in `ext` (a dot and three lower-case letters) in any
-// letter case.
-bool HasExtension(std::wstring_view path, std::wstring_view ext) noexcept
-{
-    if (path.size() < ext.size())
-        return false;
-    auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
-    const std::wstring_view tail = path.substr(path.size() - ext.size());
-    for (std::size_t i = 0; i < ext.size(); ++i)
-        if (lower(tail[i]) != ext[i])
-            return false;
-    return true;
-}
-
-} // namespace
-
-bool HasAniExtension(std::wstring_view path) noexcept { return HasExtension(path, L".ani"); }
-
-CursorKind CursorFileKind(std::wstring_view path) noexcept
-{
-    if (HasExtension(path, L".ani"))
-        return CursorKind::Animated;
-    return HasExtension(path, L".cur") ? CursorKind::Static : CursorKind::None;
-}
-
 bool IsFileSystemPath(std::wstring_view path) noexcept
 {
     if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\')

@@ -42,14 +42,6 @@ StepAdvance AdvanceSteps(std::span<const int> rates, int step, long long stepSta
 // one frame index per step, every index naming one of `frameCount` frames.
 bool Animatable(int stepCount, std::span<const int> rates, std::span<const int> sequence, int frameCount) noexcept;
 
-// Whether the extension of a path is ".ani", in any letter case.
-bool HasAniExtension(std::wstring_view path) noexcept;
-
-// What a path's extension makes of a file for the previews, in any letter
-// case: ".ani" an animated cursor, ".cur" a static one, anything else none.
-enum class CursorKind { None, Animated, Static };
-CursorKind CursorFileKind(std::wstring_view path) noexcept;
-
 // Whether a parsing path names a place in the file system on its own: a
 // drive's absolute path ("C:\...") or a network path ("\\server\..."). A
 // relative path, a drive-relative one ("C:x") and a virtual item's parsing

@@ -1,8 +1,11 @@
 // The previews of a list's cursor files (see previews.h).
 #include "app/previews.h"
 
+#include "anicur/cursor_check.h"
 #include "app/preview_steps.h"
 #include "ui/screen_cursor.h"
+#include "ui/seams.h"
+#include "ui/text.h"
 
 #include <unordered_map>
 
@@ -12,27 +15,12 @@ namespace {
 // full of them still shows its list at once.
 constexpr int kLoadsPerIdle = 3;
 
-long long PerformanceClock() noexcept
-{
-    LARGE_INTEGER count{}, frequency{};
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return preview::ClockFromCounter(count.QuadPart, frequency.QuadPart);
-}
-
 // The application-starting cursor is the previews' own; any other screen
 // cursor (the hourglass of a refresh) belongs to someone else and stays.
 void EndStartingCursor() noexcept
 {
     if (ui::ScreenCursor::Current() == IDC_APPSTARTING)
         ui::ScreenCursor::Set(nullptr);
-}
-
-std::wstring UpToNull(std::wstring text)
-{
-    if (auto zero = text.find(L'\0'); zero != std::wstring::npos)
-        text.resize(zero);
-    return text;
 }
 
 bool CanAnimate(const TAniCur& ani) noexcept
@@ -57,7 +45,7 @@ void Previews::Start()
     paths.reserve(static_cast<size_t>(items));
     bool any = false;
     for (int i = 0; i < items; ++i) {
-        std::wstring path = UpToNull(list_.ItemPath(i));
+        std::wstring path(ui::UpToNull(list_.ItemPath(i)));
         if (!preview::IsFileSystemPath(path))
             path.clear();
         any = any || !path.empty();
@@ -100,7 +88,11 @@ void Previews::Stop()
     check_ = 0;
 }
 
-long long Previews::Now() const { return PreviewClock ? PreviewClock() : PerformanceClock(); }
+long long Previews::Now() const
+{
+    const ui::CounterReading counter = ui::CurrentSeams().performanceCounter();
+    return preview::ClockFromCounter(counter.count, counter.frequency);
+}
 
 void Previews::PreviewIdle(bool& done)
 {
@@ -111,10 +103,10 @@ void Previews::PreviewIdle(bool& done)
         EndStartingCursor();
         return;
     }
-    auto kindAt = [this](int i) { return preview::CursorFileKind(FPreviewPaths[static_cast<size_t>(i)]); };
+    auto kindAt = [this](int i) { return anicur::CursorFileKind(FPreviewPaths[static_cast<size_t>(i)]); };
     // A sort may have moved items already looked at behind the loader.
     auto examined = [&](int i) { return static_cast<size_t>(i) < examined_.size() && examined_[static_cast<size_t>(i)]; };
-    auto skip = [&](int i) { return examined(i) || kindAt(i) == preview::CursorKind::None; };
+    auto skip = [&](int i) { return examined(i) || kindAt(i) == anicur::CursorKind::None; };
     for (int n = 0; n < kLoadsPerIdle; ++n) {
         while (FNextPreview < paths && skip(FNextPreview))
             ++FNextPreview;
@@ -124,7 +116,7 @@ void Previews::PreviewIdle(bool& done)
             examined_[static_cast<size_t>(FNextPreview)] = 1;
         const std::wstring& path = FPreviewPaths[static_cast<size_t>(FNextPreview)];
         auto ani = std::make_unique<TAniCur>();
-        const int code = kindAt(FNextPreview) == preview::CursorKind::Static ? ani->LoadStatic(path) : ani->Load(path);
+        const int code = kindAt(FNextPreview) == anicur::CursorKind::Static ? ani->LoadStatic(path) : ani->Load(path);
         // A cursor without steps or frames has nothing to show: it gets no
         // entry, just like one that fails to load.
         // Nor does one whose frames would take the atlas past the budget:

@@ -77,9 +77,6 @@ public:
     // What the frame atlas may hold, in bytes: a cursor that would take it
     // past this is not animated and keeps the shell's icon.
     long long FPreviewBudget = preview::kDefaultPreviewBudget;
-    // The animation clock, monotonic, in 1/60000 s (preview::kClockPerSecond);
-    // unset: the performance counter. Tests set their own.
-    std::function<long long()> PreviewClock;
     // Draws frame `frame` of `frames` for list item `itemIndex` at (x, y) of
     // the list's client area; unset: straight onto the list's device context.
     // Tests record the calls instead.
@@ -103,6 +100,8 @@ private:
     // Draws the current frame of `entry` at (x, y) of `dc`, blended when the
     // entry is selected.
     void DrawPreviewFrame(HDC dc, const TPreviewEntry& entry, int x, int y) noexcept;
+    // The animation clock, monotonic, in 1/60000 s (preview::kClockPerSecond):
+    // the performance counter (the seam of ui/seams.h).
     long long Now() const;
 
     PreviewList& list_;

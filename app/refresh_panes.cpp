@@ -3,7 +3,6 @@
 #include "app/busy_count.h"
 #include "shview/FileView.h"
 #include "shview/FolderView.h"
-#include "shview/FolderViewScopes.h"
 #include "shview/ListKeep.h"
 #include "shview/TreeState.h"
 
@@ -39,7 +38,7 @@ bool ViewPanes::RebuildTree(bool keepMarks)
         marks = shview::TakeListMarks(list_);
     bool found = true;
     {
-        shview::RedrawOff redraw(tree_);
+        ui::RedrawOff redraw(tree_);
         // The expanded part of the tree, kept in a plain tree nobody sees.
         ui::TreeView scratch;
         if (!scratch.Create(GetParent(tree_.Handle()), 0, 0))
@@ -49,7 +48,7 @@ bool ViewPanes::RebuildTree(bool keepMarks)
         std::wstring path = shview::NodeTextPath(tree_, tree_.Selected());
 
         TBusyCount busy(busy_);
-        shview::RedrawOff nodes(tree_);
+        ui::RedrawOff nodes(tree_);
         tree_.BuildTree();
         shview::RestoreExpanded(tree_, scratch);
         if (!path.empty()) {
@@ -60,7 +59,7 @@ bool ViewPanes::RebuildTree(bool keepMarks)
         }
     }
     if (keepMarks && !folder.empty() && tree_.SelectedPath() == folder) {
-        shview::RedrawOff redraw(list_);
+        ui::RedrawOff redraw(list_);
         shview::RestoreListMarks(list_, marks);
     }
     return found;
@@ -78,7 +77,7 @@ void ViewPanes::RefillList(bool keepMarks)
     shview::ListMarks marks;
     if (keepMarks)
         marks = shview::TakeListMarks(list_);
-    shview::RedrawOff redraw(list_);
+    ui::RedrawOff redraw(list_);
     list_.FillList();
     // A folder that could not be read sends the tree elsewhere: the marks
     // belong to the folder they were taken in.

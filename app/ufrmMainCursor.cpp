@@ -1,6 +1,7 @@
 // Cursor assignment from the main window: the role menu that a right click on
 // one cursor file (or the menu key on it) opens in place of the shell's
 // context menu, and the command that opens the system's mouse settings.
+#include "anicur/cursor_check.h"
 #include "anicur/cursor_file.h"
 #include "app/messages.h"
 #include "app/ufrmMain.h"
@@ -14,15 +15,12 @@
 
 namespace {
 
-bool IsCursorExtension(const std::wstring& name)
-{
-    std::wstring ext = ui::LowerCase(ui::ExtractFileExt(name));
-    return ext == L".ani" || ext == L".cur";
-}
-
 // A cursor file by its parsing path: a cursor extension, and not a folder
 // that happens to carry one in its name.
-bool IsCursorFile(const std::wstring& path) { return IsCursorExtension(path) && !FolderExists(path); }
+bool IsCursorFile(const std::wstring& path)
+{
+    return anicur::CursorFileKind(path) != anicur::CursorKind::None && !FolderExists(path);
+}
 
 // Posts a message when the scope ends, however it ends.
 class PostOnExit {
@@ -84,7 +82,7 @@ void TfrmTarimoku::RoleMenuClick(ui::MenuItem* sender)
     if (!sender || !IsCursorFile(path))
         return;
     path = ui::LowerCase(path);
-    path.resize(wcslen(path.c_str()));
+    path.resize(ui::UpToNull(path).size());
     // A file this program's reader does not read whole never reaches the
     // system's loader, which a broken file can bring down; a file the system
     // cannot load either is refused before the scheme is touched; so is one

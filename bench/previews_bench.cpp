@@ -22,6 +22,7 @@
 #include "bench/previews_reference.h"
 #include "shview/idlist/idlist.h"
 #include "ui/application.h"
+#include "ui/seams.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -280,7 +281,7 @@ int main(int argc, char** argv)
         ReleaseDC(list, dc);
         std::printf("atlas pages: %d\n", form.ListPreviews.FPreviewFrames.Pages());
         long long fake = Clock();
-        form.ListPreviews.PreviewClock = [&] { return fake; };
+        ui::CurrentSeams().performanceCounter = [&] { return ui::CounterReading{fake, preview::kClockPerSecond}; };
         auto ticks = [&](const char* what) {
             long long t0 = Clock(), c0 = ThreadCpu();
             for (int r = 0; r < 100; ++r) {
@@ -322,7 +323,7 @@ int main(int argc, char** argv)
         for (int i = 0; i < kPreviews; ++i)
             ListView_SetItemState(list, i, 0, LVIS_SELECTED);
         Pump(100);
-        form.ListPreviews.PreviewClock = nullptr;
+        ui::CurrentSeams().performanceCounter = ui::SystemSeams().performanceCounter;
     }
     // The form's own timer is replaced by the bench's, which times each call.
     KillTimer(w, TfrmTarimoku::kAnimateTimer);
@@ -370,7 +371,9 @@ int main(int argc, char** argv)
     // The program's timer procedure, at two periods.
     auto measureElapsed = [&](std::vector<UINT> periods) {
         long long lastClock = 0, advanced = 0, shown = 0;
-        form.ListPreviews.PreviewClock = [&] { return lastClock = Clock(); };
+        ui::CurrentSeams().performanceCounter = [&] {
+            return ui::CounterReading{lastClock = Clock(), preview::kClockPerSecond};
+        };
         std::vector<std::pair<int, long long>> before(size_t(n), {0, 0});
         const long long start = Clock();
         restart(start);
@@ -394,7 +397,7 @@ int main(int argc, char** argv)
         const long long p = prescribed(start, lastClock);
         f.pace = double(advanced) / double(p);
         f.shown = double(shown) / double(p);
-        form.ListPreviews.PreviewClock = nullptr;
+        ui::CurrentSeams().performanceCounter = ui::SystemSeams().performanceCounter;
         return f;
     };
     Figures ours = measureElapsed({TfrmTarimoku::kAnimatePeriodMs, Previews::kStepPeriodMs});

@@ -7,7 +7,6 @@
 #include "app/ufrmMain.h"
 #include "bench/bench_clock.h"
 #include "bench/bench_shell.h"
-#include "shview/FolderViewScopes.h"
 #include "shview/ListKeep.h"
 #include "shview/TreeState.h"
 #include "shview/idlist/idlist.h"
@@ -90,7 +89,7 @@ void BuildDirectly(TfrmTarimoku& form, const std::vector<std::vector<std::wstrin
                    const std::wstring& selected)
 {
     TFolderView& tree = form.FolderView;
-    shview::RedrawOff redraw(tree);
+    ui::RedrawOff redraw(tree);
     tree.BuildTree();
     for (const auto& path : paths) {
         ui::TreeNode node = tree.Root();
@@ -204,7 +203,7 @@ int KeepingRefill()
             SelectSpread(view);
             double t0 = Now();
             {
-                shview::RedrawOff redraw(view);
+                ui::RedrawOff redraw(view);
                 view.FillList();
             }
             double t1 = Now();
@@ -214,7 +213,7 @@ int KeepingRefill()
             double t2 = Now();
             {
                 shview::ListMarks marks = shview::TakeListMarks(view);
-                shview::RedrawOff redraw(view);
+                ui::RedrawOff redraw(view);
                 view.FillList();
                 shview::RestoreListMarks(view, marks);
             }

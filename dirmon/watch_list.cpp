@@ -1,5 +1,7 @@
 #include "dirmon/watch_list.h"
 
+#include "ui/scoped_value.h"
+
 #include <algorithm>
 
 namespace dirmon {
@@ -51,11 +53,7 @@ size_t WatchList::Poll(const WaitFunction& wait)
 {
     if (polling_ || watchers_.empty())
         return 0;
-    struct Running {
-        bool& flag;
-        explicit Running(bool& f) : flag(f) { flag = true; }
-        ~Running() { flag = false; }
-    } running(polling_);
+    ui::ScopedValue running(polling_, true);
 
     const uint64_t tick = ++ticks_;
     size_t reports = 0;

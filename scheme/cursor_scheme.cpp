@@ -4,6 +4,7 @@
 #include "scheme/registry.h"
 #include "ui/handles.h"
 #include "ui/seams.h"
+#include "ui/text.h"
 
 #include <cwchar>
 #include <stdexcept>
@@ -34,7 +35,7 @@ std::wstring ReadText(HKEY key, const wchar_t* name)
             continue; // grew in between
         if (status != ERROR_SUCCESS)
             return {};
-        text.resize(wcsnlen(text.c_str(), text.size()));
+        text.resize(ui::UpToNull(text).size());
         return text;
     }
     return {};
@@ -112,7 +113,7 @@ std::wstring ExpandCursorPath(const std::wstring& value)
         if (got == 0)
             break;
         if (got <= needed) {
-            expanded.resize(wcsnlen(expanded.c_str(), expanded.size()));
+            expanded.resize(ui::UpToNull(expanded).size());
             return expanded;
         }
         needed = got; // the environment changed in between

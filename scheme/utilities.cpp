@@ -3,9 +3,10 @@
 #include "scheme/center_math.h"
 #include "scheme/text_utils.h"
 #include "ui/seams.h"
+#include "ui/text.h"
 
-#include <cwchar>
 #include <string_view>
+#include <vector>
 
 namespace scheme {
 namespace {
@@ -44,28 +45,10 @@ int GetFileVersionBuild(const std::wstring& path) noexcept
         if (!VerQueryValueW(info.data(), L"\\StringFileInfo\\041103a4\\FileVersion", &text, &length) || !text)
             return -1;
         // The length counts characters, the terminator included where present.
-        std::wstring_view version(static_cast<const wchar_t*>(text), length);
-        if (std::size_t end = version.find(L'\0'); end != std::wstring_view::npos)
-            version = version.substr(0, end);
-        return ParseVersionBuild(version);
+        return ParseVersionBuild(ui::UpToNull({static_cast<const wchar_t*>(text), length}));
     } catch (...) {
         return -1;
     }
-}
-
-void GetLogicalDriveList(std::vector<std::wstring>& list)
-{
-    list.clear();
-    DWORD needed = GetLogicalDriveStringsW(0, nullptr);
-    if (needed == 0)
-        return;
-    std::vector<wchar_t> buffer(needed + 1);
-    DWORD filled = GetLogicalDriveStringsW(needed, buffer.data());
-    // A drive added between the two calls makes the second one ask for more.
-    if (filled == 0 || filled > needed)
-        return;
-    for (const wchar_t* p = buffer.data(); *p; p += wcslen(p) + 1)
-        list.emplace_back(p);
 }
 
 void CenterWindow(HWND window, HWND reference)

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 namespace scheme {
 
@@ -11,10 +10,6 @@ namespace scheme {
 // table (language 0x0411, code page 932); -1 when there is none or it is not
 // a whole number.
 int GetFileVersionBuild(const std::wstring& path) noexcept;
-
-// Replaces the list with the root path ("C:\") of every logical drive, in the
-// system's order; empty when the drives cannot be listed.
-void GetLogicalDriveList(std::vector<std::wstring>& list);
 
 // Centres `window` on `reference` within the work area of the monitor that
 // holds most of `reference` (the nearest one when none does), without

@@ -31,7 +31,7 @@ columns=120
 # list, so that it only shrinks.
 irregular=(
   anicur/dib_layout.cpp anicur/dib_layout.h anicur/frame_cell.h anicur/icon_dir.h
-  app/preview_steps.cpp app/preview_steps.h
+  app/preview_steps.cpp
   dirmon/filter.h res/version.h scheme/center_math.cpp
   shview/ComboView.cpp shview/ComboViewDraw.cpp shview/FolderView.cpp
   shview/file_order.cpp shview/file_order.h shview/idlist/idlist.h shview/ListKeep.h

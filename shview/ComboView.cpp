@@ -11,18 +11,6 @@ namespace {
 // Folders only, hidden ones included.
 constexpr SHCONTF kFolderFlags = SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN;
 
-// Suspends a control's redrawing for a scope.
-class NoRedraw {
-public:
-    explicit NoRedraw(ui::Control& control) : control_(control) { control_.BeginUpdate(); }
-    ~NoRedraw() { control_.EndUpdate(); }
-    NoRedraw(const NoRedraw&) = delete;
-    NoRedraw& operator=(const NoRedraw&) = delete;
-
-private:
-    ui::Control& control_;
-};
-
 } // namespace
 
 TComboView::TComboView() = default;
@@ -143,7 +131,7 @@ void TComboView::BuildList()
     IShellFolder* desktop = DesktopFolder();
     if (!Handle() || !desktop)
         return;
-    NoRedraw redraw(*this);
+    ui::RedrawOff redraw(*this);
     // The desktop is the empty identifier, whatever the shell answers.
     AbsoluteIDList desktopId;
     if (FAILED(SHGetSpecialFolderLocation(Handle(), CSIDL_DESKTOP, desktopId.put())) || !desktopId)

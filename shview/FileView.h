@@ -105,12 +105,6 @@ protected:
     // colours, which the control itself does not do everywhere.
     LRESULT DropHighlightDraw(NMLVCUSTOMDRAW& draw, LRESULT result) const noexcept;
 
-    // What the list asks of the system where Wine cannot show the effect;
-    // tests override them to see the calls.
-    // Runs an item (an absolute identifier) with the shell's default verb.
-    virtual void ExecuteItem(PCIDLIST_ABSOLUTE absolute);
-    virtual void Beep();
-
 private:
     struct Item;
     Item* RecordOf(int index) const noexcept;

@@ -239,25 +239,9 @@ void TFileView::DblClick()
     } else if (FileExecute) {
         shview::AbsoluteIDList absolute = shview::IDListCombine(itemsFolderIDList_.get(), id.get());
         if (absolute)
-            ExecuteItem(absolute.get());
+            ui::CurrentSeams().executeItem(Handle(), absolute.get());
     }
 }
-
-void TFileView::ExecuteItem(PCIDLIST_ABSOLUTE absolute)
-{
-    SHELLEXECUTEINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_INVOKEIDLIST;
-    info.hwnd = Handle();
-    info.lpVerb = nullptr; // the default verb
-    info.lpParameters = L"";
-    info.lpDirectory = L"";
-    info.nShow = SW_SHOWNORMAL;
-    info.lpIDList = const_cast<ITEMIDLIST_ABSOLUTE*>(absolute);
-    ShellExecuteExW(&info);
-}
-
-void TFileView::Beep() { MessageBeep(MB_ICONASTERISK); }
 
 void TFileView::DeleteSelectedFiles()
 {
@@ -273,7 +257,7 @@ void TFileView::DeleteSelectedFiles()
         shview::AbsoluteIDList absolute =
             item ? shview::IDListCombine(itemsFolderIDList_.get(), item->id.get()) : shview::AbsoluteIDList{};
         if (!shview::IDListFileSystemPath(absolute.get(), path)) {
-            Beep();
+            ui::CurrentSeams().messageBeep(MB_ICONASTERISK);
             return;
         }
         paths.push_back(std::move(path));

@@ -7,7 +7,9 @@
 #include "shview/idlist/file_path.h"
 #include "shview/shell_info_cache.h"
 #include "shview/whole_sizes.h"
+#include "ui/scoped_value.h"
 #include "ui/screen_cursor.h"
+#include "ui/text.h"
 
 #include <climits>
 #include <memory>
@@ -67,11 +69,7 @@ void TFileView::FillList()
         refillPending_ = true;
         return;
     }
-    struct Filling {
-        bool& flag;
-        explicit Filling(bool& f) : flag(f) { flag = true; }
-        ~Filling() { flag = false; }
-    } filling(filling_);
+    ui::ScopedValue filling(filling_, true);
     ui::BusyScope busy(OnBusy, this);
     // With a tree, a folder that cannot be read sends the tree back to the
     // folder it showed before, which points this list there again; only
@@ -202,7 +200,7 @@ void TFileView::AddItemFrom(FillContext& fill, shview::ChildIDList id)
     std::wstring extension;
     bool plainFile = found && data.cFileName[0] && (attributes & SFGAO_FILESYSTEM) && !(attributes & SFGAO_FOLDER);
     if (plainFile)
-        extension = shview::FileExtension(data.cFileName);
+        extension = ui::FileExtension(data.cFileName);
     item->typeText = fill.shellInfo.TypeName(absolute.get(), plainFile ? &extension : nullptr);
 
     item->id = std::move(id);

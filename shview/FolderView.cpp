@@ -1,6 +1,6 @@
 #include "shview/FolderView.h"
 
-#include "shview/FolderViewScopes.h"
+#include "ui/scoped_value.h"
 #include "ui/screen_cursor.h"
 #include "ui/system_paths.h"
 
@@ -32,19 +32,6 @@ int ShellIconIndex(IShellIcon* icons, PCUITEMID_CHILD item, UINT flags)
         return -1;
     return index;
 }
-
-// Marks a node as being filled for a scope.
-class FillingScope {
-public:
-    FillingScope(ui::TreeNode& node, ui::TreeNode value) : node_(node), old_(std::exchange(node, value)) {}
-    ~FillingScope() { node_ = old_; }
-    FillingScope(const FillingScope&) = delete;
-    FillingScope& operator=(const FillingScope&) = delete;
-
-private:
-    ui::TreeNode& node_;
-    ui::TreeNode old_;
-};
 
 } // namespace
 
@@ -173,9 +160,9 @@ void TFolderView::BuildTree()
     if (!shview::IDListDisplayName(desktop.get(), SHGDN_INFOLDER, name))
         return;
     {
-        shview::RedrawOff redraw(*this);
+        ui::RedrawOff redraw(*this);
         {
-            shview::FlagScope updating(Updating, true);
+            ui::ScopedValue updating(Updating, true);
             DeleteAll();
         }
         NodeInfo info;
@@ -213,7 +200,7 @@ bool TFolderView::ReadChildItems(ui::TreeNode node, IShellFolder* folder, std::v
 {
     // The node is marked before the shell is asked: its dialogs run a nested
     // message loop, and nothing may take the node away meanwhile.
-    FillingScope filling(fillingNode_, node);
+    ui::ScopedValue filling(fillingNode_, node);
     ui::BusyScope busy(OnBusy, this);
     ui::ComPtr<IEnumIDList> list;
     if (FAILED(folder->EnumObjects(Handle(), SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, list.put())))
@@ -279,8 +266,8 @@ void TFolderView::AddChildNodes(ui::TreeNode node)
     }
 
     ui::ScopedScreenCursor hourglass(IDC_WAIT);
-    shview::RedrawOff redraw(*this);
-    shview::FlagScope updating(Updating, true);
+    ui::RedrawOff redraw(*this);
+    ui::ScopedValue updating(Updating, true);
     bool hadChildren = HasChildNodes(node);
     auto icons = folder.As<IShellIcon>(IID_IShellIcon);
     int added = 0;
@@ -330,7 +317,7 @@ void TFolderView::ShowInComboView(ui::TreeNode node)
 
 void TFolderView::SelectionChanged(ui::TreeNode node)
 {
-    shview::FlagScope changing(inSelectionChange_, true);
+    ui::ScopedValue changing(inSelectionChange_, true);
     OnChange(this, node);
     previousNode_ = currentNode_;
     currentNode_ = node;

@@ -2,8 +2,8 @@
 // expanded folders again.
 #include "shview/FolderView.h"
 
-#include "shview/FolderViewScopes.h"
 #include "shview/idlist/file_path.h"
+#include "ui/scoped_value.h"
 
 using shview::AbsoluteIDList;
 using shview::ChildIDList;
@@ -97,13 +97,13 @@ std::wstring TFolderView::SelectedPath() const
 
 void TFolderView::SelectIDList(PCIDLIST_ABSOLUTE absolute)
 {
-    shview::RedrawOff redraw(*this);
+    ui::RedrawOff redraw(*this);
     Select(FindNode(absolute));
 }
 
 void TFolderView::OpenChild(PCUITEMID_CHILD relative)
 {
-    shview::RedrawOff redraw(*this);
+    ui::RedrawOff redraw(*this);
     // A child that is not there leaves the selection, and so the list and
     // the caption, as they were.
     if (ui::TreeNode child = FindChild(Selected(), relative))
@@ -161,13 +161,13 @@ void TFolderView::SyncChildNodes(ui::TreeNode node, SyncCounts& counts)
         // a folder that is there.
         if (IsWithin(Selected(), child))
             Select(node);
-        shview::FlagScope updating(Updating, true);
+        ui::ScopedValue updating(Updating, true);
         Delete(child);
         ++counts.removed;
     }
     int added = 0;
     {
-        shview::FlagScope updating(Updating, true);
+        ui::ScopedValue updating(Updating, true);
         auto icons = folder.As<IShellIcon>(IID_IShellIcon);
         for (std::size_t i = 0; i < items.size(); ++i)
             if (!known[i] && AddChildNode(node, folder.get(), icons.get(), absolute.get(), items[i]))

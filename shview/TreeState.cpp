@@ -65,18 +65,6 @@ void ExpandMatching(ui::TreeView& tree, ui::TreeNode node, const ui::TreeView& c
     }
 }
 
-// Suspends a tree's redrawing for a scope.
-class UpdateScope {
-public:
-    explicit UpdateScope(ui::TreeView& tree) : tree_(tree) { tree_.BeginUpdate(); }
-    ~UpdateScope() { tree_.EndUpdate(); }
-    UpdateScope(const UpdateScope&) = delete;
-    UpdateScope& operator=(const UpdateScope&) = delete;
-
-private:
-    ui::TreeView& tree_;
-};
-
 } // namespace
 
 std::wstring NodeTextPath(const ui::TreeView& tree, ui::TreeNode node)
@@ -91,7 +79,7 @@ std::wstring NodeTextPath(const ui::TreeView& tree, ui::TreeNode node)
 
 void SaveExpanded(ui::TreeView& copy, const ui::TreeView& tree)
 {
-    UpdateScope update(copy);
+    ui::RedrawOff update(copy);
     copy.DeleteAll();
     ui::TreeNode root = tree.Root();
     if (!root)
@@ -111,7 +99,7 @@ ui::TreeNode FindChildByText(const ui::TreeView& tree, ui::TreeNode node, std::w
 
 void RestoreExpanded(ui::TreeView& tree, const ui::TreeView& copy)
 {
-    UpdateScope update(tree);
+    ui::RedrawOff update(tree);
     ui::TreeNode root = tree.Root();
     ui::TreeNode savedRoot = copy.Root();
     if (root && savedRoot)

@@ -1,5 +1,7 @@
 #include "shview/file_texts.h"
 
+#include "ui/text.h"
+
 namespace shview {
 namespace {
 
@@ -60,19 +62,11 @@ std::wstring FileDateText(int year, int month, int day, int hour, int minute, st
     return text;
 }
 
-std::wstring_view FileExtension(std::wstring_view name)
-{
-    std::size_t i = name.find_last_of(L".\\:");
-    if (i == std::wstring_view::npos || name[i] != L'.')
-        return {};
-    return name.substr(i);
-}
-
 bool MaskShows(const std::vector<std::wstring>& mask, std::wstring_view name, bool folder)
 {
     if (mask.empty() || folder)
         return true;
-    std::wstring_view ext = FileExtension(name);
+    std::wstring_view ext = ui::FileExtension(name);
     if (ext.empty())
         return false;
     for (const std::wstring& entry : mask)

@@ -20,10 +20,6 @@ std::wstring FileSizeText(std::uint64_t bytes, std::wstring_view unit);
 std::wstring FileDateText(int year, int month, int day, int hour, int minute, std::wstring_view dateSeparator,
                           std::wstring_view timeSeparator);
 
-// Extension of a parsing name: from the last "." with no "\" or ":" after it,
-// dot included; empty when there is none.
-std::wstring_view FileExtension(std::wstring_view name);
-
 // Whether an item passes the mask: every item when the mask is empty, every
 // folder, and otherwise the items whose extension equals an entry with ASCII
 // letters compared without regard to case. An empty extension matches nothing.

@@ -1,6 +1,7 @@
 #include "shview/rename_names.h"
 
 #include "shview/file_texts.h"
+#include "ui/text.h"
 
 namespace shview {
 namespace {
@@ -26,7 +27,7 @@ std::vector<std::wstring> RenamedNames(std::wstring_view typed, std::wstring_vie
     std::vector<std::wstring> names;
     if (typed.empty())
         return names;
-    std::wstring_view extension = FileExtension(parsingName);
+    std::wstring_view extension = ui::FileExtension(parsingName);
     // A lone "." is no extension the shell would have hidden.
     bool hidden = extension.size() > 1 && !EndsWithIgnoringAsciiCase(shownName, extension);
     if (hidden)

@@ -95,4 +95,16 @@ private:
     bool swallowUp_ = false;
 };
 
+// Suspends a control's redrawing for a scope, also when the scope throws.
+class RedrawOff {
+public:
+    explicit RedrawOff(Control& control) noexcept : control_(control) { control_.BeginUpdate(); }
+    ~RedrawOff() { control_.EndUpdate(); }
+    RedrawOff(const RedrawOff&) = delete;
+    RedrawOff& operator=(const RedrawOff&) = delete;
+
+private:
+    Control& control_;
+};
+
 } // namespace ui

@@ -1,5 +1,10 @@
 #include "ui/seams.h"
 
+#include <dbt.h>
+#include <shellapi.h>
+
+#include <cwchar>
+
 namespace ui {
 namespace {
 
@@ -27,6 +32,45 @@ void RunProgram(const std::wstring& program, const std::wstring& arguments, int 
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
     }
+}
+
+std::vector<std::wstring> ReadLogicalDrives()
+{
+    std::vector<std::wstring> roots;
+    DWORD needed = GetLogicalDriveStringsW(0, nullptr);
+    if (needed == 0)
+        return roots;
+    std::vector<wchar_t> buffer(needed + 1);
+    DWORD filled = GetLogicalDriveStringsW(needed, buffer.data());
+    // A drive added between the two calls makes the second one ask for more.
+    if (filled == 0 || filled > needed)
+        return roots;
+    for (const wchar_t* p = buffer.data(); *p; p += wcslen(p) + 1)
+        roots.emplace_back(p);
+    return roots;
+}
+
+HDEVNOTIFY RegisterHandleNotices(HWND window, HANDLE handle)
+{
+    DEV_BROADCAST_HANDLE filter{};
+    filter.dbch_size = sizeof(filter);
+    filter.dbch_devicetype = DBT_DEVTYP_HANDLE;
+    filter.dbch_handle = handle;
+    return RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+}
+
+void ExecuteDefaultVerb(HWND owner, PCIDLIST_ABSOLUTE item)
+{
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_INVOKEIDLIST;
+    info.hwnd = owner;
+    info.lpVerb = nullptr; // the default verb
+    info.lpParameters = L"";
+    info.lpDirectory = L"";
+    info.nShow = SW_SHOWNORMAL;
+    info.lpIDList = const_cast<ITEMIDLIST_ABSOLUTE*>(item);
+    ShellExecuteExW(&info);
 }
 
 ComPtr<IShellFolder> SystemSendToFolder(HWND owner)
@@ -57,10 +101,23 @@ Seams SystemSeams()
         return static_cast<UINT>(TrackPopupMenu(menu, flags, at.x, at.y, 0, owner, nullptr));
     };
     s.runProgram = &RunProgram;
+    s.executeItem = &ExecuteDefaultVerb;
+    s.messageBeep = [](UINT type) { MessageBeep(type); };
     s.platformId = [] {
         static const DWORD id = ReadPlatformId();
         return id;
     };
+    s.tickCount = [] { return GetTickCount64(); };
+    s.performanceCounter = [] {
+        LARGE_INTEGER count{}, frequency{};
+        QueryPerformanceCounter(&count);
+        QueryPerformanceFrequency(&frequency);
+        return CounterReading{count.QuadPart, frequency.QuadPart};
+    };
+    s.logicalDrives = &ReadLogicalDrives;
+    s.driveType = [](const std::wstring& root) { return GetDriveTypeW(root.c_str()); };
+    s.registerDeviceHandle = &RegisterHandleNotices;
+    s.unregisterDevice = [](HDEVNOTIFY notify) { UnregisterDeviceNotification(notify); };
     s.loadCursor = [](const std::wstring& path) { return UniqueCursor(LoadCursorFromFileW(path.c_str())); };
     s.setSystemCursor = [](UniqueCursor cursor, DWORD id) {
         // On success the system owns (and later destroys) the cursor.

@@ -1,10 +1,12 @@
-// The system calls a test must be able to replace: boxes, menus, launching,
-// applying cursors, the monitors, the user's SendTo folder and the modal drag
-// loop. Each is a function in one table; the program uses the system's own
-// and never replaces them. A test replaces one for a scope:
+// The system calls a test must be able to replace: boxes, menus, launching
+// and beeping, the clocks, the drives and their device notices, applying
+// cursors, the monitors, the user's SendTo folder and the modal drag loop.
+// Each is a function in one table; the program uses the system's own and
+// never replaces them. A test replaces one for a scope:
 //   ui::ScopedSeam s(ui::CurrentSeams().trackMenu, [](HMENU, UINT, POINT, HWND) { return 26u; });
 #pragma once
 #include "ui/handles.h"
+#include "ui/scoped_value.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -12,8 +14,7 @@
 
 #include <functional>
 #include <string>
-#include <type_traits>
-#include <utility>
+#include <vector>
 
 namespace ui {
 
@@ -26,8 +27,30 @@ using TrackMenuFn = std::function<UINT(HMENU menu, UINT flags, POINT at, HWND ow
 // folder) with `arguments`, its first window in the `show` state (SW_*); a
 // failure is not reported, as with the system's own launcher.
 using RunProgramFn = std::function<void(const std::wstring& program, const std::wstring& arguments, int show)>;
+// Runs a shell item (an absolute identifier list) with its default verb, as
+// a double click in the shell does (ShellExecuteExW).
+using ExecuteItemFn = std::function<void(HWND owner, PCIDLIST_ABSOLUTE item)>;
+// The system's sound for a refusal (MessageBeep).
+using MessageBeepFn = std::function<void(UINT type)>;
 // The platform family (VER_PLATFORM_WIN32_NT, ...).
 using PlatformIdFn = std::function<DWORD()>;
+// Milliseconds since the system started (GetTickCount64).
+using TickCountFn = std::function<ULONGLONG()>;
+// The performance counter and its ticks a second (QueryPerformanceCounter,
+// QueryPerformanceFrequency).
+struct CounterReading {
+    long long count = 0;
+    long long frequency = 0;
+};
+using PerformanceCounterFn = std::function<CounterReading()>;
+// The root of every drive ("C:\", ...), in the system's order.
+using LogicalDrivesFn = std::function<std::vector<std::wstring>()>;
+// A drive's kind (GetDriveTypeW: DRIVE_FIXED, DRIVE_REMOVABLE, ...).
+using DriveTypeFn = std::function<UINT(const std::wstring& root)>;
+// Registers for the device notices (WM_DEVICECHANGE) of an open handle on a
+// drive; none when refused. And lets go of such a registration.
+using RegisterDeviceHandleFn = std::function<HDEVNOTIFY(HWND window, HANDLE handle)>;
+using UnregisterDeviceFn = std::function<void(HDEVNOTIFY notify)>;
 // Loads a cursor file; empty when the system cannot read it.
 using LoadCursorFn = std::function<UniqueCursor(const std::wstring& path)>;
 // Makes `cursor` the system cursor `id`; the system takes it over.
@@ -51,7 +74,15 @@ struct Seams {
     MessageBoxFn messageBox;
     TrackMenuFn trackMenu;
     RunProgramFn runProgram;
+    ExecuteItemFn executeItem;
+    MessageBeepFn messageBeep;
     PlatformIdFn platformId;
+    TickCountFn tickCount;
+    PerformanceCounterFn performanceCounter;
+    LogicalDrivesFn logicalDrives;
+    DriveTypeFn driveType;
+    RegisterDeviceHandleFn registerDeviceHandle;
+    UnregisterDeviceFn unregisterDevice;
     LoadCursorFn loadCursor;
     SetSystemCursorFn setSystemCursor;
     SystemParametersInfoFn systemParametersInfo;
@@ -72,19 +103,6 @@ Seams SystemSeams();
 
 // Replaces one seam while it lives.
 template <class Fn>
-class ScopedSeam {
-public:
-    ScopedSeam(Fn& slot, std::type_identity_t<Fn> replacement)
-        : slot_(slot), old_(std::exchange(slot, std::move(replacement)))
-    {
-    }
-    ~ScopedSeam() { slot_ = std::move(old_); }
-    ScopedSeam(const ScopedSeam&) = delete;
-    ScopedSeam& operator=(const ScopedSeam&) = delete;
-
-private:
-    Fn& slot_;
-    Fn old_;
-};
+using ScopedSeam = ScopedValue<Fn>;
 
 } // namespace ui

@@ -40,16 +40,4 @@ std::wstring LowerCase(std::wstring_view text)
     return out;
 }
 
-std::wstring ExtractFileExt(std::wstring_view name)
-{
-    for (std::size_t i = name.size(); i-- > 0;) {
-        wchar_t c = name[i];
-        if (c == L'.')
-            return std::wstring(name.substr(i));
-        if (c == L'\\' || c == L':')
-            break;
-    }
-    return {};
-}
-
 } // namespace ui

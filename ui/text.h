@@ -16,8 +16,21 @@ std::wstring FromCodePage(std::string_view text, unsigned codePage);
 // Locale-aware lower case, as the system's user interface does it.
 std::wstring LowerCase(std::wstring_view text);
 
-// Extension of a file name: from the last "." that has no "\" or ":" after
-// it, dot included; empty when there is none.
-std::wstring ExtractFileExt(std::wstring_view name);
+// Extension of a file name or path: from the last "." that has no "\" or
+// ":" after it, dot included; empty when there is none. A view into `name`.
+constexpr std::wstring_view FileExtension(std::wstring_view name) noexcept
+{
+    const std::size_t i = name.find_last_of(L".\\:");
+    if (i == std::wstring_view::npos || name[i] != L'.')
+        return {};
+    return name.substr(i);
+}
+
+// The text before the first NUL: a buffer the system filled, or a value
+// that carries its terminator in its length. A view into `text`.
+constexpr std::wstring_view UpToNull(std::wstring_view text) noexcept
+{
+    return text.substr(0, text.find(L'\0'));
+}
 
 } // namespace ui

@@ -22,27 +22,45 @@ Timer* Find(HWND wnd, UINT_PTR id)
 }
 } // namespace
 
+// The registry is built first, so that it is torn down after a timer with
+// static storage (the monitors' find timer) that stops at the process's end.
+Timer::Timer() { RunningTimers(); }
+
+bool Timer::Set()
+{
+    // A thread timer's id is the one the system gives; a window's is ours.
+    const UINT_PTR got = SetTimer(wnd_, wnd_ ? id_ : 0, period_, &Timer::Proc);
+    if (!got) {
+        running_ = false;
+        return false;
+    }
+    if (!wnd_)
+        id_ = got;
+    RunningTimers()[{wnd_, id_}] = this;
+    running_ = true;
+    return true;
+}
+
 bool Timer::Start(HWND wnd, UINT_PTR id, UINT periodMs, std::function<void()> tick)
 {
     Stop();
-    if (!SetTimer(wnd, id, periodMs, &Timer::Proc))
-        return false;
     wnd_ = wnd;
     id_ = id;
     period_ = periodMs;
+    if (!Set())
+        return false;
     ++serial_;
     tick_ = std::move(tick);
-    RunningTimers()[{wnd, id}] = this;
     return true;
 }
 
 void Timer::Stop() noexcept
 {
-    if (!wnd_)
+    if (!running_)
         return;
     KillTimer(wnd_, id_);
     RunningTimers().erase({wnd_, id_});
-    wnd_ = nullptr;
+    running_ = false;
     ++serial_;
 }
 
@@ -67,22 +85,23 @@ void Timer::Tick()
     } catch (...) {
         bool stillHere = *alive;
         if (stillHere) {
+            // Killed while the box is up: its own message loop would run the
+            // next tick, and the next box, without end.
             if (serial_ == serial)
                 KillTimer(wnd, id);
             failing_ = true;
         }
-        ShowCurrentException(GetAncestor(wnd, GA_ROOT));
+        ShowCurrentException(wnd ? GetAncestor(wnd, GA_ROOT) : GetActiveWindow());
         if (!stillHere || !*alive)
             return;
         failing_ = false;
         // Stopped or restarted while the box was up: that stands.
         if (serial_ != serial)
             return;
-        if (!SetTimer(wnd, id, period_, &Timer::Proc)) {
-            // The window went while the box was up.
-            RunningTimers().erase({wnd, id});
-            wnd_ = nullptr;
-        }
+        // The window went while the box was up, or the system has no timer
+        // left: the timer stops; a thread timer may come back under a new id.
+        RunningTimers().erase({wnd, id});
+        (void)Set();
     }
 }
 

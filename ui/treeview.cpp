@@ -1,6 +1,7 @@
 #include "ui/treeview.h"
 
 #include "ui/compare_thunk.h"
+#include "ui/text.h"
 
 namespace ui {
 
@@ -55,7 +56,7 @@ std::wstring TreeView::Text(TreeNode node) const
     item.cchTextMax = int(buf.size());
     if (!TreeView_GetItem(Handle(), &item))
         return {};
-    buf.resize(wcslen(buf.c_str()));
+    buf.resize(UpToNull(buf).size());
     return buf;
 }
 

@@ -4,6 +4,7 @@
 #include "app/auto_refresh.h"
 #include "tests/support/fake_refresh_panes.h"
 #include "tests/support/pump_until.h"
+#include "tests/support/seam_recorders.h"
 #include "tests/support/wine_ui.h"
 
 #include <gtest/gtest.h>
@@ -23,14 +24,6 @@ class AutoRefreshTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        refresh.Clock = [this] { return now; };
-        refresh.LogicalDrives = [this](std::vector<std::wstring>& roots) { roots = drives; };
-        refresh.DriveType = [](const std::wstring&) { return UINT(DRIVE_FIXED); };
-        refresh.RegisterHandle = [this](HWND, HANDLE handle) {
-            registered.push_back(handle);
-            return reinterpret_cast<HDEVNOTIFY>(registered.size());
-        };
-        refresh.UnregisterHandle = [this](HDEVNOTIFY notify) { unregistered.push_back(notify); };
         refresh.Attach(host.Handle(), panes);
     }
     void TearDown() override { refresh.Stop(); }
@@ -43,10 +36,19 @@ protected:
         SendMessageW(host.Handle(), WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&data));
     }
 
-    unsigned long long now = 100000;
-    std::vector<std::wstring> drives;
+    testsupport::ClockSeams clock;
+    unsigned long long& now = clock.ms;
+    testsupport::DriveSeams driveSeams;
+    std::vector<std::wstring>& drives = driveSeams.roots;
     std::vector<HANDLE> registered;
     std::vector<HDEVNOTIFY> unregistered;
+    ui::ScopedSeam<ui::RegisterDeviceHandleFn> register_{ui::CurrentSeams().registerDeviceHandle,
+                                                         [this](HWND, HANDLE handle) {
+                                                             registered.push_back(handle);
+                                                             return reinterpret_cast<HDEVNOTIFY>(registered.size());
+                                                         }};
+    ui::ScopedSeam<ui::UnregisterDeviceFn> unregister_{ui::CurrentSeams().unregisterDevice,
+                                                       [this](HDEVNOTIFY notify) { unregistered.push_back(notify); }};
     FakeRefreshPanes panes;
     AutoRefresh refresh;
     RefreshHost host{refresh};

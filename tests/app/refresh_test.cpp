@@ -4,13 +4,13 @@
 #include "app/messages.h"
 #include "tests/support/main_form.h"
 #include "tests/support/nested_loop.h"
+#include "tests/support/seam_recorders.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 #include <dbt.h>
 
-#include <map>
 
 using testsupport::MainForm;
 using testsupport::PumpFor;
@@ -152,11 +152,8 @@ TEST_F(Refresh, RequestsBeforeTheHandlerRunsComeTogether)
 TEST_F(Refresh, DriveMonitorsFollowTheNonRemovableDrives)
 {
     TempDir a, c, d;
-    std::vector<std::wstring> present;
-    std::map<std::wstring, UINT> types{
-        {a.Path(), DRIVE_REMOVABLE}, {c.Path(), DRIVE_FIXED}, {d.Path(), DRIVE_CDROM}};
-    form->Refresh.LogicalDrives = [&](std::vector<std::wstring>& roots) { roots = present; };
-    form->Refresh.DriveType = [&](const std::wstring& root) { return types[root]; };
+    testsupport::DriveSeams drives;
+    drives.types = {{a.Path(), DRIVE_REMOVABLE}, {c.Path(), DRIVE_FIXED}, {d.Path(), DRIVE_CDROM}};
     struct Row {
         const char* what;
         std::vector<std::wstring> drives;
@@ -171,7 +168,7 @@ TEST_F(Refresh, DriveMonitorsFollowTheNonRemovableDrives)
     std::vector<TDirMonitor*> first;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        present = row.drives;
+        drives.roots = row.drives;
         PostMessageW(form->Handle(), WM_WATCHFOLDERS, 0, 0);
         PumpUntilIdle();
         ASSERT_GE(form->Refresh.FDriveMonitors.size(), row.active.size());

@@ -2,10 +2,12 @@
 // as soon as a cursor is loaded and wherever the list paints an item again,
 // selected items blended as the list blends a selected icon, and static
 // cursors as their own image. Real pixels, read back from the list.
-#include "tests/support/preview_host.h"
+#include "app/preview_steps.h"
 #include "shview/idlist/idlist.h"
 #include "tests/anicur/ani_builder.h"
+#include "tests/support/preview_host.h"
 #include "tests/support/screen_pixels.h"
+#include "tests/support/seam_recorders.h"
 #include "tests/support/wine_ui.h"
 #include "ui/screen_cursor.h"
 #include "ui/text.h"
@@ -67,7 +69,7 @@ protected:
         ui::ScreenCursor::Set(nullptr);
         // The clock stands still: no step ever ends, so the timer draws
         // nothing, and what shows is the list's own painting.
-        previews.PreviewClock = [] { return 1'000'000LL; };
+        clock.count = 1'000'000LL;
         previews.PreviewDraw = [this](int item, HIMAGELIST, int, int, int) { timerDraws.push_back(item); };
         list = view.Handle();
     }
@@ -107,6 +109,8 @@ protected:
         return nullptr;
     }
 
+    // The clock stands still unless a test moves it.
+    testsupport::ClockSeams clock{preview::kClockPerSecond};
     testsupport::PreviewHost host;
     TFileView& view = host.view;
     Previews& previews = host.previews;
@@ -230,7 +234,7 @@ TEST_F(PreviewPaint, ASelectedFrameLooksLikeTheListsSelectedIcon)
         view.SetSelected(i, true);
     Settle();
     previews.PreviewDraw = nullptr;
-    previews.PreviewClock = [] { return 1'000'000LL + 600 * 1000; };
+    clock.count = 1'000'000LL + 600 * 1000;
     previews.AnimateTimerProc();
     showAsPlainIcon(1);
     RECT icon{LVIR_ICON};
@@ -312,7 +316,7 @@ TEST_F(PreviewPaint, StaticCursorsShowTheirOwnImage)
     expectOwnImage(5, dir / L"d-drawn.cur");
     EXPECT_FALSE(previews.FStepTimer.Running()) << "nothing to animate";
 
-    previews.PreviewClock = [] { return 1'000'000LL + 60 * 60000; };
+    clock.count = 1'000'000LL + 60 * 60000;
     previews.AnimateTimerProc();
     EXPECT_TRUE(timerDraws.empty());
 }

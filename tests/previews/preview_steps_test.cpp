@@ -1,6 +1,8 @@
 // Stepping arithmetic of the previews: pace, wrapping, stalls, and the clock.
 #include "app/preview_steps.h"
 
+#include "anicur/cursor_check.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -160,7 +162,7 @@ TEST(PreviewSteps, OnlyCursorsWithStepsAndValidFramesAreAnimated)
 
 TEST(PreviewSteps, CursorKindsByTheirExtensionInAnyCaseOnly)
 {
-    using preview::CursorKind;
+    using anicur::CursorKind;
     const struct {
         const wchar_t* path;
         CursorKind kind;
@@ -183,8 +185,7 @@ TEST(PreviewSteps, CursorKindsByTheirExtensionInAnyCaseOnly)
         {L"a.ico", CursorKind::None},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(preview::CursorFileKind(row.path), row.kind) << row.path;
-        EXPECT_EQ(preview::HasAniExtension(row.path), row.kind == CursorKind::Animated) << row.path;
+        EXPECT_EQ(anicur::CursorFileKind(row.path), row.kind) << row.path;
     }
 }
 

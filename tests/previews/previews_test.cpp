@@ -5,10 +5,11 @@
 #include "app/preview_draw.h"
 #include "app/preview_steps.h"
 #include "app/ufrmMain.h"
-#include "tests/support/preview_host.h"
 #include "shview/idlist/idlist.h"
 #include "tests/anicur/ani_builder.h"
+#include "tests/support/preview_host.h"
 #include "tests/support/screen_pixels.h"
+#include "tests/support/seam_recorders.h"
 #include "tests/support/wine_ui.h"
 #include "ui/screen_cursor.h"
 
@@ -43,8 +44,8 @@ protected:
     {
         ui::ScreenCursor::Set(nullptr);
         icons.reset(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 1));
+        clock = 1'000'000;
         host = std::make_unique<testsupport::PreviewHost>();
-        previews().PreviewClock = [this] { return clock; };
         previews().PreviewDraw = [this](int item, HIMAGELIST, int frame, int x, int y) { draws.push_back({item, frame, x, y}); };
     }
     void TearDown() override
@@ -112,8 +113,9 @@ protected:
     testsupport::ScopedFileExtensions extensions{GetParam()};
     ui::UniqueImageList icons;
     testsupport::TempDir dir;
+    testsupport::ClockSeams clockSeams{preview::kClockPerSecond};
+    long long& clock = clockSeams.count;
     std::unique_ptr<testsupport::PreviewHost> host;
-    long long clock = 1'000'000;
     std::vector<Draw> draws;
 };
 
@@ -561,7 +563,7 @@ TEST_P(PreviewUnit, AFolderChangeRebuildsTheTableForTheNewContents)
 TEST_P(PreviewUnit, TheCorpusCursorsMoveOnScreen)
 {
     // The real clock and the real drawing, driven by the window's own timer.
-    previews().PreviewClock = nullptr;
+    ui::CurrentSeams().performanceCounter = ui::SystemSeams().performanceCounter;
     previews().PreviewDraw = nullptr;
     const wchar_t* files[] = {L"reconstruct/wait.ani", L"capitaine/master/busy.ani", L"webamp/fixtures/piano.ani"};
     for (int i = 0; i < 3; ++i)

@@ -1,5 +1,5 @@
-// The system utilities against Wine: version resources, drives, window
-// placement and the error box.
+// The system utilities against Wine: version resources, window placement
+// and the error box.
 #include "scheme/utilities.h"
 
 #include "res/resource.h"
@@ -51,27 +51,6 @@ TEST(UtilitiesVersion, NoVersionInformationGivesMinusOne)
     EXPECT_EQ(scheme::GetFileVersionBuild(temp / L"missing.exe"), -1);
     EXPECT_EQ(scheme::GetFileVersionBuild(temp.Path()), -1);
     EXPECT_EQ(scheme::GetFileVersionBuild(L""), -1);
-}
-
-TEST(UtilitiesDrive, ListsEveryRootInOrder)
-{
-    std::vector<std::wstring> drives{L"stale"};
-    scheme::GetLogicalDriveList(drives);
-    ASSERT_GE(drives.size(), 2u);
-    for (const auto& d : drives) {
-        ASSERT_EQ(d.size(), 3u) << testing::PrintToString(d);
-        EXPECT_TRUE(d[0] >= L'A' && d[0] <= L'Z');
-        EXPECT_EQ(d.substr(1), L":\\");
-    }
-    EXPECT_NE(std::find(drives.begin(), drives.end(), L"C:\\"), drives.end());
-    EXPECT_NE(std::find(drives.begin(), drives.end(), L"Z:\\"), drives.end());
-    EXPECT_TRUE(std::is_sorted(drives.begin(), drives.end()));
-    // Matches the drive bit mask.
-    DWORD mask = GetLogicalDrives();
-    std::size_t bits = 0;
-    for (DWORD m = mask; m; m &= m - 1)
-        ++bits;
-    EXPECT_EQ(drives.size(), bits);
 }
 
 // Where a window goes when it is centred on another: the arithmetic alone for

@@ -8,7 +8,6 @@
 namespace {
 
 using shview::FileDateText;
-using shview::FileExtension;
 using shview::FileSizeText;
 using shview::MaskShows;
 
@@ -40,17 +39,6 @@ TEST(FileDateText, TwoDigitFieldsWithTheSystemSeparators)
     EXPECT_EQ(FileDateText(2107, 12, 31, 23, 59, L"/", L":"), L"07/12/31 23:59");
     EXPECT_EQ(FileDateText(2024, 10, 2, 9, 30, L"-", L"."), L"24-10-02 09.30");
     EXPECT_EQ(FileDateText(1601, 1, 1, 0, 0, L"", L""), L"010101 0000");
-}
-
-TEST(FileExtension, FromTheLastDotWithoutSeparatorAfterIt)
-{
-    EXPECT_EQ(FileExtension(L"C:\\dir\\arrow.cur"), L".cur");
-    EXPECT_EQ(FileExtension(L"C:\\dir\\file.tar.gz"), L".gz");
-    EXPECT_EQ(FileExtension(L"C:\\dir.d\\cur"), L"");
-    EXPECT_EQ(FileExtension(L"cur"), L"");
-    EXPECT_EQ(FileExtension(L"C:\\dir\\trailing."), L".");
-    EXPECT_EQ(FileExtension(L"a.b:stream"), L"");
-    EXPECT_EQ(FileExtension(L""), L"");
 }
 
 TEST(MaskShows, FoldersAndMatchingExtensionsInAnyAsciiCase)

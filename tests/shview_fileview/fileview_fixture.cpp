@@ -8,7 +8,7 @@ namespace fvtest {
 
 using testsupport::TestFolder;
 
-void RecordingFileView::ExecuteItem(PCIDLIST_ABSOLUTE absolute)
+void RecordingFileView::Execute(PCIDLIST_ABSOLUTE absolute)
 {
     executed.push_back(shview::IDListDisplayName(absolute, SHGDN_FORPARSING));
     if (onExecute)

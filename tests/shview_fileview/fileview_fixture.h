@@ -8,10 +8,12 @@
 
 #include "shview/FileView.h"
 #include "tests/support/wine_ui.h"
+#include "ui/seams.h"
 
 namespace fvtest {
 
-// Records what the list would ask of the system where Wine shows nothing.
+// A list that records what it would ask of the system where Wine shows
+// nothing: the items it runs and its beeps.
 class RecordingFileView : public TFileView {
 public:
     std::vector<std::wstring> executed; // parsing names of the items run
@@ -19,9 +21,11 @@ public:
     int beeps = 0;
     using TFileView::DblClick;
 
-protected:
-    void ExecuteItem(PCIDLIST_ABSOLUTE absolute) override;
-    void Beep() override { ++beeps; }
+private:
+    void Execute(PCIDLIST_ABSOLUTE absolute);
+    ui::ScopedSeam<ui::ExecuteItemFn> execute_{ui::CurrentSeams().executeItem,
+                                               [this](HWND, PCIDLIST_ABSOLUTE item) { Execute(item); }};
+    ui::ScopedSeam<ui::MessageBeepFn> beep_{ui::CurrentSeams().messageBeep, [this](UINT) { ++beeps; }};
 };
 
 class FileViewTest : public testing::Test {

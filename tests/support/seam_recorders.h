@@ -1,11 +1,13 @@
 // Recorders put in place of the system seams (ui/seams.h) for a scope: the
-// message boxes shown, and the calls that put a cursor assignment into effect.
+// message boxes shown, the calls that put a cursor assignment into effect,
+// the clocks and the drives as a test sets them.
 #pragma once
 #include "ui/seams.h"
 
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -73,6 +75,37 @@ private:
                                                         spis.push_back({action, param, data, winIni});
                                                         return FALSE; // as under Wine
                                                     }};
+};
+
+// The system's clocks at what the test sets: `ms` for the tick count, `count`
+// for the performance counter, which ticks `perSecond` times a second.
+class ClockSeams {
+public:
+    explicit ClockSeams(long long perSecond = 1000) : perSecond_(perSecond) {}
+
+    ULONGLONG ms = 100000;
+    long long count = 0;
+
+private:
+    long long perSecond_;
+    ui::ScopedSeam<ui::TickCountFn> tick_{ui::CurrentSeams().tickCount, [this] { return ms; }};
+    ui::ScopedSeam<ui::PerformanceCounterFn> counter_{ui::CurrentSeams().performanceCounter,
+                                                      [this] { return ui::CounterReading{count, perSecond_}; }};
+};
+
+// The drives the system reports, in order, and their kinds (a drive missing
+// from `types` is a fixed one).
+class DriveSeams {
+public:
+    std::vector<std::wstring> roots;
+    std::map<std::wstring, UINT> types;
+
+private:
+    ui::ScopedSeam<ui::LogicalDrivesFn> drives_{ui::CurrentSeams().logicalDrives, [this] { return roots; }};
+    ui::ScopedSeam<ui::DriveTypeFn> type_{ui::CurrentSeams().driveType, [this](const std::wstring& root) {
+                                              auto it = types.find(root);
+                                              return it == types.end() ? UINT(DRIVE_FIXED) : it->second;
+                                          }};
 };
 
 } // namespace testsupport

@@ -144,11 +144,38 @@ TEST(Exception, ThrownInAReflectedNotificationIsShown)
     DestroyWindow(host);
 }
 
-TEST(Text, ExtensionAndCodePage932)
+TEST(Text, FileExtensionFromTheLastDotWithoutSeparatorAfterIt)
 {
-    EXPECT_EQ(ui::ExtractFileExt(L"C:\\a.b\\piano.ANI"), L".ANI");
-    EXPECT_EQ(ui::ExtractFileExt(L"C:\\a.b\\cur"), L"");
-    EXPECT_EQ(ui::ExtractFileExt(L"C:x"), L"");
+    const struct {
+        std::wstring_view name, extension;
+    } rows[] = {
+        {L"C:\\a.b\\piano.ANI", L".ANI"},
+        {L"C:\\dir\\file.tar.gz", L".gz"},
+        {L"C:\\a.b\\cur", L""},
+        {L"cur", L""},
+        {L"C:\\dir\\trailing.", L"."},
+        {L"a.b:stream", L""},
+        {L"C:x", L""},
+        {L"", L""},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ui::FileExtension(row.name), row.extension) << testing::PrintToString(std::wstring(row.name));
+}
+
+TEST(Text, UpToNullCutsAtTheFirstNulOnly)
+{
+    using namespace std::string_view_literals;
+    EXPECT_EQ(ui::UpToNull(L"C:\\a.cur\0junk\0"sv), L"C:\\a.cur");
+    EXPECT_EQ(ui::UpToNull(L"\0tail"sv), L"");
+    EXPECT_EQ(ui::UpToNull(L"whole"sv), L"whole");
+    EXPECT_EQ(ui::UpToNull(L""sv), L"");
+    // A view of a buffer the system filled is cut, never read past its end.
+    const wchar_t filled[4] = {L'a', L'b', L'c', L'd'};
+    EXPECT_EQ(ui::UpToNull({filled, 4}), L"abcd");
+}
+
+TEST(Text, CodePage932AndLowerCase)
+{
     // Two double-byte characters, then the access key: "(&N)" starts at byte 5.
     EXPECT_EQ(ui::ToCodePage(L"送る(&N)", ui::CodePageJapanese).find("(&N)"), 4u);
     EXPECT_EQ(ui::LowerCase(L"C:\\Cursors\\Busy.CUR"), L"c:\\cursors\\busy.cur");
