@@ -35,7 +35,7 @@ int TAniCur::Load(const std::wstring& path) noexcept
         ui::UniqueImageList frames = NewFrameList(static_cast<int>(walk.frames.size()));
         if (!frames)
             return AniFailed;
-        TFrameCell cell;
+        FrameCell cell;
         for (const ByteRange& frame : walk.frames)
             if (!cell.AddTo(frames.get(), bytes.data() + frame.offset, frame.length))
                 return AniFailed;
@@ -63,7 +63,7 @@ int TAniCur::LoadStatic(const std::wstring& path) noexcept
             return AniFailed;
         // The same choice and drawing as a frame of an animated cursor: a
         // frame is a cursor file image too.
-        TFrameCell cell;
+        FrameCell cell;
         if (!cell.AddTo(frames.get(), bytes.data(), bytes.size()))
             return AniFailed;
         std::vector<int> sequence{0}, rates{0};

@@ -44,7 +44,7 @@ private:
 
 } // namespace
 
-TFrameCell::TFrameCell() noexcept : dc_(CreateCompatibleDC(nullptr))
+FrameCell::FrameCell() noexcept : dc_(CreateCompatibleDC(nullptr))
 {
     if (!dc_)
         return;
@@ -63,7 +63,7 @@ TFrameCell::TFrameCell() noexcept : dc_(CreateCompatibleDC(nullptr))
     SetStretchBltMode(dc_.get(), COLORONCOLOR);
 }
 
-bool TFrameCell::AddTo(HIMAGELIST list, const uint8_t* file, size_t size) noexcept
+bool FrameCell::AddTo(HIMAGELIST list, const uint8_t* file, size_t size) noexcept
 {
     try {
         const std::optional<IconImage> image = ChooseIconImage(file, size, Side);
@@ -81,7 +81,7 @@ bool TFrameCell::AddTo(HIMAGELIST list, const uint8_t* file, size_t size) noexce
     }
 }
 
-bool TFrameCell::DrawDib(const uint8_t* dib, size_t length) noexcept
+bool FrameCell::DrawDib(const uint8_t* dib, size_t length) noexcept
 {
     // Measured again on the image's own bytes: every part drawn from lies
     // inside them.
@@ -138,7 +138,7 @@ bool TFrameCell::DrawDib(const uint8_t* dib, size_t length) noexcept
     return alpha || !HasInvertedPixels();
 }
 
-bool TFrameCell::HasInvertedPixels() const noexcept
+bool FrameCell::HasInvertedPixels() const noexcept
 {
     constexpr int MaskRow = Side / 8;
     for (int y = 0; y < Side; ++y)
@@ -148,7 +148,7 @@ bool TFrameCell::HasInvertedPixels() const noexcept
     return false;
 }
 
-bool TFrameCell::AddIcon(HIMAGELIST list, const uint8_t* file, size_t size, const IconImage& image) noexcept
+bool FrameCell::AddIcon(HIMAGELIST list, const uint8_t* file, size_t size, const IconImage& image) noexcept
 {
     ui::UniqueIcon icon = MakeImageIcon(file, size, image, Side);
     if (!icon)

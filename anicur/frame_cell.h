@@ -10,13 +10,13 @@ namespace anicur {
 
 struct IconImage;
 
-class TFrameCell {
+class FrameCell {
 public:
     static constexpr int Side = 32;
 
-    TFrameCell() noexcept;
-    TFrameCell(const TFrameCell&) = delete;
-    TFrameCell& operator=(const TFrameCell&) = delete;
+    FrameCell() noexcept;
+    FrameCell(const FrameCell&) = delete;
+    FrameCell& operator=(const FrameCell&) = delete;
 
     explicit operator bool() const noexcept { return dc_ && pixels_ && maskBits_; }
 

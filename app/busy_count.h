@@ -2,12 +2,12 @@
 // the scope ends, also on an exception.
 #pragma once
 
-class TBusyCount {
+class BusyCount {
 public:
-    explicit TBusyCount(int& busy) noexcept : busy_(busy) { ++busy_; }
-    ~TBusyCount() { --busy_; }
-    TBusyCount(const TBusyCount&) = delete;
-    TBusyCount& operator=(const TBusyCount&) = delete;
+    explicit BusyCount(int& busy) noexcept : busy_(busy) { ++busy_; }
+    ~BusyCount() { --busy_; }
+    BusyCount(const BusyCount&) = delete;
+    BusyCount& operator=(const BusyCount&) = delete;
 
 private:
     int& busy_;

@@ -1,8 +1,8 @@
 #include "app/drop_panes.h"
 
 #include "app/pane_paths.h"
-#include "shview/FileView.h"
-#include "shview/FolderView.h"
+#include "shview/fileview/FileView.h"
+#include "shview/folderview/FolderView.h"
 
 namespace {
 

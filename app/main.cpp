@@ -3,7 +3,7 @@
 #include "app/ufrmMain.h"
 #include "scheme/error_box.h"
 #include "res/texts.h"
-#include "shview/idlist/idlist.h"
+#include "idlist/idlist.h"
 #include "ui/application.h"
 #include "ui/exception.h"
 
@@ -15,7 +15,7 @@ namespace {
 int RunProgram(int showCommand)
 {
     // The shell allocator and the desktop folder live until the window has gone.
-    shview::ShellModule shell;
+    idlist::ShellModule shell;
     auto& app = ui::Application::Instance();
     app.SetTitle(texts::AppTitle);
     TfrmTarimoku form;

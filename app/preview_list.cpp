@@ -1,7 +1,7 @@
 #include "app/preview_list.h"
 
 #include "app/previews.h"
-#include "shview/FileView.h"
+#include "shview/fileview/FileView.h"
 
 HWND FileViewPreviewList::Handle() const { return view_.Handle(); }
 

@@ -56,8 +56,8 @@ void Previews::Start()
 
     ui::ScreenCursor::Set(IDC_APPSTARTING);
     FPreviews = std::make_unique<TPreviewEntry[]>(static_cast<size_t>(items));
-    FPreviewOfItem.assign(static_cast<size_t>(items), -1);
-    FPreviewCapacity = items;
+    previewOfItem.assign(static_cast<size_t>(items), -1);
+    previewCapacity = items;
     FPreviewCount = 0;
     FPreviewPaths = std::move(paths);
     FNextPreview = 0;
@@ -70,7 +70,7 @@ void Previews::Start()
 
 void Previews::Stop()
 {
-    FStepTimer.Stop();
+    stepTimer.Stop();
     if (!FPreviewPaths.empty()) {
         FPreviewPaths.clear();
         FNextPreview = 0;
@@ -78,10 +78,10 @@ void Previews::Stop()
     }
     list_.SetCustomDraw(nullptr); // the list paints on its own again
     FPreviews.reset();            // frees every reader with its frames
-    FPreviewOfItem.clear();
-    FPreviewFrames.Clear();
+    previewOfItem.clear();
+    previewFrames.Clear();
     FPreviewCount = 0;
-    FPreviewCapacity = 0;
+    previewCapacity = 0;
     keys_.clear();
     examined_.clear();
     layout_ = {};
@@ -122,26 +122,26 @@ void Previews::PreviewIdle(bool& done)
         // Nor does one whose frames would take the atlas past the budget:
         // it keeps the shell's icon.
         if (code == 0 && CanAnimate(*ani) &&
-            preview::WithinBudget(FPreviewFrames.Bytes(), FPreviewFrames.Growth(ani->Frames.get()), FPreviewBudget) &&
-            FPreviews && FPreviewCount < FPreviewCapacity) {
+            preview::WithinBudget(previewFrames.Bytes(), previewFrames.Growth(ani->Frames.get()), previewBudget) &&
+            FPreviews && FPreviewCount < previewCapacity) {
             TPreviewEntry& entry = FPreviews[static_cast<size_t>(FPreviewCount)];
             entry.ItemIndex = FNextPreview;
             entry.AniCur = std::move(ani);
             entry.Step = 0;
             entry.LastStep = Now();
-            entry.Slot = FPreviewFrames.Add(entry.AniCur->Frames.get());
+            entry.Slot = previewFrames.Add(entry.AniCur->Frames.get());
             entry.Placed = false;
             entry.Selected = false;
-            if (static_cast<size_t>(FNextPreview) < FPreviewOfItem.size())
-                FPreviewOfItem[static_cast<size_t>(FNextPreview)] = FPreviewCount;
+            if (static_cast<size_t>(FNextPreview) < previewOfItem.size())
+                previewOfItem[static_cast<size_t>(FNextPreview)] = FPreviewCount;
             ++FPreviewCount;
             // Shown at once, not only when the first step ends: the list's
             // next paint of the icon draws the frame (and learns whether the
             // item is drawn selected).
             list_.RepaintIcon(entry.ItemIndex);
             HWND list = list_.Handle();
-            if (!entry.AniCur->Static && !FStepTimer.Running() && list && IsWindowVisible(list))
-                FStepTimer.Start(GetAncestor(list, GA_ROOT), kStepTimer, kStepPeriodMs, [this] { AnimateTimerProc(); });
+            if (!entry.AniCur->Static && !stepTimer.Running() && list && IsWindowVisible(list))
+                stepTimer.Start(GetAncestor(list, GA_ROOT), kStepTimer, kStepPeriodMs, [this] { AnimateTimerProc(); });
         }
         ++FNextPreview;
         done = false;
@@ -185,11 +185,11 @@ void Previews::ItemsReordered()
     FPreviewPaths = std::move(paths);
     keys_ = std::move(keys);
     examined_ = std::move(examined);
-    FPreviewOfItem.assign(keys_.size(), -1);
+    previewOfItem.assign(keys_.size(), -1);
     for (int i = 0; i < FPreviewCount; ++i) {
         TPreviewEntry& entry = FPreviews[static_cast<size_t>(i)];
         entry.ItemIndex = placeOf[static_cast<size_t>(entry.ItemIndex)];
-        FPreviewOfItem[static_cast<size_t>(entry.ItemIndex)] = i;
+        previewOfItem[static_cast<size_t>(entry.ItemIndex)] = i;
     }
     ForgetPlaces();
     // Whatever is left to load may now lie before the loader.
@@ -245,7 +245,7 @@ void Previews::AnimateTimerProc()
     };
     CheckPreviewPlaces({items, static_cast<int>(client.right), static_cast<int>(client.bottom)}, place);
 
-    preview::FramePainter painter(list, FPreviewFrames);
+    preview::FramePainter painter(list, previewFrames);
     for (int i = 0; i < FPreviewCount; ++i) {
         TPreviewEntry& entry = FPreviews[static_cast<size_t>(i)];
         if (!entry.Due)
@@ -281,7 +281,7 @@ void Previews::DrawPreviewFrame(HDC dc, const TPreviewEntry& entry, int x, int y
                          CLR_DEFAULT, ILD_SELECTED);
         return;
     }
-    if (!FPreviewFrames.Draw(dc, entry.Slot, frame, x, y))
+    if (!previewFrames.Draw(dc, entry.Slot, frame, x, y))
         ImageList_Draw(ani.Frames.get(), frame, dc, x, y, ILD_NORMAL);
 }
 
@@ -314,12 +314,12 @@ LRESULT Previews::PreviewCustomDraw(const NMLVCUSTOMDRAW& draw, LRESULT result) 
     case CDDS_ITEMPREPAINT:
     case CDDS_ITEMPOSTPAINT: {
         const size_t item = draw.nmcd.dwItemSpec;
-        if (!paintPreviews_ || item >= FPreviewOfItem.size() || FPreviewOfItem[item] < 0 ||
-            FPreviewOfItem[item] >= FPreviewCount)
+        if (!paintPreviews_ || item >= previewOfItem.size() || previewOfItem[item] < 0 ||
+            previewOfItem[item] >= FPreviewCount)
             return result;
         if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT)
             return result | CDRF_NOTIFYPOSTPAINT;
-        TPreviewEntry& entry = FPreviews[static_cast<size_t>(FPreviewOfItem[item])];
+        TPreviewEntry& entry = FPreviews[static_cast<size_t>(previewOfItem[item])];
         if (!entry.AniCur)
             return result;
         // The list blends a selected item's icon only while it has the focus.

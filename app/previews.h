@@ -64,19 +64,19 @@ public:
     // draw asks nothing of the list.
     static constexpr UINT_PTR kStepTimer = 1001;
     static constexpr UINT kStepPeriodMs = 15;
-    ui::Timer FStepTimer;
+    ui::Timer stepTimer;
 
     std::vector<std::wstring> FPreviewPaths; // full path of every list item, in list order
     int FNextPreview = 0;                    // next path the idle loader examines
     int FPreviewCount = 0;                   // entries of FPreviews in use
     std::unique_ptr<TPreviewEntry[]> FPreviews;
-    int FPreviewCapacity = 0;           // entries allocated (one per item when built)
-    std::vector<int> FPreviewOfItem;    // item of the list -> its entry, -1 for none
-    preview::FrameAtlas FPreviewFrames; // the entries' frames, opaque, ready to copy
+    int previewCapacity = 0;           // entries allocated (one per item when built)
+    std::vector<int> previewOfItem;    // item of the list -> its entry, -1 for none
+    preview::FrameAtlas previewFrames; // the entries' frames, opaque, ready to copy
 
     // What the frame atlas may hold, in bytes: a cursor that would take it
     // past this is not animated and keeps the shell's icon.
-    long long FPreviewBudget = preview::kDefaultPreviewBudget;
+    long long previewBudget = preview::kDefaultPreviewBudget;
     // Draws frame `frame` of `frames` for list item `itemIndex` at (x, y) of
     // the list's client area; unset: straight onto the list's device context.
     // Tests record the calls instead.

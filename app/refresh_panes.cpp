@@ -1,10 +1,10 @@
 #include "app/refresh_panes.h"
 
 #include "app/busy_count.h"
-#include "shview/FileView.h"
-#include "shview/FolderView.h"
-#include "shview/ListKeep.h"
-#include "shview/TreeState.h"
+#include "shview/fileview/FileView.h"
+#include "shview/folderview/FolderView.h"
+#include "shview/fileview/list_marks.h"
+#include "shview/folderview/TreeState.h"
 
 #include <commctrl.h>
 
@@ -47,7 +47,7 @@ bool ViewPanes::RebuildTree(bool keepMarks)
         shview::SaveExpanded(scratch, tree_);
         std::wstring path = shview::NodeTextPath(tree_, tree_.Selected());
 
-        TBusyCount busy(busy_);
+        BusyCount busy(busy_);
         ui::RedrawOff nodes(tree_);
         tree_.BuildTree();
         shview::RestoreExpanded(tree_, scratch);

@@ -19,12 +19,12 @@ bool SamePath(const std::wstring& a, const std::wstring& b) noexcept
 
 } // namespace
 
-bool TRoleMenu::Source::operator==(const Source& other) const noexcept
+bool CursorRoleMenu::Source::operator==(const Source& other) const noexcept
 {
     return SamePath(path, other.path) && CompareFileTime(&written, &other.written) == 0 && size == other.size;
 }
 
-void TRoleMenu::Build(ui::PopupMenu& menu, UINT restoreFirstId, Handler assign, Handler restore)
+void CursorRoleMenu::Build(ui::PopupMenu& menu, UINT restoreFirstId, Handler assign, Handler restore)
 {
     menu_ = &menu;
     for (std::size_t i = 0; i < scheme::MouseRegistry.size(); ++i)
@@ -35,7 +35,7 @@ void TRoleMenu::Build(ui::PopupMenu& menu, UINT restoreFirstId, Handler assign, 
     restoreHandler_ = std::move(restore);
 }
 
-rolemenu::Picture TRoleMenu::PictureOf(const Source& source, int cursorId)
+rolemenu::Picture CursorRoleMenu::PictureOf(const Source& source, int cursorId)
 {
     const int id = source.path.empty() ? cursorId : 0;
     for (const Cached& cached : cache_)
@@ -50,7 +50,7 @@ rolemenu::Picture TRoleMenu::PictureOf(const Source& source, int cursorId)
     return picture;
 }
 
-void TRoleMenu::Prepare(const std::wstring& file)
+void CursorRoleMenu::Prepare(const std::wstring& file)
 {
     if (!menu_ || menu_->Count() < scheme::MouseRoleCount)
         return;

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-class TRoleMenu {
+class CursorRoleMenu {
 public:
     using Handler = std::function<void(ui::MenuItem*)>;
 
@@ -31,13 +31,13 @@ public:
     const std::wstring& File() const noexcept { return file_; }
     class Opening {
     public:
-        Opening(TRoleMenu& menu, std::wstring file) : menu_(menu) { menu_.file_ = std::move(file); }
+        Opening(CursorRoleMenu& menu, std::wstring file) : menu_(menu) { menu_.file_ = std::move(file); }
         ~Opening() { menu_.file_.clear(); }
         Opening(const Opening&) = delete;
         Opening& operator=(const Opening&) = delete;
 
     private:
-        TRoleMenu& menu_;
+        CursorRoleMenu& menu_;
     };
 
     // The restore sub-menu (none before Build).

@@ -1,7 +1,7 @@
 #include "app/ufrmMain.h"
 
 #include "app/messages.h"
-#include "shview/TreeState.h"
+#include "shview/folderview/TreeState.h"
 #include "ui/application.h"
 #include "ui/exception.h"
 
@@ -335,7 +335,7 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         FileView.ContextMenu = &ContextMenuEx;
         return 0;
     case WM_PREPAREROLEMENU:
-        RoleMenu.Prepare(std::wstring());
+        roleMenu.Prepare(std::wstring());
         return 0;
     case WM_CLOSE:
         FormClose();

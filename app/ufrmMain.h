@@ -15,8 +15,8 @@
 #include "res/resource.h"
 #include "shell/ContextMenuEx.h"
 #include "shell/DropSourceEx.h"
-#include "shview/FileView.h"
-#include "shview/FolderView.h"
+#include "shview/fileview/FileView.h"
+#include "shview/folderview/FolderView.h"
 #include "ui/handles.h"
 #include "ui/menu.h"
 #include "ui/panel.h"
@@ -70,10 +70,10 @@ public:
     static constexpr wchar_t kPlacementKey[] = L"SOFTWARE\\RUVANE\\Tarimoku";
     static constexpr wchar_t kPlacementName[] = L"frmPosi";
     // The fourteen cursor roles (item i has tag i), then the sub-menu that
-    // gives roles back to the system; RoleMenu fills it and keeps it in step
+    // gives roles back to the system; roleMenu fills it and keeps it in step
     // with the scheme.
     ui::PopupMenu PopupMenuMouse{IDM_ROLE_FIRST};
-    TRoleMenu RoleMenu;
+    CursorRoleMenu roleMenu;
 
     // Above zero while a refresh, a navigation or a file operation runs.
     int FBusy = 0;

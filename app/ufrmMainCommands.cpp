@@ -121,7 +121,7 @@ void TfrmTarimoku::mitemRefreshClick() { RequestRefresh(); }
 void TfrmTarimoku::Navigate(const std::function<void()>& change)
 {
     // The previews follow the list's fill; they hold still meanwhile.
-    TBusyCount busy(FBusy);
+    BusyCount busy(FBusy);
     change();
 }
 

@@ -39,7 +39,7 @@ private:
 
 void TfrmTarimoku::BuildRoleMenu()
 {
-    RoleMenu.Build(PopupMenuMouse, IDM_ROLE_DEFAULT_FIRST, ui::Bind(this, &TfrmTarimoku::RoleMenuClick),
+    roleMenu.Build(PopupMenuMouse, IDM_ROLE_DEFAULT_FIRST, ui::Bind(this, &TfrmTarimoku::RoleMenuClick),
                    ui::Bind(this, &TfrmTarimoku::RestoreMenuClick));
     // Reading fourteen cursor files takes a moment: do it once the window
     // is idle, so that the first right click opens the menu as fast as any.
@@ -71,14 +71,14 @@ void TfrmTarimoku::FileViewMouseUp(ui::Control*, ui::MouseButton button, ui::Shi
     PostOnExit restore(Handle(), WM_RESTORECONTEXTMENU);
     // The menu's loop runs timers and posted messages: a refill meanwhile may
     // select another item. The role goes to the file clicked here.
-    TRoleMenu::Opening opening(RoleMenu, path);
-    RoleMenu.Prepare(path);
+    CursorRoleMenu::Opening opening(roleMenu, path);
+    roleMenu.Prepare(path);
     PopupMenuMouse.Popup(Handle(), pt.x, pt.y);
 }
 
 void TfrmTarimoku::RoleMenuClick(ui::MenuItem* sender)
 {
-    std::wstring path = RoleMenu.File();
+    std::wstring path = roleMenu.File();
     if (!sender || !IsCursorFile(path))
         return;
     path = ui::LowerCase(path);

@@ -29,13 +29,13 @@ bool TfrmTarimoku::BeginDrag(const NMHDR& header)
             return false;
         // The selected items in list order, each put in front of the ones
         // before it: the packed list holds them last selected first.
-        shview::RelativeIDList packed;
+        idlist::RelativeIDList packed;
         int count = 0;
         for (int i = FileView.NextSelected(-1); i >= 0; i = FileView.NextSelected(i)) {
-            shview::ChildIDList one = shview::IDListFirst(FileView.ItemIDList(i));
+            idlist::ChildIDList one = idlist::IDListFirst(FileView.ItemIDList(i));
             if (!one)
                 continue;
-            packed = shview::IDListCombineRelativeFree(std::move(one), std::move(packed));
+            packed = idlist::IDListCombineRelativeFree(std::move(one), std::move(packed));
             if (!packed)
                 return true; // out of memory: no drag
             ++count;

@@ -1,7 +1,7 @@
 // Path helpers of the main window.
 #include "app/pane_paths.h"
-#include "shview/FileView.h"
-#include "shview/FolderView.h"
+#include "shview/fileview/FileView.h"
+#include "shview/folderview/FolderView.h"
 
 #include <shellapi.h>
 
@@ -17,15 +17,15 @@ std::wstring GetNodePath(const TFolderView& tree, ui::TreeNode node)
 {
     if (!node)
         return {};
-    shview::AbsoluteIDList absolute = tree.NodeIDList(node);
-    return shview::IDListDisplayName(absolute.get(), SHGDN_FORPARSING);
+    idlist::AbsoluteIDList absolute = tree.NodeIDList(node);
+    return idlist::IDListDisplayName(absolute.get(), SHGDN_FORPARSING);
 }
 
 bool IsVirtualNode(const TFolderView& tree, ui::TreeNode node)
 {
     if (!node || tree.Level(node) == 0)
         return true;
-    shview::AbsoluteIDList absolute = tree.NodeIDList(node);
+    idlist::AbsoluteIDList absolute = tree.NodeIDList(node);
     wchar_t path[MAX_PATH];
     return !absolute || !SHGetPathFromIDListW(absolute.get(), path);
 }
@@ -34,7 +34,7 @@ std::wstring GetNodeCaption(const TFolderView& tree, ui::TreeNode node)
 {
     if (!node)
         return {};
-    shview::AbsoluteIDList absolute = tree.NodeIDList(node);
+    idlist::AbsoluteIDList absolute = tree.NodeIDList(node);
     if (!absolute)
         return {};
     // My Computer's parsing name is a class identifier ("::{20D04FE0-...}"),
@@ -42,7 +42,7 @@ std::wstring GetNodeCaption(const TFolderView& tree, ui::TreeNode node)
     wchar_t path[MAX_PATH];
     if (SHGetPathFromIDListW(absolute.get(), path))
         return path;
-    return shview::IDListDisplayName(absolute.get(), SHGDN_NORMAL);
+    return idlist::IDListDisplayName(absolute.get(), SHGDN_NORMAL);
 }
 
 std::wstring GetItemPath(const TFileView& list, int index) { return list.ItemPath(index); }

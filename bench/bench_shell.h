@@ -1,7 +1,7 @@
 // What every benchmark of the shell views sets up: common controls, OLE and
 // the program's shell module, alive while `run` runs.
 #pragma once
-#include "shview/idlist/idlist.h"
+#include "idlist/idlist.h"
 
 #include <windows.h>
 
@@ -16,7 +16,7 @@ int RunWithShell(Run&& run)
     OleInitialize(nullptr);
     int status = 0;
     {
-        shview::ShellModule module;
+        idlist::ShellModule module;
         status = run();
     }
     OleUninitialize();

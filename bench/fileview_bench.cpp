@@ -4,8 +4,8 @@
 // ratio fill / bare walk; the goal is at most 3.
 #include "bench/bench_clock.h"
 #include "bench/bench_shell.h"
-#include "shview/FileView.h"
-#include "shview/idlist/idlist.h"
+#include "shview/fileview/FileView.h"
+#include "idlist/idlist.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -91,17 +91,17 @@ void RemoveFolder(const std::wstring& folder)
 int BareWalk(PCIDLIST_ABSOLUTE absolute)
 {
     ui::ComPtr<IShellFolder> folder;
-    if (FAILED(shview::DesktopFolder()->BindToObject(absolute, nullptr, IID_IShellFolder, folder.put_void())))
+    if (FAILED(idlist::DesktopFolder()->BindToObject(absolute, nullptr, IID_IShellFolder, folder.put_void())))
         return -1;
     ui::ComPtr<IEnumIDList> items;
     if (folder->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN, items.put()) !=
         S_OK)
         return -1;
     int n = 0;
-    shview::ChildIDList id;
+    idlist::ChildIDList id;
     ULONG fetched = 0;
     while (items->Next(1, id.put(), &fetched) == S_OK) {
-        if (!shview::IDListDisplayName(folder.get(), id.get(), SHGDN_INFOLDER).empty())
+        if (!idlist::IDListDisplayName(folder.get(), id.get(), SHGDN_INFOLDER).empty())
             ++n;
     }
     return n;
@@ -119,7 +119,7 @@ int Run()
     std::printf("making %d files...\n", kFiles);
     std::fflush(stdout);
     std::wstring folder = MakeFolder();
-    shview::AbsoluteIDList id = shview::IDListFromPath(folder);
+    idlist::AbsoluteIDList id = idlist::IDListFromPath(folder);
 
     WNDCLASSW wc{};
     wc.lpfnWndProc = DefWindowProcW;

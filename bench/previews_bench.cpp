@@ -20,7 +20,7 @@
 #include "app/preview_steps.h"
 #include "app/ufrmMain.h"
 #include "bench/previews_reference.h"
-#include "shview/idlist/idlist.h"
+#include "idlist/idlist.h"
 #include "ui/application.h"
 #include "ui/seams.h"
 
@@ -226,7 +226,7 @@ int main(int argc, char** argv)
         SetFileAttributesW(to.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
     // The list shows the folder as the tree would have it show it.
-    shview::AbsoluteIDList folder = shview::IDListFromPath(dir);
+    idlist::AbsoluteIDList folder = idlist::IDListFromPath(dir);
     form.FileView.SetFolder(folder.get());
     ui::UniqueImageList icons(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 1));
     form.FileView.SetImageList(icons.get(), LVSIL_NORMAL);
@@ -272,14 +272,14 @@ int main(int argc, char** argv)
         });
         time("copy from the atlas onto the list", [&] {
             for (int i = 0; i < 100; ++i)
-                form.ListPreviews.FPreviewFrames.Draw(dc, form.ListPreviews.FPreviews[size_t(i)].Slot, 0, at[size_t(i)].x, at[size_t(i)].y);
+                form.ListPreviews.previewFrames.Draw(dc, form.ListPreviews.FPreviews[size_t(i)].Slot, 0, at[size_t(i)].x, at[size_t(i)].y);
         });
         time("ListView::ItemPosition", [&] {
             for (int i = 0; i < 100; ++i)
                 at[size_t(i)] = form.FileView.ItemPosition(i);
         });
         ReleaseDC(list, dc);
-        std::printf("atlas pages: %d\n", form.ListPreviews.FPreviewFrames.Pages());
+        std::printf("atlas pages: %d\n", form.ListPreviews.previewFrames.Pages());
         long long fake = Clock();
         ui::CurrentSeams().performanceCounter = [&] { return ui::CounterReading{fake, preview::kClockPerSecond}; };
         auto ticks = [&](const char* what) {
@@ -327,7 +327,7 @@ int main(int argc, char** argv)
     }
     // The form's own timer is replaced by the bench's, which times each call.
     KillTimer(w, TfrmTarimoku::kAnimateTimer);
-    form.ListPreviews.FStepTimer.Stop();
+    form.ListPreviews.stepTimer.Stop();
     WNDCLASSW cls{};
     cls.lpfnWndProc = BenchProc;
     cls.hInstance = GetModuleHandleW(nullptr);

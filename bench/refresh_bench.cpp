@@ -7,9 +7,9 @@
 #include "app/ufrmMain.h"
 #include "bench/bench_clock.h"
 #include "bench/bench_shell.h"
-#include "shview/ListKeep.h"
-#include "shview/TreeState.h"
-#include "shview/idlist/idlist.h"
+#include "shview/fileview/list_marks.h"
+#include "shview/folderview/TreeState.h"
+#include "idlist/idlist.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -181,7 +181,7 @@ int KeepingRefill()
         HANDLE h = CreateFileW((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         CloseHandle(h);
     }
-    shview::AbsoluteIDList id = shview::IDListFromPath(folder);
+    idlist::AbsoluteIDList id = idlist::IDListFromPath(folder);
     int status = 0;
 
     WNDCLASSW wc{};

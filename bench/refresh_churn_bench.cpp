@@ -13,7 +13,7 @@
 #include "app/ufrmMain.h"
 #include "bench/bench_clock.h"
 #include "bench/bench_shell.h"
-#include "shview/idlist/idlist.h"
+#include "idlist/idlist.h"
 #include "ui/application.h"
 
 #include <windows.h>

@@ -79,7 +79,7 @@ struct Times {
 
 // One opening: the menu brought in step and tracked until the Escape waiting
 // in the queue closes it.
-Times Open(TRoleMenu& roles, ui::PopupMenu& menu, HWND owner, const std::wstring& clicked)
+Times Open(CursorRoleMenu& roles, ui::PopupMenu& menu, HWND owner, const std::wstring& clicked)
 {
     PostMessageW(owner, WM_KEYDOWN, VK_ESCAPE, 0);
     const double start = Now();
@@ -110,7 +110,7 @@ Figures Measure(HWND owner, const std::wstring& clicked)
     std::vector<double> first, again, firstPrepare, againPrepare;
     for (int round = 0; round < kRounds; ++round) {
         ui::PopupMenu menu(2000);
-        TRoleMenu roles;
+        CursorRoleMenu roles;
         roles.Build(menu, 2100, {}, {});
         Times t = Open(roles, menu, owner, clicked);
         first.push_back(t.total);

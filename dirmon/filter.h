@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <initializer_list>
 
-enum TDirMonitorFilterElement : uint8_t {
-    dmfFileName,       // names of files: created, renamed, deleted
-    dmfDirName,        // names of folders
+enum DirMonitorFilterElement : uint8_t {
+    dmfFileName, // names of files: created, renamed, deleted
+    dmfDirName,  // names of folders
     dmfAttributes,
     dmfSize,
     dmfLastWrite,
@@ -19,9 +19,9 @@ public:
     static constexpr uint8_t kAllBits = 0x3F;
 
     constexpr TDirMonitorFilter() noexcept = default;
-    constexpr TDirMonitorFilter(std::initializer_list<TDirMonitorFilterElement> elements) noexcept
+    constexpr TDirMonitorFilter(std::initializer_list<DirMonitorFilterElement> elements) noexcept
     {
-        for (TDirMonitorFilterElement e : elements)
+        for (DirMonitorFilterElement e : elements)
             bits_ = static_cast<uint8_t>(bits_ | Bit(e));
     }
     // The set stored as a byte (bit n = element n); bits beyond the six
@@ -34,13 +34,13 @@ public:
     }
     constexpr uint8_t Byte() const noexcept { return bits_; }
 
-    constexpr bool Contains(TDirMonitorFilterElement e) const noexcept { return (bits_ & Bit(e)) != 0; }
+    constexpr bool Contains(DirMonitorFilterElement e) const noexcept { return (bits_ & Bit(e)) != 0; }
     constexpr bool Empty() const noexcept { return bits_ == 0; }
-    constexpr TDirMonitorFilter With(TDirMonitorFilterElement e) const noexcept
+    constexpr TDirMonitorFilter With(DirMonitorFilterElement e) const noexcept
     {
         return FromByte(static_cast<uint8_t>(bits_ | Bit(e)));
     }
-    constexpr TDirMonitorFilter Without(TDirMonitorFilterElement e) const noexcept
+    constexpr TDirMonitorFilter Without(DirMonitorFilterElement e) const noexcept
     {
         return FromByte(static_cast<uint8_t>(bits_ & ~Bit(e)));
     }
@@ -67,7 +67,7 @@ public:
     static constexpr uint32_t kNotifySecurity = 0x100;
 
 private:
-    static constexpr uint8_t Bit(TDirMonitorFilterElement e) noexcept
+    static constexpr uint8_t Bit(DirMonitorFilterElement e) noexcept
     {
         const unsigned n = static_cast<unsigned>(e);
         return n <= static_cast<unsigned>(dmfChangeSecurity) ? static_cast<uint8_t>(1u << n) : uint8_t{0};

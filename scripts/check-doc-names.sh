@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Fails when a name in backticks in the architecture notes no longer exists:
-#   - a path (`app/`, `shview/idlist/idlist.h`, `app/ufrmMain*.cpp`) must
+#   - a path (`app/`, `idlist/idlist.h`, `app/ufrmMain*.cpp`) must
 #     name a file or folder of the repository; a bare file name
 #     (`role_menu.cpp`, `FileView*.cpp`) a file somewhere in it, or a header
 #     the code includes (`windows.h`);

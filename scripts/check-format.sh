@@ -33,8 +33,8 @@ irregular=(
   anicur/dib_layout.cpp anicur/dib_layout.h anicur/frame_cell.h anicur/icon_dir.h
   app/preview_steps.cpp
   dirmon/filter.h res/version.h scheme/center_math.cpp
-  shview/ComboView.cpp shview/ComboViewDraw.cpp shview/FolderView.cpp
-  shview/file_order.cpp shview/file_order.h shview/idlist/idlist.h shview/ListKeep.h
+  shview/comboview/ComboView.cpp shview/comboview/ComboViewDraw.cpp shview/folderview/FolderView.cpp
+  shview/fileview/file_order.cpp shview/fileview/file_order.h idlist/idlist.h shview/fileview/list_marks.h
   ui/control.cpp ui/control.h ui/handles.h
 )
 

@@ -2,7 +2,7 @@
 # Fails when an include points up a layer, or across to a neighbour of the
 # same layer. Layers, bottom first:
 #   0 ui/                       the window and component layer
-#   1 res/ scheme/ anicur/ dirmon/ shview/idlist/
+#   1 res/ scheme/ anicur/ dirmon/ idlist/
 #   2 shell/                    context menu, drag source, drop target
 #   3 shview/ dialogs/          the views and the dialogs
 #   4 app/                      the program
@@ -15,7 +15,7 @@ cd "$root"
 layer_of() {
   case "$1" in
     ui/*) echo 0 ;;
-    res/*|scheme/*|anicur/*|dirmon/*|shview/idlist/*) echo 1 ;;
+    res/*|scheme/*|anicur/*|dirmon/*|idlist/*) echo 1 ;;
     shell/*) echo 2 ;;
     shview/*|dialogs/*) echo 3 ;;
     app/*) echo 4 ;;
@@ -24,7 +24,7 @@ layer_of() {
 }
 group_of() { # the folder a file belongs to, as a unit of the layering
   case "$1" in
-    shview/idlist/*) echo shview/idlist ;;
+    idlist/*) echo idlist ;;
     *) echo "${1%%/*}" ;;
   esac
 }

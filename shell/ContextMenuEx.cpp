@@ -5,8 +5,8 @@
 #include "shell/item_copies.h"
 #include "shell/menu_messages.h"
 #include "shell/menu_verbs.h"
-#include "shell/seams.h"
-#include "shview/idlist/idlist.h"
+#include "ui/seams.h"
+#include "idlist/idlist.h"
 #include "ui/handles.h"
 
 namespace {
@@ -33,7 +33,7 @@ constexpr int PasteKeyByte = 9;
 // The SendTo folder and an enumeration of its non-folder entries.
 bool OpenSendTo(HWND window, ui::ComPtr<IShellFolder>& folder, ui::ComPtr<IEnumIDList>& entries)
 {
-    auto& open = shell::CurrentSeams().sendToFolder;
+    auto& open = ui::CurrentSeams().sendToFolder;
     folder = open ? open(window) : nullptr;
     if (!folder)
         return false;
@@ -50,7 +50,7 @@ HMENU FindSendToSubmenu(HMENU menu)
     return position == -1 ? nullptr : GetSubMenu(menu, position - 1);
 }
 
-bool NextEntry(IEnumIDList* entries, shview::ChildIDList& entry)
+bool NextEntry(IEnumIDList* entries, idlist::ChildIDList& entry)
 {
     ULONG fetched = 0;
     return entries->Next(1, entry.put(), &fetched) == S_OK && fetched == 1 && entry;
@@ -63,7 +63,7 @@ bool TContextMenuEx::ShowItemMenu(HWND window, IShellFolder* folder, POINT scree
 {
     if (!window || !folder || !items || count < 1 || count > shell::MaxItems)
         return false;
-    if (!shview::ShellMalloc() || !shview::DesktopFolder())
+    if (!idlist::ShellMalloc() || !idlist::DesktopFolder())
         return false;
     shell::ItemCopies copies;
     if (!copies.Split(items, count))
@@ -87,7 +87,7 @@ bool TContextMenuEx::ShowItemMenu(HWND window, IShellFolder* folder, POINT scree
     shell::OwnSubmenu sendTo;
     if (sendToFilled)
         sendTo = {FindSendToSubmenu(menu.get()), FirstSendToId, LastSendToId};
-    auto& track = shell::CurrentSeams().trackMenu;
+    auto& track = ui::CurrentSeams().trackMenu;
     UINT id = 0;
     {
         // The handler fills and draws its own sub-menus from the messages
@@ -123,13 +123,13 @@ bool TContextMenuEx::FillSendToMenu(HWND window, HMENU menu)
     ui::ComPtr<IEnumIDList> entries;
     if (OpenSendTo(window, sendTo, entries)) {
         std::wstring name;
-        shview::ChildIDList entry;
+        idlist::ChildIDList entry;
         for (int i = 0; i < MaxSendToEntries && NextEntry(entries.get(), entry); ++i) {
             // A name that cannot be read keeps the previous entry's text: the
             // entry must still be there, or the ids after it would point at
             // the wrong targets.
             std::wstring read;
-            if (shview::IDListDisplayName(sendTo.get(), entry.get(), SHGDN_NORMAL, read))
+            if (idlist::IDListDisplayName(sendTo.get(), entry.get(), SHGDN_NORMAL, read))
                 name = std::move(read);
             AppendMenuW(submenu, MF_STRING, FirstSendToId + static_cast<UINT>(i), name.c_str());
             entry.reset();
@@ -146,7 +146,7 @@ bool TContextMenuEx::SendToItem(HWND window, int index)
     ui::ComPtr<IEnumIDList> entries;
     if (!OpenSendTo(window, sendTo, entries))
         return false;
-    shview::ChildIDList entry;
+    idlist::ChildIDList entry;
     for (int i = 0; i < MaxSendToEntries && NextEntry(entries.get(), entry); ++i) {
         if (i == index)
             return InvokeItemCommand(window, sendTo.get(), icPaste, entry.get());
@@ -194,14 +194,14 @@ bool TContextMenuEx::Invoke(IContextMenu* handler, HWND window, UINT offset)
 
 bool TContextMenuEx::InvokePathCommand(HWND window, const std::wstring& path, TItemCommand command)
 {
-    if (!window || !shview::ShellMalloc())
+    if (!window || !idlist::ShellMalloc())
         return false;
-    shview::AbsoluteIDList absolute = shview::IDListFromPath(path);
+    idlist::AbsoluteIDList absolute = idlist::IDListFromPath(path);
     if (!absolute)
         return false;
     ui::ComPtr<IShellFolder> parent;
-    shview::ChildIDList last;
-    if (!shview::IDListBindParent(absolute.get(), parent, last))
+    idlist::ChildIDList last;
+    if (!idlist::IDListBindParent(absolute.get(), parent, last))
         return false;
     return InvokeItemCommand(window, parent.get(), command, last.get());
 }

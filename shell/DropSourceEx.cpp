@@ -2,8 +2,8 @@
 
 #include "shell/DropSourceObject.h"
 #include "shell/item_copies.h"
-#include "shell/seams.h"
-#include "shview/idlist/idlist.h"
+#include "ui/seams.h"
+#include "idlist/idlist.h"
 #include "ui/handles.h"
 
 void TDropSourceEx::DragFile(HWND window, const std::wstring& path)
@@ -16,20 +16,20 @@ void TDropSourceEx::DragFile(HWND window, const std::wstring& path)
 
 void TDropSourceEx::DragFileNames(HWND window)
 {
-    if (!window || !shview::ShellMalloc())
+    if (!window || !idlist::ShellMalloc())
         return;
     if (DSFileName.empty() || DSFileName.size() > static_cast<std::size_t>(shell::MaxItems))
         return;
     ui::ComPtr<IShellFolder> parent;
-    shview::RelativeIDList packed;
-    if (!shview::IDListPackPaths(DSFileName, parent, packed))
+    idlist::RelativeIDList packed;
+    if (!idlist::IDListPackPaths(DSFileName, parent, packed))
         return;
     DragItems(window, parent.get(), static_cast<int>(DSFileName.size()), packed.get());
 }
 
 void TDropSourceEx::DragItems(HWND window, IShellFolder* folder, int count, PCUIDLIST_RELATIVE items)
 {
-    if (!window || !folder || !items || !shview::ShellMalloc())
+    if (!window || !folder || !items || !idlist::ShellMalloc())
         return;
     shell::ItemCopies copies;
     if (!copies.Split(items, count))
@@ -41,6 +41,6 @@ void TDropSourceEx::DragItems(HWND window, IShellFolder* folder, int count, PCUI
         return;
     auto source = ui::ComPtr<IDropSource>::Attach(new TDropSourceObject);
     DWORD effect = DROPEFFECT_NONE;
-    if (auto& drag = shell::CurrentSeams().doDragDrop)
+    if (auto& drag = ui::CurrentSeams().doDragDrop)
         drag(data.get(), source.get(), DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect);
 }

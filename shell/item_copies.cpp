@@ -11,13 +11,13 @@ bool ItemCopies::Split(PCUIDLIST_RELATIVE packed, int count)
     items_.reserve(static_cast<std::size_t>(count));
     PCUIDLIST_RELATIVE at = packed;
     for (int i = 0; i < count; ++i) {
-        shview::ChildIDList copy = at && at->mkid.cb != 0 ? shview::IDListFirst(at) : shview::ChildIDList{};
+        idlist::ChildIDList copy = at && at->mkid.cb != 0 ? idlist::IDListFirst(at) : idlist::ChildIDList{};
         if (!copy) {
             items_.clear();
             return false;
         }
         items_.push_back(std::move(copy));
-        at = shview::IDListRest(at);
+        at = idlist::IDListRest(at);
     }
     for (const auto& item : items_)
         pointers_.push_back(item.get());

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "shview/idlist/idlist.h"
+#include "idlist/idlist.h"
 
 namespace shell {
 
@@ -24,7 +24,7 @@ public:
     PCUITEMID_CHILD* Array() noexcept { return pointers_.data(); }
 
 private:
-    std::vector<shview::ChildIDList> items_;
+    std::vector<idlist::ChildIDList> items_;
     std::vector<PCUITEMID_CHILD> pointers_;
 };
 

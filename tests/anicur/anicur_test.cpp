@@ -455,7 +455,7 @@ TEST(AniCur, FramesLookLikeTheSystemsIcons)
     }
     ASSERT_GT(frames.size(), 250u);
 
-    TFrameCell cell;
+    FrameCell cell;
     ASSERT_TRUE(cell);
     std::set<std::string> kinds;
     for (const auto& [name, frame] : frames) {

@@ -392,11 +392,11 @@ TEST_F(Commands, TheCaptionNamesTheFolderInViewAfterATreeRenameAndOnAVirtualFold
         MoveFileW(above ? (dir / L"outer2").c_str() : now.c_str(), above ? outer.c_str() : inner.c_str());
     }
     // My Computer shows its name, not its class identifier; the desktop its path.
-    shview::AbsoluteIDList drives;
+    idlist::AbsoluteIDList drives;
     SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, drives.put());
     form->FolderView.SelectIDList(drives.get());
     testsupport::PumpUntilIdle();
-    EXPECT_EQ(TextOf(form->Handle()), prefix + shview::IDListDisplayName(drives.get(), SHGDN_NORMAL));
+    EXPECT_EQ(TextOf(form->Handle()), prefix + idlist::IDListDisplayName(drives.get(), SHGDN_NORMAL));
     OpenRoot();
     wchar_t desktop[MAX_PATH] = L"";
     ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE));

@@ -1,5 +1,5 @@
 // Matching the list's marks against the items of a refill.
-#include "shview/list_keep.h"
+#include "shview/fileview/list_keep.h"
 
 #include <gtest/gtest.h>
 

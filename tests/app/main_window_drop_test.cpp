@@ -1,7 +1,6 @@
 // Files dragged onto the main window's real panes, and drags out of them.
 #include "app/messages.h"
 #include "shell/FileDropTarget.h"
-#include "shell/seams.h"
 #include "ui/seams.h"
 #include "tests/support/drop_data.h"
 #include "tests/support/main_form.h"
@@ -107,7 +106,7 @@ protected:
 
     ui::TreeNode Node(const std::wstring& path)
     {
-        shview::AbsoluteIDList id = shview::IDListFromPath(path);
+        idlist::AbsoluteIDList id = idlist::IDListFromPath(path);
         ui::TreeNode node = form->FolderView.FindNode(id.get());
         if (node)
             TreeView_EnsureVisible(form->FolderView.Handle(), node);
@@ -237,7 +236,7 @@ TEST_F(MainWindowDrop, TheTreeHighlightsOneRealFolderAtATime)
     }
     EXPECT_EQ(1u, operations.size()); // the files, moved into sub
     // A virtual folder (the desktop's My Computer) is no target either.
-    shview::AbsoluteIDList drives;
+    idlist::AbsoluteIDList drives;
     SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, drives.put());
     ui::TreeNode computer = form->FolderView.FindNode(drives.get());
     ASSERT_TRUE(computer);
@@ -486,8 +485,8 @@ TEST_F(MainWindowDrop, DragsStartFromBothPanesWithEitherButton)
     const std::wstring a = root.File(L"view\\a.txt", "a"), b = root.File(L"view\\b.txt", "b");
     Refill();
     std::vector<std::vector<std::wstring>> dragged;
-    shell::ScopedSeam<shell::DoDragDropFn> seam(
-        shell::CurrentSeams().doDragDrop, [&](IDataObject* data, IDropSource*, DWORD, DWORD* effect) {
+    ui::ScopedSeam<ui::DoDragDropFn> seam(
+        ui::CurrentSeams().doDragDrop, [&](IDataObject* data, IDropSource*, DWORD, DWORD* effect) {
             dragged.push_back(TFileDropTarget::DroppedFiles(data));
             *effect = DROPEFFECT_NONE;
             return DRAGDROP_S_CANCEL;
@@ -536,12 +535,12 @@ TEST_F(MainWindowDrop, DragsStartFromBothPanesWithEitherButton)
 TEST_F(MainWindowDrop, NoDragStartsFromTheRootADriveOrAVirtualFolder)
 {
     int drags = 0;
-    shell::ScopedSeam<shell::DoDragDropFn> seam(shell::CurrentSeams().doDragDrop,
-                                                [&](IDataObject*, IDropSource*, DWORD, DWORD*) {
-                                                    ++drags;
-                                                    return DRAGDROP_S_CANCEL;
-                                                });
-    shview::AbsoluteIDList computer;
+    ui::ScopedSeam<ui::DoDragDropFn> seam(ui::CurrentSeams().doDragDrop,
+                                          [&](IDataObject*, IDropSource*, DWORD, DWORD*) {
+                                              ++drags;
+                                              return DRAGDROP_S_CANCEL;
+                                          });
+    idlist::AbsoluteIDList computer;
     SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, computer.put());
     // The root, drive C:, My Computer, and a folder.
     const std::pair<ui::TreeNode, int> rows[] = {

@@ -102,7 +102,7 @@ TEST_F(PaneKeys, KeysInARenameBoxAreTheBoxsAndLeaveTheNameOnDisk)
         for (const auto& key : keys) {
             SCOPED_TRACE(testing::Message() << (tree ? "tree " : "list ") << key.vk);
             // The list's file, or the tree's node of the sub-folder (the folder in view stays).
-            shview::AbsoluteIDList id = shview::IDListFromPath(folder);
+            idlist::AbsoluteIDList id = idlist::IDListFromPath(folder);
             SetFocus(tree ? Tree() : List());
             if (tree)
                 form->FolderView.EditLabel(form->FolderView.FindNode(id.get()));

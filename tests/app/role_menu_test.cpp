@@ -151,11 +151,11 @@ private:
 TEST_F(RoleMenuTest, PicturesAreMadeWhileTheWindowIsIdle)
 {
     testsupport::PumpUntilIdle();
-    const int made = (*form)->RoleMenu.PicturesMade();
+    const int made = (*form)->roleMenu.PicturesMade();
     EXPECT_EQ(made, int(scheme::MouseRoleCount)); // each role's system cursor
     RightClick(clicked);
     EXPECT_EQ(roleMenus, 1);
-    EXPECT_EQ((*form)->RoleMenu.PicturesMade(), made);
+    EXPECT_EQ((*form)->roleMenu.PicturesMade(), made);
 }
 
 TEST_F(RoleMenuTest, EachRoleShowsTheFirstFrameOfItsCursorOrTheSystemsOwn)
@@ -220,14 +220,14 @@ TEST_F(RoleMenuTest, EachRoleShowsTheFirstFrameOfItsCursorOrTheSystemsOwn)
 
     // Opened again, no picture is made again, until a role's file is
     // rewritten (a later write time).
-    const int made = (*form)->RoleMenu.PicturesMade();
+    const int made = (*form)->roleMenu.PicturesMade();
     const std::wstring own = dir.File(L"own.cur", testsupport::ReadBytes(files[0].second));
     SetRole(0, own);
     RightClick(clicked);
-    EXPECT_EQ((*form)->RoleMenu.PicturesMade(), made + 1);
+    EXPECT_EQ((*form)->roleMenu.PicturesMade(), made + 1);
     EXPECT_LT(Distance(shown[0], drawn[0]), 1.0);
     RightClick(clicked);
-    EXPECT_EQ((*form)->RoleMenu.PicturesMade(), made + 1);
+    EXPECT_EQ((*form)->roleMenu.PicturesMade(), made + 1);
     dir.File(L"own.cur", testsupport::ReadBytes(files[4].second));
     HANDLE file = CreateFileW(own.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     FILETIME now{};
@@ -237,7 +237,7 @@ TEST_F(RoleMenuTest, EachRoleShowsTheFirstFrameOfItsCursorOrTheSystemsOwn)
     SetFileTime(file, nullptr, nullptr, &later);
     CloseHandle(file);
     RightClick(clicked);
-    EXPECT_EQ((*form)->RoleMenu.PicturesMade(), made + 2);
+    EXPECT_EQ((*form)->roleMenu.PicturesMade(), made + 2);
     EXPECT_LT(Distance(shown[0], drawn[4]), 1.0);
 }
 
@@ -317,7 +317,7 @@ TEST_F(RoleMenuTest, RestoringARoleEmptiesItAndReloadsOrReportsAndChangesNothing
         std::vector<std::wstring> shown;
         ui::SetExceptionSink([&](const std::wstring& m) { shown.push_back(m); });
         onRoleMenu = [&] {
-            ui::PopupMenu* restore = (*form)->RoleMenu.RestoreMenu();
+            ui::PopupMenu* restore = (*form)->roleMenu.RestoreMenu();
             ASSERT_EQ(restore->Count(), 1u);
             EXPECT_EQ(restore->Item(0)->Tag(), 3);
             choose = restore->Item(0)->Id();

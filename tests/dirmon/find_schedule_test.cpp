@@ -51,7 +51,7 @@ TEST(FindSchedule, TheTimerRunsWithTheSharedIntervalOnlyWhileAMonitorIsListed)
 TEST(DirMonitorFilter, EachElementMapsToItsNotifyFlag)
 {
     struct Row {
-        TDirMonitorFilterElement element;
+        DirMonitorFilterElement element;
         uint8_t bit;
         uint32_t flag;
     };

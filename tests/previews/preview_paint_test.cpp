@@ -3,7 +3,7 @@
 // selected items blended as the list blends a selected icon, and static
 // cursors as their own image. Real pixels, read back from the list.
 #include "app/preview_steps.h"
-#include "shview/idlist/idlist.h"
+#include "idlist/idlist.h"
 #include "tests/anicur/ani_builder.h"
 #include "tests/support/preview_host.h"
 #include "tests/support/screen_pixels.h"
@@ -162,7 +162,7 @@ TEST_F(PreviewPaint, FramesShowAsSoonAsLoadedAndWhereverTheListPaints)
 
     // The next folder's list is painted without the old previews.
     previews.Stop();
-    EXPECT_TRUE(previews.FPreviewOfItem.empty());
+    EXPECT_TRUE(previews.previewOfItem.empty());
     InvalidateRect(list, nullptr, TRUE);
     UpdateWindow(list);
     const uint32_t window = testsupport::PixelOf(GetSysColor(COLOR_WINDOW));
@@ -314,7 +314,7 @@ TEST_F(PreviewPaint, StaticCursorsShowTheirOwnImage)
         expectOwnImage(i, paths[size_t(i)]);
     }
     expectOwnImage(5, dir / L"d-drawn.cur");
-    EXPECT_FALSE(previews.FStepTimer.Running()) << "nothing to animate";
+    EXPECT_FALSE(previews.stepTimer.Running()) << "nothing to animate";
 
     clock.count = 1'000'000LL + 60 * 60000;
     previews.AnimateTimerProc();

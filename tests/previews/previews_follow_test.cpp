@@ -108,7 +108,7 @@ protected:
         for (int k = 0; k < previews().FPreviewCount; ++k) {
             const int item = previews().FPreviews[size_t(k)].ItemIndex;
             ASSERT_LT(item, items) << what;
-            EXPECT_EQ(previews().FPreviewOfItem[size_t(item)], k) << what;
+            EXPECT_EQ(previews().previewOfItem[size_t(item)], k) << what;
             ++entries[GetItemPath(list(), item)];
         }
         std::map<std::wstring, int> cursors;
@@ -117,7 +117,7 @@ protected:
                 cursors[GetItemPath(list(), i)] = 1;
         EXPECT_EQ(entries, cursors) << what;
         EXPECT_TRUE(list().OnCustomDraw) << what;
-        EXPECT_TRUE(previews().FStepTimer.Running()) << what;
+        EXPECT_TRUE(previews().stepTimer.Running()) << what;
         EXPECT_EQ(form->FBusy, 0) << what;
     }
 
@@ -215,7 +215,7 @@ TEST_F(PreviewsFollowTheList, ClosingTheWindowFreesEveryReader)
     EXPECT_EQ(previews().FPreviews, nullptr);
     EXPECT_EQ(previews().FPreviewCount, 0);
     EXPECT_TRUE(previews().FPreviewPaths.empty());
-    EXPECT_FALSE(previews().FStepTimer.Running());
+    EXPECT_FALSE(previews().stepTimer.Running());
     EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
     previews().AnimateTimerProc(); // harmless without a window
     bool done = true;

@@ -5,7 +5,7 @@
 #include "app/preview_draw.h"
 #include "app/preview_steps.h"
 #include "app/ufrmMain.h"
-#include "shview/idlist/idlist.h"
+#include "idlist/idlist.h"
 #include "tests/anicur/ani_builder.h"
 #include "tests/support/preview_host.h"
 #include "tests/support/screen_pixels.h"
@@ -165,7 +165,7 @@ TEST_P(PreviewUnit, TenItemsWithNineCursorFilesLoadThreeAtATime)
     Fill();
     Start();
     EXPECT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
-    EXPECT_FALSE(previews().FStepTimer.Running()); // nothing loaded yet
+    EXPECT_FALSE(previews().stepTimer.Running()); // nothing loaded yet
     ASSERT_EQ(previews().FPreviewPaths.size(), 10u);
     EXPECT_EQ(previews().FPreviewPaths[2], dir.Path() + L"\\c.ANI");
     EXPECT_EQ(view().ItemText(2), Shown(L"c.ANI"));
@@ -191,10 +191,10 @@ TEST_P(PreviewUnit, TenItemsWithNineCursorFilesLoadThreeAtATime)
         EXPECT_EQ(e.LastStep, clock);
         EXPECT_GT(e.AniCur->StepCount, 0);
         EXPECT_EQ(e.AniCur->Static, e.ItemIndex == 8) << e.ItemIndex;
-        EXPECT_EQ(previews().FPreviewOfItem[size_t(e.ItemIndex)], i);
+        EXPECT_EQ(previews().previewOfItem[size_t(e.ItemIndex)], i);
     }
     for (int item : {1, 4})
-        EXPECT_EQ(previews().FPreviewOfItem[size_t(item)], -1);
+        EXPECT_EQ(previews().previewOfItem[size_t(item)], -1);
 }
 
 TEST_P(PreviewUnit, ABrokenOrStepFreeAniFileLeavesNoEntry)
@@ -251,12 +251,12 @@ TEST_P(PreviewUnit, CursorsOverThePreviewBudgetKeepTheirIcons)
         {0, {}, 0},
     };
     for (const Row& row : rows) {
-        previews().FPreviewBudget = row.budget;
+        previews().previewBudget = row.budget;
         draws.clear();
         LoadAll();
         EXPECT_EQ(EntryItems(), row.entries) << row.budget;
-        EXPECT_EQ(previews().FPreviewFrames.Bytes(), row.bytes) << row.budget;
-        EXPECT_LE(previews().FPreviewFrames.Bytes(), row.budget);
+        EXPECT_EQ(previews().previewFrames.Bytes(), row.bytes) << row.budget;
+        EXPECT_LE(previews().previewFrames.Bytes(), row.budget);
         // What has no entry is never drawn over: the list shows its icon.
         Tick(kJiffy);
         EXPECT_EQ(DrawnItems(), std::set<int>(row.entries.begin(), row.entries.end())) << row.budget;
@@ -511,12 +511,12 @@ TEST_P(PreviewUnit, StopPreviewsDropsEverythingAndIsSafeTwice)
     EXPECT_FALSE(Idle());
     ASSERT_EQ(previews().FPreviewCount, 3);
     ASSERT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
-    EXPECT_TRUE(previews().FStepTimer.Running()); // something to animate
+    EXPECT_TRUE(previews().stepTimer.Running()); // something to animate
 
     previews().Stop();
-    EXPECT_FALSE(previews().FStepTimer.Running());
+    EXPECT_FALSE(previews().stepTimer.Running());
     EXPECT_EQ(previews().FPreviews, nullptr);
-    EXPECT_TRUE(previews().FPreviewOfItem.empty());
+    EXPECT_TRUE(previews().previewOfItem.empty());
     EXPECT_FALSE(view().OnCustomDraw); // the list paints on its own again
     EXPECT_EQ(previews().FPreviewCount, 0);
     EXPECT_TRUE(previews().FPreviewPaths.empty());
@@ -553,7 +553,7 @@ TEST_P(PreviewUnit, AFolderChangeRebuildsTheTableForTheNewContents)
     view().DeleteItem(2);
     Start();
     EXPECT_EQ(previews().FPreviewCount, 0);
-    EXPECT_EQ(previews().FPreviewCapacity, 2);
+    EXPECT_EQ(previews().previewCapacity, 2);
     EXPECT_EQ(previews().FPreviewPaths.size(), 2u);
     EXPECT_EQ(ui::ScreenCursor::Current(), IDC_APPSTARTING);
     EXPECT_FALSE(Idle());

@@ -62,12 +62,12 @@ TEST_F(ClipboardTest, ChoosingCopyFromTheMenuCopiesTheWholeSelection)
 {
     const std::wstring a = dir.File(L"a.txt", "a");
     const std::wstring b = dir.File(L"b.txt", "b");
-    shview::AbsoluteIDList absolute = shview::IDListFromPath(a);
+    idlist::AbsoluteIDList absolute = idlist::IDListFromPath(a);
     ui::ComPtr<IShellFolder> folder;
-    shview::ChildIDList first;
-    ASSERT_TRUE(shview::IDListBindParent(absolute.get(), folder, first));
-    shview::ChildIDList second = shview::IDListLast(shview::IDListFromPath(b).get());
-    shview::RelativeIDList packed = shview::IDListCombineRelative(first.get(), second.get());
+    idlist::ChildIDList first;
+    ASSERT_TRUE(idlist::IDListBindParent(absolute.get(), folder, first));
+    idlist::ChildIDList second = idlist::IDListLast(idlist::IDListFromPath(b).get());
+    idlist::RelativeIDList packed = idlist::IDListCombineRelative(first.get(), second.get());
 
     ChooseFromMenu(TContextMenuEx::CopyId);
     EXPECT_TRUE(menu.ShowItemMenu(window, folder.get(), POINT{50, 50}, 2, packed.get()));

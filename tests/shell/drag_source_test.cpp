@@ -146,8 +146,8 @@ protected:
     std::vector<Drag> drags;
 
 private:
-    shell::ScopedSeam<shell::DoDragDropFn> drag_{
-        shell::CurrentSeams().doDragDrop, [this](IDataObject* data, IDropSource* source, DWORD allowed, DWORD* effect) {
+    ui::ScopedSeam<ui::DoDragDropFn> drag_{
+        ui::CurrentSeams().doDragDrop, [this](IDataObject* data, IDropSource* source, DWORD allowed, DWORD* effect) {
             Drag d;
             d.files = DroppedFiles(data);
             d.allowed = allowed;
@@ -167,9 +167,9 @@ public:
         ++calls;
         this->count = count;
         names.clear();
-        for (PCUIDLIST_RELATIVE at = items; at && at->mkid.cb; at = shview::IDListRest(at)) {
-            shview::ChildIDList one = shview::IDListFirst(at);
-            names.push_back(shview::IDListDisplayName(folder, one.get(), SHGDN_FORPARSING));
+        for (PCUIDLIST_RELATIVE at = items; at && at->mkid.cb; at = idlist::IDListRest(at)) {
+            idlist::ChildIDList one = idlist::IDListFirst(at);
+            names.push_back(idlist::IDListDisplayName(folder, one.get(), SHGDN_FORPARSING));
         }
     }
     int calls = 0;
@@ -239,13 +239,13 @@ TEST_F(DragTest, NoDragForNoPathsOrMoreThan1024)
 
 TEST_F(DragTest, NoDragForAnEmptyOrOversizedSelectionOrAShortList)
 {
-    shview::AbsoluteIDList absolute = shview::IDListFromPath(a);
+    idlist::AbsoluteIDList absolute = idlist::IDListFromPath(a);
     ui::ComPtr<IShellFolder> folder;
-    shview::ChildIDList item;
-    ASSERT_TRUE(shview::IDListBindParent(absolute.get(), folder, item));
-    shview::RelativeIDList packed = shview::RelativeIDList{};
+    idlist::ChildIDList item;
+    ASSERT_TRUE(idlist::IDListBindParent(absolute.get(), folder, item));
+    idlist::RelativeIDList packed = idlist::RelativeIDList{};
     for (int i = 0; i < 1025; ++i)
-        packed = shview::IDListCombineRelative(packed.get(), item.get());
+        packed = idlist::IDListCombineRelative(packed.get(), item.get());
 
     TDropSourceEx source;
     source.DragItems(window, folder.get(), 0, packed.get());

@@ -22,7 +22,7 @@ protected:
 
     bool Show()
     {
-        shview::RelativeIDList packed = FakeFolder::Packed({0});
+        idlist::RelativeIDList packed = FakeFolder::Packed({0});
         return menu.ShowItemMenu(window, &items, POINT{120, 80}, 1, packed.get());
     }
 
@@ -71,7 +71,7 @@ TEST_F(MenuMessages, TheHandlerGetsThemWhileTheMenuIsTrackedThroughItsNewestInte
         items.menuMessages.clear();
         items.menuMessageAnswer = kMenuChar;
         std::vector<LRESULT> answers;
-        shell::ScopedSeam<shell::TrackMenuFn> tracker(shell::CurrentSeams().trackMenu, [&](HMENU, UINT, POINT, HWND) {
+        ui::ScopedSeam<ui::TrackMenuFn> tracker(ui::CurrentSeams().trackMenu, [&](HMENU, UINT, POINT, HWND) {
             answers = SendMenuMessages();
             return 0u;
         });
@@ -97,7 +97,7 @@ TEST_F(MenuMessages, AHandlerThatDeclinesLeavesTheMessageToTheWindow)
         items.menuLevel = level;
         items.menuMessageAnswer = 99;
         std::vector<LRESULT> answers;
-        shell::ScopedSeam<shell::TrackMenuFn> tracker(shell::CurrentSeams().trackMenu, [&](HMENU, UINT, POINT, HWND) {
+        ui::ScopedSeam<ui::TrackMenuFn> tracker(ui::CurrentSeams().trackMenu, [&](HMENU, UINT, POINT, HWND) {
             answers = SendMenuMessages();
             return 0u;
         });
@@ -114,14 +114,14 @@ TEST_F(MenuMessages, NothingAboutTheProgramsSendToSubmenuReachesTheHandler)
     items.menu = {Command(L"開く(&O)", 0), SendToSubmenu(), SendToSubmenu(L"新規作成(&W)")};
     items.fillsPopups = true;
     FakeFolder targets{2};
-    shell::ScopedSeam<shell::SendToFolderFn> sendTo(shell::CurrentSeams().sendToFolder,
-                                                    [&](HWND) { return ui::ComPtr<IShellFolder>::Share(&targets); });
+    ui::ScopedSeam<ui::SendToFolderFn> sendTo(ui::CurrentSeams().sendToFolder,
+                                              [&](HWND) { return ui::ComPtr<IShellFolder>::Share(&targets); });
     constexpr UINT ownId = TContextMenuEx::FirstSendToId + 1, shellId = 3;
     for (int level : {2, 3}) {
         SCOPED_TRACE(level);
         items.menuLevel = level;
         std::vector<std::wstring> ownCaptions, shellCaptions;
-        shell::ScopedSeam<shell::TrackMenuFn> tracker(shell::CurrentSeams().trackMenu, [&](HMENU m, UINT, POINT, HWND) {
+        ui::ScopedSeam<ui::TrackMenuFn> tracker(ui::CurrentSeams().trackMenu, [&](HMENU m, UINT, POINT, HWND) {
             HMENU own = GetSubMenu(m, 1), other = GetSubMenu(m, 2);
             MEASUREITEMSTRUCT ownMeasure{ODT_MENU, 0, ownId}, shellMeasure{ODT_MENU, 0, shellId};
             DRAWITEMSTRUCT ownDraw{ODT_MENU, 0, ownId}, shellDraw{ODT_MENU, 0, shellId};

@@ -15,7 +15,7 @@ protected:
     MenuVerbs() { Report(menu); }
     bool Show()
     {
-        shview::RelativeIDList packed = FakeFolder::Packed({0});
+        idlist::RelativeIDList packed = FakeFolder::Packed({0});
         return menu.ShowItemMenu(window, &items, POINT{10, 10}, 1, packed.get());
     }
     FakeFolder items{1};
@@ -70,7 +70,7 @@ TEST_F(MenuVerbs, ACancelIsSilentAndAFailureIsReported)
         failures.clear();
         ChooseFromMenu(18);
         EXPECT_EQ(row.done, Show());
-        shview::ChildIDList item = FakeFolder::Item(0);
+        idlist::ChildIDList item = FakeFolder::Item(0);
         EXPECT_EQ(row.done, menu.InvokeItemCommand(window, &items, icDelete, item.get()));
         EXPECT_EQ(2 * row.reported, failures.size());
     }

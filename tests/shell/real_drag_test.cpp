@@ -16,12 +16,12 @@ TEST_F(RealDragTest, TheDragEndsAtOnceWhenNoButtonIsHeld)
     SetCursorPos(400, 300);
     HRESULT result = E_FAIL;
     int calls = 0;
-    shell::ScopedSeam real(shell::CurrentSeams().doDragDrop,
-                           [&](IDataObject* data, IDropSource* source, DWORD allowed, DWORD* effect) {
-                               ++calls;
-                               result = DoDragDrop(data, source, allowed, effect);
-                               return result;
-                           });
+    ui::ScopedSeam real(ui::CurrentSeams().doDragDrop,
+                        [&](IDataObject* data, IDropSource* source, DWORD allowed, DWORD* effect) {
+                            ++calls;
+                            result = DoDragDrop(data, source, allowed, effect);
+                            return result;
+                        });
     TDropSourceEx source;
     source.DragFile(window, file);
     EXPECT_EQ(1, calls);

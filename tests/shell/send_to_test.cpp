@@ -31,14 +31,14 @@ protected:
     // The Send To targets come from `targets` (nothing when it is null).
     void UseSendTo(FakeFolder* folder)
     {
-        sendTo_.emplace(shell::CurrentSeams().sendToFolder, [folder](HWND) {
+        sendTo_.emplace(ui::CurrentSeams().sendToFolder, [folder](HWND) {
             return ui::ComPtr<IShellFolder>::Share(folder);
         });
     }
 
     bool Show(std::vector<int> numbers)
     {
-        shview::RelativeIDList packed = FakeFolder::Packed(numbers);
+        idlist::RelativeIDList packed = FakeFolder::Packed(numbers);
         return menu.ShowItemMenu(window, &items, POINT{120, 80}, static_cast<int>(numbers.size()), packed.get());
     }
 
@@ -47,7 +47,7 @@ protected:
     TContextMenuEx menu;
 
 private:
-    std::optional<shell::ScopedSeam<shell::SendToFolderFn>> sendTo_;
+    std::optional<ui::ScopedSeam<ui::SendToFolderFn>> sendTo_;
 };
 
 } // namespace
@@ -91,7 +91,7 @@ TEST_F(SendToTest, TheSubmenuHoldsTheTargetsInPlaceOfTheShellsItem)
     HMENU seen = nullptr;
     std::vector<std::wstring> entries;
     std::vector<UINT> ids;
-    shell::ScopedSeam track(shell::CurrentSeams().trackMenu, [&](HMENU m, UINT, POINT, HWND) {
+    ui::ScopedSeam track(ui::CurrentSeams().trackMenu, [&](HMENU m, UINT, POINT, HWND) {
         seen = m;
         HMENU sub = GetSubMenu(m, 3);
         entries = Captions(sub);
@@ -188,7 +188,7 @@ TEST_F(SendToTest, ATargetWithoutAUsablePasteItemGetsNothingAndNoReport)
 TEST_F(SendToTest, AnEntryGoneSinceTheMenuWasFilledPastesNothing)
 {
     UseSendTo(&targets);
-    shell::ScopedSeam track(shell::CurrentSeams().trackMenu, [&](HMENU, UINT, POINT, HWND) {
+    ui::ScopedSeam track(ui::CurrentSeams().trackMenu, [&](HMENU, UINT, POINT, HWND) {
         targets.itemCount = 2; // the folder shrank while the menu was open
         return TContextMenuEx::FirstSendToId + 4;
     });
@@ -201,7 +201,7 @@ TEST_F(SendToTest, NoMenuForAnEmptyOrOversizedSelectionOrAShortList)
 {
     UseSendTo(&targets);
     ChooseFromMenu(18);
-    shview::RelativeIDList packed = FakeFolder::Packed({0, 1});
+    idlist::RelativeIDList packed = FakeFolder::Packed({0, 1});
     EXPECT_FALSE(menu.ShowItemMenu(window, &items, {}, 0, packed.get()));
     EXPECT_FALSE(menu.ShowItemMenu(window, &items, {}, 1025, packed.get()));
     EXPECT_FALSE(menu.ShowItemMenu(window, &items, {}, 3, packed.get()));
@@ -240,7 +240,7 @@ TEST_F(SendToTest, ASendToItemWithoutASubmenuIsNotFilled)
 
 TEST_F(SendToTest, ItemCommandsNeedTheirAttribute)
 {
-    shview::ChildIDList item = FakeFolder::Item(1);
+    idlist::ChildIDList item = FakeFolder::Item(1);
     items.attributes = SFGAO_CANCOPY | SFGAO_CANLINK;
     EXPECT_FALSE(menu.InvokeItemCommand(window, &items, icDelete, item.get()));
     EXPECT_FALSE(menu.InvokeItemCommand(window, &items, icProperties, item.get()));
@@ -267,7 +267,7 @@ TEST_F(SendToTest, ItemCommandsNeedTheirAttribute)
 
 TEST_F(SendToTest, ItemCommandsRefuseWhatTheyCannotRun)
 {
-    shview::ChildIDList item = FakeFolder::Item(0);
+    idlist::ChildIDList item = FakeFolder::Item(0);
     EXPECT_FALSE(menu.InvokeItemCommand(window, &items, static_cast<TItemCommand>(5), item.get()));
     items.attributesResult = E_FAIL;
     EXPECT_FALSE(menu.InvokeItemCommand(window, &items, icCopy, item.get()));
@@ -303,7 +303,7 @@ TEST_F(SendToTest, EveryCommandRunsBusyInPairsAndTheMenuItselfDoesNot)
         testsupport::BusyRecorder busy;
         busy.Attach(menu.OnBusy);
         int depthInMenu = -1;
-        shell::ScopedSeam track(shell::CurrentSeams().trackMenu, [&](HMENU, UINT, POINT, HWND) {
+        ui::ScopedSeam track(ui::CurrentSeams().trackMenu, [&](HMENU, UINT, POINT, HWND) {
             depthInMenu = busy.depth;
             return row.choice;
         });
@@ -326,7 +326,7 @@ TEST_F(SendToTest, AReportThatThrowsStillEndsTheBusyPair)
         depthAtReport = busy.depth;
         throw std::runtime_error("no box");
     };
-    shview::ChildIDList item = FakeFolder::Item(0);
+    idlist::ChildIDList item = FakeFolder::Item(0);
     EXPECT_THROW(menu.InvokeItemCommand(window, &items, icCopy, item.get()), std::runtime_error);
     EXPECT_EQ(1, depthAtReport);
     EXPECT_TRUE(busy.Balanced());

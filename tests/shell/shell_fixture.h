@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "shell/ContextMenuEx.h"
-#include "shell/seams.h"
-#include "shview/idlist/idlist.h"
+#include "ui/seams.h"
+#include "idlist/idlist.h"
 #include "tests/support/seam_recorders.h"
 #include "tests/support/wine_ui.h"
 
@@ -41,7 +41,7 @@ class ShellFixture : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(shview::ShellModule::Ready());
+        ASSERT_TRUE(idlist::ShellModule::Ready());
         window = testsupport::CreateHostWindow();
         ASSERT_TRUE(window);
     }
@@ -63,7 +63,7 @@ protected:
     // Answers `id` instead of showing the menu, remembering what it was shown.
     void ChooseFromMenu(UINT id)
     {
-        tracker_.emplace(shell::CurrentSeams().trackMenu, [this, id](HMENU menu, UINT flags, POINT at, HWND owner) {
+        tracker_.emplace(ui::CurrentSeams().trackMenu, [this, id](HMENU menu, UINT flags, POINT at, HWND owner) {
             ++menusShown;
             trackFlags = flags;
             trackPoint = at;
@@ -84,7 +84,7 @@ protected:
         return out;
     }
 
-    shview::ShellModule module;
+    idlist::ShellModule module;
     HWND window = nullptr;
     int menusShown = 0;
     UINT trackFlags = 0;
@@ -94,7 +94,7 @@ protected:
     std::vector<HWND> failures; // the window that asked, for each refused command
 
 private:
-    std::optional<shell::ScopedSeam<shell::TrackMenuFn>> tracker_;
+    std::optional<ui::ScopedSeam<ui::TrackMenuFn>> tracker_;
     testsupport::BoxRecorder boxes_;
 };
 

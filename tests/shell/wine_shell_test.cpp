@@ -58,10 +58,10 @@ TEST_F(WineShellTest, PathCommandsNeedAWindowAndAPathTheShellKnows)
 TEST_F(WineShellTest, DismissingTheShellsMenuInvokesNothing)
 {
     const std::wstring file = dir.File(L"menu.txt", "x");
-    shview::AbsoluteIDList absolute = shview::IDListFromPath(file);
+    idlist::AbsoluteIDList absolute = idlist::IDListFromPath(file);
     ui::ComPtr<IShellFolder> folder;
-    shview::ChildIDList item;
-    ASSERT_TRUE(shview::IDListBindParent(absolute.get(), folder, item));
+    idlist::ChildIDList item;
+    ASSERT_TRUE(idlist::IDListBindParent(absolute.get(), folder, item));
     testsupport::DialogWatchdog no(IDNO);
     testsupport::MenuCloser closer(200);
     EXPECT_FALSE(menu.ShowItemMenu(window, folder.get(), POINT{100, 100}, 1, item.get()));
@@ -74,12 +74,12 @@ TEST_F(WineShellTest, DismissingTheShellsMenuInvokesNothing)
 TEST_F(WineShellTest, TheShellsMenuIsShownAsTheShellBuiltIt)
 {
     const std::wstring file = dir.File(L"menu.txt", "x");
-    shview::AbsoluteIDList absolute = shview::IDListFromPath(file);
+    idlist::AbsoluteIDList absolute = idlist::IDListFromPath(file);
     ui::ComPtr<IShellFolder> folder;
-    shview::ChildIDList item;
-    ASSERT_TRUE(shview::IDListBindParent(absolute.get(), folder, item));
+    idlist::ChildIDList item;
+    ASSERT_TRUE(idlist::IDListBindParent(absolute.get(), folder, item));
     std::vector<UINT> ids;
-    shell::ScopedSeam track(shell::CurrentSeams().trackMenu, [&](HMENU m, UINT, POINT, HWND) {
+    ui::ScopedSeam track(ui::CurrentSeams().trackMenu, [&](HMENU m, UINT, POINT, HWND) {
         for (int i = 0; i < GetMenuItemCount(m); ++i)
             ids.push_back(GetMenuItemID(m, i));
         return 0u;
@@ -98,8 +98,8 @@ TEST_F(WineShellTest, TheSubmenuIsFilledWithTheFirstHundredFilesOfTheSendToFolde
         dir.File(name, "x");
     }
     dir.Folder(L"a folder");
-    shell::ScopedSeam sendTo(shell::CurrentSeams().sendToFolder, [this](HWND) {
-        return shell::BindFolder(shview::IDListFromPath(dir.Path()).get());
+    ui::ScopedSeam sendTo(ui::CurrentSeams().sendToFolder, [this](HWND) {
+        return idlist::BindFolder(idlist::IDListFromPath(dir.Path()).get());
     });
     ui::UniqueMenu m(BuildMenu({Command(L"コピー(&C)", 25), SendToSubmenu()}));
     ASSERT_TRUE(menu.FillSendToMenu(window, m.get()));

@@ -149,9 +149,9 @@ private:
 
 } // namespace
 
-shview::ChildIDList FakeFolder::Item(int number)
+idlist::ChildIDList FakeFolder::Item(int number)
 {
-    shview::ChildIDList item = shview::IDListAlloc<ITEMID_CHILD>(ItemBytes + 2);
+    idlist::ChildIDList item = idlist::IDListAlloc<ITEMID_CHILD>(ItemBytes + 2);
     if (!item)
         return item;
     auto* bytes = reinterpret_cast<BYTE*>(item.get());
@@ -162,11 +162,11 @@ shview::ChildIDList FakeFolder::Item(int number)
     return item;
 }
 
-shview::RelativeIDList FakeFolder::Packed(const std::vector<int>& numbers)
+idlist::RelativeIDList FakeFolder::Packed(const std::vector<int>& numbers)
 {
-    shview::RelativeIDList packed = shview::IDListCombineRelative(nullptr, nullptr);
+    idlist::RelativeIDList packed = idlist::IDListCombineRelative(nullptr, nullptr);
     for (int n : numbers)
-        packed = shview::IDListCombineRelativeFree(std::move(packed), Item(n));
+        packed = idlist::IDListCombineRelativeFree(std::move(packed), Item(n));
     return packed;
 }
 
@@ -307,7 +307,7 @@ std::vector<BYTE> BytesOf(const ITEMIDLIST* list)
     if (!list)
         return {};
     auto* at = reinterpret_cast<const BYTE*>(list);
-    return std::vector<BYTE>(at, at + shview::IDListSize(list));
+    return std::vector<BYTE>(at, at + idlist::IDListSize(list));
 }
 
 } // namespace testsupport

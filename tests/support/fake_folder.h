@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "shview/idlist/idlist.h"
+#include "idlist/idlist.h"
 #include "ui/com_object.h"
 
 namespace testsupport {
@@ -87,9 +87,9 @@ public:
     HRESULT bindResult = E_FAIL;
     std::vector<std::vector<BYTE>> bound; // the identifiers it was given
 
-    static shview::ChildIDList Item(int number);
+    static idlist::ChildIDList Item(int number);
     // A packed list of the items numbered `numbers`, in order.
-    static shview::RelativeIDList Packed(const std::vector<int>& numbers);
+    static idlist::RelativeIDList Packed(const std::vector<int>& numbers);
     static int NumberOf(PCUITEMID_CHILD item);
     static std::wstring NameOf(int number);
 
@@ -141,9 +141,9 @@ void WriteItems(ITEMIDLIST* list, const std::vector<USHORT>& counts, BYTE seed);
 // kind asked (relative unless said); item i's payload bytes are all
 // `i + 1 + seed`.
 template <class Item = ITEMIDLIST_RELATIVE>
-shview::BasicIDList<Item> MakeList(const std::vector<USHORT>& counts, BYTE seed = 0)
+idlist::BasicIDList<Item> MakeList(const std::vector<USHORT>& counts, BYTE seed = 0)
 {
-    shview::BasicIDList<Item> list = shview::IDListAlloc<Item>(ListBytes(counts));
+    idlist::BasicIDList<Item> list = idlist::IDListAlloc<Item>(ListBytes(counts));
     if (list)
         WriteItems(list.get(), counts, seed);
     return list;

@@ -2,7 +2,7 @@
 // in process, and what they read back from its panes.
 #pragma once
 #include "app/ufrmMain.h"
-#include "shview/TreeState.h"
+#include "shview/folderview/TreeState.h"
 #include "tests/support/pump_until.h"
 #include "tests/support/wine_ui.h"
 

@@ -4,8 +4,8 @@
 #pragma once
 #include "app/preview_list.h"
 #include "app/previews.h"
-#include "shview/FileView.h"
-#include "shview/idlist/idlist.h"
+#include "shview/fileview/FileView.h"
+#include "idlist/idlist.h"
 #include "tests/support/pump_until.h"
 #include "tests/support/wine_ui.h"
 
@@ -41,7 +41,7 @@ public:
     // Points the list at a folder by its path, as the tree does.
     bool Show(const std::wstring& path)
     {
-        shview::AbsoluteIDList folder = shview::IDListFromPath(path);
+        idlist::AbsoluteIDList folder = idlist::IDListFromPath(path);
         if (!folder)
             return false;
         view.SetFolder(folder.get());

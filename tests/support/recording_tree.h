@@ -1,7 +1,7 @@
 // A stand-in for the folder tree behind a view: it records what the view
 // asks of it, each call with the identifiers it was given (copied).
 #pragma once
-#include "shview/idlist/idlist.h"
+#include "idlist/idlist.h"
 #include "shview/view_links.h"
 
 #include <string>
@@ -13,9 +13,9 @@ class RecordingTree : public ui::Component, public shview::TreeLink {
 public:
     struct Call {
         std::wstring what; // "GoBack", "OpenChild", "RenameChild" or "SelectIDList"
-        shview::ChildIDList first;  // OpenChild's child, RenameChild's old one
-        shview::ChildIDList second; // RenameChild's new child
-        shview::AbsoluteIDList absolute; // SelectIDList's folder
+        idlist::ChildIDList first;       // OpenChild's child, RenameChild's old one
+        idlist::ChildIDList second;      // RenameChild's new child
+        idlist::AbsoluteIDList absolute; // SelectIDList's folder
     };
     std::vector<Call> calls;
 
@@ -31,15 +31,15 @@ public:
     void GoBack() override { calls.push_back({L"GoBack", nullptr, nullptr}); }
     void OpenChild(PCUITEMID_CHILD relative) override
     {
-        calls.push_back({L"OpenChild", shview::IDListCopy(relative), nullptr});
+        calls.push_back({L"OpenChild", idlist::IDListCopy(relative), nullptr});
     }
     void RenameChild(PCUITEMID_CHILD oldRelative, PCUITEMID_CHILD newRelative) override
     {
-        calls.push_back({L"RenameChild", shview::IDListCopy(oldRelative), shview::IDListCopy(newRelative)});
+        calls.push_back({L"RenameChild", idlist::IDListCopy(oldRelative), idlist::IDListCopy(newRelative)});
     }
     void SelectIDList(PCIDLIST_ABSOLUTE absolute) override
     {
-        calls.push_back({L"SelectIDList", nullptr, nullptr, shview::IDListCopy(absolute)});
+        calls.push_back({L"SelectIDList", nullptr, nullptr, idlist::IDListCopy(absolute)});
     }
     ui::Component& LinkedComponent() noexcept override { return *this; }
 };

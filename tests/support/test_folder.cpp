@@ -1,6 +1,6 @@
 #include "tests/support/test_folder.h"
 
-#include "shview/idlist/idlist.h"
+#include "idlist/idlist.h"
 
 namespace testsupport {
 namespace {
@@ -35,13 +35,13 @@ HRESULT TestFolder::SetNameOf(HWND w, PCUITEMID_CHILD item, LPCWSTR name, SHGDNF
     if (out)
         *out = nullptr;
     // Keep the item alive: the hook may free the caller's records.
-    shview::ChildIDList old = shview::IDListCopy(item);
+    idlist::ChildIDList old = idlist::IDListCopy(item);
     std::wstring given = owner.renameAs ? owner.renameAs(name) : std::wstring(name);
     if (owner.duringRename && owner.hookBeforeRename)
         owner.duringRename();
     PITEMID_CHILD fresh = nullptr;
     HRESULT hr = inner_->SetNameOf(w, old.get(), given.c_str(), flags, &fresh);
-    shview::ChildIDList renamed = shview::ChildIDList::Adopt(fresh);
+    idlist::ChildIDList renamed = idlist::ChildIDList::Adopt(fresh);
     if (owner.duringRename && !owner.hookBeforeRename)
         owner.duringRename();
     if (out && !owner.withholdNewID)
@@ -51,7 +51,7 @@ HRESULT TestFolder::SetNameOf(HWND w, PCUITEMID_CHILD item, LPCWSTR name, SHGDNF
 
 std::wstring TestFolder::NameOf(PCUITEMID_CHILD item) const
 {
-    return shview::IDListDisplayName(inner_.get(), item, SHGDN_INFOLDER);
+    return idlist::IDListDisplayName(inner_.get(), item, SHGDN_INFOLDER);
 }
 
 HRESULT TestFolder::EnumObjects(HWND w, SHCONTF flags, IEnumIDList** out)
@@ -74,7 +74,7 @@ bool TestFolder::Unreadable(PCUIDLIST_RELATIVE pidl) const
     if (unreadable.empty())
         return false;
     // Only a desktop is given unreadable paths: what it binds starts at it.
-    const std::wstring path = shview::IDListDisplayName(shview::IDListAsAbsolute(pidl), SHGDN_FORPARSING);
+    const std::wstring path = idlist::IDListDisplayName(idlist::IDListAsAbsolute(pidl), SHGDN_FORPARSING);
     for (const std::wstring& p : unreadable)
         if (CompareStringOrdinal(path.c_str(), int(path.size()), p.c_str(), int(p.size()), TRUE) == CSTR_EQUAL)
             return true;

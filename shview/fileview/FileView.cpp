@@ -1,0 +1,217 @@
+#include "shview/fileview/FileView.h"
+
+#include "res/texts.h"
+#include "shview/fileview/FileViewItem.h"
+#include "ui/system_paths.h"
+
+#include <windowsx.h>
+
+shview::SortDirectionTable TFileView::SortDirections = {1, 1, 1, 1};
+
+namespace {
+constexpr int kColumnCount = 4;
+} // namespace
+
+TFileView::TFileView() = default;
+
+TFileView::~TFileView()
+{
+    // While this is still a file list, so the deletion reaches this class.
+    if (Handle())
+        DeleteAllItems();
+    FreeAllItems();
+}
+
+bool TFileView::Create(HWND parent, int id)
+{
+    // The system image lists belong to the system: LVS_SHAREIMAGELISTS keeps
+    // the control from destroying them.
+    DWORD style = LVS_ICON | LVS_SHAREIMAGELISTS | LVS_EDITLABELS | LVS_AUTOARRANGE;
+    if (!ui::ListView::Create(parent, style, WS_EX_CLIENTEDGE, id))
+        return false;
+    SetBounds(0, 0, 200, 200);
+
+    static constexpr struct {
+        const wchar_t* caption;
+        int width;
+        int format;
+    } columns[kColumnCount] = {
+        {texts::ColumnName, 120, LVCFMT_LEFT},
+        {texts::ColumnSize, 60, LVCFMT_RIGHT},
+        {texts::ColumnType, 120, LVCFMT_LEFT},
+        {texts::ColumnDate, 120, LVCFMT_LEFT},
+    };
+    for (int n = ColumnCount(); n < kColumnCount; n = ColumnCount()) {
+        int before = n;
+        AddColumn(columns[n].caption, columns[n].width, columns[n].format);
+        if (ColumnCount() == before)
+            break;
+    }
+
+    // Any existing path answers with the system's image lists; a current
+    // folder deeper than MAX_PATH must not leave the list without them.
+    const std::wstring current = ui::CurrentFolder();
+    SHFILEINFOW info{};
+    auto large =
+        reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(current.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX));
+    auto small = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoW(current.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    SetImageList(large, LVSIL_NORMAL);
+    SetImageList(small, LVSIL_SMALL);
+
+    if (folderIDList_)
+        FillList();
+    return true;
+}
+
+void TFileView::SetFolder(PCIDLIST_ABSOLUTE absolute)
+{
+    if (!absolute)
+        return;
+    folderIDList_ = idlist::IDListCombine(absolute, nullptr);
+    shellFolder_.reset();
+    IShellFolder* desktop = idlist::DesktopFolder();
+    if (desktop && folderIDList_) {
+        if (FAILED(desktop->BindToObject(folderIDList_.get(), nullptr, IID_IShellFolder, shellFolder_.put_void())))
+            shellFolder_.reset();
+        // The desktop does not bind its own empty list: it is the desktop.
+        // Any other folder that cannot be bound stays without a folder and
+        // fails its fill, rather than showing the desktop under its name.
+        if (!shellFolder_ && idlist::IDListCount(folderIDList_.get()) == 0)
+            shellFolder_ = ui::ComPtr<IShellFolder>::Share(desktop);
+    }
+    if (Handle())
+        FillList();
+}
+
+TFileView::Item* TFileView::RecordOf(int index) const noexcept
+{
+    if (index < 0 || !Handle())
+        return nullptr;
+    auto* item = reinterpret_cast<Item*>(ItemData(index));
+    return item && records_.count(item) ? item : nullptr;
+}
+
+void TFileView::FreeItem(LPARAM data) noexcept
+{
+    if (data)
+        records_.erase(reinterpret_cast<const Item*>(data));
+}
+
+void TFileView::FreeAllItems() noexcept
+{
+    records_.clear();
+}
+
+PCUITEMID_CHILD TFileView::ItemIDList(int index) const noexcept
+{
+    Item* item = RecordOf(index);
+    return item ? item->id.get() : nullptr;
+}
+
+std::wstring TFileView::ItemPath(int index) const
+{
+    Item* item = RecordOf(index);
+    if (!item || !itemsFolder_ || !item->id)
+        return {};
+    return idlist::IDListDisplayName(itemsFolder_.get(), item->id.get(), SHGDN_FORPARSING);
+}
+
+std::wstring TFileView::SelectedPath() const { return ItemPath(NextSelected(-1)); }
+
+void TFileView::ColumnClick(int column)
+{
+    shview::SortKey key = shview::ColumnClick(SortDirections, column);
+    if (key == shview::SortKey::None)
+        return;
+    SortBy(sortKey_ = key);
+    OnItemsReordered(this);
+}
+
+void TFileView::SortBy(shview::SortKey key)
+{
+    using shview::Directed;
+    using shview::SortKey;
+    IShellFolder* folder = itemsFolder_.get();
+    auto rec = [](LPARAM p) { return reinterpret_cast<const Item*>(p); };
+    switch (key) {
+    case SortKey::Name:
+        if (!folder)
+            return;
+        SortItems([&](LPARAM a, LPARAM b) {
+            return Directed(idlist::IDListCompare(folder, rec(a)->id.get(), rec(b)->id.get()), SortDirections[0]);
+        });
+        break;
+    case SortKey::Size:
+        SortItems([&](LPARAM a, LPARAM b) {
+            return Directed(shview::CompareFileSize(rec(a)->facts, rec(b)->facts), SortDirections[1]);
+        });
+        break;
+    case SortKey::Type:
+        SortItems([&](LPARAM a, LPARAM b) {
+            return Directed(lstrcmpW(rec(a)->typeText.c_str(), rec(b)->typeText.c_str()), SortDirections[2]);
+        });
+        break;
+    case SortKey::Date:
+        SortItems([&](LPARAM a, LPARAM b) {
+            return Directed(shview::CompareFileTime(rec(a)->facts, rec(b)->facts), SortDirections[3]);
+        });
+        break;
+    case SortKey::None:
+        break;
+    }
+}
+
+LRESULT TFileView::WndProc(UINT msg, WPARAM wp, LPARAM lp)
+{
+    // The control deletes its items only after its window lost the
+    // reflection; free the records while the deletions still reach us.
+    if (msg == WM_DESTROY)
+        DeleteAllItems();
+    // The menu key and Shift+F10 (no point given): the menu a right click on
+    // the selection would open. A right click brings its own point and is
+    // handled on the button's release.
+    if (msg == WM_CONTEXTMENU && GET_X_LPARAM(lp) == -1 && GET_Y_LPARAM(lp) == -1) {
+        KeyContextMenu();
+        return 0;
+    }
+    // A second right click within the double-click time is a right click
+    // of its own: the control would only report a double click, and no
+    // menu would open.
+    if (msg == WM_RBUTTONDBLCLK)
+        msg = WM_RBUTTONDOWN;
+    return ui::ListView::WndProc(msg, wp, lp);
+}
+
+bool TFileView::Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
+{
+    bool handled = ui::ListView::Reflected(msg, wp, lp, result);
+    if (msg != WM_NOTIFY)
+        return handled;
+    auto* header = reinterpret_cast<NMHDR*>(lp);
+    if (header->hwndFrom != Handle())
+        return handled;
+    switch (header->code) {
+    case LVN_DELETEITEM:
+        FreeItem(reinterpret_cast<NMLISTVIEW*>(lp)->lParam);
+        return handled;
+    case LVN_DELETEALLITEMS:
+        // Every item goes: free every record now and spare the control one
+        // notification an item (each a round of property look-ups under Wine).
+        FreeAllItems();
+        result = TRUE;
+        return true;
+    case LVN_COLUMNCLICK:
+        ColumnClick(reinterpret_cast<NMLISTVIEW*>(lp)->iSubItem);
+        result = 0;
+        return true;
+    case LVN_ENDLABELEDITW:
+        result = EndLabelEdit(*reinterpret_cast<NMLVDISPINFOW*>(lp)) ? TRUE : FALSE;
+        return true;
+    case NM_CUSTOMDRAW:
+        result = DropHighlightDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(lp), handled ? result : CDRF_DODEFAULT);
+        return true;
+    default:
+        return handled;
+    }
+}

@@ -1,0 +1,143 @@
+// The file list: one shell folder's items with the shell's icons, names,
+// sizes, type names and dates; sorted by column, opened, renamed and deleted
+// through the shell, handed to the context menu and the drag source.
+#pragma once
+#include "shell/ContextMenuEx.h"
+#include "shell/DropSourceEx.h"
+#include "shview/fileview/file_order.h"
+#include "idlist/idlist.h"
+#include "shview/fileview/list_keep.h"
+#include "shview/view_links.h"
+#include "ui/busy.h"
+#include "ui/listview.h"
+
+#include <array>
+#include <string>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+class TFileView : public ui::ListView, public shview::FolderLink {
+public:
+    TFileView();
+    ~TFileView() override;
+
+    // Creates the control's window (columns, shared system image lists) and
+    // fills it if a folder was already set.
+    bool Create(HWND parent, int id = 0);
+
+    // Points the list at a folder (an absolute identifier, copied) and fills
+    // it. None changes nothing.
+    void SetFolder(PCIDLIST_ABSOLUTE absolute) override;
+    // Fills the list from the folder. If the folder cannot be read, a linked
+    // tree goes back to its previous node; without a tree the old items stay
+    // (ShellFolder() still names the folder that failed; the items keep
+    // answering for the folder they came from).
+    void FillList();
+    // Parsing path of an item (its full path for file-system items); empty
+    // without a folder or an identifier.
+    std::wstring ItemPath(int index) const;
+    std::wstring SelectedPath() const;
+    // Sends the selected files to the recycle bin through the shell (which
+    // asks its own confirmation) and refills. Beeps and deletes nothing if a
+    // selected item has no file-system path; says in a box which file's path
+    // is too long for the shell's file operations and deletes nothing.
+    void DeleteSelectedFiles();
+    // The item's relative identifier (owned by the item), relative to the
+    // folder the items were filled from.
+    PCUITEMID_CHILD ItemIDList(int index) const noexcept;
+
+    // Extensions to show, dot included (".cur"); empty shows everything.
+    void SetMask(const std::vector<std::wstring>& mask) { Mask = mask; }
+    std::vector<std::wstring> Mask;
+    // A double click on a file runs it through the shell.
+    bool FileExecute = true;
+
+    // Raised with true before and false after every fill, rename, delete and
+    // double-click run, in pairs (also when one throws): each may run the
+    // shell's dialogs and so a nested message loop.
+    ui::BusyEvent OnBusy;
+    // Every fill that reads its folder raises OnItemsReplacing before the
+    // old items go and OnItemsReplaced once the new ones are in and sorted,
+    // whatever asked for it (a folder change, a refresh, a delete, a
+    // rename). A fill that fails keeps the items and raises neither.
+    ui::Event<ui::Component*> OnItemsReplacing;
+    ui::Event<ui::Component*> OnItemsReplaced;
+    // A column click sorted the items: the same items, in a new order.
+    ui::Event<ui::Component*> OnItemsReordered;
+
+    // The tree driving this list; set through the tree's SetFileView.
+    shview::PeerLink<shview::TreeLink> FolderView;
+    void LinkTree(shview::TreeLink* tree) override { FolderView = tree; }
+    ui::Component& LinkedComponent() noexcept override { return *this; }
+    ui::Link<TContextMenuEx> ContextMenu;
+    ui::Link<TDropSourceEx> DropSource;
+
+    PCIDLIST_ABSOLUTE FolderIDList() const noexcept { return folderIDList_.get(); }
+    IShellFolder* ShellFolder() const noexcept { return shellFolder_.get(); }
+
+    // +1 or -1 per column; shared by every file list, reset by every fill.
+    static shview::SortDirectionTable SortDirections;
+    // The order the items are shown in: the folder's own by name after a
+    // fill, the last column clicked since. SetOrder sorts the items in an
+    // order taken before (an automatic refill keeps the user's order).
+    shview::SortKey SortOrder() const noexcept { return sortKey_; }
+    shview::ListOrder Order() const noexcept { return {sortKey_, SortDirections}; }
+    void SetOrder(const shview::ListOrder& order);
+
+    // Sorts as a click on the column header does (flipping its direction).
+    void ColumnClick(int column);
+
+    // Per-item records alive (each item owns one: identifier, size, time).
+    std::size_t ItemRecordCount() const noexcept { return records_.size(); }
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    void MouseDown(ui::MouseButton button, ui::ShiftState shift, int x, int y) override;
+    void MouseUp(ui::MouseButton button, ui::ShiftState shift, int x, int y) override;
+    void DblClick() override;
+    // The menu key or Shift+F10: what a right click on the focused selected
+    // item would do, raised at that item.
+    void KeyContextMenu();
+    // The list's custom draw after whoever else drew (`result` is their
+    // answer): an item marked as a drop target is drawn in the highlight
+    // colours, which the control itself does not do everywhere.
+    LRESULT DropHighlightDraw(NMLVCUSTOMDRAW& draw, LRESULT result) const noexcept;
+
+private:
+    struct Item;
+    Item* RecordOf(int index) const noexcept;
+    void FreeItem(LPARAM data) noexcept;
+    void FreeAllItems() noexcept;
+    struct FillContext;
+    void AddItemFrom(FillContext& fill, idlist::ChildIDList id);
+    bool FillOnce(bool& replaced);
+    bool EndLabelEdit(const NMLVDISPINFOW& info);
+    // The index of the item whose identifier names the same item as `id` in
+    // the folder the items came from (`hint` is tried first); -1 if none.
+    int IndexOfItem(IShellFolder* folder, PCUITEMID_CHILD id, int hint) const;
+    void SortBy(shview::SortKey key);
+    // The selected items packed into one list, last selected first.
+    idlist::RelativeIDList PackSelected(int& count) const;
+    // The selected items packed last-first, with their folder, for the menu or a drag.
+    struct Selection {
+        int count = 0;
+        idlist::RelativeIDList packed;
+        ui::ComPtr<IShellFolder> folder;
+    };
+    bool TakeSelection(Selection& selection) const;
+
+    idlist::AbsoluteIDList folderIDList_;
+    ui::ComPtr<IShellFolder> shellFolder_;
+    // The folder the items were filled from: the same as the two above except
+    // after a failed fill without a tree.
+    idlist::AbsoluteIDList itemsFolderIDList_;
+    ui::ComPtr<IShellFolder> itemsFolder_;
+    DWORD savedViewStyle_ = LVS_ICON;
+    shview::SortKey sortKey_ = shview::SortKey::Name;
+    bool filling_ = false;
+    bool refillPending_ = false;
+    // Every item record, owned here; the list control's lParam only points at one.
+    std::unordered_map<const Item*, std::unique_ptr<Item>> records_;
+};

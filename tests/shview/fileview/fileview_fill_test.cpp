@@ -1,0 +1,370 @@
+// Filling the file list from real folders under Wine, and from test folders
+// for what Wine's shell never does (IShellIcon, failing enumerations).
+#include <gtest/gtest.h>
+
+#include "res/texts.h"
+#include "tests/shview/fileview/fileview_fixture.h"
+#include "tests/support/test_folder.h"
+#include "ui/screen_cursor.h"
+
+namespace fvtest {
+
+using testsupport::TestFolder;
+namespace {
+
+std::wstring ExpectedDate(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    FILETIME local{};
+    SYSTEMTIME t{};
+    FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
+    FileTimeToSystemTime(&local, &t);
+    wchar_t sep[8] = L"", tsep[8] = L"";
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDATE, sep, 8);
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, tsep, 8);
+    wchar_t text[64];
+    swprintf(text, 64, L"%02d%ls%02d%ls%02d %02d%ls%02d", t.wYear % 100, sep, t.wMonth, sep, t.wDay, t.wHour, tsep,
+             t.wMinute);
+    return text;
+}
+
+TEST_F(FileViewTest, ColumnsStylesAndSystemImageLists)
+{
+    HWND h = view.Handle();
+    ASSERT_EQ(view.ColumnCount(), 4);
+    const wchar_t* captions[] = {texts::ColumnName, texts::ColumnSize, texts::ColumnType, texts::ColumnDate};
+    const int widths[] = {120, 60, 120, 120};
+    for (int i = 0; i < 4; ++i) {
+        wchar_t text[64] = L"";
+        LVCOLUMNW col{};
+        col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        col.pszText = text;
+        col.cchTextMax = 64;
+        ASSERT_TRUE(SendMessageW(h, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&col)));
+        EXPECT_STREQ(text, captions[i]);
+        EXPECT_EQ(col.cx, widths[i]);
+        EXPECT_EQ(col.fmt & LVCFMT_JUSTIFYMASK, i == 1 ? LVCFMT_RIGHT : LVCFMT_LEFT);
+    }
+    DWORD style = DWORD(GetWindowLongPtrW(h, GWL_STYLE));
+    EXPECT_EQ(style & LVS_TYPEMASK, DWORD(LVS_ICON));
+    EXPECT_TRUE(style & LVS_SHAREIMAGELISTS);
+    EXPECT_TRUE(style & LVS_EDITLABELS);
+    EXPECT_FALSE(style & LVS_SINGLESEL);
+    EXPECT_FALSE(style & (LVS_SORTASCENDING | LVS_SORTDESCENDING));
+
+    SHFILEINFOW info{};
+    auto large = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX));
+    auto small = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(h, LVM_GETIMAGELIST, LVSIL_NORMAL, 0)), large);
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(h, LVM_GETIMAGELIST, LVSIL_SMALL, 0)), small);
+
+    // Destroying the list leaves the system's lists alive.
+    DestroyWindow(h);
+    EXPECT_GT(ImageList_GetImageCount(large), 0);
+}
+
+TEST_F(FileViewTest, SizesCountTheWholeSizeAndDatesUseTheSystemSeparators)
+{
+    MakeSizedFile(In(L"zero"), 0);
+    MakeSizedFile(In(L"k1023"), 1023);
+    MakeSizedFile(In(L"k1024"), 1024);
+    MakeSizedFile(In(L"huge"), 5ull << 30);
+    dir.Folder(L"sub");
+    Show(Dir());
+
+    ASSERT_EQ(view.Count(), 5);
+    EXPECT_EQ(SizeText(L"zero"), L"       1KB");
+    EXPECT_EQ(SizeText(L"k1023"), L"       1KB");
+    EXPECT_EQ(SizeText(L"k1024"), L"       2KB");
+    EXPECT_EQ(SizeText(L"huge"), L" 5242881KB");
+    EXPECT_EQ(SizeText(L"sub"), L"       1KB"); // folders have file data too
+    EXPECT_EQ(DateText(L"huge"), ExpectedDate(In(L"huge")));
+    EXPECT_EQ(DateText(L"sub"), ExpectedDate(In(L"sub")));
+    EXPECT_FALSE(view.ItemText(Find(L"huge"), 2).empty()); // a type name, whatever the shell calls it
+
+    // The folder's own order (folders first), and the view style put back.
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"sub", L"huge", L"k1023", L"k1024", L"zero"}));
+    EXPECT_EQ(view.ViewStyle(), DWORD(LVS_ICON));
+    EXPECT_EQ(view.ItemPath(Find(L"k1024")), In(L"k1024"));
+    EXPECT_EQ(view.ItemRecordCount(), 5u);
+}
+
+TEST_F(FileViewTest, EmptyFolderGivesEmptyListAndHiddenFilesAreListed)
+{
+    Show(Dir());
+    EXPECT_EQ(view.Count(), 0);
+    EXPECT_EQ(view.SelectedPath(), L"");
+
+    std::wstring hidden = dir.File(L"hidden.txt", "x");
+    SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    view.FillList();
+    EXPECT_EQ(Captions(), std::vector<std::wstring>{L"hidden.txt"});
+}
+
+TEST_F(FileViewTest, MaskShowsFoldersAndMatchingFilesInAnyCase)
+{
+    for (const wchar_t* name : {L"a.cur", L"B.CUR", L"c.Ani", L"d.ani", L"cur", L"e.txt", L"f.cur.txt"})
+        dir.File(name, "x");
+    dir.Folder(L"folder.txt");
+    view.SetMask({L".cur", L".ani"});
+    Show(Dir());
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"folder.txt", L"a.cur", L"B.CUR", L"c.Ani", L"d.ani"}));
+    EXPECT_EQ(view.ItemRecordCount(), 5u);
+
+    view.SetMask({});
+    view.FillList();
+    EXPECT_EQ(view.Count(), 8);
+}
+
+TEST_F(FileViewTest, EachItemFreesItsRecordWhenDeleted)
+{
+    for (const wchar_t* name : {L"1", L"2", L"3"})
+        dir.File(name, "x");
+    Show(Dir());
+    ASSERT_EQ(view.ItemRecordCount(), 3u);
+    view.DeleteItem(0);
+    EXPECT_EQ(view.ItemRecordCount(), 2u);
+    view.FillList();
+    EXPECT_EQ(view.ItemRecordCount(), 3u);
+    // Destroying the window with its parent frees the rest.
+    DestroyWindow(host);
+    host = nullptr;
+    EXPECT_EQ(view.ItemRecordCount(), 0u);
+}
+
+TEST_F(FileViewTest, FolderSetBeforeTheWindowIsFilledWhenItIsMade)
+{
+    dir.File(L"early", "x");
+    TFileView early;
+    early.SetFolder(idlist::IDListFromPath(Dir()).get());
+    EXPECT_NE(early.ShellFolder(), nullptr);
+    ASSERT_TRUE(early.Create(host));
+    EXPECT_EQ(early.Count(), 1);
+    EXPECT_EQ(early.ItemText(0), L"early");
+}
+
+TEST_F(FileViewTest, SetFolderWithNoneChangesNothing)
+{
+    dir.File(L"kept", "x");
+    Show(Dir());
+    IShellFolder* before = view.ShellFolder();
+    view.SetFolder(nullptr);
+    EXPECT_EQ(view.ShellFolder(), before);
+    EXPECT_EQ(Captions(), std::vector<std::wstring>{L"kept"});
+}
+
+TEST_F(FileViewTest, DesktopIsShownThroughTheDesktopFolderItself)
+{
+    idlist::AbsoluteIDList desktop = idlist::IDListAlloc<ITEMIDLIST_ABSOLUTE>(2);
+    view.SetFolder(desktop.get());
+    EXPECT_EQ(view.ShellFolder(), idlist::DesktopFolder());
+    EXPECT_GT(view.Count(), 0);
+}
+
+TEST_F(FileViewTest, DrivesHaveNoSizeOrDateAndSortBeforeFilesAscending)
+{
+    idlist::AbsoluteIDList drives;
+    ASSERT_HRESULT_SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, drives.put()));
+    view.SetFolder(drives.get());
+    bool sawWithout = false, sawWith = false;
+    for (int i = 0; i < view.Count(); ++i) {
+        bool has = !view.ItemText(i, 1).empty();
+        EXPECT_EQ(has, !view.ItemText(i, 3).empty()) << i;
+        (has ? sawWith : sawWithout) = true;
+    }
+    EXPECT_TRUE(sawWithout); // the drives
+    // Ascending by size: every item without data before every item with it;
+    // descending: after.
+    view.ColumnClick(1);
+    view.ColumnClick(1);
+    bool seenData = false;
+    for (int i = 0; i < view.Count(); ++i) {
+        bool has = !view.ItemText(i, 1).empty();
+        EXPECT_FALSE(seenData && !has) << "item " << i << " without data after one with data";
+        seenData = seenData || has;
+    }
+    if (sawWith) {
+        view.ColumnClick(3); // date descending
+        EXPECT_FALSE(view.ItemText(0, 3).empty());
+        EXPECT_TRUE(view.ItemText(view.Count() - 1, 3).empty());
+    }
+}
+
+TEST_F(FileViewTest, FillRunsAsListUnderTheHourglassAndPutsBoth)
+{
+    dir.File(L"one", "x");
+    dir.File(L"two", "x");
+    idlist::AbsoluteIDList id = idlist::IDListFromPath(Dir());
+    ui::ComPtr<IShellFolder> real;
+    ASSERT_HRESULT_SUCCEEDED(
+        idlist::DesktopFolder()->BindToObject(id.get(), nullptr, IID_IShellFolder, real.put_void()));
+    auto folder = TestFolder::Over(real.get());
+    std::vector<DWORD> styles;
+    std::vector<LPCWSTR> cursors;
+    folder->onNext = [&] {
+        styles.push_back(view.ViewStyle());
+        cursors.push_back(ui::ScreenCursor::Current());
+    };
+    auto desktop = TestFolder::Over(idlist::DesktopFolder());
+    desktop->answerBinds = true;
+    desktop->bindAnswer = ui::ComPtr<IShellFolder>::Share(folder.get());
+    {
+        idlist::ScopedShellObjects scope(nullptr, desktop.get());
+        view.SetViewStyle(LVS_REPORT);
+        view.SetFolder(id.get());
+    }
+    ASSERT_EQ(styles.size(), 3u); // two items and the end
+    for (DWORD s : styles)
+        EXPECT_EQ(s, DWORD(LVS_LIST));
+    for (LPCWSTR c : cursors)
+        EXPECT_EQ(c, IDC_WAIT);
+    EXPECT_EQ(view.ViewStyle(), DWORD(LVS_REPORT));
+    EXPECT_EQ(ui::ScreenCursor::Current(), nullptr);
+    EXPECT_EQ(view.ShellFolder(), static_cast<IShellFolder*>(folder.get()));
+    EXPECT_EQ(view.Count(), 2);
+    folder->onNext = nullptr;
+}
+
+TEST_F(FileViewTest, FillAskedForDuringAFillRunsAfterIt)
+{
+    dir.File(L"one", "x");
+    dir.File(L"two", "x");
+    idlist::AbsoluteIDList id = idlist::IDListFromPath(Dir());
+    ui::ComPtr<IShellFolder> real;
+    ASSERT_HRESULT_SUCCEEDED(
+        idlist::DesktopFolder()->BindToObject(id.get(), nullptr, IID_IShellFolder, real.put_void()));
+    auto folder = TestFolder::Over(real.get());
+    int nexts = 0;
+    folder->onNext = [&] {
+        if (++nexts == 2) // amid the first fill, as a refresh message would
+            view.FillList();
+    };
+    auto desktop = TestFolder::Over(idlist::DesktopFolder());
+    desktop->answerBinds = true;
+    desktop->bindAnswer = ui::ComPtr<IShellFolder>::Share(folder.get());
+    {
+        idlist::ScopedShellObjects scope(nullptr, desktop.get());
+        view.SetFolder(id.get());
+    }
+    EXPECT_EQ(nexts, 6) << "two whole walks, one after the other";
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"one", L"two"}));
+    EXPECT_EQ(view.ItemRecordCount(), 2u);
+    EXPECT_EQ(view.ViewStyle(), DWORD(LVS_ICON));
+    folder->onNext = nullptr;
+}
+
+class FileViewIconTest : public FileViewTest {
+protected:
+    int SystemIndex(const std::wstring& name)
+    {
+        idlist::AbsoluteIDList id = idlist::IDListFromPath(In(name));
+        return idlist::IDListIconIndex(id.get(), SHGFI_SYSICONINDEX);
+    }
+    ui::ComPtr<IShellFolder> Real()
+    {
+        ui::ComPtr<IShellFolder> real;
+        idlist::AbsoluteIDList id = idlist::IDListFromPath(Dir());
+        idlist::DesktopFolder()->BindToObject(id.get(), nullptr, IID_IShellFolder, real.put_void());
+        return real;
+    }
+};
+
+TEST_F(FileViewIconTest, IconsComeFromTheFoldersIShellIconWhenItGivesOne)
+{
+    dir.File(L"given.txt", "x");
+    dir.File(L"refused.txt", "x");
+    dir.File(L"link.txt", "x");
+    ui::ComPtr<IShellFolder> real = Real();
+    auto folder = TestFolder::Over(real.get());
+    folder->offerIcons = true;
+    folder->iconOf = [](const std::wstring& name, UINT flags, int* index) {
+        if (flags != GIL_FORSHELL)
+            return S_FALSE;
+        if (name == L"given.txt") {
+            *index = 3;
+            return S_OK;
+        }
+        *index = 5; // not to be trusted without S_OK
+        return S_FALSE;
+    };
+    folder->links = {L"link.txt"};
+    ShowThrough(idlist::IDListFromPath(Dir()).get(), folder.get());
+    ASSERT_EQ(view.Count(), 3);
+    EXPECT_EQ(folder->iconCalls, 3);
+    EXPECT_EQ(view.ItemImage(Find(L"given.txt")), 3);
+    EXPECT_EQ(view.ItemImage(Find(L"refused.txt")), SystemIndex(L"refused.txt"));
+    // Shortcuts carry the shell's overlay 2; others none.
+    auto overlay = [&](const wchar_t* name) {
+        return ListView_GetItemState(view.Handle(), Find(name), LVIS_OVERLAYMASK);
+    };
+    EXPECT_EQ(overlay(L"link.txt"), UINT(INDEXTOOVERLAYMASK(2)));
+    EXPECT_EQ(overlay(L"given.txt"), 0u);
+}
+
+TEST_F(FileViewIconTest, WithoutIShellIconIconsAndTypesAreTheSystemsForEachItem)
+{
+    // Items that share an icon place or an extension share one answer from
+    // the shell; each must still get what the shell gives for it alone.
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.TXT", L"d.bin", L"noext"})
+        dir.File(name, "x");
+    std::string cursor = testsupport::ReadBytes(testsupport::CorpusFile(L"capitaine/master/link-select.cur"));
+    ASSERT_FALSE(cursor.empty());
+    dir.File(L"e.cur", cursor);
+    dir.File(L"f.cur", cursor);
+    dir.Folder(L"sub");
+    dir.Folder(L"sub2");
+    Show(Dir());
+    ASSERT_EQ(view.Count(), 9);
+    for (int i = 0; i < view.Count(); ++i) {
+        std::wstring name = view.ItemText(i);
+        idlist::AbsoluteIDList id = idlist::IDListFromPath(In(name));
+        SHFILEINFOW info{};
+        SHGetFileInfoW(reinterpret_cast<LPCWSTR>(id.get()), 0, &info, sizeof info, SHGFI_TYPENAME | SHGFI_PIDL);
+        EXPECT_EQ(view.ItemImage(i), SystemIndex(name)) << testing::PrintToString(name);
+        EXPECT_EQ(view.ItemText(i, 2), info.szTypeName) << testing::PrintToString(name);
+    }
+}
+
+TEST_F(FileViewIconTest, FailedEnumerationWithoutTreeKeepsTheItemsOfTheFolderBefore)
+{
+    std::wstring kept = dir.File(L"kept.txt", "x");
+    Show(Dir());
+    testsupport::TempDir other;
+    other.File(L"other.txt", "x");
+    idlist::AbsoluteIDList otherID = idlist::IDListFromPath(other.Path());
+    ui::ComPtr<IShellFolder> real;
+    idlist::DesktopFolder()->BindToObject(otherID.get(), nullptr, IID_IShellFolder, real.put_void());
+    auto failing = TestFolder::Over(real.get());
+    failing->enumResult = HRESULT_FROM_WIN32(ERROR_NOT_READY);
+    ShowThrough(otherID.get(), failing.get());
+    // The folder that failed is the one named; the items still answer for
+    // the folder they came from.
+    EXPECT_EQ(view.ShellFolder(), static_cast<IShellFolder*>(failing.get()));
+    EXPECT_EQ(idlist::IDListDisplayName(view.FolderIDList(), SHGDN_FORPARSING),
+              other.Path());
+    EXPECT_EQ(Captions(), std::vector<std::wstring>{L"kept.txt"});
+    EXPECT_EQ(view.ItemPath(0), kept);
+    view.SetSelected(0, true);
+    EXPECT_EQ(view.SelectedPath(), kept);
+    // A refill fails the same way.
+    view.FillList();
+    EXPECT_EQ(view.ItemPath(0), kept);
+    view.SetFolder(otherID.get());
+    EXPECT_EQ(Captions(), std::vector<std::wstring>{L"other.txt"});
+}
+
+TEST_F(FileViewIconTest, FolderThatCannotBeBoundIsNotShownAsTheDesktop)
+{
+    dir.File(L"kept.txt", "x");
+    Show(Dir());
+    idlist::AbsoluteIDList id = idlist::IDListFromPath(In(L"kept.txt"));
+    ShowThrough(id.get(), nullptr, E_FAIL);
+    EXPECT_EQ(view.ShellFolder(), nullptr);
+    EXPECT_EQ(Captions(), std::vector<std::wstring>{L"kept.txt"});
+    EXPECT_EQ(view.ItemPath(0), In(L"kept.txt"));
+}
+
+} // namespace
+} // namespace fvtest
