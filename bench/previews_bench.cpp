@@ -272,7 +272,8 @@ int main(int argc, char** argv)
         });
         time("copy from the atlas onto the list", [&] {
             for (int i = 0; i < 100; ++i)
-                form.ListPreviews.previewFrames.Draw(dc, form.ListPreviews.FPreviews[size_t(i)].Slot, 0, at[size_t(i)].x, at[size_t(i)].y);
+                form.ListPreviews.previewFrames.Draw(dc, form.ListPreviews.FPreviews[size_t(i)].Slot, 0,
+                                                     at[size_t(i)].x, at[size_t(i)].y);
         });
         time("ListView::ItemPosition", [&] {
             for (int i = 0; i < 100; ++i)

@@ -32,7 +32,7 @@ columns=120
 irregular=(
   anicur/dib_layout.cpp anicur/dib_layout.h anicur/frame_cell.h anicur/icon_dir.h
   app/preview_steps.cpp
-  dirmon/filter.h res/version.h scheme/center_math.cpp
+  res/version.h scheme/center_math.cpp
   shview/comboview/ComboView.cpp shview/comboview/ComboViewDraw.cpp shview/folderview/FolderView.cpp
   shview/fileview/file_order.cpp shview/fileview/file_order.h idlist/idlist.h shview/fileview/list_marks.h
   ui/control.cpp ui/control.h ui/handles.h

@@ -248,7 +248,9 @@ bool TFolderView::AddChildNode(ui::TreeNode node, IShellFolder* folder, IShellIc
 
 void TFolderView::SortChildNodes(ui::TreeNode node, IShellFolder* folder)
 {
-    SortChildren(node, [folder](LPARAM a, LPARAM b) { return idlist::IDListCompare(folder, NodeItem(a), NodeItem(b)); });
+    SortChildren(node, [folder](LPARAM a, LPARAM b) {
+        return idlist::IDListCompare(folder, NodeItem(a), NodeItem(b));
+    });
 }
 
 void TFolderView::AddChildNodes(ui::TreeNode node)
