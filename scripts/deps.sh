@@ -4,7 +4,7 @@
 set -euo pipefail
 pkgs=(cmake ninja-build g++ clang-14 libclang-rt-14-dev googletest libgtest-dev
       g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine fonts-wine xvfb xauth
-      x11-apps imagemagick xdotool locales fonts-noto-cjk nsis clang-format-14 python3)
+      x11-apps imagemagick xdotool locales fonts-noto-cjk nsis clang-format-14 clang-tidy-14 python3)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -34,6 +34,9 @@ has() { [[ ",$kinds," == *",$1,"* ]]; }
 "$root/scripts/check-format.sh"
 # Every name in backticks in docs/ARCHITECTURE.md still names something.
 "$root/scripts/check-doc-names.sh"
+# Names on the changed lines follow the naming rule (with clang-tidy once the
+# windows build's compile database is there: below, when it is configured).
+has windows || "$root/scripts/check-names.sh"
 # Compile through ccache when it is installed (takes effect when a build folder
 # is first configured).
 if command -v ccache >/dev/null; then
@@ -53,7 +56,8 @@ if has windows; then
   tk_env_up
   tk_prefix_init & TK_PREFIX_PID=$!
   cmake -S "$root" -B "$build/windows" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
+  TARIMOKU_BUILD=$build "$root/scripts/check-names.sh"
   cmake --build "$build/windows"
 fi
 if has native; then
