@@ -6,7 +6,7 @@
 #include "res/texts.h"
 #include "shview/fileview/FileViewItem.h"
 #include "idlist/file_path.h"
-#include "shview/path_limits.h"
+#include "shview/fileview/path_limits.h"
 #include "shview/rename_names.h"
 #include "ui/seams.h"
 

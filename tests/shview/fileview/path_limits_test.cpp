@@ -1,7 +1,7 @@
 // The paths the shell's file operations refuse for their length.
 #include <gtest/gtest.h>
 
-#include "shview/path_limits.h"
+#include "shview/fileview/path_limits.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shview/path_limits.h"
+#include "shview/fileview/path_limits.h"
 
 #include "res/texts.h"
 
