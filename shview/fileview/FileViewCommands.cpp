@@ -256,7 +256,7 @@ void TFileView::DeleteSelectedFiles()
         std::wstring path;
         idlist::AbsoluteIDList absolute =
             item ? idlist::IDListCombine(itemsFolderIDList_.get(), item->id.get()) : idlist::AbsoluteIDList{};
-        if (!shview::IDListFileSystemPath(absolute.get(), path)) {
+        if (!idlist::IDListFileSystemPath(absolute.get(), path)) {
             ui::CurrentSeams().messageBeep(MB_ICONASTERISK);
             return;
         }

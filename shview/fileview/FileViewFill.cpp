@@ -140,7 +140,7 @@ bool TFileView::FillOnce(bool& replaced)
     fill.dateSeparator = LocaleText(LOCALE_SDATE, L"/");
     fill.timeSeparator = LocaleText(LOCALE_STIME, L":");
     std::wstring directory;
-    if (shview::IDListFileSystemPath(itemsFolderIDList_.get(), directory))
+    if (idlist::IDListFileSystemPath(itemsFolderIDList_.get(), directory))
         fill.sizes.Load(directory);
     if (items) { // S_FALSE may come without an enumerator: no items
         idlist::ChildIDList id;

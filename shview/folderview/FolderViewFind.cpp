@@ -117,7 +117,7 @@ bool TFolderView::SelectedIsVirtual() const
         return true;
     AbsoluteIDList absolute = NodeIDList(node);
     std::wstring path;
-    return !shview::IDListFileSystemPath(absolute.get(), path);
+    return !idlist::IDListFileSystemPath(absolute.get(), path);
 }
 
 TFolderView::SyncCounts TFolderView::ReadExpandedAgain()

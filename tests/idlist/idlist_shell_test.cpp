@@ -101,7 +101,7 @@ TEST_F(IDListShell, AFileSystemPathIsReadForRealFoldersOnly)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         std::wstring path = L"stale";
-        EXPECT_EQ(shview::IDListFileSystemPath(row.list, path), !row.path.empty());
+        EXPECT_EQ(idlist::IDListFileSystemPath(row.list, path), !row.path.empty());
         EXPECT_TRUE(SamePath(path, row.path)) << testing::PrintToString(path);
     }
 }
