@@ -1,5 +1,6 @@
 // Path helpers of the main window.
 #include "app/pane_paths.h"
+#include "idlist/file_path.h"
 #include "shview/fileview/FileView.h"
 #include "shview/folderview/FolderView.h"
 
@@ -25,9 +26,9 @@ bool IsVirtualNode(const TFolderView& tree, ui::TreeNode node)
 {
     if (!node || tree.Level(node) == 0)
         return true;
-    idlist::AbsoluteIDList absolute = tree.NodeIDList(node);
-    wchar_t path[MAX_PATH];
-    return !absolute || !SHGetPathFromIDListW(absolute.get(), path);
+    // A folder deeper than MAX_PATH is as real as any other.
+    std::wstring path;
+    return !idlist::IDListFileSystemPath(tree.NodeIDList(node).get(), path);
 }
 
 std::wstring GetNodeCaption(const TFolderView& tree, ui::TreeNode node)
@@ -39,8 +40,7 @@ std::wstring GetNodeCaption(const TFolderView& tree, ui::TreeNode node)
         return {};
     // My Computer's parsing name is a class identifier ("::{20D04FE0-...}"),
     // nothing a reader knows the folder by.
-    wchar_t path[MAX_PATH];
-    if (SHGetPathFromIDListW(absolute.get(), path))
+    if (std::wstring path; idlist::IDListFileSystemPath(absolute.get(), path))
         return path;
     return idlist::IDListDisplayName(absolute.get(), SHGDN_NORMAL);
 }
