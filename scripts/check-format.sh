@@ -65,17 +65,9 @@ for file in "${irregular[@]}"; do
 done
 
 # 2. Lines changed since the base.
-base=${TARIMOKU_FORMAT_BASE:-}
-if [ -z "$base" ]; then
-  head=$(git rev-parse HEAD)
-  for ref in origin/main main; do
-    git rev-parse -q --verify "$ref^{commit}" >/dev/null || continue
-    mb=$(git merge-base HEAD "$ref" 2>/dev/null) || continue
-    [ "$mb" != "$head" ] && base=$mb
-    break
-  done
-  [ -n "$base" ] || base=$(git rev-parse -q --verify 'HEAD~^{commit}' || true)
-fi
+# shellcheck source=change-base.sh
+. "$root/scripts/change-base.sh"
+base=$(tk_change_base)
 if [ -z "$base" ]; then
   echo "format: no base to compare with (a single commit): changed lines not checked"
 else

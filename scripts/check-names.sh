@@ -16,17 +16,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 command -v python3 >/dev/null || { echo "names: python3 is missing (scripts/deps.sh installs it)" >&2; exit 1; }
 
-base=${TARIMOKU_FORMAT_BASE:-}
-if [ -z "$base" ]; then
-  head=$(git rev-parse HEAD)
-  for ref in origin/main main; do
-    git rev-parse -q --verify "$ref^{commit}" >/dev/null || continue
-    mb=$(git merge-base HEAD "$ref" 2>/dev/null) || continue
-    [ "$mb" != "$head" ] && base=$mb
-    break
-  done
-  [ -n "$base" ] || base=$(git rev-parse -q --verify 'HEAD~^{commit}' || true)
-fi
+# shellcheck source=change-base.sh
+. "$root/scripts/change-base.sh"
+base=$(tk_change_base)
 if [ -z "$base" ]; then
   echo "names: no base to compare with (a single commit): nothing checked"
   exit 0
