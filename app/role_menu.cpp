@@ -2,6 +2,8 @@
 
 #include "res/texts.h"
 #include "scheme/cursor_scheme.h"
+#include "ui/seams.h"
+#include "ui/text.h"
 
 #include <memory>
 
@@ -15,6 +17,16 @@ bool SamePath(const std::wstring& a, const std::wstring& b) noexcept
 {
     return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
            CSTR_EQUAL;
+}
+
+// Only a file on one of the computer's own fixed disks is looked at for its
+// picture: a share or a removable medium can hold the menu for the
+// network's time-out, or go away under the mapped view the reader walks.
+// The menu shows the system's cursor for the others.
+bool OnFixedDisk(const std::wstring& path)
+{
+    const std::wstring root = ui::DriveRoot(path);
+    return !root.empty() && ui::CurrentSeams().driveType(root) == DRIVE_FIXED;
 }
 
 } // namespace
@@ -72,7 +84,7 @@ void CursorRoleMenu::Prepare(const std::wstring& file)
         // cursor, as the system itself does then.
         Source source;
         WIN32_FILE_ATTRIBUTE_DATA data{};
-        if (!path.empty() && GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
+        if (!path.empty() && OnFixedDisk(path) && GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
             !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
             source.path = path;
             source.written = data.ftLastWriteTime;

@@ -33,4 +33,19 @@ constexpr std::wstring_view UpToNull(std::wstring_view text) noexcept
     return text.substr(0, text.find(L'\0'));
 }
 
+// The root (C:\) of a path on a drive letter, whichever slash follows the
+// colon, also behind the \\?\ prefix; empty for a share (\\server\share),
+// a device or a relative path.
+inline std::wstring DriveRoot(std::wstring_view path)
+{
+    if (path.starts_with(L"\\\\?\\"))
+        path.remove_prefix(4);
+    if (path.size() < 3 || path[1] != L':' || (path[2] != L'\\' && path[2] != L'/'))
+        return {};
+    const wchar_t letter = path[0];
+    if (!((letter >= L'A' && letter <= L'Z') || (letter >= L'a' && letter <= L'z')))
+        return {};
+    return {path[0], L':', L'\\'};
+}
+
 } // namespace ui

@@ -241,6 +241,54 @@ TEST_F(RoleMenuTest, EachRoleShowsTheFirstFrameOfItsCursorOrTheSystemsOwn)
     EXPECT_LT(Distance(shown[0], drawn[4]), 1.0);
 }
 
+// A file on a share or on a drive that is not one of the computer's own
+// fixed disks is never read for its picture (it may hold the menu for the
+// network's time-out): the role shows the system's cursor.
+TEST_F(RoleMenuTest, OnlyFilesOnFixedDisksAreReadForTheirPicture)
+{
+    const std::wstring busy = testsupport::CorpusFile(L"capitaine/master/busy.ani");
+    const std::wstring own = dir.File(L"own.ani", testsupport::ReadBytes(busy));
+    const int side = GetSystemMetrics(SM_CXSMICON);
+    auto cursor = static_cast<HCURSOR>(LoadImageW(nullptr, own.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE));
+    const Pixels filePicture = Drawn(cursor, side);
+    DestroyCursor(cursor);
+    const Pixels systemPicture =
+        Drawn(static_cast<HCURSOR>(LoadImageW(nullptr, MAKEINTRESOURCEW(scheme::MouseRegistry[2].CursorId),
+                                              IMAGE_CURSOR, 0, 0, LR_SHARED | LR_DEFAULTSIZE)),
+              side);
+    ASSERT_GT(Distance(filePicture, systemPicture), 10.0);
+
+    const struct {
+        const char* name;
+        std::wstring value;
+        UINT driveType;
+        bool fromFile;
+        int picturesMade; // the system's pictures were made at start-up
+    } rows[] = {
+        {"fixed disk", own, DRIVE_FIXED, true, 1},
+        {"network drive", own, DRIVE_REMOTE, false, 0},
+        {"removable medium", own, DRIVE_REMOVABLE, false, 0},
+        {"CD", own, DRIVE_CDROM, false, 0},
+        {"share", L"\\\\tarimoku-nowhere\\cursors\\busy.ani", DRIVE_FIXED, false, 0},
+        {"fixed disk again", own, DRIVE_FIXED, true, 0}, // kept from the first
+    };
+    Pixels shown;
+    onRoleMenu = [&] {
+        MENUITEMINFOW info{sizeof info, MIIM_BITMAP};
+        GetMenuItemInfoW(Menu(), IDM_ROLE_FIRST + 2, FALSE, &info);
+        shown = Colours(info.hbmpItem, side);
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        SetRole(2, row.value);
+        ui::ScopedSeam types(ui::CurrentSeams().driveType, [&](const std::wstring&) { return row.driveType; });
+        const int made = (*form)->roleMenu.PicturesMade();
+        RightClick(clicked);
+        EXPECT_LT(Distance(shown, row.fromFile ? filePicture : systemPicture), 1.0);
+        EXPECT_EQ((*form)->roleMenu.PicturesMade(), made + row.picturesMade);
+    }
+}
+
 TEST_F(RoleMenuTest, CheckMarksAndRestoreItemsFollowTheScheme)
 {
     SetEnvironmentVariableW(L"TK_ROLE_DIR", dir.Path().c_str());

@@ -162,6 +162,26 @@ TEST(Text, FileExtensionFromTheLastDotWithoutSeparatorAfterIt)
         EXPECT_EQ(ui::FileExtension(row.name), row.extension) << testing::PrintToString(std::wstring(row.name));
 }
 
+TEST(Text, DriveRootOfALetterPathOnly)
+{
+    const struct {
+        std::wstring_view path, root;
+    } rows[] = {
+        {L"C:\\Windows\\Cursors\\aero_busy.ani", L"C:\\"},
+        {L"d:/cursors/a.cur", L"d:\\"},
+        {L"\\\\?\\E:\\deep\\a.cur", L"E:\\"},
+        {L"\\\\server\\share\\a.cur", L""},
+        {L"\\\\?\\UNC\\server\\share\\a.cur", L""},
+        {L"C:relative.cur", L""},
+        {L"cursors\\a.cur", L""},
+        {L"1:\\a.cur", L""},
+        {L"C:", L""},
+        {L"", L""},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ui::DriveRoot(row.path), row.root) << testing::PrintToString(std::wstring(row.path));
+}
+
 TEST(Text, UpToNullCutsAtTheFirstNulOnly)
 {
     using namespace std::string_view_literals;
