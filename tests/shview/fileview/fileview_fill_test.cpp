@@ -197,9 +197,8 @@ TEST_F(FileViewTest, FillRunsAsListUnderTheHourglassAndPutsBoth)
     dir.File(L"one", "x");
     dir.File(L"two", "x");
     idlist::AbsoluteIDList id = idlist::IDListFromPath(Dir());
-    ui::ComPtr<IShellFolder> real;
-    ASSERT_HRESULT_SUCCEEDED(
-        idlist::DesktopFolder()->BindToObject(id.get(), nullptr, IID_IShellFolder, real.put_void()));
+    ui::ComPtr<IShellFolder> real = Real();
+    ASSERT_TRUE(real);
     auto folder = TestFolder::Over(real.get());
     std::vector<DWORD> styles;
     std::vector<LPCWSTR> cursors;
@@ -207,14 +206,8 @@ TEST_F(FileViewTest, FillRunsAsListUnderTheHourglassAndPutsBoth)
         styles.push_back(view.ViewStyle());
         cursors.push_back(ui::ScreenCursor::Current());
     };
-    auto desktop = TestFolder::Over(idlist::DesktopFolder());
-    desktop->answerBinds = true;
-    desktop->bindAnswer = ui::ComPtr<IShellFolder>::Share(folder.get());
-    {
-        idlist::ScopedShellObjects scope(nullptr, desktop.get());
-        view.SetViewStyle(LVS_REPORT);
-        view.SetFolder(id.get());
-    }
+    view.SetViewStyle(LVS_REPORT);
+    ShowThrough(id.get(), folder.get());
     ASSERT_EQ(styles.size(), 3u); // two items and the end
     for (DWORD s : styles)
         EXPECT_EQ(s, DWORD(LVS_LIST));
@@ -232,22 +225,15 @@ TEST_F(FileViewTest, FillAskedForDuringAFillRunsAfterIt)
     dir.File(L"one", "x");
     dir.File(L"two", "x");
     idlist::AbsoluteIDList id = idlist::IDListFromPath(Dir());
-    ui::ComPtr<IShellFolder> real;
-    ASSERT_HRESULT_SUCCEEDED(
-        idlist::DesktopFolder()->BindToObject(id.get(), nullptr, IID_IShellFolder, real.put_void()));
+    ui::ComPtr<IShellFolder> real = Real();
+    ASSERT_TRUE(real);
     auto folder = TestFolder::Over(real.get());
     int nexts = 0;
     folder->onNext = [&] {
         if (++nexts == 2) // amid the first fill, as a refresh message would
             view.FillList();
     };
-    auto desktop = TestFolder::Over(idlist::DesktopFolder());
-    desktop->answerBinds = true;
-    desktop->bindAnswer = ui::ComPtr<IShellFolder>::Share(folder.get());
-    {
-        idlist::ScopedShellObjects scope(nullptr, desktop.get());
-        view.SetFolder(id.get());
-    }
+    ShowThrough(id.get(), folder.get());
     EXPECT_EQ(nexts, 6) << "two whole walks, one after the other";
     EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"one", L"two"}));
     EXPECT_EQ(view.ItemRecordCount(), 2u);
@@ -261,13 +247,6 @@ protected:
     {
         idlist::AbsoluteIDList id = idlist::IDListFromPath(In(name));
         return idlist::IDListIconIndex(id.get(), SHGFI_SYSICONINDEX);
-    }
-    ui::ComPtr<IShellFolder> Real()
-    {
-        ui::ComPtr<IShellFolder> real;
-        idlist::AbsoluteIDList id = idlist::IDListFromPath(Dir());
-        idlist::DesktopFolder()->BindToObject(id.get(), nullptr, IID_IShellFolder, real.put_void());
-        return real;
     }
 };
 

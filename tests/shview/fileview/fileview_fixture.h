@@ -40,6 +40,14 @@ protected:
     void Show(const std::wstring& path);
     // Points the list at `id` through a desktop that binds it to `folder`.
     void ShowThrough(PCIDLIST_ABSOLUTE id, IShellFolder* folder, HRESULT bindResult = S_OK);
+    // The shell's own folder object of the test folder.
+    ui::ComPtr<IShellFolder> Real()
+    {
+        ui::ComPtr<IShellFolder> real;
+        idlist::AbsoluteIDList id = idlist::IDListFromPath(Dir());
+        idlist::DesktopFolder()->BindToObject(id.get(), nullptr, IID_IShellFolder, real.put_void());
+        return real;
+    }
     // Types a new caption into the in-place editor and confirms it.
     void Rename(const std::wstring& caption, const std::wstring& typed);
     int Find(const std::wstring& caption) const;

@@ -20,13 +20,6 @@ using Names = std::vector<std::wstring>;
 
 class FileViewRename : public FileViewTest {
 protected:
-    ui::ComPtr<IShellFolder> Real()
-    {
-        ui::ComPtr<IShellFolder> real;
-        idlist::AbsoluteIDList id = idlist::IDListFromPath(Dir());
-        idlist::DesktopFolder()->BindToObject(id.get(), nullptr, IID_IShellFolder, real.put_void());
-        return real;
-    }
     // The list over a test folder on the test directory.
     ui::ComPtr<TestFolder> ShowTestFolder()
     {
