@@ -5,6 +5,7 @@
 #include "ui/seams.h"
 #include "ui/text.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -20,9 +21,9 @@ bool SamePath(const std::wstring& a, const std::wstring& b) noexcept
 }
 
 // Only a file on one of the computer's own fixed disks is looked at for its
-// picture: a share or a removable medium can hold the menu for the
-// network's time-out, or go away under the mapped view the reader walks.
-// The menu shows the system's cursor for the others.
+// picture: a share or a removable medium can take the network's time-out to
+// answer, and would hold up the pictures queued behind it. The menu shows
+// the system's cursor for the others.
 bool OnFixedDisk(const std::wstring& path)
 {
     const std::wstring root = ui::DriveRoot(path);
@@ -47,19 +48,62 @@ void CursorRoleMenu::Build(ui::PopupMenu& menu, UINT restoreFirstId, Handler ass
     restoreHandler_ = std::move(restore);
 }
 
-rolemenu::Picture CursorRoleMenu::PictureOf(const Source& source, int cursorId)
+const rolemenu::Picture* CursorRoleMenu::PictureOf(const Source& source, int cursorId)
 {
     const int id = source.path.empty() ? cursorId : 0;
     for (const Cached& cached : cache_)
         if (cached.cursorId == id && cached.source == source)
-            return cached.picture;
+            return &cached.picture;
+    if (!source.path.empty()) {
+        if (std::find(coming_.begin(), coming_.end(), source) == coming_.end()) {
+            coming_.push_back(source);
+            maker_.Queue({source.path, side_});
+        }
+        return nullptr;
+    }
     ++picturesMade_;
-    rolemenu::Picture picture =
-        source.path.empty() ? rolemenu::SystemPicture(cursorId, side_) : rolemenu::FilePicture(source.path, side_);
+    Cache({id, source, rolemenu::SystemPicture(cursorId, side_)});
+    return &cache_.back().picture;
+}
+
+void CursorRoleMenu::Cache(Cached cached)
+{
     if (cache_.size() >= kCacheLimit)
         cache_.erase(cache_.begin());
-    cache_.push_back({id, source, picture});
-    return picture;
+    cache_.push_back(std::move(cached));
+}
+
+void CursorRoleMenu::Show(std::size_t role, const Source& source)
+{
+    const int cursorId = scheme::MouseRegistry[role].CursorId;
+    const rolemenu::Picture* picture = source.path.empty() ? nullptr : PictureOf(source, cursorId);
+    if (!picture || !*picture)
+        picture = PictureOf(Source{}, cursorId);
+    menu_->Item(role)->SetBitmap(rolemenu::MenuBitmap(*picture));
+}
+
+void CursorRoleMenu::TakePictures(DWORD waitMs)
+{
+    for (rolemenu::PictureMaker::Done& done : maker_.Take(waitMs)) {
+        // Made in the order queued: the first source of that path waiting
+        // is the one this picture was made for. One made for an earlier
+        // size is dropped.
+        auto it = std::find_if(coming_.begin(), coming_.end(),
+                               [&](const Source& source) { return SamePath(source.path, done.job.path); });
+        if (done.job.side != side_ || it == coming_.end())
+            continue;
+        const Source source = *it;
+        coming_.erase(it);
+        ++picturesMade_;
+        Cache({0, source, std::move(done.picture)});
+        for (std::size_t role = 0; role < scheme::MouseRoleCount; ++role)
+            if (hasShown_[role] && shown_[role] == source)
+                Show(role, source);
+    }
+    if (coming_.empty())
+        pictureTimer_.Stop();
+    else if (!pictureTimer_.Running())
+        pictureTimer_.Start(nullptr, 0, 30, [this] { TakePictures(0); });
 }
 
 void CursorRoleMenu::Prepare(const std::wstring& file)
@@ -70,6 +114,7 @@ void CursorRoleMenu::Prepare(const std::wstring& file)
         side_ = side;
         hasShown_.fill(false);
         cache_.clear();
+        coming_.clear();
     }
     const std::array<std::wstring, scheme::MouseRoleCount> values = scheme::ReadMouseCursors();
     if (restore_)
@@ -91,13 +136,9 @@ void CursorRoleMenu::Prepare(const std::wstring& file)
             source.size = (ULONGLONG(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
         }
         if (!hasShown_[role] || !(shown_[role] == source)) {
-            const int cursorId = scheme::MouseRegistry[role].CursorId;
-            rolemenu::Picture picture = PictureOf(source, cursorId);
-            if (!picture)
-                picture = PictureOf(Source{}, cursorId); // a file the reader cannot read
-            item->SetBitmap(rolemenu::MenuBitmap(picture));
             shown_[role] = source;
             hasShown_[role] = true;
+            Show(role, source);
         }
 
         if (restore_ && !values[role].empty()) {
@@ -107,4 +148,6 @@ void CursorRoleMenu::Prepare(const std::wstring& file)
     }
     if (restore_)
         menu_->EnableSubMenu(restore_, anyToRestore);
+    if (!coming_.empty())
+        TakePictures(pictureWaitMs);
 }

@@ -3,9 +3,11 @@
 // already holds carry a check mark, and a sub-menu gives roles back to the
 // system's own cursors.
 #pragma once
+#include "app/picture_maker.h"
 #include "app/role_picture.h"
 #include "scheme/mouse_registry.h"
 #include "ui/menu.h"
+#include "ui/timer.h"
 
 #include <array>
 #include <functional>
@@ -16,14 +18,20 @@ class CursorRoleMenu {
 public:
     using Handler = std::function<void(ui::MenuItem*)>;
 
+    // `make` makes a file's picture, on a thread of the menu's own.
+    explicit CursorRoleMenu(rolemenu::PictureMaker::Make make = rolemenu::FilePicture) : maker_(std::move(make)) {}
+
     // Fills `menu`: the fourteen roles (tag = role) handled by `assign`, a
     // separator and the sub-menu "既定に戻す" (restoreFirstId on), whose
     // items (tag = role) are handled by `restore`.
     void Build(ui::PopupMenu& menu, UINT restoreFirstId, Handler assign, Handler restore);
 
     // Brings the menu in step with the scheme as it is now, for a menu
-    // opened on the cursor file `file`.
+    // opened on the cursor file `file`. A file's picture not made before
+    // shows the system's cursor until it is: Prepare waits for it a
+    // moment (pictureWaitMs), then the item changes when it comes.
     void Prepare(const std::wstring& file);
+    DWORD pictureWaitMs = 40;
 
     // The cursor file the menu is open on, for as long as an Opening lives:
     // a role chosen goes to this file, whatever the list selects by then (a
@@ -60,10 +68,16 @@ private:
         Source source;
         rolemenu::Picture picture;
     };
-    // The picture of a file (an empty one when it cannot be read) or, with
-    // an empty source, of the system's cursor `cursorId`; made only when no
-    // cached one matches.
-    rolemenu::Picture PictureOf(const Source& source, int cursorId);
+    // The cached picture of a file (an empty one when it cannot be read) or,
+    // with an empty source, of the system's cursor `cursorId`, made now when
+    // none is cached. Null for a file whose picture is still to come.
+    const rolemenu::Picture* PictureOf(const Source& source, int cursorId);
+    void Cache(Cached cached);
+    // Shows role `role`'s picture of `source`: the file's, or the system's
+    // while it is made or when the file cannot be read.
+    void Show(std::size_t role, const Source& source);
+    // Takes the pictures the maker made and shows them where they belong.
+    void TakePictures(DWORD waitMs);
 
     std::wstring file_;
     ui::PopupMenu* menu_ = nullptr;
@@ -75,5 +89,10 @@ private:
     std::array<bool, scheme::MouseRoleCount> hasShown_{};
     // Pictures made, the latest last; a few openings' worth.
     std::vector<Cached> cache_;
+    // Files whose picture is being made, with their source when queued.
+    std::vector<Source> coming_;
     int picturesMade_ = 0;
+    rolemenu::PictureMaker maker_;
+    // Brings in the pictures that take longer than the menu waits.
+    ui::Timer pictureTimer_;
 };

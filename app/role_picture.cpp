@@ -1,6 +1,7 @@
 #include "app/role_picture.h"
 
 #include "anicur/ani_walk.h"
+#include "anicur/cursor_file.h"
 #include "anicur/frame_icon.h"
 #include "anicur/icon_dir.h"
 #include "app/role_pixels.h"
@@ -12,48 +13,9 @@
 namespace rolemenu {
 namespace {
 
-// Beyond this a file is not looked at for its picture: no cursor comes near.
-constexpr LONGLONG kMaxFileBytes = 128LL << 20;
-
-// A file's bytes, mapped: only the pages the reader touches are read, which
-// for an animated cursor of many large frames is a small part of it.
-class MappedFile {
-public:
-    explicit MappedFile(const std::wstring& path)
-    {
-        ui::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-        LARGE_INTEGER size{};
-        if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kMaxFileBytes)
-            return;
-        mapping_.reset(CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
-        if (!mapping_)
-            return;
-        view_ = static_cast<const uint8_t*>(MapViewOfFile(mapping_.get(), FILE_MAP_READ, 0, 0, 0));
-        if (view_)
-            size_ = static_cast<size_t>(size.QuadPart);
-    }
-    ~MappedFile()
-    {
-        if (view_)
-            UnmapViewOfFile(view_);
-    }
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
-
-    const uint8_t* data() const noexcept { return view_; }
-    size_t size() const noexcept { return size_; }
-
-private:
-    ui::UniqueKernelHandle mapping_;
-    const uint8_t* view_ = nullptr;
-    size_t size_ = 0;
-};
-
 // The icon of the file's first picture, made by this program's own reader:
 // one frame only, however many an animated cursor holds.
-ui::UniqueIcon FirstFrameIcon(const MappedFile& bytes, int side)
+ui::UniqueIcon FirstFrameIcon(const std::vector<uint8_t>& bytes, int side)
 {
     const uint8_t* image = bytes.data();
     size_t size = bytes.size();
@@ -124,10 +86,13 @@ int MenuPictureSide() noexcept
 Picture FilePicture(const std::wstring& path, int side)
 {
     try {
-        // The system refuses to cut a file short while a view of it is
-        // mapped, so the bytes stay readable however others change it.
-        const MappedFile bytes(path);
-        if (!bytes.data())
+        // Read, not mapped: a file that shrinks or goes away meanwhile (on a
+        // share, where the system cannot stop that) only reads short.
+        std::vector<uint8_t> bytes;
+        int read = anicur::ReadCursorFile(path, bytes);
+        if (read == anicur::AniNotAnimated)
+            read = anicur::ReadStaticCursorFile(path, bytes);
+        if (read != anicur::AniOk)
             return {};
         // Only this program's reader makes the picture: a file it cannot
         // read (cut short, or of a kind it does not know) is never handed to

@@ -10,6 +10,7 @@
 #include "tests/support/cut_cursors.h"
 #include "tests/support/key_input.h"
 #include "tests/support/main_form.h"
+#include "tests/support/pump_until.h"
 #include "tests/support/seam_recorders.h"
 #include "ui/exception.h"
 #include "ui/text.h"
@@ -106,6 +107,10 @@ protected:
         });
         form.emplace();
         ASSERT_TRUE(form->Created());
+        // Every file's picture is in the menu by the time it shows, however
+        // slowly this machine reads: pictures that come later have a test
+        // of their own.
+        (*form)->roleMenu.pictureWaitMs = 10000;
         form->Open(dir.Path());
     }
     void TearDown() override
@@ -287,6 +292,45 @@ TEST_F(RoleMenuTest, OnlyFilesOnFixedDisksAreReadForTheirPicture)
         EXPECT_LT(Distance(shown, row.fromFile ? filePicture : systemPicture), 1.0);
         EXPECT_EQ((*form)->roleMenu.PicturesMade(), made + row.picturesMade);
     }
+}
+
+// A picture that takes long to make never holds the menu: it opens with the
+// system's cursor, and the item changes once the file's picture comes.
+TEST(RoleMenuPictures, ASlowPictureNeverHoldsTheMenu)
+{
+    ClearRoles();
+    testsupport::TempDir dir;
+    const std::wstring own =
+        dir.File(L"own.ani", testsupport::ReadBytes(testsupport::CorpusFile(L"capitaine/master/busy.ani")));
+    SetRole(2, own);
+    ui::ScopedSeam fixed(ui::CurrentSeams().driveType, [](const std::wstring&) { return UINT(DRIVE_FIXED); });
+    const int side = rolemenu::MenuPictureSide();
+    auto cursor = static_cast<HCURSOR>(LoadImageW(nullptr, own.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE));
+    const Pixels filePicture = Drawn(cursor, side);
+    DestroyCursor(cursor);
+    const Pixels systemPicture =
+        Drawn(static_cast<HCURSOR>(LoadImageW(nullptr, MAKEINTRESOURCEW(scheme::MouseRegistry[2].CursorId),
+                                              IMAGE_CURSOR, 0, 0, LR_SHARED | LR_DEFAULTSIZE)),
+              side);
+    ui::UniqueKernelHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    {
+        CursorRoleMenu roles([&](const std::wstring& path, int pictureSide) {
+            WaitForSingleObject(release.get(), 10000);
+            return rolemenu::FilePicture(path, pictureSide);
+        });
+        ui::PopupMenu menu(IDM_ROLE_FIRST);
+        roles.Build(menu, IDM_ROLE_DEFAULT_FIRST, nullptr, nullptr);
+        auto shown = [&] {
+            MENUITEMINFOW info{sizeof info, MIIM_BITMAP};
+            GetMenuItemInfoW(menu.Handle(), IDM_ROLE_FIRST + 2, FALSE, &info);
+            return Colours(info.hbmpItem, side);
+        };
+        roles.Prepare(own);
+        EXPECT_LT(Distance(shown(), systemPicture), 1.0);
+        SetEvent(release.get());
+        EXPECT_TRUE(testsupport::PumpUntil([&] { return Distance(shown(), filePicture) < 1.0; }));
+    }
+    ClearRoles();
 }
 
 TEST_F(RoleMenuTest, CheckMarksAndRestoreItemsFollowTheScheme)
