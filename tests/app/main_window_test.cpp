@@ -286,6 +286,20 @@ TEST_F(MainWindow, MovingToAnotherDpiLaysEverythingOutAgain)
     EXPECT_NEAR(font.lfHeight, MulDiv(title.lfHeight, to, from), 1);
 }
 
+TEST_F(MainWindow, PanesShowTheShellsIconsAtTheSizesOfTheDpi)
+{
+    // The shell's image lists follow the system's icon sizes, which follow the DPI.
+    auto side = [](HIMAGELIST list) {
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(list, &cx, &cy);
+        return cx;
+    };
+    HWND list = form->FileView.Handle(), tree = form->FolderView.Handle();
+    EXPECT_EQ(side(ListView_GetImageList(list, LVSIL_NORMAL)), Px(32));
+    EXPECT_EQ(side(ListView_GetImageList(list, LVSIL_SMALL)), Px(16));
+    EXPECT_EQ(side(TreeView_GetImageList(tree, TVSIL_NORMAL)), Px(16));
+}
+
 TEST_F(MainWindow, ExitClosesTheWindow)
 {
     HWND w = form->Handle();

@@ -188,4 +188,28 @@ TEST_F(GoDialog, OpensEmptyWithItsLayoutCentredOnTheWindowGiven)
     EXPECT_EQ(window.top, at.y);
 }
 
+TEST_F(GoDialog, MovedToAnotherDpiItLaysItselfOutAgainWhereTheSystemSuggests)
+{
+    const int to = testsupport::ProcessDpi() == 96 ? 144 : 96;
+    const RECT suggested{50, 60, 50 + 400, 60 + 200};
+    RECT window{}, client{}, edit{};
+    DialogDriver driver(kCaption, [&](HWND dialog) {
+        SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+        GetWindowRect(dialog, &window);
+        GetClientRect(dialog, &client);
+        edit = ClientRectOf(dialog, IDC_GO_EDTPATH);
+        testsupport::ExpectControlsWhole(dialog);
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    });
+    TfrmGo dialog;
+    dialog.ShowModal(host);
+    ASSERT_EQ(driver.Handled(), 1);
+    EXPECT_EQ(window.left, suggested.left);
+    EXPECT_EQ(window.top, suggested.top);
+    EXPECT_EQ(client.right, ui::Scale(344, to));
+    EXPECT_EQ(client.bottom, ui::Scale(94, to));
+    EXPECT_EQ((std::vector<LONG>{edit.left, edit.top, edit.right - edit.left, edit.bottom - edit.top}),
+              (std::vector<LONG>{ui::Scale(32, to), ui::Scale(32, to), ui::Scale(297, to), ui::Scale(20, to)}));
+}
+
 } // namespace
