@@ -67,13 +67,14 @@ int ProcessDpi()
     return dpi > 0 ? dpi : ui::kDesignDpi;
 }
 
-void ExpectControlsWhole(HWND parent)
+void ExpectControlsWhole(HWND parent, bool texts)
 {
     RECT client{};
     GetClientRect(parent, &client);
     for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         if (!IsWindowVisible(c))
             continue;
+        ExpectControlsWhole(c, texts);
         RECT r{};
         GetWindowRect(c, &r);
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
@@ -83,7 +84,7 @@ void ExpectControlsWhole(HWND parent)
             << " outside " << client.right << "x" << client.bottom;
         wchar_t cls[32] = {};
         GetClassNameW(c, cls, 32);
-        if (_wcsicmp(cls, L"Static") != 0)
+        if (!texts || _wcsicmp(cls, L"Static") != 0)
             continue;
         std::wstring text(std::size_t(GetWindowTextLengthW(c)) + 1, L'\0');
         text.resize(std::size_t(GetWindowTextW(c, text.data(), int(text.size()))));
@@ -122,28 +123,9 @@ DWORD RunTestsLikeWindows(const std::wstring& filter, int dpi)
     DWORD n = GetModuleFileNameW(nullptr, self.data(), DWORD(self.size()));
     if (n == 0 || n >= self.size())
         return kNotRun;
-    std::wstring cmd = L"\"" + std::wstring(self.data(), n) + L"\" --gtest_filter=" + filter;
     WindowsProfile profile(dpi);
     SetEnvironmentVariableW(kAskedDpi, std::to_wstring(dpi).c_str());
-    // The tests' report goes where this program's goes.
-    STARTUPINFOW si{sizeof(si)};
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION pi{};
-    const BOOL started = CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-    if (!started) {
-        SetEnvironmentVariableW(kAskedDpi, nullptr);
-        return kNotRun;
-    }
-    CloseHandle(pi.hThread);
-    DWORD code = kNotRun;
-    if (WaitForSingleObject(pi.hProcess, 120000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(pi.hProcess, &code);
-    else
-        TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hProcess);
+    DWORD code = RunToEnd(L"\"" + std::wstring(self.data(), n) + L"\" --gtest_filter=" + filter);
     SetEnvironmentVariableW(kAskedDpi, nullptr);
     return code;
 }

@@ -37,9 +37,10 @@ int ProcessDpi();
 // A 96-DPI figure of the design at the DPI this process runs at.
 inline int Px(int value) { return ui::Scale(value, ProcessDpi()); }
 
-// Every child control of `parent` lies wholly inside its client area, and
-// every label (static control) is large enough for its text in its font.
-void ExpectControlsWhole(HWND parent);
+// Every visible window below `parent` lies wholly inside its own parent's
+// client area, and (with `texts`: windows of this process only) every
+// label is large enough for its text in its font.
+void ExpectControlsWhole(HWND parent, bool texts = true);
 
 // The DPI the profile asked for when this process was started under it; 0
 // when it was not.
