@@ -4,18 +4,22 @@
 
 namespace panes {
 
-Size MinimumClient()
+using ui::Scale;
+
+Size MinimumClient(int dpi)
 {
-    return {std::max(kToolBarMinWidth, 2 * kMinPaneWidth + kSplitterWidth), kToolBarHeight + kMinPaneHeight};
+    return {std::max(Scale(kToolBarMinWidth, dpi), 2 * Scale(kMinPaneWidth, dpi) + Scale(kSplitterWidth, dpi)),
+            Scale(kToolBarHeight, dpi) + Scale(kMinPaneHeight, dpi)};
 }
 
-int TreeWidth(int wanted, int clientWidth)
+int TreeWidth(int wanted, int clientWidth, int dpi)
 {
-    int room = std::max(0, clientWidth - kSplitterWidth);
-    int widest = room - kMinPaneWidth;
-    if (widest < kMinPaneWidth)
+    const int minPane = Scale(kMinPaneWidth, dpi);
+    int room = std::max(0, clientWidth - Scale(kSplitterWidth, dpi));
+    int widest = room - minPane;
+    if (widest < minPane)
         return room / 2;
-    return std::clamp(wanted, kMinPaneWidth, widest);
+    return std::clamp(wanted, minPane, widest);
 }
 
 int MenuRows(const std::vector<int>& itemWidths, int barWidth)
@@ -32,17 +36,19 @@ int MenuRows(const std::vector<int>& itemWidths, int barWidth)
     return rows;
 }
 
-Arrangement Arrange(int clientWidth, int clientHeight, int wantedTree)
+Arrangement Arrange(int clientWidth, int clientHeight, int wantedTree, int dpi)
 {
+    const int bar = Scale(kToolBarHeight, dpi);
     int width = std::max(0, clientWidth);
-    int paneHeight = std::max(0, clientHeight - kToolBarHeight);
-    int tree = TreeWidth(wantedTree, width);
-    int splitter = std::min(kSplitterWidth, width - tree);
+    int paneHeight = std::max(0, clientHeight - bar);
+    int tree = TreeWidth(wantedTree, width, dpi);
+    int splitter = std::min(Scale(kSplitterWidth, dpi), width - tree);
     Arrangement a;
-    a.toolBar = {0, 0, width, kToolBarHeight};
-    a.tree = {0, kToolBarHeight, tree, paneHeight};
-    a.splitter = {tree, kToolBarHeight, splitter, paneHeight};
-    a.list = {tree + splitter, kToolBarHeight, width - tree - splitter, paneHeight};
+    a.toolBar = {0, 0, width, bar};
+    a.buttons = {0, Scale(kButtonTop, dpi), width, Scale(kButtonSize, dpi)};
+    a.tree = {0, bar, tree, paneHeight};
+    a.splitter = {tree, bar, splitter, paneHeight};
+    a.list = {tree + splitter, bar, width - tree - splitter, paneHeight};
     return a;
 }
 

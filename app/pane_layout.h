@@ -1,6 +1,9 @@
 // Where the main window puts its tool bar, tree, splitter and list, and the
-// smallest client area at which all of them stay usable. Window-free.
+// smallest client area at which all of them stay usable. Window-free. The
+// figures are the design's, at 96 DPI; each function scales them to `dpi`.
 #pragma once
+#include "ui/dpi_scale.h"
+
 #include <vector>
 
 namespace panes {
@@ -14,6 +17,9 @@ inline constexpr int kToolBarMinWidth = 110;
 // and the panes never get lower.
 inline constexpr int kMinPaneWidth = 100;
 inline constexpr int kMinPaneHeight = 80;
+// The tool buttons: 24 pixels square, 4 below the bar's top edge.
+inline constexpr int kButtonSize = 24;
+inline constexpr int kButtonTop = 4;
 
 struct Size {
     int width = 0;
@@ -25,16 +31,16 @@ struct Bounds {
 };
 
 struct Arrangement {
-    Bounds toolBar, tree, splitter, list;
+    Bounds toolBar, buttons, tree, splitter, list;
 };
 
 // The smallest client area of the main window.
-Size MinimumClient();
+Size MinimumClient(int dpi = ui::kDesignDpi);
 
 // The tree's width in a client area `clientWidth` wide when the user wants
 // `wanted`: within reach of both panes' smallest width; an area too narrow
 // for both splits what there is between them.
-int TreeWidth(int wanted, int clientWidth);
+int TreeWidth(int wanted, int clientWidth, int dpi = ui::kDesignDpi);
 
 // The lines a menu bar `barWidth` wide takes for items of these widths
 // (the first counted from the bar's left edge), put on one line until the
@@ -43,7 +49,8 @@ int TreeWidth(int wanted, int clientWidth);
 int MenuRows(const std::vector<int>& itemWidths, int barWidth);
 
 // The tool bar across the top, the tree (`wantedTree` as TreeWidth allows),
-// the splitter and the list filling the rest below it. Nothing negative.
-Arrangement Arrange(int clientWidth, int clientHeight, int wantedTree);
+// the splitter and the list filling the rest below it, and the row of tool
+// buttons inside the bar. Nothing negative.
+Arrangement Arrange(int clientWidth, int clientHeight, int wantedTree, int dpi = ui::kDesignDpi);
 
 } // namespace panes

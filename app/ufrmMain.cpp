@@ -3,6 +3,7 @@
 #include "app/messages.h"
 #include "shview/folderview/TreeState.h"
 #include "ui/application.h"
+#include "ui/dpi.h"
 #include "ui/exception.h"
 
 #include "res/resource.h"
@@ -40,12 +41,22 @@ bool TfrmTarimoku::Create()
     cls.background = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU));
     accelerators_ = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
+    // The window opens on the primary monitor, at the system's DPI; should
+    // the system put it on another, it takes that one's size.
+    dpi_ = ui::SystemDpi();
     if (!CreateWindowOf(cls, WS_EX_CONTROLPARENT, texts::AppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                        CW_USEDEFAULT, CW_USEDEFAULT, kInitialWidth, kInitialHeight, nullptr, menu)) {
+                        CW_USEDEFAULT, CW_USEDEFAULT, ui::Scale(kInitialWidth, dpi_),
+                        ui::Scale(kInitialHeight, dpi_), nullptr, menu)) {
         if (menu)
             DestroyMenu(menu);
         return false;
     }
+    if (int actual = ui::DpiOf(Handle()); actual != dpi_) {
+        dpi_ = actual;
+        SetWindowPos(Handle(), nullptr, 0, 0, ui::Scale(kInitialWidth, dpi_), ui::Scale(kInitialHeight, dpi_),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    treeWidth_ = ui::Scale(kTreeWidth, dpi_);
     CreateComponents();
     if (!FolderView.Handle() || !FileView.Handle())
         return false;
@@ -60,20 +71,16 @@ void TfrmTarimoku::CreateFolderTree() { FolderView.Create(Handle()); }
 
 void TfrmTarimoku::CreateComponents()
 {
-    // The form's font: "ＭＳ Ｐゴシック", 15 pixels, Shift-JIS character set.
-    LOGFONTW lf{};
-    lf.lfHeight = -15;
-    lf.lfCharSet = SHIFTJIS_CHARSET;
-    wcscpy(lf.lfFaceName, L"ＭＳ Ｐゴシック");
-    formFont_.reset(CreateFontIndirectW(&lf));
-
     pnlToolBar.Create(Handle(), kSilver, true);
-    ToolButtons.Create(pnlToolBar.Handle(), kButtonSize);
-    ToolButtons.AddButton(IDM_NEWFOLDER, IDB_NEWFOLDER, texts::HintNewFolder);
-    ToolButtons.AddButton(IDM_RENAME, IDB_RENAME, texts::HintRename);
-    ToolButtons.AddButton(IDM_DELETE, IDB_DELETE, texts::HintDelete);
-    ToolButtons.AddGap(8);
-    ToolButtons.AddButton(IDM_FOLDERUP, IDB_FOLDERUP, texts::HintFolderUp);
+    ToolButtons.Create(pnlToolBar.Handle(), kButtonSize, kButtonIndent, dpi_);
+    // Each picture at 24, 30, 36 and 48 pixels: 100, 125, 150 and 200 %.
+    ToolButtons.AddButton(IDM_NEWFOLDER, {IDB_NEWFOLDER, IDB_NEWFOLDER_30, IDB_NEWFOLDER_36, IDB_NEWFOLDER_48},
+                          texts::HintNewFolder);
+    ToolButtons.AddButton(IDM_RENAME, {IDB_RENAME, IDB_RENAME_30, IDB_RENAME_36, IDB_RENAME_48}, texts::HintRename);
+    ToolButtons.AddButton(IDM_DELETE, {IDB_DELETE, IDB_DELETE_30, IDB_DELETE_36, IDB_DELETE_48}, texts::HintDelete);
+    ToolButtons.AddGap(kButtonGap);
+    ToolButtons.AddButton(IDM_FOLDERUP, {IDB_FOLDERUP, IDB_FOLDERUP_30, IDB_FOLDERUP_36, IDB_FOLDERUP_48},
+                          texts::HintFolderUp);
 
     // Fills and shell operations of the views and the context menu run nested
     // message loops: the animation holds still meanwhile.
@@ -106,17 +113,16 @@ void TfrmTarimoku::CreateComponents()
     FolderView.OnKeyPress = ui::Bind(this, &TfrmTarimoku::PaneKeyPress);
     // A tree that fails while it builds is reported; the window still comes up.
     ui::Guarded(Handle(), [this] { CreateFolderTree(); });
-    FolderView.SetIndent(19);
+    FolderView.SetIndent(ui::Scale(kTreeIndent, dpi_));
     Splitter1.Create(Handle(), kSilver);
     // The splitter leaves both panes usable.
     Splitter1.OnMoved = [this](ui::Splitter*, int x) {
         RECT rc;
         GetClientRect(Handle(), &rc);
-        treeWidth_ = panes::TreeWidth(x, rc.right - rc.left);
+        treeWidth_ = panes::TreeWidth(x, rc.right - rc.left, dpi_);
         Layout();
     };
-    FolderView.SetFont(formFont_.get());
-    FileView.SetFont(formFont_.get());
+    MakeFonts();
 
     AddCommands();
 }
@@ -155,9 +161,9 @@ void TfrmTarimoku::Layout()
     RECT rc;
     GetClientRect(Handle(), &rc);
     int width = rc.right - rc.left;
-    panes::Arrangement at = panes::Arrange(width, rc.bottom - rc.top, treeWidth_);
+    panes::Arrangement at = panes::Arrange(width, rc.bottom - rc.top, treeWidth_, dpi_);
     pnlToolBar.SetBounds(at.toolBar.x, at.toolBar.y, at.toolBar.width, at.toolBar.height);
-    ToolButtons.SetBounds(0, 4, width, kButtonSize);
+    ToolButtons.SetBounds(at.buttons.x, at.buttons.y, at.buttons.width, at.buttons.height);
     FolderView.SetBounds(at.tree.x, at.tree.y, at.tree.width, at.tree.height);
     MoveWindow(Splitter1.Handle(), at.splitter.x, at.splitter.y, at.splitter.width, at.splitter.height, TRUE);
     FileView.SetBounds(at.list.x, at.list.y, at.list.width, at.list.height);
@@ -165,12 +171,12 @@ void TfrmTarimoku::Layout()
 
 void TfrmTarimoku::MinimumSize(MINMAXINFO& info)
 {
-    panes::Size client = panes::MinimumClient();
+    panes::Size client = panes::MinimumClient(dpi_);
     HWND h = Handle();
     HMENU menu = GetMenu(h);
     RECT want{0, 0, client.width, client.height};
-    AdjustWindowRectEx(&want, DWORD(GetWindowLongPtrW(h, GWL_STYLE)), menu != nullptr,
-                       DWORD(GetWindowLongPtrW(h, GWL_EXSTYLE)));
+    ui::AdjustWindowRectForDpi(want, DWORD(GetWindowLongPtrW(h, GWL_STYLE)), menu != nullptr,
+                               DWORD(GetWindowLongPtrW(h, GWL_EXSTYLE)), dpi_);
     LONG height = want.bottom - want.top;
     // That narrow, the menu bar may wrap its items onto more lines, each of
     // which takes height from the panes.
@@ -230,18 +236,48 @@ void TfrmTarimoku::FormCreate()
 {
     Refresh.Attach(Handle(), refreshPanes_);
     BuildRoleMenu();
-
-    // Both panes use the system's icon-title font when it can be had.
-    LOGFONTW lf{};
-    if (SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(lf), &lf, 0)) {
-        listFont_ = shview::FontFromLogFont(lf);
-        treeFont_ = shview::FontFromLogFont(lf);
-        if (listFont_ && treeFont_) {
-            FileView.SetFont(listFont_.get());
-            FolderView.SetFont(treeFont_.get());
-        }
-    }
     Drops.Register();
+}
+
+void TfrmTarimoku::MakeFonts()
+{
+    // The form's font: "ＭＳ Ｐゴシック", 15 pixels, Shift-JIS character set.
+    LOGFONTW lf{};
+    lf.lfHeight = -ui::Scale(15, dpi_);
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    wcscpy(lf.lfFaceName, L"ＭＳ Ｐゴシック");
+    ui::UniqueFont form(CreateFontIndirectW(&lf));
+    // Both panes use the system's icon-title font when it can be had.
+    ui::UniqueFont list, tree;
+    LOGFONTW title{};
+    if (ui::IconTitleFontForDpi(title, dpi_)) {
+        list = shview::FontFromLogFont(title);
+        tree = shview::FontFromLogFont(title);
+    }
+    const bool iconTitle = list && tree;
+    FileView.SetFont(iconTitle ? list.get() : form.get());
+    FolderView.SetFont(iconTitle ? tree.get() : form.get());
+    // The panes hold the new fonts now: the old ones may go.
+    formFont_ = std::move(form);
+    listFont_ = std::move(list);
+    treeFont_ = std::move(tree);
+}
+
+void TfrmTarimoku::DpiChanged(int dpi, const RECT& suggested)
+{
+    if (dpi <= 0)
+        return;
+    const int old = dpi_;
+    dpi_ = dpi;
+    treeWidth_ = MulDiv(treeWidth_, dpi, old);
+    MakeFonts();
+    FolderView.SetIndent(ui::Scale(kTreeIndent, dpi_));
+    ToolButtons.SetDpi(dpi_);
+    // The suggested rectangle keeps the window where the user moved it; its
+    // size sends WM_SIZE, which lays the panes out again.
+    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    Layout();
 }
 
 void TfrmTarimoku::OpenCommandLineFolder(const std::vector<std::wstring>& arguments)
@@ -291,6 +327,10 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_SIZE:
         Layout();
+        return 0;
+    case WM_DPICHANGED:
+        if (lp)
+            DpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
         return 0;
     case WM_GETMINMAXINFO:
         MinimumSize(*reinterpret_cast<MINMAXINFO*>(lp));

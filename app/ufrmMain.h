@@ -49,13 +49,18 @@ public:
     HACCEL Accelerators() const noexcept { return accelerators_; }
     HMENU MainMenu() const noexcept { return GetMenu(Handle()); }
 
-    // Layout of the form as stored.
+    // Layout of the form as stored, at 96 DPI: the window shows them scaled
+    // to the DPI of its monitor (Dpi()).
     static constexpr int kInitialWidth = 491;
     static constexpr int kInitialHeight = 409;
     static constexpr int kToolBarHeight = panes::kToolBarHeight;
     static constexpr int kTreeWidth = 173;
     static constexpr int kSplitterWidth = panes::kSplitterWidth;
-    static constexpr int kButtonSize = 24;
+    static constexpr int kButtonSize = panes::kButtonSize;
+    static constexpr int kButtonIndent = 2;
+    static constexpr int kButtonGap = 8;
+    static constexpr int kTreeIndent = 19;
+    int Dpi() const noexcept { return dpi_; }
 
     // Components.
     ui::Panel pnlToolBar;
@@ -124,6 +129,11 @@ private:
     // The command table: the menu bar's, the tool buttons' and the keys' handlers.
     void AddCommands();
     void Layout();
+    // The form's and the panes' fonts at the window's DPI.
+    void MakeFonts();
+    // WM_DPICHANGED: fonts, tool bar, splitter and panes at the new DPI, the
+    // window at the suggested rectangle.
+    void DpiChanged(int dpi, const RECT& suggested);
     // WM_GETMINMAXINFO: the smallest window at which the tool bar and both
     // panes stay usable.
     void MinimumSize(MINMAXINFO& info);
@@ -201,7 +211,8 @@ private:
     ui::UniqueFont listFont_; // the icon-title font, when the system gives it
     ui::UniqueFont treeFont_; // a copy of it for the tree
     HACCEL accelerators_ = nullptr;
-    int treeWidth_ = kTreeWidth;
+    int dpi_ = 96;
+    int treeWidth_ = kTreeWidth; // in the window's pixels
     bool shown_ = false;
     // The pane that had the focus last: it gets it back when the window does.
     HWND focusedPane_ = nullptr;

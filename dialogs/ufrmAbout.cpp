@@ -2,9 +2,11 @@
 
 #include "dialogs/pixel_layout.h"
 #include "scheme/utilities.h"
+#include "ui/dpi.h"
 
 #include "res/resource.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -42,20 +44,56 @@ std::optional<dialogs::Display> ActiveWindowDisplay()
 
 INT_PTR TfrmAbout::ShowModal(HWND owner) { return ui::Dialog::ShowModal(owner, IDD_FRMABOUT); }
 
-bool TfrmAbout::OnInitDialog()
+namespace {
+
+RECT Scaled(const RECT& r, int dpi)
+{
+    return {ui::Scale(r.left, dpi), ui::Scale(r.top, dpi), ui::Scale(r.right, dpi), ui::Scale(r.bottom, dpi)};
+}
+
+} // namespace
+
+void TfrmAbout::Layout(int dpi)
 {
     // Client 299 x 167; the design's font, 15 pixels high. The labels sit
     // inside the panel (8, 8); the title spans the icon's area.
-    font_ = dialogs::MakeDialogFont(L"ＭＳ Ｐゴシック", 15);
-    dialogs::SetFontOnChildren(Handle(), font_.get());
+    ui::UniqueFont font = dialogs::MakeDialogFont(L"ＭＳ Ｐゴシック", 15, dpi);
+    dialogs::SetFontOnChildren(Handle(), font.get());
+    font_ = std::move(font);
     const int px = kPanel.left, py = kPanel.top;
-    dialogs::ApplyPixelLayout(Handle(), 299, 167,
+    dialogs::ApplyPixelLayout(Handle(), dpi, 299, 167,
                               {{IDC_ABOUT_LABEL2, px + 4, py + 16, 272, 25},
                                {IDC_ABOUT_LBLVERSION, px + 4, py + 40, 272, 25},
                                {IDC_ABOUT_LABEL4, px + 4, py + 64, 272, 25},
                                {IDC_ABOUT_LABEL5, px + 4, py + 88, 272, 25},
                                {IDCANCEL, 216, 136, 75, 25}});
+    // A text wider than its label (another font standing in) widens the
+    // label, the panel around it and the box; the button keeps its corner.
+    const std::initializer_list<int> labels{IDC_ABOUT_LABEL2, IDC_ABOUT_LBLVERSION, IDC_ABOUT_LABEL4,
+                                            IDC_ABOUT_LABEL5};
+    dialogs::FitLabelsToText(Handle(), labels);
+    panel_ = Scaled(kPanel, dpi);
+    icon_ = Scaled(kIcon, dpi);
+    const int inset = ui::Scale(5, dpi);
+    int right = panel_.right;
+    for (int id : labels)
+        right = std::max(right, int(dialogs::ClientRectOf(Handle(), id).right) + inset);
+    if (const int grown = right - panel_.right; grown > 0) {
+        panel_.right = right;
+        RECT button = dialogs::ClientRectOf(Handle(), IDCANCEL);
+        SetWindowPos(GetDlgItem(Handle(), IDCANCEL), nullptr, button.left + grown, button.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        dialogs::GrowClient(Handle(), grown, 0);
+    }
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+bool TfrmAbout::OnInitDialog()
+{
+    Layout(ui::DpiOf(Handle()));
     FormCreate();
+    // The version line has its build number now: room for it too.
+    Layout(ui::DpiOf(Handle()));
     PlaceOnScreen();
     return true;
 }
@@ -92,11 +130,11 @@ void TfrmAbout::Paint()
     if (!dc)
         return;
     // Raised inner bevel inside a lowered outer one.
-    RECT panel = kPanel;
+    RECT panel = panel_;
     DrawEdge(dc, &panel, BDR_SUNKENOUTER | BDR_RAISEDINNER, BF_RECT);
     if (programIcon_) {
-        const int size = kIcon.right - kIcon.left;
-        DrawIconEx(dc, kIcon.left, kIcon.top, programIcon_.get(), size - 1, size - 1, 0, nullptr, DI_NORMAL);
+        const int size = icon_.right - icon_.left;
+        DrawIconEx(dc, icon_.left, icon_.top, programIcon_.get(), size - 1, size - 1, 0, nullptr, DI_NORMAL);
     }
     EndPaint(Handle(), &ps);
 }
@@ -104,6 +142,14 @@ void TfrmAbout::Paint()
 INT_PTR TfrmAbout::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
+    case WM_DPICHANGED:
+        if (lp) {
+            const RECT& suggested = *reinterpret_cast<const RECT*>(lp);
+            SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            Layout(HIWORD(wp));
+        }
+        return TRUE;
     case WM_PAINT:
         Paint();
         return TRUE;

@@ -17,12 +17,14 @@ public:
     // the running executable.
     std::wstring ExecutablePath;
 
-    // The panel and the icon, in client pixels.
+    // The panel and the icon, in client pixels at 96 DPI.
     static constexpr RECT kPanel{8, 8, 8 + 281, 8 + 121};
     static constexpr RECT kIcon{8 + 16, 8 + 16, 8 + 16 + 33, 8 + 16 + 33};
 
     // The icon shown (a copy of the application's); null before it opens.
     HICON ProgramIcon() const noexcept { return programIcon_.get(); }
+    // The panel as shown: at the box's DPI, around every label.
+    const RECT& PanelRect() const noexcept { return panel_; }
 
 protected:
     bool OnInitDialog() override;
@@ -32,10 +34,14 @@ protected:
     void FormCreate();
 
 private:
+    // The controls, their font, the panel and the box's size at `dpi`.
+    void Layout(int dpi);
     void Paint();
     void PlaceOnScreen();
     ui::UniqueFont font_;
     ui::UniqueIcon programIcon_;
+    RECT panel_ = kPanel;
+    RECT icon_ = kIcon;
 };
 
 // The display of the active window, when there is one.

@@ -23,12 +23,15 @@ public:
 protected:
     bool OnInitDialog() override;
     bool OnCommand(WORD id, WORD code, HWND control) override;
+    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
     // OK: ends the dialog when the typed text names an existing folder,
     // otherwise says so and stays open with the text unchanged.
     void btnOKClick();
 
 private:
+    // The controls, their font and the dialog's size at `dpi`.
+    void Layout(int dpi);
     std::wstring TypedText() const;
     ui::UniqueFont font_;
     std::wstring enteredPath_;

@@ -10,6 +10,19 @@
 #define IDB_RENAME 111
 #define IDB_DELETE 112
 #define IDB_FOLDERUP 113
+// The same pictures at 30, 36 and 48 pixels (125, 150 and 200 %).
+#define IDB_NEWFOLDER_30 114
+#define IDB_RENAME_30 115
+#define IDB_DELETE_30 116
+#define IDB_FOLDERUP_30 117
+#define IDB_NEWFOLDER_36 118
+#define IDB_RENAME_36 119
+#define IDB_DELETE_36 140
+#define IDB_FOLDERUP_36 141
+#define IDB_NEWFOLDER_48 142
+#define IDB_RENAME_48 143
+#define IDB_DELETE_48 144
+#define IDB_FOLDERUP_48 145
 
 // The go-to-folder dialog (OK and Cancel are IDOK and IDCANCEL).
 #define IDD_FRMGO 120

@@ -2,11 +2,12 @@
 # Puts the pictures of the last end-to-end run in docs/ as the README's:
 #   docs/main-window.png  the main window on a folder of cursors
 #   docs/role-menu.png    the same window with the role menu open
-# The end-to-end test RoleMenuByHand takes them while it checks what they
-# show; scripts/test.sh leaves them in $TARIMOKU_BUILD/artifacts with the
+#   docs/main-window-144.png  the window on the same folder at 144 DPI (150 %)
+# The end-to-end tests RoleMenuByHand and ProgramAt144Dpi take them while
+# they check what they show; scripts/test.sh leaves them in $TARIMOKU_BUILD/artifacts with the
 # hash of the tarimoku.exe they show. docs/pictures.txt keeps that hash,
 # and scripts/test.sh says when the program it tested is another one.
-# Usage: scripts/test.sh --kinds windows -- -R RoleMenuByHand
+# Usage: scripts/test.sh --kinds windows -- -R 'RoleMenuByHand|ProgramAt144Dpi'
 #        scripts/readme-pictures.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -16,15 +17,17 @@ exe="$build/windows/app/tarimoku.exe"
 
 fail() { echo "readme-pictures: $*" >&2; exit 1; }
 command -v convert >/dev/null || fail "ImageMagick's convert is missing (scripts/deps.sh installs it)"
-for name in main-window role-menu; do
-  [ -f "$artifacts/$name.png" ] || fail "no $artifacts/$name.png: run scripts/test.sh --kinds windows -- -R RoleMenuByHand first"
+pictures=(main-window role-menu main-window-144)
+for name in "${pictures[@]}"; do
+  [ -f "$artifacts/$name.png" ] ||
+    fail "no $artifacts/$name.png: run scripts/test.sh --kinds windows -- -R 'RoleMenuByHand|ProgramAt144Dpi' first"
 done
 [ -f "$artifacts/program.sha256" ] || fail "$artifacts/program.sha256 is missing: run the tests again"
 shown=$(cat "$artifacts/program.sha256")
 built=$(sha256sum "$exe" | cut -d' ' -f1)
 [ "$shown" = "$built" ] || fail "the pictures show another build than $exe: run the tests again"
 
-for name in main-window role-menu; do
+for name in "${pictures[@]}"; do
   # The screen less its empty border; no dates in the file, so the same
   # pixels make the same bytes.
   convert "$artifacts/$name.png" -trim +repage -strip -define png:exclude-chunks=date,time \
@@ -32,9 +35,10 @@ for name in main-window role-menu; do
   echo "docs/$name.png  $(identify -format '%wx%h' "$root/docs/$name.png")"
 done
 cat >"$root/docs/pictures.txt" <<EOF
-# The README's pictures, docs/main-window.png and docs/role-menu.png, are the
-# screen as the end-to-end test RoleMenuByHand saw it while it checked the
-# role menu, put here by scripts/readme-pictures.sh. They show the
+# The README's pictures, docs/main-window.png, docs/role-menu.png and
+# docs/main-window-144.png, are the screen as the end-to-end tests
+# RoleMenuByHand and ProgramAt144Dpi saw it while they checked the window,
+# put here by scripts/readme-pictures.sh. They show the
 # tarimoku.exe of this SHA-256; scripts/test.sh says when it tests another.
 $shown
 EOF

@@ -68,9 +68,10 @@ public:
     void LinkTree(shview::TreeLink* tree) override { folderView_ = tree; }
     ui::Component& LinkedComponent() noexcept override { return *this; }
 
-    // Left edge of an entry's icon: 10 pixels per level in the dropped list,
-    // one pixel in from the left in the selection field.
-    static int EntryLeft(const RECT& rect, int level, bool selectionField) noexcept;
+    // Left edge of an entry's icon: 10 pixels per level (at 96 DPI, scaled
+    // to `dpi`) in the dropped list, one pixel in from the left in the
+    // selection field.
+    static int EntryLeft(const RECT& rect, int level, bool selectionField, int dpi = 96) noexcept;
 
 protected:
     void DrawItem(const DRAWITEMSTRUCT& item) override;

@@ -2,6 +2,8 @@
 // and display name, indented by level in the dropped list only.
 #include "shview/comboview/ComboView.h"
 
+#include "ui/dpi.h"
+
 #include <shellapi.h>
 
 using idlist::DesktopFolder;
@@ -43,9 +45,9 @@ private:
 
 } // namespace
 
-int TComboView::EntryLeft(const RECT& rect, int level, bool selectionField) noexcept
+int TComboView::EntryLeft(const RECT& rect, int level, bool selectionField, int dpi) noexcept
 {
-    return selectionField ? rect.left + 1 : rect.left + 10 * level;
+    return selectionField ? rect.left + 1 : rect.left + ui::Scale(10, dpi) * level;
 }
 
 void TComboView::DrawItem(const DRAWITEMSTRUCT& item)
@@ -68,7 +70,7 @@ void TComboView::DrawItem(const DRAWITEMSTRUCT& item)
     const TComboData* entry = item.itemID == UINT(-1) ? nullptr : Entry(int(item.itemID));
     if (!entry || !entry->IDList)
         return;
-    const int x = EntryLeft(rect, entry->Level, field);
+    const int x = EntryLeft(rect, entry->Level, field, ui::DpiOf(Handle()));
     const int side = rect.bottom - rect.top;
 
     // The selection field always shows the selected entry: its open form.

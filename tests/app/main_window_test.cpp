@@ -2,6 +2,7 @@
 #include "res/resource.h"
 #include "res/texts.h"
 #include "tests/support/main_form.h"
+#include "tests/support/windows_profile.h"
 #include "tests/support/wine_ui.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,8 @@
 namespace {
 
 // The texts and figures the design fixes for the window, its menu bar, its
-// keys and its tool bar, in one place.
+// keys and its tool bar, in one place. The figures are 96-DPI pixels: the
+// window shows them scaled (Px) to the DPI it runs at.
 struct MenuItemText {
     int menu;
     UINT pos;
@@ -27,7 +29,7 @@ struct Accelerator {
 struct Button {
     UINT id;
     const wchar_t* hint;
-    int x; // in the tool bar's panel
+    int x; // in the tool bar's panel, at 96 DPI
 };
 const struct {
     int width, height;
@@ -82,6 +84,8 @@ std::wstring MenuText(HMENU menu, UINT pos)
     return buf;
 }
 
+using testsupport::Px;
+
 RECT ChildRect(HWND parent, HWND child)
 {
     RECT r;
@@ -102,8 +106,8 @@ TEST_F(MainWindow, StartsWithTheStoredSizeTitleAndTheGlobalSet)
     EXPECT_EQ(WindowText(form->Handle()).rfind(texts::AppTitle, 0), 0u);
     RECT r;
     GetWindowRect(form->Handle(), &r);
-    EXPECT_EQ(r.right - r.left, kDesign.width);
-    EXPECT_EQ(r.bottom - r.top, kDesign.height);
+    EXPECT_EQ(r.right - r.left, Px(kDesign.width));
+    EXPECT_EQ(r.bottom - r.top, Px(kDesign.height));
 }
 
 TEST_F(MainWindow, MenuBarHoldsTheCommandsWithTheirShortcuts)
@@ -170,10 +174,10 @@ TEST_F(MainWindow, ToolButtonsAreTwentyFourPixelsAtTheirStoredPlaces)
     for (const Button& b : kDesign.buttons) {
         RECT r = form->ToolButtons.ButtonRect(b.id);
         MapWindowPoints(bar, form->pnlToolBar.Handle(), reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_EQ(r.left, b.x) << b.id;
-        EXPECT_EQ(r.top, kDesign.buttonTop) << b.id;
-        EXPECT_EQ(r.right - r.left, kDesign.buttonSize) << b.id;
-        EXPECT_EQ(r.bottom - r.top, kDesign.buttonSize) << b.id;
+        EXPECT_EQ(r.left, Px(b.x)) << b.id;
+        EXPECT_EQ(r.top, Px(kDesign.buttonTop)) << b.id;
+        EXPECT_EQ(r.right - r.left, Px(kDesign.buttonSize)) << b.id;
+        EXPECT_EQ(r.bottom - r.top, Px(kDesign.buttonSize)) << b.id;
     }
 }
 
@@ -186,7 +190,7 @@ TEST_F(MainWindow, PanesSplitTheClientAreaBelowTheToolBar)
     RECT tree = ChildRect(w, form->FolderView.Handle());
     RECT split = ChildRect(w, form->Splitter1.Handle());
     RECT list = ChildRect(w, form->FileView.Handle());
-    const int top = kDesign.toolBarHeight, treeWidth = kDesign.treeWidth, gap = kDesign.splitterWidth;
+    const int top = Px(kDesign.toolBarHeight), treeWidth = Px(kDesign.treeWidth), gap = Px(kDesign.splitterWidth);
     EXPECT_EQ(bar.top, 0);
     EXPECT_EQ(bar.bottom, top);
     EXPECT_EQ(bar.right, client.right);
@@ -209,6 +213,91 @@ TEST_F(MainWindow, PanesSplitTheClientAreaBelowTheToolBar)
     list = ChildRect(w, form->FileView.Handle());
     EXPECT_EQ(tree.right, treeWidth + 50);
     EXPECT_EQ(list.left, tree.right + gap);
+}
+
+// Every tool button lies wholly inside the bar and every menu bar item inside
+// the window, whatever the DPI.
+void ExpectNothingClipped(TfrmTarimoku& form)
+{
+    HWND panel = form.pnlToolBar.Handle(), bar = form.ToolButtons.Handle();
+    RECT panelRect{};
+    GetClientRect(panel, &panelRect);
+    for (const Button& b : kDesign.buttons) {
+        RECT r = form.ToolButtons.ButtonRect(b.id);
+        MapWindowPoints(bar, panel, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_GE(r.left, panelRect.left) << b.id;
+        EXPECT_GE(r.top, panelRect.top) << b.id;
+        EXPECT_LE(r.right, panelRect.right) << b.id;
+        EXPECT_LE(r.bottom, panelRect.bottom) << b.id;
+    }
+    HWND w = form.Handle();
+    RECT window{};
+    GetWindowRect(w, &window);
+    HMENU menu = form.MainMenu();
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        RECT item{};
+        ASSERT_TRUE(GetMenuItemRect(w, menu, UINT(i), &item)) << i;
+        EXPECT_GE(item.left, window.left) << i;
+        EXPECT_LE(item.right, window.right) << i;
+        EXPECT_LE(item.bottom, window.bottom) << i;
+    }
+}
+
+TEST_F(MainWindow, NothingIsClippedAtItsSize) { ExpectNothingClipped(*form.get()); }
+
+TEST_F(MainWindow, MovingToAnotherDpiLaysEverythingOutAgain)
+{
+    // What the system sends when the window is dragged onto a monitor of
+    // another DPI: the new DPI and the rectangle it suggests there.
+    HWND w = form->Handle();
+    const int from = form->Dpi(), to = from == 96 ? 144 : 96;
+    const int treeBefore = ChildRect(w, form->FolderView.Handle()).right;
+    const RECT suggested{40, 30, 40 + ui::Scale(kDesign.width, to), 30 + ui::Scale(kDesign.height, to)};
+    form->ToolButtons.SetEnabled(IDM_RENAME, false);
+    std::vector<bool> enabled;
+    for (const Button& b : kDesign.buttons)
+        enabled.push_back(form->ToolButtons.IsEnabled(b.id));
+    SendMessageW(w, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+    testsupport::PumpUntilIdle();
+
+    EXPECT_EQ(form->Dpi(), to);
+    RECT r{};
+    GetWindowRect(w, &r);
+    EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right, r.bottom}),
+              (std::vector<LONG>{suggested.left, suggested.top, suggested.right, suggested.bottom}));
+    EXPECT_EQ(ChildRect(w, form->pnlToolBar.Handle()).bottom, ui::Scale(kDesign.toolBarHeight, to));
+    EXPECT_EQ(ChildRect(w, form->FolderView.Handle()).right, MulDiv(treeBefore, to, from));
+    RECT split = ChildRect(w, form->Splitter1.Handle());
+    EXPECT_EQ(split.right - split.left, ui::Scale(kDesign.splitterWidth, to));
+    for (const Button& b : kDesign.buttons) {
+        RECT button = form->ToolButtons.ButtonRect(b.id);
+        EXPECT_EQ(button.left, ui::Scale(b.x, to)) << b.id;
+        EXPECT_EQ(button.right - button.left, ui::Scale(kDesign.buttonSize, to)) << b.id;
+    }
+    // The commands keep their states through the rebuilt bar.
+    for (std::size_t i = 0; i < kDesign.buttons.size(); ++i)
+        EXPECT_EQ(form->ToolButtons.IsEnabled(kDesign.buttons[i].id), enabled[i]) << kDesign.buttons[i].id;
+    // The panes' text follows: the list's font is scaled with the window.
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form->FileView.Handle(), WM_GETFONT, 0, 0)), sizeof(font),
+               &font);
+    LOGFONTW title{};
+    SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(title), &title, 0);
+    EXPECT_NEAR(font.lfHeight, MulDiv(title.lfHeight, to, from), 1);
+}
+
+TEST_F(MainWindow, PanesShowTheShellsIconsAtTheSizesOfTheDpi)
+{
+    // The shell's image lists follow the system's icon sizes, which follow the DPI.
+    auto side = [](HIMAGELIST list) {
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(list, &cx, &cy);
+        return cx;
+    };
+    HWND list = form->FileView.Handle(), tree = form->FolderView.Handle();
+    EXPECT_EQ(side(ListView_GetImageList(list, LVSIL_NORMAL)), Px(32));
+    EXPECT_EQ(side(ListView_GetImageList(list, LVSIL_SMALL)), Px(16));
+    EXPECT_EQ(side(TreeView_GetImageList(tree, TVSIL_NORMAL)), Px(16));
 }
 
 TEST_F(MainWindow, ExitClosesTheWindow)

@@ -78,4 +78,55 @@ TEST(PaneLayout, ThePanesFillTheAreaBelowTheToolBarSideBySide)
     }
 }
 
+TEST(PaneLayout, EveryFigureIsTheDesignsScaledToTheDpi)
+{
+    struct Case {
+        int dpi;
+        int bar, buttonTop, button, tree, splitter, minWidth, minHeight;
+    };
+    const Case cases[] = {
+        {96, 30, 4, 24, 173, 3, 203, 110},
+        {120, 38, 5, 30, 216, 4, 254, 138},
+        {144, 45, 6, 36, 260, 5, 305, 165},
+        {192, 60, 8, 48, 346, 6, 406, 220},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        Arrangement a = Arrange(1000, 700, ui::Scale(173, c.dpi), c.dpi);
+        EXPECT_EQ(a.toolBar.height, c.bar);
+        EXPECT_EQ(a.buttons.y, c.buttonTop);
+        EXPECT_EQ(a.buttons.height, c.button);
+        EXPECT_EQ(a.tree.y, c.bar);
+        EXPECT_EQ(a.tree.width, c.tree);
+        EXPECT_EQ(a.splitter.width, c.splitter);
+        EXPECT_EQ(a.list.x + a.list.width, 1000);
+        EXPECT_EQ(MinimumClient(c.dpi).width, c.minWidth);
+        EXPECT_EQ(MinimumClient(c.dpi).height, c.minHeight);
+        // The smallest pane is scaled too.
+        EXPECT_EQ(TreeWidth(0, 1000, c.dpi), ui::Scale(kMinPaneWidth, c.dpi));
+    }
+}
+
+TEST(DpiScale, RoundsToTheNearestPixelAsTheSystemDoes)
+{
+    struct Case {
+        int value, dpi, expected;
+    };
+    // Halves away from zero, as MulDiv rounds; no DPI counts as 96.
+    const Case cases[] = {
+        {491, 144, 737},
+        {409, 144, 614},
+        {7, 96, 7},
+        {1, 120, 1},
+        {2, 120, 3},
+        {-3, 144, -5},
+        {173, 168, 303},
+        {10, 0, 10},
+        {10, -96, 10},
+        {0, 144, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ui::Scale(c.value, c.dpi), c.expected) << c.value << " at " << c.dpi;
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 #include "dialogs/ufrmAbout.h"
 #include "res/resource.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/windows_profile.h"
 #include "tests/support/wine_ui.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 namespace {
 
 using testsupport::DialogDriver;
+using testsupport::Px;
 
 constexpr wchar_t kCaption[] = L"バージョン情報";
 
@@ -39,12 +41,13 @@ void Look(HWND dialog, Seen& seen)
     seen.version = inClient(IDC_ABOUT_LBLVERSION);
     seen.button1 = inClient(IDCANCEL);
     seen.defId = SendMessageW(dialog, DM_GETDEFID, 0, 0);
+    testsupport::ExpectControlsWhole(dialog);
     // The title label lies over the icon; being transparent it lets it show.
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     HDC dc = GetDC(dialog);
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    for (int y = TfrmAbout::kIcon.top; y < TfrmAbout::kIcon.bottom; ++y)
-        for (int x = TfrmAbout::kIcon.left; x < TfrmAbout::kIcon.right; ++x)
+    for (int y = Px(TfrmAbout::kIcon.top); y < Px(TfrmAbout::kIcon.bottom); ++y)
+        for (int x = Px(TfrmAbout::kIcon.left); x < Px(TfrmAbout::kIcon.right); ++x)
             if (GetPixel(dc, x, y) != face)
                 ++seen.iconPixels;
     ReleaseDC(dialog, dc);
@@ -110,15 +113,15 @@ TEST(AboutBox, HasItsLayoutAndSitsInTheMiddleOfTheScreenWhereverItsOwnerIs)
         const int w = seen.window.right - seen.window.left, h = seen.window.bottom - seen.window.top;
         EXPECT_EQ(seen.window.left, std::max(0, (screenW - w) / 2));
         EXPECT_EQ(seen.window.top, std::max(0, (screenH - h) / 2));
-        EXPECT_EQ(seen.client.right, 299);
-        EXPECT_EQ(seen.client.bottom, 167);
-        EXPECT_EQ(seen.version.left, 12);
-        EXPECT_EQ(seen.version.top, 48);
-        EXPECT_EQ(seen.version.right - seen.version.left, 272);
-        EXPECT_EQ(seen.button1.left, 216);
-        EXPECT_EQ(seen.button1.top, 136);
-        EXPECT_EQ(seen.button1.right - seen.button1.left, 75);
-        EXPECT_EQ(seen.button1.bottom - seen.button1.top, 25);
+        EXPECT_EQ(seen.client.right, Px(299));
+        EXPECT_EQ(seen.client.bottom, Px(167));
+        EXPECT_EQ(seen.version.left, Px(12));
+        EXPECT_EQ(seen.version.top, Px(48));
+        EXPECT_EQ(seen.version.right - seen.version.left, Px(272));
+        EXPECT_EQ(seen.button1.left, Px(216));
+        EXPECT_EQ(seen.button1.top, Px(136));
+        EXPECT_EQ(seen.button1.right - seen.button1.left, Px(75));
+        EXPECT_EQ(seen.button1.bottom - seen.button1.top, Px(25));
         EXPECT_GT(seen.iconPixels, 100);
     }
     DestroyWindow(host);

@@ -4,16 +4,19 @@
 #include "scheme/center_math.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/seam_recorders.h"
+#include "tests/support/windows_profile.h"
 #include "tests/support/wine_ui.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 namespace {
 
 using testsupport::DialogDriver;
+using testsupport::Px;
 
 constexpr wchar_t kCaption[] = L"フォルダへ移動";
 
@@ -151,10 +154,15 @@ TEST_F(GoDialog, OpensEmptyWithItsLayoutCentredOnTheWindowGiven)
         for (const Control& c : controls) {
             EXPECT_EQ(DialogDriver::TextOf(GetDlgItem(dialog, c.id)), c.text);
             RECT r = ClientRectOf(dialog, c.id);
+            // The label grows to its text where the design's font is missing.
+            const bool label = c.id == IDC_GO_LABEL1;
+            const LONG width = label ? std::max<LONG>(Px(c.place.right), r.right - r.left) : Px(c.place.right);
+            const LONG height = label ? std::max<LONG>(Px(c.place.bottom), r.bottom - r.top) : Px(c.place.bottom);
             EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top}),
-                      (std::vector<LONG>{c.place.left, c.place.top, c.place.right, c.place.bottom}))
+                      (std::vector<LONG>{Px(c.place.left), Px(c.place.top), width, height}))
                 << c.id;
         }
+        testsupport::ExpectControlsWhole(dialog);
         GetWindowRect(dialog, &window);
         GetClientRect(dialog, &client);
         defId = SendMessageW(dialog, DM_GETDEFID, 0, 0);
@@ -165,8 +173,8 @@ TEST_F(GoDialog, OpensEmptyWithItsLayoutCentredOnTheWindowGiven)
     dialog.CenterOn = host;
     EXPECT_EQ(dialog.ShowModal(host), IDCANCEL);
     ASSERT_EQ(driver.Handled(), 1);
-    EXPECT_EQ(client.right, 344);
-    EXPECT_EQ(client.bottom, 94);
+    EXPECT_EQ(client.right, Px(344));
+    EXPECT_EQ(client.bottom, Px(94));
     EXPECT_EQ(LOWORD(defId), IDOK);
     EXPECT_TRUE(editFocused);
 
@@ -178,6 +186,30 @@ TEST_F(GoDialog, OpensEmptyWithItsLayoutCentredOnTheWindowGiven)
                                               {work.left, work.top, work.right, work.bottom});
     EXPECT_EQ(window.left, at.x);
     EXPECT_EQ(window.top, at.y);
+}
+
+TEST_F(GoDialog, MovedToAnotherDpiItLaysItselfOutAgainWhereTheSystemSuggests)
+{
+    const int to = testsupport::ProcessDpi() == 96 ? 144 : 96;
+    const RECT suggested{50, 60, 50 + 400, 60 + 200};
+    RECT window{}, client{}, edit{};
+    DialogDriver driver(kCaption, [&](HWND dialog) {
+        SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+        GetWindowRect(dialog, &window);
+        GetClientRect(dialog, &client);
+        edit = ClientRectOf(dialog, IDC_GO_EDTPATH);
+        testsupport::ExpectControlsWhole(dialog);
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    });
+    TfrmGo dialog;
+    dialog.ShowModal(host);
+    ASSERT_EQ(driver.Handled(), 1);
+    EXPECT_EQ(window.left, suggested.left);
+    EXPECT_EQ(window.top, suggested.top);
+    EXPECT_EQ(client.right, ui::Scale(344, to));
+    EXPECT_EQ(client.bottom, ui::Scale(94, to));
+    EXPECT_EQ((std::vector<LONG>{edit.left, edit.top, edit.right - edit.left, edit.bottom - edit.top}),
+              (std::vector<LONG>{ui::Scale(32, to), ui::Scale(32, to), ui::Scale(297, to), ui::Scale(20, to)}));
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 namespace e2e {
 
 std::wstring ProgramPath() { return testsupport::WindowsPath(TARIMOKU_EXE); }
@@ -177,6 +179,37 @@ std::string RunAndCapture(const std::wstring& commandLine)
         CloseHandle(writeEnd);
     CloseHandle(readEnd);
     return out;
+}
+
+CursorFolder::CursorFolder()
+{
+    testsupport::RemoveTree(kPath);
+    CreateDirectoryW(kPath, nullptr);
+    const std::pair<const wchar_t*, const wchar_t*> files[] = {
+        {L"capitaine/master/normal-select.cur", L"normal-select.cur"},
+        {L"capitaine/master/help-select.cur", L"help-select.cur"},
+        {L"capitaine/master/working-in-background.ani", L"working.ani"},
+        {L"capitaine/master/busy.ani", L"busy.ani"},
+        {L"capitaine/master/precision-select.cur", L"precision-select.cur"},
+        {L"capitaine/master/text-select.cur", L"text-select.cur"},
+        {L"capitaine/master/handwriting.cur", L"handwriting.cur"},
+        {L"capitaine/master/unavailable.cur", L"unavailable.cur"},
+        {L"capitaine/master/move.cur", L"move.cur"},
+        {L"catppuccin/catppuccin-mocha-dark-cursors/wait.ani", L"mocha-wait.ani"},
+    };
+    for (const auto& [from, to] : files)
+        CopyFileW(testsupport::CorpusFile(from).c_str(), (std::wstring(kPath) + L"\\" + to).c_str(), FALSE);
+}
+
+CursorFolder::~CursorFolder() { testsupport::RemoveTree(kPath); }
+
+std::wstring ArtifactsFolder()
+{
+    wchar_t buf[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"TK_ARTIFACTS", buf, MAX_PATH))
+        return {};
+    CreateDirectoryW(buf, nullptr);
+    return buf;
 }
 
 } // namespace e2e

@@ -47,4 +47,19 @@ bool SaveScreen(const std::wstring& path);
 // Runs a command line and answers what it printed.
 std::string RunAndCapture(const std::wstring& commandLine);
 
+// C:\Cursors, a folder of cursor files as a user keeps one, for the tests
+// and for the pictures of it. Removed when the object goes.
+class CursorFolder {
+public:
+    static constexpr wchar_t kPath[] = L"C:\\Cursors";
+    CursorFolder();
+    ~CursorFolder();
+    CursorFolder(const CursorFolder&) = delete;
+    CursorFolder& operator=(const CursorFolder&) = delete;
+};
+
+// The folder the end-to-end tests leave their screenshots in (TK_ARTIFACTS);
+// empty when none is set.
+std::wstring ArtifactsFolder();
+
 } // namespace e2e

@@ -13,15 +13,6 @@
 namespace {
 
 
-std::wstring ArtifactsFolder()
-{
-    wchar_t buf[MAX_PATH] = {};
-    if (!GetEnvironmentVariableW(L"TK_ARTIFACTS", buf, MAX_PATH))
-        return {};
-    CreateDirectoryW(buf, nullptr);
-    return buf;
-}
-
 int FindItem(HWND list, const std::wstring& caption)
 {
     int n = int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
@@ -30,35 +21,6 @@ int FindItem(HWND list, const std::wstring& caption)
             return i;
     return -1;
 }
-
-// C:\Cursors, a folder of cursor files as a user keeps one, for the test
-// and for the picture of it. Removed when the object goes.
-class CursorFolder {
-public:
-    static constexpr wchar_t kPath[] = L"C:\\Cursors";
-    CursorFolder()
-    {
-        testsupport::RemoveTree(kPath);
-        CreateDirectoryW(kPath, nullptr);
-        const std::pair<const wchar_t*, const wchar_t*> files[] = {
-            {L"capitaine/master/normal-select.cur", L"normal-select.cur"},
-            {L"capitaine/master/help-select.cur", L"help-select.cur"},
-            {L"capitaine/master/working-in-background.ani", L"working.ani"},
-            {L"capitaine/master/busy.ani", L"busy.ani"},
-            {L"capitaine/master/precision-select.cur", L"precision-select.cur"},
-            {L"capitaine/master/text-select.cur", L"text-select.cur"},
-            {L"capitaine/master/handwriting.cur", L"handwriting.cur"},
-            {L"capitaine/master/unavailable.cur", L"unavailable.cur"},
-            {L"capitaine/master/move.cur", L"move.cur"},
-            {L"catppuccin/catppuccin-mocha-dark-cursors/wait.ani", L"mocha-wait.ani"},
-        };
-        for (const auto& [from, to] : files)
-            CopyFileW(testsupport::CorpusFile(from).c_str(), (std::wstring(kPath) + L"\\" + to).c_str(), FALSE);
-    }
-    ~CursorFolder() { testsupport::RemoveTree(kPath); }
-    CursorFolder(const CursorFolder&) = delete;
-    CursorFolder& operator=(const CursorFolder&) = delete;
-};
 
 // As Wine shows the list (extensions shown) and as a stock Windows system
 // does (extensions hidden).
@@ -69,10 +31,10 @@ INSTANTIATE_TEST_SUITE_P(Extensions, RoleMenuByHand, ::testing::ValuesIn(testsup
 TEST_P(RoleMenuByHand, RightClickACursorChooseWaitAndTheSchemeHoldsIt)
 {
     testsupport::ScopedFileExtensions extensions(GetParam());
-    CursorFolder folder;
+    e2e::CursorFolder folder;
     RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Cursors", L"Wait");
 
-    e2e::RunningProgram program(L"\"" + std::wstring(CursorFolder::kPath) + L"\"");
+    e2e::RunningProgram program(L"\"" + std::wstring(e2e::CursorFolder::kPath) + L"\"");
     HWND main = program.WaitForMainWindow();
     ASSERT_NE(main, nullptr);
     auto lists = e2e::ChildrenOfClass(main, L"SysListView32");
@@ -84,12 +46,12 @@ TEST_P(RoleMenuByHand, RightClickACursorChooseWaitAndTheSchemeHoldsIt)
     for (int tries = 0; tries < 100 && item < 0; ++tries, Sleep(50))
         item = FindItem(list, caption);
     ASSERT_GE(item, 0) << "the folder of the command line is not shown";
-    EXPECT_NE(e2e::WindowText(main).find(CursorFolder::kPath), std::wstring::npos);
+    EXPECT_NE(e2e::WindowText(main).find(e2e::CursorFolder::kPath), std::wstring::npos);
 
     SetForegroundWindow(main);
     Sleep(700); // the animated cursors of the folder have loaded and moved on
     // The README's pictures are these (scripts/readme-pictures.sh).
-    const std::wstring artifacts = ArtifactsFolder();
+    const std::wstring artifacts = e2e::ArtifactsFolder();
     const std::wstring suffix = GetParam() ? L"-hidden.bmp" : L".bmp";
     if (!artifacts.empty())
         e2e::SaveScreen(artifacts + L"\\main-window" + suffix);

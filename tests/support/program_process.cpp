@@ -7,9 +7,14 @@ namespace testsupport {
 DWORD RunToEnd(const std::wstring& commandLine, DWORD timeoutMs)
 {
     std::wstring cmd = commandLine;
+    // What the program reports goes where this one's goes.
     STARTUPINFOW si{sizeof(si)};
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
         return kNotRun;
     CloseHandle(pi.hThread);
     DWORD code = kNotRun;

@@ -1,0 +1,21 @@
+// The main window's layout tests again, in a program started at 144 DPI on a
+// prefix that looks like Windows 10.
+#include "tests/support/windows_profile.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(HighDpi, TheMainWindowKeepsItsLayoutAt144)
+{
+    EXPECT_EQ(testsupport::RunTestsLikeWindows(L"MainWindow.*:DpiProfile.*"), 0u);
+}
+
+TEST(DpiProfile, ReachesTheProgramStartedUnderIt)
+{
+    if (!testsupport::AskedDpi())
+        GTEST_SKIP() << "only in a program started under the profile";
+    testsupport::ExpectProfileSeen();
+}
+
+} // namespace

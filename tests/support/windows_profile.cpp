@@ -1,0 +1,133 @@
+#include "tests/support/windows_profile.h"
+
+#include "tests/support/program_process.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace testsupport {
+
+namespace {
+
+constexpr wchar_t kDesktop[] = L"Control Panel\\Desktop";
+constexpr wchar_t kWine[] = L"Software\\Wine";
+constexpr wchar_t kAskedDpi[] = L"TK_ASKED_DPI";
+constexpr wchar_t kAdvanced[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
+
+void Put(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD size)
+{
+    HKEY k = nullptr;
+    if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExW(k, name, 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(k);
+}
+
+} // namespace
+
+WindowsProfile::WindowsProfile(int dpi)
+    : saved_{{HKEY_CURRENT_USER, kDesktop, L"LogPixels"},
+             {HKEY_CURRENT_USER, kWine, L"Version"},
+             {HKEY_CURRENT_USER, kAdvanced, L"HideFileExt"}}
+{
+    for (Saved& s : saved_) {
+        DWORD size = 0;
+        if (RegGetValueW(s.root, s.key, s.name, RRF_RT_ANY | RRF_NOEXPAND, &s.type, nullptr, &size) ==
+            ERROR_SUCCESS) {
+            s.data.resize((size + 1) / 2);
+            s.had = RegGetValueW(s.root, s.key, s.name, RRF_RT_ANY | RRF_NOEXPAND, &s.type, s.data.data(),
+                                 &size) == ERROR_SUCCESS;
+            s.data.resize((size + 1) / 2);
+        }
+    }
+    const DWORD pixels = DWORD(dpi), hide = 1;
+    const wchar_t version[] = L"win10";
+    Put(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &pixels, sizeof(pixels));
+    Put(HKEY_CURRENT_USER, kWine, L"Version", REG_SZ, version, sizeof(version));
+    Put(HKEY_CURRENT_USER, kAdvanced, L"HideFileExt", REG_DWORD, &hide, sizeof(hide));
+}
+
+WindowsProfile::~WindowsProfile()
+{
+    for (const Saved& s : saved_) {
+        if (s.had)
+            Put(s.root, s.key, s.name, s.type, s.data.data(), DWORD(s.data.size() * sizeof(wchar_t)));
+        else
+            RegDeleteKeyValueW(s.root, s.key, s.name);
+    }
+}
+
+int ProcessDpi()
+{
+    HDC screen = GetDC(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : ui::kDesignDpi;
+}
+
+void ExpectControlsWhole(HWND parent, bool texts)
+{
+    RECT client{};
+    GetClientRect(parent, &client);
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(c))
+            continue;
+        ExpectControlsWhole(c, texts);
+        RECT r{};
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+        const int id = GetDlgCtrlID(c);
+        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom)
+            << "control " << id << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom
+            << " outside " << client.right << "x" << client.bottom;
+        wchar_t cls[32] = {};
+        GetClassNameW(c, cls, 32);
+        if (!texts || _wcsicmp(cls, L"Static") != 0)
+            continue;
+        std::wstring text(std::size_t(GetWindowTextLengthW(c)) + 1, L'\0');
+        text.resize(std::size_t(GetWindowTextW(c, text.data(), int(text.size()))));
+        HDC dc = GetDC(c);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
+        SelectObject(dc, old);
+        ReleaseDC(c, dc);
+        EXPECT_LE(size.cx, r.right - r.left) << "the text of control " << id << " is cut";
+        EXPECT_LE(size.cy, r.bottom - r.top) << "the text of control " << id << " is cut";
+    }
+}
+
+int AskedDpi()
+{
+    wchar_t value[16] = {};
+    return GetEnvironmentVariableW(kAskedDpi, value, 16) ? _wtoi(value) : 0;
+}
+
+void ExpectProfileSeen()
+{
+    EXPECT_EQ(ProcessDpi(), AskedDpi());
+    using GetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+    auto getVersion = reinterpret_cast<GetVersionFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+    ASSERT_NE(getVersion, nullptr);
+    OSVERSIONINFOW version{sizeof(version)};
+    ASSERT_EQ(getVersion(&version), 0);
+    EXPECT_EQ(version.dwMajorVersion, 10u);
+}
+
+DWORD RunTestsLikeWindows(const std::wstring& filter, int dpi)
+{
+    std::vector<wchar_t> self(32768);
+    DWORD n = GetModuleFileNameW(nullptr, self.data(), DWORD(self.size()));
+    if (n == 0 || n >= self.size())
+        return kNotRun;
+    WindowsProfile profile(dpi);
+    SetEnvironmentVariableW(kAskedDpi, std::to_wstring(dpi).c_str());
+    DWORD code = RunToEnd(L"\"" + std::wstring(self.data(), n) + L"\" --gtest_filter=" + filter);
+    SetEnvironmentVariableW(kAskedDpi, nullptr);
+    return code;
+}
+
+} // namespace testsupport

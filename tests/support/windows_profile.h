@@ -1,0 +1,57 @@
+// A Wine prefix that looks like a stock Windows 10 system, for the programs
+// a test starts: file extensions hidden, Windows 10 reported, and a DPI other
+// than 96. Wine reads these as a process starts, so they reach the programs
+// started while the object lives, not the test's own process; they are put
+// back when it goes. Tests that use it run alone (SERIAL): every process
+// started meanwhile sees the profile.
+#pragma once
+#include "ui/dpi_scale.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace testsupport {
+
+class WindowsProfile {
+public:
+    explicit WindowsProfile(int dpi = 144);
+    ~WindowsProfile();
+    WindowsProfile(const WindowsProfile&) = delete;
+    WindowsProfile& operator=(const WindowsProfile&) = delete;
+
+private:
+    struct Saved {
+        HKEY root;
+        const wchar_t* key;
+        const wchar_t* name;
+        DWORD type = 0;
+        std::wstring data; // raw bytes of the value
+        bool had = false;
+    };
+    Saved saved_[3];
+};
+
+// The DPI this process runs at.
+int ProcessDpi();
+// A 96-DPI figure of the design at the DPI this process runs at.
+inline int Px(int value) { return ui::Scale(value, ProcessDpi()); }
+
+// Every visible window below `parent` lies wholly inside its own parent's
+// client area, and (with `texts`: windows of this process only) every
+// label is large enough for its text in its font.
+void ExpectControlsWhole(HWND parent, bool texts = true);
+
+// The DPI the profile asked for when this process was started under it; 0
+// when it was not.
+int AskedDpi();
+
+// Checks that this process sees the profile it was started under: its DPI
+// and Windows 10.
+void ExpectProfileSeen();
+
+// Runs this test program again, only the tests `filter` names, under the
+// profile at `dpi`; answers its exit code (0: every test passed).
+DWORD RunTestsLikeWindows(const std::wstring& filter, int dpi = 144);
+
+} // namespace testsupport
