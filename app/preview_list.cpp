@@ -38,6 +38,12 @@ int FileViewPreviewList::FocusedItem() const
     return list ? static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED)) : -1;
 }
 
+bool FileViewPreviewList::ItemSelected(int item) const
+{
+    HWND list = view_.Handle();
+    return list && (SendMessageW(list, LVM_GETITEMSTATE, WPARAM(item), LVIS_SELECTED) & LVIS_SELECTED) != 0;
+}
+
 int FileViewPreviewList::IconSide() const
 {
     HWND list = view_.Handle();

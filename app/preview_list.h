@@ -31,6 +31,7 @@ public:
     virtual RECT LabelRect(int item) const = 0;
     // The item with the focus, -1 for none.
     virtual int FocusedItem() const = 0;
+    virtual bool ItemSelected(int item) const = 0;
     // The side of the list's icons in pixels (its normal image list's).
     virtual int IconSide() const = 0;
     virtual DWORD ViewStyle() const = 0;
@@ -58,6 +59,7 @@ public:
     RECT IconRect(int item) const override;
     RECT LabelRect(int item) const override;
     int FocusedItem() const override;
+    bool ItemSelected(int item) const override;
     int IconSide() const override;
     DWORD ViewStyle() const override;
     bool Focused() const override;

@@ -339,9 +339,11 @@ void Previews::DrawPreviewFrame(HDC dc, TPreviewEntry& entry, POINT origin, cons
     atlas.Draw(dc, entry.Slots[look], frame, entry.Place.x - origin.x, entry.Place.y - origin.y, clip, label);
 }
 
-// The list paints: after each item with a preview it draws the current frame
-// over the icon, at the place the timer uses. The paint's device context
-// clips to what is being painted, so nothing outside it is touched.
+// The list paints: when it has painted everything, each preview in view
+// gets its current frame drawn over its icon, at the place the timer uses.
+// One notification per paint: one per item costs the list far more than the
+// drawing itself. The paint's device context clips to what is being painted,
+// so nothing outside it is touched.
 LRESULT Previews::PreviewCustomDraw(const NMLVCUSTOMDRAW& draw, LRESULT result) noexcept
 {
     HWND list = list_.Handle();
@@ -351,43 +353,43 @@ LRESULT Previews::PreviewCustomDraw(const NMLVCUSTOMDRAW& draw, LRESULT result) 
         // or in a view without large icons.
         paintPreviews_ = !list_.Busy() && FPreviews && FPreviewCount > 0 && list && list_.ViewStyle() == LVS_ICON &&
                          list_.IconSide() == previewSide;
-        if (!paintPreviews_)
+        return paintPreviews_ ? result | CDRF_NOTIFYPOSTPAINT : result;
+    }
+    case CDDS_POSTPAINT: {
+        if (!paintPreviews_ || !FPreviews)
             return result;
         RECT client{};
         GetClientRect(list, &client);
-        const Layout layout{list_.Count(), static_cast<int>(client.right), static_cast<int>(client.bottom)};
+        const int items = list_.Count();
+        const Layout layout{items, static_cast<int>(client.right), static_cast<int>(client.bottom)};
         if (!(layout == layout_)) {
             layout_ = layout;
             ForgetPlaces();
         }
         const POINT o = list_.Origin();
-        const preview::ListPoint origin = preview::ToViewCoordinates({o.x, o.y}, {0, 0}).origin;
-        paintOrigin_ = {origin.x, origin.y};
-        paintFocused_ = list_.Focused();
-        paintHasLabel_ = FocusedLabel(paintLabel_);
-        paintFocusedItem_ = paintHasLabel_ ? list_.FocusedItem() : -1;
-        UseCurrentLooks();
-        return result | CDRF_NOTIFYITEMDRAW;
-    }
-    case CDDS_ITEMPREPAINT:
-    case CDDS_ITEMPOSTPAINT: {
-        const size_t item = draw.nmcd.dwItemSpec;
-        if (!paintPreviews_ || item >= previewOfItem.size() || previewOfItem[item] < 0 ||
-            previewOfItem[item] >= FPreviewCount)
-            return result;
-        if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT)
-            return result | CDRF_NOTIFYPOSTPAINT;
-        TPreviewEntry& entry = FPreviews[static_cast<size_t>(previewOfItem[item])];
-        if (!entry.AniCur)
-            return result;
+        const preview::ListPoint v = preview::ToViewCoordinates({o.x, o.y}, {0, 0}).origin;
+        const POINT origin{v.x, v.y};
         // The list blends a selected item's icon only while it has the focus.
-        entry.Selected = paintFocused_ && (draw.nmcd.uItemState & CDIS_SELECTED) != 0;
-        if (!entry.Placed)
-            PlaceEntry(entry, paintOrigin_);
-        // The focused item's own label lies below its icon: only other
-        // items' frames could cover it.
-        const bool own = static_cast<int>(item) == paintFocusedItem_;
-        DrawPreviewFrame(draw.nmcd.hdc, entry, paintOrigin_, paintHasLabel_ && !own ? &paintLabel_ : nullptr);
+        const bool focused = list_.Focused();
+        RECT label{};
+        const bool hasLabel = FocusedLabel(label);
+        const int focusedItem = hasLabel ? list_.FocusedItem() : -1;
+        UseCurrentLooks();
+        for (int i = 0; i < FPreviewCount; ++i) {
+            TPreviewEntry& entry = FPreviews[static_cast<size_t>(i)];
+            if (!entry.AniCur || entry.ItemIndex >= items)
+                continue;
+            if (!entry.Placed)
+                PlaceEntry(entry, origin);
+            if (!preview::ItemInView(origin.x, origin.y, client.right, client.bottom, entry.Place.x, entry.Place.y,
+                                     previewSide))
+                continue;
+            entry.Selected = focused && list_.ItemSelected(entry.ItemIndex);
+            // The focused item's own label lies below its icon: only other
+            // items' frames could cover it.
+            const bool own = entry.ItemIndex == focusedItem;
+            DrawPreviewFrame(draw.nmcd.hdc, entry, origin, hasLabel && !own ? &label : nullptr);
+        }
         return result;
     }
     default: return result;

@@ -92,9 +92,9 @@ public:
     // record the calls instead.
     std::function<void(int itemIndex, int frame, int x, int y)> PreviewDraw;
 
-    // The list's painting: every item with a preview gets its current frame
-    // drawn over the icon the list has just drawn (the list's custom draw,
-    // handed here while a table exists).
+    // The list's painting: every item in view with a preview gets its
+    // current frame drawn over the icon the list has drawn (the list's
+    // custom draw, handed here while a table exists).
     LRESULT PreviewCustomDraw(const NMLVCUSTOMDRAW& draw, LRESULT result) noexcept;
 
 private:
@@ -131,13 +131,6 @@ private:
     std::vector<char> examined_;
     Layout layout_;
     int check_ = 0; // next entry the rolling check reads
-    // Where the client area of the list is in view coordinates during one
-    // paint, whether that paint draws previews and whether the list has the
-    // focus meanwhile.
-    POINT paintOrigin_{};
+    // Whether the paint under way draws previews.
     bool paintPreviews_ = false;
-    bool paintFocused_ = false;
-    RECT paintLabel_{};
-    bool paintHasLabel_ = false;
-    int paintFocusedItem_ = -1;
 };
