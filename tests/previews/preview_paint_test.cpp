@@ -430,6 +430,42 @@ TEST_F(PreviewPaint, FramesStayInTheirCellAndOffTheFocusedLabel)
     EXPECT_NE(GrabSquare(list, beside.x, beside.y), besideShown) << "the next frame should show beside the label";
 }
 
+// The frames are read at the list's icon size (at 144 DPI a list of 48-pixel
+// icons shows a file's 48-pixel image), and read again when it changes.
+TEST_F(PreviewPaint, FramesFollowTheListsIconSize)
+{
+    using namespace anitest;
+    const Bytes frame = IconFile({{Dib(32, 32, 24, Solid(kBlue)), 32, 32}, {Dib(48, 48, 24, Solid(kRed)), 48, 48}});
+    dir.File(L"a.ani", Riff(Anih(1, 1, 600) + FrameList({frame})));
+    Open();
+    ui::UniqueImageList large(ImageList_Create(48, 48, ILC_COLOR32 | ILC_MASK, 1, 1));
+    const struct {
+        HIMAGELIST icons;
+        int side;
+        uint32_t shown;
+    } rows[] = {{large.get(), 48, kRed}, {icons.get(), 32, kBlue}};
+    bool loaded = false;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.side);
+        view.SetImageList(row.icons, LVSIL_NORMAL);
+        if (!loaded)
+            LoadAll(); // the first time; then the loader sees the new size
+        host.LoadAll();
+        loaded = true;
+        InvalidateRect(list, nullptr, TRUE);
+        Settle();
+        const TPreviewEntry* entry = EntryOf(0);
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->AniCur->Frames.Side(), row.side);
+        // The middle of the icon, wherever the list centres it.
+        RECT icon{LVIR_ICON};
+        SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&icon));
+        const int x = icon.left + (icon.right - icon.left - row.side) / 2 + (row.side - 32) / 2;
+        const std::vector<uint32_t> middle = GrabSquare(list, x, icon.top + (row.side - 32) / 2);
+        EXPECT_EQ(std::count(middle.begin(), middle.end(), row.shown), 32 * 32);
+    }
+}
+
 // A static cursor shows its own picture, as the system draws the file; one
 // that cannot be read (or is an animated cursor under a .cur name) keeps the
 // shell's icon; the timer never draws a static cursor.
