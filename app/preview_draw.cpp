@@ -83,37 +83,39 @@ FrameSlot FrameAtlas::Add(const anicur::FramePixels& frames) noexcept
                 pages_.pop_back();
                 return {};
             }
+            pages_.back().composed.assign(static_cast<size_t>(pages_.back().capacity), 0);
         }
     } catch (...) {
         return {}; // memory
     }
     Page& page = pages_.back();
     const FrameSlot slot{static_cast<int>(pages_.size()) - 1, page.used, generation_};
-    // Each frame over the colour beneath, as the pointer would be drawn.
-    GdiFlush();
-    const size_t stride = static_cast<size_t>(kColumns) * side;
-    const uint32_t beneath = PixelOf(look_.beneath);
-    for (int f = 0; f < count; ++f) {
-        const int at = slot.first + f;
-        uint32_t* cell = page.bits + static_cast<size_t>(at / kColumns) * side * stride + at % kColumns * side;
-        for (int y = 0; y < side; ++y)
-            std::fill_n(cell + y * stride, side, beneath);
-        anicur::ComposeFrame(frames, f, cell, stride);
-    }
-    if (look_.selected && !ComposeSelected(frames, page, slot.first))
-        return {};
     page.used += count;
     return slot;
 }
 
+// One frame over the colour beneath, as the pointer would be drawn, then
+// (for the selected look) blended as the list blends a selected icon.
+bool FrameAtlas::Compose(const anicur::FramePixels& frames, int f, Page& page, int at) const noexcept
+{
+    const int side = look_.side;
+    GdiFlush();
+    const size_t stride = static_cast<size_t>(kColumns) * side;
+    uint32_t* cell = page.bits + static_cast<size_t>(at / kColumns) * side * stride + at % kColumns * side;
+    const uint32_t beneath = PixelOf(look_.beneath);
+    for (int y = 0; y < side; ++y)
+        std::fill_n(cell + y * stride, side, beneath);
+    anicur::ComposeFrame(frames, f, cell, stride);
+    return !look_.selected || ComposeSelected(frames, f, page, at);
+}
+
 // The list blends a selected item's icon with the highlight where the icon
-// shows: the composed frames are drawn the same way, through an image list
+// shows: the composed frame is drawn the same way, through an image list
 // of one image whose mask leaves out what the frame does not change.
-bool FrameAtlas::ComposeSelected(const anicur::FramePixels& frames, Page& page, int first) const noexcept
+bool FrameAtlas::ComposeSelected(const anicur::FramePixels& frames, int f, Page& page, int at) const noexcept
 {
     const int side = look_.side;
     ui::UniqueImageList one(ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, 1, 1));
-    ui::UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), side, -side, 1, 32, BI_RGB};
     void* bits = nullptr;
@@ -125,32 +127,20 @@ bool FrameAtlas::ComposeSelected(const anicur::FramePixels& frames, Page& page, 
     } catch (...) {
         return false;
     }
-    if (!one || !dc || !colour)
+    if (!one || !colour)
         return false;
     auto* pixels = static_cast<uint32_t*>(bits);
     const size_t stride = static_cast<size_t>(kColumns) * side;
-    const COLORREF background = look_.beneath;
-    for (int f = 0; f < frames.Count(); ++f) {
-        const int at = first + f;
-        const int cx = at % kColumns * side, cy = at / kColumns * side;
-        GdiFlush();
-        std::fill(maskBits.begin(), maskBits.end(), uint8_t{0});
-        for (int y = 0; y < side; ++y) {
-            std::memcpy(pixels + y * side, page.bits + (static_cast<size_t>(cy) + y) * stride + cx, side * 4u);
-            for (int x = 0; x < side; ++x)
-                if (!frames.Shows(f, static_cast<size_t>(y) * side + x))
-                    maskBits[static_cast<size_t>(y) * maskRow + x / 8] |= uint8_t(0x80 >> (x % 8));
-        }
-        ui::UniqueBitmap mask(CreateBitmap(side, side, 1, 1, maskBits.data()));
-        if (!mask)
-            return false;
-        const bool stored = f == 0 ? ImageList_Add(one.get(), colour.get(), mask.get()) == 0
-                                   : ImageList_Replace(one.get(), 0, colour.get(), mask.get()) != FALSE;
-        if (!stored || !ImageList_DrawEx(one.get(), 0, page.dc.get(), cx, cy, 0, 0, background, CLR_DEFAULT,
-                                         ILD_SELECTED))
-            return false;
+    const int cx = at % kColumns * side, cy = at / kColumns * side;
+    for (int y = 0; y < side; ++y) {
+        std::memcpy(pixels + y * side, page.bits + (static_cast<size_t>(cy) + y) * stride + cx, side * 4u);
+        for (int x = 0; x < side; ++x)
+            if (!frames.Shows(f, static_cast<size_t>(y) * side + x))
+                maskBits[static_cast<size_t>(y) * maskRow + x / 8] |= uint8_t(0x80 >> (x % 8));
     }
-    return true;
+    ui::UniqueBitmap mask(CreateBitmap(side, side, 1, 1, maskBits.data()));
+    return mask && ImageList_Add(one.get(), colour.get(), mask.get()) == 0 &&
+           ImageList_DrawEx(one.get(), 0, page.dc.get(), cx, cy, 0, 0, look_.beneath, CLR_DEFAULT, ILD_SELECTED);
 }
 
 long long FrameAtlas::Bytes() const noexcept
@@ -161,14 +151,21 @@ long long FrameAtlas::Bytes() const noexcept
     return bytes;
 }
 
-bool FrameAtlas::Draw(HDC target, const FrameSlot& slot, int frame, int x, int y, const RECT& clip,
-                      const RECT* exclude) const noexcept
+bool FrameAtlas::Draw(HDC target, const FrameSlot& slot, const anicur::FramePixels& frames, int frame, int x, int y,
+                      const RECT& clip, const RECT* exclude) noexcept
 {
-    if (!Holds(slot))
+    if (!Holds(slot) || frame < 0 || frame >= frames.Count() || frames.Side() != look_.side)
         return false;
-    const Page& page = pages_[static_cast<size_t>(slot.page)];
+    Page& page = pages_[static_cast<size_t>(slot.page)];
     const int side = look_.side;
     const int at = slot.first + frame;
+    if (at >= page.used)
+        return false;
+    if (!page.composed[static_cast<size_t>(at)]) {
+        if (!Compose(frames, frame, page, at))
+            return false;
+        page.composed[static_cast<size_t>(at)] = 1;
+    }
     RECT cell{x, y, x + side, y + side}, part{};
     if (!IntersectRect(&part, &cell, &clip))
         return true; // nothing of it may be drawn

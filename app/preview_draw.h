@@ -59,15 +59,16 @@ public:
     {
         return slot.generation == generation_ && slot.page >= 0 && slot.page < Pages();
     }
-    // Composes every frame of `frames` in the atlas's look. A slot without
-    // a page when the frames do not have the look's side or no bitmap can
-    // be made.
+    // Makes room for every frame of `frames`; each is composed in the
+    // atlas's look when it is first drawn. A slot without a page when the
+    // frames do not have the look's side or no bitmap can be made.
     FrameSlot Add(const anicur::FramePixels& frames) noexcept;
-    // Copies frame `frame` of `slot` to (x, y) of `target`, only the part
+    // Copies frame `frame` of `slot` (composed from `frames`, those the slot
+    // was made for, if it is not yet) to (x, y) of `target`, only the part
     // inside `clip` and outside `exclude` (when set). False when the slot
-    // has no page.
-    bool Draw(HDC target, const FrameSlot& slot, int frame, int x, int y, const RECT& clip,
-              const RECT* exclude = nullptr) const noexcept;
+    // has no page or the frame cannot be composed.
+    bool Draw(HDC target, const FrameSlot& slot, const anicur::FramePixels& frames, int frame, int x, int y,
+              const RECT& clip, const RECT* exclude = nullptr) noexcept;
     void Clear() noexcept;
     int Pages() const noexcept { return static_cast<int>(pages_.size()); }
     // Bytes of all pages made so far.
@@ -83,12 +84,14 @@ private:
         ui::UniqueBitmap bitmap;
         ui::UniqueMemoryDC dc;
         HGDIOBJ original = nullptr;
-        uint32_t* bits = nullptr; // rows from the top, kColumns * side wide
+        uint32_t* bits = nullptr;      // rows from the top, kColumns * side wide
+        std::vector<uint8_t> composed; // per place: its frame is composed
         int capacity = 0;
         int used = 0;
     };
     bool MakePage(Page& page, int frames) const noexcept;
-    bool ComposeSelected(const anicur::FramePixels& frames, Page& page, int first) const noexcept;
+    bool Compose(const anicur::FramePixels& frames, int f, Page& page, int at) const noexcept;
+    bool ComposeSelected(const anicur::FramePixels& frames, int f, Page& page, int at) const noexcept;
 
     Look look_;
     long long generation_ = 0;

@@ -44,6 +44,12 @@ bool FileViewPreviewList::ItemSelected(int item) const
     return list && (SendMessageW(list, LVM_GETITEMSTATE, WPARAM(item), LVIS_SELECTED) & LVIS_SELECTED) != 0;
 }
 
+int FileViewPreviewList::SelectedCount() const
+{
+    HWND list = view_.Handle();
+    return list ? static_cast<int>(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0)) : 0;
+}
+
 int FileViewPreviewList::IconSide() const
 {
     HWND list = view_.Handle();

@@ -32,6 +32,7 @@ public:
     // The item with the focus, -1 for none.
     virtual int FocusedItem() const = 0;
     virtual bool ItemSelected(int item) const = 0;
+    virtual int SelectedCount() const = 0;
     // The side of the list's icons in pixels (its normal image list's).
     virtual int IconSide() const = 0;
     virtual DWORD ViewStyle() const = 0;
@@ -60,6 +61,7 @@ public:
     RECT LabelRect(int item) const override;
     int FocusedItem() const override;
     bool ItemSelected(int item) const override;
+    int SelectedCount() const override;
     int IconSide() const override;
     DWORD ViewStyle() const override;
     bool Focused() const override;

@@ -336,7 +336,8 @@ void Previews::DrawPreviewFrame(HDC dc, TPreviewEntry& entry, POINT origin, cons
         entry.Slots[look] = atlas.Add(ani.Frames);
     RECT clip = entry.Cell;
     OffsetRect(&clip, -origin.x, -origin.y);
-    atlas.Draw(dc, entry.Slots[look], frame, entry.Place.x - origin.x, entry.Place.y - origin.y, clip, label);
+    atlas.Draw(dc, entry.Slots[look], ani.Frames, frame, entry.Place.x - origin.x, entry.Place.y - origin.y, clip,
+               label);
 }
 
 // The list paints: when it has painted everything, each preview in view
@@ -370,7 +371,9 @@ LRESULT Previews::PreviewCustomDraw(const NMLVCUSTOMDRAW& draw, LRESULT result) 
         const preview::ListPoint v = preview::ToViewCoordinates({o.x, o.y}, {0, 0}).origin;
         const POINT origin{v.x, v.y};
         // The list blends a selected item's icon only while it has the focus.
-        const bool focused = list_.Focused();
+        // Each question to the list costs: none or all selected (the usual
+        // cases) need no question per item.
+        const int selected = list_.Focused() ? list_.SelectedCount() : 0;
         RECT label{};
         const bool hasLabel = FocusedLabel(label);
         const int focusedItem = hasLabel ? list_.FocusedItem() : -1;
@@ -384,7 +387,7 @@ LRESULT Previews::PreviewCustomDraw(const NMLVCUSTOMDRAW& draw, LRESULT result) 
             if (!preview::ItemInView(origin.x, origin.y, client.right, client.bottom, entry.Place.x, entry.Place.y,
                                      previewSide))
                 continue;
-            entry.Selected = focused && list_.ItemSelected(entry.ItemIndex);
+            entry.Selected = selected > 0 && (selected >= items || list_.ItemSelected(entry.ItemIndex));
             // The focused item's own label lies below its icon: only other
             // items' frames could cover it.
             const bool own = entry.ItemIndex == focusedItem;

@@ -40,8 +40,8 @@ int ReferenceAnimation::Tick()
                     if (!atlas.Holds(e.Slots[0]))
                         e.Slots[0] = atlas.Add(e.AniCur->Frames);
                     const RECT everywhere{0, 0, 1 << 15, 1 << 15};
-                    atlas.Draw(dc.get(), e.Slots[0], e.AniCur->Sequence[size_t(e.Step)], v.item.x - v.origin.x,
-                               v.item.y - v.origin.y, everywhere);
+                    atlas.Draw(dc.get(), e.Slots[0], e.AniCur->Frames, e.AniCur->Sequence[size_t(e.Step)],
+                               v.item.x - v.origin.x, v.item.y - v.origin.y, everywhere);
                     ++drawn;
                 }
             }

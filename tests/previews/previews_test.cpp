@@ -416,7 +416,7 @@ TEST_P(PreviewUnit, TheFrameAtlasDrawsFramesAsThePointerInsideTheirCell)
                 HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
                 FillRect(dc.get(), &all, magenta);
                 DeleteObject(magenta);
-                EXPECT_TRUE(atlas.Draw(dc.get(), slots[size_t(l)], f, 0, 0, clip, &label));
+                EXPECT_TRUE(atlas.Draw(dc.get(), slots[size_t(l)], *sets[l], f, 0, 0, clip, &label));
             }
             std::vector<uint32_t> want(32 * 32, testsupport::PixelOf(beneath));
             anicur::ComposeFrame(*sets[l], f, want.data(), 32);
