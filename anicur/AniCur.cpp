@@ -4,23 +4,7 @@
 #include "anicur/cursor_file.h"
 #include "anicur/frame_cell.h"
 
-namespace {
-
 using namespace anicur;
-
-constexpr int FrameSide = 32;
-
-ui::UniqueImageList NewFrameList(int initial) noexcept
-{
-    ui::UniqueImageList list(ImageList_Create(FrameSide, FrameSide, ILC_COLOR32 | ILC_MASK, initial, 4));
-    if (list)
-        ImageList_SetBkColor(list.get(), GetSysColor(COLOR_WINDOW));
-    return list;
-}
-
-} // namespace
-
-TAniCur::TAniCur() noexcept : Frames(NewFrameList(0)) {}
 
 int TAniCur::Load(const std::wstring& path) noexcept
 {
@@ -32,12 +16,10 @@ int TAniCur::Load(const std::wstring& path) noexcept
         if (walk.code != AniOk)
             return walk.code;
 
-        ui::UniqueImageList frames = NewFrameList(static_cast<int>(walk.frames.size()));
-        if (!frames)
-            return AniFailed;
-        FrameCell cell;
+        FramePixels frames(Frames.Side());
+        FrameCell cell(Frames.Side());
         for (const ByteRange& frame : walk.frames)
-            if (!cell.AddTo(frames.get(), bytes.data() + frame.offset, frame.length))
+            if (!cell.AddTo(frames, bytes.data() + frame.offset, frame.length))
                 return AniFailed;
 
         // Everything is read: replace the members together.
@@ -58,13 +40,11 @@ int TAniCur::LoadStatic(const std::wstring& path) noexcept
         std::vector<uint8_t> bytes;
         if (int code = ReadStaticCursorFile(path, bytes); code != AniOk)
             return code;
-        ui::UniqueImageList frames = NewFrameList(1);
-        if (!frames)
-            return AniFailed;
         // The same choice and drawing as a frame of an animated cursor: a
         // frame is a cursor file image too.
-        FrameCell cell;
-        if (!cell.AddTo(frames.get(), bytes.data(), bytes.size()))
+        FramePixels frames(Frames.Side());
+        FrameCell cell(Frames.Side());
+        if (!cell.AddTo(frames, bytes.data(), bytes.size()))
             return AniFailed;
         std::vector<int> sequence{0}, rates{0};
         Frames = std::move(frames);

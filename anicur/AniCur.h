@@ -1,17 +1,17 @@
 // Reads an animated cursor file (.ani, RIFF form ACON) into what the file
-// list needs to animate it in place: 32 x 32 frame images, the frame shown at
-// each step and how long each step lasts. A static cursor file (.cur) reads
+// list needs to animate it in place: frame images at the list's icon size,
+// the frame shown at each step and how long each step lasts. A static cursor file (.cur) reads
 // as one frame shown for good.
 #pragma once
-#include "ui/handles.h"
+#include "anicur/frame_pixels.h"
 
 #include <string>
 #include <vector>
 
 class TAniCur {
 public:
-    // Frames starts as an empty 32 x 32 image list on the window colour.
-    TAniCur() noexcept;
+    // Frames starts empty, its frames `side` x `side` pixels.
+    explicit TAniCur(int side = 32) noexcept : Frames(side) {}
     TAniCur(const TAniCur&) = delete;
     TAniCur& operator=(const TAniCur&) = delete;
 
@@ -20,13 +20,14 @@ public:
     // Never throws; the file is only read.
     int Load(const std::wstring& path) noexcept;
     // Reads the static cursor (or icon) file at `path`: one frame, the image
-    // of its directory that best fits 32 x 32, in one step; Static becomes
+    // of its directory that best fits the frames' side, in one step; Static becomes
     // true. Codes and failures as for Load (AniNotCursor for a file without
     // a cursor or icon directory, an animated one included).
     int LoadStatic(const std::wstring& path) noexcept;
 
-    // One 32 x 32 image per `icon` chunk of the file, in file order.
-    ui::UniqueImageList Frames;
+    // One image per `icon` chunk of the file, in file order, with its mask:
+    // drawn as the system draws the cursor, over whatever lies beneath.
+    anicur::FramePixels Frames;
     // Number of animation steps; 0 before the first successful load, and for
     // a file without frames.
     int StepCount = 0;

@@ -176,6 +176,11 @@ AniWalkResult AniWalk(const uint8_t* data, size_t size)
     // Without frames there is nothing to show at any step.
     if (r.frames.empty())
         steps = 0;
+    if (steps > MaxStepsPerFile) {
+        r.code = AniTooManySteps;
+        r.frames.clear();
+        return r;
+    }
     r.clamped = steps != headerSteps;
 
     const size_t lastFrame = r.frames.empty() ? 0 : r.frames.size() - 1;

@@ -5,6 +5,7 @@
 #include "anicur/icon_dir.h"
 
 #include <cstring>
+#include <vector>
 
 namespace anicur {
 namespace {
@@ -44,16 +45,19 @@ private:
 
 } // namespace
 
-FrameCell::FrameCell() noexcept : dc_(CreateCompatibleDC(nullptr))
+bool FrameCell::Ready() noexcept
 {
+    if (dc_)
+        return pixels_ && maskBits_;
+    dc_.reset(CreateCompatibleDC(nullptr));
     if (!dc_)
-        return;
+        return false;
     BITMAPINFO colourInfo{};
-    colourInfo.bmiHeader = {sizeof(BITMAPINFOHEADER), Side, Side, 1, 32, BI_RGB};
+    colourInfo.bmiHeader = {sizeof(BITMAPINFOHEADER), side_, side_, 1, 32, BI_RGB};
     void* bits = nullptr;
     colour_.reset(CreateDIBSection(dc_.get(), &colourInfo, DIB_RGB_COLORS, &bits, nullptr, 0));
     pixels_ = static_cast<uint32_t*>(bits);
-    MaskInfo maskInfo = MonoInfo(Side, Side);
+    MaskInfo maskInfo = MonoInfo(side_, side_);
     void* maskBits = nullptr;
     mask_.reset(CreateDIBSection(dc_.get(), reinterpret_cast<BITMAPINFO*>(&maskInfo), DIB_RGB_COLORS, &maskBits,
                                  nullptr, 0));
@@ -61,27 +65,35 @@ FrameCell::FrameCell() noexcept : dc_(CreateCompatibleDC(nullptr))
     // Nearest pixel: averaging would mix the colour of transparent pixels
     // into the edges of images with alpha.
     SetStretchBltMode(dc_.get(), COLORONCOLOR);
+    return pixels_ && maskBits_;
 }
 
-bool FrameCell::AddTo(HIMAGELIST list, const uint8_t* file, size_t size) noexcept
+bool FrameCell::AddTo(FramePixels& frames, const uint8_t* file, size_t size) noexcept
 {
     try {
-        const std::optional<IconImage> image = ChooseIconImage(file, size, Side);
-        if (!image || !*this)
+        const std::optional<IconImage> image = ChooseIconImage(file, size, side_);
+        if (!image || frames.Side() != side_)
             return false;
-        // A DIB goes straight into the cell, scaled by GDI: one pass in
-        // memory, much cheaper than an icon object per frame. A PNG needs
-        // the system's decoder; a DIB that GDI refuses or that inverts what
-        // lies below goes through an icon as well.
-        if (!image->png && DrawDib(file + image->offset, image->length))
-            return ImageList_Add(list, colour_.get(), mask_.get()) >= 0;
-        return AddIcon(list, file, size, *image);
+        // A DIB of the cell's size is read straight from its bytes; another
+        // goes into the cell, scaled by GDI: one pass in memory, much
+        // cheaper than an icon object per frame. A PNG needs the system's
+        // decoder, and so does a DIB that GDI refuses.
+        if (!image->png && AppendExactDib(frames, file + image->offset, image->length))
+            return true;
+        if (!Ready())
+            return false;
+        bool alpha = false;
+        if (!image->png && DrawDib(file + image->offset, image->length, alpha)) {
+            CopyCell(frames, alpha);
+            return true;
+        }
+        return AddIcon(frames, file, size, *image);
     } catch (...) {
         return false;
     }
 }
 
-bool FrameCell::DrawDib(const uint8_t* dib, size_t length) noexcept
+bool FrameCell::DrawDib(const uint8_t* dib, size_t length, bool& alpha) noexcept
 {
     // Measured again on the image's own bytes: every part drawn from lies
     // inside them.
@@ -112,56 +124,86 @@ bool FrameCell::DrawDib(const uint8_t* dib, size_t length) noexcept
 
     {
         Selected sel(dc_.get(), colour_.get());
-        if (!StretchDIBits(dc_.get(), 0, 0, Side, Side, 0, 0, width, height, colourBits,
+        if (!StretchDIBits(dc_.get(), 0, 0, side_, side_, 0, 0, width, height, colourBits,
                            reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY))
             return false;
     }
     {
         Selected sel(dc_.get(), mask_.get());
-        if (!StretchDIBits(dc_.get(), 0, 0, Side, Side, 0, 0, width, height, maskBits,
+        if (!StretchDIBits(dc_.get(), 0, 0, side_, side_, 0, 0, width, height, maskBits,
                            reinterpret_cast<BITMAPINFO*>(&maskInfo), DIB_RGB_COLORS, SRCCOPY))
             return false;
     }
     GdiFlush();
-    // Only a plain 32-bit image has alpha; for the others the mask decides,
-    // and the image list looks for alpha in the fourth byte.
-    bool alpha = false;
+    // Only a plain 32-bit image has alpha (and then the system ignores its
+    // mask); for the others the mask decides.
+    alpha = false;
+    const int pixels = side_ * side_;
     if (bits == 32 && !layout->bitFields)
-        for (int i = 0; i < Side * Side && !alpha; ++i)
+        for (int i = 0; i < pixels && !alpha; ++i)
             alpha = (pixels_[i] >> 24) != 0;
-    else
-        for (int i = 0; i < Side * Side; ++i)
-            pixels_[i] &= 0x00FFFFFF;
-    // Without alpha, colour under a set mask bit inverts what lies below (as
-    // in many monochrome cursors); the image list keeps that only for an
-    // icon it is given.
-    return alpha || !HasInvertedPixels();
+    return true;
 }
 
-bool FrameCell::HasInvertedPixels() const noexcept
+void FrameCell::CopyCell(FramePixels& frames, bool alpha)
 {
-    constexpr int MaskRow = Side / 8;
-    for (int y = 0; y < Side; ++y)
-        for (int x = 0; x < Side; ++x)
-            if ((maskBits_[y * MaskRow + x / 8] & (0x80 >> (x % 8))) && (pixels_[y * Side + x] & 0x00FFFFFF))
-                return true;
-    return false;
+    const int f = frames.Append(alpha);
+    uint32_t* colour = frames.Colour(f);
+    uint8_t* mask = frames.Mask(f);
+    const int maskRow = (side_ + 31) / 32 * 4;
+    for (int y = 0; y < side_; ++y) {
+        const int from = side_ - 1 - y; // the cell's rows run from the bottom
+        const uint32_t* src = pixels_ + static_cast<size_t>(from) * side_;
+        const uint8_t* bits = maskBits_ + static_cast<size_t>(from) * maskRow;
+        for (int x = 0; x < side_; ++x) {
+            colour[x] = alpha ? src[x] : src[x] & 0x00FFFFFF;
+            mask[x] = (bits[x / 8] & (0x80 >> (x % 8))) ? 1 : 0;
+        }
+        colour += side_;
+        mask += side_;
+    }
 }
 
-bool FrameCell::AddIcon(HIMAGELIST list, const uint8_t* file, size_t size, const IconImage& image) noexcept
+bool FrameCell::AddIcon(FramePixels& frames, const uint8_t* file, size_t size, const IconImage& image)
 {
-    ui::UniqueIcon icon = MakeImageIcon(file, size, image, Side);
+    ui::UniqueIcon icon = MakeImageIcon(file, size, image, side_);
     if (!icon)
         return false;
     ICONINFO ii{};
     if (!GetIconInfo(icon.get(), &ii))
         return false;
     ui::UniqueBitmap colour(ii.hbmColor), mask(ii.hbmMask);
-    // A monochrome icon keeps its colour in the mask's lower half: leave
-    // that to the image list's own icon handling.
-    if (!colour)
-        return ImageList_AddIcon(list, icon.get()) >= 0;
-    return ImageList_Add(list, colour.get(), mask.get()) >= 0;
+    // Read back into the cell: colour as 32 bits, the mask as 1 bit, both
+    // rows from the bottom. A monochrome icon keeps its colour in the
+    // mask's lower half (its first rows from the bottom): white inverts.
+    BITMAPINFO colourInfo{};
+    colourInfo.bmiHeader = {sizeof(BITMAPINFOHEADER), side_, side_, 1, 32, BI_RGB};
+    MaskInfo maskInfo = MonoInfo(side_, colour ? side_ : 2 * side_);
+    const int maskRow = (side_ + 31) / 32 * 4;
+    std::vector<uint8_t> maskBits(static_cast<size_t>(maskRow) * side_ * 2);
+    if (!GetDIBits(dc_.get(), mask.get(), 0, colour ? side_ : 2 * side_, maskBits.data(),
+                   reinterpret_cast<BITMAPINFO*>(&maskInfo), DIB_RGB_COLORS))
+        return false;
+    GdiFlush();
+    bool alpha = false;
+    const int pixels = side_ * side_;
+    if (colour) {
+        if (!GetDIBits(dc_.get(), colour.get(), 0, side_, pixels_, &colourInfo, DIB_RGB_COLORS))
+            return false;
+        std::memcpy(maskBits_, maskBits.data(), static_cast<size_t>(maskRow) * side_);
+        for (int i = 0; i < pixels && !alpha; ++i)
+            alpha = (pixels_[i] >> 24) != 0;
+    } else {
+        // Bottom-up: rows 0 .. side-1 are the XOR half, the AND half above.
+        std::memcpy(maskBits_, maskBits.data() + static_cast<size_t>(maskRow) * side_,
+                    static_cast<size_t>(maskRow) * side_);
+        for (int y = 0; y < side_; ++y)
+            for (int x = 0; x < side_; ++x)
+                pixels_[y * side_ + x] =
+                    (maskBits[static_cast<size_t>(y) * maskRow + x / 8] & (0x80 >> (x % 8))) ? 0xFFFFFF : 0;
+    }
+    CopyCell(frames, alpha);
+    return true;
 }
 
 } // namespace anicur

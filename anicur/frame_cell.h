@@ -1,6 +1,7 @@
-// Puts the frames of an animated cursor into an image list, one 32 x 32
-// image each, through one reusable cell (a colour bitmap and a mask).
+// Turns the images of cursor file images into frames of a FramePixels, at
+// the frames' side, through one reusable cell (a colour bitmap and a mask).
 #pragma once
+#include "anicur/frame_pixels.h"
 #include "ui/handles.h"
 
 #include <cstddef>
@@ -12,29 +13,34 @@ struct IconImage;
 
 class FrameCell {
 public:
-    static constexpr int Side = 32;
-
-    FrameCell() noexcept;
+    // A cell of `side` x `side` pixels, made when an image first needs it.
+    explicit FrameCell(int side) noexcept : side_(side < 1 ? 1 : side) {}
     FrameCell(const FrameCell&) = delete;
     FrameCell& operator=(const FrameCell&) = delete;
 
-    explicit operator bool() const noexcept { return dc_ && pixels_ && maskBits_; }
+    // Makes the cell if it is not made yet; false when the system refuses.
+    explicit operator bool() noexcept { return Ready(); }
 
-    // Appends to `list` the image of the cursor or icon file image [file,
-    // file + size) that best fits the cell. False when there is none or the
-    // system cannot make it.
-    bool AddTo(HIMAGELIST list, const uint8_t* file, size_t size) noexcept;
+    // Appends to `frames` (of the cell's side) the image of the cursor or
+    // icon file image [file, file + size) that best fits the side: colour,
+    // mask and alpha as the file holds them. False when there is none or
+    // the system cannot make it.
+    bool AddTo(FramePixels& frames, const uint8_t* file, size_t size) noexcept;
 
 private:
-    bool DrawDib(const uint8_t* dib, size_t length) noexcept;
-    bool HasInvertedPixels() const noexcept;
-    bool AddIcon(HIMAGELIST list, const uint8_t* file, size_t size, const IconImage& image) noexcept;
+    bool Ready() noexcept;
+    bool DrawDib(const uint8_t* dib, size_t length, bool& alpha) noexcept;
+    bool AddIcon(FramePixels& frames, const uint8_t* file, size_t size, const IconImage& image);
+    // Copies the cell (colour rows from the bottom, mask 1 bit a pixel) into
+    // a new frame.
+    void CopyCell(FramePixels& frames, bool alpha);
 
+    int side_;
     ui::UniqueMemoryDC dc_;
     ui::UniqueBitmap colour_; // 32-bit DIB section: colour and alpha
     ui::UniqueBitmap mask_;   // 1-bit DIB section, white where transparent
-    uint32_t* pixels_ = nullptr; // colour cell, rows from the bottom
-    uint8_t* maskBits_ = nullptr; // mask cell, 4 bytes a row, from the bottom
+    uint32_t* pixels_ = nullptr;  // colour cell, rows from the bottom
+    uint8_t* maskBits_ = nullptr; // mask cell, rows from the bottom
 };
 
 } // namespace anicur

@@ -2,22 +2,25 @@
 
 namespace preview {
 
-long long AtlasPageBytes(int frames) noexcept
+int AtlasMaxFrames(int side) noexcept { return side < 1 ? 0 : 0x7FFF / side * kAtlasColumns; }
+
+long long AtlasPageBytes(int frames, int side) noexcept
 {
-    if (frames <= 0 || frames > kAtlasMaxFrames)
+    if (frames <= 0 || frames > AtlasMaxFrames(side))
         return 0;
     const int ordinary = kAtlasColumns * kAtlasRows;
-    const int places = frames > ordinary ? (frames + kAtlasColumns - 1) / kAtlasColumns * kAtlasColumns : ordinary;
-    return places * kAtlasFrameBytes;
+    const long long places =
+        frames > ordinary ? (frames + kAtlasColumns - 1LL) / kAtlasColumns * kAtlasColumns : ordinary;
+    return places * 4 * side * side;
 }
 
-long long AtlasGrowth(int room, int frames) noexcept
+long long PreviewBytes(int frames, int side, long long steps) noexcept
 {
-    if (frames <= 0 || frames > kAtlasMaxFrames)
+    if (frames < 0 || steps < 0 || frames > AtlasMaxFrames(side))
         return -1;
-    if (room >= frames)
-        return 0;
-    return AtlasPageBytes(frames);
+    const long long pixels = static_cast<long long>(side) * side;
+    // Colour and mask (5 bytes a pixel), then 4 a pixel per composed look.
+    return frames * pixels * (5 + 4 * kComposedLooks) + steps * 8;
 }
 
 bool WithinBudget(long long used, long long growth, long long budget) noexcept

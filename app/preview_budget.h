@@ -1,5 +1,6 @@
-// How much memory the previews' frame atlas takes, window-free: the size of
-// its pages and what one more cursor would add, so that the loader can keep
+// How much memory the previews take, window-free: what one loaded cursor
+// holds (its frames, its steps and the frames composed for drawing), and
+// the atlas pages the composed frames sit in, so that the loader can keep
 // the previews of a folder within a budget.
 #pragma once
 
@@ -10,27 +11,32 @@ namespace preview {
 // as many whole rows as it needs.
 inline constexpr int kAtlasColumns = 32;
 inline constexpr int kAtlasRows = 8;
+// The icon size the previews are drawn at unless the list says otherwise.
 inline constexpr int kAtlasFrameSide = 32;
-// A page is one bitmap whose height, in pixels, must fit 16 bits.
-inline constexpr int kAtlasMaxFrames = 0x7FFF / kAtlasFrameSide * kAtlasColumns;
-// Bytes of one frame in a page (32 x 32 pixels of 32 bits).
-inline constexpr long long kAtlasFrameBytes = 4LL * kAtlasFrameSide * kAtlasFrameSide;
+// The looks a preview's frames are composed in at once: plain and selected.
+inline constexpr int kComposedLooks = 2;
 
-// What the previews of one folder may hold in atlas pages together: some
-// sixteen thousand frames, far more than any real folder of cursors shows.
+// Most frames one page holds for frames of `side` pixels: a page is one
+// bitmap whose height, in pixels, must fit 16 bits.
+int AtlasMaxFrames(int side) noexcept;
+
+// What the previews of one folder may hold together: a few thousand frames
+// with their steps, far more than any real folder of cursors shows.
 inline constexpr long long kDefaultPreviewBudget = 64LL << 20;
 
-// Bytes of a page made for `frames` frames: whole rows, at least an ordinary
-// page. 0 for no frames or more than a page can hold.
-long long AtlasPageBytes(int frames) noexcept;
+// Bytes of an atlas page made for `frames` frames of `side` pixels: whole
+// rows, at least an ordinary page. 0 for no frames or more than a page can
+// hold.
+long long AtlasPageBytes(int frames, int side) noexcept;
 
-// Bytes the atlas grows by to take a cursor of `frames` frames when its last
-// page has `room` places left (0 without a page): 0 when they fit there,
-// else a new page. -1 when no page can hold them (none, or too many).
-long long AtlasGrowth(int room, int frames) noexcept;
+// Bytes one loaded cursor of `frames` frames of `side` pixels and `steps`
+// steps holds: the frames with their masks, a rate and a frame index per
+// step, and its frames composed in every look. -1 for a count below 0 or
+// frames that no atlas page can hold.
+long long PreviewBytes(int frames, int side, long long steps) noexcept;
 
-// Whether growing an atlas of `used` bytes by `growth` stays within
-// `budget`. A growth of -1 never fits.
+// Whether growing from `used` bytes by `growth` stays within `budget`. A
+// growth of -1 never fits.
 bool WithinBudget(long long used, long long growth, long long budget) noexcept;
 
 } // namespace preview

@@ -15,6 +15,52 @@ POINT FileViewPreviewList::Origin() const { return view_.Origin(); }
 
 POINT FileViewPreviewList::ItemPosition(int item) const { return view_.ItemPosition(item); }
 
+namespace {
+
+RECT ItemRect(HWND list, int item, int part)
+{
+    RECT r{};
+    r.left = part;
+    if (!list || !SendMessageW(list, LVM_GETITEMRECT, WPARAM(item), reinterpret_cast<LPARAM>(&r)))
+        return {};
+    return r;
+}
+
+} // namespace
+
+RECT FileViewPreviewList::IconRect(int item) const { return ItemRect(view_.Handle(), item, LVIR_ICON); }
+
+RECT FileViewPreviewList::LabelRect(int item) const { return ItemRect(view_.Handle(), item, LVIR_LABEL); }
+
+int FileViewPreviewList::FocusedItem() const
+{
+    HWND list = view_.Handle();
+    return list ? static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED)) : -1;
+}
+
+bool FileViewPreviewList::ItemSelected(int item) const
+{
+    HWND list = view_.Handle();
+    return list && (SendMessageW(list, LVM_GETITEMSTATE, WPARAM(item), LVIS_SELECTED) & LVIS_SELECTED) != 0;
+}
+
+int FileViewPreviewList::SelectedCount() const
+{
+    HWND list = view_.Handle();
+    return list ? static_cast<int>(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0)) : 0;
+}
+
+int FileViewPreviewList::IconSide() const
+{
+    HWND list = view_.Handle();
+    const auto images = list ? reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_NORMAL, 0))
+                             : nullptr;
+    int cx = 0, cy = 0;
+    if (images && ImageList_GetIconSize(images, &cx, &cy) && cx > 0)
+        return cx;
+    return GetSystemMetrics(SM_CXICON);
+}
+
 DWORD FileViewPreviewList::ViewStyle() const { return view_.ViewStyle(); }
 
 bool FileViewPreviewList::Focused() const { return view_.Handle() && GetFocus() == view_.Handle(); }

@@ -25,6 +25,16 @@ public:
     // The view origin and an item's icon position, in the list's own terms.
     virtual POINT Origin() const = 0;
     virtual POINT ItemPosition(int item) const = 0;
+    // An item's icon rectangle and label rectangle in client coordinates
+    // (empty when the list has no such item).
+    virtual RECT IconRect(int item) const = 0;
+    virtual RECT LabelRect(int item) const = 0;
+    // The item with the focus, -1 for none.
+    virtual int FocusedItem() const = 0;
+    virtual bool ItemSelected(int item) const = 0;
+    virtual int SelectedCount() const = 0;
+    // The side of the list's icons in pixels (its normal image list's).
+    virtual int IconSide() const = 0;
     virtual DWORD ViewStyle() const = 0;
     virtual bool Focused() const = 0;
     // True while the list or its owner runs work that may open a nested
@@ -47,6 +57,12 @@ public:
     LPARAM ItemKey(int item) const override;
     POINT Origin() const override;
     POINT ItemPosition(int item) const override;
+    RECT IconRect(int item) const override;
+    RECT LabelRect(int item) const override;
+    int FocusedItem() const override;
+    bool ItemSelected(int item) const override;
+    int SelectedCount() const override;
+    int IconSide() const override;
     DWORD ViewStyle() const override;
     bool Focused() const override;
     bool Busy() const override { return busy_ && busy_(); }

@@ -88,9 +88,9 @@ ViewGeometry ToViewCoordinates(ListPoint origin, ListPoint item) noexcept
     return {scroll, {add(item.x, scroll.x), add(item.y, scroll.y)}};
 }
 
-bool ItemInView(int originX, int originY, int viewWidth, int viewHeight, int itemX, int itemY) noexcept
+bool ItemInView(int originX, int originY, int viewWidth, int viewHeight, int itemX, int itemY, int side) noexcept
 {
-    constexpr long long kItemSide = 32;
+    const long long kItemSide = side;
     const long long viewLeft = originX, viewTop = originY;
     const long long viewRight = viewLeft + viewWidth, viewBottom = viewTop + viewHeight;
     const long long itemLeft = itemX, itemTop = itemY;

@@ -63,9 +63,10 @@ struct ViewGeometry {
 // names the second convention; at origin 0 the two agree.
 ViewGeometry ToViewCoordinates(ListPoint origin, ListPoint item) noexcept;
 
-// Whether a 32 x 32 item at (itemX, itemY) overlaps the visible part of the
-// list: the view rectangle runs from the origin over the control's size.
-// Touching edges count as overlapping.
-bool ItemInView(int originX, int originY, int viewWidth, int viewHeight, int itemX, int itemY) noexcept;
+// Whether an icon of `side` x `side` pixels at (itemX, itemY) overlaps the
+// visible part of the list: the view rectangle runs from the origin over the
+// control's size. Touching edges count as overlapping.
+bool ItemInView(int originX, int originY, int viewWidth, int viewHeight, int itemX, int itemY,
+                int side = 32) noexcept;
 
 } // namespace preview

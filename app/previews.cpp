@@ -25,8 +25,13 @@ void EndStartingCursor() noexcept
 
 bool CanAnimate(const TAniCur& ani) noexcept
 {
-    const int frames = ani.Frames ? ImageList_GetImageCount(ani.Frames.get()) : 0;
-    return preview::Animatable(ani.StepCount, ani.Rates, ani.Sequence, frames);
+    return preview::Animatable(ani.StepCount, ani.Rates, ani.Sequence, ani.Frames.Count());
+}
+
+// What a loaded cursor holds, as the budget counts it.
+long long CostOf(const TAniCur& ani) noexcept
+{
+    return preview::PreviewBytes(ani.Frames.Count(), ani.Frames.Side(), static_cast<long long>(ani.Rates.size()));
 }
 
 } // namespace
@@ -65,6 +70,7 @@ void Previews::Start()
     for (int i = 0; i < items; ++i)
         keys_[static_cast<size_t>(i)] = list_.ItemKey(i);
     examined_.assign(static_cast<size_t>(items), 0);
+    previewSide = list_.IconSide();
     list_.SetCustomDraw([this](const NMLVCUSTOMDRAW& draw) { return PreviewCustomDraw(draw, CDRF_DODEFAULT); });
 }
 
@@ -79,7 +85,9 @@ void Previews::Stop()
     list_.SetCustomDraw(nullptr); // the list paints on its own again
     FPreviews.reset();            // frees every reader with its frames
     previewOfItem.clear();
-    previewFrames.Clear();
+    for (preview::FrameAtlas& atlas : composedFrames)
+        atlas.Clear();
+    previewBytes = 0;
     FPreviewCount = 0;
     previewCapacity = 0;
     keys_.clear();
@@ -96,6 +104,11 @@ long long Previews::Now() const
 
 void Previews::PreviewIdle(bool& done)
 {
+    if (FPreviews && list_.Handle() && list_.IconSide() != previewSide) {
+        Start(); // the list's icons changed size: frames of the new size
+        done = false;
+        return;
+    }
     const int paths = static_cast<int>(FPreviewPaths.size());
     if (FNextPreview >= paths) {
         // Nothing left to examine: the starting cursor may only have been put
@@ -115,21 +128,21 @@ void Previews::PreviewIdle(bool& done)
         if (static_cast<size_t>(FNextPreview) < examined_.size())
             examined_[static_cast<size_t>(FNextPreview)] = 1;
         const std::wstring& path = FPreviewPaths[static_cast<size_t>(FNextPreview)];
-        auto ani = std::make_unique<TAniCur>();
+        auto ani = std::make_unique<TAniCur>(previewSide);
         const int code = kindAt(FNextPreview) == anicur::CursorKind::Static ? ani->LoadStatic(path) : ani->Load(path);
         // A cursor without steps or frames has nothing to show: it gets no
         // entry, just like one that fails to load.
-        // Nor does one whose frames would take the atlas past the budget:
-        // it keeps the shell's icon.
-        if (code == 0 && CanAnimate(*ani) &&
-            preview::WithinBudget(previewFrames.Bytes(), previewFrames.Growth(ani->Frames.get()), previewBudget) &&
+        // Nor does one whose frames and steps would take the previews past
+        // the budget: it keeps the shell's icon.
+        if (code == 0 && CanAnimate(*ani) && preview::WithinBudget(previewBytes, CostOf(*ani), previewBudget) &&
             FPreviews && FPreviewCount < previewCapacity) {
+            previewBytes += CostOf(*ani);
             TPreviewEntry& entry = FPreviews[static_cast<size_t>(FPreviewCount)];
             entry.ItemIndex = FNextPreview;
             entry.AniCur = std::move(ani);
             entry.Step = 0;
             entry.LastStep = Now();
-            entry.Slot = previewFrames.Add(entry.AniCur->Frames.get());
+            entry.Slots[0] = entry.Slots[1] = {};
             entry.Placed = false;
             entry.Selected = false;
             if (static_cast<size_t>(FNextPreview) < previewOfItem.size())
@@ -230,13 +243,19 @@ void Previews::AnimateTimerProc()
     if (!anyDue)
         return; // most ticks: no step began, nothing to ask the list
 
+    // The icon size changed under the table (the list follows the screen's
+    // DPI): nothing is drawn until the idle loader has read the frames
+    // again at the new size.
+    if (list_.IconSide() != previewSide)
+        return;
     const int items = list_.Count();
     RECT bounds{}, client{};
     GetWindowRect(list, &bounds);
     GetClientRect(list, &client);
     const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
     const POINT listOrigin = list_.Origin();
-    const preview::ListPoint origin = preview::ToViewCoordinates({listOrigin.x, listOrigin.y}, {0, 0}).origin;
+    const preview::ListPoint o = preview::ToViewCoordinates({listOrigin.x, listOrigin.y}, {0, 0}).origin;
+    const POINT origin{o.x, o.y};
     // Where an item's icon is, in view coordinates (unchanged by scrolling).
     auto place = [&](int item) {
         const POINT p = list_.ItemPosition(item);
@@ -244,8 +263,12 @@ void Previews::AnimateTimerProc()
         return POINT{v.x, v.y};
     };
     CheckPreviewPlaces({items, static_cast<int>(client.right), static_cast<int>(client.bottom)}, place);
+    if (!PreviewDraw)
+        UseCurrentLooks();
+    RECT label{};
+    const bool hasLabel = FocusedLabel(label);
 
-    preview::FramePainter painter(list, previewFrames);
+    preview::FramePainter painter(list);
     for (int i = 0; i < FPreviewCount; ++i) {
         TPreviewEntry& entry = FPreviews[static_cast<size_t>(i)];
         if (!entry.Due)
@@ -253,41 +276,75 @@ void Previews::AnimateTimerProc()
         entry.Due = false;
         if (entry.ItemIndex >= items)
             continue;
-        if (!entry.Placed) {
-            entry.Place = place(entry.ItemIndex);
-            entry.Placed = true;
-        }
-        if (!preview::ItemInView(origin.x, origin.y, width, height, entry.Place.x, entry.Place.y))
+        if (!entry.Placed)
+            PlaceEntry(entry, origin);
+        if (!preview::ItemInView(origin.x, origin.y, width, height, entry.Place.x, entry.Place.y, previewSide))
             continue;
-        const TAniCur& ani = *entry.AniCur;
-        const int frame = ani.Sequence[static_cast<size_t>(entry.Step)];
-        const int x = entry.Place.x - origin.x, y = entry.Place.y - origin.y;
         if (PreviewDraw)
-            PreviewDraw(entry.ItemIndex, ani.Frames.get(), frame, x, y);
+            PreviewDraw(entry.ItemIndex, entry.AniCur->Sequence[static_cast<size_t>(entry.Step)],
+                        entry.Place.x - origin.x, entry.Place.y - origin.y);
         else if (HDC dc = painter.Target())
-            DrawPreviewFrame(dc, entry, x, y);
+            DrawPreviewFrame(dc, entry, origin, hasLabel ? &label : nullptr);
     }
 }
 
-void Previews::DrawPreviewFrame(HDC dc, const TPreviewEntry& entry, int x, int y) noexcept
+void Previews::ColoursChanged()
+{
+    for (preview::FrameAtlas& atlas : composedFrames)
+        atlas.Clear();
+    if (HWND list = list_.Handle(); list && FPreviewCount > 0)
+        InvalidateRect(list, nullptr, TRUE);
+}
+
+void Previews::UseCurrentLooks() noexcept
+{
+    const COLORREF background = ListView_GetBkColor(list_.Handle());
+    composedFrames[0].Use(preview::CurrentLook(previewSide, background, false));
+    composedFrames[1].Use(preview::CurrentLook(previewSide, background, true));
+}
+
+bool Previews::FocusedLabel(RECT& label) const
+{
+    // Only a focused list shows an item's full name over the items below.
+    if (!list_.Focused())
+        return false;
+    const int focused = list_.FocusedItem();
+    if (focused < 0)
+        return false;
+    label = list_.LabelRect(focused);
+    return !IsRectEmpty(&label);
+}
+
+void Previews::PlaceEntry(TPreviewEntry& entry, POINT origin) const
+{
+    const POINT o = list_.Origin(), p = list_.ItemPosition(entry.ItemIndex);
+    const preview::ListPoint v = preview::ToViewCoordinates({o.x, o.y}, {p.x, p.y}).item;
+    entry.Place = {v.x, v.y};
+    RECT cell = list_.IconRect(entry.ItemIndex);
+    OffsetRect(&cell, origin.x, origin.y);
+    entry.Cell = cell;
+    entry.Placed = true;
+}
+
+void Previews::DrawPreviewFrame(HDC dc, TPreviewEntry& entry, POINT origin, const RECT* label) noexcept
 {
     const TAniCur& ani = *entry.AniCur;
     const int frame = ani.Sequence[static_cast<size_t>(entry.Step)];
-    if (entry.Selected) {
-        // Blended as the list blends a selected icon, over the list's own
-        // background; rare enough to be drawn from the image list.
-        const COLORREF background = ListView_GetBkColor(list_.Handle());
-        ImageList_DrawEx(ani.Frames.get(), frame, dc, x, y, 0, 0, background == CLR_NONE ? CLR_DEFAULT : background,
-                         CLR_DEFAULT, ILD_SELECTED);
-        return;
-    }
-    if (!previewFrames.Draw(dc, entry.Slot, frame, x, y))
-        ImageList_Draw(ani.Frames.get(), frame, dc, x, y, ILD_NORMAL);
+    const int look = entry.Selected ? 1 : 0;
+    preview::FrameAtlas& atlas = composedFrames[look];
+    if (!atlas.Holds(entry.Slots[look]))
+        entry.Slots[look] = atlas.Add(ani.Frames);
+    RECT clip = entry.Cell;
+    OffsetRect(&clip, -origin.x, -origin.y);
+    atlas.Draw(dc, entry.Slots[look], ani.Frames, frame, entry.Place.x - origin.x, entry.Place.y - origin.y, clip,
+               label);
 }
 
-// The list paints: after each item with a preview it draws the current frame
-// over the icon, at the place the timer uses. The paint's device context
-// clips to what is being painted, so nothing outside it is touched.
+// The list paints: when it has painted everything, each preview in view
+// gets its current frame drawn over its icon, at the place the timer uses.
+// One notification per paint: one per item costs the list far more than the
+// drawing itself. The paint's device context clips to what is being painted,
+// so nothing outside it is touched.
 LRESULT Previews::PreviewCustomDraw(const NMLVCUSTOMDRAW& draw, LRESULT result) noexcept
 {
     HWND list = list_.Handle();
@@ -295,42 +352,47 @@ LRESULT Previews::PreviewCustomDraw(const NMLVCUSTOMDRAW& draw, LRESULT result) 
     case CDDS_PREPAINT: {
         // Nothing while busy (the table may not fit the items being shown)
         // or in a view without large icons.
-        paintPreviews_ = !list_.Busy() && FPreviews && FPreviewCount > 0 && list && list_.ViewStyle() == LVS_ICON;
-        if (!paintPreviews_)
+        paintPreviews_ = !list_.Busy() && FPreviews && FPreviewCount > 0 && list && list_.ViewStyle() == LVS_ICON &&
+                         list_.IconSide() == previewSide;
+        return paintPreviews_ ? result | CDRF_NOTIFYPOSTPAINT : result;
+    }
+    case CDDS_POSTPAINT: {
+        if (!paintPreviews_ || !FPreviews)
             return result;
         RECT client{};
         GetClientRect(list, &client);
-        const Layout layout{list_.Count(), static_cast<int>(client.right), static_cast<int>(client.bottom)};
+        const int items = list_.Count();
+        const Layout layout{items, static_cast<int>(client.right), static_cast<int>(client.bottom)};
         if (!(layout == layout_)) {
             layout_ = layout;
             ForgetPlaces();
         }
         const POINT o = list_.Origin();
-        const preview::ListPoint origin = preview::ToViewCoordinates({o.x, o.y}, {0, 0}).origin;
-        paintOrigin_ = {origin.x, origin.y};
-        paintFocused_ = list_.Focused();
-        return result | CDRF_NOTIFYITEMDRAW;
-    }
-    case CDDS_ITEMPREPAINT:
-    case CDDS_ITEMPOSTPAINT: {
-        const size_t item = draw.nmcd.dwItemSpec;
-        if (!paintPreviews_ || item >= previewOfItem.size() || previewOfItem[item] < 0 ||
-            previewOfItem[item] >= FPreviewCount)
-            return result;
-        if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT)
-            return result | CDRF_NOTIFYPOSTPAINT;
-        TPreviewEntry& entry = FPreviews[static_cast<size_t>(previewOfItem[item])];
-        if (!entry.AniCur)
-            return result;
+        const preview::ListPoint v = preview::ToViewCoordinates({o.x, o.y}, {0, 0}).origin;
+        const POINT origin{v.x, v.y};
         // The list blends a selected item's icon only while it has the focus.
-        entry.Selected = paintFocused_ && (draw.nmcd.uItemState & CDIS_SELECTED) != 0;
-        if (!entry.Placed) {
-            const POINT o = list_.Origin(), p = list_.ItemPosition(entry.ItemIndex);
-            const preview::ListPoint v = preview::ToViewCoordinates({o.x, o.y}, {p.x, p.y}).item;
-            entry.Place = {v.x, v.y};
-            entry.Placed = true;
+        // Each question to the list costs: none or all selected (the usual
+        // cases) need no question per item.
+        const int selected = list_.Focused() ? list_.SelectedCount() : 0;
+        RECT label{};
+        const bool hasLabel = FocusedLabel(label);
+        const int focusedItem = hasLabel ? list_.FocusedItem() : -1;
+        UseCurrentLooks();
+        for (int i = 0; i < FPreviewCount; ++i) {
+            TPreviewEntry& entry = FPreviews[static_cast<size_t>(i)];
+            if (!entry.AniCur || entry.ItemIndex >= items)
+                continue;
+            if (!entry.Placed)
+                PlaceEntry(entry, origin);
+            if (!preview::ItemInView(origin.x, origin.y, client.right, client.bottom, entry.Place.x, entry.Place.y,
+                                     previewSide))
+                continue;
+            entry.Selected = selected > 0 && (selected >= items || list_.ItemSelected(entry.ItemIndex));
+            // The focused item's own label lies below its icon: only other
+            // items' frames could cover it.
+            const bool own = entry.ItemIndex == focusedItem;
+            DrawPreviewFrame(draw.nmcd.hdc, entry, origin, hasLabel && !own ? &label : nullptr);
         }
-        DrawPreviewFrame(draw.nmcd.hdc, entry, entry.Place.x - paintOrigin_.x, entry.Place.y - paintOrigin_.y);
         return result;
     }
     default: return result;

@@ -26,11 +26,13 @@ struct TPreviewEntry {
     std::unique_ptr<TAniCur> AniCur; // the loaded animated cursor
     int Step = 0;                    // current animation step
     long long LastStep = 0;          // animation clock (1/60000 s) at which Step began
-    // Drawing cache: where the frames, composed onto the window colour, are
-    // in the frame atlas, and the item's icon position in view coordinates
-    // while Placed.
-    preview::FrameSlot Slot;
+    // Drawing cache: where the frames are composed in each look's atlas
+    // (plain, selected), and where the item's icon is in view coordinates
+    // while Placed: the frame's top-left corner and the icon rectangle, the
+    // only place the frame is drawn in.
+    preview::FrameSlot Slots[2];
     POINT Place{};
+    RECT Cell{};
     bool Placed = false;
     bool Due = false; // a step began in this tick and is to be drawn
     // The list drew the item selected when it last painted it: its frames
@@ -56,6 +58,9 @@ public:
     void AnimateTimerProc();
     // The list's items were sorted: every preview moves with its item.
     void ItemsReordered();
+    // The system's colours or theme changed: frames are composed afresh
+    // over the new colours, and the list paints them again.
+    void ColoursChanged();
 
     // While the table holds entries the steps are also driven by a timer of
     // about one jiffy (and one tick of the system's default timer clock,
@@ -70,21 +75,26 @@ public:
     int FNextPreview = 0;                    // next path the idle loader examines
     int FPreviewCount = 0;                   // entries of FPreviews in use
     std::unique_ptr<TPreviewEntry[]> FPreviews;
-    int previewCapacity = 0;           // entries allocated (one per item when built)
-    std::vector<int> previewOfItem;    // item of the list -> its entry, -1 for none
-    preview::FrameAtlas previewFrames; // the entries' frames, opaque, ready to copy
+    int previewCapacity = 0;        // entries allocated (one per item when built)
+    std::vector<int> previewOfItem; // item of the list -> its entry, -1 for none
+    // The entries' frames composed for drawing, plain and selected.
+    preview::FrameAtlas composedFrames[2];
+    // The side of the frames: the list's icon size when the table was built.
+    int previewSide = preview::kAtlasFrameSide;
 
-    // What the frame atlas may hold, in bytes: a cursor that would take it
-    // past this is not animated and keeps the shell's icon.
+    // What the previews may hold, in bytes (preview::PreviewBytes): a cursor
+    // that would take them past this is not animated and keeps the shell's
+    // icon. previewBytes is what the loaded ones hold.
     long long previewBudget = preview::kDefaultPreviewBudget;
-    // Draws frame `frame` of `frames` for list item `itemIndex` at (x, y) of
-    // the list's client area; unset: straight onto the list's device context.
-    // Tests record the calls instead.
-    std::function<void(int itemIndex, HIMAGELIST frames, int frame, int x, int y)> PreviewDraw;
+    long long previewBytes = 0;
+    // Draws frame `frame` for list item `itemIndex` at (x, y) of the list's
+    // client area; unset: straight onto the list's device context. Tests
+    // record the calls instead.
+    std::function<void(int itemIndex, int frame, int x, int y)> PreviewDraw;
 
-    // The list's painting: every item with a preview gets its current frame
-    // drawn over the icon the list has just drawn (the list's custom draw,
-    // handed here while a table exists).
+    // The list's painting: every item in view with a preview gets its
+    // current frame drawn over the icon the list has drawn (the list's
+    // custom draw, handed here while a table exists).
     LRESULT PreviewCustomDraw(const NMLVCUSTOMDRAW& draw, LRESULT result) noexcept;
 
 private:
@@ -97,9 +107,19 @@ private:
     };
     void CheckPreviewPlaces(const Layout& layout, const std::function<POINT(int)>& place);
     void ForgetPlaces() noexcept;
-    // Draws the current frame of `entry` at (x, y) of `dc`, blended when the
+    // Reads where an entry's icon is; `origin` is the view coordinates of
+    // the client area's top-left corner.
+    void PlaceEntry(TPreviewEntry& entry, POINT origin) const;
+    // Makes both atlases' looks the list's as it is now.
+    void UseCurrentLooks() noexcept;
+    // Draws the current frame of `entry` onto `dc` whose client area's
+    // top-left corner is `origin` in view coordinates: inside the item's
+    // icon rectangle only, never over `label` (when set), blended when the
     // entry is selected.
-    void DrawPreviewFrame(HDC dc, const TPreviewEntry& entry, int x, int y) noexcept;
+    void DrawPreviewFrame(HDC dc, TPreviewEntry& entry, POINT origin, const RECT* label) noexcept;
+    // The focused item's label when it may overlap other items' icons
+    // (the list shows the focused item's full name), in client coordinates.
+    bool FocusedLabel(RECT& label) const;
     // The animation clock, monotonic, in 1/60000 s (preview::kClockPerSecond):
     // the performance counter (the seam of ui/seams.h).
     long long Now() const;
@@ -111,10 +131,6 @@ private:
     std::vector<char> examined_;
     Layout layout_;
     int check_ = 0; // next entry the rolling check reads
-    // Where the client area of the list is in view coordinates during one
-    // paint, whether that paint draws previews and whether the list has the
-    // focus meanwhile.
-    POINT paintOrigin_{};
+    // Whether the paint under way draws previews.
     bool paintPreviews_ = false;
-    bool paintFocused_ = false;
 };

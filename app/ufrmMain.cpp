@@ -363,6 +363,17 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_STARTPREVIEW:
         ListPreviews.Start();
         return 0;
+    case WM_SYSCOLORCHANGE:
+        // Only top-level windows hear of new colours: the controls learn
+        // them from here, then the previews compose their frames anew.
+        for (HWND child : {ToolButtons.Handle(), FolderView.Handle(), FileView.Handle()})
+            if (child)
+                SendMessageW(child, msg, wp, lp);
+        ListPreviews.ColoursChanged();
+        break;
+    case WM_THEMECHANGED:
+        ListPreviews.ColoursChanged();
+        break;
     case WM_WATCHFOLDERS:
         Refresh.WatchFolders();
         return 0;

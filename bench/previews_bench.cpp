@@ -93,10 +93,10 @@ struct Figures {
     double threadCpu; // CPU time of the thread (everything it did) over wall time
     double medianMs;  // of one timer call
     double ticksPerS;
-    double worstMs;   // posted message delay
+    double worstMs; // posted message delay
     double p99Ms;
-    double pace;      // steps advanced / prescribed
-    double shown;     // steps drawn / prescribed
+    double pace;  // steps advanced / prescribed
+    double shown; // steps drawn / prescribed
 };
 
 Figures Measure(HWND bench, std::vector<UINT> periodsMs, std::function<long long()> tick, double seconds)
@@ -266,36 +266,50 @@ int main(int argc, char** argv)
         std::vector<POINT> at;
         for (int i = 0; i < 100; ++i)
             at.push_back(form.FileView.ItemPosition(i));
-        time("ImageList_Draw onto the list", [&] {
-            for (int i = 0; i < 100; ++i)
-                ImageList_Draw(form.ListPreviews.FPreviews[size_t(i)].AniCur->Frames.get(), 0, dc, at[size_t(i)].x, at[size_t(i)].y, ILD_NORMAL);
+        const RECT everywhere{0, 0, 1 << 15, 1 << 15};
+        time("compose and copy onto the list", [&] {
+            preview::FrameAtlas& atlas = form.ListPreviews.composedFrames[0];
+            atlas.Clear();
+            for (int i = 0; i < 100; ++i) {
+                TPreviewEntry& e = form.ListPreviews.FPreviews[size_t(i)];
+                e.Slots[0] = atlas.Add(e.AniCur->Frames);
+                atlas.Draw(dc, e.Slots[0], e.AniCur->Frames, 0, at[size_t(i)].x, at[size_t(i)].y, everywhere);
+            }
         });
         time("copy from the atlas onto the list", [&] {
-            for (int i = 0; i < 100; ++i)
-                form.ListPreviews.previewFrames.Draw(dc, form.ListPreviews.FPreviews[size_t(i)].Slot, 0,
-                                                     at[size_t(i)].x, at[size_t(i)].y);
+            for (int i = 0; i < 100; ++i) {
+                const TPreviewEntry& e = form.ListPreviews.FPreviews[size_t(i)];
+                form.ListPreviews.composedFrames[0].Draw(dc, e.Slots[0], e.AniCur->Frames, 0, at[size_t(i)].x,
+                                                         at[size_t(i)].y, everywhere);
+            }
         });
         time("ListView::ItemPosition", [&] {
             for (int i = 0; i < 100; ++i)
                 at[size_t(i)] = form.FileView.ItemPosition(i);
         });
         ReleaseDC(list, dc);
-        std::printf("atlas pages: %d\n", form.ListPreviews.previewFrames.Pages());
+        std::printf("atlas pages: %d\n", form.ListPreviews.composedFrames[0].Pages());
         long long fake = Clock();
         ui::CurrentSeams().performanceCounter = [&] { return ui::CounterReading{fake, preview::kClockPerSecond}; };
-        auto ticks = [&](const char* what) {
+        // `everyStep`: every preview's step ends in each tick.
+        auto ticks = [&](const char* what, bool everyStep = false) {
             long long t0 = Clock(), c0 = ThreadCpu();
             for (int r = 0; r < 100; ++r) {
                 fake += 55 * preview::kClockPerMs;
+                if (everyStep)
+                    for (int i = 0; i < form.ListPreviews.FPreviewCount; ++i)
+                        form.ListPreviews.FPreviews[size_t(i)].LastStep = fake - 60 * preview::kClockPerSecond;
                 form.ListPreviews.AnimateTimerProc();
             }
-            std::printf("%-34s %8.3f ms wall, %.3f ms cpu per tick\n", what, Ms(Clock() - t0) / 100,
-                        Ms(ThreadCpu() - c0) / 100);
+            const double ms = Ms(Clock() - t0) / 100;
+            std::printf("%-34s %8.3f ms wall, %.3f ms cpu per tick\n", what, ms, Ms(ThreadCpu() - c0) / 100);
+            return ms;
         };
-        form.ListPreviews.PreviewDraw = [](int, HIMAGELIST, int, int, int) {};
+        form.ListPreviews.PreviewDraw = [](int, int, int, int) {};
         ticks("tick, drawing left out");
         form.ListPreviews.PreviewDraw = nullptr;
         ticks("tick");
+        const double everyTick = ticks("tick, every step", true);
 
         // The list painting itself whole, with the previews' frames drawn
         // over the icons and without (the reference: a busy window's
@@ -313,14 +327,54 @@ int main(int argc, char** argv)
         form.FBusy = 0;
         const double previewPaint = paint("list paint with the previews");
         std::printf("ratio paint with previews / without: %.3f\n", previewPaint / plainPaint);
+        {
+            // Profile: the share of a paint spent in the previews' own
+            // custom draw (composing, copying, the item notifications'
+            // handling), the rest being the list's own painting.
+            auto inner = form.FileView.OnCustomDraw;
+            long long inside = 0;
+            form.FileView.OnCustomDraw = [&](const NMLVCUSTOMDRAW& d) {
+                const long long t0 = Clock();
+                const LRESULT r = inner(d);
+                inside += Clock() - t0;
+                return r;
+            };
+            const double profiled = paint("list paint, profiled");
+            std::printf("profile: %.3f ms of %.3f ms per paint in the previews' custom draw\n", Ms(inside) / 20,
+                        profiled);
+            form.FileView.OnCustomDraw = inner;
+        }
 
         // Every item selected in the focused list: frames are blended.
         SetFocus(list);
         for (int i = 0; i < kPreviews; ++i)
             ListView_SetItemState(list, i, LVIS_SELECTED, LVIS_SELECTED);
         Pump(100);
-        paint("list paint, all selected");
-        ticks("tick, all selected");
+        paint("list paint, all selected, first"); // composes the selected frames
+        auto inner = form.FileView.OnCustomDraw;
+        long long inside = 0;
+        form.FileView.OnCustomDraw = [&](const NMLVCUSTOMDRAW& d) {
+            const long long t0 = Clock();
+            const LRESULT r = inner(d);
+            inside += Clock() - t0;
+            return r;
+        };
+        const double selectedPaint = paint("list paint, all selected");
+        std::printf("profile: %.3f ms of %.3f ms per selected paint in the previews' custom draw\n",
+                    Ms(inside) / 20, selectedPaint);
+        form.FileView.OnCustomDraw = inner;
+        std::printf("ratio paint all selected / unselected: %.3f\n", selectedPaint / previewPaint);
+        // The list's own share: the same paints without the previews.
+        form.FBusy = 1;
+        const double plainSelected = paint("list paint, all selected, no previews");
+        form.FBusy = 0;
+        std::printf("ratio list's own paint all selected / unselected: %.3f\n", plainSelected / plainPaint);
+        const double selectedTick = ticks("tick, all selected, every step", true);
+        std::printf("tick, all selected, every step: %.3f ms (goal <= 5 ms: %s)\n", selectedTick,
+                    selectedTick <= 5 ? "met" : "MISSED");
+        std::printf("ratio tick all selected every step / unselected: %.3f\n", selectedTick / everyTick);
+        std::printf("ratio tick all selected every step / list paint without previews: %.3f\n",
+                    selectedTick / plainPaint);
         for (int i = 0; i < kPreviews; ++i)
             ListView_SetItemState(list, i, 0, LVIS_SELECTED);
         Pump(100);
@@ -356,12 +410,14 @@ int main(int argc, char** argv)
     long long refDrawn = 0;
     restart(0);
     long long refStart = Clock(), refEnd = refStart;
-    Figures ref = Measure(bench, {TfrmTarimoku::kAnimatePeriodMs}, [&] {
-        long long t0 = Clock();
-        refDrawn += reference.Tick();
-        refEnd = Clock();
-        return refEnd - t0;
-    }, seconds);
+    Figures ref = Measure(
+        bench, {TfrmTarimoku::kAnimatePeriodMs}, [&] {
+            long long t0 = Clock();
+            refDrawn += reference.Tick();
+            refEnd = Clock();
+            return refEnd - t0;
+        },
+        seconds);
     long long refAdvanced = 0;
     for (long long a : reference.Advanced())
         refAdvanced += a;
@@ -378,23 +434,27 @@ int main(int argc, char** argv)
         std::vector<std::pair<int, long long>> before(size_t(n), {0, 0});
         const long long start = Clock();
         restart(start);
-        Figures f = Measure(bench, periods, [&] {
-            for (int i = 0; i < n; ++i)
-                before[size_t(i)] = {form.ListPreviews.FPreviews[size_t(i)].Step, form.ListPreviews.FPreviews[size_t(i)].LastStep};
-            // Only this call is the animation's share; the counting around
-            // it is the bench's own.
-            long long t0 = Clock();
-            form.ListPreviews.AnimateTimerProc();
-            long long inside = Clock() - t0;
-            for (int i = 0; i < n; ++i) {
-                const TPreviewEntry& e = form.ListPreviews.FPreviews[size_t(i)];
-                long long passed = preview::AdvanceSteps(e.AniCur->Rates, before[size_t(i)].first,
-                                                         before[size_t(i)].second, e.LastStep).passed;
-                advanced += passed;
-                shown += passed > 0;
-            }
-            return inside;
-        }, seconds);
+        Figures f = Measure(
+            bench, periods, [&] {
+                for (int i = 0; i < n; ++i)
+                    before[size_t(i)] = {form.ListPreviews.FPreviews[size_t(i)].Step,
+                                         form.ListPreviews.FPreviews[size_t(i)].LastStep};
+                // Only this call is the animation's share; the counting around
+                // it is the bench's own.
+                long long t0 = Clock();
+                form.ListPreviews.AnimateTimerProc();
+                long long inside = Clock() - t0;
+                for (int i = 0; i < n; ++i) {
+                    const TPreviewEntry& e = form.ListPreviews.FPreviews[size_t(i)];
+                    long long passed = preview::AdvanceSteps(e.AniCur->Rates, before[size_t(i)].first,
+                                                             before[size_t(i)].second, e.LastStep)
+                                           .passed;
+                    advanced += passed;
+                    shown += passed > 0;
+                }
+                return inside;
+            },
+            seconds);
         const long long p = prescribed(start, lastClock);
         f.pace = double(advanced) / double(p);
         f.shown = double(shown) / double(p);

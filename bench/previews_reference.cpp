@@ -35,8 +35,13 @@ int ReferenceAnimation::Tick()
                     if (!preview::ItemInView(v.origin.x, v.origin.y, bounds.right - bounds.left,
                                              bounds.bottom - bounds.top, v.item.x, v.item.y))
                         continue;
-                    ImageList_Draw(e.AniCur->Frames.get(), e.AniCur->Sequence[size_t(e.Step)], dc.get(),
-                                   v.item.x - v.origin.x, v.item.y - v.origin.y, ILD_NORMAL);
+                    // Frames composed once and copied, as the program draws.
+                    preview::FrameAtlas& atlas = form_.ListPreviews.composedFrames[0];
+                    if (!atlas.Holds(e.Slots[0]))
+                        e.Slots[0] = atlas.Add(e.AniCur->Frames);
+                    const RECT everywhere{0, 0, 1 << 15, 1 << 15};
+                    atlas.Draw(dc.get(), e.Slots[0], e.AniCur->Frames, e.AniCur->Sequence[size_t(e.Step)],
+                               v.item.x - v.origin.x, v.item.y - v.origin.y, everywhere);
                     ++drawn;
                 }
             }

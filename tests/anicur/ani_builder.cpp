@@ -142,10 +142,13 @@ Bytes Dib(int width, int height, int bits, const PixelFn& pixel)
     for (int y = height - 1; y >= 0; --y) {
         Bytes row(colourRow, '\0'), maskBits(maskRow, '\0');
         for (int x = 0; x < width; ++x) {
-            const uint32_t c = pixel(x, y);
+            uint32_t c = pixel(x, y);
+            const bool inverting = (c & 0xFF000000) == Inverting;
             const bool clear = c == Transparent;
-            if (clear)
+            if (clear || inverting)
                 maskBits[x / 8] = static_cast<char>(static_cast<uint8_t>(maskBits[x / 8]) | (0x80 >> (x % 8)));
+            if (inverting && bits != 32)
+                c &= 0xFFFFFF; // its colour stays, under a set mask bit
             uint32_t v = 0;
             if (bits <= 8)
                 v = clear ? 0 : static_cast<uint32_t>(PaletteIndex(c, bits));

@@ -33,6 +33,9 @@ Bytes FrameList(const std::vector<Bytes>& frames);
 // Colours as 0xRRGGBB. A pixel function gives the colour of (x, y), from
 // the top-left corner; `Transparent` marks pixels the mask leaves out.
 constexpr uint32_t Transparent = 0xFF000000;
+// Or'ed with a colour (of a 1- to 24-bit image): the mask leaves the pixel
+// out and its colour inverts what lies beneath.
+constexpr uint32_t Inverting = 0xFE000000;
 using PixelFn = std::function<uint32_t(int x, int y)>;
 
 // The palette of indexed images: black, white, red, green, blue, then grey.

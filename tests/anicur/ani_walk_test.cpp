@@ -251,3 +251,36 @@ TEST(AniWalk, RefusesMoreFramesThanTheLimit)
         EXPECT_EQ(r.StepCount(), c.code == AniOk ? 2 : 0);
     }
 }
+
+// The steps are bounded as the frames are: a `rate` and `seq ` list (or a
+// header without them, over a file large enough) of more steps than the
+// limit is refused before anything is made for them.
+TEST(AniWalk, RefusesMoreStepsThanTheLimit)
+{
+    const uint32_t limit = static_cast<uint32_t>(MaxStepsPerFile);
+    auto entries = [](uint32_t n) { return Bytes(size_t(n) * 4, '\0'); };
+    struct Case {
+        const char* what;
+        Bytes file;
+        int code;
+    };
+    const Case cases[] = {
+        {"rate and seq at the limit",
+         Riff(Anih(limit, 3, 5) + Chunk("rate", entries(limit)) + Chunk("seq ", entries(limit)) +
+              FrameList(ThreeFrames())),
+         AniOk},
+        {"rate one over", Riff(Anih(limit + 1, 3, 5) + Chunk("rate", entries(limit + 1)) + FrameList(ThreeFrames())),
+         AniTooManySteps},
+        {"seq one over", Riff(Anih(limit + 1, 3, 5) + Chunk("seq ", entries(limit + 1)) + FrameList(ThreeFrames())),
+         AniTooManySteps},
+        {"a header's claim over a large file",
+         Riff(Anih(32u << 20, 3, 5) + Chunk("junk", entries(limit + 8)) + FrameList(ThreeFrames())), AniTooManySteps},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const AniWalkResult r = Walk(c.file);
+        EXPECT_EQ(r.code, c.code);
+        EXPECT_EQ(r.StepCount(), c.code == AniOk ? int(limit) : 0);
+        EXPECT_EQ(r.frames.empty(), c.code != AniOk);
+    }
+}

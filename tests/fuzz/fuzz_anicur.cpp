@@ -7,6 +7,7 @@
 #include "anicur/ani_walk.h"
 #include "anicur/cursor_check.h"
 #include "anicur/dib_layout.h"
+#include "anicur/frame_pixels.h"
 #include "anicur/icon_dir.h"
 
 #include <cstdlib>
@@ -51,6 +52,14 @@ void DrawDib(const uint8_t* dib, size_t length)
     sink = sink + Touch(dib + d->paletteOffset, d->colourCount * 4);
     sink = sink + Touch(dib + d->colourBitsOffset, d->colourRow * d->height);
     sink = sink + Touch(dib + d->maskOffset, d->maskRow * d->height);
+    // An image of a frame's own size is read from its bytes and drawn.
+    if (d->width == d->height && d->width <= 256) {
+        FramePixels frames(d->width);
+        if (AppendExactDib(frames, dib, length)) {
+            std::vector<uint32_t> surface(static_cast<size_t>(d->width) * d->width, 0x808080);
+            ComposeFrame(frames, 0, surface.data(), static_cast<size_t>(d->width));
+        }
+    }
 }
 
 // A frame as the reader takes it: the chosen image, and its DIB drawn.
@@ -78,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::abort();
     } else {
         if (r.sequence.size() != r.rates.size() || (r.frames.empty() && !r.sequence.empty()) ||
-            r.frames.size() > MaxFramesPerFile)
+            r.frames.size() > MaxFramesPerFile || r.sequence.size() > MaxStepsPerFile)
             std::abort();
         for (size_t i = 0; i < r.sequence.size(); ++i)
             if (r.sequence[i] < 0 || static_cast<size_t>(r.sequence[i]) >= r.frames.size() || r.rates[i] < 0)

@@ -11,31 +11,52 @@ namespace {
 constexpr long long kFrame = 32 * 32 * 4;
 constexpr long long kPage = 256 * kFrame;
 
-TEST(PreviewBudget, PagesAndGrowthFollowTheFramesAndTheRoomLeft)
+TEST(PreviewBudget, PagesFollowTheFramesAndTheirSide)
 {
     struct Row {
-        int room, frames;
-        long long page, growth;
+        int frames, side;
+        long long page;
     };
     const Row rows[] = {
-        {0, 1, kPage, kPage},               // the first frame makes an ordinary page
-        {0, 256, kPage, kPage},
-        {10, 10, kPage, 0},                 // fits the last page exactly
-        {9, 10, kPage, kPage},
-        {0, 257, 288 * kFrame, 288 * kFrame}, // a page of its own, whole rows of 32
-        {0, 300, 320 * kFrame, 320 * kFrame},
-        {1000, 300, 320 * kFrame, 0},
-        {0, 32736, 32736 * kFrame, 32736 * kFrame}, // the tallest page a bitmap allows
-        {0, 32737, 0, -1},
-        {100000, 32737, 0, -1},
-        {0, 0, 0, -1},
-        {5, -1, 0, -1},
-        {0, INT_MAX, 0, -1},
+        {1, 32, kPage}, // the first frame makes an ordinary page
+        {256, 32, kPage},
+        {257, 32, 288 * kFrame}, // a page of its own, whole rows of 32
+        {300, 32, 320 * kFrame},
+        {32736, 32, 32736 * kFrame}, // the tallest page a bitmap allows
+        {32737, 32, 0},
+        {300, 48, 320 * 48 * 48 * 4},
+        {21824, 48, 21824LL * 48 * 48 * 4}, // taller pages of larger frames end sooner
+        {21825, 48, 0},
+        {0, 32, 0},
+        {-1, 32, 0},
+        {INT_MAX, 32, 0},
+        {1, 0, 0},
     };
-    for (const Row& r : rows) {
-        EXPECT_EQ(preview::AtlasPageBytes(r.frames), r.page) << r.frames;
-        EXPECT_EQ(preview::AtlasGrowth(r.room, r.frames), r.growth) << r.room << " " << r.frames;
-    }
+    for (const Row& r : rows)
+        EXPECT_EQ(preview::AtlasPageBytes(r.frames, r.side), r.page) << r.frames << " " << r.side;
+}
+
+// A preview holds its frames with their masks, its steps, and its frames
+// composed plain and selected; a file of tens of millions of steps costs
+// what they take, so the budget turns it away.
+TEST(PreviewBudget, APreviewCostsItsFramesStepsAndComposedFrames)
+{
+    struct Row {
+        int frames, side;
+        long long steps, bytes;
+    };
+    const Row rows[] = {
+        {1, 32, 1, 32 * 32 * 13 + 8},
+        {10, 48, 20, 10 * 48 * 48 * 13 + 160},
+        {2, 32, 32LL << 20, 2 * 32 * 32 * 13 + (256LL << 20)},
+        {0, 32, 0, 0},
+        {-1, 32, 1, -1},
+        {1, 32, -1, -1},
+        {32737, 32, 1, -1},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(preview::PreviewBytes(r.frames, r.side, r.steps), r.bytes) << r.frames << " " << r.steps;
+    EXPECT_FALSE(preview::WithinBudget(0, preview::PreviewBytes(2, 32, 32LL << 20), preview::kDefaultPreviewBudget));
 }
 
 TEST(PreviewBudget, GrowthFitsOnlyWithinWhatIsLeft)

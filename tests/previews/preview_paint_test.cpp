@@ -2,6 +2,8 @@
 // as soon as a cursor is loaded and wherever the list paints an item again,
 // selected items blended as the list blends a selected icon, and static
 // cursors as their own image. Real pixels, read back from the list.
+#include "anicur/frame_icon.h"
+#include "anicur/icon_dir.h"
 #include "app/preview_steps.h"
 #include "idlist/idlist.h"
 #include "tests/anicur/ani_builder.h"
@@ -43,6 +45,14 @@ std::string StaticCursor(const anitest::PixelFn& pixel)
     return IconFile({{Dib(32, 32, 24, pixel), 32, 32}});
 }
 
+// The system's icon of a cursor file image (its one image).
+ui::UniqueIcon IconOf(const std::string& file)
+{
+    const auto* data = reinterpret_cast<const uint8_t*>(file.data());
+    const std::optional<anicur::IconImage> image = anicur::ChooseIconImage(data, file.size());
+    return image ? anicur::MakeImageIcon(data, file.size(), *image, 32) : ui::UniqueIcon{};
+}
+
 // Where two 32 x 32 squares differ, for the failure message: how many
 // pixels, and the first few as (x, y) this/that.
 std::string Differences(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
@@ -70,7 +80,7 @@ protected:
         // The clock stands still: no step ever ends, so the timer draws
         // nothing, and what shows is the list's own painting.
         clock.count = 1'000'000LL;
-        previews.PreviewDraw = [this](int item, HIMAGELIST, int, int, int) { timerDraws.push_back(item); };
+        previews.PreviewDraw = [this](int item, int, int, int) { timerDraws.push_back(item); };
         list = view.Handle();
     }
     void TearDown() override { ui::ScreenCursor::Set(nullptr); }
@@ -176,9 +186,9 @@ TEST_F(PreviewPaint, ASelectedFrameLooksLikeTheListsSelectedIcon)
 {
     using namespace anitest;
     // Two frames with transparent parts: the background shows through them.
-    dir.File(L"a.ani", Riff(Anih(2, 2, 600) +
-                            FrameList({IconFile({{Dib(32, 32, 24, Halves(32, 32, kRed, kBlue)), 32, 32}}),
-                                       IconFile({{Dib(32, 32, 24, Halves(32, 32, kYellow, kGreen)), 32, 32}})})));
+    const Bytes frames[] = {IconFile({{Dib(32, 32, 24, Halves(32, 32, kRed, kBlue)), 32, 32}}),
+                            IconFile({{Dib(32, 32, 24, Halves(32, 32, kYellow, kGreen)), 32, 32}})};
+    dir.File(L"a.ani", Riff(Anih(2, 2, 600) + FrameList({frames[0], frames[1]})));
     dir.File(L"b.txt", "plain");
     Open();
     LoadAll();
@@ -186,7 +196,7 @@ TEST_F(PreviewPaint, ASelectedFrameLooksLikeTheListsSelectedIcon)
     ASSERT_NE(entry, nullptr);
     // Item 1 shows the same picture as a plain icon of the list.
     auto showAsPlainIcon = [&](int frame) {
-        ui::UniqueIcon icon(ImageList_GetIcon(entry->AniCur->Frames.get(), frame, ILD_NORMAL));
+        ui::UniqueIcon icon = IconOf(frames[frame]);
         const int image = ImageList_ReplaceIcon(icons.get(), -1, icon.get());
         LVITEMW item{};
         item.mask = LVIF_IMAGE;
@@ -243,6 +253,217 @@ TEST_F(PreviewPaint, ASelectedFrameLooksLikeTheListsSelectedIcon)
     UpdateWindow(list);
     ASSERT_EQ(entry->Step, 1);
     EXPECT_SAME_PIXELS(IconPixels(0), IconPixels(1)) << "drawn by the timer";
+}
+
+// A 32 x 32 surface of colour `under` with `icon` drawn by the system as
+// the pointer (DrawIconEx), as 0xRRGGBB pixels from the top.
+std::vector<uint32_t> SystemDrawing(HICON icon, COLORREF under)
+{
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    auto* px = static_cast<uint32_t*>(bits);
+    std::fill(px, px + 32 * 32, testsupport::PixelOf(under));
+    DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    std::vector<uint32_t> out(px, px + 32 * 32);
+    for (uint32_t& p : out)
+        p &= 0xFFFFFF;
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+    return out;
+}
+
+// An opaque icon of what the system draws for `icon` over `under`, without
+// the pixels it leaves as they were over black and over white alike: the
+// picture the list would show as a plain icon of its own.
+ui::UniqueIcon DrawnAsIcon(HICON icon, COLORREF under)
+{
+    const std::vector<uint32_t> drawn = SystemDrawing(icon, under), black = SystemDrawing(icon, RGB(0, 0, 0)),
+                                white = SystemDrawing(icon, RGB(255, 255, 255));
+    std::vector<uint16_t> mask(32 * 2, 0); // rows of two words, 1 where left out
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            if (black[size_t(y) * 32 + x] == 0 && white[size_t(y) * 32 + x] == 0xFFFFFF) {
+                auto* row = reinterpret_cast<uint8_t*>(&mask[size_t(y) * 2]);
+                row[x / 8] |= uint8_t(0x80 >> (x % 8));
+            }
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    ui::UniqueBitmap colour(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    std::copy(drawn.begin(), drawn.end(), static_cast<uint32_t*>(bits));
+    ui::UniqueBitmap maskBitmap(CreateBitmap(32, 32, 1, 1, mask.data()));
+    ICONINFO ii{TRUE, 0, 0, maskBitmap.get(), colour.get()};
+    return ui::UniqueIcon(CreateIconIndirect(&ii));
+}
+
+// A cursor whose pixels are transparent, inverting (wholly and in part) and
+// opaque is shown as the system draws it as the pointer, over the list's
+// background, over a selected item (blended as the list blends the same
+// picture as its own icon) and after the system's colours change: whether
+// the list's painting or the timer draws it.
+TEST_F(PreviewPaint, FramesShowAsThePointerOverWhatLiesBeneath)
+{
+    using namespace anitest;
+    auto picture = [](uint32_t opaque) {
+        return [opaque](int x, int y) -> uint32_t {
+            if (y < 16)
+                return x < 16 ? Transparent : Inverting | 0xFFFFFF;
+            return x < 16 ? Inverting | 0x00FF00 : opaque;
+        };
+    };
+    const Bytes frames[] = {IconFile({{Dib(32, 32, 24, picture(kRed)), 32, 32}}),
+                            IconFile({{Dib(32, 32, 24, picture(kBlue)), 32, 32}})};
+    dir.File(L"a.ani", Riff(Anih(2, 2, 600) + FrameList({frames[0], frames[1]})));
+    dir.File(L"b.txt", "plain");
+    Open();
+    LoadAll();
+    ASSERT_NE(EntryOf(0), nullptr);
+    const ui::UniqueIcon icons_[] = {IconOf(frames[0]), IconOf(frames[1])};
+    auto background = [&] {
+        const COLORREF bk = ListView_GetBkColor(list);
+        return bk == CLR_NONE ? GetSysColor(COLOR_WINDOW) : bk;
+    };
+    // Item 1 shows, as a plain icon of the list, what the system draws.
+    auto showAsPlainIcon = [&](int frame) {
+        ui::UniqueIcon icon = DrawnAsIcon(icons_[frame].get(), background());
+        LVITEMW item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = 1;
+        item.iImage = ImageList_ReplaceIcon(icons.get(), -1, icon.get());
+        SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        ListView_RedrawItems(list, 1, 1);
+        UpdateWindow(list);
+    };
+    auto check = [&](const char* when, int frame) {
+        SCOPED_TRACE(when);
+        EXPECT_SAME_PIXELS(IconPixels(0), SystemDrawing(icons_[frame].get(), background()));
+        // Selected in the focused list, both items alike.
+        showAsPlainIcon(frame);
+        view.SetFocus();
+        for (int i = 0; i < 2; ++i)
+            view.SetSelected(i, true);
+        Settle();
+        EXPECT_SAME_PIXELS(IconPixels(0), IconPixels(1));
+        EXPECT_NE(IconPixels(0), SystemDrawing(icons_[frame].get(), background())) << "the selection should show";
+        for (int i = 0; i < 2; ++i)
+            view.SetSelected(i, false);
+        Settle();
+    };
+    check("over the list's background", 0);
+
+    // The step ends: the timer draws the next frame the same way.
+    previews.PreviewDraw = nullptr;
+    clock.count = 1'000'000LL + 600 * 1000;
+    previews.AnimateTimerProc();
+    ASSERT_EQ(EntryOf(0)->Step, 1);
+    EXPECT_SAME_PIXELS(IconPixels(0), SystemDrawing(icons_[1].get(), background())) << "drawn by the timer";
+
+    // New system colours, handed on as the main window hands them on.
+    const int which[] = {COLOR_WINDOW, COLOR_HIGHLIGHT};
+    const COLORREF before[] = {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_HIGHLIGHT)};
+    const COLORREF after[] = {RGB(0x20, 0x60, 0x40), RGB(0xC0, 0x40, 0x90)};
+    ASSERT_TRUE(SetSysColors(2, which, after));
+    SendMessageW(list, WM_SYSCOLORCHANGE, 0, 0);
+    previews.ColoursChanged();
+    Settle();
+    check("after the colours changed", 1);
+    // The list's own background, set apart from the window colour.
+    ListView_SetBkColor(list, RGB(0x70, 0x70, 0x10));
+    InvalidateRect(list, nullptr, TRUE);
+    Settle();
+    check("over another background", 1);
+    SetSysColors(2, which, before);
+}
+
+// A frame is drawn inside its item's icon rectangle only, and never over
+// the focused item's full name that the list shows across the item below.
+TEST_F(PreviewPaint, FramesStayInTheirCellAndOffTheFocusedLabel)
+{
+    using namespace anitest;
+    dir.File(L"a " + std::wstring(60, L'x') + L".txt", "plain");
+    for (const wchar_t* name : {L"b.txt", L"c.txt", L"d.txt"})
+        dir.File(name, "plain");
+    const Bytes frames[] = {SolidFrame(kRed, 24), SolidFrame(kBlue, 24)};
+    for (const wchar_t* name : {L"e.ani", L"f.ani", L"g.ani", L"h.ani", L"i.ani", L"j.ani", L"k.ani", L"l.ani"})
+        dir.File(name, Riff(Anih(2, 2, 600) + FrameList({frames[0], frames[1]})));
+    Open();
+    LoadAll();
+    view.SetFocus();
+    view.SetSelected(0, true);
+    view.SetFocused(0);
+    Settle();
+    RECT label{LVIR_LABEL};
+    SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&label));
+    // The item under the long name: the first cursor whose icon it covers.
+    int below = -1;
+    RECT cell{};
+    for (int i = 4; i < 12 && below < 0; ++i) {
+        RECT icon{LVIR_ICON}, overlap{};
+        SendMessageW(list, LVM_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&icon));
+        if (IntersectRect(&overlap, &icon, &label)) {
+            below = i;
+            cell = icon;
+        }
+    }
+    ASSERT_GE(below, 0) << "the full name should reach the next row";
+    const POINT at = ListIconAt(list, below), beside = ListIconAt(list, below + 1);
+    const std::vector<uint32_t> shown = GrabSquare(list, at.x, at.y);
+    const std::vector<uint32_t> besideShown = GrabSquare(list, beside.x, beside.y);
+    // Every step ends: the timer draws each cursor's next frame.
+    previews.PreviewDraw = nullptr;
+    clock.count = 1'000'000LL + 600 * 1000;
+    previews.AnimateTimerProc();
+    const std::vector<uint32_t> after = GrabSquare(list, at.x, at.y);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const POINT p{at.x + x, at.y + y};
+            const size_t i = size_t(y) * 32 + x;
+            if (PtInRect(&label, p) || !PtInRect(&cell, p))
+                EXPECT_EQ(after[i], shown[i]) << "drawn at " << p.x << "," << p.y;
+        }
+    EXPECT_NE(GrabSquare(list, beside.x, beside.y), besideShown) << "the next frame should show beside the label";
+}
+
+// The frames are read at the list's icon size (at 144 DPI a list of 48-pixel
+// icons shows a file's 48-pixel image), and read again when it changes.
+TEST_F(PreviewPaint, FramesFollowTheListsIconSize)
+{
+    using namespace anitest;
+    const Bytes frame = IconFile({{Dib(32, 32, 24, Solid(kBlue)), 32, 32}, {Dib(48, 48, 24, Solid(kRed)), 48, 48}});
+    dir.File(L"a.ani", Riff(Anih(1, 1, 600) + FrameList({frame})));
+    Open();
+    ui::UniqueImageList large(ImageList_Create(48, 48, ILC_COLOR32 | ILC_MASK, 1, 1));
+    const struct {
+        HIMAGELIST icons;
+        int side;
+        uint32_t shown;
+    } rows[] = {{large.get(), 48, kRed}, {icons.get(), 32, kBlue}};
+    bool loaded = false;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.side);
+        view.SetImageList(row.icons, LVSIL_NORMAL);
+        if (!loaded)
+            LoadAll(); // the first time; then the loader sees the new size
+        host.LoadAll();
+        loaded = true;
+        InvalidateRect(list, nullptr, TRUE);
+        Settle();
+        const TPreviewEntry* entry = EntryOf(0);
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->AniCur->Frames.Side(), row.side);
+        // The middle of the icon, wherever the list centres it.
+        RECT icon{LVIR_ICON};
+        SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&icon));
+        const int x = icon.left + (icon.right - icon.left - row.side) / 2 + (row.side - 32) / 2;
+        const std::vector<uint32_t> middle = GrabSquare(list, x, icon.top + (row.side - 32) / 2);
+        EXPECT_EQ(std::count(middle.begin(), middle.end(), row.shown), 32 * 32);
+    }
 }
 
 // A static cursor shows its own picture, as the system draws the file; one

@@ -1,6 +1,7 @@
 // The animated previews over a real file list: the idle loader, the timer,
 // and what reaches the screen. The clock and the drawing are the previews'
 // own seams except where real pixels are compared.
+#include "anicur/ani_walk.h"
 #include "app/messages.h"
 #include "app/preview_draw.h"
 #include "app/preview_steps.h"
@@ -46,7 +47,7 @@ protected:
         icons.reset(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 1));
         clock = 1'000'000;
         host = std::make_unique<testsupport::PreviewHost>();
-        previews().PreviewDraw = [this](int item, HIMAGELIST, int frame, int x, int y) { draws.push_back({item, frame, x, y}); };
+        previews().PreviewDraw = [this](int item, int frame, int x, int y) { draws.push_back({item, frame, x, y}); };
     }
     void TearDown() override
     {
@@ -230,24 +231,30 @@ std::string Frames(int frames)
     return Riff(Anih(uint32_t(frames), uint32_t(frames), 1) + FrameList(images));
 }
 
+// Cursors whose frames and steps would take the previews past their budget
+// keep their icons, and so does a file of more steps than a reader takes.
 TEST_P(PreviewUnit, CursorsOverThePreviewBudgetKeepTheirIcons)
 {
-    // An ordinary atlas page holds 256 frames; a cursor of 300 needs a page
-    // of its own of 10 rows of 32.
-    constexpr long long kPage = 256 * 32 * 32 * 4;
+    const long long small = preview::PreviewBytes(10, 32, 10), large = preview::PreviewBytes(300, 32, 300);
     AddFile(L"a-small.ani", Frames(10));
     AddFile(L"b-large.ani", Frames(300));
     AddFile(L"c-small.ani", Frames(10));
+    {
+        using namespace anitest;
+        const uint32_t steps = static_cast<uint32_t>(anicur::MaxStepsPerFile) + 1;
+        AddFile(L"d-steps.ani", Riff(Anih(steps, 1, 1) + Chunk("rate", Bytes(size_t(steps) * 4, '\1')) +
+                                     FrameList({SolidFrame(0x102030u)})));
+    }
     Fill();
     struct Row {
         long long budget;
         std::vector<int> entries;
-        long long bytes; // of the atlas once all are loaded
+        long long bytes; // held once all are loaded
     };
     const Row rows[] = {
-        {preview::kDefaultPreviewBudget, {0, 1, 2}, kPage + 320 * 32 * 32 * 4},
-        {kPage, {0, 2}, kPage},   // the large one would take a second page
-        {kPage - 1, {}, 0},       // not even the first page fits
+        {preview::kDefaultPreviewBudget, {0, 1, 2}, 2 * small + large},
+        {small + large - 1, {0, 2}, 2 * small}, // the large one would go over
+        {small - 1, {}, 0},                     // not even the first fits
         {0, {}, 0},
     };
     for (const Row& row : rows) {
@@ -255,8 +262,8 @@ TEST_P(PreviewUnit, CursorsOverThePreviewBudgetKeepTheirIcons)
         draws.clear();
         LoadAll();
         EXPECT_EQ(EntryItems(), row.entries) << row.budget;
-        EXPECT_EQ(previews().previewFrames.Bytes(), row.bytes) << row.budget;
-        EXPECT_LE(previews().previewFrames.Bytes(), row.budget);
+        EXPECT_EQ(previews().previewBytes, row.bytes) << row.budget;
+        EXPECT_LE(previews().previewBytes, row.budget);
         // What has no entry is never drawn over: the list shows its icon.
         Tick(kJiffy);
         EXPECT_EQ(DrawnItems(), std::set<int>(row.entries.begin(), row.entries.end())) << row.budget;
@@ -356,81 +363,77 @@ TEST_P(PreviewUnit, FramesFollowTheItemsWhenTheListIsRearranged)
     expectOnIcons("after new spacing");
 }
 
-// An image list of `count` 32 x 32 images on the window colour, each with
-// its own colour and a transparent quarter.
-ui::UniqueImageList Synthetic(int count)
+// `count` 32 x 32 frames, each of its own colour, with a transparent and an
+// inverting quarter.
+anicur::FramePixels Synthetic(int count)
 {
-    ui::UniqueImageList list(ImageList_Create(32, 32, ILC_COLOR24 | ILC_MASK, count, 0));
-    ImageList_SetBkColor(list.get(), GetSysColor(COLOR_WINDOW));
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    ui::UniqueBitmap image(CreateCompatibleBitmap(screen, 32, 32)), mask(CreateBitmap(32, 32, 1, 1, nullptr));
-    ReleaseDC(nullptr, screen);
+    anicur::FramePixels frames(32);
     for (int i = 0; i < count; ++i) {
-        HGDIOBJ old = SelectObject(dc, image.get());
-        RECT all{0, 0, 32, 32}, quarter{0, 0, 16, 16};
-        HBRUSH colour = CreateSolidBrush(RGB(i * 7 % 256, i * 13 % 256, 40 + i % 200));
-        FillRect(dc, &all, colour);
-        DeleteObject(colour);
-        SelectObject(dc, mask.get());
-        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        FillRect(dc, &quarter, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))); // transparent
-        SelectObject(dc, old);
-        ImageList_Add(list.get(), image.get(), mask.get());
+        const int f = frames.Append(false);
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const size_t at = size_t(y) * 32 + x;
+                const bool top = y < 16, left = x < 16;
+                frames.Mask(f)[at] = top ? 1 : 0;
+                frames.Colour(f)[at] = top && left ? 0 : top ? 0xFFFFFF
+                                                             : uint32_t(i * 7 % 256 << 16 | i * 13 % 256 << 8 | 40);
+            }
     }
-    DeleteDC(dc);
-    return list;
+    return frames;
 }
 
-TEST_P(PreviewUnit, TheFrameAtlasHoldsExactlyWhatTheFrameListsDraw)
+TEST_P(PreviewUnit, TheFrameAtlasDrawsFramesAsThePointerInsideTheirCell)
 {
     TAniCur piano;
     ASSERT_EQ(piano.Load(CorpusFile(L"webamp/fixtures/piano.ani")), 0);
-    ui::UniqueImageList big = Synthetic(preview::FrameAtlas::kColumns * preview::FrameAtlas::kRows + 44);
-    ui::UniqueImageList next = Synthetic(preview::FrameAtlas::kColumns * preview::FrameAtlas::kRows - 4);
-    const HIMAGELIST lists[] = {piano.Frames.get(), big.get(), next.get()};
+    const anicur::FramePixels big = Synthetic(preview::FrameAtlas::kColumns * preview::FrameAtlas::kRows + 44);
+    const anicur::FramePixels next = Synthetic(preview::FrameAtlas::kColumns * preview::FrameAtlas::kRows - 4);
+    const anicur::FramePixels* sets[] = {&piano.Frames, &big, &next};
 
     preview::FrameAtlas atlas;
+    const COLORREF beneath = RGB(0x30, 0x60, 0x90);
+    atlas.Use(preview::CurrentLook(32, beneath, false));
     std::vector<preview::FrameSlot> slots;
-    for (HIMAGELIST l : lists)
-        slots.push_back(atlas.Add(l));
+    for (const anicur::FramePixels* frames : sets)
+        slots.push_back(atlas.Add(*frames));
     // The big one gets a page of its own; the last no longer fits the first.
     EXPECT_EQ(slots[0].page, 0);
     EXPECT_EQ(slots[1].page, 1);
     EXPECT_EQ(slots[2].page, 2);
     EXPECT_EQ(atlas.Pages(), 3);
 
-    // A frame copied from the atlas and one drawn from its image list, each
-    // onto a surface first filled with a colour no frame uses: the same
-    // pixels, and none of the fill left, since the frames are opaque.
+    // Each frame copied onto a magenta surface: the frame drawn as the
+    // pointer over the look's colour inside the clip, magenta outside it
+    // and under what is excluded.
     HWND host = testsupport::CreateHostWindow(L"atlas");
-    auto compare = [&](const char* when) {
-        for (int l = 0; l < 3; ++l) {
-            const int count = ImageList_GetImageCount(lists[l]);
-            for (int f : {0, 1, count / 2, count - 1}) {
-                {
-                    ui::WindowDC dc(host);
-                    RECT all{0, 0, 200, 100};
-                    HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
-                    FillRect(dc.get(), &all, magenta);
-                    DeleteObject(magenta);
-                    ImageList_Draw(lists[l], f, dc.get(), 100, 0, ILD_NORMAL);
-                }
-                {
-                    preview::FramePainter painter(host, atlas);
-                    painter.Draw(slots[size_t(l)], lists[l], f, 0, 0);
-                }
-                std::vector<uint32_t> copied = Grab(host, 0, 0), drawn = Grab(host, 100, 0);
-                EXPECT_EQ(copied, drawn) << when << " list " << l << " frame " << f;
-                EXPECT_EQ(std::count(copied.begin(), copied.end(), 0xFF00FFu), 0) << when << " list " << l << " frame " << f;
+    const RECT clip{0, 4, 32, 28}, label{20, 0, 40, 10};
+    for (int l = 0; l < 3; ++l) {
+        const int count = sets[l]->Count();
+        for (int f : {0, 1, count / 2, count - 1}) {
+            {
+                ui::WindowDC dc(host);
+                RECT all{0, 0, 200, 100};
+                HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
+                FillRect(dc.get(), &all, magenta);
+                DeleteObject(magenta);
+                EXPECT_TRUE(atlas.Draw(dc.get(), slots[size_t(l)], *sets[l], f, 0, 0, clip, &label));
             }
+            std::vector<uint32_t> want(32 * 32, testsupport::PixelOf(beneath));
+            anicur::ComposeFrame(*sets[l], f, want.data(), 32);
+            const std::vector<uint32_t> copied = Grab(host, 0, 0);
+            for (int y = 0; y < 32; ++y)
+                for (int x = 0; x < 32; ++x) {
+                    const POINT p{x, y};
+                    const bool drawn = PtInRect(&clip, p) && !PtInRect(&label, p);
+                    ASSERT_EQ(copied[size_t(y) * 32 + x], drawn ? want[size_t(y) * 32 + x] : 0xFF00FFu)
+                        << "set " << l << " frame " << f << " at " << x << "," << y;
+                }
         }
-    };
-    compare("from the atlas");
-    // Without its page a slot falls back to the image list.
-    atlas.Clear();
+    }
+    // Another look leaves every slot behind.
+    atlas.Use(preview::CurrentLook(32, RGB(1, 2, 3), false));
     EXPECT_EQ(atlas.Pages(), 0);
-    compare("from the image lists");
+    EXPECT_FALSE(atlas.Holds(slots[0]));
     DestroyWindow(host);
 }
 
