@@ -137,6 +137,8 @@ private:
     void ScheduleSlice();
     void FinishFill();
     void DropFill() noexcept;
+    // Redraws the list after a fill held it, laid out for its width.
+    void ShowFilled() noexcept;
     // The fill's own messages (its next slice); true when `msg` was one.
     bool FillMessage(UINT msg, WPARAM wp);
     // Where an item ordered after the items already in place goes.

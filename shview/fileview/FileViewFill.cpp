@@ -135,7 +135,7 @@ bool TFileView::StartFill()
     itemsFolderIDList_ = idlist::IDListCombine(folderIDList_.get(), nullptr);
     std::wstring directory;
     if (idlist::IDListFileSystemPath(itemsFolderIDList_.get(), directory))
-        fill->sizes.Load(directory);
+        fill->sizes.Start(directory);
     fill_ = std::move(fill);
     ++fillNumber_;
     return true;
@@ -144,6 +144,12 @@ bool TFileView::StartFill()
 void TFileView::RunSlice()
 {
     ++slicesRun_;
+    const double until = Seconds() + FillSliceMs / 1000.0;
+    // The directory's own sizes first: the items' sizes are taken from them.
+    if (!fill_->sizes.Continue([&] { return FillSliceItems <= 0 && Seconds() >= until; })) {
+        ScheduleSlice();
+        return;
+    }
     bool done = false;
     {
         ui::ScopedScreenCursor cursor(IDC_WAIT);
@@ -160,7 +166,6 @@ void TFileView::RunSlice()
             Quiet(const Quiet&) = delete;
             Quiet& operator=(const Quiet&) = delete;
         } quiet(*this);
-        const double until = Seconds() + FillSliceMs / 1000.0;
         for (int n = 1;; ++n) {
             FillContext& fill = *fill_;
             idlist::ChildIDList id;
@@ -189,7 +194,7 @@ void TFileView::RunSlice()
     if (int count = Count(); count >= 2 * fill_->shown) {
         fill_->shown = count;
         fill_->redrawHeld = false;
-        EndUpdate();
+        ShowFilled();
     }
     ScheduleSlice();
 }
@@ -246,7 +251,7 @@ void TFileView::FinishFill()
     if (Handle())
         KillTimer(Handle(), kFillSliceTimer);
     if (fill && fill->redrawHeld)
-        EndUpdate();
+        ShowFilled();
     if (fill && Handle()) {
         OnItemsReplaced(this);
         // The selection went with the items, whether or not the control said so.
@@ -258,6 +263,18 @@ void TFileView::FinishFill()
     for (auto& run : then)
         if (Handle())
             run();
+}
+
+void TFileView::ShowFilled() noexcept
+{
+    EndUpdate();
+    // Auto-arranged icons need no horizontal scroll bar unless not even one
+    // column fits: with one, they were laid out for the width the list had
+    // before its vertical bar came. Lay them out for the width it has now.
+    DWORD style = DWORD(GetWindowLongPtrW(Handle(), GWL_STYLE));
+    DWORD view = style & LVS_TYPEMASK;
+    if ((style & WS_HSCROLL) && (style & LVS_AUTOARRANGE) && (view == LVS_ICON || view == LVS_SMALLICON))
+        SendMessageW(Handle(), LVM_ARRANGE, LVA_DEFAULT, 0);
 }
 
 void TFileView::DropFill() noexcept
