@@ -5,6 +5,7 @@
 #include "res/texts.h"
 #include "tests/shview/fileview/fileview_fixture.h"
 #include "tests/support/test_folder.h"
+#include "shview/fileview/whole_sizes.h"
 #include "ui/screen_cursor.h"
 
 namespace fvtest {
@@ -299,6 +300,23 @@ TEST_F(FileViewTest, ANewFolderOrClosingDropsTheFillUnderWay)
     EXPECT_FALSE(view.Filling());
     EXPECT_EQ(after, 1);
     EXPECT_EQ(view.ItemRecordCount(), 0u);
+}
+
+// The directory's whole sizes read in steps give what one read gives.
+TEST_F(FileViewTest, WholeSizesReadInStepsKnowTheLastFileToo)
+{
+    for (int i = 0; i < 200; ++i)
+        dir.File(L"f" + std::to_wstring(100 + i), "x");
+    MakeSizedFile(In(L"zz-huge"), 5ull << 30);
+    shview::WholeSizes sizes;
+    sizes.Start(Dir());
+    int steps = 1;
+    while (!sizes.Continue([] { return true; }))
+        ++steps;
+    EXPECT_GT(steps, 2);
+    EXPECT_EQ(sizes.Whole(L"zz-huge", 1ull << 30), 5ull << 30);
+    EXPECT_EQ(sizes.Whole(L"zz-huge", 7), 7u) << "another file's low bits: not this one";
+    EXPECT_EQ(sizes.Whole(L"f100", 1), 1u);
 }
 
 // Refilling a narrow list whose items overflow it keeps its vertical scroll
