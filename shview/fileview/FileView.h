@@ -35,7 +35,7 @@ public:
     // (ShellFolder() still names the folder that failed; the items keep
     // answering for the folder they came from).
     //
-    // The items are read in slices of at most FillSliceMs (or FillSliceItems
+    // The items are read in slices of at most kFillSliceMs (or fillSliceItems
     // when set): the first at once, the rest from the list's own messages,
     // so that a large folder's items appear as they are read and the window
     // answers meanwhile. Each item goes in at its place in the current order.
@@ -46,8 +46,8 @@ public:
     // Runs `then` once the list is filled: at once when no fill is under
     // way, else when the fill then under way (or one that replaced it) ends.
     void AfterFill(std::function<void()> then);
-    static constexpr unsigned FillSliceMs = 40;
-    int FillSliceItems = 0;
+    static constexpr unsigned kFillSliceMs = 40;
+    int fillSliceItems = 0;
     // Slices run by the fills so far (the first of each fill included).
     int FillSlicesRun() const noexcept { return slicesRun_; }
     // Parsing path of an item (its full path for file-system items); empty

@@ -144,9 +144,9 @@ bool TFileView::StartFill()
 void TFileView::RunSlice()
 {
     ++slicesRun_;
-    const double until = Seconds() + FillSliceMs / 1000.0;
+    const double until = Seconds() + kFillSliceMs / 1000.0;
     // The directory's own sizes first: the items' sizes are taken from them.
-    if (!fill_->sizes.Continue([&] { return FillSliceItems <= 0 && Seconds() >= until; })) {
+    if (!fill_->sizes.Continue([&] { return fillSliceItems <= 0 && Seconds() >= until; })) {
         ScheduleSlice();
         return;
     }
@@ -179,7 +179,7 @@ void TFileView::RunSlice()
                 AddItemFrom(fill, std::move(id));
             if (refillPending_ || !fill_ || !Handle())
                 return;
-            if (FillSliceItems > 0 ? n >= FillSliceItems : Seconds() >= until)
+            if (fillSliceItems > 0 ? n >= fillSliceItems : Seconds() >= until)
                 break;
         }
     }

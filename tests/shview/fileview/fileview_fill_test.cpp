@@ -250,7 +250,7 @@ TEST_F(FileViewTest, FillInSlicesShowsItemsAsReadAndEndsOnce)
     for (const wchar_t* name : {L"a", L"b", L"c", L"e"})
         dir.File(name, "x");
     dir.Folder(L"d"); // read amid the files, shown before them
-    view.FillSliceItems = 2;
+    view.fillSliceItems = 2;
     int replacing = 0, replaced = 0, after = 0;
     view.OnItemsReplacing = [&](ui::Component*) { ++replacing; };
     view.OnItemsReplaced = [&](ui::Component*) { ++replaced; };
@@ -280,7 +280,7 @@ TEST_F(FileViewTest, ANewFolderOrClosingDropsTheFillUnderWay)
         dir.File(name, "x");
     std::wstring sub = dir.Folder(L"sub");
     dir.File(L"sub\\only", "x");
-    view.FillSliceItems = 1;
+    view.fillSliceItems = 1;
     idlist::AbsoluteIDList id = idlist::IDListFromPath(Dir());
     idlist::AbsoluteIDList subId = idlist::IDListFromPath(sub);
     int after = 0;
@@ -330,7 +330,7 @@ TEST_F(FileViewTest, ARefillOfANarrowListKeepsItsScrollBars)
     auto style = [&] { return DWORD(GetWindowLongPtrW(view.Handle(), GWL_STYLE)); };
     ASSERT_TRUE(style() & WS_VSCROLL);
     for (int slice : {0, 7}) {
-        view.FillSliceItems = slice;
+        view.fillSliceItems = slice;
         view.FillList();
         testsupport::PumpUntilIdle();
         EXPECT_TRUE(style() & WS_VSCROLL) << slice;

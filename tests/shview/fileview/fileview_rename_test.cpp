@@ -93,7 +93,7 @@ TEST_F(FileViewRename, AFillUnderWayWaitsForAnOpenRename)
     for (const wchar_t* name : {L"b", L"c", L"d"})
         dir.File(name, "x");
     dir.Folder(L"e"); // shown first: it would move the items before it
-    view.FillSliceItems = 1;
+    view.fillSliceItems = 1;
     view.SetFolder(idlist::IDListFromPath(Dir()).get());
     ASSERT_TRUE(view.Filling());
     view.SetFocus();
