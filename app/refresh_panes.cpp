@@ -17,7 +17,8 @@ bool ViewPanes::Busy() const
     // Refilling under an in-place rename would cut it off.
     bool editing = (list_.Handle() && ListView_GetEditControl(list_.Handle())) ||
                    (tree_.Handle() && TreeView_GetEditControl(tree_.Handle()));
-    return busy_ > 0 || tree_.FillingNode() || editing;
+    // A list still being filled is not yet what its folder holds.
+    return busy_ > 0 || tree_.FillingNode() || editing || list_.Filling();
 }
 
 void ViewPanes::HoldBusy(bool raised)
@@ -58,10 +59,8 @@ bool ViewPanes::RebuildTree(bool keepMarks)
                 found = false;
         }
     }
-    if (keepMarks && !folder.empty() && tree_.SelectedPath() == folder) {
-        ui::RedrawOff redraw(list_);
-        shview::RestoreListMarks(list_, marks);
-    }
+    if (keepMarks && !folder.empty())
+        RestoreMarksAfterFill(folder, std::move(marks));
     return found;
 }
 
@@ -77,10 +76,19 @@ void ViewPanes::RefillList(bool keepMarks)
     shview::ListMarks marks;
     if (keepMarks)
         marks = shview::TakeListMarks(list_);
-    ui::RedrawOff redraw(list_);
     list_.FillList();
+    if (keepMarks)
+        RestoreMarksAfterFill(folder, std::move(marks));
+}
+
+void ViewPanes::RestoreMarksAfterFill(const std::wstring& folder, shview::ListMarks marks)
+{
     // A folder that could not be read sends the tree elsewhere: the marks
     // belong to the folder they were taken in.
-    if (keepMarks && tree_.SelectedPath() == folder)
+    list_.AfterFill([this, folder, marks = std::move(marks)] {
+        if (tree_.SelectedPath() != folder)
+            return;
+        ui::RedrawOff redraw(list_);
         shview::RestoreListMarks(list_, marks);
+    });
 }

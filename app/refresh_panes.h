@@ -2,6 +2,7 @@
 // list and the main window's busy count.
 #pragma once
 #include "app/auto_refresh.h"
+#include "shview/fileview/list_keep.h"
 
 class TFolderView;
 class TFileView;
@@ -20,6 +21,9 @@ public:
     void RefillList(bool keepMarks) override;
 
 private:
+    // Puts the marks back once the list is filled, if it still shows `folder`.
+    void RestoreMarksAfterFill(const std::wstring& folder, shview::ListMarks marks);
+
     TFolderView& tree_;
     TFileView& list_;
     int& busy_;

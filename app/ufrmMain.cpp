@@ -121,6 +121,10 @@ void TfrmTarimoku::CreateComponents()
         GetClientRect(Handle(), &rc);
         treeWidth_ = panes::TreeWidth(x, rc.right - rc.left, dpi_);
         Layout();
+        // Both panes moved an edge: they draw their frames (scroll bars) and
+        // contents afresh rather than keep bits copied from where they were.
+        for (HWND pane : {FolderView.Handle(), FileView.Handle()})
+            RedrawWindow(pane, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     };
     MakeFonts();
 

@@ -118,6 +118,18 @@ void Control::EndUpdate() noexcept
     }
 }
 
+void Control::PauseReflection() noexcept
+{
+    if (notifyParent_)
+        RemoveWindowSubclass(notifyParent_, &Control::ParentProc, kParentSubclass);
+}
+
+void Control::ResumeReflection() noexcept
+{
+    if (notifyParent_ && IsWindow(notifyParent_))
+        SetWindowSubclass(notifyParent_, &Control::ParentProc, kParentSubclass, 0);
+}
+
 LRESULT Control::CallOriginal(UINT msg, WPARAM wp, LPARAM lp) { return DefSubclassProc(hwnd_, msg, wp, lp); }
 
 bool Control::Reflected(UINT msg, WPARAM, LPARAM lp, LRESULT&)

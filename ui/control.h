@@ -74,6 +74,13 @@ protected:
     // tip) reach this control's Reflected as if the control had sent them.
     void AdoptNotifications(HWND helper) noexcept;
 
+    // While paused, nothing this control (or a sibling) sends its parent is
+    // reflected: each reflected notification costs the parent's subclass
+    // chain a round of window-property look-ups, which adds up over thousands
+    // of inserted items. Pairs; no message loop may run in between.
+    void PauseReflection() noexcept;
+    void ResumeReflection() noexcept;
+
     virtual void MouseDown(MouseButton button, ShiftState shift, int x, int y);
     virtual void MouseUp(MouseButton button, ShiftState shift, int x, int y);
     virtual void DblClick();

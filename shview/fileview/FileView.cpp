@@ -128,46 +128,48 @@ void TFileView::ColumnClick(int column)
     OnItemsReordered(this);
 }
 
-void TFileView::SortBy(shview::SortKey key)
+int TFileView::CompareItems(const Item& a, const Item& b) const
 {
     using shview::Directed;
     using shview::SortKey;
-    IShellFolder* folder = itemsFolder_.get();
-    auto rec = [](LPARAM p) { return reinterpret_cast<const Item*>(p); };
-    switch (key) {
+    switch (sortKey_) {
     case SortKey::Name:
-        if (!folder)
-            return;
-        SortItems([&](LPARAM a, LPARAM b) {
-            return Directed(idlist::IDListCompare(folder, rec(a)->id.get(), rec(b)->id.get()), SortDirections[0]);
-        });
-        break;
+        return itemsFolder_ ? Directed(idlist::IDListCompare(itemsFolder_.get(), a.id.get(), b.id.get()),
+                                       SortDirections[0])
+                            : 0;
     case SortKey::Size:
-        SortItems([&](LPARAM a, LPARAM b) {
-            return Directed(shview::CompareFileSize(rec(a)->facts, rec(b)->facts), SortDirections[1]);
-        });
-        break;
+        return Directed(shview::CompareFileSize(a.facts, b.facts), SortDirections[1]);
     case SortKey::Type:
-        SortItems([&](LPARAM a, LPARAM b) {
-            return Directed(lstrcmpW(rec(a)->typeText.c_str(), rec(b)->typeText.c_str()), SortDirections[2]);
-        });
-        break;
+        return Directed(lstrcmpW(a.typeText.c_str(), b.typeText.c_str()), SortDirections[2]);
     case SortKey::Date:
-        SortItems([&](LPARAM a, LPARAM b) {
-            return Directed(shview::CompareFileTime(rec(a)->facts, rec(b)->facts), SortDirections[3]);
-        });
-        break;
+        return Directed(shview::CompareFileTime(a.facts, b.facts), SortDirections[3]);
     case SortKey::None:
         break;
     }
+    return 0;
+}
+
+void TFileView::SortBy(shview::SortKey key)
+{
+    if (key == shview::SortKey::None || (key == shview::SortKey::Name && !itemsFolder_))
+        return;
+    sortKey_ = key;
+    SortItems([this](LPARAM a, LPARAM b) {
+        return CompareItems(*reinterpret_cast<const Item*>(a), *reinterpret_cast<const Item*>(b));
+    });
 }
 
 LRESULT TFileView::WndProc(UINT msg, WPARAM wp, LPARAM lp)
 {
     // The control deletes its items only after its window lost the
     // reflection; free the records while the deletions still reach us.
-    if (msg == WM_DESTROY)
+    if (msg == WM_DESTROY) {
+        DropFill();
+        afterFill_.clear();
         DeleteAllItems();
+    }
+    if (FillMessage(msg, wp))
+        return 0;
     // The menu key and Shift+F10 (no point given): the menu a right click on
     // the selection would open. A right click brings its own point and is
     // handled on the button's release.

@@ -12,6 +12,7 @@
 #include "ui/listview.h"
 
 #include <array>
+#include <functional>
 #include <string>
 #include <memory>
 #include <unordered_map>
@@ -33,7 +34,22 @@ public:
     // tree goes back to its previous node; without a tree the old items stay
     // (ShellFolder() still names the folder that failed; the items keep
     // answering for the folder they came from).
+    //
+    // The items are read in slices of at most kFillSliceMs (or fillSliceItems
+    // when set): the first at once, the rest from the list's own messages,
+    // so that a large folder's items appear as they are read and the window
+    // answers meanwhile. Each item goes in at its place in the current order.
+    // A new fill (or a new folder) drops the one under way.
     void FillList();
+    // True while a fill has items still to read.
+    bool Filling() const noexcept { return fill_ != nullptr; }
+    // Runs `then` once the list is filled: at once when no fill is under
+    // way, else when the fill then under way (or one that replaced it) ends.
+    void AfterFill(std::function<void()> then);
+    static constexpr unsigned kFillSliceMs = 40;
+    int fillSliceItems = 0;
+    // Slices run by the fills so far (the first of each fill included).
+    int FillSlicesRun() const noexcept { return slicesRun_; }
     // Parsing path of an item (its full path for file-system items); empty
     // without a folder or an identifier.
     std::wstring ItemPath(int index) const;
@@ -112,7 +128,22 @@ private:
     void FreeAllItems() noexcept;
     struct FillContext;
     void AddItemFrom(FillContext& fill, idlist::ChildIDList id);
-    bool FillOnce(bool& replaced);
+    // Starts a fill (dropping one under way); false when the folder cannot
+    // be enumerated (nothing touched).
+    bool StartFill();
+    // Reads the next slice of items; the fill ends after the last.
+    void RunSlice();
+    void ContinueFill();
+    void ScheduleSlice();
+    void FinishFill();
+    void DropFill() noexcept;
+    // Redraws the list after a fill held it, laid out for its width.
+    void ShowFilled() noexcept;
+    // The fill's own messages (its next slice); true when `msg` was one.
+    bool FillMessage(UINT msg, WPARAM wp);
+    // Where an item ordered after the items already in place goes.
+    int InsertionPoint(FillContext& fill, const Item& item) const;
+    int CompareItems(const Item& a, const Item& b) const;
     bool EndLabelEdit(const NMLVDISPINFOW& info);
     // The index of the item whose identifier names the same item as `id` in
     // the folder the items came from (`hint` is tried first); -1 if none.
@@ -136,8 +167,12 @@ private:
     ui::ComPtr<IShellFolder> itemsFolder_;
     DWORD savedViewStyle_ = LVS_ICON;
     shview::SortKey sortKey_ = shview::SortKey::Name;
-    bool filling_ = false;
+    bool filling_ = false; // a slice runs
     bool refillPending_ = false;
+    std::unique_ptr<FillContext> fill_; // the fill under way between slices
+    std::vector<std::function<void()>> afterFill_;
+    int slicesRun_ = 0;
+    unsigned fillNumber_ = 0; // tells a posted slice of a dropped fill
     // Every item record, owned here; the list control's lParam only points at one.
     std::unordered_map<const Item*, std::unique_ptr<Item>> records_;
 };

@@ -288,8 +288,10 @@ void TFileView::DeleteSelectedFiles()
         if (!op.fAnyOperationsAborted)
             FillList();
     }
-    if (Handle() && first < Count()) {
-        SetSelected(first, true);
-        SetFocused(first);
-    }
+    AfterFill([this, first] {
+        if (Handle() && first < Count()) {
+            SetSelected(first, true);
+            SetFocused(first);
+        }
+    });
 }

@@ -5,13 +5,12 @@
 #include "shview/fileview/FileViewItem.h"
 #include "shview/file_texts.h"
 #include "idlist/file_path.h"
-#include "shview/fileview/shell_info_cache.h"
-#include "shview/fileview/whole_sizes.h"
 #include "ui/scoped_value.h"
 #include "ui/screen_cursor.h"
 #include "ui/text.h"
 
-#include <climits>
+#include <commctrl.h>
+
 #include <memory>
 
 namespace {
@@ -40,31 +39,30 @@ std::wstring DateText(const FILETIME& written, const std::wstring& dateSep, cons
 
 } // namespace
 
-// What every item of one fill is read with.
-struct TFileView::FillContext {
-    IShellFolder* folder = nullptr;
-    IShellIcon* icons = nullptr; // Wine's folders do not offer it; the shell's own may
-    std::wstring dateSeparator;
-    std::wstring timeSeparator;
-    shview::WholeSizes sizes;
-    shview::ShellInfoCache shellInfo;
-    // The list control's own window procedure. The fill's messages go to it
-    // straight: through the subclass chain each one costs window-property
-    // look-ups that Wine answers from its server (seconds for 10,000 items).
-    // None of them is one the subclass handles.
-    HWND list = nullptr;
-    WNDPROC control = nullptr;
-    LRESULT Send(UINT msg, WPARAM wp, const void* lp) const noexcept
-    {
-        auto l = reinterpret_cast<LPARAM>(lp);
-        return control ? CallWindowProcW(control, list, msg, wp, l) : SendMessageW(list, msg, wp, l);
-    }
-};
+namespace {
+// The next slice of a fill: posted when nothing waits, else a timer, whose
+// message comes after the user's input and the painting.
+constexpr UINT kFillSliceMessage = WM_APP + 0x5446;
+constexpr UINT_PTR kFillSliceTimer = 0x5446;
+
+double Seconds() noexcept
+{
+    static const double perSecond = [] {
+        LARGE_INTEGER f{};
+        QueryPerformanceFrequency(&f);
+        return double(f.QuadPart);
+    }();
+    LARGE_INTEGER t{};
+    QueryPerformanceCounter(&t);
+    return double(t.QuadPart) / perSecond;
+}
+} // namespace
 
 void TFileView::FillList()
 {
-    // A fill asked for while one runs (from a message the shell dispatched,
-    // or from the tree going back) runs after it, with the folder then set.
+    // A fill asked for while a slice runs (from a message the shell
+    // dispatched, or from the tree going back) starts after it, with the
+    // folder then set.
     if (filling_) {
         refillPending_ = true;
         return;
@@ -76,82 +74,237 @@ void TFileView::FillList()
     // once, so two unreadable folders cannot send each other back for ever.
     // Without one the items of the folder shown before stay, still
     // answering for that folder.
-    bool wentBack = false, replaced = false;
-    const bool hadSelection = Handle() && SelectedCount() > 0;
+    bool wentBack = false;
     do {
         refillPending_ = false;
-        if (!FillOnce(replaced) && FolderView && !wentBack) {
-            wentBack = true;
-            FolderView->GoBack();
+        if (!StartFill()) {
+            if (FolderView && !wentBack) {
+                wentBack = true;
+                FolderView->GoBack();
+            }
+        } else if (fill_) {
+            RunSlice();
         }
     } while (refillPending_ && Handle());
-    if (replaced && Handle())
-        OnItemsReplaced(this);
-    // The selection went with the items, whether or not the control said so.
-    if (hadSelection && Handle() && SelectedCount() == 0)
-        OnChange(this, -1);
+    // Nothing to wait for (no folder, or it could not be read).
+    if (!fill_)
+        FinishFill();
 }
 
-// Answers false when the folder could not be enumerated (nothing touched);
-// sets `replaced` when the items were.
-bool TFileView::FillOnce(bool& replaced)
+void TFileView::AfterFill(std::function<void()> then)
+{
+    if (!then)
+        return;
+    if (fill_ || filling_)
+        afterFill_.push_back(std::move(then));
+    else
+        then();
+}
+
+bool TFileView::StartFill()
 {
     if (!Handle() || !folderIDList_)
         return true;
     ui::ComPtr<IShellFolder> folder = shellFolder_;
     ui::ComPtr<IEnumIDList> items;
     HRESULT hr = folder ? folder->EnumObjects(Handle(), kEnumFlags, items.put()) : E_FAIL;
-    if (FAILED(hr))
+    if (FAILED(hr) || !Handle())
         return false;
-    ui::ComPtr<IShellIcon> icons = folder.As<IShellIcon>(IID_IShellIcon);
 
-    // Begin fill; the guard ends it on every way out.
-    struct FillScope {
-        TFileView& view;
-        ui::ScopedScreenCursor cursor{IDC_WAIT};
-        explicit FillScope(TFileView& v) : view(v)
-        {
-            view.BeginUpdate();
-            view.DeleteAllItems();
-            view.savedViewStyle_ = view.ViewStyle();
-            view.SetViewStyle(LVS_LIST);
-        }
-        ~FillScope()
-        {
-            view.SetViewStyle(view.savedViewStyle_);
-            view.EndUpdate();
-        }
-        FillScope(const FillScope&) = delete;
-        FillScope& operator=(const FillScope&) = delete;
-    };
+    auto fill = std::make_unique<FillContext>();
+    fill->hadSelection = fill_ ? fill_->hadSelection : SelectedCount() > 0;
+    DropFill();
+    fill->items = std::move(items);
+    fill->iconsRef = folder.As<IShellIcon>(IID_IShellIcon);
+    fill->icons = fill->iconsRef.get();
+    fill->folder = folder.get();
+    fill->folderRef = folder;
+    fill->list = Handle();
+    fill->control = reinterpret_cast<WNDPROC>(GetClassLongPtrW(Handle(), GCLP_WNDPROC));
+    fill->dateSeparator = LocaleText(LOCALE_SDATE, L"/");
+    fill->timeSeparator = LocaleText(LOCALE_STIME, L":");
+
     OnItemsReplacing(this);
-    replaced = true;
     shview::ResetSortDirections(SortDirections);
     sortKey_ = shview::SortKey::Name;
-    FillScope scope(*this);
+    {
+        ui::RedrawOff redraw(*this);
+        DeleteAllItems();
+    }
     itemsFolder_ = folder;
     itemsFolderIDList_ = idlist::IDListCombine(folderIDList_.get(), nullptr);
-
-    FillContext fill;
-    fill.list = Handle();
-    fill.control = reinterpret_cast<WNDPROC>(GetClassLongPtrW(Handle(), GCLP_WNDPROC));
-    fill.folder = folder.get();
-    fill.icons = icons.get();
-    fill.dateSeparator = LocaleText(LOCALE_SDATE, L"/");
-    fill.timeSeparator = LocaleText(LOCALE_STIME, L":");
     std::wstring directory;
     if (idlist::IDListFileSystemPath(itemsFolderIDList_.get(), directory))
-        fill.sizes.Load(directory);
-    if (items) { // S_FALSE may come without an enumerator: no items
-        idlist::ChildIDList id;
-        ULONG fetched = 0;
-        while (items->Next(1, id.put(), &fetched) == S_OK && Handle()) {
+        fill->sizes.Start(directory);
+    fill_ = std::move(fill);
+    ++fillNumber_;
+    return true;
+}
+
+void TFileView::RunSlice()
+{
+    ++slicesRun_;
+    const double until = Seconds() + kFillSliceMs / 1000.0;
+    // The directory's own sizes first: the items' sizes are taken from them.
+    if (!fill_->sizes.Continue([&] { return fillSliceItems <= 0 && Seconds() >= until; })) {
+        ScheduleSlice();
+        return;
+    }
+    bool done = false;
+    {
+        ui::ScopedScreenCursor cursor(IDC_WAIT);
+        if (!fill_->redrawHeld) {
+            BeginUpdate();
+            fill_->redrawHeld = true;
+        }
+        // The inserts' notifications are of no use here, and each costs the
+        // parent's subclass chain; none of them is needed (see FillContext).
+        struct Quiet {
+            TFileView& view;
+            explicit Quiet(TFileView& v) : view(v) { view.PauseReflection(); }
+            ~Quiet() { view.ResumeReflection(); }
+            Quiet(const Quiet&) = delete;
+            Quiet& operator=(const Quiet&) = delete;
+        } quiet(*this);
+        for (int n = 1;; ++n) {
+            FillContext& fill = *fill_;
+            idlist::ChildIDList id;
+            ULONG fetched = 0;
+            // S_FALSE may come without an enumerator: no items.
+            if (!fill.items || fill.items->Next(1, id.put(), &fetched) != S_OK || !Handle()) {
+                done = true;
+                break;
+            }
             if (id)
                 AddItemFrom(fill, std::move(id));
+            if (refillPending_ || !fill_ || !Handle())
+                return;
+            if (fillSliceItems > 0 ? n >= fillSliceItems : Seconds() >= until)
+                break;
         }
     }
-    SortBy(sortKey_);
-    return true;
+    if (done) {
+        FinishFill();
+        return;
+    }
+    // Showing the items costs the control a walk over all of them (its
+    // arrangement, its scroll range, its painting): they are shown after
+    // the first slice and then each time their number has doubled, which
+    // keeps the whole fill linear.
+    if (int count = Count(); count >= 2 * fill_->shown) {
+        fill_->shown = count;
+        fill_->redrawHeld = false;
+        ShowFilled();
+    }
+    ScheduleSlice();
+}
+
+void TFileView::ScheduleSlice()
+{
+    if (!Handle() || !fill_)
+        return;
+    // The user's input, and the painting of what has been read so far, go
+    // first.
+    if (HIWORD(GetQueueStatus(QS_INPUT | QS_PAINT)) != 0)
+        SetTimer(Handle(), kFillSliceTimer, USER_TIMER_MINIMUM, nullptr);
+    else
+        PostMessageW(Handle(), kFillSliceMessage, WPARAM(fillNumber_), 0);
+}
+
+bool TFileView::FillMessage(UINT msg, WPARAM wp)
+{
+    if (msg == WM_TIMER && wp == kFillSliceTimer) {
+        KillTimer(Handle(), kFillSliceTimer);
+        ContinueFill();
+        return true;
+    }
+    if (msg == kFillSliceMessage) {
+        if (wp == WPARAM(fillNumber_))
+            ContinueFill();
+        return true;
+    }
+    return false;
+}
+
+void TFileView::ContinueFill()
+{
+    if (!fill_ || !Handle())
+        return;
+    // Not under a slice (a shell call pumping messages) nor under an
+    // in-place rename, whose item must stay where it is: a little later.
+    if (filling_ || ListView_GetEditControl(Handle())) {
+        SetTimer(Handle(), kFillSliceTimer, USER_TIMER_MINIMUM * 10, nullptr);
+        return;
+    }
+    {
+        ui::ScopedValue filling(filling_, true);
+        ui::BusyScope busy(OnBusy, this);
+        RunSlice();
+    }
+    if (refillPending_)
+        FillList();
+}
+
+void TFileView::FinishFill()
+{
+    std::unique_ptr<FillContext> fill = std::move(fill_);
+    if (Handle())
+        KillTimer(Handle(), kFillSliceTimer);
+    if (fill && fill->redrawHeld)
+        ShowFilled();
+    if (fill && Handle()) {
+        OnItemsReplaced(this);
+        // The selection went with the items, whether or not the control said so.
+        if (fill->hadSelection && Handle() && SelectedCount() == 0)
+            OnChange(this, -1);
+    }
+    std::vector<std::function<void()>> then;
+    then.swap(afterFill_);
+    for (auto& run : then)
+        if (Handle())
+            run();
+}
+
+void TFileView::ShowFilled() noexcept
+{
+    EndUpdate();
+    // Auto-arranged icons need no horizontal scroll bar unless not even one
+    // column fits: with one, they were laid out for the width the list had
+    // before its vertical bar came. Lay them out for the width it has now.
+    DWORD style = DWORD(GetWindowLongPtrW(Handle(), GWL_STYLE));
+    DWORD view = style & LVS_TYPEMASK;
+    if ((style & WS_HSCROLL) && (style & LVS_AUTOARRANGE) && (view == LVS_ICON || view == LVS_SMALLICON))
+        SendMessageW(Handle(), LVM_ARRANGE, LVA_DEFAULT, 0);
+}
+
+void TFileView::DropFill() noexcept
+{
+    std::unique_ptr<FillContext> fill = std::move(fill_);
+    if (fill && fill->redrawHeld)
+        EndUpdate();
+    if (Handle())
+        KillTimer(Handle(), kFillSliceTimer);
+}
+
+int TFileView::InsertionPoint(FillContext& fill, const Item& item) const
+{
+    int count = int(fill.Send(LVM_GETITEMCOUNT, 0, nullptr));
+    // The folder mostly gives its items in order: try the end first.
+    auto after = [&](int index) {
+        const Item* other = fill.At(index);
+        return !other || CompareItems(item, *other) >= 0;
+    };
+    if (count == 0 || after(count - 1))
+        return count;
+    int low = 0, high = count - 1; // the first item that comes after `item`
+    while (low < high) {
+        int middle = low + (high - low) / 2;
+        if (after(middle))
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
 }
 
 void TFileView::SetOrder(const shview::ListOrder& order)
@@ -178,12 +331,6 @@ void TFileView::AddItemFrom(FillContext& fill, idlist::ChildIDList id)
     std::wstring caption = idlist::IDListDisplayName(folder, id.get(), SHGDN_INFOLDER);
     idlist::AbsoluteIDList absolute = idlist::IDListCombine(itemsFolderIDList_.get(), id.get());
 
-    int image = -1;
-    if (fill.icons && fill.icons->GetIconOf(id.get(), GIL_FORSHELL, &image) != S_OK)
-        image = -1; // only an S_OK answer carries an index
-    if (image == -1)
-        image = fill.shellInfo.IconIndex(folder, id.get(), absolute.get());
-
     std::wstring sizeText, dateText;
     WIN32_FIND_DATAW data{};
     bool found = SUCCEEDED(SHGetDataFromIDListW(folder, id.get(), SHGDFIL_FINDDATA, &data, sizeof data));
@@ -194,13 +341,20 @@ void TFileView::AddItemFrom(FillContext& fill, idlist::ChildIDList id)
         sizeText = shview::FileSizeText(item->facts.size, texts::SizeUnit);
         dateText = DateText(data.ftLastWriteTime, fill.dateSeparator, fill.timeSeparator);
     }
-
-    // A file's type follows its extension; folders and virtual items are
-    // asked one by one.
+    // A file's type, and mostly its icon, follow its extension; folders,
+    // links and virtual items are asked one by one.
     std::wstring extension;
     bool plainFile = found && data.cFileName[0] && (attributes & SFGAO_FILESYSTEM) && !(attributes & SFGAO_FOLDER);
     if (plainFile)
         extension = ui::FileExtension(data.cFileName);
+
+    int image = -1;
+    if (fill.icons && fill.icons->GetIconOf(id.get(), GIL_FORSHELL, &image) != S_OK)
+        image = -1; // only an S_OK answer carries an index
+    if (image == -1)
+        image = fill.shellInfo.IconIndex(folder, id.get(), absolute.get(),
+                                         plainFile && !(attributes & SFGAO_LINK) ? &extension : nullptr);
+
     item->typeText = fill.shellInfo.TypeName(absolute.get(), plainFile ? &extension : nullptr);
 
     item->id = std::move(id);
@@ -208,7 +362,7 @@ void TFileView::AddItemFrom(FillContext& fill, idlist::ChildIDList id)
     records_.try_emplace(record, std::move(item));
     LVITEMW row{};
     row.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-    row.iItem = INT_MAX; // at the end
+    row.iItem = InsertionPoint(fill, *record);
     row.pszText = caption.data();
     row.iImage = image;
     row.lParam = reinterpret_cast<LPARAM>(record);

@@ -3,9 +3,45 @@
 // sort by. Freed when the list control deletes the item.
 #pragma once
 #include "shview/fileview/FileView.h"
+#include "shview/fileview/shell_info_cache.h"
+#include "shview/fileview/whole_sizes.h"
 
 struct TFileView::Item {
     idlist::ChildIDList id;
     shview::FileFacts facts;
     std::wstring typeText;
+};
+
+// What every item of one fill is read with, kept between its slices.
+struct TFileView::FillContext {
+    ui::ComPtr<IShellFolder> folderRef;
+    ui::ComPtr<IEnumIDList> items;
+    ui::ComPtr<IShellIcon> iconsRef;
+    IShellFolder* folder = nullptr;
+    IShellIcon* icons = nullptr; // Wine's folders do not offer it; the shell's own may
+    std::wstring dateSeparator;
+    std::wstring timeSeparator;
+    shview::WholeSizes sizes;
+    shview::ShellInfoCache shellInfo;
+    bool hadSelection = false;
+    bool redrawHeld = false; // the list's redrawing is off until a later slice
+    int shown = 0;           // items there when the list last showed them
+    // The list control's own window procedure. The fill's messages go to it
+    // straight: through the subclass chain each one costs window-property
+    // look-ups that Wine answers from its server (seconds for 10,000 items).
+    // None of them is one the subclass handles.
+    HWND list = nullptr;
+    WNDPROC control = nullptr;
+    LRESULT Send(UINT msg, WPARAM wp, const void* lp) const noexcept
+    {
+        auto l = reinterpret_cast<LPARAM>(lp);
+        return control ? CallWindowProcW(control, list, msg, wp, l) : SendMessageW(list, msg, wp, l);
+    }
+    const Item* At(int index) const noexcept
+    {
+        LVITEMW row{};
+        row.mask = LVIF_PARAM;
+        row.iItem = index;
+        return Send(LVM_GETITEMW, 0, &row) ? reinterpret_cast<const Item*>(row.lParam) : nullptr;
+    }
 };

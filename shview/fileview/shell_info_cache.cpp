@@ -7,9 +7,13 @@
 namespace shview {
 namespace {
 
-// Where the folder says the item's icon is; empty when it cannot say or the
-// place is not one that identifies the icon.
-std::wstring IconKey(IShellFolder* folder, PCUITEMID_CHILD item)
+struct IconPlace {
+    std::wstring key;    // empty: the place does not identify the icon
+    bool ofType = false; // the icon is the item's type's, not its own
+};
+
+// Where the folder says the item's icon is.
+IconPlace IconPlaceOf(IShellFolder* folder, PCUITEMID_CHILD item)
 {
     PCUITEMID_CHILD items[] = {item};
     ui::ComPtr<IExtractIconW> extract;
@@ -26,27 +30,39 @@ std::wstring IconKey(IShellFolder* folder, PCUITEMID_CHILD item)
     // one deep folder would share a key, and the second the first's icon.
     if (wcsnlen(location, MAX_PATH) >= MAX_PATH - 1)
         return {};
-    std::wstring key = location;
-    key += L'|';
-    key += std::to_wstring(index);
-    key += L'|';
-    key += std::to_wstring(flags);
-    return key;
+    IconPlace place;
+    place.key = location;
+    place.key += L'|';
+    place.key += std::to_wstring(index);
+    place.key += L'|';
+    place.key += std::to_wstring(flags);
+    // An icon kept in the file itself (an icon or a program) is the file's own.
+    place.ofType = !(flags & GIL_PERINSTANCE) &&
+                   lstrcmpiW(location, idlist::IDListDisplayName(folder, item, SHGDN_FORPARSING).c_str()) != 0;
+    return place;
 }
 
 } // namespace
 
-int ShellInfoCache::IconIndex(IShellFolder* folder, PCUITEMID_CHILD item, PCIDLIST_ABSOLUTE absolute)
+int ShellInfoCache::IconIndex(IShellFolder* folder, PCUITEMID_CHILD item, PCIDLIST_ABSOLUTE absolute,
+                              const std::wstring* extension)
 {
-    std::wstring key = folder && item ? IconKey(folder, item) : std::wstring{};
-    if (!key.empty()) {
-        auto it = icons_.find(key);
-        if (it != icons_.end())
+    if (extension) {
+        auto it = extensionIcons_.find(*extension);
+        if (it != extensionIcons_.end())
             return it->second;
     }
-    int index = idlist::IDListIconIndex(absolute, SHGFI_SYSICONINDEX);
-    if (!key.empty())
-        icons_.emplace(std::move(key), index);
+    IconPlace place = folder && item ? IconPlaceOf(folder, item) : IconPlace{};
+    int index = -1;
+    if (auto it = icons_.find(place.key); !place.key.empty() && it != icons_.end()) {
+        index = it->second;
+    } else {
+        index = idlist::IDListIconIndex(absolute, SHGFI_SYSICONINDEX);
+        if (!place.key.empty())
+            icons_.emplace(place.key, index);
+    }
+    if (extension && place.ofType)
+        extensionIcons_.emplace(*extension, index);
     return index;
 }
 

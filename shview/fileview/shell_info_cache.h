@@ -16,8 +16,12 @@ class ShellInfoCache {
 public:
     // System image index of `item` of `folder` (`absolute` names the same
     // item): SHGetFileInfo's answer for the first item whose icon the folder
-    // places at the same location, reused for the others.
-    int IconIndex(IShellFolder* folder, PCUITEMID_CHILD item, PCIDLIST_ABSOLUTE absolute);
+    // places at the same location, reused for the others. `extension` is
+    // given for plain files: once a file of that extension has an icon its
+    // type gives (not one of its own, nor one per file), the other files of
+    // the extension take it without asking.
+    int IconIndex(IShellFolder* folder, PCUITEMID_CHILD item, PCIDLIST_ABSOLUTE absolute,
+                  const std::wstring* extension = nullptr);
 
     // Type name of the item `absolute` names; `extension` is given for
     // file-system files (not folders), whose type follows their extension,
@@ -26,6 +30,7 @@ public:
 
 private:
     std::unordered_map<std::wstring, int> icons_;
+    std::unordered_map<std::wstring, int> extensionIcons_;
     std::unordered_map<std::wstring, std::wstring> types_;
 };
 

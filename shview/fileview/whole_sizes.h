@@ -4,7 +4,10 @@
 #pragma once
 #include <windows.h>
 
+#include "ui/handles.h"
+
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_map>
 
@@ -15,13 +18,21 @@ public:
     // Reads the sizes of the files in `directory` (a file-system path).
     // Nothing is read for an empty path.
     void Load(const std::wstring& directory);
+    // The same in steps: Start opens the directory, Continue reads on until
+    // `enough` answers true (asked every few entries) and answers whether
+    // every entry has been read.
+    void Start(const std::wstring& directory);
+    bool Continue(const std::function<bool()>& enough);
 
     // The size of file `name` as the directory knows it, when its low 32
     // bits agree with `reported` (the same file); else `reported`.
     std::uint64_t Whole(const wchar_t* name, std::uint64_t reported) const;
 
 private:
+    void Note(const WIN32_FIND_DATAW& data);
+
     std::unordered_map<std::wstring, std::uint64_t> sizes_;
+    ui::UniqueFind find_; // open while entries are left to read
 };
 
 } // namespace shview

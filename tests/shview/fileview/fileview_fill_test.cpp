@@ -5,6 +5,7 @@
 #include "res/texts.h"
 #include "tests/shview/fileview/fileview_fixture.h"
 #include "tests/support/test_folder.h"
+#include "shview/fileview/whole_sizes.h"
 #include "ui/screen_cursor.h"
 
 namespace fvtest {
@@ -192,7 +193,7 @@ TEST_F(FileViewTest, DrivesHaveNoSizeOrDateAndSortBeforeFilesAscending)
     }
 }
 
-TEST_F(FileViewTest, FillRunsAsListUnderTheHourglassAndPutsBoth)
+TEST_F(FileViewTest, FillKeepsTheViewStyleUnderTheHourglass)
 {
     dir.File(L"one", "x");
     dir.File(L"two", "x");
@@ -209,8 +210,9 @@ TEST_F(FileViewTest, FillRunsAsListUnderTheHourglassAndPutsBoth)
     view.SetViewStyle(LVS_REPORT);
     ShowThrough(id.get(), folder.get());
     ASSERT_EQ(styles.size(), 3u); // two items and the end
+    // Switching the style for the fill left the scroll bars of the other one.
     for (DWORD s : styles)
-        EXPECT_EQ(s, DWORD(LVS_LIST));
+        EXPECT_EQ(s, DWORD(LVS_REPORT));
     for (LPCWSTR c : cursors)
         EXPECT_EQ(c, IDC_WAIT);
     EXPECT_EQ(view.ViewStyle(), DWORD(LVS_REPORT));
@@ -234,11 +236,106 @@ TEST_F(FileViewTest, FillAskedForDuringAFillRunsAfterIt)
             view.FillList();
     };
     ShowThrough(id.get(), folder.get());
-    EXPECT_EQ(nexts, 6) << "two whole walks, one after the other";
+    EXPECT_EQ(nexts, 5) << "the first walk given up where the second was asked for";
     EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"one", L"two"}));
     EXPECT_EQ(view.ItemRecordCount(), 2u);
     EXPECT_EQ(view.ViewStyle(), DWORD(LVS_ICON));
     folder->onNext = nullptr;
+}
+
+// A large folder is read in slices: the first at once, the rest from the
+// list's own messages, each item at its place in the order as it comes.
+TEST_F(FileViewTest, FillInSlicesShowsItemsAsReadAndEndsOnce)
+{
+    for (const wchar_t* name : {L"a", L"b", L"c", L"e"})
+        dir.File(name, "x");
+    dir.Folder(L"d"); // read amid the files, shown before them
+    view.fillSliceItems = 2;
+    int replacing = 0, replaced = 0, after = 0;
+    view.OnItemsReplacing = [&](ui::Component*) { ++replacing; };
+    view.OnItemsReplaced = [&](ui::Component*) { ++replaced; };
+    idlist::AbsoluteIDList id = idlist::IDListFromPath(Dir());
+    int slices = view.FillSlicesRun();
+    view.SetFolder(id.get());
+    EXPECT_TRUE(view.Filling());
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"a", L"b"}));
+    view.AfterFill([&] {
+        ++after;
+        EXPECT_EQ(view.Count(), 5) << "only once every item is in";
+    });
+    testsupport::PumpUntilIdle();
+    EXPECT_FALSE(view.Filling());
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"d", L"a", L"b", L"c", L"e"}));
+    EXPECT_EQ(view.FillSlicesRun() - slices, 3);
+    EXPECT_EQ(replacing, 1);
+    EXPECT_EQ(replaced, 1);
+    EXPECT_EQ(after, 1);
+    view.AfterFill([&] { ++after; }); // none under way: at once
+    EXPECT_EQ(after, 2);
+}
+
+TEST_F(FileViewTest, ANewFolderOrClosingDropsTheFillUnderWay)
+{
+    for (const wchar_t* name : {L"a", L"b", L"c", L"e"})
+        dir.File(name, "x");
+    std::wstring sub = dir.Folder(L"sub");
+    dir.File(L"sub\\only", "x");
+    view.fillSliceItems = 1;
+    idlist::AbsoluteIDList id = idlist::IDListFromPath(Dir());
+    idlist::AbsoluteIDList subId = idlist::IDListFromPath(sub);
+    int after = 0;
+    view.SetFolder(id.get());
+    view.AfterFill([&] { ++after; });
+    view.SetFolder(subId.get()); // the first fill's posted slice comes to nothing
+    testsupport::PumpUntilIdle();
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"only"}));
+    EXPECT_EQ(view.ItemRecordCount(), 1u);
+    EXPECT_EQ(after, 1) << "run once, when the list held what it shows";
+
+    view.SetFolder(id.get());
+    ASSERT_TRUE(view.Filling());
+    view.AfterFill([&] { ++after; });
+    DestroyWindow(view.Handle());
+    testsupport::PumpUntilIdle();
+    EXPECT_FALSE(view.Filling());
+    EXPECT_EQ(after, 1);
+    EXPECT_EQ(view.ItemRecordCount(), 0u);
+}
+
+// The directory's whole sizes read in steps give what one read gives.
+TEST_F(FileViewTest, WholeSizesReadInStepsKnowTheLastFileToo)
+{
+    for (int i = 0; i < 200; ++i)
+        dir.File(L"f" + std::to_wstring(100 + i), "x");
+    MakeSizedFile(In(L"zz-huge"), 5ull << 30);
+    shview::WholeSizes sizes;
+    sizes.Start(Dir());
+    int steps = 1;
+    while (!sizes.Continue([] { return true; }))
+        ++steps;
+    EXPECT_GT(steps, 2);
+    EXPECT_EQ(sizes.Whole(L"zz-huge", 1ull << 30), 5ull << 30);
+    EXPECT_EQ(sizes.Whole(L"zz-huge", 7), 7u) << "another file's low bits: not this one";
+    EXPECT_EQ(sizes.Whole(L"f100", 1), 1u);
+}
+
+// Refilling a narrow list whose items overflow it keeps its vertical scroll
+// bar (a refill once left it without one) and gives it no horizontal one.
+TEST_F(FileViewTest, ARefillOfANarrowListKeepsItsScrollBars)
+{
+    for (int i = 0; i < 40; ++i)
+        dir.File(L"f" + std::to_wstring(100 + i), "x");
+    view.SetBounds(0, 0, 150, 300);
+    Show(Dir());
+    auto style = [&] { return DWORD(GetWindowLongPtrW(view.Handle(), GWL_STYLE)); };
+    ASSERT_TRUE(style() & WS_VSCROLL);
+    for (int slice : {0, 7}) {
+        view.fillSliceItems = slice;
+        view.FillList();
+        testsupport::PumpUntilIdle();
+        EXPECT_TRUE(style() & WS_VSCROLL) << slice;
+        EXPECT_FALSE(style() & WS_HSCROLL) << slice;
+    }
 }
 
 class FileViewIconTest : public FileViewTest {

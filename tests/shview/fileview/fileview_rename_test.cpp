@@ -9,6 +9,7 @@
 #include "tests/shview/fileview/fileview_fixture.h"
 #include "tests/support/test_folder.h"
 #include "tests/support/busy_recorder.h"
+#include "tests/support/pump_until.h"
 #include "tests/support/wine_ui.h"
 
 namespace fvtest {
@@ -83,6 +84,28 @@ TEST_F(FileViewRename, TheRenamedItemIsFoundAgainWhateverTheShellDidMeanwhile)
         DeleteFileW(In(L"other.txt").c_str());
         view.OnBusy = nullptr;
     }
+}
+
+// A fill in slices leaves an open in-place rename be: its item stays where
+// it is until the rename ends, then the fill goes on.
+TEST_F(FileViewRename, AFillUnderWayWaitsForAnOpenRename)
+{
+    for (const wchar_t* name : {L"b", L"c", L"d"})
+        dir.File(name, "x");
+    dir.Folder(L"e"); // shown first: it would move the items before it
+    view.fillSliceItems = 1;
+    view.SetFolder(idlist::IDListFromPath(Dir()).get());
+    ASSERT_TRUE(view.Filling());
+    view.SetFocus();
+    view.EditLabel(0);
+    HWND edit = ListView_GetEditControl(view.Handle());
+    ASSERT_TRUE(edit);
+    testsupport::PumpFor(300);
+    EXPECT_TRUE(view.Filling());
+    EXPECT_EQ(Captions(), Names{L"b"});
+    SendMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !view.Filling(); }));
+    EXPECT_EQ(Captions(), (Names{L"e", L"b", L"c", L"d"}));
 }
 
 TEST_F(FileViewRename, AFailedRenameRefilledMeanwhileShowsTheNameTheItemStillHas)
