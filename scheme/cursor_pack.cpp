@@ -177,7 +177,7 @@ public:
                 if (!section) {
                     if (lenient)
                         continue;
-                    Fail(PackProblem::Malformed, std::wstring(Trimmed(name)));
+                    Fail(PackProblem::MissingSection, std::wstring(Trimmed(name)));
                     return nullptr;
                 }
                 for (const InfLine& line : section->lines) {
@@ -300,7 +300,7 @@ private:
                 }
                 const InfSection* section = inf_.Find(list);
                 if (!section) {
-                    Fail(PackProblem::Malformed, std::wstring(list));
+                    Fail(PackProblem::MissingSection, std::wstring(list));
                     return false;
                 }
                 const std::optional<std::wstring> folder = DestinationOf(list);

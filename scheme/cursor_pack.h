@@ -20,12 +20,20 @@ inline constexpr std::size_t kPackSchemeEntries = 17;
 // What keeps a pack from being installed; `detail` of the plan names it.
 enum class PackProblem {
     None,
-    NoScheme,      // the install section writes no cursor scheme
-    Malformed,     // a line the format does not allow: detail is the line number, or the section's name
-    ClimbsOut,     // a file name that is absolute or leaves the pack's folder: detail is the name
-    NotShipped,    // a scheme entry that names no file the pack copies: detail is the entry
-    NameClash,     // two different files the scheme names go by one name: detail is the name
-    BadSchemeName, // the scheme's name is empty or gives no folder name
+    NoScheme,       // the install section writes no cursor scheme
+    Malformed,      // a line the format does not allow: detail is its number
+    MissingSection, // a section the install names is not there: detail is its name
+    ClimbsOut,      // a file name that is absolute or leaves the pack's folder: detail is the name
+    NotShipped,     // a scheme entry that names no file the pack copies: detail is the entry
+    NameClash,      // two different files the scheme names go by one name: detail is the name
+    BadSchemeName,  // the scheme's name gives no folder name: detail is the name
+    // Found while the plan is carried out.
+    Unreadable,  // the setup file cannot be read
+    MissingFile, // a file to copy is not in the pack: detail is its name
+    Unloadable,  // a cursor file of the pack that cannot be used: detail is its name
+    NotCopied,   // the files could not be put in place: detail is the file or folder
+    NotStored,   // the scheme could not be written
+    NotApplied,  // installed and stored, but the scheme could not be applied
 };
 
 struct PackFile {

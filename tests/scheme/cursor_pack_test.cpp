@@ -104,7 +104,7 @@ TEST(CursorPack, BadPacksAreRefusedWithWhatIsWrong)
         {L"flags that are no number", Pack(key + L"x,0xZ,a"), PackProblem::Malformed, L"13"},
         {L"a scheme that is no text", Pack(key + L"x,0x1,a"), PackProblem::Malformed, L"13"},
         {L"an AddReg line of one field", Pack(L"HKCU"), PackProblem::Malformed, L"13"},
-        {L"a missing section", Pack(kScheme, L"arrow.cur", nt + L"Nowhere\n"), PackProblem::Malformed, L"Nowhere"},
+        {L"a missing section", Pack(kScheme, L"arrow.cur", nt + L"Nowhere\n"), PackProblem::MissingSection, L"Nowhere"},
         {L"a directory id that is no number",
          Pack(kScheme, L"arrow.cur", nt + L"@arrow.cur\n[DestinationDirs]\nDefaultDestDir=windows\n"),
          PackProblem::Malformed, L"21"},
