@@ -3,6 +3,7 @@
 // context menu, and the command that opens the system's mouse settings.
 #include "anicur/cursor_check.h"
 #include "anicur/cursor_file.h"
+#include "app/cursor_pack_menu.h"
 #include "app/messages.h"
 #include "app/ufrmMain.h"
 #include "res/texts.h"
@@ -111,4 +112,9 @@ void TfrmTarimoku::ContextMenuCommandFailed(TContextMenuEx*, HWND)
 {
     if (auto& box = ui::CurrentSeams().messageBox)
         box(Handle(), texts::InvokeFailedText, texts::InvokeFailedCaption, MB_OK | MB_ICONINFORMATION);
+}
+
+void TfrmTarimoku::ContextMenuInstall(TContextMenuEx*, HWND, const std::wstring& path)
+{
+    InstallPackFromMenu(Handle(), path, ApplyPackScheme);
 }

@@ -59,26 +59,26 @@ inline constexpr wchar_t PasteAccessKey[] = L"(&P)";
 inline constexpr wchar_t InvokeFailedText[] = L" InvokeCommand failed! ";
 inline constexpr wchar_t InvokeFailedCaption[] = L" TContextMenuEx component version 2.04";
 // The program's own install of a cursor pack, in place of the shell's.
-inline constexpr wchar_t InstallPack[] = L"インストール";
+inline constexpr wchar_t kInstallPack[] = L"インストール";
 // Its boxes: the first line names the setup file (%s), the second what kept
 // the pack out (%s: the line, section, file or scheme it is about), the
 // third that nothing changed.
-inline constexpr wchar_t PackNotInstalled[] = L"カーソルパック「%s」をインストールできませんでした。";
-inline constexpr wchar_t PackNoScheme[] = L"インストールするカーソルのスキームがありません。";
-inline constexpr wchar_t PackMalformed[] = L"%s 行目を読み取れません。";
-inline constexpr wchar_t PackMissingSection[] = L"セクション「%s」がありません。";
-inline constexpr wchar_t PackClimbsOut[] = L"ファイル名「%s」はパックのフォルダの外を指しています。";
-inline constexpr wchar_t PackNotShipped[] = L"スキームのファイル「%s」はパックに含まれていません。";
-inline constexpr wchar_t PackNameClash[] = L"スキームの異なるファイルが同じ名前「%s」を持っています。";
-inline constexpr wchar_t PackBadSchemeName[] = L"スキーム名「%s」はフォルダ名に使えません。";
-inline constexpr wchar_t PackUnreadable[] = L"ファイルを読み込めませんでした。";
-inline constexpr wchar_t PackMissingFile[] = L"ファイル「%s」が見つかりません。";
-inline constexpr wchar_t PackUnloadable[] = L"カーソルファイル「%s」を読み込めませんでした。";
-inline constexpr wchar_t PackNotCopied[] = L"「%s」にファイルを置けませんでした。";
-inline constexpr wchar_t PackNotStored[] = L"スキーム「%s」を保存できませんでした。";
-inline constexpr wchar_t PackNothingChanged[] = L"何も変更されていません。";
+inline constexpr wchar_t kPackNotInstalled[] = L"カーソルパック「%s」をインストールできませんでした。";
+inline constexpr wchar_t kPackNoScheme[] = L"インストールするカーソルのスキームがありません。";
+inline constexpr wchar_t kPackMalformed[] = L"%s 行目を読み取れません。";
+inline constexpr wchar_t kPackMissingSection[] = L"セクション「%s」がありません。";
+inline constexpr wchar_t kPackClimbsOut[] = L"ファイル名「%s」はパックのフォルダの外を指しています。";
+inline constexpr wchar_t kPackNotShipped[] = L"スキームのファイル「%s」はパックに含まれていません。";
+inline constexpr wchar_t kPackNameClash[] = L"スキームの異なるファイルが同じ名前「%s」を持っています。";
+inline constexpr wchar_t kPackBadSchemeName[] = L"スキーム名「%s」はフォルダ名に使えません。";
+inline constexpr wchar_t kPackUnreadable[] = L"ファイルを読み込めませんでした。";
+inline constexpr wchar_t kPackMissingFile[] = L"ファイル「%s」が見つかりません。";
+inline constexpr wchar_t kPackUnloadable[] = L"カーソルファイル「%s」を読み込めませんでした。";
+inline constexpr wchar_t kPackNotCopied[] = L"「%s」にファイルを置けませんでした。";
+inline constexpr wchar_t kPackNotStored[] = L"スキーム「%s」を保存できませんでした。";
+inline constexpr wchar_t kPackNothingChanged[] = L"何も変更されていません。";
 // Installed, but the scheme (%s) could not be applied.
-inline constexpr wchar_t PackNotApplied[] = L"スキーム「%s」をインストールしましたが、適用できませんでした。";
+inline constexpr wchar_t kPackNotApplied[] = L"スキーム「%s」をインストールしましたが、適用できませんでした。";
 
 // Go-to-folder dialog: follows the typed text in double quotes when it names
 // no existing folder.

@@ -83,11 +83,11 @@ bool TContextMenuEx::ShowItemMenu(HWND window, IShellFolder* folder, POINT scree
     // does not give it; F2 renames in place instead.
     shell::RemoveUnservedVerbs(handler.get(), menu.get(), FirstShellId, LastShellId);
     std::wstring installPath;
-    if (count == 1 && OffersInstall &&
+    if (count == 1 && offersInstall &&
         idlist::IDListDisplayName(folder, copies.Array()[0], SHGDN_FORPARSING, installPath) &&
-        OffersInstall(installPath))
-        shell::ReplaceVerb(handler.get(), menu.get(), FirstShellId, LastShellId, L"install", InstallId,
-                           texts::InstallPack);
+        offersInstall(installPath))
+        shell::ReplaceVerb(handler.get(), menu.get(), FirstShellId, LastShellId, L"install", kInstallId,
+                           texts::kInstallPack);
     else
         installPath.clear();
 
@@ -110,10 +110,10 @@ bool TContextMenuEx::ShowItemMenu(HWND window, IShellFolder* folder, POINT scree
         sendToIndex = static_cast<int>(id - FirstSendToId);
         id = CopyId;
     }
-    if (id == 0 || (id == InstallId && installPath.empty()))
+    if (id == 0 || (id == kInstallId && installPath.empty()))
         return false;
     ui::BusyScope busy(OnBusy, this);
-    if (id == InstallId) {
+    if (id == kInstallId) {
         OnInstall(this, window, installPath);
         return true;
     }

@@ -35,7 +35,7 @@ public:
     // The shell's copy command, run on the selection before a Send To paste.
     static constexpr UINT CopyId = 26;
     // The program's install of a cursor pack.
-    static constexpr UINT InstallId = LastSendToId + 1;
+    static constexpr UINT kInstallId = LastSendToId + 1;
 
     TContextMenuEx() = default;
     ~TContextMenuEx() override = default;
@@ -75,10 +75,10 @@ public:
 
     // A cursor pack's setup file is installed by the program for this user,
     // in place of the shell's install for every user, which needs an
-    // administrator: for one item whose parsing path OffersInstall accepts,
+    // administrator: for one item whose parsing path offersInstall accepts,
     // the menu shows "インストール" where the shell's install verb stood, and
     // choosing it raises OnInstall (with the window and the path), busy.
-    std::function<bool(const std::wstring& path)> OffersInstall;
+    std::function<bool(const std::wstring& path)> offersInstall;
     ui::Event<TContextMenuEx*, HWND, const std::wstring&> OnInstall;
 
 private:

@@ -83,7 +83,7 @@ TEST_F(MenuVerbs, ACursorPackIsInstalledByTheProgramInPlaceOfTheShellsInstall)
     open.state = MFS_DEFAULT;
     const MenuEntry remove = VerbCommand(L"削除(&D)", 17, L"delete");
     const MenuEntry install = VerbCommand(L"インストール(&I)", 5, L"Install");
-    const std::wstring own = texts::InstallPack;
+    const std::wstring own = texts::kInstallPack;
     const struct {
         bool offered;
         std::vector<MenuEntry> built;
@@ -96,7 +96,7 @@ TEST_F(MenuVerbs, ACursorPackIsInstalledByTheProgramInPlaceOfTheShellsInstall)
         {false, {open, install}, {L"開く(&O)", L"インストール(&I)"}},
     };
     std::vector<std::wstring> asked, installed;
-    menu.OffersInstall = [&](const std::wstring& path) {
+    menu.offersInstall = [&](const std::wstring& path) {
         asked.push_back(path);
         return true;
     };
@@ -110,8 +110,8 @@ TEST_F(MenuVerbs, ACursorPackIsInstalledByTheProgramInPlaceOfTheShellsInstall)
         asked.clear();
         installed.clear();
         if (!row.offered)
-            menu.OffersInstall = [](const std::wstring&) { return false; };
-        ChooseFromMenu(TContextMenuEx::InstallId);
+            menu.offersInstall = [](const std::wstring&) { return false; };
+        ChooseFromMenu(TContextMenuEx::kInstallId);
         Show();
         EXPECT_EQ(row.shown, shownCaptions);
         EXPECT_TRUE(items.invoked.empty()); // the shell installs nothing
@@ -119,7 +119,7 @@ TEST_F(MenuVerbs, ACursorPackIsInstalledByTheProgramInPlaceOfTheShellsInstall)
                   installed);
     }
     // Two items are no pack.
-    menu.OffersInstall = [&](const std::wstring& path) { return asked.push_back(path), true; };
+    menu.offersInstall = [&](const std::wstring& path) { return asked.push_back(path), true; };
     asked.clear();
     idlist::RelativeIDList two = FakeFolder::Packed({0, 1});
     items.itemCount = 2;
