@@ -11,7 +11,7 @@ namespace {
 
 // Two pictures per role: a file's and the system's, enough for every role
 // to change its file between two openings.
-constexpr std::size_t kCacheLimit = 2 * scheme::MouseRoleCount;
+constexpr std::size_t kCacheLimit = 2 * scheme::kMouseRoleCount;
 
 bool SamePath(const std::wstring& a, const std::wstring& b) noexcept
 {
@@ -64,18 +64,18 @@ rolemenu::Picture CursorRoleMenu::PictureOf(const Source& source, int cursorId)
 
 void CursorRoleMenu::Prepare(const std::wstring& file)
 {
-    if (!menu_ || menu_->Count() < scheme::MouseRoleCount)
+    if (!menu_ || menu_->Count() < scheme::kMouseRoleCount)
         return;
     if (const int side = rolemenu::MenuPictureSide(); side != side_) {
         side_ = side;
         hasShown_.fill(false);
         cache_.clear();
     }
-    const std::array<std::wstring, scheme::MouseRoleCount> values = scheme::ReadMouseCursors();
+    const std::array<std::wstring, scheme::kMouseRoleCount> values = scheme::ReadMouseCursors();
     if (restore_)
         restore_->Clear();
     bool anyToRestore = false;
-    for (std::size_t role = 0; role < scheme::MouseRoleCount; ++role) {
+    for (std::size_t role = 0; role < scheme::kMouseRoleCount; ++role) {
         ui::MenuItem* item = menu_->Item(role);
         const std::wstring path = values[role].empty() ? std::wstring() : scheme::ExpandCursorPath(values[role]);
         item->SetChecked(!path.empty() && SamePath(path, file));

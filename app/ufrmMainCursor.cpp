@@ -42,7 +42,7 @@ void TfrmTarimoku::BuildRoleMenu()
 {
     roleMenu.Build(PopupMenuMouse, IDM_ROLE_DEFAULT_FIRST, ui::Bind(this, &TfrmTarimoku::RoleMenuClick),
                    ui::Bind(this, &TfrmTarimoku::RestoreMenuClick));
-    // Reading fourteen cursor files takes a moment: do it once the window
+    // Reading seventeen cursor files takes a moment: do it once the window
     // is idle, so that the first right click opens the menu as fast as any.
     ui::PostPrivate(Handle(), WM_PREPAREROLEMENU);
 }
@@ -89,8 +89,20 @@ void TfrmTarimoku::RoleMenuClick(ui::MenuItem* sender)
     // cannot load either is refused before the scheme is touched; so is one
     // deleted since the list showed it. Each way the user is told that the
     // pointer stayed as it was.
-    if (scheme::SetMouseCursor(sender->Tag(), path, anicur::IsWholeCursorFile) != scheme::CursorAssignment::Applied)
+    switch (scheme::SetMouseCursor(sender->Tag(), path, anicur::IsWholeCursorFile)) {
+    case scheme::CursorAssignment::Applied:
+        break;
+    case scheme::CursorAssignment::StoredForNextSignIn:
+        if (auto& box = ui::CurrentSeams().messageBox)
+            box(Handle(),
+                scheme::FillPlaceholder(texts::kCursorStoredForNextSignIn, scheme::MouseRegistry[sender->Tag()].Caption)
+                    .c_str(),
+                texts::AppTitle, MB_OK | MB_ICONINFORMATION);
+        break;
+    default:
         scheme::ShowError(Handle(), scheme::FillPlaceholder(texts::CursorLoadFailed, path));
+        break;
+    }
 }
 
 void TfrmTarimoku::RestoreMenuClick(ui::MenuItem* sender)

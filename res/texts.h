@@ -19,6 +19,9 @@ inline constexpr wchar_t UnknownError[] = L"予期しないエラーが発生し
 inline constexpr wchar_t RegCreateKeyFailed[] = L"SetRegistryVal: RegCreateKeyEx failed";
 inline constexpr wchar_t RegSetValueFailed[] = L"SetRegistryVal: RegSetValueEx failed";
 // A cursor file that exists but that the system cannot load; %s is the path.
+// A role stored whose cursor the system neither took nor reloaded.
+inline constexpr wchar_t kCursorStoredForNextSignIn[] =
+    L"「%s」のカーソルは保存されましたが、すぐには反映できませんでした。\n次回のサインイン時に有効になります。";
 inline constexpr wchar_t CursorLoadFailed[] = L"カーソルファイル「%s」を読み込めませんでした。\nマウスポインタは変更されていません。";
 
 // Roles of the cursor scheme, in the order of the role menu.
@@ -36,6 +39,9 @@ inline constexpr wchar_t RoleSizeNWSE[] = L"斜めに拡大/縮小１";
 inline constexpr wchar_t RoleSizeNESW[] = L"斜めに拡大/縮小２";
 inline constexpr wchar_t RoleSizeAll[] = L"移動";
 inline constexpr wchar_t RoleUpArrow[] = L"代替選択";
+inline constexpr wchar_t kRoleHand[] = L"リンクの選択";
+inline constexpr wchar_t kRolePin[] = L"位置の選択";
+inline constexpr wchar_t kRolePerson[] = L"人の選択";
 // The role menu's sub-menu of the roles whose value can be emptied again.
 inline constexpr wchar_t RoleRestoreDefault[] = L"既定に戻す(&D)";
 
@@ -99,5 +105,18 @@ inline constexpr wchar_t PathTooLongToDelete[] = L"パスが長すぎるため�
 // The mouse settings: a program of the system folder and its arguments.
 inline constexpr wchar_t MouseControlPanelProgram[] = L"control.exe";
 inline constexpr wchar_t MouseControlPanelArguments[] = L"main.cpl";
+
+// The scheme menu and its boxes.
+inline constexpr wchar_t kSchemeSystemSuffix[] = L" (システム スキーム)";
+inline constexpr wchar_t kSchemeDeleteMenu[] = L"スキームの削除(&D)";
+inline constexpr wchar_t kSchemeReplaceAsk[] = L"スキーム「%s」は既にあります。置き換えますか?";
+inline constexpr wchar_t kSchemeDeleteAsk[] = L"スキーム「%s」を削除しますか?";
+inline constexpr wchar_t kSchemeNotFound[] = L"スキーム「%s」が見つかりません。";
+inline constexpr wchar_t kSchemeUnloadable[] =
+    L"次のカーソルファイルを読み込めないため、スキームを適用できませんでした。\nマウスポインタは変更されていません。\n\n%s";
+inline constexpr wchar_t kSchemeUnfit[] =
+    L"次のカーソルファイルの名前はスキームに保存できません (コンマなどを含みます)。\nスキームは保存されていません。\n\n%s";
+inline constexpr wchar_t kSchemeStoredForNextSignIn[] =
+    L"スキームは保存されましたが、すぐには反映できませんでした。\n次回のサインイン時に有効になります。";
 
 } // namespace texts
