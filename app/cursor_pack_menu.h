@@ -10,12 +10,10 @@
 // Whether the menu offers the program's install for the item at `path`.
 bool OffersPackInstall(const std::wstring& path);
 
-// Installs the pack whose setup file is `path` and applies its scheme
-// through `apply`; the error box (owned by `owner`) says what kept it out.
-void InstallPackFromMenu(HWND owner, const std::wstring& path, const scheme::SchemeApplier& apply);
-
-// Applies an installed pack's scheme, all or nothing (a scheme::SchemeApplier).
-bool ApplyPackScheme(const std::wstring& name, const std::wstring& text);
+// Installs the pack whose setup file is `path` and applies its scheme as a
+// named scheme of the user's; the error box (owned by `owner`) says what
+// kept it out.
+void InstallPackFromMenu(HWND owner, const std::wstring& path);
 
 // The box's text for an install that did not go through.
 std::wstring PackInstallMessage(const scheme::PackInstallResult& result, const std::wstring& path);

@@ -128,5 +128,5 @@ void TfrmTarimoku::ContextMenuCommandFailed(TContextMenuEx*, HWND)
 
 void TfrmTarimoku::ContextMenuInstall(TContextMenuEx*, HWND, const std::wstring& path)
 {
-    InstallPackFromMenu(Handle(), path, ApplyPackScheme);
+    InstallPackFromMenu(Handle(), path);
 }

@@ -340,7 +340,7 @@ private:
     void ResolveEntries(std::wstring_view text)
     {
         std::vector<const CopiedFile*> chosen;
-        while (plan_.entries.size() < kPackSchemeEntries) {
+        while (plan_.entries.size() < kMouseRoleCount) {
             const std::size_t comma = text.find(L',');
             const std::wstring_view entry = Trimmed(text.substr(0, comma));
             if (entry.empty()) {

@@ -5,17 +5,13 @@
 // themselves are looked at by whoever carries the plan out.
 #pragma once
 #include "scheme/inf_reader.h"
+#include "scheme/mouse_registry.h"
 
 #include <cstddef>
 #include <string>
 #include <vector>
 
 namespace scheme {
-
-// Entries of a scheme text, one per role: Arrow, Help, AppStarting, Wait,
-// Crosshair, IBeam, NWPen, No, SizeNS, SizeWE, SizeNWSE, SizeNESW, SizeAll,
-// UpArrow, Hand, Pin, Person. The system reads no further.
-inline constexpr std::size_t kPackSchemeEntries = 17;
 
 // What keeps a pack from being installed; `detail` of the plan names it.
 enum class PackProblem {
@@ -48,7 +44,8 @@ struct PackPlan {
     std::wstring folderName; // the scheme's own folder among the installed packs
     // The files the scheme names, each once, in the order of its entries.
     std::vector<PackFile> files;
-    // The scheme's entries (at most kPackSchemeEntries): a name of `files`, or "".
+    // The scheme's entries in role order (at most kMouseRoleCount; the
+    // system reads no further): a name of `files`, or "".
     std::vector<std::wstring> entries;
 };
 

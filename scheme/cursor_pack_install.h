@@ -7,6 +7,7 @@
 #pragma once
 #include "scheme/cursor_pack.h"
 #include "scheme/cursor_scheme.h"
+#include "scheme/named_schemes.h"
 
 #include <functional>
 #include <string>
@@ -20,8 +21,6 @@ inline constexpr wchar_t kPackRoot[] = L"%LOCALAPPDATA%\\Tarimoku\\Cursors";
 // Where a pack's files are gathered before they go into place, and where
 // the files of a pack installed again wait until the new ones are in.
 inline constexpr wchar_t kPackStaging[] = L"%LOCALAPPDATA%\\Tarimoku\\Staging";
-// The user's named schemes, below HKEY_CURRENT_USER.
-inline constexpr wchar_t kUserSchemesKey[] = L"Control Panel\\Cursors\\Schemes";
 
 // Applies the scheme of that name, whose stored text is `text`; answers
 // whether it was applied.

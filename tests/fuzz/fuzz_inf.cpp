@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::abort();
         return 0;
     }
-    if (!WritesCursorScheme(inf) || inf.malformedLine != 0 || plan.entries.size() > kPackSchemeEntries ||
+    if (!WritesCursorScheme(inf) || inf.malformedLine != 0 || plan.entries.size() > kMouseRoleCount ||
         plan.folderName.empty() || plan.folderName != PackFolderName(plan.schemeName) ||
         plan.folderName.find_first_of(L"\\/:*?\"<>|,%") != std::wstring::npos)
         std::abort();
