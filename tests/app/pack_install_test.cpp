@@ -4,6 +4,7 @@
 #include "res/texts.h"
 #include "scheme/cursor_pack_install.h"
 #include "scheme/cursor_scheme.h"
+#include "tests/support/local_app_data.h"
 #include "tests/support/main_form.h"
 #include "tests/support/seam_recorders.h"
 #include "tests/support/wine_ui.h"
@@ -27,10 +28,6 @@ class PackInstallMenu : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        wchar_t saved[MAX_PATH] = {};
-        if (GetEnvironmentVariableW(L"LOCALAPPDATA", saved, MAX_PATH))
-            saved_ = saved;
-        SetEnvironmentVariableW(L"LOCALAPPDATA", local.Path().c_str());
         // The shell's menu answers its "インストール" when it has one.
         tracker_.emplace(ui::CurrentSeams().trackMenu, [this](HMENU menu, UINT, POINT, HWND) {
             UINT chosen = 0;
@@ -50,7 +47,6 @@ protected:
         form.Close();
         tracker_.reset();
         RegDeleteKeyValueW(HKEY_CURRENT_USER, scheme::kUserSchemesKey, L"Tarimoku Menu Pack");
-        SetEnvironmentVariableW(L"LOCALAPPDATA", saved_ ? saved_->c_str() : nullptr);
     }
 
     // Right-clicks the file of that name in `folder`, shown in the list.
@@ -72,19 +68,16 @@ protected:
         testsupport::PumpUntilIdle();
     }
 
-    std::wstring Installed(const std::wstring& name) const
-    {
-        return local / (L"Tarimoku\\Cursors\\Tarimoku Menu Pack\\" + name);
-    }
+    std::wstring Installed(const std::wstring& name) const { return local.Installed(L"Tarimoku Menu Pack", name); }
 
-    testsupport::TempDir local, packs;
+    testsupport::LocalAppData local;
+    testsupport::TempDir packs;
     testsupport::MainFormSlot form;
     testsupport::BoxRecorder boxes;
     testsupport::CursorSeamRecorder cursors{VER_PLATFORM_WIN32_NT};
     std::vector<bool> offered;
 
 private:
-    std::optional<std::wstring> saved_;
     std::optional<ui::ScopedSeam<ui::TrackMenuFn>> tracker_;
 };
 

@@ -5,6 +5,7 @@
 
 #include "anicur/cursor_file.h"
 #include "tests/scheme/read_only_key.h"
+#include "tests/support/local_app_data.h"
 #include "tests/support/wine_ui.h"
 #include "ui/text.h"
 
@@ -43,17 +44,9 @@ class CursorPackInstall : public testing::Test {
 protected:
     void SetUp() override
     {
-        wchar_t saved[MAX_PATH] = {};
-        if (GetEnvironmentVariableW(L"LOCALAPPDATA", saved, MAX_PATH))
-            saved_ = saved;
-        SetEnvironmentVariableW(L"LOCALAPPDATA", local_.Path().c_str());
         DeleteScheme();
     }
-    void TearDown() override
-    {
-        DeleteScheme();
-        SetEnvironmentVariableW(L"LOCALAPPDATA", saved_ ? saved_->c_str() : nullptr);
-    }
+    void TearDown() override { DeleteScheme(); }
     static void DeleteScheme()
     {
         HKEY key = nullptr;
@@ -96,7 +89,10 @@ protected:
 
     // The names of the files in the installed folder, and whether anything
     // waits in the staging folder.
-    std::vector<std::wstring> InstalledFiles() const { return FilesIn(local_ / L"Tarimoku\\Cursors\\" + kName); }
+    std::vector<std::wstring> InstalledFiles() const
+    {
+        return FilesIn(local_ / (L"Tarimoku\\Cursors\\" + std::wstring(kName)));
+    }
     bool StagingEmpty() const { return FilesIn(local_ / L"Tarimoku\\Staging").empty(); }
     static std::vector<std::wstring> FilesIn(const std::wstring& folder)
     {
@@ -112,16 +108,13 @@ protected:
         FindClose(find);
         return names;
     }
-    std::wstring InstalledPath(const std::wstring& name) const
-    {
-        return local_ / L"Tarimoku\\Cursors\\" + kName + L"\\" + name;
-    }
+    std::wstring InstalledPath(const std::wstring& name) const { return local_.Installed(kName, name); }
 
     std::vector<std::wstring> applied;
 
 private:
-    std::optional<std::wstring> saved_;
-    testsupport::TempDir local_, pack_;
+    testsupport::LocalAppData local_;
+    testsupport::TempDir pack_;
 };
 
 TEST_F(CursorPackInstall, APackInstallsIsAppliedAndInstallsAgainInPlace)
