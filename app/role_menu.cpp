@@ -12,7 +12,7 @@ namespace {
 
 // Two pictures per role: a file's and the system's, enough for every role
 // to change its file between two openings.
-constexpr std::size_t kCacheLimit = 2 * scheme::MouseRoleCount;
+constexpr std::size_t kCacheLimit = 2 * scheme::kMouseRoleCount;
 
 bool SamePath(const std::wstring& a, const std::wstring& b) noexcept
 {
@@ -108,7 +108,7 @@ void CursorRoleMenu::TakePictures(DWORD waitMs)
 
 void CursorRoleMenu::Prepare(const std::wstring& file)
 {
-    if (!menu_ || menu_->Count() < scheme::MouseRoleCount)
+    if (!menu_ || menu_->Count() < scheme::kMouseRoleCount)
         return;
     if (const int side = rolemenu::MenuPictureSide(); side != side_) {
         side_ = side;
@@ -116,11 +116,11 @@ void CursorRoleMenu::Prepare(const std::wstring& file)
         cache_.clear();
         coming_.clear();
     }
-    const std::array<std::wstring, scheme::MouseRoleCount> values = scheme::ReadMouseCursors();
+    const std::array<std::wstring, scheme::kMouseRoleCount> values = scheme::ReadMouseCursors();
     if (restore_)
         restore_->Clear();
     bool anyToRestore = false;
-    for (std::size_t role = 0; role < scheme::MouseRoleCount; ++role) {
+    for (std::size_t role = 0; role < scheme::kMouseRoleCount; ++role) {
         ui::MenuItem* item = menu_->Item(role);
         const std::wstring path = values[role].empty() ? std::wstring() : scheme::ExpandCursorPath(values[role]);
         item->SetChecked(!path.empty() && SamePath(path, file));

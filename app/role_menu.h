@@ -21,7 +21,7 @@ public:
     // `make` makes a file's picture, on a thread of the menu's own.
     explicit CursorRoleMenu(rolemenu::PictureMaker::Make make = rolemenu::FilePicture) : maker_(std::move(make)) {}
 
-    // Fills `menu`: the fourteen roles (tag = role) handled by `assign`, a
+    // Fills `menu`: the seventeen roles (tag = role) handled by `assign`, a
     // separator and the sub-menu "既定に戻す" (restoreFirstId on), whose
     // items (tag = role) are handled by `restore`.
     void Build(ui::PopupMenu& menu, UINT restoreFirstId, Handler assign, Handler restore);
@@ -85,8 +85,8 @@ private:
     Handler restoreHandler_;
     int side_ = 0;
     // Per role, what its item shows now.
-    std::array<Source, scheme::MouseRoleCount> shown_;
-    std::array<bool, scheme::MouseRoleCount> hasShown_{};
+    std::array<Source, scheme::kMouseRoleCount> shown_;
+    std::array<bool, scheme::kMouseRoleCount> hasShown_{};
     // Pictures made, the latest last; a few openings' worth.
     std::vector<Cached> cache_;
     // Files whose picture is being made, with their source when queued.

@@ -1,5 +1,6 @@
 #include "app/ufrmMain.h"
 
+#include "app/cursor_pack_menu.h"
 #include "app/messages.h"
 #include "shview/folderview/TreeState.h"
 #include "ui/application.h"
@@ -94,6 +95,8 @@ void TfrmTarimoku::CreateComponents()
     FolderView.OnBusy = busy;
     ContextMenuEx.OnBusy = busy;
     ContextMenuEx.OnCommandFailed = ui::Bind(this, &TfrmTarimoku::ContextMenuCommandFailed);
+    ContextMenuEx.offersInstall = OffersPackInstall;
+    ContextMenuEx.OnInstall = ui::Bind(this, &TfrmTarimoku::ContextMenuInstall);
 
     // The previews follow every fill of the list, the first one included.
     FollowItems(FileView, ListPreviews);

@@ -152,6 +152,8 @@ private:
     void mitemDispCtrlPnlMouseClick();
     // The box for a shell command the shell refused.
     void ContextMenuCommandFailed(TContextMenuEx*, HWND);
+    // The context menu's install of a cursor pack (app/cursor_pack_menu.h).
+    void ContextMenuInstall(TContextMenuEx*, HWND, const std::wstring& path);
 
     // File and folder commands (ufrmMainCommands.cpp): the menu bar, the
     // tool buttons and the keys of the panes. Most act on the pane that has

@@ -3,6 +3,7 @@
 // context menu, and the command that opens the system's mouse settings.
 #include "anicur/cursor_check.h"
 #include "anicur/cursor_file.h"
+#include "app/cursor_pack_menu.h"
 #include "app/messages.h"
 #include "app/ufrmMain.h"
 #include "res/texts.h"
@@ -41,7 +42,7 @@ void TfrmTarimoku::BuildRoleMenu()
 {
     roleMenu.Build(PopupMenuMouse, IDM_ROLE_DEFAULT_FIRST, ui::Bind(this, &TfrmTarimoku::RoleMenuClick),
                    ui::Bind(this, &TfrmTarimoku::RestoreMenuClick));
-    // Reading fourteen cursor files takes a moment: do it once the window
+    // Reading seventeen cursor files takes a moment: do it once the window
     // is idle, so that the first right click opens the menu as fast as any.
     ui::PostPrivate(Handle(), WM_PREPAREROLEMENU);
 }
@@ -88,8 +89,20 @@ void TfrmTarimoku::RoleMenuClick(ui::MenuItem* sender)
     // cannot load either is refused before the scheme is touched; so is one
     // deleted since the list showed it. Each way the user is told that the
     // pointer stayed as it was.
-    if (scheme::SetMouseCursor(sender->Tag(), path, anicur::IsWholeCursorFile) != scheme::CursorAssignment::Applied)
+    switch (scheme::SetMouseCursor(sender->Tag(), path, anicur::IsWholeCursorFile)) {
+    case scheme::CursorAssignment::Applied:
+        break;
+    case scheme::CursorAssignment::StoredForNextSignIn:
+        if (auto& box = ui::CurrentSeams().messageBox)
+            box(Handle(),
+                scheme::FillPlaceholder(texts::kCursorStoredForNextSignIn, scheme::MouseRegistry[sender->Tag()].Caption)
+                    .c_str(),
+                texts::AppTitle, MB_OK | MB_ICONINFORMATION);
+        break;
+    default:
         scheme::ShowError(Handle(), scheme::FillPlaceholder(texts::CursorLoadFailed, path));
+        break;
+    }
 }
 
 void TfrmTarimoku::RestoreMenuClick(ui::MenuItem* sender)
@@ -111,4 +124,9 @@ void TfrmTarimoku::ContextMenuCommandFailed(TContextMenuEx*, HWND)
 {
     if (auto& box = ui::CurrentSeams().messageBox)
         box(Handle(), texts::InvokeFailedText, texts::InvokeFailedCaption, MB_OK | MB_ICONINFORMATION);
+}
+
+void TfrmTarimoku::ContextMenuInstall(TContextMenuEx*, HWND, const std::wstring& path)
+{
+    InstallPackFromMenu(Handle(), path);
 }

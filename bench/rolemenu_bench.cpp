@@ -56,7 +56,7 @@ std::vector<std::wstring> CopyAnimated(const std::wstring& folder)
 {
     CreateDirectoryW(folder.c_str(), nullptr);
     std::vector<std::wstring> files;
-    for (std::size_t role = 0; role < scheme::MouseRoleCount; ++role) {
+    for (std::size_t role = 0; role < scheme::kMouseRoleCount; ++role) {
         std::wstring to = folder + L"\\role" + std::to_wstring(role) + L".ani";
         CopyFileW(Corpus(kAnimated[role % std::size(kAnimated)]).c_str(), to.c_str(), FALSE);
         files.push_back(to);
@@ -66,7 +66,7 @@ std::vector<std::wstring> CopyAnimated(const std::wstring& folder)
 
 void SetRoles(const std::vector<std::wstring>& files)
 {
-    for (std::size_t role = 0; role < scheme::MouseRoleCount; ++role) {
+    for (std::size_t role = 0; role < scheme::kMouseRoleCount; ++role) {
         const std::wstring value = role < files.size() ? files[role] : std::wstring();
         RegSetKeyValueW(HKEY_CURRENT_USER, kSchemeKey, scheme::MouseRegistry[role].ValueName, REG_SZ, value.c_str(),
                         DWORD((value.size() + 1) * sizeof(wchar_t)));

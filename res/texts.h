@@ -19,6 +19,9 @@ inline constexpr wchar_t UnknownError[] = L"予期しないエラーが発生し
 inline constexpr wchar_t RegCreateKeyFailed[] = L"SetRegistryVal: RegCreateKeyEx failed";
 inline constexpr wchar_t RegSetValueFailed[] = L"SetRegistryVal: RegSetValueEx failed";
 // A cursor file that exists but that the system cannot load; %s is the path.
+// A role stored whose cursor the system neither took nor reloaded.
+inline constexpr wchar_t kCursorStoredForNextSignIn[] =
+    L"「%s」のカーソルは保存されましたが、すぐには反映できませんでした。\n次回のサインイン時に有効になります。";
 inline constexpr wchar_t CursorLoadFailed[] = L"カーソルファイル「%s」を読み込めませんでした。\nマウスポインタは変更されていません。";
 
 // Roles of the cursor scheme, in the order of the role menu.
@@ -36,6 +39,9 @@ inline constexpr wchar_t RoleSizeNWSE[] = L"斜めに拡大/縮小１";
 inline constexpr wchar_t RoleSizeNESW[] = L"斜めに拡大/縮小２";
 inline constexpr wchar_t RoleSizeAll[] = L"移動";
 inline constexpr wchar_t RoleUpArrow[] = L"代替選択";
+inline constexpr wchar_t kRoleHand[] = L"リンクの選択";
+inline constexpr wchar_t kRolePin[] = L"位置の選択";
+inline constexpr wchar_t kRolePerson[] = L"人の選択";
 // The role menu's sub-menu of the roles whose value can be emptied again.
 inline constexpr wchar_t RoleRestoreDefault[] = L"既定に戻す(&D)";
 
@@ -58,6 +64,27 @@ inline constexpr wchar_t SendToAccessKey[] = L"(&N)";
 inline constexpr wchar_t PasteAccessKey[] = L"(&P)";
 inline constexpr wchar_t InvokeFailedText[] = L" InvokeCommand failed! ";
 inline constexpr wchar_t InvokeFailedCaption[] = L" TContextMenuEx component version 2.04";
+// The program's own install of a cursor pack, in place of the shell's.
+inline constexpr wchar_t kInstallPack[] = L"インストール";
+// Its boxes: the first line names the setup file (%s), the second what kept
+// the pack out (%s: the line, section, file or scheme it is about), the
+// third that nothing changed.
+inline constexpr wchar_t kPackNotInstalled[] = L"カーソルパック「%s」をインストールできませんでした。";
+inline constexpr wchar_t kPackNoScheme[] = L"インストールするカーソルのスキームがありません。";
+inline constexpr wchar_t kPackMalformed[] = L"%s 行目を読み取れません。";
+inline constexpr wchar_t kPackMissingSection[] = L"セクション「%s」がありません。";
+inline constexpr wchar_t kPackClimbsOut[] = L"ファイル名「%s」はパックのフォルダの外を指しています。";
+inline constexpr wchar_t kPackNotShipped[] = L"スキームのファイル「%s」はパックに含まれていません。";
+inline constexpr wchar_t kPackNameClash[] = L"スキームの異なるファイルが同じ名前「%s」を持っています。";
+inline constexpr wchar_t kPackBadSchemeName[] = L"スキーム名「%s」はフォルダ名に使えません。";
+inline constexpr wchar_t kPackUnreadable[] = L"ファイルを読み込めませんでした。";
+inline constexpr wchar_t kPackMissingFile[] = L"ファイル「%s」が見つかりません。";
+inline constexpr wchar_t kPackUnloadable[] = L"カーソルファイル「%s」を読み込めませんでした。";
+inline constexpr wchar_t kPackNotCopied[] = L"「%s」にファイルを置けませんでした。";
+inline constexpr wchar_t kPackNotStored[] = L"スキーム「%s」を保存できませんでした。";
+inline constexpr wchar_t kPackNothingChanged[] = L"何も変更されていません。";
+// Installed, but the scheme (%s) could not be applied.
+inline constexpr wchar_t kPackNotApplied[] = L"スキーム「%s」をインストールしましたが、適用できませんでした。";
 
 // Go-to-folder dialog: follows the typed text in double quotes when it names
 // no existing folder.
@@ -78,5 +105,18 @@ inline constexpr wchar_t PathTooLongToDelete[] = L"パスが長すぎるため�
 // The mouse settings: a program of the system folder and its arguments.
 inline constexpr wchar_t MouseControlPanelProgram[] = L"control.exe";
 inline constexpr wchar_t MouseControlPanelArguments[] = L"main.cpl";
+
+// The scheme menu and its boxes.
+inline constexpr wchar_t kSchemeSystemSuffix[] = L" (システム スキーム)";
+inline constexpr wchar_t kSchemeDeleteMenu[] = L"スキームの削除(&D)";
+inline constexpr wchar_t kSchemeReplaceAsk[] = L"スキーム「%s」は既にあります。置き換えますか?";
+inline constexpr wchar_t kSchemeDeleteAsk[] = L"スキーム「%s」を削除しますか?";
+inline constexpr wchar_t kSchemeNotFound[] = L"スキーム「%s」が見つかりません。";
+inline constexpr wchar_t kSchemeUnloadable[] =
+    L"次のカーソルファイルを読み込めないため、スキームを適用できませんでした。\nマウスポインタは変更されていません。\n\n%s";
+inline constexpr wchar_t kSchemeUnfit[] =
+    L"次のカーソルファイルの名前はスキームに保存できません (コンマなどを含みます)。\nスキームは保存されていません。\n\n%s";
+inline constexpr wchar_t kSchemeStoredForNextSignIn[] =
+    L"スキームは保存されましたが、すぐには反映できませんでした。\n次回のサインイン時に有効になります。";
 
 } // namespace texts

@@ -20,34 +20,13 @@ void CheckRole(int role, const char* what)
         throw std::out_of_range(std::string(what) + ": role out of range");
 }
 
-// One REG_SZ or REG_EXPAND_SZ value of an open key, whatever its length.
-std::wstring ReadText(HKEY key, const wchar_t* name)
-{
-    const DWORD kinds = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        DWORD bytes = 0;
-        if (RegGetValueW(key, nullptr, name, kinds, nullptr, nullptr, &bytes) != ERROR_SUCCESS || bytes == 0)
-            return {};
-        std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
-        bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-        LSTATUS status = RegGetValueW(key, nullptr, name, kinds, nullptr, text.data(), &bytes);
-        if (status == ERROR_MORE_DATA)
-            continue; // grew in between
-        if (status != ERROR_SUCCESS)
-            return {};
-        text.resize(ui::UpToNull(text).size());
-        return text;
-    }
-    return {};
-}
+} // namespace
 
 bool IsExistingFile(const std::wstring& path)
 {
     DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
-
-} // namespace
 
 CursorAssignment SetMouseCursor(int role, const std::wstring& fileName, const CursorFileCheck& readable)
 {
@@ -71,13 +50,18 @@ CursorAssignment SetMouseCursor(int role, const std::wstring& fileName, const Cu
         if (!cursor)
             return CursorAssignment::Unloadable;
         SetRegistryVal(HKEY_CURRENT_USER, CursorSchemeKey, row.ValueName, fileName);
-        applier.setSystemCursor(std::move(cursor), static_cast<DWORD>(row.CursorId));
+        // A system that does not know the role's cursor (Pin and Person
+        // before Windows 10) refuses it; reloading the whole scheme applies
+        // what it knows and keeps the value for when it knows more.
+        if (applier.setSystemCursor(std::move(cursor), static_cast<DWORD>(row.CursorId)))
+            return CursorAssignment::Applied;
     } else {
         // The 9x family reads the new file from the scheme itself.
         SetRegistryVal(HKEY_CURRENT_USER, CursorSchemeKey, row.ValueName, fileName);
-        applier.systemParametersInfo(SPI_SETCURSORS, 0, nullptr, SPIF_SENDWININICHANGE);
     }
-    return CursorAssignment::Applied;
+    return applier.systemParametersInfo(SPI_SETCURSORS, 0, nullptr, SPIF_SENDWININICHANGE)
+               ? CursorAssignment::Applied
+               : CursorAssignment::StoredForNextSignIn;
 }
 
 void RestoreMouseCursor(int role)
@@ -90,15 +74,15 @@ void RestoreMouseCursor(int role)
     applier.systemParametersInfo(SPI_SETCURSORS, 0, nullptr, SPIF_SENDWININICHANGE);
 }
 
-std::array<std::wstring, MouseRoleCount> ReadMouseCursors()
+std::array<std::wstring, kMouseRoleCount> ReadMouseCursors()
 {
-    std::array<std::wstring, MouseRoleCount> values;
+    std::array<std::wstring, kMouseRoleCount> values;
     HKEY opened = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, CursorSchemeKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
         return values;
     ui::UniqueKey key(opened);
-    for (std::size_t i = 0; i < MouseRoleCount; ++i)
-        values[i] = ReadText(key.get(), MouseRegistry[i].ValueName);
+    for (std::size_t i = 0; i < kMouseRoleCount; ++i)
+        values[i] = ReadRegistryText(key.get(), MouseRegistry[i].ValueName).value_or(L"");
     return values;
 }
 

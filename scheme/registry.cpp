@@ -2,6 +2,7 @@
 
 #include "res/texts.h"
 #include "ui/handles.h"
+#include "ui/text.h"
 
 #include <cwchar>
 #include <limits>
@@ -22,13 +23,7 @@ void SetRegistryVal(HKEY root, const std::wstring& subKey, const std::wstring& v
         throw ERegistryError(texts::RegCreateKeyFailed);
     ui::UniqueKey key(opened);
 
-    // The stored data always carries its terminating zero.
-    constexpr std::size_t maxChars = std::numeric_limits<DWORD>::max() / sizeof(wchar_t) - 1;
-    if (value.size() > maxChars)
-        throw ERegistryError(texts::RegSetValueFailed);
-    const DWORD bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    if (RegSetValueExW(key.get(), valueName.c_str(), 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(value.c_str()), bytes) != ERROR_SUCCESS)
+    if (!WriteRegistryText(key.get(), valueName.c_str(), value))
         throw ERegistryError(texts::RegSetValueFailed);
 }
 
@@ -52,6 +47,37 @@ std::wstring GetRegistryVal(HKEY root, const std::wstring& subKey, const std::ws
     if (length > ReadLimitChars)
         return {};
     return std::wstring(buffer, length);
+}
+
+std::optional<std::wstring> ReadRegistryText(HKEY key, const wchar_t* valueName)
+{
+    const DWORD kinds = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        DWORD bytes = 0;
+        if (RegGetValueW(key, nullptr, valueName, kinds, nullptr, nullptr, &bytes) != ERROR_SUCCESS)
+            return std::nullopt;
+        std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
+        bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+        LSTATUS status = RegGetValueW(key, nullptr, valueName, kinds, nullptr, text.data(), &bytes);
+        if (status == ERROR_MORE_DATA)
+            continue; // grew in between
+        if (status != ERROR_SUCCESS)
+            return std::nullopt;
+        text.resize(ui::UpToNull(text).size());
+        return text;
+    }
+    return std::nullopt;
+}
+
+bool WriteRegistryText(HKEY key, const wchar_t* valueName, const std::wstring& value, DWORD type)
+{
+    // The stored data always carries its terminating zero.
+    constexpr std::size_t kMaxChars = std::numeric_limits<DWORD>::max() / sizeof(wchar_t) - 1;
+    if (value.size() > kMaxChars)
+        return false;
+    const DWORD bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+    return RegSetValueExW(key, valueName, 0, type, reinterpret_cast<const BYTE*>(value.c_str()), bytes) ==
+           ERROR_SUCCESS;
 }
 
 } // namespace scheme

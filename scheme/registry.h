@@ -4,6 +4,7 @@
 #include "ui/exception.h"
 
 #include <windows.h>
+#include <optional>
 #include <string>
 
 namespace scheme {
@@ -24,5 +25,14 @@ void SetRegistryVal(HKEY root, const std::wstring& subKey, const std::wstring& v
 // or without a terminator); "" when the key or value is missing or the text
 // is longer. Never throws a registry failure.
 std::wstring GetRegistryVal(HKEY root, const std::wstring& subKey, const std::wstring& valueName);
+
+// One REG_SZ or REG_EXPAND_SZ value of an open key as stored (unexpanded),
+// whatever its length, up to its first zero; nothing when it is missing or
+// not text.
+std::optional<std::wstring> ReadRegistryText(HKEY key, const wchar_t* valueName);
+
+// Stores `value` in an open key as `type` (REG_SZ or REG_EXPAND_SZ),
+// terminator included; false when it cannot.
+bool WriteRegistryText(HKEY key, const wchar_t* valueName, const std::wstring& value, DWORD type = REG_SZ);
 
 } // namespace scheme

@@ -82,6 +82,14 @@ bool TContextMenuEx::ShowItemMenu(HWND window, IShellFolder* folder, POINT scree
     // The shell renames only inside a view of its own, which this program
     // does not give it; F2 renames in place instead.
     shell::RemoveUnservedVerbs(handler.get(), menu.get(), FirstShellId, LastShellId);
+    std::wstring installPath;
+    if (count == 1 && offersInstall &&
+        idlist::IDListDisplayName(folder, copies.Array()[0], SHGDN_FORPARSING, installPath) &&
+        offersInstall(installPath))
+        shell::ReplaceVerb(handler.get(), menu.get(), FirstShellId, LastShellId, L"install", kInstallId,
+                           texts::kInstallPack);
+    else
+        installPath.clear();
 
     const bool sendToFilled = FillSendToMenu(window, menu.get());
     shell::OwnSubmenu sendTo;
@@ -102,9 +110,13 @@ bool TContextMenuEx::ShowItemMenu(HWND window, IShellFolder* folder, POINT scree
         sendToIndex = static_cast<int>(id - FirstSendToId);
         id = CopyId;
     }
-    if (id == 0)
+    if (id == 0 || (id == kInstallId && installPath.empty()))
         return false;
     ui::BusyScope busy(OnBusy, this);
+    if (id == kInstallId) {
+        OnInstall(this, window, installPath);
+        return true;
+    }
     bool done = Invoke(handler.get(), window, id - FirstShellId);
     // After a failed copy the clipboard holds whatever was there before, and
     // that must not be sent anywhere.

@@ -1,6 +1,7 @@
 // The shell's own context menu for a selection of items, with a Send To
-// sub-menu filled by the program and without the shell's rename (which needs
-// a view of the shell's own), and single shell commands run without a menu.
+// sub-menu filled by the program, without the shell's rename (which needs a
+// view of the shell's own) and with the program's install of a cursor pack
+// in place of the shell's, and single shell commands run without a menu.
 #pragma once
 #include "ui/busy.h"
 #include "ui/component.h"
@@ -8,6 +9,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,8 @@ public:
     static constexpr UINT LastShellId = FirstSendToId - 1;
     // The shell's copy command, run on the selection before a Send To paste.
     static constexpr UINT CopyId = 26;
+    // The program's install of a cursor pack.
+    static constexpr UINT kInstallId = LastSendToId + 1;
 
     TContextMenuEx() = default;
     ~TContextMenuEx() override = default;
@@ -68,6 +72,14 @@ public:
     // application tells the user. A command the user cancelled in the shell's
     // own dialog is no refusal. A Send To choice stops at a refused copy.
     ui::Event<TContextMenuEx*, HWND> OnCommandFailed;
+
+    // A cursor pack's setup file is installed by the program for this user,
+    // in place of the shell's install for every user, which needs an
+    // administrator: for one item whose parsing path offersInstall accepts,
+    // the menu shows "インストール" where the shell's install verb stood, and
+    // choosing it raises OnInstall (with the window and the path), busy.
+    std::function<bool(const std::wstring& path)> offersInstall;
+    ui::Event<TContextMenuEx*, HWND, const std::wstring&> OnInstall;
 
 private:
     // InvokeVerb, raising OnCommandFailed when the shell refuses (not when

@@ -24,6 +24,22 @@ void TidySeparators(HMENU menu)
     }
 }
 
+// The position of the first command of `menu` whose verb is `verb`; -1 for none.
+int FindVerb(IContextMenu* handler, HMENU menu, UINT first, UINT last, const wchar_t* verb)
+{
+    for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU;
+        if (!GetMenuItemInfoW(menu, UINT(i), TRUE, &info) || (info.fType & MFT_SEPARATOR) || info.hSubMenu ||
+            info.wID < first || info.wID > last)
+            continue;
+        if (lstrcmpiW(CommandVerb(handler, info.wID - first).c_str(), verb) == 0)
+            return i;
+    }
+    return -1;
+}
+
 } // namespace
 
 std::wstring CommandVerb(IContextMenu* handler, UINT offset)
@@ -74,6 +90,21 @@ int RemoveUnservedVerbs(IContextMenu* handler, HMENU menu, UINT first, UINT last
     if (removed > 0)
         TidySeparators(menu);
     return removed;
+}
+
+void ReplaceVerb(IContextMenu* handler, HMENU menu, UINT first, UINT last, const wchar_t* verb, UINT id,
+                 const wchar_t* caption)
+{
+    if (!menu)
+        return;
+    int position = handler ? FindVerb(handler, menu, first, last, verb) : -1;
+    if (position >= 0) {
+        DeleteMenu(menu, UINT(position), MF_BYPOSITION);
+    } else {
+        const UINT byDefault = GetMenuDefaultItem(menu, TRUE, 0);
+        position = byDefault == UINT(-1) ? 0 : int(byDefault) + 1;
+    }
+    InsertMenuW(menu, UINT(position), MF_BYPOSITION | MF_STRING, id, caption);
 }
 
 } // namespace shell

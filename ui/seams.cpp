@@ -121,8 +121,10 @@ Seams SystemSeams()
     s.loadCursor = [](const std::wstring& path) { return UniqueCursor(LoadCursorFromFileW(path.c_str())); };
     s.setSystemCursor = [](UniqueCursor cursor, DWORD id) {
         // On success the system owns (and later destroys) the cursor.
-        if (SetSystemCursor(cursor.get(), id))
-            (void)cursor.release();
+        if (!SetSystemCursor(cursor.get(), id))
+            return false;
+        (void)cursor.release();
+        return true;
     };
     s.systemParametersInfo = [](UINT action, UINT param, void* data, UINT winIni) {
         return SystemParametersInfoW(action, param, data, winIni);

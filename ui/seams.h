@@ -53,8 +53,9 @@ using RegisterDeviceHandleFn = std::function<HDEVNOTIFY(HWND window, HANDLE hand
 using UnregisterDeviceFn = std::function<void(HDEVNOTIFY notify)>;
 // Loads a cursor file; empty when the system cannot read it.
 using LoadCursorFn = std::function<UniqueCursor(const std::wstring& path)>;
-// Makes `cursor` the system cursor `id`; the system takes it over.
-using SetSystemCursorFn = std::function<void(UniqueCursor cursor, DWORD id)>;
+// Makes `cursor` the system cursor `id`; the system takes it over. False
+// when the system refuses (an id it does not know).
+using SetSystemCursorFn = std::function<bool(UniqueCursor cursor, DWORD id)>;
 // SystemParametersInfoW.
 using SystemParametersInfoFn = std::function<BOOL(UINT action, UINT param, void* data, UINT winIni)>;
 // MonitorFromWindow and GetMonitorInfoW: the monitors, which a test sets out

@@ -136,10 +136,10 @@ protected:
 INSTANTIATE_TEST_SUITE_P(Extensions, CursorFiles, ::testing::ValuesIn(testsupport::kExtensionSettings),
                          [](const auto& info) { return testsupport::ExtensionSettingName(info.param); });
 
-TEST_F(CursorAssignment, RoleMenuHoldsTheFourteenRolesInTableOrder)
+TEST_F(CursorAssignment, RoleMenuHoldsTheSeventeenRolesInTableOrder)
 {
-    ASSERT_EQ(form->PopupMenuMouse.Count(), 14u);
-    for (std::size_t i = 0; i < 14; ++i) {
+    ASSERT_EQ(form->PopupMenuMouse.Count(), 17u);
+    for (std::size_t i = 0; i < 17; ++i) {
         EXPECT_EQ(form->PopupMenuMouse.Item(i)->Tag(), int(i));
         EXPECT_EQ(form->PopupMenuMouse.Item(i)->Caption(), scheme::MouseRegistry[i].Caption);
         wchar_t text[64] = {};
@@ -206,6 +206,47 @@ TEST_P(CursorFiles, TheFifthRoleStoresTheLowerCasedPathAndAppliesIt)
     ASSERT_EQ(recorder.sets.size(), 1u);
     EXPECT_EQ(recorder.sets[0].id, 32515u);
     testsupport::RemoveTree(L"C:\\Cursors");
+}
+
+// The roles of later systems by the menu: each stored and set under its own
+// id. A role the system refuses is reloaded with the scheme; when that fails
+// too, the user learns it waits for the next sign-in, and nothing else.
+TEST_F(CursorAssignment, HandPinAndPersonByTheMenu)
+{
+    testsupport::CursorSeamRecorder recorder(VER_PLATFORM_WIN32_NT);
+    testsupport::BoxRecorder boxes;
+    Open(dir.Path());
+    const std::wstring a = ui::LowerCase(dir / L"a.cur");
+    const struct {
+        UINT item;
+        const wchar_t* value;
+        DWORD id;
+        bool setAnswer;
+        BOOL spiAnswer;
+        std::size_t boxes;
+    } rows[] = {
+        {IDM_ROLE_FIRST + 14, L"Hand", 32649, true, FALSE, 0},
+        {IDM_ROLE_FIRST + 15, L"Pin", 32671, false, TRUE, 0},
+        {IDM_ROLE_FIRST + 16, L"Person", 32672, false, FALSE, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(row.value)));
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Cursors", row.value);
+        recorder.sets.clear();
+        recorder.spis.clear();
+        recorder.setAnswer = row.setAnswer;
+        recorder.spiAnswer = row.spiAnswer;
+        roleChoice = row.item;
+        RightClick(Item(L"a.cur"));
+        EXPECT_EQ(testsupport::ReadSchemeValue(row.value), a);
+        ASSERT_EQ(recorder.sets.size(), 1u);
+        EXPECT_EQ(recorder.sets[0].id, row.id);
+        EXPECT_EQ(recorder.spis.size(), row.setAnswer ? 0u : 1u);
+        EXPECT_EQ(boxes.boxes.size(), row.boxes);
+    }
+    EXPECT_EQ(boxes.boxes.back().text,
+              L"「人の選択」のカーソルは保存されましたが、すぐには反映できませんでした。\n次回のサインイン時に有効になります。");
+    EXPECT_EQ(boxes.boxes.back().type, UINT(MB_OK | MB_ICONINFORMATION));
 }
 
 TEST_P(CursorFiles, AFailedAssignmentIsShownAndTheListKeepsItsMenu)

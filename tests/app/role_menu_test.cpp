@@ -157,7 +157,7 @@ TEST_F(RoleMenuTest, PicturesAreMadeWhileTheWindowIsIdle)
 {
     testsupport::PumpUntilIdle();
     const int made = (*form)->roleMenu.PicturesMade();
-    EXPECT_EQ(made, int(scheme::MouseRoleCount)); // each role's system cursor
+    EXPECT_EQ(made, int(scheme::kMouseRoleCount)); // each role's system cursor
     RightClick(clicked);
     EXPECT_EQ(roleMenus, 1);
     EXPECT_EQ((*form)->roleMenu.PicturesMade(), made);
@@ -179,9 +179,9 @@ TEST_F(RoleMenuTest, EachRoleShowsTheFirstFrameOfItsCursorOrTheSystemsOwn)
     SetRole(9, text); // no cursor: the system's own shows
 
     const int side = GetSystemMetrics(SM_CXSMICON);
-    std::vector<Pixels> shown(scheme::MouseRoleCount);
+    std::vector<Pixels> shown(scheme::kMouseRoleCount);
     onRoleMenu = [&] {
-        for (std::size_t role = 0; role < scheme::MouseRoleCount; ++role) {
+        for (std::size_t role = 0; role < scheme::kMouseRoleCount; ++role) {
             MENUITEMINFOW info{sizeof info, MIIM_BITMAP};
             GetMenuItemInfoW(Menu(), IDM_ROLE_FIRST + UINT(role), FALSE, &info);
             BITMAP bm{};
@@ -368,10 +368,10 @@ TEST_F(RoleMenuTest, CheckMarksAndRestoreItemsFollowTheScheme)
     onRoleMenu = [&] {
         checked.clear();
         restorable.clear();
-        for (std::size_t role = 0; role < scheme::MouseRoleCount; ++role)
+        for (std::size_t role = 0; role < scheme::kMouseRoleCount; ++role)
             if (GetMenuState(Menu(), IDM_ROLE_FIRST + UINT(role), MF_BYCOMMAND) & MF_CHECKED)
                 checked.insert(role);
-        const UINT restoreAt = UINT(scheme::MouseRoleCount) + 1; // after the separator
+        const UINT restoreAt = UINT(scheme::kMouseRoleCount) + 1; // after the separator
         EXPECT_TRUE(GetMenuState(Menu(), restoreAt - 1, MF_BYPOSITION) & MF_SEPARATOR);
         wchar_t caption[64] = {};
         GetMenuStringW(Menu(), restoreAt, caption, 64, MF_BYPOSITION);

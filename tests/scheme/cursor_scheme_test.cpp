@@ -106,14 +106,14 @@ TEST_F(CursorSchemeTest, NtWritesEachRoleAndReplacesItsOwnCursor)
     UsePlatform(VER_PLATFORM_WIN32_NT);
     const std::wstring cur = Corpus(L"reconstruct/xy.cur"), wait = Corpus(L"reconstruct/wait.ani");
     auto fileOf = [&](int role) { return role == 3 ? wait : cur; };
-    for (int role = 0; role < int(scheme::MouseRoleCount); ++role) {
+    for (int role = 0; role < int(scheme::kMouseRoleCount); ++role) {
         EXPECT_EQ(SetMouseCursor(role, fileOf(role)), scheme::CursorAssignment::Applied) << role;
         EXPECT_EQ(ValueCount(), DWORD(role + 1));
     }
 
-    ASSERT_EQ(rec_->loads.size(), scheme::MouseRoleCount);
-    ASSERT_EQ(rec_->sets.size(), scheme::MouseRoleCount);
-    for (std::size_t i = 0; i < scheme::MouseRoleCount; ++i) {
+    ASSERT_EQ(rec_->loads.size(), scheme::kMouseRoleCount);
+    ASSERT_EQ(rec_->sets.size(), scheme::kMouseRoleCount);
+    for (std::size_t i = 0; i < scheme::kMouseRoleCount; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(Stored(scheme::MouseRegistry[i].ValueName), fileOf(int(i)));
         EXPECT_EQ(rec_->loads[i], fileOf(int(i)));
@@ -153,6 +153,41 @@ TEST_F(CursorSchemeTest, NineXStoresAnyExistingFileAndReloadsTheScheme)
         RegCloseKey(k);
         EXPECT_EQ(size, DWORD(row.path.size() + 1));
     }
+}
+
+// A cursor the system refuses (a role it does not know, such as Pin before
+// Windows 10) is stored and the whole scheme reloaded once; when that fails
+// too, the caller learns it is in effect at the next sign-in only.
+TEST_F(CursorSchemeTest, RefusedCursorReloadsTheSchemeOnce)
+{
+    const std::wstring cur = Corpus(L"reconstruct/xy.cur");
+    const struct {
+        DWORD platform;
+        bool setAnswer;
+        BOOL spiAnswer;
+        std::size_t sets, spis;
+        scheme::CursorAssignment result;
+    } rows[] = {
+        {VER_PLATFORM_WIN32_NT, false, TRUE, 1, 1, scheme::CursorAssignment::Applied},
+        {VER_PLATFORM_WIN32_NT, false, FALSE, 1, 1, scheme::CursorAssignment::StoredForNextSignIn},
+        {VER_PLATFORM_WIN32_NT, true, FALSE, 1, 0, scheme::CursorAssignment::Applied},
+        {VER_PLATFORM_WIN32_WINDOWS, true, FALSE, 0, 1, scheme::CursorAssignment::StoredForNextSignIn},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.platform << row.setAnswer << row.spiAnswer);
+        UsePlatform(row.platform);
+        rec_->setAnswer = row.setAnswer;
+        rec_->spiAnswer = row.spiAnswer;
+        scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::CursorSchemeKey, L"Pin", L"");
+        EXPECT_EQ(SetMouseCursor(15, cur), row.result);
+        EXPECT_EQ(Stored(L"Pin"), cur);
+        EXPECT_EQ(rec_->sets.size(), row.sets);
+        if (row.sets) {
+            EXPECT_EQ(rec_->sets[0].id, 32671u);
+        }
+        EXPECT_EQ(rec_->spis.size(), row.spis);
+    }
+    EXPECT_TRUE(box_.boxes.empty());
 }
 
 TEST_F(CursorSchemeTest, SameAssignmentTwiceWritesAndAppliesTwice)
@@ -243,7 +278,7 @@ TEST_F(CursorSchemeTest, RoleOutsideTheTableIsRefused)
 {
     UsePlatform(VER_PLATFORM_WIN32_NT);
     const std::wstring cur = Corpus(L"reconstruct/xy.cur");
-    EXPECT_THROW(SetMouseCursor(14, cur), std::out_of_range);
+    EXPECT_THROW(SetMouseCursor(17, cur), std::out_of_range);
     EXPECT_THROW(SetMouseCursor(-1, cur), std::out_of_range);
     EXPECT_TRUE(rec_->loads.empty());
     ExpectNothingHappened();
@@ -295,7 +330,7 @@ TEST_F(CursorSchemeTest, RestoringEmptiesTheRoleAndReloadsOrThrowsAndChangesNoth
         }
         EXPECT_TRUE(rec_->sets.empty());
     }
-    EXPECT_THROW(scheme::RestoreMouseCursor(14), std::out_of_range);
+    EXPECT_THROW(scheme::RestoreMouseCursor(17), std::out_of_range);
 }
 
 TEST_F(CursorSchemeTest, EveryRoleIsReadAsStoredAndExpandedAsTheSystemDoes)
@@ -317,7 +352,7 @@ TEST_F(CursorSchemeTest, EveryRoleIsReadAsStoredAndExpandedAsTheSystemDoes)
     for (const Row& row : rows)
         RegSetKeyValueW(HKEY_CURRENT_USER, SchemeKey.c_str(), scheme::MouseRegistry[row.role].ValueName, row.type,
                         row.data.c_str(), row.type == REG_DWORD ? 4 : DWORD((row.data.size() + 1) * sizeof(wchar_t)));
-    std::array<std::wstring, scheme::MouseRoleCount> expected;
+    std::array<std::wstring, scheme::kMouseRoleCount> expected;
     for (const Row& row : rows)
         expected[row.role] = row.type == REG_DWORD ? L"" : row.data;
     const auto values = scheme::ReadMouseCursors();

@@ -48,7 +48,7 @@ TEST(VersionText, BuildIsTheFourthWholeNumber)
     EXPECT_EQ(scheme::ParseVersionBuild(L"1.1.1.３４"), -1);
 }
 
-TEST(MouseRoleTable, FourteenRowsInMenuOrder)
+TEST(MouseRoleTable, SeventeenRowsInMenuOrder)
 {
     struct Row {
         const wchar_t* caption;
@@ -70,6 +70,9 @@ TEST(MouseRoleTable, FourteenRowsInMenuOrder)
         {L"斜めに拡大/縮小２", L"SizeNESW", 32643},
         {L"移動", L"SizeAll", 32646},
         {L"代替選択", L"UpArrow", 32516},
+        {L"リンクの選択", L"Hand", 32649},
+        {L"位置の選択", L"Pin", 32671},
+        {L"人の選択", L"Person", 32672},
     };
     ASSERT_EQ(scheme::MouseRegistry.size(), std::size(expected));
     std::set<int> ids;

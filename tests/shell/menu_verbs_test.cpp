@@ -3,6 +3,7 @@
 #include "tests/support/fake_folder.h"
 #include "tests/shell/shell_fixture.h"
 
+#include "res/texts.h"
 #include "shell/ContextMenuEx.h"
 
 using namespace shelltest;
@@ -74,4 +75,54 @@ TEST_F(MenuVerbs, ACancelIsSilentAndAFailureIsReported)
         EXPECT_EQ(row.done, menu.InvokeItemCommand(window, &items, icDelete, item.get()));
         EXPECT_EQ(2 * row.reported, failures.size());
     }
+}
+
+TEST_F(MenuVerbs, ACursorPackIsInstalledByTheProgramInPlaceOfTheShellsInstall)
+{
+    MenuEntry open = VerbCommand(L"開く(&O)", 0, L"open");
+    open.state = MFS_DEFAULT;
+    const MenuEntry remove = VerbCommand(L"削除(&D)", 17, L"delete");
+    const MenuEntry install = VerbCommand(L"インストール(&I)", 5, L"Install");
+    const std::wstring own = texts::kInstallPack;
+    const struct {
+        bool offered;
+        std::vector<MenuEntry> built;
+        std::vector<std::wstring> shown;
+    } rows[] = {
+        {true, {open, install, remove}, {L"開く(&O)", own, L"削除(&D)"}},
+        // No install of the shell's: after the default command, or first.
+        {true, {open, remove}, {L"開く(&O)", own, L"削除(&D)"}},
+        {true, {remove}, {own, L"削除(&D)"}},
+        {false, {open, install}, {L"開く(&O)", L"インストール(&I)"}},
+    };
+    std::vector<std::wstring> asked, installed;
+    menu.offersInstall = [&](const std::wstring& path) {
+        asked.push_back(path);
+        return true;
+    };
+    menu.OnInstall = [&](TContextMenuEx*, HWND asking, const std::wstring& path) {
+        EXPECT_EQ(window, asking);
+        installed.push_back(path);
+    };
+    for (const auto& row : rows) {
+        items.menu = row.built;
+        items.invoked.clear();
+        asked.clear();
+        installed.clear();
+        if (!row.offered)
+            menu.offersInstall = [](const std::wstring&) { return false; };
+        ChooseFromMenu(TContextMenuEx::kInstallId);
+        Show();
+        EXPECT_EQ(row.shown, shownCaptions);
+        EXPECT_TRUE(items.invoked.empty()); // the shell installs nothing
+        EXPECT_EQ(row.offered ? std::vector<std::wstring>{FakeFolder::NameOf(0)} : std::vector<std::wstring>{},
+                  installed);
+    }
+    // Two items are no pack.
+    menu.offersInstall = [&](const std::wstring& path) { return asked.push_back(path), true; };
+    asked.clear();
+    idlist::RelativeIDList two = FakeFolder::Packed({0, 1});
+    items.itemCount = 2;
+    menu.ShowItemMenu(window, &items, POINT{10, 10}, 2, two.get());
+    EXPECT_TRUE(asked.empty());
 }

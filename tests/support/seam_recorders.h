@@ -58,6 +58,9 @@ public:
     std::vector<HCURSOR> loaded;
     std::vector<SetCall> sets;
     std::vector<SpiCall> spis;
+    // What the system answers (Wine's own reload always fails).
+    bool setAnswer = true;
+    BOOL spiAnswer = TRUE;
 
 private:
     DWORD platformId_;
@@ -69,11 +72,14 @@ private:
                                                return cursor;
                                            }};
     ui::ScopedSeam<ui::SetSystemCursorFn> set_{
-        ui::CurrentSeams().setSystemCursor, [this](ui::UniqueCursor cursor, DWORD id) { sets.push_back({cursor.get(), id}); }};
+        ui::CurrentSeams().setSystemCursor, [this](ui::UniqueCursor cursor, DWORD id) {
+            sets.push_back({cursor.get(), id});
+            return setAnswer;
+        }};
     ui::ScopedSeam<ui::SystemParametersInfoFn> spi_{ui::CurrentSeams().systemParametersInfo,
                                                     [this](UINT action, UINT param, void* data, UINT winIni) {
                                                         spis.push_back({action, param, data, winIni});
-                                                        return FALSE; // as under Wine
+                                                        return spiAnswer;
                                                     }};
 };
 

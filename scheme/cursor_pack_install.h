@@ -1,0 +1,52 @@
+// Installing a cursor pack for this user only, in place of the system's
+// install (which writes into the Windows folder and needs an administrator):
+// the files the pack's scheme names are copied into a folder of the
+// program's below the user's local application data, the scheme is written
+// under HKCU\Control Panel\Cursors\Schemes with paths into that folder, and
+// applied.
+#pragma once
+#include "scheme/cursor_pack.h"
+#include "scheme/cursor_scheme.h"
+#include "scheme/named_schemes.h"
+
+#include <functional>
+#include <string>
+
+namespace scheme {
+
+// The folder the installed packs live in, one folder each (PackFolderName of
+// the scheme's name), as the stored schemes name it: expandable text, so
+// that the scheme still holds when the user's profile moves.
+inline constexpr wchar_t kPackRoot[] = L"%LOCALAPPDATA%\\Tarimoku\\Cursors";
+// Where a pack's files are gathered before they go into place, and where
+// the files of a pack installed again wait until the new ones are in.
+inline constexpr wchar_t kPackStaging[] = L"%LOCALAPPDATA%\\Tarimoku\\Staging";
+
+// Applies the scheme of that name, whose stored text is `text`; answers
+// whether it was applied.
+using SchemeApplier = std::function<bool(const std::wstring& name, const std::wstring& text)>;
+
+struct PackInstallResult {
+    PackProblem problem = PackProblem::None;
+    std::wstring detail;
+    std::wstring schemeName;
+};
+
+// Whether the file at `path` is an .inf whose install section writes a
+// cursor scheme (read up to a size no setup file reaches).
+bool IsCursorPackFile(const std::wstring& path);
+
+// Installs the pack whose setup file is `infPath`, every file checked by
+// `readable` first. A pack refused for any reason up to the scheme's writing
+// leaves nothing behind: no folder, no scheme, and a pack installed before
+// under the same name stays as it was. Installing a pack again replaces its
+// files and its scheme in place. Then `apply` is asked to apply the scheme
+// (NotApplied when it cannot; the scheme stays installed).
+PackInstallResult InstallCursorPack(const std::wstring& infPath, const CursorFileCheck& readable,
+                                    const SchemeApplier& apply);
+
+// The scheme text stored for a plan: its entries in role order, each a path
+// below kPackRoot, separated by commas.
+std::wstring PackSchemeText(const PackPlan& plan);
+
+} // namespace scheme

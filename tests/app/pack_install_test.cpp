@@ -1,0 +1,116 @@
+// A right click on a cursor pack's setup file in the main window: the menu's
+// "インストール" installs the pack for this user and applies its scheme; a bad
+// pack gets the error box and changes nothing.
+#include "res/texts.h"
+#include "scheme/cursor_pack_install.h"
+#include "scheme/cursor_scheme.h"
+#include "tests/support/local_app_data.h"
+#include "tests/support/main_form.h"
+#include "tests/support/seam_recorders.h"
+#include "tests/support/wine_ui.h"
+#include "ui/seams.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kPack = "[DefaultInstall]\r\nCopyFiles=c\r\nAddReg=r\r\n"
+                          "[DestinationDirs]\r\nc=10,Cursors\\Menu\r\n"
+                          "[r]\r\nHKCU,\"Control Panel\\Cursors\\Schemes\",\"Tarimoku Menu Pack\",0x20000,"
+                          "\"%10%\\Cursors\\Menu\\arrow.cur,,%10%\\Cursors\\Menu\\busy.ani\"\r\n"
+                          "[c]\r\narrow.cur\r\nbusy.ani\r\n";
+
+class PackInstallMenu : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // The shell's menu answers its "インストール" when it has one.
+        tracker_.emplace(ui::CurrentSeams().trackMenu, [this](HMENU menu, UINT, POINT, HWND) {
+            UINT chosen = 0;
+            for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+                wchar_t text[128] = {};
+                GetMenuStringW(menu, UINT(i), text, 128, MF_BYPOSITION);
+                if (std::wstring(text) == texts::kInstallPack)
+                    chosen = GetMenuItemID(menu, i);
+            }
+            offered.push_back(chosen != 0);
+            return chosen;
+        });
+        ASSERT_TRUE(form.Make());
+    }
+    void TearDown() override
+    {
+        form.Close();
+        tracker_.reset();
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, scheme::kUserSchemesKey, L"Tarimoku Menu Pack");
+    }
+
+    // Right-clicks the file of that name in `folder`, shown in the list.
+    void RightClick(const std::wstring& folder, const std::wstring& name)
+    {
+        form->OpenCommandLineFolder({folder});
+        testsupport::PumpUntilIdle();
+        for (int i = 0; i < form->FileView.Count(); ++i) {
+            const std::wstring path = GetItemPath(form->FileView, i);
+            form->FileView.SetSelected(i, path.substr(path.rfind(L'\\') + 1) == name);
+        }
+        const int item = form->FileView.NextSelected(-1);
+        ASSERT_GE(item, 0);
+        RECT icon{LVIR_ICON};
+        SendMessageW(form->FileView.Handle(), LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&icon));
+        const LPARAM at = MAKELPARAM((icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2);
+        PostMessageW(form->FileView.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, at);
+        PostMessageW(form->FileView.Handle(), WM_RBUTTONUP, 0, at);
+        testsupport::PumpUntilIdle();
+    }
+
+    std::wstring Installed(const std::wstring& name) const { return local.Installed(L"Tarimoku Menu Pack", name); }
+
+    testsupport::LocalAppData local;
+    testsupport::TempDir packs;
+    testsupport::MainFormSlot form;
+    testsupport::BoxRecorder boxes;
+    testsupport::CursorSeamRecorder cursors{VER_PLATFORM_WIN32_NT};
+    std::vector<bool> offered;
+
+private:
+    std::optional<ui::ScopedSeam<ui::TrackMenuFn>> tracker_;
+};
+
+TEST_F(PackInstallMenu, APackIsInstalledAndAppliedFromTheMenu)
+{
+    packs.File(L"good\\arrow.cur", testsupport::ReadBytes(testsupport::CorpusFile(L"reconstruct/xy.cur")));
+    packs.File(L"good\\busy.ani", testsupport::ReadBytes(testsupport::CorpusFile(L"reconstruct/wait.ani")));
+    packs.File(L"good\\install.inf", kPack);
+    RightClick(packs / L"good", L"install.inf");
+    EXPECT_EQ(std::vector<bool>{true}, offered);
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_TRUE(testsupport::FileExists(Installed(L"arrow.cur")));
+    EXPECT_TRUE(testsupport::FileExists(Installed(L"busy.ani")));
+    // Applied: the roles name the installed files.
+    const auto roles = scheme::ReadMouseCursors();
+    EXPECT_EQ(Installed(L"arrow.cur"), scheme::ExpandCursorPath(roles[0]));
+    EXPECT_EQ(L"", roles[1]);
+    EXPECT_EQ(Installed(L"busy.ani"), scheme::ExpandCursorPath(roles[2]));
+}
+
+TEST_F(PackInstallMenu, ABadPackIsToldAndChangesNothingAndOtherFilesGetTheShellsMenu)
+{
+    packs.File(L"bad\\arrow.cur", testsupport::ReadBytes(testsupport::CorpusFile(L"reconstruct/xy.cur")));
+    packs.File(L"bad\\install.inf", kPack);
+    packs.File(L"bad\\driver.inf", "[DefaultInstall]\r\nCopyFiles=c\r\n[c]\r\na.sys\r\n");
+    RightClick(packs / L"bad", L"install.inf");
+    ASSERT_EQ(1u, boxes.boxes.size());
+    EXPECT_EQ(L"カーソルパック「install.inf」をインストールできませんでした。\n"
+              L"ファイル「busy.ani」が見つかりません。\n何も変更されていません。",
+              boxes.boxes[0].text);
+    EXPECT_FALSE(testsupport::FileExists(Installed(L"arrow.cur")));
+    RightClick(packs / L"bad", L"driver.inf");
+    EXPECT_EQ((std::vector<bool>{true, false}), offered);
+}
+
+} // namespace

@@ -1,0 +1,222 @@
+// Installing a cursor pack for this user on real files and registry keys: a
+// pack made here from corpus files installs, is applied and installs again in
+// place; a bad pack leaves nothing behind, and one installed before stays.
+#include "scheme/cursor_pack_install.h"
+
+#include "anicur/cursor_file.h"
+#include "tests/scheme/read_only_key.h"
+#include "tests/support/local_app_data.h"
+#include "tests/support/wine_ui.h"
+#include "ui/text.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+using scheme::PackProblem;
+using testsupport::CorpusFile;
+using testsupport::FileExists;
+using testsupport::ReadBytes;
+
+namespace {
+
+constexpr wchar_t kName[] = L"Tarimoku Test Pack";
+const std::string kCapitaine = "capitaine/pr53/Capitaine Cursors/";
+
+std::string SetupText(const std::string& files, const std::string& scheme, const std::string& extra = "")
+{
+    return "[Version]\r\nsignature=\"$CHICAGO$\"\r\n[DefaultInstall]\r\nCopyFiles = Scheme.Cur\r\n"
+           "AddReg = Scheme.Reg\r\n[DestinationDirs]\r\nScheme.Cur = 10,\"%CUR_DIR%\"\r\n[Scheme.Reg]\r\n"
+           "HKCU,\"Control Panel\\Cursors\\Schemes\",\"%SCHEME_NAME%\",0x00020000,\"" +
+           scheme + "\"\r\n[Scheme.Cur]\r\n" + files + extra +
+           "\r\n[Strings]\r\nCUR_DIR = \"Cursors\\Test\"\r\nSCHEME_NAME = \"Tarimoku Test Pack\"\r\n";
+}
+
+std::string Entry(const std::string& name)
+{
+    return "%10%\\%CUR_DIR%\\" + name;
+}
+
+class CursorPackInstall : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        DeleteScheme();
+    }
+    void TearDown() override { DeleteScheme(); }
+    static void DeleteScheme()
+    {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, scheme::kUserSchemesKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+            RegDeleteValueW(key, kName);
+            RegCloseKey(key);
+        }
+    }
+
+    // A pack folder holding its setup file and the corpus files named.
+    std::wstring MakePack(const std::string& setup, const std::map<std::wstring, std::string>& files)
+    {
+        testsupport::RemoveTree(pack_ / L"p");
+        for (const auto& [name, corpus] : files)
+            pack_.File(L"p\\" + name, corpus.empty() ? "not a cursor" : ReadBytes(CorpusFile(ui::FromUtf8(corpus))));
+        return pack_.File(L"p\\install.inf", setup);
+    }
+
+    scheme::PackInstallResult Install(const std::wstring& inf, bool applies = true)
+    {
+        return scheme::InstallCursorPack(inf, anicur::IsWholeCursorFile,
+                                         [this, applies](const std::wstring& name, const std::wstring& text) {
+                                             applied.push_back(name + L"=" + text);
+                                             return applies;
+                                         });
+    }
+
+    // The scheme's stored text and type, or nothing.
+    static std::optional<std::wstring> Stored(DWORD* type = nullptr)
+    {
+        wchar_t data[4096] = {};
+        DWORD size = sizeof(data), kind = 0;
+        if (RegGetValueW(HKEY_CURRENT_USER, scheme::kUserSchemesKey, kName, RRF_RT_ANY | RRF_NOEXPAND, &kind, data,
+                         &size) != ERROR_SUCCESS)
+            return std::nullopt;
+        if (type)
+            *type = kind;
+        return std::wstring(data);
+    }
+
+    // The names of the files in the installed folder, and whether anything
+    // waits in the staging folder.
+    std::vector<std::wstring> InstalledFiles() const
+    {
+        return FilesIn(local_ / (L"Tarimoku\\Cursors\\" + std::wstring(kName)));
+    }
+    bool StagingEmpty() const { return FilesIn(local_ / L"Tarimoku\\Staging").empty(); }
+    static std::vector<std::wstring> FilesIn(const std::wstring& folder)
+    {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW found{};
+        HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE)
+            return names;
+        do {
+            if (std::wstring(found.cFileName) != L"." && std::wstring(found.cFileName) != L"..")
+                names.push_back(found.cFileName);
+        } while (FindNextFileW(find, &found));
+        FindClose(find);
+        return names;
+    }
+    std::wstring InstalledPath(const std::wstring& name) const { return local_.Installed(kName, name); }
+
+    std::vector<std::wstring> applied;
+
+private:
+    testsupport::LocalAppData local_;
+    testsupport::TempDir pack_;
+};
+
+TEST_F(CursorPackInstall, APackInstallsIsAppliedAndInstallsAgainInPlace)
+{
+    const std::string normal = kCapitaine + "Normal.cur", busy = kCapitaine + "Busy.ani";
+    std::wstring inf = MakePack(SetupText("Normal.cur\r\nBusy.ani\r\nHelp.cur\r\n",
+                                          Entry("Normal.cur") + "," + Entry("Help.cur") + ",," + Entry("Busy.ani")),
+                                {{L"Normal.cur", normal}, {L"Busy.ani", busy}, {L"Help.cur", kCapitaine + "Help.cur"}});
+    ASSERT_EQ(PackProblem::None, Install(inf).problem);
+    EXPECT_EQ((std::vector<std::wstring>{L"Busy.ani", L"Help.cur", L"Normal.cur"}), InstalledFiles());
+    EXPECT_EQ(ReadBytes(CorpusFile(ui::FromUtf8(busy))), ReadBytes(InstalledPath(L"Busy.ani")));
+    const std::wstring root = L"%LOCALAPPDATA%\\Tarimoku\\Cursors\\Tarimoku Test Pack\\";
+    const std::wstring text = root + L"Normal.cur," + root + L"Help.cur,," + root + L"Busy.ani";
+    DWORD type = 0;
+    EXPECT_EQ(text, Stored(&type));
+    EXPECT_EQ(DWORD(REG_EXPAND_SZ), type);
+    EXPECT_EQ(std::vector<std::wstring>{std::wstring(kName) + L"=" + text}, applied);
+    EXPECT_TRUE(StagingEmpty());
+
+    // Again, with other files: the folder holds the new pack's files only.
+    inf = MakePack(SetupText("Normal.cur\r\nBusy.ani\r\n", Entry("Busy.ani") + "," + Entry("Normal.cur")),
+                   {{L"Normal.cur", normal}, {L"Busy.ani", "reconstruct/wait.ani"}});
+    ASSERT_EQ(PackProblem::None, Install(inf).problem);
+    EXPECT_EQ((std::vector<std::wstring>{L"Busy.ani", L"Normal.cur"}), InstalledFiles());
+    EXPECT_EQ(ReadBytes(CorpusFile(L"reconstruct/wait.ani")), ReadBytes(InstalledPath(L"Busy.ani")));
+    EXPECT_EQ(root + L"Busy.ani," + root + L"Normal.cur", Stored());
+    EXPECT_TRUE(StagingEmpty());
+
+    // A scheme that cannot be applied stays installed, and says so.
+    EXPECT_EQ(PackProblem::NotApplied, Install(inf, false).problem);
+    EXPECT_EQ(root + L"Busy.ani," + root + L"Normal.cur", Stored());
+    EXPECT_EQ(3u, applied.size());
+}
+
+TEST_F(CursorPackInstall, BadPacksLeaveNothingBehindAndKeepWhatWasInstalled)
+{
+    const std::map<std::wstring, std::string> files{{L"Normal.cur", kCapitaine + "Normal.cur"},
+                                                    {L"Busy.ani", kCapitaine + "Busy.ani"}};
+    std::map<std::wstring, std::string> noNormal = files, textNormal = files;
+    noNormal.erase(L"Normal.cur");
+    textNormal[L"Normal.cur"] = ""; // a text file
+    const std::string both = Entry("Normal.cur") + "," + Entry("Busy.ani"), copies = "Normal.cur\r\nBusy.ani\r\n";
+    const struct {
+        const char* what;
+        std::string setup;
+        std::map<std::wstring, std::string> files;
+        PackProblem problem;
+        std::wstring detail;
+    } rows[] = {
+        {"a missing file", SetupText(copies, both), noNormal, PackProblem::MissingFile, L"Normal.cur"},
+        {"a file that is no cursor", SetupText(copies, both), textNormal, PackProblem::Unloadable, L"Normal.cur"},
+        {"a malformed line", SetupText(copies, both, "\"Busy.ani\r\n"), files, PackProblem::Malformed, L"13"},
+        {"a name that climbs out", SetupText("Normal.cur\r\nBusy.ani,..\\p\\Busy.ani\r\n", both), files,
+         PackProblem::ClimbsOut, L"..\\p\\Busy.ani"},
+        {"an absolute name", SetupText("Normal.cur,C:\\windows\\x.cur\r\nBusy.ani\r\n", both), files,
+         PackProblem::ClimbsOut, L"C:\\windows\\x.cur"},
+        {"a name the pack does not ship", SetupText("Normal.cur\r\n", both), files, PackProblem::NotShipped,
+         L"%10%\\Cursors\\Test\\Busy.ani"},
+    };
+    for (const bool installedBefore : {false, true}) {
+        DeleteScheme();
+        std::optional<std::wstring> before;
+        if (installedBefore) {
+            const std::wstring good = MakePack(SetupText("Normal.cur\r\n", Entry("Normal.cur")), files);
+            ASSERT_EQ(PackProblem::None, Install(good).problem);
+            before = Stored();
+        }
+        for (const auto& row : rows) {
+            SCOPED_TRACE(std::string(row.what) + (installedBefore ? ", over an installed pack" : ""));
+            applied.clear();
+            const scheme::PackInstallResult result = Install(MakePack(row.setup, row.files));
+            EXPECT_EQ(row.problem, result.problem);
+            EXPECT_EQ(row.detail, result.detail);
+            EXPECT_TRUE(applied.empty());
+            EXPECT_EQ(before, Stored());
+            EXPECT_EQ(installedBefore ? std::vector<std::wstring>{L"Normal.cur"} : std::vector<std::wstring>{},
+                      InstalledFiles());
+            EXPECT_TRUE(StagingEmpty());
+        }
+    }
+}
+
+TEST_F(CursorPackInstall, ASchemeThatCannotBeStoredTakesItsFilesBack)
+{
+    const std::wstring inf = MakePack(SetupText("Normal.cur\r\n", Entry("Normal.cur")),
+                                      {{L"Normal.cur", kCapitaine + "Normal.cur"}});
+    schemetest::ReadOnlyKey readOnly(HKEY_CURRENT_USER, scheme::kUserSchemesKey);
+    EXPECT_EQ(PackProblem::NotStored, Install(inf).problem);
+    EXPECT_TRUE(InstalledFiles().empty());
+    EXPECT_TRUE(StagingEmpty());
+    EXPECT_TRUE(applied.empty());
+}
+
+TEST_F(CursorPackInstall, OnlySetupFilesThatWriteASchemeAreOffered)
+{
+    const std::wstring pack = MakePack(SetupText("Normal.cur\r\n", Entry("Normal.cur")), {});
+    testsupport::TempDir other;
+    EXPECT_TRUE(scheme::IsCursorPackFile(pack));
+    EXPECT_FALSE(scheme::IsCursorPackFile(other.File(L"driver.inf", "[DefaultInstall]\r\nCopyFiles=x\r\n")));
+    EXPECT_FALSE(scheme::IsCursorPackFile(other.File(L"pack.txt", SetupText("Normal.cur\r\n", Entry("Normal.cur")))));
+    EXPECT_FALSE(scheme::IsCursorPackFile(other.Folder(L"folder.inf")));
+    EXPECT_FALSE(scheme::IsCursorPackFile(other / L"missing.inf"));
+}
+
+} // namespace
