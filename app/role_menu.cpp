@@ -96,7 +96,7 @@ void CursorRoleMenu::TakePictures(DWORD waitMs)
         coming_.erase(it);
         ++picturesMade_;
         Cache({0, source, std::move(done.picture)});
-        for (std::size_t role = 0; role < scheme::MouseRoleCount; ++role)
+        for (std::size_t role = 0; role < scheme::kMouseRoleCount; ++role)
             if (hasShown_[role] && shown_[role] == source)
                 Show(role, source);
     }
