@@ -113,9 +113,11 @@ inline constexpr wchar_t kSchemeReplaceAsk[] = L"スキーム「%s」は既に�
 inline constexpr wchar_t kSchemeDeleteAsk[] = L"スキーム「%s」を削除しますか?";
 inline constexpr wchar_t kSchemeNotFound[] = L"スキーム「%s」が見つかりません。";
 inline constexpr wchar_t kSchemeUnloadable[] =
-    L"次のカーソルファイルを読み込めないため、スキームを適用できませんでした。\nマウスポインタは変更されていません。\n\n%s";
+    L"次のカーソルファイルを読み込めないため、スキームを適用できませんでした。\n"
+    L"マウスポインタは変更されていません。\n\n%s";
 inline constexpr wchar_t kSchemeUnfit[] =
-    L"次のカーソルファイルの名前はスキームに保存できません (コンマなどを含みます)。\nスキームは保存されていません。\n\n%s";
+    L"次のカーソルファイルの名前はスキームに保存できません (コンマなどを含みます)。\n"
+    L"スキームは保存されていません。\n\n%s";
 inline constexpr wchar_t kSchemeStoredForNextSignIn[] =
     L"スキームは保存されましたが、すぐには反映できませんでした。\n次回のサインイン時に有効になります。";
 

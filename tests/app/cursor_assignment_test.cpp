@@ -245,7 +245,8 @@ TEST_F(CursorAssignment, HandPinAndPersonByTheMenu)
         EXPECT_EQ(boxes.boxes.size(), row.boxes);
     }
     EXPECT_EQ(boxes.boxes.back().text,
-              L"「人の選択」のカーソルは保存されましたが、すぐには反映できませんでした。\n次回のサインイン時に有効になります。");
+              L"「人の選択」のカーソルは保存されましたが、すぐには反映できませんでした。\n"
+              L"次回のサインイン時に有効になります。");
     EXPECT_EQ(boxes.boxes.back().type, UINT(MB_OK | MB_ICONINFORMATION));
 }
 
