@@ -10,6 +10,7 @@
 #include "ani_builder.h"
 #include "corpus_table.h"
 #include "test_bytes.h"
+#include "tests/support/screen_pixels.h"
 #include "tests/support/wine_ui.h"
 #include "ui/text.h"
 
@@ -41,29 +42,6 @@ std::vector<uint32_t> Render(const FramePixels& frames, int index, UINT style, C
         under = GetSysColor(COLOR_WINDOW);
     std::vector<uint32_t> out(size_t(frames.Side()) * frames.Side(), Rgb(under));
     ComposeFrame(frames, index, out.data(), size_t(frames.Side()));
-    return out;
-}
-
-// The system's own drawing of `icon` (DrawIconEx) over the same surface.
-std::vector<uint32_t> SystemRender(HICON icon, COLORREF under)
-{
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    auto* px = static_cast<uint32_t*>(bits);
-    for (int i = 0; i < 32 * 32; ++i)
-        px[i] = Rgb(under);
-    DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
-    GdiFlush();
-    std::vector<uint32_t> out(px, px + 32 * 32);
-    for (uint32_t& p : out)
-        p &= 0xFFFFFF;
-    SelectObject(dc, old);
-    DeleteObject(bmp);
-    DeleteDC(dc);
     return out;
 }
 
@@ -491,7 +469,7 @@ TEST(AniCur, FramesLookLikeTheSystemsIcons)
         // checked against the source image itself.
         if (image->width == 32 && image->height == 32) {
             for (COLORREF under : {GetSysColor(COLOR_WINDOW), Magenta, RGB(0x40, 0x80, 0xC0)})
-                EXPECT_LE(MostApart(Render(ours, 0, ILD_TRANSPARENT, under), SystemRender(icon.get(), under)),
+                EXPECT_LE(MostApart(Render(ours, 0, ILD_TRANSPARENT, under), testsupport::SystemDrawing(icon.get(), under)),
                           ours.Alpha(0) ? 1 : 0)
                     << std::hex << under;
         }

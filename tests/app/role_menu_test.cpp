@@ -83,6 +83,23 @@ double Distance(const Pixels& a, const Pixels& b)
     return double(sum) / double(3 * a.size());
 }
 
+// A cursor file as the system draws it over black, scaled to `side`.
+Pixels FileDrawn(const std::wstring& path, int side)
+{
+    auto cursor = static_cast<HCURSOR>(LoadImageW(nullptr, path.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE));
+    Pixels pixels = Drawn(cursor, side);
+    DestroyCursor(cursor);
+    return pixels;
+}
+
+// The system's own cursor of role `role` as it draws it over black.
+Pixels SystemDrawn(std::size_t role, int side)
+{
+    return Drawn(static_cast<HCURSOR>(LoadImageW(nullptr, MAKEINTRESOURCEW(scheme::MouseRegistry[role].CursorId),
+                                                 IMAGE_CURSOR, 0, 0, LR_SHARED | LR_DEFAULTSIZE)),
+                 side);
+}
+
 class RoleMenuTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -194,16 +211,10 @@ TEST_F(RoleMenuTest, EachRoleShowsTheFirstFrameOfItsCursorOrTheSystemsOwn)
     RightClick(clicked);
     ASSERT_EQ(roleMenus, 1);
 
-    auto fileDrawn = [&](const std::wstring& path) {
-        auto cursor = static_cast<HCURSOR>(LoadImageW(nullptr, path.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE));
-        Pixels pixels = Drawn(cursor, side);
-        DestroyCursor(cursor);
-        return pixels;
-    };
     std::vector<Pixels> drawn;
     for (const auto& [role, path] : files)
-        drawn.push_back(fileDrawn(path));
-    drawn.push_back(fileDrawn(testsupport::CorpusFile(L"capitaine/master/unavailable.cur")));
+        drawn.push_back(FileDrawn(path, side));
+    drawn.push_back(FileDrawn(testsupport::CorpusFile(L"capitaine/master/unavailable.cur"), side));
     // Each file role shows its own file's first frame, and no other's.
     const std::size_t fileRoles[] = {0, 2, 3, 5, 12, 7};
     for (std::size_t i = 0; i < std::size(fileRoles); ++i) {
@@ -217,9 +228,7 @@ TEST_F(RoleMenuTest, EachRoleShowsTheFirstFrameOfItsCursorOrTheSystemsOwn)
     }
     // Empty and unreadable values show the system's cursor of that role.
     for (std::size_t role : {1u, 4u, 6u, 9u, 13u}) {
-        auto system = static_cast<HCURSOR>(LoadImageW(nullptr, MAKEINTRESOURCEW(scheme::MouseRegistry[role].CursorId),
-                                                      IMAGE_CURSOR, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
-        EXPECT_LT(Distance(shown[role], Drawn(system, side)), 1.0) << role;
+        EXPECT_LT(Distance(shown[role], SystemDrawn(role, side)), 1.0) << role;
         EXPECT_NE(std::count(shown[role].begin(), shown[role].end(), 0u), side * side) << role;
     }
 
@@ -254,13 +263,7 @@ TEST_F(RoleMenuTest, OnlyFilesOnFixedDisksAreReadForTheirPicture)
     const std::wstring busy = testsupport::CorpusFile(L"capitaine/master/busy.ani");
     const std::wstring own = dir.File(L"own.ani", testsupport::ReadBytes(busy));
     const int side = GetSystemMetrics(SM_CXSMICON);
-    auto cursor = static_cast<HCURSOR>(LoadImageW(nullptr, own.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE));
-    const Pixels filePicture = Drawn(cursor, side);
-    DestroyCursor(cursor);
-    const Pixels systemPicture =
-        Drawn(static_cast<HCURSOR>(LoadImageW(nullptr, MAKEINTRESOURCEW(scheme::MouseRegistry[2].CursorId),
-                                              IMAGE_CURSOR, 0, 0, LR_SHARED | LR_DEFAULTSIZE)),
-              side);
+    const Pixels filePicture = FileDrawn(own, side), systemPicture = SystemDrawn(2, side);
     ASSERT_GT(Distance(filePicture, systemPicture), 10.0);
 
     const struct {
@@ -305,13 +308,7 @@ TEST(RoleMenuPictures, ASlowPictureNeverHoldsTheMenu)
     SetRole(2, own);
     ui::ScopedSeam fixed(ui::CurrentSeams().driveType, [](const std::wstring&) { return UINT(DRIVE_FIXED); });
     const int side = rolemenu::MenuPictureSide();
-    auto cursor = static_cast<HCURSOR>(LoadImageW(nullptr, own.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE));
-    const Pixels filePicture = Drawn(cursor, side);
-    DestroyCursor(cursor);
-    const Pixels systemPicture =
-        Drawn(static_cast<HCURSOR>(LoadImageW(nullptr, MAKEINTRESOURCEW(scheme::MouseRegistry[2].CursorId),
-                                              IMAGE_CURSOR, 0, 0, LR_SHARED | LR_DEFAULTSIZE)),
-              side);
+    const Pixels filePicture = FileDrawn(own, side), systemPicture = SystemDrawn(2, side);
     ui::UniqueKernelHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     {
         CursorRoleMenu roles([&](const std::wstring& path, int pictureSide) {
@@ -474,9 +471,7 @@ TEST_F(RoleMenuTest, CutCursorFilesShowTheSystemsPictureAndGetTheBoxWhenChosen)
     ASSERT_EQ(roleMenus, 1);
     for (std::size_t role = 0; role < cut.size(); ++role) {
         SCOPED_TRACE(ui::ToUtf8(cut[role].name));
-        auto system = static_cast<HCURSOR>(LoadImageW(nullptr, MAKEINTRESOURCEW(scheme::MouseRegistry[role].CursorId),
-                                                      IMAGE_CURSOR, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
-        EXPECT_LT(Distance(shown[role], Drawn(system, side)), 1.0);
+        EXPECT_LT(Distance(shown[role], SystemDrawn(role, side)), 1.0);
     }
 
     // Chosen for a role: the box, and the role keeps its value.

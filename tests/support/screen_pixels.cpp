@@ -45,4 +45,26 @@ uint32_t PixelOf(COLORREF colour)
     return uint32_t(GetRValue(colour)) << 16 | uint32_t(GetGValue(colour)) << 8 | GetBValue(colour);
 }
 
+std::vector<uint32_t> SystemDrawing(HICON icon, COLORREF under)
+{
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    auto* px = static_cast<uint32_t*>(bits);
+    std::fill(px, px + 32 * 32, testsupport::PixelOf(under));
+    DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    std::vector<uint32_t> out(px, px + 32 * 32);
+    for (uint32_t& p : out)
+        p &= 0xFFFFFF;
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+    return out;
+}
+
+
 } // namespace testsupport

@@ -21,4 +21,8 @@ bool ListIconVisible(HWND list, int item);
 // A colour as the pixels above hold it.
 uint32_t PixelOf(COLORREF colour);
 
+// A 32 x 32 surface of colour `under` with `icon` drawn by the system as the
+// pointer (DrawIconEx), as 0xRRGGBB pixels from the top.
+std::vector<uint32_t> SystemDrawing(HICON icon, COLORREF under);
+
 } // namespace testsupport
