@@ -106,11 +106,11 @@ void CursorRoleMenu::TakePictures(DWORD waitMs)
         pictureTimer_.Start(nullptr, 0, 30, [this] { TakePictures(0); });
 }
 
-void CursorRoleMenu::Prepare(const std::wstring& file)
+void CursorRoleMenu::Prepare(const std::wstring& file, int dpi)
 {
     if (!menu_ || menu_->Count() < scheme::kMouseRoleCount)
         return;
-    if (const int side = rolemenu::MenuPictureSide(); side != side_) {
+    if (const int side = rolemenu::MenuPictureSide(dpi); side != side_) {
         side_ = side;
         hasShown_.fill(false);
         cache_.clear();

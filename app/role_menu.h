@@ -27,10 +27,11 @@ public:
     void Build(ui::PopupMenu& menu, UINT restoreFirstId, Handler assign, Handler restore);
 
     // Brings the menu in step with the scheme as it is now, for a menu
-    // opened on the cursor file `file`. A file's picture not made before
+    // opened on the cursor file `file`, its pictures at the small-icon size
+    // of `dpi` (0: the system's DPI). A file's picture not made before
     // shows the system's cursor until it is: Prepare waits for it a
     // moment (pictureWaitMs), then the item changes when it comes.
-    void Prepare(const std::wstring& file);
+    void Prepare(const std::wstring& file, int dpi = 0);
     DWORD pictureWaitMs = 40;
 
     // The cursor file the menu is open on, for as long as an Opening lives:

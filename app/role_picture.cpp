@@ -5,6 +5,7 @@
 #include "anicur/frame_icon.h"
 #include "anicur/icon_dir.h"
 #include "app/role_pixels.h"
+#include "ui/dpi.h"
 
 #include <cstring>
 #include <new>
@@ -77,9 +78,9 @@ Picture Render(HICON icon, int side)
 
 } // namespace
 
-int MenuPictureSide() noexcept
+int MenuPictureSide(int dpi) noexcept
 {
-    const int side = GetSystemMetrics(SM_CXSMICON);
+    const int side = dpi > 0 ? ui::SystemMetricForDpi(SM_CXSMICON, dpi) : GetSystemMetrics(SM_CXSMICON);
     return side > 0 ? side : 16;
 }
 

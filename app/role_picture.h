@@ -17,10 +17,10 @@ struct Picture {
     explicit operator bool() const noexcept { return side > 0 && !pixels.empty(); }
 };
 
-// The side of a menu item's picture: the system's small icon size, which
-// the shell's own menus use for their pictures and which shows a cursor of
-// 32 x 32 pixels at an even half.
-int MenuPictureSide() noexcept;
+// The side of a menu item's picture: the system's small icon size at `dpi`
+// (0: the system's DPI), which the shell's own menus use for their pictures
+// and which shows a cursor of 32 x 32 pixels at an even half.
+int MenuPictureSide(int dpi = 0) noexcept;
 
 // The picture a cursor file shows first: a static cursor's image, or the
 // frame of an animated cursor's first step, made by this program's reader

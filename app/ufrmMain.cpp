@@ -393,7 +393,7 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         FileView.ContextMenu = &ContextMenuEx;
         return 0;
     case WM_PREPAREROLEMENU:
-        roleMenu.Prepare(std::wstring());
+        roleMenu.Prepare(std::wstring(), ui::DpiOf(Handle()));
         return 0;
     case WM_CLOSE:
         FormClose();

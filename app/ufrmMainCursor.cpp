@@ -10,6 +10,7 @@
 #include "scheme/cursor_scheme.h"
 #include "scheme/error_box.h"
 #include "scheme/text_utils.h"
+#include "ui/dpi.h"
 #include "ui/seams.h"
 #include "ui/system_paths.h"
 #include "ui/text.h"
@@ -73,7 +74,7 @@ void TfrmTarimoku::FileViewMouseUp(ui::Control*, ui::MouseButton button, ui::Shi
     // The menu's loop runs timers and posted messages: a refill meanwhile may
     // select another item. The role goes to the file clicked here.
     CursorRoleMenu::Opening opening(roleMenu, path);
-    roleMenu.Prepare(path);
+    roleMenu.Prepare(path, ui::DpiOf(Handle()));
     PopupMenuMouse.Popup(Handle(), pt.x, pt.y);
 }
 

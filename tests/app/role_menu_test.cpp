@@ -326,6 +326,15 @@ TEST(RoleMenuPictures, ASlowPictureNeverHoldsTheMenu)
         EXPECT_LT(Distance(shown(), systemPicture), 1.0);
         SetEvent(release.get());
         EXPECT_TRUE(testsupport::PumpUntil([&] { return Distance(shown(), filePicture) < 1.0; }));
+
+        // On a monitor of another DPI the pictures are that DPI's small icons.
+        roles.Prepare(own, 144);
+        MENUITEMINFOW info{sizeof info, MIIM_BITMAP};
+        GetMenuItemInfoW(menu.Handle(), IDM_ROLE_FIRST + 2, FALSE, &info);
+        BITMAP bm{};
+        GetObjectW(info.hbmpItem, sizeof bm, &bm);
+        EXPECT_EQ(bm.bmWidth, rolemenu::MenuPictureSide(144));
+        EXPECT_EQ(rolemenu::MenuPictureSide(144), MulDiv(rolemenu::MenuPictureSide(96), 144, 96));
     }
     ClearRoles();
 }

@@ -339,7 +339,8 @@ TEST_F(PreviewPaint, FramesShowAsThePointerOverWhatLiesBeneath)
     clock.count = 1'000'000LL + 600 * 1000;
     previews.AnimateTimerProc();
     ASSERT_EQ(EntryOf(0)->Step, 1);
-    EXPECT_SAME_PIXELS(IconPixels(0), testsupport::SystemDrawing(icons_[1].get(), background())) << "drawn by the timer";
+    EXPECT_SAME_PIXELS(IconPixels(0), testsupport::SystemDrawing(icons_[1].get(), background()))
+        << "drawn by the timer";
 
     // New system colours, handed on as the main window hands them on.
     const int which[] = {COLOR_WINDOW, COLOR_HIGHLIGHT};
