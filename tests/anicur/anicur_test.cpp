@@ -45,6 +45,8 @@ std::vector<uint32_t> Render(const FramePixels& frames, int index, UINT style, C
     return out;
 }
 
+using testsupport::SystemDrawing;
+
 // The largest difference of one colour channel between two renderings.
 int MostApart(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
 {
@@ -469,7 +471,7 @@ TEST(AniCur, FramesLookLikeTheSystemsIcons)
         // checked against the source image itself.
         if (image->width == 32 && image->height == 32) {
             for (COLORREF under : {GetSysColor(COLOR_WINDOW), Magenta, RGB(0x40, 0x80, 0xC0)})
-                EXPECT_LE(MostApart(Render(ours, 0, ILD_TRANSPARENT, under), testsupport::SystemDrawing(icon.get(), under)),
+                EXPECT_LE(MostApart(Render(ours, 0, ILD_TRANSPARENT, under), SystemDrawing(icon.get(), under)),
                           ours.Alpha(0) ? 1 : 0)
                     << std::hex << under;
         }

@@ -255,13 +255,15 @@ TEST_F(PreviewPaint, ASelectedFrameLooksLikeTheListsSelectedIcon)
     EXPECT_SAME_PIXELS(IconPixels(0), IconPixels(1)) << "drawn by the timer";
 }
 
+using testsupport::SystemDrawing;
+
 // An opaque icon of what the system draws for `icon` over `under`, without
 // the pixels it leaves as they were over black and over white alike: the
 // picture the list would show as a plain icon of its own.
 ui::UniqueIcon DrawnAsIcon(HICON icon, COLORREF under)
 {
-    const std::vector<uint32_t> drawn = testsupport::SystemDrawing(icon, under), black = testsupport::SystemDrawing(icon, RGB(0, 0, 0)),
-                                white = testsupport::SystemDrawing(icon, RGB(255, 255, 255));
+    const std::vector<uint32_t> drawn = SystemDrawing(icon, under), black = SystemDrawing(icon, RGB(0, 0, 0)),
+                                white = SystemDrawing(icon, RGB(255, 255, 255));
     std::vector<uint16_t> mask(32 * 2, 0); // rows of two words, 1 where left out
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x)
@@ -319,7 +321,7 @@ TEST_F(PreviewPaint, FramesShowAsThePointerOverWhatLiesBeneath)
     };
     auto check = [&](const char* when, int frame) {
         SCOPED_TRACE(when);
-        EXPECT_SAME_PIXELS(IconPixels(0), testsupport::SystemDrawing(icons_[frame].get(), background()));
+        EXPECT_SAME_PIXELS(IconPixels(0), SystemDrawing(icons_[frame].get(), background()));
         // Selected in the focused list, both items alike.
         showAsPlainIcon(frame);
         view.SetFocus();
@@ -327,7 +329,7 @@ TEST_F(PreviewPaint, FramesShowAsThePointerOverWhatLiesBeneath)
             view.SetSelected(i, true);
         Settle();
         EXPECT_SAME_PIXELS(IconPixels(0), IconPixels(1));
-        EXPECT_NE(IconPixels(0), testsupport::SystemDrawing(icons_[frame].get(), background())) << "the selection should show";
+        EXPECT_NE(IconPixels(0), SystemDrawing(icons_[frame].get(), background())) << "the selection should show";
         for (int i = 0; i < 2; ++i)
             view.SetSelected(i, false);
         Settle();
@@ -339,8 +341,7 @@ TEST_F(PreviewPaint, FramesShowAsThePointerOverWhatLiesBeneath)
     clock.count = 1'000'000LL + 600 * 1000;
     previews.AnimateTimerProc();
     ASSERT_EQ(EntryOf(0)->Step, 1);
-    EXPECT_SAME_PIXELS(IconPixels(0), testsupport::SystemDrawing(icons_[1].get(), background()))
-        << "drawn by the timer";
+    EXPECT_SAME_PIXELS(IconPixels(0), SystemDrawing(icons_[1].get(), background())) << "drawn by the timer";
 
     // New system colours, handed on as the main window hands them on.
     const int which[] = {COLOR_WINDOW, COLOR_HIGHLIGHT};
