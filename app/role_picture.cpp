@@ -113,9 +113,11 @@ Picture SystemPicture(int cursorId, int side)
                                                   LR_SHARED | LR_DEFAULTSIZE));
     // A system without the role's own cursor (the newer roles on older
     // systems) shows the normal arrow for it.
-    if (!cursor)
-        cursor = static_cast<HCURSOR>(
-            LoadImageW(nullptr, MAKEINTRESOURCEW(32512 /* OCR_NORMAL */), IMAGE_CURSOR, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
+    if (!cursor) {
+        constexpr int kNormalArrow = 32512; // OCR_NORMAL
+        cursor = static_cast<HCURSOR>(LoadImageW(nullptr, MAKEINTRESOURCEW(kNormalArrow), IMAGE_CURSOR, 0, 0,
+                                                 LR_SHARED | LR_DEFAULTSIZE));
+    }
     return Render(cursor, side);
 }
 
