@@ -270,11 +270,16 @@ void TFileView::ShowFilled() noexcept
     EndUpdate();
     // Auto-arranged icons need no horizontal scroll bar unless not even one
     // column fits: with one, they were laid out for the width the list had
-    // before its vertical bar came. Lay them out for the width it has now.
+    // before its vertical bar came, and the scroll ranges with them. Lay
+    // them out again for the width it has now; turning the drawing off and
+    // on does it, ranges included (an arrangement alone left the vertical
+    // range short of the last rows).
     DWORD style = DWORD(GetWindowLongPtrW(Handle(), GWL_STYLE));
     DWORD view = style & LVS_TYPEMASK;
-    if ((style & WS_HSCROLL) && (style & LVS_AUTOARRANGE) && (view == LVS_ICON || view == LVS_SMALLICON))
-        SendMessageW(Handle(), LVM_ARRANGE, LVA_DEFAULT, 0);
+    if ((style & WS_HSCROLL) && (style & LVS_AUTOARRANGE) && (view == LVS_ICON || view == LVS_SMALLICON)) {
+        SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+        SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+    }
 }
 
 void TFileView::DropFill() noexcept

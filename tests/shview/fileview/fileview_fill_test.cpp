@@ -319,22 +319,36 @@ TEST_F(FileViewTest, WholeSizesReadInStepsKnowTheLastFileToo)
     EXPECT_EQ(sizes.Whole(L"f100", 1), 1u);
 }
 
-// Refilling a narrow list whose items overflow it keeps its vertical scroll
-// bar (a refill once left it without one) and gives it no horizontal one.
-TEST_F(FileViewTest, ARefillOfANarrowListKeepsItsScrollBars)
+// Refilling a list whose items overflow it keeps its vertical scroll bar (a
+// refill once left it without one), gives it no horizontal one, and lets it
+// scroll down to the last item (a list one column narrower than the width
+// without the bar once scrolled only as far as that wider layout reached).
+TEST_F(FileViewTest, ARefillOfAnOverflowingListKeepsItsScrollBarsRight)
 {
-    for (int i = 0; i < 40; ++i)
-        dir.File(L"f" + std::to_wstring(100 + i), "x");
-    view.SetBounds(0, 0, 150, 300);
-    Show(Dir());
+    const struct {
+        int items, width, height;
+    } rows[] = {{40, 150, 300}, {19, 308, 331}};
     auto style = [&] { return DWORD(GetWindowLongPtrW(view.Handle(), GWL_STYLE)); };
-    ASSERT_TRUE(style() & WS_VSCROLL);
-    for (int slice : {0, 7}) {
-        view.fillSliceItems = slice;
-        view.FillList();
-        testsupport::PumpUntilIdle();
-        EXPECT_TRUE(style() & WS_VSCROLL) << slice;
-        EXPECT_FALSE(style() & WS_HSCROLL) << slice;
+    for (const auto& row : rows) {
+        for (int i = 0; i < row.items; ++i)
+            dir.File(L"f" + std::to_wstring(100 + i), "x");
+        view.SetBounds(0, 0, row.width, row.height);
+        Show(Dir());
+        for (int slice : {0, 7}) {
+            view.fillSliceItems = slice;
+            view.FillList();
+            testsupport::PumpUntilIdle();
+            ASSERT_EQ(view.Count(), row.items);
+            EXPECT_TRUE(style() & WS_VSCROLL) << row.width << " " << slice;
+            EXPECT_FALSE(style() & WS_HSCROLL) << row.width << " " << slice;
+            SCROLLINFO bar{sizeof bar, SIF_RANGE};
+            GetScrollInfo(view.Handle(), SB_VERT, &bar);
+            RECT last{LVIR_BOUNDS};
+            SendMessageW(view.Handle(), LVM_GETITEMRECT, WPARAM(row.items - 1), LPARAM(&last));
+            EXPECT_GE(bar.nMax + 1, int(last.bottom)) << row.width << " " << slice;
+        }
+        for (int i = 0; i < row.items; ++i)
+            DeleteFileW(In(L"f" + std::to_wstring(100 + i)).c_str());
     }
 }
 
