@@ -179,82 +179,6 @@ TEST_F(PreviewPaint, FramesShowAsSoonAsLoadedAndWhereverTheListPaints)
     EXPECT_TRUE(Shows(0, window));
 }
 
-// The frame of a selected item is blended with the highlight colour exactly
-// as the list blends the same picture as a plain item's icon, in every state
-// the list draws, whether the list's painting or the timer draws it.
-TEST_F(PreviewPaint, ASelectedFrameLooksLikeTheListsSelectedIcon)
-{
-    using namespace anitest;
-    // Two frames with transparent parts: the background shows through them.
-    const Bytes frames[] = {IconFile({{Dib(32, 32, 24, Halves(32, 32, kRed, kBlue)), 32, 32}}),
-                            IconFile({{Dib(32, 32, 24, Halves(32, 32, kYellow, kGreen)), 32, 32}})};
-    dir.File(L"a.ani", Riff(Anih(2, 2, 600) + FrameList({frames[0], frames[1]})));
-    dir.File(L"b.txt", "plain");
-    Open();
-    LoadAll();
-    const TPreviewEntry* entry = EntryOf(0);
-    ASSERT_NE(entry, nullptr);
-    // Item 1 shows the same picture as a plain icon of the list.
-    auto showAsPlainIcon = [&](int frame) {
-        ui::UniqueIcon icon = IconOf(frames[frame]);
-        const int image = ImageList_ReplaceIcon(icons.get(), -1, icon.get());
-        LVITEMW item{};
-        item.mask = LVIF_IMAGE;
-        item.iItem = 1;
-        item.iImage = image;
-        SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        // The index may be the one it had: paint it anyway.
-        ListView_RedrawItems(list, 1, 1);
-        UpdateWindow(list);
-    };
-    showAsPlainIcon(0);
-    Settle();
-    const std::vector<uint32_t> plain = IconPixels(0);
-    ASSERT_EQ(Differences(plain, IconPixels(1)), "0 pixels differ:");
-
-    const struct Row {
-        const char* state;
-        bool selected, focused, dropTarget;
-    } rows[] = {
-        {"selected in the focused list", true, true, false},
-        {"selected, the focus elsewhere", true, false, false},
-        {"the target of a drop", false, true, true},
-        {"nothing", false, true, false},
-    };
-    for (const Row& row : rows) {
-        for (int i = 0; i < 2; ++i) {
-            view.SetSelected(i, row.selected);
-            view.SetDropHighlighted(i, row.dropTarget);
-        }
-        if (row.focused)
-            view.SetFocus();
-        else
-            SetFocus(host.elsewhere);
-        Settle();
-        EXPECT_SAME_PIXELS(IconPixels(0), IconPixels(1)) << row.state;
-        if (row.selected && row.focused) {
-            EXPECT_NE(IconPixels(0), plain) << "the selection should show";
-        }
-    }
-
-    // The step ends while the item is selected: the timer draws the next
-    // frame blended as well.
-    view.SetFocus();
-    for (int i = 0; i < 2; ++i)
-        view.SetSelected(i, true);
-    Settle();
-    previews.PreviewDraw = nullptr;
-    clock.count = 1'000'000LL + 600 * 1000;
-    previews.AnimateTimerProc();
-    showAsPlainIcon(1);
-    RECT icon{LVIR_ICON};
-    SendMessageW(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&icon));
-    InvalidateRect(list, &icon, TRUE);
-    UpdateWindow(list);
-    ASSERT_EQ(entry->Step, 1);
-    EXPECT_SAME_PIXELS(IconPixels(0), IconPixels(1)) << "drawn by the timer";
-}
-
 using testsupport::SystemDrawing;
 
 // An opaque icon of what the system draws for `icon` over `under`, without
@@ -319,29 +243,59 @@ TEST_F(PreviewPaint, FramesShowAsThePointerOverWhatLiesBeneath)
         ListView_RedrawItems(list, 1, 1);
         UpdateWindow(list);
     };
+    // In every state the list draws, the frame and the plain icon alike.
+    const struct State {
+        const char* name;
+        bool selected, focused, dropTarget;
+    } states[] = {
+        {"selected in the focused list", true, true, false},
+        {"selected, the focus elsewhere", true, false, false},
+        {"the target of a drop", false, true, true},
+    };
     auto check = [&](const char* when, int frame) {
         SCOPED_TRACE(when);
         EXPECT_SAME_PIXELS(IconPixels(0), SystemDrawing(icons_[frame].get(), background()));
-        // Selected in the focused list, both items alike.
         showAsPlainIcon(frame);
-        view.SetFocus();
-        for (int i = 0; i < 2; ++i)
-            view.SetSelected(i, true);
-        Settle();
-        EXPECT_SAME_PIXELS(IconPixels(0), IconPixels(1));
-        EXPECT_NE(IconPixels(0), SystemDrawing(icons_[frame].get(), background())) << "the selection should show";
-        for (int i = 0; i < 2; ++i)
+        for (const State& state : states) {
+            for (int i = 0; i < 2; ++i) {
+                view.SetSelected(i, state.selected);
+                view.SetDropHighlighted(i, state.dropTarget);
+            }
+            if (state.focused)
+                view.SetFocus();
+            else
+                SetFocus(host.elsewhere);
+            Settle();
+            EXPECT_SAME_PIXELS(IconPixels(0), IconPixels(1)) << state.name;
+            if (state.selected && state.focused) {
+                EXPECT_NE(IconPixels(0), SystemDrawing(icons_[frame].get(), background()))
+                    << "the selection should show";
+            }
+        }
+        for (int i = 0; i < 2; ++i) {
             view.SetSelected(i, false);
+            view.SetDropHighlighted(i, false);
+        }
+        view.SetFocus();
         Settle();
     };
     check("over the list's background", 0);
 
-    // The step ends: the timer draws the next frame the same way.
+    // The step ends while both items are selected: the timer draws the next
+    // frame the same way, blended as well.
+    for (int i = 0; i < 2; ++i)
+        view.SetSelected(i, true);
+    Settle();
     previews.PreviewDraw = nullptr;
     clock.count = 1'000'000LL + 600 * 1000;
     previews.AnimateTimerProc();
     ASSERT_EQ(EntryOf(0)->Step, 1);
-    EXPECT_SAME_PIXELS(IconPixels(0), SystemDrawing(icons_[1].get(), background())) << "drawn by the timer";
+    showAsPlainIcon(1);
+    EXPECT_SAME_PIXELS(IconPixels(0), IconPixels(1)) << "drawn by the timer, selected";
+    for (int i = 0; i < 2; ++i)
+        view.SetSelected(i, false);
+    Settle();
+    EXPECT_SAME_PIXELS(IconPixels(0), SystemDrawing(icons_[1].get(), background())) << "unselected";
 
     // New system colours, handed on as the main window hands them on.
     const int which[] = {COLOR_WINDOW, COLOR_HIGHLIGHT};
