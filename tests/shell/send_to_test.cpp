@@ -147,54 +147,49 @@ TEST_F(SendToTest, WithoutASendToItemTheMenuIsTheShellsAndItsIdsMeanNothingSpeci
     EXPECT_TRUE(targets.menusMade.empty());
 }
 
-TEST_F(SendToTest, AFailedCopyIsReportedAndPastesNothing)
+// A Send To that cannot finish pastes nothing it should not: after a failed
+// copy the clipboard holds whatever it held before, which must not reach the
+// target. Failures of the copy or the paste are reported once, with the
+// window that asked (the main window shows the box); a target without a
+// usable paste item, or an entry gone since the menu was filled, is not.
+TEST_F(SendToTest, ASendToThatCannotFinishPastesNothingItShouldNot)
 {
-    // After a failed copy the clipboard holds whatever it held before: that
-    // must not reach the target.
-    items.invokeResult = E_FAIL;
-    UseSendTo(&targets);
-    ChooseFromMenu(TContextMenuEx::FirstSendToId);
-    EXPECT_FALSE(Show({0}));
-    // Reported once, with the window that asked (the main window shows the box).
-    EXPECT_EQ(std::vector<HWND>{window}, failures);
-    ASSERT_EQ(1u, items.invoked.size());
-    EXPECT_EQ(25u, items.invoked[0].verb);
-    EXPECT_TRUE(targets.menusMade.empty());
-    EXPECT_TRUE(targets.invoked.empty());
-}
-
-TEST_F(SendToTest, AFailedPasteIsReported)
-{
-    targets.invokeResult = E_FAIL;
-    UseSendTo(&targets);
-    ChooseFromMenu(TContextMenuEx::FirstSendToId + 1);
-    EXPECT_FALSE(Show({0}));
-    EXPECT_EQ(1u, failures.size());
-    EXPECT_EQ(1u, targets.invoked.size());
-}
-
-TEST_F(SendToTest, ATargetWithoutAUsablePasteItemGetsNothingAndNoReport)
-{
-    targets.menu = {Command(L"開く(&O)", 0), Command(L"貼り付け(&P)", 26, MFS_GRAYED)};
-    UseSendTo(&targets);
-    ChooseFromMenu(TContextMenuEx::FirstSendToId + 2);
-    EXPECT_FALSE(Show({0}));
-    EXPECT_EQ(1u, items.invoked.size()); // the copy
-    EXPECT_EQ(1u, targets.menusMade.size());
-    EXPECT_TRUE(targets.invoked.empty());
-    EXPECT_TRUE(failures.empty());
-}
-
-TEST_F(SendToTest, AnEntryGoneSinceTheMenuWasFilledPastesNothing)
-{
-    UseSendTo(&targets);
-    ui::ScopedSeam track(ui::CurrentSeams().trackMenu, [&](HMENU, UINT, POINT, HWND) {
-        targets.itemCount = 2; // the folder shrank while the menu was open
-        return TContextMenuEx::FirstSendToId + 4;
-    });
-    EXPECT_FALSE(Show({0}));
-    EXPECT_EQ(1u, items.invoked.size());
-    EXPECT_TRUE(targets.invoked.empty());
+    enum class Fault { Copy,
+                       Paste,
+                       NoPasteItem,
+                       EntryGone };
+    const struct Row {
+        Fault fault;
+        std::size_t pastes, reports;
+    } rows[] = {{Fault::Copy, 0, 1}, {Fault::Paste, 1, 1}, {Fault::NoPasteItem, 0, 0}, {Fault::EntryGone, 0, 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(int(row.fault));
+        items.invokeResult = targets.invokeResult = S_OK;
+        items.invoked.clear();
+        targets.invoked.clear();
+        targets.menu = {Command(L"開く(&O)", 0), Command(L"貼り付け(&P)", 26)};
+        targets.itemCount = 5;
+        failures.clear();
+        if (row.fault == Fault::Copy)
+            items.invokeResult = E_FAIL;
+        if (row.fault == Fault::Paste)
+            targets.invokeResult = E_FAIL;
+        if (row.fault == Fault::NoPasteItem)
+            targets.menu = {Command(L"開く(&O)", 0), Command(L"貼り付け(&P)", 26, MFS_GRAYED)};
+        UseSendTo(&targets);
+        ui::ScopedSeam track(ui::CurrentSeams().trackMenu, [&](HMENU, UINT, POINT, HWND) {
+            if (row.fault == Fault::EntryGone)
+                targets.itemCount = 2; // the folder shrank while the menu was open
+            return TContextMenuEx::FirstSendToId + (row.fault == Fault::EntryGone ? 4 : 1);
+        });
+        EXPECT_FALSE(Show({0}));
+        ASSERT_EQ(1u, items.invoked.size());
+        EXPECT_EQ(25u, items.invoked[0].verb); // the copy
+        EXPECT_EQ(row.pastes, targets.invoked.size());
+        EXPECT_EQ(row.reports, failures.size());
+        if (row.reports)
+            EXPECT_EQ(window, failures[0]);
+    }
 }
 
 TEST_F(SendToTest, NoMenuForAnEmptyOrOversizedSelectionOrAShortList)
@@ -283,10 +278,10 @@ TEST_F(SendToTest, EveryCommandRunsBusyInPairsAndTheMenuItselfDoesNot)
 {
     struct Row {
         const char* name;
-        UINT choice;                       // 0: dismissed
+        UINT choice; // 0: dismissed
         std::function<void()> setUp;
-        int pairs;                         // commands run
-        int deepest;                       // the paste runs inside the Send To choice
+        int pairs;   // commands run
+        int deepest; // the paste runs inside the Send To choice
     };
     const Row rows[] = {
         {"dismissed", 0, [] {}, 0, 0},
