@@ -62,13 +62,17 @@ TEST_F(ComboViewTest, OnlyTheDroppedListHighlightsTheSelectedEntry)
 
 TEST_F(ComboViewTest, EntriesFollowTheDpi)
 {
-    const int dpi = 2 * ui::SystemDpi();
+    const int dpi = 2 * ui::SystemDpi(), before = combo->ItemHeight(0);
     combo->SetDpi(dpi);
     for (int entry : {0, -1}) // the dropped list's and the selection field's
         EXPECT_GE(combo->ItemHeight(entry), ui::ShellIconSide(SHIL_SMALL, dpi) + 2) << entry;
     const int drive = PositionOf(L"C:\\");
     ASSERT_GE(drive, 0);
     EXPECT_EQ(Draw(drive, ODS_SELECTED).left - Draw(drive, ODS_COMBOBOXEDIT).left, 2 * ui::Scale(10, dpi) - 1);
+    // What the system tells a child window after its parent moved to the
+    // DPI the box is on now (WM_DPICHANGED_AFTERPARENT).
+    SendMessageW(combo->Handle(), 0x02E3, 0, 0);
+    EXPECT_EQ(combo->ItemHeight(0), before);
 }
 
 } // namespace
