@@ -278,6 +278,8 @@ void TfrmTarimoku::DpiChanged(int dpi, const RECT& suggested)
     dpi_ = dpi;
     treeWidth_ = MulDiv(treeWidth_, dpi, old);
     MakeFonts();
+    FileView.SetDpi(dpi_);
+    FolderView.SetDpi(dpi_);
     FolderView.SetIndent(ui::Scale(kTreeIndent, dpi_));
     ToolButtons.SetDpi(dpi_);
     // The suggested rectangle keeps the window where the user moved it; its

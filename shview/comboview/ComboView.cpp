@@ -1,5 +1,9 @@
 #include "shview/comboview/ComboView.h"
 
+#include "ui/dpi.h"
+
+#include <shellapi.h>
+
 #include <utility>
 
 using idlist::DesktopFolder;
@@ -10,6 +14,8 @@ namespace {
 
 // Folders only, hidden ones included.
 constexpr SHCONTF kFolderFlags = SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN;
+// WM_DPICHANGED_AFTERPARENT, which the headers hold back for newer systems.
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
 
 } // namespace
 
@@ -23,8 +29,21 @@ bool TComboView::Create(HWND parent, int id)
         return false;
     if (!Font())
         SetFont(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+    SetDpi(ui::DpiOf(Handle()));
+    SetBounds(0, 0, 200, 0);
+    SetDropDownCount(dropDownCount_);
+    BuildList();
+    SetCurrent(0);
+    return true;
+}
+
+void TComboView::SetDpi(int dpi)
+{
+    if (!Handle() || dpi == images_.Dpi())
+        return;
+    images_ = ui::ShellImageList(SHIL_SMALL, dpi);
     // One height for every entry: the small icon's or the text's, whichever is taller.
-    int height = GetSystemMetrics(SM_CYSMICON);
+    int height = ui::ShellIconSide(SHIL_SMALL, dpi);
     if (ui::WindowDC dc(Handle()); dc) {
         HGDIOBJ old = SelectObject(dc.get(), Font());
         TEXTMETRICW metrics{};
@@ -34,11 +53,15 @@ bool TComboView::Create(HWND parent, int id)
     }
     SetItemHeight(-1, height + 2);
     SetItemHeight(0, height + 2);
-    SetBounds(0, 0, 200, 0);
     SetDropDownCount(dropDownCount_);
-    BuildList();
-    SetCurrent(0);
-    return true;
+}
+
+LRESULT TComboView::WndProc(UINT msg, WPARAM wp, LPARAM lp)
+{
+    // Each child window hears of a move to another DPI after its parent.
+    if (msg == kDpiChangedAfterParent)
+        SetDpi(ui::DpiOf(Handle()));
+    return ComboBox::WndProc(msg, wp, lp);
 }
 
 void TComboView::SetDropDownCount(int count) noexcept

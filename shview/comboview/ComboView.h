@@ -13,6 +13,7 @@
 #include "idlist/idlist.h"
 #include "shview/view_links.h"
 #include "ui/combobox.h"
+#include "ui/image_list.h"
 
 #include <memory>
 #include <vector>
@@ -37,6 +38,10 @@ public:
     // Creates the box (200 pixels wide, 8 entries dropped down), builds the
     // fixed entries and selects the desktop.
     bool Create(HWND parent, int id = 0);
+    // Sizes the entries and their icons for `dpi`: the small-icon size of
+    // that DPI (or the text's height, whichever is taller). The box follows
+    // its parent's moves to another DPI by itself where the system tells it.
+    void SetDpi(int dpi);
 
     // Lists the desktop, its folders and the drives again, from the shell.
     // ListBuilt stays false when the computer folder cannot be read.
@@ -74,6 +79,7 @@ public:
     static int EntryLeft(const RECT& rect, int level, bool selectionField, int dpi = 96) noexcept;
 
 protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     void DrawItem(const DRAWITEMSTRUCT& item) override;
     // Raises OnChange, then selects the chosen folder in the linked tree.
     void Change() override;
@@ -97,5 +103,6 @@ private:
     Entries fixed_;
     Entries path_;
     int dropDownCount_ = 8;
+    ui::ShellImageList images_;
     shview::PeerLink<shview::TreeLink> folderView_;
 };

@@ -2,7 +2,7 @@
 // and display name, indented by level in the dropped list only.
 #include "shview/comboview/ComboView.h"
 
-#include "ui/dpi.h"
+#include "ui/dpi_scale.h"
 
 #include <shellapi.h>
 
@@ -70,20 +70,19 @@ void TComboView::DrawItem(const DRAWITEMSTRUCT& item)
     const TComboData* entry = item.itemID == UINT(-1) ? nullptr : Entry(int(item.itemID));
     if (!entry || !entry->IDList)
         return;
-    const int x = EntryLeft(rect, entry->Level, field, ui::DpiOf(Handle()));
-    const int side = rect.bottom - rect.top;
+    const int x = EntryLeft(rect, entry->Level, field, images_.Dpi());
+    int side = 0, ignored = 0;
+    ImageList_GetIconSize(images_.Handle(), &side, &ignored);
 
     // The selection field always shows the selected entry: its open form.
-    UINT flags = SHGFI_PIDL | SHGFI_ICON | SHGFI_SMALLICON;
+    UINT flags = SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON;
     if (selected || field)
         flags |= SHGFI_OPENICON;
-    if (highlight)
-        flags |= SHGFI_SELECTED;
     SHFILEINFOW info{};
-    if (SHGetFileInfoW(reinterpret_cast<LPCWSTR>(entry->IDList.get()), 0, &info, sizeof(info), flags) &&
-        info.hIcon) {
-        ui::UniqueIcon icon(info.hIcon);
-        DrawIconEx(dc, x, rect.top, icon.get(), side, side, 0, nullptr, DI_NORMAL);
+    if (SHGetFileInfoW(reinterpret_cast<LPCWSTR>(entry->IDList.get()), 0, &info, sizeof(info), flags)) {
+        images_.CatchUp();
+        ImageList_Draw(images_.Handle(), info.iIcon, dc, x, rect.top + (rect.bottom - rect.top - side) / 2,
+                       highlight ? ILD_TRANSPARENT | ILD_SELECTED : ILD_TRANSPARENT);
     }
 
     std::wstring text = EntryText(entry->IDList.get());

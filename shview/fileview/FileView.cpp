@@ -2,7 +2,7 @@
 
 #include "res/texts.h"
 #include "shview/fileview/FileViewItem.h"
-#include "ui/system_paths.h"
+#include "ui/dpi.h"
 
 #include <windowsx.h>
 
@@ -16,16 +16,20 @@ TFileView::TFileView() = default;
 
 TFileView::~TFileView()
 {
-    // While this is still a file list, so the deletion reaches this class.
-    if (Handle())
+    // While this is still a file list, so the deletion reaches this class;
+    // and the list lets go of the image lists before a mirror of them goes.
+    if (Handle()) {
         DeleteAllItems();
+        SetImageList(nullptr, LVSIL_NORMAL);
+        SetImageList(nullptr, LVSIL_SMALL);
+    }
     FreeAllItems();
 }
 
 bool TFileView::Create(HWND parent, int id)
 {
-    // The system image lists belong to the system: LVS_SHAREIMAGELISTS keeps
-    // the control from destroying them.
+    // The image lists belong to the system or to this object:
+    // LVS_SHAREIMAGELISTS keeps the control from destroying them.
     DWORD style = LVS_ICON | LVS_SHAREIMAGELISTS | LVS_EDITLABELS | LVS_AUTOARRANGE;
     if (!ui::ListView::Create(parent, style, WS_EX_CLIENTEDGE, id))
         return false;
@@ -48,20 +52,23 @@ bool TFileView::Create(HWND parent, int id)
             break;
     }
 
-    // Any existing path answers with the system's image lists; a current
-    // folder deeper than MAX_PATH must not leave the list without them.
-    const std::wstring current = ui::CurrentFolder();
-    SHFILEINFOW info{};
-    auto large =
-        reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(current.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX));
-    auto small = reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoW(current.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-    SetImageList(large, LVSIL_NORMAL);
-    SetImageList(small, LVSIL_SMALL);
+    SetDpi(ui::DpiOf(Handle()));
 
     if (folderIDList_)
         FillList();
     return true;
+}
+
+void TFileView::SetDpi(int dpi)
+{
+    if (!Handle() || dpi == largeImages_.Dpi())
+        return;
+    // The control takes the new lists before the old ones (a mirror) go.
+    ui::ShellImageList large(SHIL_LARGE, dpi), small(SHIL_SMALL, dpi);
+    SetImageList(large.Handle(), LVSIL_NORMAL);
+    SetImageList(small.Handle(), LVSIL_SMALL);
+    largeImages_ = std::move(large);
+    smallImages_ = std::move(small);
 }
 
 void TFileView::SetFolder(PCIDLIST_ABSOLUTE absolute)
@@ -211,6 +218,11 @@ bool TFileView::Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
         result = EndLabelEdit(*reinterpret_cast<NMLVDISPINFOW*>(lp)) ? TRUE : FALSE;
         return true;
     case NM_CUSTOMDRAW:
+        if (reinterpret_cast<NMCUSTOMDRAW*>(lp)->dwDrawStage == CDDS_PREPAINT) {
+            // The shell may have added images since the last paint.
+            largeImages_.CatchUp();
+            smallImages_.CatchUp();
+        }
         result = DropHighlightDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(lp), handled ? result : CDRF_DODEFAULT);
         return true;
     default:

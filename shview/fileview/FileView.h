@@ -9,6 +9,7 @@
 #include "shview/fileview/list_keep.h"
 #include "shview/view_links.h"
 #include "ui/busy.h"
+#include "ui/image_list.h"
 #include "ui/listview.h"
 
 #include <array>
@@ -23,9 +24,12 @@ public:
     TFileView();
     ~TFileView() override;
 
-    // Creates the control's window (columns, shared system image lists) and
-    // fills it if a folder was already set.
+    // Creates the control's window (columns, the shell's image lists for the
+    // window's DPI) and fills it if a folder was already set.
     bool Create(HWND parent, int id = 0);
+    // Shows the shell's icons at the icon sizes of `dpi` (the window moved
+    // to a monitor of that DPI); the indices of the items stay good.
+    void SetDpi(int dpi);
 
     // Points the list at a folder (an absolute identifier, copied) and fills
     // it. None changes nothing.
@@ -159,6 +163,8 @@ private:
     };
     bool TakeSelection(Selection& selection) const;
 
+    ui::ShellImageList largeImages_;
+    ui::ShellImageList smallImages_;
     idlist::AbsoluteIDList folderIDList_;
     ui::ComPtr<IShellFolder> shellFolder_;
     // The folder the items were filled from: the same as the two above except

@@ -1,8 +1,8 @@
 #include "shview/folderview/FolderView.h"
 
+#include "ui/dpi.h"
 #include "ui/scoped_value.h"
 #include "ui/screen_cursor.h"
-#include "ui/system_paths.h"
 
 #include <shellapi.h>
 
@@ -46,6 +46,8 @@ TFolderView::~TFolderView()
         destroying_ = true;
         Updating = true;
         DeleteAll();
+        // The tree lets go of the image list before a mirror of it goes.
+        SetImageList(nullptr, TVSIL_NORMAL);
     }
 }
 
@@ -60,15 +62,20 @@ bool TFolderView::Create(HWND parent, int id)
     // The notifications handled here (deletions free identifiers) are the
     // wide ones, whatever kind of window the parent is.
     TreeView_SetUnicodeFormat(Handle(), TRUE);
-    // The system's small image list; the tree never destroys image lists.
-    const std::wstring directory = ui::CurrentFolder();
-    SHFILEINFOW info{};
-    auto list = reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoW(directory.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-    if (list)
-        SetImageList(list, TVSIL_NORMAL);
+    SetDpi(ui::DpiOf(Handle()));
     BuildTree();
     return true;
+}
+
+void TFolderView::SetDpi(int dpi)
+{
+    if (!Handle() || dpi == images_.Dpi())
+        return;
+    // The tree never destroys image lists; it takes the new one (and the
+    // item height that goes with it) before the old one (a mirror) goes.
+    ui::ShellImageList images(SHIL_SMALL, dpi);
+    SetImageList(images.Handle(), TVSIL_NORMAL);
+    images_ = std::move(images);
 }
 
 void TFolderView::SetFileView(shview::FolderLink* view)
@@ -387,6 +394,11 @@ bool TFolderView::Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
         return false;
     auto* header = reinterpret_cast<NMHDR*>(lp);
     switch (header->code) {
+    case NM_CUSTOMDRAW:
+        // The shell may have added images since the last paint.
+        if (reinterpret_cast<NMCUSTOMDRAW*>(lp)->dwDrawStage == CDDS_PREPAINT)
+            images_.CatchUp();
+        return false;
     case TVN_DELETEITEMW: {
         auto* nm = reinterpret_cast<NMTREEVIEWW*>(lp);
         NodeDeleted(nm->itemOld.hItem, nm->itemOld.lParam);

@@ -11,6 +11,7 @@
 #include "idlist/idlist.h"
 #include "shview/view_links.h"
 #include "ui/busy.h"
+#include "ui/image_list.h"
 #include "ui/treeview.h"
 
 #include <string>
@@ -23,6 +24,9 @@ public:
 
     // Creates the control's window and builds the tree from the desktop.
     bool Create(HWND parent, int id = 0);
+    // Shows the shell's icons at the small-icon size of `dpi` (the window
+    // moved to a monitor of that DPI); the nodes keep their indices.
+    void SetDpi(int dpi);
 
     // Discards every node and starts again from the desktop with its children,
     // the root selected and shown in the linked views. Nothing while Updating.
@@ -173,6 +177,7 @@ private:
 
     ui::Component& LinkedComponent() noexcept override { return *this; }
 
+    ui::ShellImageList images_;
     shview::PeerLink<shview::FolderLink> fileView_;
     shview::PeerLink<shview::FolderLink> comboView_;
     ui::TreeNode currentNode_ = nullptr;

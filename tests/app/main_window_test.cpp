@@ -4,6 +4,9 @@
 #include "tests/support/main_form.h"
 #include "tests/support/windows_profile.h"
 #include "tests/support/wine_ui.h"
+#include "ui/image_list.h"
+
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -298,6 +301,51 @@ TEST_F(MainWindow, PanesShowTheShellsIconsAtTheSizesOfTheDpi)
     EXPECT_EQ(side(ListView_GetImageList(list, LVSIL_NORMAL)), Px(32));
     EXPECT_EQ(side(ListView_GetImageList(list, LVSIL_SMALL)), Px(16));
     EXPECT_EQ(side(TreeView_GetImageList(tree, TVSIL_NORMAL)), Px(16));
+}
+
+TEST_F(MainWindow, PanesShowTheShellsIconsAtTheSizesOfAnotherMonitorsDpi)
+{
+    HWND list = form->FileView.Handle(), tree = form->FolderView.Handle();
+    auto lists = [&] {
+        return std::vector<HIMAGELIST>{ListView_GetImageList(list, LVSIL_NORMAL),
+                                       ListView_GetImageList(list, LVSIL_SMALL),
+                                       TreeView_GetImageList(tree, TVSIL_NORMAL)};
+    };
+    auto moveTo = [&](int dpi) {
+        const RECT suggested{0, 0, ui::Scale(kDesign.width, dpi), ui::Scale(kDesign.height, dpi)};
+        SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        testsupport::PumpUntilIdle();
+    };
+    const std::vector<HIMAGELIST> system = lists();
+    const int from = form->Dpi(), to = 2 * from;
+    moveTo(to);
+    // The index the shell gave the list's first item still draws a picture
+    // in each list, at the icon sizes of the new DPI.
+    ASSERT_GT(ListView_GetItemCount(list), 0);
+    LVITEMW item{LVIF_IMAGE};
+    ListView_GetItem(list, &item);
+    const int large = ui::ShellIconSide(SHIL_LARGE, to), small = ui::ShellIconSide(SHIL_SMALL, to);
+    const int sides[] = {large, small, small};
+    const std::vector<HIMAGELIST> scaled = lists();
+    for (std::size_t i = 0; i < scaled.size(); ++i) {
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(scaled[i], &cx, &cy);
+        EXPECT_EQ(cx, sides[i]) << i;
+        ui::WindowDC screen(nullptr);
+        ui::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), cx, cx));
+        ui::UniqueMemoryDC dc(CreateCompatibleDC(screen.get()));
+        HGDIOBJ old = SelectObject(dc.get(), bitmap.get());
+        PatBlt(dc.get(), 0, 0, cx, cx, WHITENESS);
+        ImageList_Draw(scaled[i], item.iImage, dc.get(), 0, 0, ILD_NORMAL);
+        int drawn = 0;
+        for (int p = 0; p < cx * cx; ++p)
+            drawn += GetPixel(dc.get(), p % cx, p / cx) != RGB(255, 255, 255);
+        SelectObject(dc.get(), old);
+        EXPECT_GT(drawn, cx) << i;
+    }
+    EXPECT_GE(TreeView_GetItemHeight(tree), small);
+    moveTo(from);
+    EXPECT_EQ(lists(), system);
 }
 
 TEST_F(MainWindow, ExitClosesTheWindow)

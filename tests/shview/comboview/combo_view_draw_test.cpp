@@ -1,5 +1,8 @@
 // How the folder combo box paints its entries, read back from the pixels.
 #include "tests/shview/comboview/combo_view_fixture.h"
+#include "ui/dpi.h"
+
+#include <shellapi.h>
 
 namespace cvtest {
 namespace {
@@ -55,6 +58,21 @@ TEST_F(ComboViewTest, OnlyTheDroppedListHighlightsTheSelectedEntry)
     Drawn none = Draw(-1, ODS_COMBOBOXEDIT);
     EXPECT_EQ(none.background, GetSysColor(COLOR_WINDOW));
     EXPECT_EQ(none.left, -1);
+}
+
+TEST_F(ComboViewTest, EntriesFollowTheDpi)
+{
+    const int dpi = 2 * ui::SystemDpi(), before = combo->ItemHeight(0);
+    combo->SetDpi(dpi);
+    for (int entry : {0, -1}) // the dropped list's and the selection field's
+        EXPECT_GE(combo->ItemHeight(entry), ui::ShellIconSide(SHIL_SMALL, dpi) + 2) << entry;
+    const int drive = PositionOf(L"C:\\");
+    ASSERT_GE(drive, 0);
+    EXPECT_EQ(Draw(drive, ODS_SELECTED).left - Draw(drive, ODS_COMBOBOXEDIT).left, 2 * ui::Scale(10, dpi) - 1);
+    // What the system tells a child window after its parent moved to the
+    // DPI the box is on now (WM_DPICHANGED_AFTERPARENT).
+    SendMessageW(combo->Handle(), 0x02E3, 0, 0);
+    EXPECT_EQ(combo->ItemHeight(0), before);
 }
 
 } // namespace
