@@ -3,6 +3,7 @@
 #include "anicur/dib_layout.h"
 #include "anicur/frame_icon.h"
 #include "anicur/icon_dir.h"
+#include "anicur/png_image.h"
 
 #include <cstring>
 #include <vector>
@@ -74,11 +75,13 @@ bool FrameCell::AddTo(FramePixels& frames, const uint8_t* file, size_t size) noe
         const std::optional<IconImage> image = ChooseIconImage(file, size, side_);
         if (!image || frames.Side() != side_)
             return false;
-        // A DIB of the cell's size is read straight from its bytes; another
-        // goes into the cell, scaled by GDI: one pass in memory, much
-        // cheaper than an icon object per frame. A PNG needs the system's
-        // decoder, and so does a DIB that GDI refuses.
-        if (!image->png && AppendExactDib(frames, file + image->offset, image->length))
+        // An image of the cell's size is read straight from its bytes; a DIB
+        // of another goes into the cell, scaled by GDI: one pass in memory,
+        // much cheaper than an icon object per frame. Any other PNG needs
+        // the system's decoder, and so does a DIB that GDI refuses.
+        const uint8_t* bytes = file + image->offset;
+        if (image->png ? AppendExactPng(frames, bytes, image->length, scratch_)
+                       : AppendExactDib(frames, bytes, image->length))
             return true;
         if (!Ready())
             return false;
@@ -88,6 +91,15 @@ bool FrameCell::AddTo(FramePixels& frames, const uint8_t* file, size_t size) noe
             return true;
         }
         return AddIcon(frames, file, size, *image);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool FrameCell::AddBySystem(FramePixels& frames, const uint8_t* file, size_t size, const IconImage& image) noexcept
+{
+    try {
+        return frames.Side() == side_ && Ready() && AddIcon(frames, file, size, image);
     } catch (...) {
         return false;
     }

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace anicur {
 
@@ -26,6 +27,10 @@ public:
     // mask and alpha as the file holds them. False when there is none or
     // the system cannot make it.
     bool AddTo(FramePixels& frames, const uint8_t* file, size_t size) noexcept;
+    // Appends `image` of the file image [file, file + size) as the system
+    // decodes and scales it, whatever its kind: what AddTo's own readers
+    // must agree with.
+    bool AddBySystem(FramePixels& frames, const uint8_t* file, size_t size, const IconImage& image) noexcept;
 
 private:
     bool Ready() noexcept;
@@ -34,6 +39,7 @@ private:
     // Copies the cell (colour rows from the bottom, mask 1 bit a pixel) into
     // a new frame.
     void CopyCell(FramePixels& frames, bool alpha);
+    std::vector<uint8_t> scratch_; // a PNG's rows
 
     int side_;
     ui::UniqueMemoryDC dc_;

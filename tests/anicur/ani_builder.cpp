@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace anitest {
@@ -115,12 +116,6 @@ Bytes BigEndian(uint32_t v)
                  static_cast<char>(v)};
 }
 
-Bytes PngChunk(std::string_view type, const Bytes& data)
-{
-    Bytes body = Bytes(type) + data;
-    return BigEndian(static_cast<uint32_t>(data.size())) + body + BigEndian(Crc32(body));
-}
-
 } // namespace
 
 Bytes Dib(int width, int height, int bits, const PixelFn& pixel)
@@ -179,21 +174,14 @@ Bytes WithBitFields(const Bytes& dib, uint32_t headerSize, uint32_t red, uint32_
     return header + dib.substr(40);
 }
 
-Bytes Png(int width, int height, const PixelFn& pixel)
+Bytes PngChunk(std::string_view type, const Bytes& data)
 {
-    Bytes raw;
-    for (int y = 0; y < height; ++y) {
-        raw += '\0'; // no filter
-        for (int x = 0; x < width; ++x) {
-            const uint32_t c = pixel(x, y);
-            const bool clear = c == Transparent;
-            raw += static_cast<char>(clear ? 0 : (c >> 16) & 0xFF);
-            raw += static_cast<char>(clear ? 0 : (c >> 8) & 0xFF);
-            raw += static_cast<char>(clear ? 0 : c & 0xFF);
-            raw += static_cast<char>(clear ? 0 : 0xFF);
-        }
-    }
-    // zlib stream of stored deflate blocks.
+    Bytes body = Bytes(type) + data;
+    return BigEndian(static_cast<uint32_t>(data.size())) + body + BigEndian(Crc32(body));
+}
+
+Bytes ZlibStored(const Bytes& raw)
+{
     Bytes z = "\x78\x01";
     uint32_t a = 1, s = 0;
     for (unsigned char c : raw) {
@@ -210,9 +198,107 @@ Bytes Png(int width, int height, const PixelFn& pixel)
         if (last)
             break;
     }
-    z += BigEndian((s << 16) | a);
-    Bytes ihdr = BigEndian(width) + BigEndian(height) + Bytes{8, 6, 0, 0, 0};
-    return Bytes("\x89PNG\r\n\x1a\n", 8) + PngChunk("IHDR", ihdr) + PngChunk("IDAT", z) + PngChunk("IEND", {});
+    return z + BigEndian((s << 16) | a);
+}
+
+Bytes PngOf(int width, int height, int colourType, int depth, const Bytes& before, const Bytes& zlib, int interlace)
+{
+    const char kind[5] = {static_cast<char>(depth), static_cast<char>(colourType), 0, 0, static_cast<char>(interlace)};
+    const Bytes ihdr = BigEndian(width) + BigEndian(height) + Bytes(kind, 5);
+    return Bytes("\x89PNG\r\n\x1a\n", 8) + PngChunk("IHDR", ihdr) + before + PngChunk("IDAT", zlib) +
+           PngChunk("IEND", {});
+}
+
+Bytes Png(int width, int height, const PixelFn& pixel)
+{
+    Bytes raw;
+    for (int y = 0; y < height; ++y) {
+        raw += '\0'; // no filter
+        for (int x = 0; x < width; ++x) {
+            const uint32_t c = pixel(x, y);
+            const bool clear = c == Transparent;
+            raw += static_cast<char>(clear ? 0 : (c >> 16) & 0xFF);
+            raw += static_cast<char>(clear ? 0 : (c >> 8) & 0xFF);
+            raw += static_cast<char>(clear ? 0 : c & 0xFF);
+            raw += static_cast<char>(clear ? 0 : 0xFF);
+        }
+    }
+    return PngOf(width, height, 6, 8, {}, ZlibStored(raw));
+}
+
+namespace {
+
+// `raw` (rows without filter bytes, `rowBytes` each) filtered row by row
+// with filter `filters[y % size]`, as an encoder does.
+Bytes Filtered(const Bytes& raw, size_t rowBytes, size_t bpp, const std::vector<int>& filters)
+{
+    Bytes out;
+    const Bytes zero(rowBytes, '\0');
+    for (size_t y = 0; y * rowBytes < raw.size(); ++y) {
+        const auto* cur = reinterpret_cast<const uint8_t*>(raw.data() + y * rowBytes);
+        const auto* up = reinterpret_cast<const uint8_t*>(y ? raw.data() + (y - 1) * rowBytes : zero.data());
+        const int f = filters[y % filters.size()];
+        out += static_cast<char>(f);
+        for (size_t i = 0; i < rowBytes; ++i) {
+            const int a = i >= bpp ? cur[i - bpp] : 0, b = up[i], c = i >= bpp ? up[i - bpp] : 0;
+            const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+            const int predicted[5] = {0, a, b, (a + b) / 2, pa <= pb && pa <= pc ? a : pb <= pc ? b
+                                                                                                : c};
+            out += static_cast<char>(cur[i] - predicted[f]);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+const std::vector<PngKind>& PngKinds()
+{
+    static const std::vector<PngKind> kinds = {
+        {"RGBA", 6, 8},
+        {"palette, 8 bits", 3, 8},
+        {"palette, 4 bits", 3, 4},
+        {"palette, 2 bits", 3, 2},
+        {"palette, 1 bit", 3, 1},
+    };
+    return kinds;
+}
+
+PngSample SamplePng(int side, const PngKind& k, const std::vector<int>& filters)
+{
+    Bytes raw, chunks;
+    std::vector<uint32_t> colours;
+    const int entries = k.colourType == 3 ? 1 << k.depth : 0;
+    Bytes palette, alphas;
+    for (int i = 0; i < entries; ++i) {
+        palette += Bytes{static_cast<char>(i * 37), static_cast<char>(255 - i), static_cast<char>(i * 5 + 1)};
+        if (i < entries / 2 + 1)
+            alphas += static_cast<char>(i == 0 ? 255 : i * 29);
+    }
+    if (entries)
+        chunks = PngChunk("PLTE", palette) + PngChunk("tRNS", alphas);
+    for (int y = 0; y < side; ++y) {
+        const int bits = k.colourType == 6 ? 32 : k.depth;
+        Bytes row((side * bits + 7) / 8, '\0');
+        for (int x = 0; x < side; ++x) {
+            const uint8_t r = static_cast<uint8_t>(x * 31 + y * 7), g = static_cast<uint8_t>(200 - y * 13),
+                          b = static_cast<uint8_t>(x * y * 5), a = static_cast<uint8_t>(x * 36 + y);
+            if (k.colourType == 6) {
+                row.replace(x * 4, 4, Bytes{char(r), char(g), char(b), char(a)});
+                colours.push_back(uint32_t(a) << 24 | uint32_t(r) << 16 | uint32_t(g) << 8 | b);
+            } else {
+                const int index = (x * 3 + y) % entries, at = x * k.depth;
+                row[at / 8] = static_cast<char>(row[at / 8] | index << (8 - k.depth - at % 8));
+                const uint32_t alpha = index < static_cast<int>(alphas.size()) ? uint8_t(alphas[index]) : 255;
+                colours.push_back(alpha << 24 | uint32_t(uint8_t(palette[index * 3])) << 16 |
+                                  uint32_t(uint8_t(palette[index * 3 + 1])) << 8 | uint8_t(palette[index * 3 + 2]));
+            }
+        }
+        raw += row;
+    }
+    const size_t rowBytes = raw.size() / side, bpp = k.colourType == 6 ? 4 : 1;
+    return {PngOf(side, side, k.colourType, k.depth, chunks, ZlibStored(Filtered(raw, rowBytes, bpp, filters))),
+            colours};
 }
 
 Bytes IconFile(const std::vector<DirImage>& images, uint16_t type)

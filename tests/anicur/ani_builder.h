@@ -52,6 +52,28 @@ Bytes WithBitFields(const Bytes& dib, uint32_t headerSize, uint32_t red = 0xFF00
                     uint32_t blue = 0x0000FF);
 // A PNG (RGBA, stored without compression).
 Bytes Png(int width, int height, const PixelFn& pixel);
+// A zlib stream of stored deflate blocks holding `raw`.
+Bytes ZlibStored(const Bytes& raw);
+// A PNG chunk: length, type, `data`, CRC.
+Bytes PngChunk(std::string_view type, const Bytes& data);
+// A PNG: signature, IHDR with the given size and kind, the chunks `before`,
+// one IDAT holding `zlib` (filtered rows), IEND.
+Bytes PngOf(int width, int height, int colourType, int depth, const Bytes& before, const Bytes& zlib,
+            int interlace = 0);
+// A kind of PNG image: colour type and bits a sample.
+struct PngKind {
+    const char* name;
+    int colourType, depth;
+};
+// RGBA, and palettes of 8, 4, 2 and 1 bits (partly transparent).
+const std::vector<PngKind>& PngKinds();
+struct PngSample {
+    Bytes png;
+    std::vector<uint32_t> colours; // 0xAARRGGBB, rows from the top
+};
+// A `side` x `side` PNG of kind `k` with varied colours and alphas (some
+// pixel of each row showing), its rows filtered with `filters` in turn.
+PngSample SamplePng(int side, const PngKind& k, const std::vector<int>& filters);
 
 struct DirImage {
     Bytes bytes;

@@ -6,6 +6,7 @@
 #include "anicur/frame_cell.h"
 #include "anicur/frame_icon.h"
 #include "anicur/icon_dir.h"
+#include "anicur/png_image.h"
 
 #include "ani_builder.h"
 #include "corpus_table.h"
@@ -383,6 +384,48 @@ TEST(AniCur, ChoosesTheImageThatFits32)
     const std::vector<uint32_t> up = Render(a.Frames, 2, ILD_NORMAL);
     EXPECT_EQ(At(up, 1, 1), Blue);
     EXPECT_EQ(At(up, 30, 30), Blue);
+}
+
+// The PNGs the reader decodes itself come out exactly as the system's
+// decoder makes them: every PNG of the corpus's animations at its own size,
+// and each kind the reader takes, through every filter.
+TEST(AniCur, PngFramesAsTheSystemDecodesThem)
+{
+    struct Sample {
+        std::string name;
+        Bytes file;
+        IconImage image;
+    };
+    std::vector<Sample> samples;
+    auto addPngs = [&samples](const std::string& name, const Bytes& file) {
+        HeapBytes bytes(file);
+        for (const IconImage& image : ListIconImages(bytes.data(), bytes.size()))
+            if (image.png && image.width == image.height)
+                samples.push_back({name + " " + std::to_string(image.width), file, image});
+    };
+    for (const CorpusAnimation& want : CorpusAnimations()) {
+        const Bytes bytes = testsupport::ReadBytes(testsupport::CorpusFile(ui::FromUtf8(want.path)));
+        HeapBytes heap(bytes);
+        for (const ByteRange& f : AniWalk(heap.data(), heap.size()).frames)
+            addPngs(want.path, bytes.substr(f.offset, f.length));
+    }
+    for (const PngKind& k : PngKinds())
+        addPngs(k.name, IconFile({{SamplePng(32, k, {0, 1, 2, 3, 4}).png, 32, 32}}));
+    ASSERT_EQ(samples.size(), 2 * 12 * 11 + PngKinds().size());
+    for (const Sample& s : samples) {
+        SCOPED_TRACE(s.name);
+        const int side = s.image.width;
+        FramePixels ours(side), system(side);
+        FrameCell cell(side);
+        std::vector<uint8_t> scratch;
+        HeapBytes file(s.file);
+        ASSERT_TRUE(AppendExactPng(ours, file.data() + s.image.offset, s.image.length, scratch));
+        ASSERT_TRUE(cell.AddBySystem(system, file.data(), file.size(), s.image));
+        const size_t pixels = size_t(side) * side;
+        EXPECT_EQ(ours.Alpha(0), system.Alpha(0));
+        EXPECT_TRUE(std::equal(ours.Colour(0), ours.Colour(0) + pixels, system.Colour(0)));
+        EXPECT_TRUE(std::equal(ours.Mask(0), ours.Mask(0) + pixels, system.Mask(0)));
+    }
 }
 
 // The walk's values of each file are AniWalkCorpus's to prove; here, that

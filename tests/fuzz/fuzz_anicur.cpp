@@ -3,12 +3,17 @@
 // bytes: besides the sanitizers' checks, nothing they report may point
 // outside the input or name a frame that does not exist, and every part of a
 // chosen DIB that the frame drawing reads is read here from an exact-size
-// copy of the image.
+// copy of the image. A PNG of a frame's own size is read as the frame
+// reading reads it, and the inflater gets the bare input too (a PNG's
+// checksums keep most mutations away from it).
 #include "anicur/ani_walk.h"
+#include "anicur/byte_reader.h"
 #include "anicur/cursor_check.h"
 #include "anicur/dib_layout.h"
 #include "anicur/frame_pixels.h"
 #include "anicur/icon_dir.h"
+#include "anicur/inflate.h"
+#include "anicur/png_image.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -62,6 +67,25 @@ void DrawDib(const uint8_t* dib, size_t length)
     }
 }
 
+// A PNG as the frame reading takes it, at `side`, from an exact-size copy.
+void ReadPng(const uint8_t* png, size_t length, uint32_t side)
+{
+    if (side < 1 || side > 256)
+        return;
+    const std::unique_ptr<uint8_t[]> copy = Copy(png, length);
+    FramePixels frames(static_cast<int>(side));
+    std::vector<uint8_t> scratch;
+    if (!AppendExactPng(frames, copy.get(), length, scratch)) {
+        if (frames.Count() != 0)
+            std::abort();
+        return;
+    }
+    if (frames.Count() != 1)
+        std::abort();
+    std::vector<uint32_t> surface(static_cast<size_t>(side) * side, 0x808080);
+    ComposeFrame(frames, 0, surface.data(), side);
+}
+
 // A frame as the reader takes it: the chosen image, and its DIB drawn.
 void Frame(const uint8_t* data, size_t size)
 {
@@ -74,6 +98,8 @@ void Frame(const uint8_t* data, size_t size)
     if (!image->png) {
         const std::unique_ptr<uint8_t[]> dib = Copy(frame.get() + image->offset, image->length);
         DrawDib(dib.get(), image->length);
+    } else if (image->width == image->height) {
+        ReadPng(frame.get() + image->offset, image->length, static_cast<uint32_t>(image->width));
     }
 }
 
@@ -105,6 +131,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::abort();
     Frame(data, size);
     DrawDib(data, size);
+    if (size >= 24)
+        ReadPng(data, size, ReadU32BigEndian(data + 16));
+    // The inflater: the first byte sets the size to fill, the rest is the
+    // stream.
+    if (size >= 1) {
+        const std::unique_ptr<uint8_t[]> stream = Copy(data + 1, size - 1);
+        std::vector<uint8_t> out(size_t{data[0]} * 64);
+        ZlibInflate(stream.get(), size - 1, out.data(), out.size());
+    }
     // The gate to the system's loader: what it admits the reader reads whole.
     const std::unique_ptr<uint8_t[]> copy = Copy(data, size);
     if (IsWholeCursorImage(copy.get(), size)) {
