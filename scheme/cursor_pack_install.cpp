@@ -31,7 +31,7 @@ bool ReadSetupFile(const std::wstring& path, InfFile& inf)
     if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), DWORD(bytes.size()), &read, nullptr) ||
                            read != bytes.size()))
         return false;
-    inf = ReadInf(DecodeInfBytes(bytes.data(), bytes.size(), FromAnsi));
+    inf = ReadInf(DecodeInfBytes(bytes.data(), bytes.size(), FromAnsi), GetUserDefaultUILanguage());
     return true;
 }
 
