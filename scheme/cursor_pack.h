@@ -30,6 +30,7 @@ enum class PackProblem {
     NotCopied,   // the files could not be put in place: detail is the file or folder
     NotStored,   // the scheme could not be written
     NotApplied,  // installed and stored, but the scheme could not be applied
+    Kept,        // the user kept a scheme of that name the pack did not install
 };
 
 struct PackFile {

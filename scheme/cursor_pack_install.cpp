@@ -5,6 +5,8 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace scheme {
@@ -104,6 +106,25 @@ bool StoreScheme(const std::wstring& name, const std::wstring& text)
                           DWORD((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
+// Whether the user's scheme `name`, if there is one, is the pack's own:
+// every file it names lies in the pack's folder below kPackRoot.
+bool HoldsOnlyThePack(const PackPlan& plan)
+{
+    const std::optional<SchemePaths> stored = ReadNamedScheme(plan.schemeName, SchemeSource::User);
+    if (!stored)
+        return true;
+    const std::wstring own = std::wstring(kPackRoot) + L"\\" + plan.folderName + L"\\";
+    for (const std::wstring& path : *stored) {
+        if (path.empty())
+            continue;
+        const std::wstring_view name = std::wstring_view(path).substr(std::min(own.size(), path.size()));
+        if (path.size() <= own.size() || !SameInfName(std::wstring_view(path).substr(0, own.size()), own) ||
+            name.find_first_of(L"\\/") != std::wstring_view::npos)
+            return false;
+    }
+    return true;
+}
+
 PackInstallResult Refused(PackProblem problem, std::wstring detail)
 {
     return {problem, std::move(detail), {}};
@@ -154,7 +175,7 @@ bool IsCursorPackFile(const std::wstring& path)
 }
 
 PackInstallResult InstallCursorPack(const std::wstring& infPath, const CursorFileCheck& readable,
-                                    const SchemeApplier& apply)
+                                    const ReplaceQuestion& mayReplace, const SchemeApplier& apply)
 {
     InfFile inf;
     if (!ReadSetupFile(infPath, inf))
@@ -172,6 +193,10 @@ PackInstallResult InstallCursorPack(const std::wstring& infPath, const CursorFil
         if (!readable || !readable(source))
             return Refused(PackProblem::Unloadable, file.source);
     }
+
+    // A scheme of that name that is not this pack's is the user's to give up.
+    if (!HoldsOnlyThePack(plan) && (!mayReplace || !mayReplace(plan.schemeName)))
+        return Refused(PackProblem::Kept, plan.schemeName);
 
     const std::wstring root = Expanded(kPackRoot), staging = Expanded(kPackStaging);
     if (root.empty() || staging.empty() || !MakeFolders(root) || !MakeFolders(staging))
