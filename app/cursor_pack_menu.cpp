@@ -25,6 +25,7 @@ const wchar_t* ProblemText(scheme::PackProblem problem)
     case PackProblem::Unreadable: return texts::kPackUnreadable;
     case PackProblem::MissingFile: return texts::kPackMissingFile;
     case PackProblem::Unloadable: return texts::kPackUnloadable;
+    case PackProblem::FolderTaken: return texts::kPackFolderTaken;
     case PackProblem::NotCopied: return texts::kPackNotCopied;
     case PackProblem::NotStored: return texts::kPackNotStored;
     case PackProblem::None:

@@ -5,7 +5,6 @@
 
 #include <shlobj.h>
 
-#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -106,23 +105,47 @@ bool StoreScheme(const std::wstring& name, const std::wstring& text)
                           DWORD((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
-// Whether the user's scheme `name`, if there is one, is the pack's own:
-// every file it names lies in the pack's folder below kPackRoot.
+// The start of every path of the pack's installed files, as stored.
+std::wstring PackPrefix(const PackPlan& plan)
+{
+    return std::wstring(kPackRoot) + L"\\" + plan.folderName + L"\\";
+}
+
+bool StartsWith(const std::wstring& path, const std::wstring& prefix)
+{
+    return path.size() > prefix.size() && SameInfName(std::wstring_view(path).substr(0, prefix.size()), prefix);
+}
+
+// Whether the user's scheme of the pack's name, if there is one, is the
+// pack's own: every file it names lies in the pack's folder.
 bool HoldsOnlyThePack(const PackPlan& plan)
 {
     const std::optional<SchemePaths> stored = ReadNamedScheme(plan.schemeName, SchemeSource::User);
     if (!stored)
         return true;
-    const std::wstring own = std::wstring(kPackRoot) + L"\\" + plan.folderName + L"\\";
-    for (const std::wstring& path : *stored) {
-        if (path.empty())
-            continue;
-        const std::wstring_view name = std::wstring_view(path).substr(std::min(own.size(), path.size()));
-        if (path.size() <= own.size() || !SameInfName(std::wstring_view(path).substr(0, own.size()), own) ||
-            name.find_first_of(L"\\/") != std::wstring_view::npos)
+    const std::wstring own = PackPrefix(plan);
+    for (const std::wstring& path : *stored)
+        if (!path.empty() && (!StartsWith(path, own) || path.find_first_of(L"\\/", own.size()) != std::wstring::npos))
             return false;
-    }
     return true;
+}
+
+// Another pack installed in the pack's folder: one of the user's schemes
+// whose other name gives the same folder name ("Neon." and "Neon") and
+// whose files lie there; "" when there is none. Schemes the user saved from
+// an installed pack's files keep their own names and are no other pack.
+std::wstring FolderOwner(const PackPlan& plan)
+{
+    const std::wstring own = PackPrefix(plan);
+    for (const std::wstring& name : SchemeNames(SchemeSource::User)) {
+        if (SameInfName(name, plan.schemeName) || !SameInfName(PackFolderName(name), plan.folderName))
+            continue;
+        if (const std::optional<SchemePaths> stored = ReadNamedScheme(name, SchemeSource::User))
+            for (const std::wstring& path : *stored)
+                if (StartsWith(path, own))
+                    return name;
+    }
+    return {};
 }
 
 PackInstallResult Refused(PackProblem problem, std::wstring detail)
@@ -197,6 +220,9 @@ PackInstallResult InstallCursorPack(const std::wstring& infPath, const CursorFil
     // A scheme of that name that is not this pack's is the user's to give up.
     if (!HoldsOnlyThePack(plan) && (!mayReplace || !mayReplace(plan.schemeName)))
         return Refused(PackProblem::Kept, plan.schemeName);
+    // Its folder would take another scheme's files away.
+    if (const std::wstring other = FolderOwner(plan); !other.empty())
+        return Refused(PackProblem::FolderTaken, other);
 
     const std::wstring root = Expanded(kPackRoot), staging = Expanded(kPackStaging);
     if (root.empty() || staging.empty() || !MakeFolders(root) || !MakeFolders(staging))

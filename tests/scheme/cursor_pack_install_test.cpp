@@ -189,11 +189,22 @@ TEST_F(CursorPackInstall, AnotherSchemeOfThePacksNameIsReplacedOnlyWhenAllowed)
             EXPECT_EQ(row.asks ? std::vector<std::wstring>{kName} : std::vector<std::wstring>{}, asked);
             EXPECT_EQ(kept ? row.stored : root + L"Tarimoku Test Pack\\Normal.cur", Stored());
             EXPECT_EQ(kept ? 0u : 1u, applied.size());
-            if (kept)
+            if (kept) {
                 EXPECT_EQ(filesBefore, InstalledFiles());
+            }
             EXPECT_TRUE(StagingEmpty());
         }
     }
+    // Another scheme's files in the folder the pack's name also gives: refused.
+    DeleteScheme();
+    const std::wstring other = root + L"Tarimoku Test Pack\\Other.cur";
+    RegSetKeyValueW(HKEY_CURRENT_USER, scheme::kUserSchemesKey, L"Tarimoku Test Pack.", REG_SZ, other.c_str(),
+                    DWORD((other.size() + 1) * sizeof(wchar_t)));
+    const scheme::PackInstallResult taken = Install(inf);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, scheme::kUserSchemesKey, L"Tarimoku Test Pack.");
+    EXPECT_EQ(PackProblem::FolderTaken, taken.problem);
+    EXPECT_EQ(L"Tarimoku Test Pack.", taken.detail);
+    EXPECT_EQ(std::nullopt, Stored());
 }
 
 TEST_F(CursorPackInstall, BadPacksLeaveNothingBehindAndKeepWhatWasInstalled)
