@@ -25,10 +25,12 @@ const wchar_t* ProblemText(scheme::PackProblem problem)
     case PackProblem::Unreadable: return texts::kPackUnreadable;
     case PackProblem::MissingFile: return texts::kPackMissingFile;
     case PackProblem::Unloadable: return texts::kPackUnloadable;
+    case PackProblem::FolderTaken: return texts::kPackFolderTaken;
     case PackProblem::NotCopied: return texts::kPackNotCopied;
     case PackProblem::NotStored: return texts::kPackNotStored;
     case PackProblem::None:
-    case PackProblem::NotApplied: break;
+    case PackProblem::NotApplied:
+    case PackProblem::Kept: break;
     }
     return L"";
 }
@@ -70,7 +72,15 @@ void InstallPackFromMenu(HWND owner, const std::wstring& path)
     };
     // The same gate as every cursor the program hands to the system: a file
     // its own reader does not read whole never reaches the system's loader.
-    const scheme::PackInstallResult result = scheme::InstallCursorPack(path, anicur::IsWholeCursorFile, apply);
-    if (result.problem != scheme::PackProblem::None)
+    // A scheme of the same name that this pack did not install is the
+    // user's: it goes only when the user says so.
+    const auto mayReplace = [owner](const std::wstring& name) {
+        auto& box = ui::CurrentSeams().messageBox;
+        return box && box(owner, scheme::FillPlaceholder(texts::kPackReplaceAsk, name).c_str(), texts::AppTitle,
+                          MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    };
+    const scheme::PackInstallResult result =
+        scheme::InstallCursorPack(path, anicur::IsWholeCursorFile, mayReplace, apply);
+    if (result.problem != scheme::PackProblem::None && result.problem != scheme::PackProblem::Kept)
         scheme::ShowError(owner, PackInstallMessage(result, path));
 }

@@ -353,9 +353,15 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_COMMAND:
         // Menu items and accelerators (lParam 0), and the tool buttons.
         if (lp == 0 || reinterpret_cast<HWND>(lp) == ToolButtons.Handle()) {
-            commandTable_.Run(LOWORD(wp));
+            if (!schemeMenu_.Run(Handle(), LOWORD(wp)))
+                commandTable_.Run(LOWORD(wp));
             return 0;
         }
+        break;
+    case WM_INITMENUPOPUP:
+        // The schemes as they are now: the system's settings change them too.
+        if (SchemeMenu::Holds(reinterpret_cast<HMENU>(wp)))
+            schemeMenu_.Rebuild(reinterpret_cast<HMENU>(wp));
         break;
     case WM_NOTIFY:
         if (lp && BeginDrag(*reinterpret_cast<const NMHDR*>(lp)))

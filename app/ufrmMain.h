@@ -11,6 +11,7 @@
 #include "app/previews.h"
 #include "app/refresh_panes.h"
 #include "app/role_menu.h"
+#include "app/scheme_menu.h"
 #include "dialogs/RestorePos.h"
 #include "res/resource.h"
 #include "shell/ContextMenuEx.h"
@@ -74,7 +75,7 @@ public:
     TRestorePos RestorePos;
     static constexpr wchar_t kPlacementKey[] = L"SOFTWARE\\RUVANE\\Tarimoku";
     static constexpr wchar_t kPlacementName[] = L"frmPosi";
-    // The fourteen cursor roles (item i has tag i), then the sub-menu that
+    // The seventeen cursor roles (item i has tag i), then the sub-menu that
     // gives roles back to the system; roleMenu fills it and keeps it in step
     // with the scheme.
     ui::PopupMenu PopupMenuMouse{IDM_ROLE_FIRST};
@@ -209,6 +210,7 @@ private:
                                            {IDM_DELETE, IDM_RENAME, IDM_FOLDERUP},
                                            [this] { return ReadPaneState(); }};
     commands::CommandTable commandTable_;
+    SchemeMenu schemeMenu_; // the menu bar's スキーム menu
     ui::UniqueFont formFont_;
     ui::UniqueFont listFont_; // the icon-title font, when the system gives it
     ui::UniqueFont treeFont_; // a copy of it for the tree

@@ -36,6 +36,11 @@
 #define IDC_ABOUT_LABEL4 1303
 #define IDC_ABOUT_LABEL5 1304
 
+// The name of a cursor scheme to save (OK and Cancel are IDOK and IDCANCEL).
+#define IDD_SCHEMENAME 140
+#define IDC_SCHEMENAME_LABEL 1401
+#define IDC_SCHEMENAME_EDIT 1402
+
 // Menu commands (menu bar, tool buttons, accelerators).
 #define IDM_NEWFOLDER 1001
 #define IDM_DELETE 1002
@@ -48,8 +53,16 @@
 #define IDM_GOTO 1031
 #define IDM_ABOUT 1041
 #define IDM_FOLDERUP 1051
+#define IDM_SCHEME_SAVE 1061
 
 // Role menu items: IDM_ROLE_FIRST + role index.
 #define IDM_ROLE_FIRST 2000
 // Items of the role menu's "restore the default" sub-menu, in their order.
 #define IDM_ROLE_DEFAULT_FIRST 2100
+
+// The scheme menu's items made when it opens: applying scheme i
+// (IDM_SCHEME_APPLY_FIRST + i), deleting the user's scheme i
+// (IDM_SCHEME_DELETE_FIRST + i); at most IDM_SCHEME_COUNT of each.
+#define IDM_SCHEME_APPLY_FIRST 2200
+#define IDM_SCHEME_DELETE_FIRST 2600
+#define IDM_SCHEME_COUNT 400

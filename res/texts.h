@@ -82,6 +82,9 @@ inline constexpr wchar_t kPackMissingFile[] = L"ファイル「%s」が見つか
 inline constexpr wchar_t kPackUnloadable[] = L"カーソルファイル「%s」を読み込めませんでした。";
 inline constexpr wchar_t kPackNotCopied[] = L"「%s」にファイルを置けませんでした。";
 inline constexpr wchar_t kPackNotStored[] = L"スキーム「%s」を保存できませんでした。";
+inline constexpr wchar_t kPackFolderTaken[] = L"スキーム「%s」のファイルが同じフォルダにあります。";
+inline constexpr wchar_t kPackReplaceAsk[] =
+    L"スキーム「%s」は既にあります。このカーソルパックのスキームで置き換えますか?";
 inline constexpr wchar_t kPackNothingChanged[] = L"何も変更されていません。";
 // Installed, but the scheme (%s) could not be applied.
 inline constexpr wchar_t kPackNotApplied[] = L"スキーム「%s」をインストールしましたが、適用できませんでした。";

@@ -278,7 +278,59 @@ private:
                 return false;
             }
         }
-        copies_.push_back({folder, std::wstring(name), std::wstring(source)});
+        std::wstring found(source);
+        if (!OnSourceDisk(found))
+            return false;
+        copies_.push_back({folder, std::wstring(name), std::move(found)});
+        return true;
+    }
+
+    // The line of `section` (its .amd64 form first) whose key is `key`.
+    const InfLine* Listed(const wchar_t* section, std::wstring_view key, bool number) const
+    {
+        for (const std::wstring& name : {std::wstring(section) + L".amd64", std::wstring(section)})
+            if (const InfSection* found = inf_.Find(name))
+                for (const InfLine& line : found->lines) {
+                    if (!line.hasKey)
+                        continue;
+                    const std::wstring_view own = Trimmed(line.key);
+                    if (number ? DirId(own) == DirId(key) && DirId(key) : SameInfName(own, key))
+                        return &line;
+                }
+        return nullptr;
+    }
+
+    // A source file listed in [SourceDisksFiles] (file = disk, sub-folder)
+    // lies in the disk's folder of [SourceDisksNames] (its fourth field,
+    // from the pack's folder) and that sub-folder; a file not listed lies
+    // where its name says. Both folders stay below the pack's folder.
+    bool OnSourceDisk(std::wstring& source)
+    {
+        const InfLine* file = Listed(L"SourceDisksFiles", source, false);
+        if (!file)
+            return true;
+        const InfLine* disk = file->fields.empty() ? nullptr : Listed(L"SourceDisksNames", file->fields[0], true);
+        if (!disk) {
+            Fail(PackProblem::Malformed, std::to_wstring(file->number));
+            return false;
+        }
+        std::wstring_view diskFolder = disk->fields.size() > 3 ? Trimmed(disk->fields[3]) : std::wstring_view();
+        // The disk's folder is written from the root of the medium: the pack's folder.
+        if (!diskFolder.empty() && (diskFolder.front() == L'\\' || diskFolder.front() == L'/'))
+            diskFolder.remove_prefix(1);
+        std::wstring path;
+        for (std::wstring_view part : {diskFolder, file->fields.size() > 1 ? Trimmed(file->fields[1]) : L""}) {
+            while (!part.empty() && (part.back() == L'\\' || part.back() == L'/'))
+                part.remove_suffix(1);
+            if (part.empty())
+                continue;
+            if (const NameKind kind = RelativePathOf(part); kind != NameKind::Plain) {
+                Fail(kind == NameKind::Climbs ? PackProblem::ClimbsOut : PackProblem::Malformed, std::wstring(part));
+                return false;
+            }
+            path.append(part).append(L"\\");
+        }
+        source = path + source;
         return true;
     }
 

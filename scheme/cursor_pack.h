@@ -27,9 +27,11 @@ enum class PackProblem {
     Unreadable,  // the setup file cannot be read
     MissingFile, // a file to copy is not in the pack: detail is its name
     Unloadable,  // a cursor file of the pack that cannot be used: detail is its name
+    FolderTaken, // another scheme's files lie in the pack's folder: detail is its name
     NotCopied,   // the files could not be put in place: detail is the file or folder
     NotStored,   // the scheme could not be written
     NotApplied,  // installed and stored, but the scheme could not be applied
+    Kept,        // the user kept a scheme of that name the pack did not install
 };
 
 struct PackFile {

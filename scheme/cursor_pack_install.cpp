@@ -5,6 +5,7 @@
 
 #include <shlobj.h>
 
+#include <optional>
 #include <vector>
 
 namespace scheme {
@@ -31,7 +32,7 @@ bool ReadSetupFile(const std::wstring& path, InfFile& inf)
     if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), DWORD(bytes.size()), &read, nullptr) ||
                            read != bytes.size()))
         return false;
-    inf = ReadInf(DecodeInfBytes(bytes.data(), bytes.size(), FromAnsi));
+    inf = ReadInf(DecodeInfBytes(bytes.data(), bytes.size(), FromAnsi), GetUserDefaultUILanguage());
     return true;
 }
 
@@ -104,6 +105,49 @@ bool StoreScheme(const std::wstring& name, const std::wstring& text)
                           DWORD((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
+// The start of every path of the pack's installed files, as stored.
+std::wstring PackPrefix(const PackPlan& plan)
+{
+    return std::wstring(kPackRoot) + L"\\" + plan.folderName + L"\\";
+}
+
+bool StartsWith(const std::wstring& path, const std::wstring& prefix)
+{
+    return path.size() > prefix.size() && SameInfName(std::wstring_view(path).substr(0, prefix.size()), prefix);
+}
+
+// Whether the user's scheme of the pack's name, if there is one, is the
+// pack's own: every file it names lies in the pack's folder.
+bool HoldsOnlyThePack(const PackPlan& plan)
+{
+    const std::optional<SchemePaths> stored = ReadNamedScheme(plan.schemeName, SchemeSource::User);
+    if (!stored)
+        return true;
+    const std::wstring own = PackPrefix(plan);
+    for (const std::wstring& path : *stored)
+        if (!path.empty() && (!StartsWith(path, own) || path.find_first_of(L"\\/", own.size()) != std::wstring::npos))
+            return false;
+    return true;
+}
+
+// Another pack installed in the pack's folder: one of the user's schemes
+// whose other name gives the same folder name ("Neon." and "Neon") and
+// whose files lie there; "" when there is none. Schemes the user saved from
+// an installed pack's files keep their own names and are no other pack.
+std::wstring FolderOwner(const PackPlan& plan)
+{
+    const std::wstring own = PackPrefix(plan);
+    for (const std::wstring& name : SchemeNames(SchemeSource::User)) {
+        if (SameInfName(name, plan.schemeName) || !SameInfName(PackFolderName(name), plan.folderName))
+            continue;
+        if (const std::optional<SchemePaths> stored = ReadNamedScheme(name, SchemeSource::User))
+            for (const std::wstring& path : *stored)
+                if (StartsWith(path, own))
+                    return name;
+    }
+    return {};
+}
+
 PackInstallResult Refused(PackProblem problem, std::wstring detail)
 {
     return {problem, std::move(detail), {}};
@@ -154,7 +198,7 @@ bool IsCursorPackFile(const std::wstring& path)
 }
 
 PackInstallResult InstallCursorPack(const std::wstring& infPath, const CursorFileCheck& readable,
-                                    const SchemeApplier& apply)
+                                    const ReplaceQuestion& mayReplace, const SchemeApplier& apply)
 {
     InfFile inf;
     if (!ReadSetupFile(infPath, inf))
@@ -172,6 +216,13 @@ PackInstallResult InstallCursorPack(const std::wstring& infPath, const CursorFil
         if (!readable || !readable(source))
             return Refused(PackProblem::Unloadable, file.source);
     }
+
+    // A scheme of that name that is not this pack's is the user's to give up.
+    if (!HoldsOnlyThePack(plan) && (!mayReplace || !mayReplace(plan.schemeName)))
+        return Refused(PackProblem::Kept, plan.schemeName);
+    // Its folder would take another scheme's files away.
+    if (const std::wstring other = FolderOwner(plan); !other.empty())
+        return Refused(PackProblem::FolderTaken, other);
 
     const std::wstring root = Expanded(kPackRoot), staging = Expanded(kPackStaging);
     if (root.empty() || staging.empty() || !MakeFolders(root) || !MakeFolders(staging))

@@ -26,6 +26,10 @@ inline constexpr wchar_t kPackStaging[] = L"%LOCALAPPDATA%\\Tarimoku\\Staging";
 // whether it was applied.
 using SchemeApplier = std::function<bool(const std::wstring& name, const std::wstring& text)>;
 
+// Asked before a pack replaces the user's scheme `name` that it did not
+// install itself; answers whether it may.
+using ReplaceQuestion = std::function<bool(const std::wstring& name)>;
+
 struct PackInstallResult {
     PackProblem problem = PackProblem::None;
     std::wstring detail;
@@ -40,10 +44,13 @@ bool IsCursorPackFile(const std::wstring& path);
 // `readable` first. A pack refused for any reason up to the scheme's writing
 // leaves nothing behind: no folder, no scheme, and a pack installed before
 // under the same name stays as it was. Installing a pack again replaces its
-// files and its scheme in place. Then `apply` is asked to apply the scheme
-// (NotApplied when it cannot; the scheme stays installed).
+// files and its scheme in place. A scheme of the pack's name that names
+// files outside the pack's own folder (the user's, or another program's) is
+// replaced only when `mayReplace` agrees (Kept otherwise, nothing written).
+// Then `apply` is asked to apply the scheme (NotApplied when it cannot; the
+// scheme stays installed).
 PackInstallResult InstallCursorPack(const std::wstring& infPath, const CursorFileCheck& readable,
-                                    const SchemeApplier& apply);
+                                    const ReplaceQuestion& mayReplace, const SchemeApplier& apply);
 
 // The scheme text stored for a plan: its entries in role order, each a path
 // below kPackRoot, separated by commas.

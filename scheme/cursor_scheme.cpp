@@ -1,6 +1,7 @@
 #include "scheme/cursor_scheme.h"
 
 #include "scheme/mouse_registry.h"
+#include "scheme/named_schemes.h"
 #include "scheme/registry.h"
 #include "ui/handles.h"
 #include "ui/seams.h"
@@ -18,6 +19,29 @@ void CheckRole(int role, const char* what)
 {
     if (role < 0 || static_cast<std::size_t>(role) >= MouseRegistry.size())
         throw std::out_of_range(std::string(what) + ": role out of range");
+}
+
+// Stores `path` as the role's cursor. A role changed by hand is no longer
+// what the named scheme in use says, so no scheme is named any more; writing
+// what is already there changes nothing.
+void StoreRole(const TrecMouseRegistry& row, const std::wstring& path)
+{
+    std::wstring before;
+    bool named = false;
+    if (HKEY opened = nullptr; RegOpenKeyExW(HKEY_CURRENT_USER, CursorSchemeKey, 0, KEY_QUERY_VALUE, &opened) ==
+                               ERROR_SUCCESS) {
+        const ui::UniqueKey key(opened);
+        before = ExpandCursorPath(ReadRegistryText(key.get(), row.ValueName).value_or(L""));
+        DWORD source = 0, bytes = sizeof source;
+        named = !ReadRegistryText(key.get(), nullptr).value_or(L"").empty() ||
+                (RegGetValueW(key.get(), nullptr, kSchemeSourceValue, RRF_RT_REG_DWORD, nullptr, &source, &bytes) ==
+                     ERROR_SUCCESS &&
+                 source != 0);
+    }
+    SetRegistryVal(HKEY_CURRENT_USER, CursorSchemeKey, row.ValueName, path);
+    if (named &&
+        CompareStringOrdinal(before.c_str(), int(before.size()), path.c_str(), int(path.size()), TRUE) != CSTR_EQUAL)
+        ForgetCurrentScheme();
 }
 
 } // namespace
@@ -49,7 +73,7 @@ CursorAssignment SetMouseCursor(int role, const std::wstring& fileName, const Cu
         ui::UniqueCursor cursor = applier.loadCursor(fileName);
         if (!cursor)
             return CursorAssignment::Unloadable;
-        SetRegistryVal(HKEY_CURRENT_USER, CursorSchemeKey, row.ValueName, fileName);
+        StoreRole(row, fileName);
         // A system that does not know the role's cursor (Pin and Person
         // before Windows 10) refuses it; reloading the whole scheme applies
         // what it knows and keeps the value for when it knows more.
@@ -57,7 +81,7 @@ CursorAssignment SetMouseCursor(int role, const std::wstring& fileName, const Cu
             return CursorAssignment::Applied;
     } else {
         // The 9x family reads the new file from the scheme itself.
-        SetRegistryVal(HKEY_CURRENT_USER, CursorSchemeKey, row.ValueName, fileName);
+        StoreRole(row, fileName);
     }
     return applier.systemParametersInfo(SPI_SETCURSORS, 0, nullptr, SPIF_SENDWININICHANGE)
                ? CursorAssignment::Applied
@@ -70,7 +94,7 @@ void RestoreMouseCursor(int role)
     const ui::Seams applier = ui::CurrentSeams();
     // An empty value is the system's own cursor; the reload reads every role
     // from the scheme, this one included.
-    SetRegistryVal(HKEY_CURRENT_USER, CursorSchemeKey, MouseRegistry[static_cast<std::size_t>(role)].ValueName, L"");
+    StoreRole(MouseRegistry[static_cast<std::size_t>(role)], L"");
     applier.systemParametersInfo(SPI_SETCURSORS, 0, nullptr, SPIF_SENDWININICHANGE);
 }
 

@@ -1,6 +1,7 @@
 #include "scheme/inf_reader.h"
 
 #include <unordered_map>
+#include <vector>
 
 namespace scheme {
 
@@ -62,9 +63,28 @@ private:
     bool started_ = false;
 };
 
+// The language id of a [Strings.xxxx] section's name (four hex digits); -1
+// for any other name.
+int StringsLanguage(std::wstring_view name)
+{
+    constexpr std::wstring_view kPrefix = L"Strings.";
+    if (name.size() != kPrefix.size() + 4 || !SameInfName(name.substr(0, kPrefix.size()), kPrefix))
+        return -1;
+    int id = 0;
+    for (wchar_t c : name.substr(kPrefix.size())) {
+        c = FoldAscii(c);
+        const int digit = c >= L'0' && c <= L'9' ? c - L'0' : c >= L'a' && c <= L'f' ? c - L'a' + 10
+                                                                                     : -1;
+        if (digit < 0)
+            return -1;
+        id = id * 16 + digit;
+    }
+    return id;
+}
+
 class Reader {
 public:
-    explicit Reader(std::wstring_view text) : text_(text) {}
+    Reader(std::wstring_view text, unsigned short language) : text_(text), language_(language) {}
 
     InfFile Read()
     {
@@ -254,15 +274,46 @@ private:
         return out;
     }
 
+    // The strings sections to read, the most general first: a name in a
+    // later one stands for the name in an earlier one.
+    std::vector<const InfSection*> StringLayers() const
+    {
+        std::vector<const InfSection*> layers;
+        if (const InfSection* plain = inf_.Find(L"Strings"))
+            layers.push_back(plain);
+        if (language_ == 0)
+            return layers;
+        const unsigned primary = language_ & 0x3FFu;
+        const InfSection *sameLanguage = nullptr, *neutral = nullptr, *exact = nullptr;
+        for (const InfSection& section : inf_.sections) {
+            const int id = StringsLanguage(section.name);
+            if (id < 0)
+                continue;
+            if (unsigned(id) == language_)
+                exact = &section;
+            else if (unsigned(id) == primary)
+                neutral = &section;
+            else if ((unsigned(id) & 0x3FFu) == primary && !sameLanguage)
+                sameLanguage = &section;
+        }
+        for (const InfSection* layer : {sameLanguage, neutral, exact})
+            if (layer)
+                layers.push_back(layer);
+        return layers;
+    }
+
     void Substitute()
     {
-        const InfSection* strings = inf_.Find(L"Strings");
-        if (strings)
-            for (const InfLine& line : strings->lines)
+        for (const InfSection* layer : StringLayers()) {
+            std::unordered_map<std::wstring, std::wstring> own;
+            for (const InfLine& line : layer->lines)
                 if (line.hasKey)
-                    strings_.emplace(Folded(line.key), line.fields.empty() ? std::wstring() : line.fields[0]);
+                    own.emplace(Folded(line.key), line.fields.empty() ? std::wstring() : line.fields[0]);
+            for (auto& [name, value] : own)
+                strings_.insert_or_assign(name, std::move(value));
+        }
         for (InfSection& section : inf_.sections) {
-            if (&section == strings)
+            if (SameInfName(section.name, L"Strings") || StringsLanguage(section.name) >= 0)
                 continue;
             for (InfLine& line : section.lines) {
                 line.key = Substituted(line.key);
@@ -276,6 +327,7 @@ private:
     std::size_t pos_ = 0;
     int lineNumber_ = 1;
     int current_ = -1;
+    unsigned short language_ = 0;
     InfFile inf_;
     std::unordered_map<std::wstring, int> sectionIndex_;
     std::unordered_map<std::wstring, std::wstring> strings_;
@@ -349,9 +401,9 @@ const InfSection* InfFile::Find(std::wstring_view name) const noexcept
     return nullptr;
 }
 
-InfFile ReadInf(std::wstring_view text)
+InfFile ReadInf(std::wstring_view text, unsigned short language)
 {
-    return Reader(text).Read();
+    return Reader(text, language).Read();
 }
 
 std::wstring DecodeInfBytes(const unsigned char* bytes, std::size_t size, AnsiDecoder ansi)

@@ -37,11 +37,14 @@ struct InfFile {
     const InfSection* Find(std::wstring_view name) const noexcept;
 };
 
-// Reads the text of a file. `%name%` becomes the [Strings] value of that
-// name (compared without regard to case; [Strings] lines keep their text
-// as written), `%%` a single '%'; any other `%...%` (a directory id such as
-// `%10%`, an unknown name) stays as written.
-InfFile ReadInf(std::wstring_view text);
+// Reads the text of a file. `%name%` becomes the value of that name
+// (compared without regard to case) in the strings of `language` (a
+// language id, 0 for none): [Strings.xxxx] of that id in four hex digits,
+// else of its primary language (sub-language 0, then any other), else
+// [Strings]. String sections keep their text as written; `%%` becomes a
+// single '%'; any other `%...%` (a directory id such as `%10%`, an unknown
+// name) stays as written.
+InfFile ReadInf(std::wstring_view text, unsigned short language = 0);
 
 // The text of a file's bytes: UTF-16 (either order) or UTF-8 with a
 // byte-order mark; anything else through `ansi` (the system's code page).

@@ -151,6 +151,19 @@ std::vector<std::wstring> SaveScheme(const std::wstring& name, const SchemePaths
     return {};
 }
 
+bool ForgetCurrentScheme() noexcept
+{
+    try {
+        const ui::UniqueKey cursors = OpenKey(HKEY_CURRENT_USER, CursorSchemeKey, KEY_SET_VALUE);
+        if (!cursors)
+            return false;
+        WriteName(cursors.get(), L"", SchemeSource::None);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 bool DeleteScheme(const std::wstring& name)
 {
     if (name.empty())
@@ -159,14 +172,10 @@ bool DeleteScheme(const std::wstring& name)
     if (!schemes || RegDeleteValueW(schemes.get(), name.c_str()) != ERROR_SUCCESS)
         return false;
     const CurrentScheme current = ReadCurrentScheme();
+    // The scheme is gone either way; a stale name that cannot be cleared only
+    // names nothing in the menu.
     if (current.source == SchemeSource::User && SameName(current.name, name))
-        if (const ui::UniqueKey cursors = OpenKey(HKEY_CURRENT_USER, CursorSchemeKey, KEY_SET_VALUE))
-            try {
-                WriteName(cursors.get(), L"", SchemeSource::None);
-            } catch (const ERegistryError&) {
-                // The scheme is gone either way; a stale name only names
-                // nothing in the menu.
-            }
+        ForgetCurrentScheme();
     return true;
 }
 

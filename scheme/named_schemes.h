@@ -48,6 +48,11 @@ CurrentScheme ReadCurrentScheme();
 // written. Throws ERegistryError when the scheme cannot be written.
 std::vector<std::wstring> SaveScheme(const std::wstring& name, const SchemePaths& paths);
 
+// Names no scheme as the one in use (the name empty, "Scheme Source" 0), as
+// the system's mouse settings do once a role is changed by hand: the roles
+// are then the user's own. False when that could not be written.
+bool ForgetCurrentScheme() noexcept;
+
 // Deletes the user's scheme `name`; when it was the scheme in use, no scheme
 // is named any more (the roles stay). False when there was none to delete.
 bool DeleteScheme(const std::wstring& name);

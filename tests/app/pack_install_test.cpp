@@ -4,6 +4,7 @@
 #include "res/texts.h"
 #include "scheme/cursor_pack_install.h"
 #include "scheme/cursor_scheme.h"
+#include "scheme/named_schemes.h"
 #include "tests/support/local_app_data.h"
 #include "tests/support/main_form.h"
 #include "tests/support/seam_recorders.h"
@@ -104,6 +105,19 @@ TEST_F(PackInstallMenu, OfferedOnPacksOnlyAndToldWhenItFails)
               boxes.boxes[0].text);
     RightClick(packs / L"bad", L"driver.inf");
     EXPECT_EQ((std::vector<bool>{true, true, false}), offered);
+
+    // A scheme of the pack's name that it did not install is asked about
+    // first; any answer but Yes keeps it, and no error box follows.
+    boxes.boxes.clear();
+    const std::wstring mine = L"c:\\mine\\arrow.cur";
+    RegSetKeyValueW(HKEY_CURRENT_USER, scheme::kUserSchemesKey, L"Tarimoku Menu Pack", REG_SZ, mine.c_str(),
+                    DWORD((mine.size() + 1) * sizeof(wchar_t)));
+    RightClick(packs / L"good", L"install.inf");
+    ASSERT_EQ(1u, boxes.boxes.size());
+    EXPECT_EQ(L"スキーム「Tarimoku Menu Pack」は既にあります。このカーソルパックのスキームで置き換えますか?",
+              boxes.boxes[0].text);
+    EXPECT_EQ(UINT(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2), boxes.boxes[0].type);
+    EXPECT_EQ(mine, scheme::ReadNamedScheme(L"Tarimoku Menu Pack", scheme::SchemeSource::User)->at(0));
 }
 
 } // namespace

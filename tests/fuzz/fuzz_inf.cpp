@@ -40,7 +40,8 @@ bool Climbs(std::wstring_view path)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const InfFile inf = ReadInf(DecodeInfBytes(data, size, Latin1));
+    // Japanese: the language whose strings sections the seeds hold.
+    const InfFile inf = ReadInf(DecodeInfBytes(data, size, Latin1), 0x0411);
     for (const InfSection& section : inf.sections)
         for (const InfLine& line : section.lines)
             if (line.number < 1 || (line.hasKey && line.key.empty()))

@@ -67,11 +67,16 @@ protected:
 
     scheme::PackInstallResult Install(const std::wstring& inf, bool applies = true)
     {
-        return scheme::InstallCursorPack(inf, anicur::IsWholeCursorFile,
-                                         [this, applies](const std::wstring& name, const std::wstring& text) {
-                                             applied.push_back(name + L"=" + text);
-                                             return applies;
-                                         });
+        return scheme::InstallCursorPack(
+            inf, anicur::IsWholeCursorFile,
+            [this](const std::wstring& name) {
+                asked.push_back(name);
+                return replace;
+            },
+            [this, applies](const std::wstring& name, const std::wstring& text) {
+                applied.push_back(name + L"=" + text);
+                return applies;
+            });
     }
 
     // The scheme's stored text and type, or nothing.
@@ -111,6 +116,9 @@ protected:
     std::wstring InstalledPath(const std::wstring& name) const { return local_.Installed(kName, name); }
 
     std::vector<std::wstring> applied;
+    // The schemes the install asked to replace, each answered with `replace`.
+    std::vector<std::wstring> asked;
+    bool replace = false;
 
 private:
     testsupport::LocalAppData local_;
@@ -147,6 +155,56 @@ TEST_F(CursorPackInstall, APackInstallsIsAppliedAndInstallsAgainInPlace)
     EXPECT_EQ(PackProblem::NotApplied, Install(inf, false).problem);
     EXPECT_EQ(root + L"Busy.ani," + root + L"Normal.cur", Stored());
     EXPECT_EQ(3u, applied.size());
+    EXPECT_TRUE(asked.empty()); // the pack's own scheme is replaced without a word
+}
+
+// A scheme of the pack's name that the pack did not install is the user's:
+// No keeps it whole and copies nothing, Yes lets the pack replace it.
+TEST_F(CursorPackInstall, AnotherSchemeOfThePacksNameIsReplacedOnlyWhenAllowed)
+{
+    const std::wstring inf = MakePack(SetupText("Normal.cur\r\n", Entry("Normal.cur")),
+                                      {{L"Normal.cur", kCapitaine + "Normal.cur"}});
+    const std::wstring root = L"%LOCALAPPDATA%\\Tarimoku\\Cursors\\";
+    const struct {
+        std::wstring stored;
+        bool asks;
+    } rows[] = {
+        {L"c:\\mine\\normal.cur,,c:\\mine\\busy.ani", true},
+        {root + L"Other Pack\\Normal.cur", true},
+        {root + L"Tarimoku Test Pack\\sub\\Normal.cur", true},
+        {L",," + root + L"TARIMOKU TEST PACK\\Old.cur", false},
+    };
+    for (const auto& row : rows) {
+        for (const bool yes : {false, true}) {
+            SCOPED_TRACE(testing::PrintToString(row.stored) + (yes ? " yes" : " no"));
+            DeleteScheme();
+            RegSetKeyValueW(HKEY_CURRENT_USER, scheme::kUserSchemesKey, kName, REG_EXPAND_SZ, row.stored.c_str(),
+                            DWORD((row.stored.size() + 1) * sizeof(wchar_t)));
+            asked.clear();
+            applied.clear();
+            replace = yes;
+            const std::vector<std::wstring> filesBefore = InstalledFiles();
+            const bool kept = row.asks && !yes;
+            EXPECT_EQ(kept ? PackProblem::Kept : PackProblem::None, Install(inf).problem);
+            EXPECT_EQ(row.asks ? std::vector<std::wstring>{kName} : std::vector<std::wstring>{}, asked);
+            EXPECT_EQ(kept ? row.stored : root + L"Tarimoku Test Pack\\Normal.cur", Stored());
+            EXPECT_EQ(kept ? 0u : 1u, applied.size());
+            if (kept) {
+                EXPECT_EQ(filesBefore, InstalledFiles());
+            }
+            EXPECT_TRUE(StagingEmpty());
+        }
+    }
+    // Another scheme's files in the folder the pack's name also gives: refused.
+    DeleteScheme();
+    const std::wstring other = root + L"Tarimoku Test Pack\\Other.cur";
+    RegSetKeyValueW(HKEY_CURRENT_USER, scheme::kUserSchemesKey, L"Tarimoku Test Pack.", REG_SZ, other.c_str(),
+                    DWORD((other.size() + 1) * sizeof(wchar_t)));
+    const scheme::PackInstallResult taken = Install(inf);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, scheme::kUserSchemesKey, L"Tarimoku Test Pack.");
+    EXPECT_EQ(PackProblem::FolderTaken, taken.problem);
+    EXPECT_EQ(L"Tarimoku Test Pack.", taken.detail);
+    EXPECT_EQ(std::nullopt, Stored());
 }
 
 TEST_F(CursorPackInstall, BadPacksLeaveNothingBehindAndKeepWhatWasInstalled)

@@ -44,6 +44,43 @@ TEST(CursorPack, APackGivesItsSchemeAndTheFilesItNames)
     EXPECT_EQ(L"busy.ani", plan.files[1].name);
 }
 
+// Files listed in [SourceDisksFiles] come from their disk's folder and
+// sub-folder; the others from the pack's folder; none from outside it.
+TEST(CursorPack, SourceDisksNameWhereInThePackAFileLies)
+{
+    const std::wstring disks = L"[SourceDisksNames]\n1 = \"Disk\",,,\"\\Neon\\\"\n2=\"Flat\"\n"
+                               L"[SourceDisksNames.amd64]\n3 = d,,,\"..\\Neon\"\n4=d,,,C:\\x\n";
+    const struct {
+        const wchar_t* what;
+        std::wstring files;
+        PackProblem problem;
+        std::wstring detail; // the source of busy.ani, or the problem's detail
+    } rows[] = {
+        {L"a disk folder and a sub-folder", L"busy.ani = 1,Anim\n", PackProblem::None, L"Neon\\Anim\\busy.ani"},
+        {L"a disk without a folder", L"BUSY.ANI = 2\n", PackProblem::None, L"busy.ani"},
+        {L"a file not listed", L"arrow.cur = 1\n", PackProblem::None, L"busy.ani"},
+        {L"the platform's own list first", L"busy.ani=2\n[SourceDisksFiles.amd64]\nbusy.ani=1\n", PackProblem::None,
+         L"Neon\\busy.ani"},
+        {L"a disk folder that climbs out", L"busy.ani = 3\n", PackProblem::ClimbsOut, L"..\\Neon"},
+        {L"an absolute disk folder", L"busy.ani = 4\n", PackProblem::ClimbsOut, L"C:\\x"},
+        {L"a sub-folder that climbs out", L"busy.ani = 2,..\\..\n", PackProblem::ClimbsOut, L"..\\.."},
+        {L"an unknown disk", L"busy.ani = 9\n", PackProblem::Malformed, L"26"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const scheme::PackPlan plan =
+            Plan(Pack(kScheme, L"arrow.cur\nbusy.ani\n", disks + L"[SourceDisksFiles]\n" + row.files));
+        EXPECT_EQ(row.problem, plan.problem);
+        if (row.problem == PackProblem::None) {
+            ASSERT_EQ(2u, plan.files.size());
+            EXPECT_EQ(row.detail, plan.files[1].source);
+            EXPECT_EQ(L"busy.ani", plan.files[1].name);
+        } else {
+            EXPECT_EQ(row.detail, plan.detail);
+        }
+    }
+}
+
 TEST(CursorPack, TheFormsPacksWriteTheirSchemeIn)
 {
     const struct {

@@ -5,6 +5,7 @@
 
 #include "res/texts.h"
 #include "scheme/mouse_registry.h"
+#include "scheme/named_schemes.h"
 #include "scheme/registry.h"
 #include "scheme/text_utils.h"
 #include "tests/scheme/read_only_key.h"
@@ -206,6 +207,44 @@ TEST_F(CursorSchemeTest, SameAssignmentTwiceWritesAndAppliesTwice)
         EXPECT_EQ(Stored(L"SizeAll"), cur);
         EXPECT_EQ(rec_->sets.size() + rec_->spis.size(), 2u);
         EXPECT_TRUE(box_.boxes.empty());
+    }
+}
+
+// A role changed by hand leaves the named scheme in use behind, as the
+// system's mouse settings do: no name, "Scheme Source" 0. Writing what a
+// role already holds (however it is spelt) keeps the name.
+TEST_F(CursorSchemeTest, ARoleChangedByHandNamesNoSchemeAnyMore)
+{
+    UsePlatform(VER_PLATFORM_WIN32_NT);
+    const std::wstring cur = Corpus(L"reconstruct/xy.cur");
+    std::wstring upper = cur;
+    CharUpperW(upper.data());
+    const struct {
+        const wchar_t* what;
+        std::wstring before; // the role's value as stored
+        bool restore;        // give the role back, else assign `cur`
+        bool forgotten;
+    } cases[] = {
+        {L"another file", L"c:\\other.cur", false, true},
+        {L"the same file", upper, false, false},
+        {L"a role given back", cur, true, true},
+        {L"an empty role given back", L"", true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::CursorSchemeKey, L"Help", c.before);
+        RegSetKeyValueW(HKEY_CURRENT_USER, SchemeKey.c_str(), nullptr, REG_SZ, L"Aqua", sizeof L"Aqua");
+        const DWORD user = 1;
+        RegSetKeyValueW(HKEY_CURRENT_USER, SchemeKey.c_str(), L"Scheme Source", REG_DWORD, &user, sizeof user);
+        if (c.restore)
+            scheme::RestoreMouseCursor(1);
+        else
+            EXPECT_EQ(SetMouseCursor(1, cur), scheme::CursorAssignment::Applied);
+        EXPECT_EQ(Stored(nullptr), c.forgotten ? L"" : L"Aqua");
+        DWORD source = 9, bytes = sizeof source;
+        RegGetValueW(HKEY_CURRENT_USER, SchemeKey.c_str(), L"Scheme Source", RRF_RT_REG_DWORD, nullptr, &source,
+                     &bytes);
+        EXPECT_EQ(source, c.forgotten ? 0u : 1u);
     }
 }
 

@@ -75,6 +75,33 @@ TEST(InfReader, StringsAreSubstitutedOutsideTheirOwnSection)
     EXPECT_EQ(L"%b%", inf.Find(L"strings")->lines[0].fields[0]);
 }
 
+// The user's language picks its strings section, name by name: its own id,
+// then its primary language (sub-language 0 before any other), then [Strings].
+TEST(InfReader, StringsOfTheUsersLanguageBeforeThePlainOnes)
+{
+    const std::wstring text = L"[s]\n%name%,%dir%,%only%\n"
+                              L"[Strings]\nname=Plain\ndir=Cursors\nonly=Plain only\n"
+                              L"[Strings.0411]\nname=\"日本語\"\ndir=\"%kept%\"\n"
+                              L"[strings.0C07]\nname=Austrian\n[Strings.0007]\nname=German\n"
+                              L"[Strings.0807]\nname=Swiss\ndir=Schweiz\n[Strings.xy12]\nname=Bad\n";
+    const struct {
+        unsigned short language;
+        std::vector<std::wstring> read;
+    } rows[] = {
+        {0x0411, {L"日本語", L"%kept%", L"Plain only"}},
+        {0x0407, {L"German", L"Cursors", L"Plain only"}}, // neutral before the first other German
+        {0x0C07, {L"Austrian", L"Schweiz", L"Plain only"}},
+        {0x0409, {L"Plain", L"Cursors", L"Plain only"}},
+        {0, {L"Plain", L"Cursors", L"Plain only"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.language);
+        const InfFile inf = ReadInf(text, row.language);
+        EXPECT_EQ(row.read, inf.Find(L"s")->lines[0].fields);
+        EXPECT_EQ(L"%kept%", inf.Find(L"Strings.0411")->lines[1].fields[0]);
+    }
+}
+
 TEST(InfReader, SectionsAndTheLinesItCannotRead)
 {
     const struct {
