@@ -5,6 +5,12 @@
 
 tk_env_up() {
   : "${TK_WORK:?}"
+  # The compiler cache stays the user's own under the throwaway HOME.
+  if command -v ccache >/dev/null && [ -z "${CCACHE_DIR:-}" ]; then
+    CCACHE_DIR=$(ccache -k cache_dir) && export CCACHE_DIR
+    local conf="${XDG_CONFIG_HOME:-$HOME/.config}/ccache/ccache.conf"
+    if [ -f "$conf" ] && [ -z "${CCACHE_CONFIGPATH:-}" ]; then export CCACHE_CONFIGPATH=$conf; fi
+  fi
   export WINEPREFIX="$TK_WORK/prefix" HOME="$TK_WORK/home" WINEARCH=win64
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
   mkdir -p "$HOME" "$TK_WORK"
