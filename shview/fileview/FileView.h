@@ -44,8 +44,9 @@ public:
     // so that a large folder's items appear as they are read and the window
     // answers meanwhile. A file-system folder is read on a thread of its own,
     // and its old items stay until that thread has opened it. Each item goes
-    // in at its place in the current order; past kSortedInsertLimit items
-    // they are added at the end and sorted each time the list is shown.
+    // in at its place in the current order; past sortedInsertLimit items
+    // they are added at the end and sorted each time the list is shown
+    // (those of a reader thread, which orders them itself, at the end).
     // A new fill (or a new folder) drops the one under way.
     void FillList();
     // True while a fill has items still to read.
@@ -56,6 +57,7 @@ public:
     static constexpr unsigned kFillSliceMs = 40;
     int fillSliceItems = 0;
     static constexpr int kSortedInsertLimit = 16384;
+    int sortedInsertLimit = kSortedInsertLimit;
     // Slices run by the fills so far (the first of each fill included).
     int FillSlicesRun() const noexcept { return slicesRun_; }
     // Parsing path of an item (its full path for file-system items); empty
@@ -150,8 +152,9 @@ private:
     // Says in a box that the folder's path is too long to read it, if it
     // is; with `refusedOnly`, only if the system refuses to read it so.
     void ReportUnreadable(bool refusedOnly);
-    // Sorts the items a fill added at the end.
-    void SortAdded();
+    // Sorts the items a fill added at the end; those of a folder's reader
+    // only at the `last`, in the order it gives.
+    void SortAdded(bool last);
     // Reads the next slice of items; the fill ends after the last.
     void RunSlice();
     void ContinueFill();

@@ -14,6 +14,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -137,8 +138,11 @@ bool ReadsOnItsOwnThread(const ui::ComPtr<IShellFolder>& folder, PCIDLIST_ABSOLU
     auto persist = folder.As<IPersist>(IID_IPersist);
     CLSID kind{};
     std::wstring path;
-    return persist && SUCCEEDED(persist->GetClassID(&kind)) && IsEqualCLSID(kind, CLSID_ShellFSFolder) &&
-           idlist::IDListFileSystemPath(id, path);
+    // The folder object itself, not one that passes some calls on to it.
+    auto self = folder.As<IUnknown>(IID_IUnknown);
+    auto persistSelf = persist ? persist.As<IUnknown>(IID_IUnknown) : ui::ComPtr<IUnknown>();
+    return persist && self.get() == persistSelf.get() && SUCCEEDED(persist->GetClassID(&kind)) &&
+           IsEqualCLSID(kind, CLSID_ShellFSFolder) && idlist::IDListFileSystemPath(id, path);
 }
 
 // What is left of a slice ending at `until`, in whole milliseconds.
@@ -160,7 +164,7 @@ bool TFileView::StartFill()
     ui::ComPtr<IEnumIDList> items;
     std::shared_ptr<shview::FillFeed> feed;
     if (folder && ReadsOnItsOwnThread(folder, folderIDList_.get()))
-        feed = shview::FillFeed::Start(folderIDList_.get(), Mask);
+        feed = shview::FillFeed::Start(folderIDList_.get(), Mask, std::size_t(std::max(sortedInsertLimit, 0)));
     if (!feed) {
         HRESULT hr = folder ? folder->EnumObjects(Handle(), kEnumFlags, items.put()) : E_FAIL;
         if (FAILED(hr) || !Handle())
@@ -201,8 +205,8 @@ void TFileView::ReplaceItems(FillContext& fill)
     }
     itemsFolder_ = fill.folderRef;
     itemsFolderIDList_ = idlist::IDListCombine(folderIDList_.get(), nullptr);
-    std::wstring directory;
-    if (idlist::IDListFileSystemPath(itemsFolderIDList_.get(), directory))
+    std::wstring directory; // a reader reads the sizes itself
+    if (!fill.feed && idlist::IDListFileSystemPath(itemsFolderIDList_.get(), directory))
         fill.sizes.Start(directory);
 }
 
@@ -302,18 +306,40 @@ void TFileView::RunSlice()
     if (int count = Count(); count >= 2 * fill_->shown) {
         fill_->shown = count;
         fill_->redrawHeld = false;
-        SortAdded();
+        SortAdded(false);
         ShowFilled();
     }
     ScheduleSlice();
 }
 
-void TFileView::SortAdded()
+void TFileView::SortAdded(bool last)
 {
-    if (fill_ && fill_->unsorted) {
-        fill_->unsorted = false;
-        SortBy(sortKey_);
+    if (!fill_ || !fill_->unsorted || (fill_->feed && !last))
+        return;
+    fill_->unsorted = false;
+    std::vector<std::uint32_t> ranks;
+    if (fill_->feed && sortKey_ == shview::SortKey::Name)
+        ranks = fill_->feed->Ranks();
+    for (auto& [key, item] : records_) {
+        if (item->rank >= ranks.size()) {
+            ranks.clear();
+            break;
+        }
     }
+    if (ranks.empty()) {
+        SortBy(sortKey_);
+        return;
+    }
+    // The reader's order is the folder's own: the items need only their places.
+    for (auto& [key, item] : records_)
+        item->rank = ranks[item->rank];
+    int direction = SortDirections[0];
+    SortItems([direction](LPARAM a, LPARAM b) {
+        std::uint32_t x = reinterpret_cast<const Item*>(a)->rank, y = reinterpret_cast<const Item*>(b)->rank;
+        return shview::Directed(x < y ? -1 : x > y ? 1
+                                                   : 0,
+                                direction);
+    });
 }
 
 void TFileView::ScheduleSlice()
@@ -365,7 +391,7 @@ void TFileView::ContinueFill()
 void TFileView::FinishFill()
 {
     if (Handle())
-        SortAdded();
+        SortAdded(true);
     std::unique_ptr<FillContext> fill = std::move(fill_);
     if (Handle())
         KillTimer(Handle(), kFillSliceTimer);
@@ -415,7 +441,7 @@ int TFileView::InsertionPoint(FillContext& fill, const Item& item) const
     int count = int(fill.Send(LVM_GETITEMCOUNT, 0, nullptr));
     // Each insert moves the items after it: past some thousands they are
     // added at the end and sorted when the list is next shown.
-    if (count >= kSortedInsertLimit) {
+    if (count >= sortedInsertLimit) {
         fill.unsorted = true;
         return count;
     }
@@ -464,7 +490,8 @@ void TFileView::AddEntry(FillContext& fill, shview::FillEntry entry)
     // A file's type, and mostly its icon, follow its extension; folders,
     // links and virtual items are asked one by one.
     std::wstring extension;
-    bool plainFile = found && !entry.fileName.empty() && (attributes & SFGAO_FILESYSTEM) && !(attributes & SFGAO_FOLDER);
+    bool plainFile =
+        found && !entry.fileName.empty() && (attributes & SFGAO_FILESYSTEM) && !(attributes & SFGAO_FOLDER);
     if (plainFile)
         extension = ui::FileExtension(entry.fileName.c_str());
 
@@ -478,6 +505,7 @@ void TFileView::AddEntry(FillContext& fill, shview::FillEntry entry)
     item->typeText = fill.shellInfo.TypeName(absolute.get(), plainFile ? &extension : nullptr);
 
     item->id = std::move(id);
+    item->rank = entry.number;
     Item* record = item.get();
     records_.try_emplace(record, std::move(item));
     LVITEMW row{};

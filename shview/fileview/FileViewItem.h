@@ -11,6 +11,9 @@ struct TFileView::Item {
     idlist::ChildIDList id;
     shview::FileFacts facts;
     std::wstring typeText;
+    // During a fill, the item's number from its folder's reader; then its
+    // place in the folder's order, when the reader gave one.
+    std::uint32_t rank = 0;
 };
 
 // What every item of one fill is read with, kept between its slices.

@@ -1,8 +1,12 @@
 #include "shview/fileview/fill_feed.h"
 
+#include "idlist/file_path.h"
+
 #include "shview/file_texts.h"
+#include "shview/fileview/whole_sizes.h"
 #include "ui/handles.h"
 
+#include <algorithm>
 #include <exception>
 #include <thread>
 
@@ -32,12 +36,13 @@ bool ReadFillEntry(IShellFolder* folder, idlist::ChildIDList id, const std::vect
     return true;
 }
 
-std::shared_ptr<FillFeed> FillFeed::Start(PCIDLIST_ABSOLUTE folder, std::vector<std::wstring> mask)
+std::shared_ptr<FillFeed> FillFeed::Start(PCIDLIST_ABSOLUTE folder, std::vector<std::wstring> mask,
+                                          std::size_t rankFrom)
 {
     idlist::AbsoluteIDList copy = idlist::IDListCombine(folder, nullptr);
     if (!copy)
         return nullptr;
-    std::shared_ptr<FillFeed> feed(new FillFeed(std::move(copy), std::move(mask)));
+    std::shared_ptr<FillFeed> feed(new FillFeed(std::move(copy), std::move(mask), rankFrom));
     try {
         std::thread(Read, feed).detach();
     } catch (const std::exception&) {
@@ -46,8 +51,8 @@ std::shared_ptr<FillFeed> FillFeed::Start(PCIDLIST_ABSOLUTE folder, std::vector<
     return feed;
 }
 
-FillFeed::FillFeed(idlist::AbsoluteIDList folder, std::vector<std::wstring> mask)
-    : folder_(std::move(folder)), mask_(std::move(mask))
+FillFeed::FillFeed(idlist::AbsoluteIDList folder, std::vector<std::wstring> mask, std::size_t rankFrom)
+    : folder_(std::move(folder)), mask_(std::move(mask)), rankFrom_(rankFrom)
 {
 }
 
@@ -81,6 +86,12 @@ void FillFeed::Cancel() noexcept
     std::lock_guard<std::mutex> hold(lock_);
     cancelled_ = true;
     dropped.swap(entries_);
+}
+
+std::vector<std::uint32_t> FillFeed::Ranks()
+{
+    std::lock_guard<std::mutex> hold(lock_);
+    return state_ == State::Done ? std::move(ranks_) : std::vector<std::uint32_t>{};
 }
 
 bool FillFeed::Cancelled()
@@ -138,11 +149,19 @@ void FillFeed::ReadFolder()
         End(State::Failed);
         return;
     }
+    // Some shells keep only the low 32 bits of a size in their identifiers:
+    // the directory itself knows the whole size. Read at once, like the
+    // items, so not on the window's thread.
+    WholeSizes sizes;
+    std::wstring path;
+    if (idlist::IDListFileSystemPath(folder_.get(), path))
+        sizes.Load(path);
     {
         std::lock_guard<std::mutex> hold(lock_);
         state_ = State::Reading;
     }
     changed_.notify_all();
+    std::vector<idlist::ChildIDList> ids; // copies, for the order
     // S_FALSE may come without an enumerator: no items.
     while (items && !Cancelled()) {
         idlist::ChildIDList id;
@@ -150,10 +169,32 @@ void FillFeed::ReadFolder()
         if (items->Next(1, id.put(), &fetched) != S_OK)
             break;
         FillEntry entry;
-        if (id && ReadFillEntry(folder.get(), std::move(id), mask_, entry))
-            Put(std::move(entry));
+        if (!id || !ReadFillEntry(folder.get(), std::move(id), mask_, entry))
+            continue;
+        if (entry.found)
+            entry.size = sizes.Whole(entry.fileName.c_str(), entry.size);
+        entry.number = std::uint32_t(ids.size());
+        ids.push_back(idlist::IDListFirst(entry.id.get()));
+        Put(std::move(entry));
     }
+    if (ids.size() >= rankFrom_ && !Cancelled())
+        Rank(folder.get(), ids);
     End(State::Done);
+}
+
+void FillFeed::Rank(IShellFolder* folder, const std::vector<idlist::ChildIDList>& ids)
+{
+    std::vector<std::uint32_t> order(ids.size());
+    for (std::uint32_t n = 0; n < order.size(); ++n)
+        order[n] = n;
+    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return idlist::IDListCompare(folder, ids[a].get(), ids[b].get()) < 0;
+    });
+    std::vector<std::uint32_t> ranks(ids.size());
+    for (std::uint32_t place = 0; place < order.size(); ++place)
+        ranks[order[place]] = place;
+    std::lock_guard<std::mutex> hold(lock_);
+    ranks_ = std::move(ranks);
 }
 
 } // namespace shview

@@ -29,6 +29,8 @@ struct FillEntry {
     std::wstring fileName;
     std::uint64_t size = 0;
     FILETIME written{};
+    // The place the reader gave it: 0 for the first entry, and so on.
+    std::uint32_t number = 0;
 };
 
 // Reads item `id` of `folder`: false (and `entry` unset) when `mask` (the
@@ -47,7 +49,10 @@ public:
                        Done };
 
     // Starts reading `folder` (copied); null if no thread could be started.
-    static std::shared_ptr<FillFeed> Start(PCIDLIST_ABSOLUTE folder, std::vector<std::wstring> mask);
+    // A folder of `rankFrom` entries or more is also put in the folder's own
+    // order by the reader, once read (see Ranks).
+    static std::shared_ptr<FillFeed> Start(PCIDLIST_ABSOLUTE folder, std::vector<std::wstring> mask,
+                                           std::size_t rankFrom);
     ~FillFeed();
     FillFeed(const FillFeed&) = delete;
     FillFeed& operator=(const FillFeed&) = delete;
@@ -59,17 +64,23 @@ public:
     void Take(std::deque<FillEntry>& into);
     // The reading ends at its next item; nothing more is kept.
     void Cancel() noexcept;
+    // Once Done: each entry's place in the folder's own order (ascending),
+    // by its number; empty if the reader did not order them.
+    std::vector<std::uint32_t> Ranks();
 
 private:
-    FillFeed(idlist::AbsoluteIDList folder, std::vector<std::wstring> mask);
+    FillFeed(idlist::AbsoluteIDList folder, std::vector<std::wstring> mask, std::size_t rankFrom);
     static void Read(std::shared_ptr<FillFeed> feed) noexcept;
     void ReadFolder();
     bool Cancelled();
     void Put(FillEntry entry);
     void End(State state) noexcept;
+    void Rank(IShellFolder* folder, const std::vector<idlist::ChildIDList>& ids);
 
     idlist::AbsoluteIDList folder_;
     const std::vector<std::wstring> mask_;
+    const std::size_t rankFrom_;
+    std::vector<std::uint32_t> ranks_;
     std::mutex lock_;
     std::condition_variable changed_;
     std::deque<FillEntry> entries_;

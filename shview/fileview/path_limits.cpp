@@ -19,6 +19,6 @@ std::wstring TooLongToDeleteText(const std::wstring& path)
 
 bool TooLongToRead(const std::wstring& folder) noexcept { return folder.size() + 3 > 260; }
 
-std::wstring TooLongToReadText(const std::wstring& folder) { return folder + L"\n\n" + texts::PathTooLongToRead; }
+std::wstring TooLongToReadText(const std::wstring& folder) { return folder + L"\n\n" + texts::kPathTooLongToRead; }
 
 } // namespace shview
