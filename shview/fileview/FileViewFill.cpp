@@ -386,6 +386,8 @@ void TFileView::ContinueFill()
     }
     if (refillPending_)
         FillList();
+    else if (!fill_)
+        FinishFill(); // ended here, or its reader could not open the folder
 }
 
 void TFileView::FinishFill()

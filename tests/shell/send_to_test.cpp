@@ -283,10 +283,10 @@ TEST_F(SendToTest, EveryCommandRunsBusyInPairsAndTheMenuItselfDoesNot)
 {
     struct Row {
         const char* name;
-        UINT choice; // 0: dismissed
+        UINT choice;                       // 0: dismissed
         std::function<void()> setUp;
-        int pairs;   // commands run
-        int deepest; // the paste runs inside the Send To choice
+        int pairs;                         // commands run
+        int deepest;                       // the paste runs inside the Send To choice
     };
     const Row rows[] = {
         {"dismissed", 0, [] {}, 0, 0},
