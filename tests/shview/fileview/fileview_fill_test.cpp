@@ -6,6 +6,7 @@
 #include "tests/shview/fileview/fileview_fixture.h"
 #include "tests/support/test_folder.h"
 #include "idlist/file_path.h"
+#include "shview/fileview/fill_feed.h"
 #include "shview/fileview/whole_sizes.h"
 #include "tests/support/pump_until.h"
 #include "tests/support/seam_recorders.h"
@@ -327,6 +328,53 @@ TEST_F(FileViewTest, AReadersLateItemsNeverReachTheNextFolder)
     EXPECT_EQ(Captions(), std::vector<std::wstring>{L"only"});
     EXPECT_EQ(view.ItemRecordCount(), 1u);
     EXPECT_EQ(view.ItemPath(0), few / L"only");
+}
+
+// A reader gives the items the mask shows, numbered as read, with their
+// whole sizes and, once done, their places in the folder's own order; a
+// reader cancelled keeps nothing.
+TEST_F(FileViewTest, AReaderNumbersItsItemsAndGivesTheFoldersOrder)
+{
+    for (const wchar_t* name : {L"b.cur", L"a.ani", L"c.txt", L"D.cur"})
+        dir.File(name, "x");
+    dir.Folder(L"z");
+    MakeSizedFile(In(L"huge.cur"), 5ull << 30);
+    idlist::AbsoluteIDList id = idlist::IDListFromPath(Dir());
+    auto readAll = [&](std::size_t rankFrom, std::deque<shview::FillEntry>& entries) {
+        auto feed = shview::FillFeed::Start(id.get(), {L".cur", L".ani"}, rankFrom);
+        EXPECT_TRUE(feed);
+        auto state = shview::FillFeed::State::Opening;
+        while (feed && state != shview::FillFeed::State::Done && state != shview::FillFeed::State::Failed) {
+            state = feed->Wait(10000);
+            feed->Take(entries);
+        }
+        EXPECT_EQ(state, shview::FillFeed::State::Done);
+        return feed ? feed->Ranks() : std::vector<std::uint32_t>{};
+    };
+    std::deque<shview::FillEntry> entries;
+    std::vector<std::uint32_t> ranks = readAll(0, entries);
+    ASSERT_EQ(entries.size(), 5u);
+    ASSERT_EQ(ranks.size(), 5u);
+    std::vector<std::wstring> ordered(5);
+    for (std::uint32_t n = 0; n < 5; ++n) {
+        EXPECT_EQ(entries[n].number, n);
+        ordered.at(ranks[n]) = entries[n].caption;
+        if (entries[n].caption == L"huge.cur") {
+            EXPECT_EQ(entries[n].size, 5ull << 30);
+        }
+    }
+    EXPECT_EQ(ordered, (std::vector<std::wstring>{L"z", L"a.ani", L"b.cur", L"D.cur", L"huge.cur"}));
+    entries.clear();
+    EXPECT_TRUE(readAll(6, entries).empty()) << "fewer items than asked for: not ordered";
+    EXPECT_EQ(entries.size(), 5u);
+
+    auto cancelled = shview::FillFeed::Start(id.get(), {}, 0);
+    ASSERT_TRUE(cancelled);
+    cancelled->Cancel();
+    entries.clear();
+    cancelled->Wait(200);
+    cancelled->Take(entries);
+    EXPECT_TRUE(entries.empty());
 }
 
 // Past the limit items are added at the end; the list ends in the folder's
