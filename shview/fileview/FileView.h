@@ -56,7 +56,7 @@ public:
     void AfterFill(std::function<void()> then);
     static constexpr unsigned kFillSliceMs = 40;
     int fillSliceItems = 0;
-    static constexpr int kSortedInsertLimit = 16384;
+    static constexpr int kSortedInsertLimit = 131072;
     int sortedInsertLimit = kSortedInsertLimit;
     // Slices run by the fills so far (the first of each fill included).
     int FillSlicesRun() const noexcept { return slicesRun_; }
