@@ -104,6 +104,9 @@ inline constexpr wchar_t NewFolderFailed[] = L"フォルダが作成できませ
 // Delete: a file whose path is longer than the shell's file operations take
 // (the box names the file above this line).
 inline constexpr wchar_t PathTooLongToDelete[] = L"パスが長すぎるため削除できません。";
+// The file list: a folder whose path is too long for the system to read it
+// (the box names the folder above this line).
+inline constexpr wchar_t kPathTooLongToRead[] = L"パスが長すぎるためフォルダを読み込めません。";
 
 // The mouse settings: a program of the system folder and its arguments.
 inline constexpr wchar_t MouseControlPanelProgram[] = L"control.exe";

@@ -19,6 +19,10 @@
 #include <unordered_map>
 #include <vector>
 
+namespace shview {
+struct FillEntry;
+}
+
 class TFileView : public ui::ListView, public shview::FolderLink {
 public:
     TFileView();
@@ -42,7 +46,11 @@ public:
     // The items are read in slices of at most kFillSliceMs (or fillSliceItems
     // when set): the first at once, the rest from the list's own messages,
     // so that a large folder's items appear as they are read and the window
-    // answers meanwhile. Each item goes in at its place in the current order.
+    // answers meanwhile. A file-system folder is read on a thread of its own,
+    // and its old items stay until that thread has opened it. Each item goes
+    // in at its place in the current order; past sortedInsertLimit items
+    // they are added at the end and sorted each time the list is shown
+    // (those of a reader thread, which orders them itself, at the end).
     // A new fill (or a new folder) drops the one under way.
     void FillList();
     // True while a fill has items still to read.
@@ -52,6 +60,8 @@ public:
     void AfterFill(std::function<void()> then);
     static constexpr unsigned kFillSliceMs = 40;
     int fillSliceItems = 0;
+    static constexpr int kSortedInsertLimit = 131072;
+    int sortedInsertLimit = kSortedInsertLimit;
     // Slices run by the fills so far (the first of each fill included).
     int FillSlicesRun() const noexcept { return slicesRun_; }
     // Parsing path of an item (its full path for file-system items); empty
@@ -131,10 +141,24 @@ private:
     void FreeItem(LPARAM data) noexcept;
     void FreeAllItems() noexcept;
     struct FillContext;
-    void AddItemFrom(FillContext& fill, idlist::ChildIDList id);
+    void AddEntry(FillContext& fill, shview::FillEntry entry);
     // Starts a fill (dropping one under way); false when the folder cannot
     // be enumerated (nothing touched).
     bool StartFill();
+    // The old items go, for those of the fill's folder.
+    void ReplaceItems(FillContext& fill);
+    // The next item to add; false when none is there before `until` (`done`
+    // tells whether the folder has no more).
+    bool NextEntry(FillContext& fill, double until, shview::FillEntry& entry, bool& done);
+    // The folder could not be read: a box if its path is too long, and a
+    // linked tree goes back.
+    void FillFailed();
+    // Says in a box that the folder's path is too long to read it, if it
+    // is; with `refusedOnly`, only if the system refuses to read it so.
+    void ReportUnreadable(bool refusedOnly);
+    // Sorts the items a fill added at the end; those of a folder's reader
+    // only at the `last`, in the order it gives.
+    void SortAdded(bool last);
     // Reads the next slice of items; the fill ends after the last.
     void RunSlice();
     void ContinueFill();
@@ -175,6 +199,7 @@ private:
     shview::SortKey sortKey_ = shview::SortKey::Name;
     bool filling_ = false; // a slice runs
     bool refillPending_ = false;
+    bool wentBack_ = false;             // a failed fill sent the tree back
     std::unique_ptr<FillContext> fill_; // the fill under way between slices
     std::vector<std::function<void()>> afterFill_;
     int slicesRun_ = 0;

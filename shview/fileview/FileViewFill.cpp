@@ -4,13 +4,17 @@
 #include "res/texts.h"
 #include "shview/fileview/FileViewItem.h"
 #include "shview/file_texts.h"
+#include "shview/fileview/path_limits.h"
 #include "idlist/file_path.h"
+#include "ui/handles.h"
 #include "ui/scoped_value.h"
+#include "ui/seams.h"
 #include "ui/screen_cursor.h"
 #include "ui/text.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -69,26 +73,52 @@ void TFileView::FillList()
     }
     ui::ScopedValue filling(filling_, true);
     ui::BusyScope busy(OnBusy, this);
+    do {
+        refillPending_ = false;
+        if (!StartFill())
+            FillFailed();
+        else if (fill_)
+            RunSlice();
+    } while (refillPending_ && Handle());
+    // Nothing to wait for (no folder, or it could not be read).
+    if (!fill_)
+        FinishFill();
+}
+
+void TFileView::FillFailed()
+{
+    ReportUnreadable(false);
+    if (!Handle())
+        return;
     // With a tree, a folder that cannot be read sends the tree back to the
     // folder it showed before, which points this list there again; only
     // once, so two unreadable folders cannot send each other back for ever.
     // Without one the items of the folder shown before stay, still
     // answering for that folder.
-    bool wentBack = false;
-    do {
-        refillPending_ = false;
-        if (!StartFill()) {
-            if (FolderView && !wentBack) {
-                wentBack = true;
-                FolderView->GoBack();
-            }
-        } else if (fill_) {
-            RunSlice();
-        }
-    } while (refillPending_ && Handle());
-    // Nothing to wait for (no folder, or it could not be read).
-    if (!fill_)
-        FinishFill();
+    if (FolderView && !wentBack_) {
+        wentBack_ = true;
+        FolderView->GoBack();
+    } else {
+        wentBack_ = false;
+    }
+}
+
+void TFileView::ReportUnreadable(bool refusedOnly)
+{
+    std::wstring path;
+    if (!Handle() || !folderIDList_ || !idlist::IDListFileSystemPath(folderIDList_.get(), path) ||
+        !shview::TooLongToRead(path))
+        return;
+    if (refusedOnly) {
+        WIN32_FIND_DATAW data{};
+        HANDLE found = FindFirstFileW((path + L"\\*").c_str(), &data);
+        DWORD error = GetLastError();
+        ui::UniqueFind find(found);
+        if (find || error != ERROR_FILENAME_EXCED_RANGE)
+            return;
+    }
+    if (auto& box = ui::CurrentSeams().messageBox)
+        box(Handle(), shview::TooLongToReadText(path).c_str(), texts::ErrorCaption, MB_OK | MB_ICONERROR);
 }
 
 void TFileView::AfterFill(std::function<void()> then)
@@ -101,20 +131,51 @@ void TFileView::AfterFill(std::function<void()> then)
         then();
 }
 
+namespace {
+// A folder of the shell's own file system: read on a thread of its own.
+bool ReadsOnItsOwnThread(const ui::ComPtr<IShellFolder>& folder, PCIDLIST_ABSOLUTE id)
+{
+    auto persist = folder.As<IPersist>(IID_IPersist);
+    CLSID kind{};
+    std::wstring path;
+    // The folder object itself, not one that passes some calls on to it.
+    auto self = folder.As<IUnknown>(IID_IUnknown);
+    auto persistSelf = persist ? persist.As<IUnknown>(IID_IUnknown) : ui::ComPtr<IUnknown>();
+    return persist && self.get() == persistSelf.get() && SUCCEEDED(persist->GetClassID(&kind)) &&
+           IsEqualCLSID(kind, CLSID_ShellFSFolder) && idlist::IDListFileSystemPath(id, path);
+}
+
+// What is left of a slice ending at `until`, in whole milliseconds.
+DWORD LeftOf(double until) noexcept
+{
+    double left = (until - Seconds()) * 1000;
+    return left > 0 ? DWORD(left) + 1 : 0;
+}
+
+// How long a slice counted in items waits for the reader's next one.
+constexpr DWORD kItemWaitMs = 10000;
+} // namespace
+
 bool TFileView::StartFill()
 {
     if (!Handle() || !folderIDList_)
         return true;
     ui::ComPtr<IShellFolder> folder = shellFolder_;
     ui::ComPtr<IEnumIDList> items;
-    HRESULT hr = folder ? folder->EnumObjects(Handle(), kEnumFlags, items.put()) : E_FAIL;
-    if (FAILED(hr) || !Handle())
-        return false;
+    std::shared_ptr<shview::FillFeed> feed;
+    if (folder && ReadsOnItsOwnThread(folder, folderIDList_.get()))
+        feed = shview::FillFeed::Start(folderIDList_.get(), Mask, std::size_t(std::max(sortedInsertLimit, 0)));
+    if (!feed) {
+        HRESULT hr = folder ? folder->EnumObjects(Handle(), kEnumFlags, items.put()) : E_FAIL;
+        if (FAILED(hr) || !Handle())
+            return false;
+    }
 
     auto fill = std::make_unique<FillContext>();
     fill->hadSelection = fill_ ? fill_->hadSelection : SelectedCount() > 0;
     DropFill();
     fill->items = std::move(items);
+    fill->feed = std::move(feed);
     fill->iconsRef = folder.As<IShellIcon>(IID_IShellIcon);
     fill->icons = fill->iconsRef.get();
     fill->folder = folder.get();
@@ -123,7 +184,18 @@ bool TFileView::StartFill()
     fill->control = reinterpret_cast<WNDPROC>(GetClassLongPtrW(Handle(), GCLP_WNDPROC));
     fill->dateSeparator = LocaleText(LOCALE_SDATE, L"/");
     fill->timeSeparator = LocaleText(LOCALE_STIME, L":");
+    // The reader's folder may yet fail: the old items stay until it opened.
+    if (!fill->feed)
+        ReplaceItems(*fill);
+    fill_ = std::move(fill);
+    ++fillNumber_;
+    return true;
+}
 
+void TFileView::ReplaceItems(FillContext& fill)
+{
+    fill.replaced = true;
+    wentBack_ = false;
     OnItemsReplacing(this);
     shview::ResetSortDirections(SortDirections);
     sortKey_ = shview::SortKey::Name;
@@ -131,13 +203,43 @@ bool TFileView::StartFill()
         ui::RedrawOff redraw(*this);
         DeleteAllItems();
     }
-    itemsFolder_ = folder;
+    itemsFolder_ = fill.folderRef;
     itemsFolderIDList_ = idlist::IDListCombine(folderIDList_.get(), nullptr);
-    std::wstring directory;
-    if (idlist::IDListFileSystemPath(itemsFolderIDList_.get(), directory))
-        fill->sizes.Start(directory);
-    fill_ = std::move(fill);
-    ++fillNumber_;
+    std::wstring directory; // a reader reads the sizes itself
+    if (!fill.feed && idlist::IDListFileSystemPath(itemsFolderIDList_.get(), directory))
+        fill.sizes.Start(directory);
+}
+
+bool TFileView::NextEntry(FillContext& fill, double until, shview::FillEntry& entry, bool& done)
+{
+    if (!fill.feed) {
+        for (;;) {
+            idlist::ChildIDList id;
+            ULONG fetched = 0;
+            // S_FALSE may come without an enumerator: no items.
+            if (!fill.items || fill.items->Next(1, id.put(), &fetched) != S_OK || !Handle()) {
+                done = true;
+                return false;
+            }
+            if (id && shview::ReadFillEntry(fill.folder, std::move(id), Mask, entry))
+                return true;
+            if (!Handle())
+                return false;
+        }
+    }
+    if (fill.pending.empty()) {
+        fill.feed->Take(fill.pending);
+        if (fill.pending.empty()) {
+            auto state = fill.feed->Wait(fillSliceItems > 0 ? kItemWaitMs : LeftOf(until));
+            fill.feed->Take(fill.pending);
+            if (fill.pending.empty()) {
+                done = state == shview::FillFeed::State::Done;
+                return false;
+            }
+        }
+    }
+    entry = std::move(fill.pending.front());
+    fill.pending.pop_front();
     return true;
 }
 
@@ -145,6 +247,19 @@ void TFileView::RunSlice()
 {
     ++slicesRun_;
     const double until = Seconds() + kFillSliceMs / 1000.0;
+    if (!fill_->replaced) {
+        auto state = fill_->feed->Wait(fillSliceItems > 0 ? kItemWaitMs : LeftOf(until));
+        if (state == shview::FillFeed::State::Opening) {
+            ScheduleSlice();
+            return;
+        }
+        if (state == shview::FillFeed::State::Failed) {
+            DropFill();
+            FillFailed();
+            return;
+        }
+        ReplaceItems(*fill_);
+    }
     // The directory's own sizes first: the items' sizes are taken from them.
     if (!fill_->sizes.Continue([&] { return fillSliceItems <= 0 && Seconds() >= until; })) {
         ScheduleSlice();
@@ -167,21 +282,17 @@ void TFileView::RunSlice()
             Quiet& operator=(const Quiet&) = delete;
         } quiet(*this);
         for (int n = 1;; ++n) {
-            FillContext& fill = *fill_;
-            idlist::ChildIDList id;
-            ULONG fetched = 0;
-            // S_FALSE may come without an enumerator: no items.
-            if (!fill.items || fill.items->Next(1, id.put(), &fetched) != S_OK || !Handle()) {
-                done = true;
+            shview::FillEntry entry;
+            if (!NextEntry(*fill_, until, entry, done))
                 break;
-            }
-            if (id)
-                AddItemFrom(fill, std::move(id));
+            AddEntry(*fill_, std::move(entry));
             if (refillPending_ || !fill_ || !Handle())
                 return;
             if (fillSliceItems > 0 ? n >= fillSliceItems : Seconds() >= until)
                 break;
         }
+        if (refillPending_ || !fill_ || !Handle())
+            return;
     }
     if (done) {
         FinishFill();
@@ -190,13 +301,45 @@ void TFileView::RunSlice()
     // Showing the items costs the control a walk over all of them (its
     // arrangement, its scroll range, its painting): they are shown after
     // the first slice and then each time their number has doubled, which
-    // keeps the whole fill linear.
+    // keeps the whole fill linear. So does the sort of the items added at
+    // the end, out of order.
     if (int count = Count(); count >= 2 * fill_->shown) {
         fill_->shown = count;
         fill_->redrawHeld = false;
+        SortAdded(false);
         ShowFilled();
     }
     ScheduleSlice();
+}
+
+void TFileView::SortAdded(bool last)
+{
+    if (!fill_ || !fill_->unsorted || (fill_->feed && !last))
+        return;
+    fill_->unsorted = false;
+    std::vector<std::uint32_t> ranks;
+    if (fill_->feed && sortKey_ == shview::SortKey::Name)
+        ranks = fill_->feed->Ranks();
+    for (auto& [key, item] : records_) {
+        if (item->rank >= ranks.size()) {
+            ranks.clear();
+            break;
+        }
+    }
+    if (ranks.empty()) {
+        SortBy(sortKey_);
+        return;
+    }
+    // The reader's order is the folder's own: the items need only their places.
+    for (auto& [key, item] : records_)
+        item->rank = ranks[item->rank];
+    int direction = SortDirections[0];
+    SortItems([direction](LPARAM a, LPARAM b) {
+        std::uint32_t x = reinterpret_cast<const Item*>(a)->rank, y = reinterpret_cast<const Item*>(b)->rank;
+        return shview::Directed(x < y ? -1 : x > y ? 1
+                                                   : 0,
+                                direction);
+    });
 }
 
 void TFileView::ScheduleSlice()
@@ -243,16 +386,23 @@ void TFileView::ContinueFill()
     }
     if (refillPending_)
         FillList();
+    else if (!fill_)
+        FinishFill(); // ended here, or its reader could not open the folder
 }
 
 void TFileView::FinishFill()
 {
+    if (Handle())
+        SortAdded(true);
     std::unique_ptr<FillContext> fill = std::move(fill_);
     if (Handle())
         KillTimer(Handle(), kFillSliceTimer);
     if (fill && fill->redrawHeld)
         ShowFilled();
-    if (fill && Handle()) {
+    // Where the system takes no long paths, a deep folder reads as empty.
+    if (fill && fill->replaced && Handle() && Count() == 0)
+        ReportUnreadable(true);
+    if (fill && fill->replaced && Handle()) {
         OnItemsReplaced(this);
         // The selection went with the items, whether or not the control said so.
         if (fill->hadSelection && Handle() && SelectedCount() == 0)
@@ -285,6 +435,8 @@ void TFileView::ShowFilled() noexcept
 void TFileView::DropFill() noexcept
 {
     std::unique_ptr<FillContext> fill = std::move(fill_);
+    if (fill && fill->feed)
+        fill->feed->Cancel();
     if (fill && fill->redrawHeld)
         EndUpdate();
     if (Handle())
@@ -294,6 +446,12 @@ void TFileView::DropFill() noexcept
 int TFileView::InsertionPoint(FillContext& fill, const Item& item) const
 {
     int count = int(fill.Send(LVM_GETITEMCOUNT, 0, nullptr));
+    // Each insert moves the items after it: past some thousands they are
+    // added at the end and sorted when the list is next shown.
+    if (count >= sortedInsertLimit) {
+        fill.unsorted = true;
+        return count;
+    }
     // The folder mostly gives its items in order: try the end first.
     auto after = [&](int index) {
         const Item* other = fill.At(index);
@@ -319,39 +477,30 @@ void TFileView::SetOrder(const shview::ListOrder& order)
     SortBy(sortKey_);
 }
 
-void TFileView::AddItemFrom(FillContext& fill, idlist::ChildIDList id)
+void TFileView::AddEntry(FillContext& fill, shview::FillEntry entry)
 {
     IShellFolder* folder = fill.folder;
-    PCUITEMID_CHILD one[] = {id.get()};
-    SFGAOF attributes = SFGAO_FOLDER | SFGAO_LINK | SFGAO_FILESYSTEM;
-    if (FAILED(folder->GetAttributesOf(1, one, &attributes)))
-        attributes = 0;
-    // The parsing name only serves the mask: not asked for when there is none.
-    if (!Mask.empty() &&
-        !shview::MaskShows(Mask, idlist::IDListDisplayName(folder, id.get(), SHGDN_FORPARSING),
-                           (attributes & SFGAO_FOLDER) != 0))
-        return; // the identifier goes with `id`
-
+    const SFGAOF attributes = entry.attributes;
     auto item = std::make_unique<Item>();
-    std::wstring caption = idlist::IDListDisplayName(folder, id.get(), SHGDN_INFOLDER);
+    idlist::ChildIDList id = std::move(entry.id);
     idlist::AbsoluteIDList absolute = idlist::IDListCombine(itemsFolderIDList_.get(), id.get());
 
     std::wstring sizeText, dateText;
-    WIN32_FIND_DATAW data{};
-    bool found = SUCCEEDED(SHGetDataFromIDListW(folder, id.get(), SHGDFIL_FINDDATA, &data, sizeof data));
+    const bool found = entry.found;
     if (found) {
         item->facts.hasData = true;
-        item->facts.size = fill.sizes.Whole(data.cFileName, Join(data.nFileSizeHigh, data.nFileSizeLow));
-        item->facts.writeTime = Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
+        item->facts.size = fill.sizes.Whole(entry.fileName.c_str(), entry.size);
+        item->facts.writeTime = Join(entry.written.dwHighDateTime, entry.written.dwLowDateTime);
         sizeText = shview::FileSizeText(item->facts.size, texts::SizeUnit);
-        dateText = DateText(data.ftLastWriteTime, fill.dateSeparator, fill.timeSeparator);
+        dateText = DateText(entry.written, fill.dateSeparator, fill.timeSeparator);
     }
     // A file's type, and mostly its icon, follow its extension; folders,
     // links and virtual items are asked one by one.
     std::wstring extension;
-    bool plainFile = found && data.cFileName[0] && (attributes & SFGAO_FILESYSTEM) && !(attributes & SFGAO_FOLDER);
+    bool plainFile =
+        found && !entry.fileName.empty() && (attributes & SFGAO_FILESYSTEM) && !(attributes & SFGAO_FOLDER);
     if (plainFile)
-        extension = ui::FileExtension(data.cFileName);
+        extension = ui::FileExtension(entry.fileName.c_str());
 
     int image = -1;
     if (fill.icons && fill.icons->GetIconOf(id.get(), GIL_FORSHELL, &image) != S_OK)
@@ -363,12 +512,13 @@ void TFileView::AddItemFrom(FillContext& fill, idlist::ChildIDList id)
     item->typeText = fill.shellInfo.TypeName(absolute.get(), plainFile ? &extension : nullptr);
 
     item->id = std::move(id);
+    item->rank = entry.number;
     Item* record = item.get();
     records_.try_emplace(record, std::move(item));
     LVITEMW row{};
     row.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     row.iItem = InsertionPoint(fill, *record);
-    row.pszText = caption.data();
+    row.pszText = entry.caption.data();
     row.iImage = image;
     row.lParam = reinterpret_cast<LPARAM>(record);
     if (attributes & SFGAO_LINK) {

@@ -3,6 +3,7 @@
 // sort by. Freed when the list control deletes the item.
 #pragma once
 #include "shview/fileview/FileView.h"
+#include "shview/fileview/fill_feed.h"
 #include "shview/fileview/shell_info_cache.h"
 #include "shview/fileview/whole_sizes.h"
 
@@ -10,12 +11,20 @@ struct TFileView::Item {
     idlist::ChildIDList id;
     shview::FileFacts facts;
     std::wstring typeText;
+    // During a fill, the item's number from its folder's reader; then its
+    // place in the folder's order, when the reader gave one.
+    std::uint32_t rank = 0;
 };
 
 // What every item of one fill is read with, kept between its slices.
 struct TFileView::FillContext {
     ui::ComPtr<IShellFolder> folderRef;
     ui::ComPtr<IEnumIDList> items;
+    // Or the reader of a file-system folder's items, on its own thread; the
+    // old items stay until it has opened the folder.
+    std::shared_ptr<shview::FillFeed> feed;
+    std::deque<shview::FillEntry> pending; // taken from the feed, not yet in
+    bool replaced = false;                 // the old items went
     ui::ComPtr<IShellIcon> iconsRef;
     IShellFolder* folder = nullptr;
     IShellIcon* icons = nullptr; // Wine's folders do not offer it; the shell's own may
@@ -26,6 +35,7 @@ struct TFileView::FillContext {
     bool hadSelection = false;
     bool redrawHeld = false; // the list's redrawing is off until a later slice
     int shown = 0;           // items there when the list last showed them
+    bool unsorted = false;   // items were added at the end, out of order
     // The list control's own window procedure. The fill's messages go to it
     // straight: through the subclass chain each one costs window-property
     // look-ups that Wine answers from its server (seconds for 10,000 items).

@@ -17,4 +17,8 @@ std::wstring TooLongToDeleteText(const std::wstring& path)
     return path + L"\n\n" + texts::PathTooLongToDelete;
 }
 
+bool TooLongToRead(const std::wstring& folder) noexcept { return folder.size() + 3 > 260; }
+
+std::wstring TooLongToReadText(const std::wstring& folder) { return folder + L"\n\n" + texts::kPathTooLongToRead; }
+
 } // namespace shview

@@ -18,4 +18,11 @@ const std::wstring* FirstTooLongForShell(const std::vector<std::wstring>& paths)
 // The box's text that names the file which cannot be deleted for its length.
 std::wstring TooLongToDeleteText(const std::wstring& path);
 
+// Whether a folder's path leaves no room, under MAX_PATH, for the pattern
+// that reads its entries ("\*" and the terminator): where the system does
+// not take longer paths, such a folder cannot be read.
+bool TooLongToRead(const std::wstring& folder) noexcept;
+// The box's text that names the folder which cannot be read for its length.
+std::wstring TooLongToReadText(const std::wstring& folder);
+
 } // namespace shview

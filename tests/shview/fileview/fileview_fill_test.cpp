@@ -5,7 +5,11 @@
 #include "res/texts.h"
 #include "tests/shview/fileview/fileview_fixture.h"
 #include "tests/support/test_folder.h"
+#include "idlist/file_path.h"
+#include "shview/fileview/fill_feed.h"
 #include "shview/fileview/whole_sizes.h"
+#include "tests/support/pump_until.h"
+#include "tests/support/seam_recorders.h"
 #include "ui/screen_cursor.h"
 
 namespace fvtest {
@@ -142,6 +146,7 @@ TEST_F(FileViewTest, FolderSetBeforeTheWindowIsFilledWhenItIsMade)
     early.SetFolder(idlist::IDListFromPath(Dir()).get());
     EXPECT_NE(early.ShellFolder(), nullptr);
     ASSERT_TRUE(early.Create(host));
+    testsupport::PumpUntil([&] { return !early.Filling(); });
     EXPECT_EQ(early.Count(), 1);
     EXPECT_EQ(early.ItemText(0), L"early");
 }
@@ -302,6 +307,134 @@ TEST_F(FileViewTest, ANewFolderOrClosingDropsTheFillUnderWay)
     EXPECT_EQ(view.ItemRecordCount(), 0u);
 }
 
+// A file-system folder is read on a thread of its own: a new folder drops
+// the fill under way, and nothing its reader gives later reaches the list.
+TEST_F(FileViewTest, AReadersLateItemsNeverReachTheNextFolder)
+{
+    testsupport::TempDir many, few;
+    for (int i = 0; i < 400; ++i)
+        many.File(L"m" + std::to_wstring(1000 + i), "x");
+    few.File(L"only", "x");
+    idlist::AbsoluteIDList manyId = idlist::IDListFromPath(many.Path());
+    idlist::AbsoluteIDList fewId = idlist::IDListFromPath(few.Path());
+    view.fillSliceItems = 1;
+    view.SetFolder(manyId.get());
+    ASSERT_TRUE(view.Filling());
+    EXPECT_EQ(view.Count(), 1) << "the first slice waits for the reader's first item";
+    view.SetFolder(fewId.get());
+    testsupport::PumpUntilIdle();
+    testsupport::PumpUntil([] { return false; }, 300); // the first reader ends meanwhile
+    EXPECT_FALSE(view.Filling());
+    EXPECT_EQ(Captions(), std::vector<std::wstring>{L"only"});
+    EXPECT_EQ(view.ItemRecordCount(), 1u);
+    EXPECT_EQ(view.ItemPath(0), few / L"only");
+}
+
+// A reader gives the items the mask shows, numbered as read, with their
+// whole sizes and, once done, their places in the folder's own order; a
+// reader cancelled keeps nothing.
+TEST_F(FileViewTest, AReaderNumbersItsItemsAndGivesTheFoldersOrder)
+{
+    for (const wchar_t* name : {L"b.cur", L"a.ani", L"c.txt", L"D.cur"})
+        dir.File(name, "x");
+    dir.Folder(L"z");
+    MakeSizedFile(In(L"huge.cur"), 5ull << 30);
+    idlist::AbsoluteIDList id = idlist::IDListFromPath(Dir());
+    auto readAll = [&](std::size_t rankFrom, std::deque<shview::FillEntry>& entries) {
+        auto feed = shview::FillFeed::Start(id.get(), {L".cur", L".ani"}, rankFrom);
+        EXPECT_TRUE(feed);
+        auto state = shview::FillFeed::State::Opening;
+        while (feed && state != shview::FillFeed::State::Done && state != shview::FillFeed::State::Failed) {
+            state = feed->Wait(10000);
+            feed->Take(entries);
+        }
+        EXPECT_EQ(state, shview::FillFeed::State::Done);
+        return feed ? feed->Ranks() : std::vector<std::uint32_t>{};
+    };
+    std::deque<shview::FillEntry> entries;
+    std::vector<std::uint32_t> ranks = readAll(0, entries);
+    ASSERT_EQ(entries.size(), 5u);
+    ASSERT_EQ(ranks.size(), 5u);
+    std::vector<std::wstring> ordered(5);
+    for (std::uint32_t n = 0; n < 5; ++n) {
+        EXPECT_EQ(entries[n].number, n);
+        ordered.at(ranks[n]) = entries[n].caption;
+        if (entries[n].caption == L"huge.cur") {
+            EXPECT_EQ(entries[n].size, 5ull << 30);
+        }
+    }
+    EXPECT_EQ(ordered, (std::vector<std::wstring>{L"z", L"a.ani", L"b.cur", L"D.cur", L"huge.cur"}));
+    entries.clear();
+    EXPECT_TRUE(readAll(6, entries).empty()) << "fewer items than asked for: not ordered";
+    EXPECT_EQ(entries.size(), 5u);
+
+    auto cancelled = shview::FillFeed::Start(id.get(), {}, 0);
+    ASSERT_TRUE(cancelled);
+    cancelled->Cancel();
+    entries.clear();
+    cancelled->Wait(200);
+    cancelled->Take(entries);
+    EXPECT_TRUE(entries.empty());
+}
+
+// Past the limit items are added at the end; the list ends in the folder's
+// order all the same, whether a reader thread ordered them (a file-system
+// folder) or the list itself did (any other folder), and in the order of a
+// column clicked during the fill.
+TEST_F(FileViewTest, ItemsAddedPastTheLimitEndSorted)
+{
+    std::vector<std::wstring> names;
+    for (int i = 0; i < 40; ++i) {
+        names.push_back(L"f" + std::to_wstring(100 + (i * 37) % 40));
+        dir.File(names.back(), std::string(size_t(i), 'x'));
+    }
+    std::sort(names.begin(), names.end());
+    idlist::AbsoluteIDList id = idlist::IDListFromPath(Dir());
+    ui::ComPtr<IShellFolder> real = Real();
+    auto folder = TestFolder::Over(real.get());
+    for (int limit : {0, 7}) {
+        view.sortedInsertLimit = limit;
+        Show(Dir());
+        EXPECT_EQ(Captions(), names) << "reader, limit " << limit;
+        ShowThrough(id.get(), folder.get());
+        testsupport::PumpUntilIdle();
+        EXPECT_EQ(Captions(), names) << "list, limit " << limit;
+    }
+    view.fillSliceItems = 5;
+    view.SetFolder(id.get());
+    view.ColumnClick(1); // the largest first
+    testsupport::PumpUntilIdle();
+    ASSERT_EQ(view.Count(), 40);
+    for (int i = 1; i < 40; ++i)
+        EXPECT_GE(SizeText(Captions()[i - 1]), SizeText(Captions()[i])) << i;
+}
+
+// A folder too deep for the system to read says so in a box naming it; a
+// shallow one that cannot be read does not.
+TEST_F(FileViewTest, AFolderTooDeepToReadSaysSoInABox)
+{
+    // The shell parses no path that long: a simple identifier names it.
+    std::wstring deep = Dir();
+    while (deep.size() < 300)
+        deep += L"\\" + std::wstring(40, L'd');
+    idlist::AbsoluteIDList deepId = idlist::AbsoluteIDList::Adopt(SHSimpleIDListFromPath(deep.c_str()));
+    // Wine's shell gives no more of a path than MAX_PATH holds: the box names
+    // the folder as the shell does.
+    std::wstring named;
+    ASSERT_TRUE(idlist::IDListFileSystemPath(deepId.get(), named));
+    ASSERT_GE(named.size(), 258u);
+    idlist::AbsoluteIDList id = idlist::IDListFromPath(Dir());
+    auto failing = TestFolder::Over(Real().get());
+    failing->enumResult = E_FAIL;
+    testsupport::BoxRecorder boxes;
+    ShowThrough(id.get(), failing.get());
+    EXPECT_TRUE(boxes.boxes.empty());
+    ShowThrough(deepId.get(), failing.get());
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, named + L"\n\n" + texts::kPathTooLongToRead);
+    EXPECT_EQ(boxes.boxes[0].owner, view.Handle());
+}
+
 // The directory's whole sizes read in steps give what one read gives.
 TEST_F(FileViewTest, WholeSizesReadInStepsKnowTheLastFileToo)
 {
@@ -442,6 +575,7 @@ TEST_F(FileViewIconTest, FailedEnumerationWithoutTreeKeepsTheItemsOfTheFolderBef
     view.FillList();
     EXPECT_EQ(view.ItemPath(0), kept);
     view.SetFolder(otherID.get());
+    testsupport::PumpUntilIdle();
     EXPECT_EQ(Captions(), std::vector<std::wstring>{L"other.txt"});
 }
 

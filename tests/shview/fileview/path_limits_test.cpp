@@ -30,4 +30,13 @@ TEST(PathLimits, TheFirstPathPast259CharactersIsNamed)
     EXPECT_EQ(shview::TooLongToDeleteText(farOver).rfind(farOver + L"\n\n", 0), 0u);
 }
 
+// A folder is read through "<folder>\\*": it fits MAX_PATH up to 257 characters.
+TEST(PathLimits, AFolderPast257CharactersIsTooLongToRead)
+{
+    const std::wstring fits = L"C:\\" + std::wstring(254, L'a'); // 257
+    EXPECT_FALSE(shview::TooLongToRead(fits));
+    EXPECT_TRUE(shview::TooLongToRead(fits + L"b"));
+    EXPECT_EQ(shview::TooLongToReadText(fits + L"b").rfind(fits + L"b\n\n", 0), 0u);
+}
+
 } // namespace
