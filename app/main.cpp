@@ -4,6 +4,7 @@
 #include "scheme/error_box.h"
 #include "res/texts.h"
 #include "idlist/idlist.h"
+#include "shview/fileview/fill_feed.h"
 #include "ui/application.h"
 #include "ui/exception.h"
 
@@ -43,6 +44,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand)
         // Whatever escaped the window's own handling ends the program with a word.
         scheme::ShowError(nullptr, ui::CurrentExceptionMessage());
     }
+    // A folder still being read stops at its next item.
+    shview::FillFeed::WaitForReaders(2000);
     OleUninitialize();
     return result;
 }

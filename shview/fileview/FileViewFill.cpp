@@ -434,9 +434,7 @@ void TFileView::ShowFilled() noexcept
 
 void TFileView::DropFill() noexcept
 {
-    std::unique_ptr<FillContext> fill = std::move(fill_);
-    if (fill && fill->feed)
-        fill->feed->Cancel();
+    std::unique_ptr<FillContext> fill = std::move(fill_); // stops its reader
     if (fill && fill->redrawHeld)
         EndUpdate();
     if (Handle())

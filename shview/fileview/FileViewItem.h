@@ -18,6 +18,15 @@ struct TFileView::Item {
 
 // What every item of one fill is read with, kept between its slices.
 struct TFileView::FillContext {
+    FillContext() = default;
+    // However the fill ends, its reader stops at its next item.
+    ~FillContext()
+    {
+        if (feed)
+            feed->Cancel();
+    }
+    FillContext(const FillContext&) = delete;
+    FillContext& operator=(const FillContext&) = delete;
     ui::ComPtr<IShellFolder> folderRef;
     ui::ComPtr<IEnumIDList> items;
     // Or the reader of a file-system folder's items, on its own thread; the

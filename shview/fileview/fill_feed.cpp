@@ -12,6 +12,32 @@
 
 namespace shview {
 
+namespace {
+
+// The readers' threads still running. Never freed: a thread may end after
+// the program's own objects have gone.
+struct Readers {
+    std::mutex lock;
+    std::condition_variable ended;
+    int running = 0;
+};
+
+Readers& RunningReaders()
+{
+    static Readers* readers = new Readers;
+    return *readers;
+}
+
+} // namespace
+
+bool FillFeed::WaitForReaders(DWORD milliseconds)
+{
+    Readers& readers = RunningReaders();
+    std::unique_lock<std::mutex> hold(readers.lock);
+    return readers.ended.wait_for(hold, std::chrono::milliseconds(milliseconds),
+                                  [&] { return readers.running == 0; });
+}
+
 bool ReadFillEntry(IShellFolder* folder, idlist::ChildIDList id, const std::vector<std::wstring>& mask,
                    FillEntry& entry)
 {
@@ -43,9 +69,16 @@ std::shared_ptr<FillFeed> FillFeed::Start(PCIDLIST_ABSOLUTE folder, std::vector<
     if (!copy)
         return nullptr;
     std::shared_ptr<FillFeed> feed(new FillFeed(std::move(copy), std::move(mask), rankFrom));
+    Readers& readers = RunningReaders();
+    {
+        std::lock_guard<std::mutex> hold(readers.lock);
+        ++readers.running;
+    }
     try {
         std::thread(Read, feed).detach();
     } catch (const std::exception&) {
+        std::lock_guard<std::mutex> hold(readers.lock);
+        --readers.running;
         return nullptr;
     }
     return feed;
@@ -132,8 +165,15 @@ void FillFeed::Read(std::shared_ptr<FillFeed> feed) noexcept
     } catch (...) {
         feed->End(State::Failed);
     }
+    feed.reset();
     if (SUCCEEDED(com))
         CoUninitialize();
+    Readers& readers = RunningReaders();
+    {
+        std::lock_guard<std::mutex> hold(readers.lock);
+        --readers.running;
+    }
+    readers.ended.notify_all();
 }
 
 void FillFeed::ReadFolder()

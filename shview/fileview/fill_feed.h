@@ -67,6 +67,11 @@ public:
     // Once Done: each entry's place in the folder's own order (ascending),
     // by its number; empty if the reader did not order them.
     std::vector<std::uint32_t> Ranks();
+    // Waits at most `milliseconds` for every reader's thread to end (a
+    // cancelled one ends at its next item); true when none runs. The
+    // program waits before it ends, so that no reader is cut off inside the
+    // system's own locks.
+    static bool WaitForReaders(DWORD milliseconds);
 
 private:
     FillFeed(idlist::AbsoluteIDList folder, std::vector<std::wstring> mask, std::size_t rankFrom);

@@ -45,8 +45,8 @@ const struct {
 } kDesign{
     491,
     409,
-    {L"ﾌｧｲﾙ(&F)", L"編集(&E)", L"表示(&V)", L"ツール(&T)", L"ヘルプ(&H)"},
-    {4, 2, 2, 1, 1},
+    {L"ﾌｧｲﾙ(&F)", L"編集(&E)", L"表示(&V)", L"ツール(&T)", L"スキーム(&S)", L"ヘルプ(&H)"},
+    {4, 2, 2, 1, 1, 1},
     {
         {0, 0, L"フォルダの新規作成(&W)", IDM_NEWFOLDER},
         {0, 1, L"削除(&D)", IDM_DELETE},
@@ -57,7 +57,8 @@ const struct {
         {2, 0, L"コントロールパネル(マウス)起動", IDM_DISPCTRLPNLMOUSE},
         {2, 1, L"最新の情報に更新(&R)\tF5", IDM_REFRESH},
         {3, 0, L"移動(&G)...\tCtrl+G", IDM_GOTO},
-        {4, 0, L"バージョン情報(&A)", IDM_ABOUT},
+        {4, 0, L"現在のポインタをスキームとして保存(&S)...", IDM_SCHEME_SAVE},
+        {5, 0, L"バージョン情報(&A)", IDM_ABOUT},
     },
     {{VK_F2, 0, IDM_RENAME}, {'A', FCONTROL, IDM_SELALL}, {VK_F5, 0, IDM_REFRESH}, {'G', FCONTROL, IDM_GOTO}},
     {

@@ -332,7 +332,7 @@ TEST_F(FileViewTest, AReadersLateItemsNeverReachTheNextFolder)
 
 // A reader gives the items the mask shows, numbered as read, with their
 // whole sizes and, once done, their places in the folder's own order; a
-// reader cancelled keeps nothing.
+// reader cancelled keeps nothing, and every reader's thread ends.
 TEST_F(FileViewTest, AReaderNumbersItsItemsAndGivesTheFoldersOrder)
 {
     for (const wchar_t* name : {L"b.cur", L"a.ani", L"c.txt", L"D.cur"})
@@ -375,6 +375,8 @@ TEST_F(FileViewTest, AReaderNumbersItsItemsAndGivesTheFoldersOrder)
     cancelled->Wait(200);
     cancelled->Take(entries);
     EXPECT_TRUE(entries.empty());
+    // Every reader's thread ends, as the program waits for before it ends.
+    EXPECT_TRUE(shview::FillFeed::WaitForReaders(10000));
 }
 
 // Past the limit items are added at the end; the list ends in the folder's
