@@ -19,12 +19,6 @@ constexpr int kMonitors = 200;
 constexpr int kTicksPerRound = 500;
 constexpr int kRounds = 9;
 
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 std::wstring MakeBase()
 {
     wchar_t temp[MAX_PATH];

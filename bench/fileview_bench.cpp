@@ -114,12 +114,6 @@ int BareWalk(PCIDLIST_ABSOLUTE absolute)
     return n;
 }
 
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 struct FillRun {
     double seconds = 0;     // from the folder set to the last item in
     double longestWait = 0; // the longest message the fill held the window for

@@ -36,12 +36,6 @@ void Pump()
     }
 }
 
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 std::wstring TempFolder(const wchar_t* what)
 {
     wchar_t base[MAX_PATH];

@@ -93,12 +93,6 @@ Times Open(CursorRoleMenu& roles, ui::PopupMenu& menu, HWND owner, const std::ws
     return times;
 }
 
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 // Medians in ms: the whole opening and its first part, bringing the menu in
 // step with the scheme.
 struct Figures {

@@ -30,12 +30,6 @@ const wchar_t* const kFiles[] = {
     L"capitaine\\master\\working-in-background.ani",
 };
 
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 int main()
