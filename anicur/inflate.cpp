@@ -70,9 +70,9 @@ public:
     // Skips to the next whole byte of the stream.
     void Align() noexcept { Drop(bits_ & 7); }
     // Whether bits past the input were used.
-    bool Overrun() const noexcept { return zeros_ * 8 > bits_; }
+    bool Overrun() const noexcept { return zeros_ * 8 > size_t(bits_); }
     // Whether every byte of the input was used, and no more.
-    bool AtEnd() const noexcept { return p_ == end_ && zeros_ * 8 == bits_; }
+    bool AtEnd() const noexcept { return p_ == end_ && zeros_ * 8 == size_t(bits_); }
 
 private:
     const uint8_t* p_;

@@ -132,8 +132,9 @@ TEST(Inflate, ReadsEveryBlockKindAndRefusesBrokenStreams)
         // One byte more or less than the stream holds, its check or header
         // changed, or a preset dictionary asked for.
         EXPECT_FALSE(ZlibInflate(in.data(), in.size(), out.data(), s.data.size() + 1));
-        if (!s.data.empty())
+        if (!s.data.empty()) {
             EXPECT_FALSE(ZlibInflate(in.data(), in.size(), out.data(), s.data.size() - 1));
+        }
         for (size_t at : {size_t{0}, size_t{1}, s.stream.size() - 1}) {
             HeapBytes changed(s.stream);
             changed.data()[at] ^= at == 1 ? 0x20 : 0x01;

@@ -357,8 +357,9 @@ TEST_F(PreviewPaint, FramesStayInTheirCellAndOffTheFocusedLabel)
         for (int x = 0; x < 32; ++x) {
             const POINT p{at.x + x, at.y + y};
             const size_t i = size_t(y) * 32 + x;
-            if (PtInRect(&label, p) || !PtInRect(&cell, p))
+            if (PtInRect(&label, p) || !PtInRect(&cell, p)) {
                 EXPECT_EQ(after[i], shown[i]) << "drawn at " << p.x << "," << p.y;
+            }
         }
     EXPECT_NE(GrabSquare(list, beside.x, beside.y), besideShown) << "the next frame should show beside the label";
 }

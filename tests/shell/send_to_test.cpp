@@ -187,8 +187,9 @@ TEST_F(SendToTest, ASendToThatCannotFinishPastesNothingItShouldNot)
         EXPECT_EQ(25u, items.invoked[0].verb); // the copy
         EXPECT_EQ(row.pastes, targets.invoked.size());
         EXPECT_EQ(row.reports, failures.size());
-        if (row.reports)
+        if (row.reports) {
             EXPECT_EQ(window, failures[0]);
+        }
     }
 }
 
