@@ -2,6 +2,7 @@
 #include "res/resource.h"
 #include "res/texts.h"
 #include "tests/support/main_form.h"
+#include "tests/support/screen_pixels.h"
 #include "tests/support/windows_profile.h"
 #include "tests/support/wine_ui.h"
 #include "ui/image_list.h"
@@ -9,6 +10,8 @@
 #include <shellapi.h>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <string>
 #include <vector>
@@ -332,17 +335,9 @@ TEST_F(MainWindow, PanesShowTheShellsIconsAtTheSizesOfAnotherMonitorsDpi)
         int cx = 0, cy = 0;
         ImageList_GetIconSize(scaled[i], &cx, &cy);
         EXPECT_EQ(cx, sides[i]) << i;
-        ui::WindowDC screen(nullptr);
-        ui::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), cx, cx));
-        ui::UniqueMemoryDC dc(CreateCompatibleDC(screen.get()));
-        HGDIOBJ old = SelectObject(dc.get(), bitmap.get());
-        PatBlt(dc.get(), 0, 0, cx, cx, WHITENESS);
-        ImageList_Draw(scaled[i], item.iImage, dc.get(), 0, 0, ILD_NORMAL);
-        int drawn = 0;
-        for (int p = 0; p < cx * cx; ++p)
-            drawn += GetPixel(dc.get(), p % cx, p / cx) != RGB(255, 255, 255);
-        SelectObject(dc.get(), old);
-        EXPECT_GT(drawn, cx) << i;
+        int side = 0;
+        const std::vector<uint32_t> pixels = testsupport::ImageOverWhite(scaled[i], item.iImage, ILD_NORMAL, side);
+        EXPECT_GT(std::count_if(pixels.begin(), pixels.end(), [](uint32_t p) { return p != 0xFFFFFF; }), cx) << i;
     }
     EXPECT_GE(TreeView_GetItemHeight(tree), small);
     moveTo(from);

@@ -66,5 +66,29 @@ std::vector<uint32_t> SystemDrawing(HICON icon, COLORREF under)
     return out;
 }
 
+std::vector<uint32_t> ImageOverWhite(HIMAGELIST list, int index, UINT style, int& side)
+{
+    int height = 0;
+    side = 0;
+    if (!ImageList_GetIconSize(list, &side, &height) || side <= 0)
+        return {};
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), side, -side, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    auto* px = static_cast<uint32_t*>(bits);
+    std::fill(px, px + side * side, 0xFFFFFFu);
+    ImageList_Draw(list, index, dc, 0, 0, style);
+    GdiFlush();
+    std::vector<uint32_t> out(px, px + side * side);
+    for (uint32_t& p : out)
+        p &= 0xFFFFFF;
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+    return out;
+}
 
 } // namespace testsupport

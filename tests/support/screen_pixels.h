@@ -1,6 +1,7 @@
 // What a window shows, read back pixel by pixel, for tests of drawing.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdint>
 #include <vector>
@@ -24,5 +25,9 @@ uint32_t PixelOf(COLORREF colour);
 // A 32 x 32 surface of colour `under` with `icon` drawn by the system as the
 // pointer (DrawIconEx), as 0xRRGGBB pixels from the top.
 std::vector<uint32_t> SystemDrawing(HICON icon, COLORREF under);
+
+// Image `index` of `list` drawn with `style` over white, at the list's own
+// size, as 0xRRGGBB pixels from the top (side x side of them).
+std::vector<uint32_t> ImageOverWhite(HIMAGELIST list, int index, UINT style, int& side);
 
 } // namespace testsupport

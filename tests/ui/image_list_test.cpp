@@ -2,6 +2,8 @@
 // the source's overlays, and only what the source gained is copied.
 #include "ui/image_list.h"
 
+#include "tests/support/screen_pixels.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,20 +24,14 @@ void AddSolid(HIMAGELIST list, COLORREF colour)
 }
 
 // The colours at the centre and at the far corner of an image drawn over white.
-std::pair<COLORREF, COLORREF> Drawn(HIMAGELIST list, int index, UINT style = ILD_NORMAL)
+std::pair<uint32_t, uint32_t> Drawn(HIMAGELIST list, int index, UINT style = ILD_NORMAL)
 {
-    int side = 0, ignored = 0;
-    ImageList_GetIconSize(list, &side, &ignored);
-    ui::WindowDC screen(nullptr);
-    ui::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), side, side));
-    ui::UniqueMemoryDC dc(CreateCompatibleDC(screen.get()));
-    HGDIOBJ old = SelectObject(dc.get(), bitmap.get());
-    PatBlt(dc.get(), 0, 0, side, side, WHITENESS);
-    ImageList_Draw(list, index, dc.get(), 0, 0, style);
-    std::pair<COLORREF, COLORREF> at{GetPixel(dc.get(), side / 2, side / 2), GetPixel(dc.get(), side - 1, side - 1)};
-    SelectObject(dc.get(), old);
-    return at;
+    int side = 0;
+    const std::vector<uint32_t> pixels = testsupport::ImageOverWhite(list, index, style, side);
+    return {pixels.at(size_t(side / 2 * side + side / 2)), pixels.at(size_t(side * side - 1))};
 }
+
+uint32_t Pixel(int colour) { return testsupport::PixelOf(kColours[colour]); }
 
 TEST(MirrorImageList, CopiesWhatTheSourceGainedScaledAtTheSameIndices)
 {
@@ -51,14 +47,14 @@ TEST(MirrorImageList, CopiesWhatTheSourceGainedScaledAtTheSameIndices)
     EXPECT_EQ(mirror.CatchUp(), 1);
     ASSERT_EQ(ImageList_GetImageCount(mirror.Handle()), 4);
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(Drawn(mirror.Handle(), i), std::make_pair(kColours[i], kColours[i])) << i;
+        EXPECT_EQ(Drawn(mirror.Handle(), i), std::make_pair(Pixel(i), Pixel(i))) << i;
     // The shell's overlays (the shortcut arrow) are the source's overlay images.
-    EXPECT_EQ(Drawn(mirror.Handle(), 0, ILD_NORMAL | INDEXTOOVERLAYMASK(1)).first, kColours[2]);
+    EXPECT_EQ(Drawn(mirror.Handle(), 0, ILD_NORMAL | INDEXTOOVERLAYMASK(1)).first, Pixel(2));
 
     // A source made again with fewer images is copied again from the start.
     ImageList_Remove(source.get(), 0);
     EXPECT_EQ(mirror.CatchUp(), 3);
-    EXPECT_EQ(Drawn(mirror.Handle(), 0).first, kColours[1]);
+    EXPECT_EQ(Drawn(mirror.Handle(), 0).first, Pixel(1));
 }
 
 } // namespace
