@@ -47,7 +47,8 @@ public:
     // when set): the first at once, the rest from the list's own messages,
     // so that a large folder's items appear as they are read and the window
     // answers meanwhile. A file-system folder is read on a thread of its own,
-    // and its old items stay until that thread has opened it. Each item goes
+    // and its old items stay until that thread has opened it; they go in
+    // slices too, before the new ones come. Each item goes
     // in at its place in the current order; past sortedInsertLimit items
     // they are added at the end and sorted each time the list is shown
     // (those of a reader thread, which orders them itself, at the end).
@@ -145,8 +146,13 @@ private:
     // Starts a fill (dropping one under way); false when the folder cannot
     // be enumerated (nothing touched).
     bool StartFill();
-    // The old items go, for those of the fill's folder.
+    // The old items are to go, for those of the fill's folder.
     void ReplaceItems(FillContext& fill);
+    // Deletes old items until `until`; true once none is left, and the list
+    // is the fill's folder's. A fill dropped meanwhile leaves the rest to
+    // the next.
+    bool ClearOldItems(FillContext& fill, double until);
+    class QuietFill;
     // The next item to add; false when none is there before `until` (`done`
     // tells whether the folder has no more).
     bool NextEntry(FillContext& fill, double until, shview::FillEntry& entry, bool& done);

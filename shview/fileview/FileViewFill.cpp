@@ -180,6 +180,7 @@ bool TFileView::StartFill()
     fill->icons = fill->iconsRef.get();
     fill->folder = folder.get();
     fill->folderRef = folder;
+    fill->folderIDList = idlist::IDListCombine(folderIDList_.get(), nullptr);
     fill->list = Handle();
     fill->control = reinterpret_cast<WNDPROC>(GetClassLongPtrW(Handle(), GCLP_WNDPROC));
     fill->dateSeparator = LocaleText(LOCALE_SDATE, L"/");
@@ -199,15 +200,39 @@ void TFileView::ReplaceItems(FillContext& fill)
     OnItemsReplacing(this);
     shview::ResetSortDirections(SortDirections);
     sortKey_ = shview::SortKey::Name;
-    {
-        ui::RedrawOff redraw(*this);
-        DeleteAllItems();
+    // The list shows its old items until the first new ones are in.
+    if (!fill.redrawHeld) {
+        BeginUpdate();
+        fill.redrawHeld = true;
     }
+}
+
+bool TFileView::ClearOldItems(FillContext& fill, double until)
+{
+    // One at a time from the last, within the slice: the control takes
+    // longer for each the more there are (all of 10,000 at once held the
+    // window for longer than an input may wait), and the last is the
+    // cheapest to take out. Until the last has gone the items still answer
+    // for the folder they came from.
+    {
+        QuietFill quiet(*this);
+        int budget = fillSliceItems;
+        for (int count = int(fill.Send(LVM_GETITEMCOUNT, 0, nullptr)); count > 0; --count) {
+            const Item* item = fill.At(count - 1);
+            fill.Send(LVM_DELETEITEM, WPARAM(count - 1), nullptr);
+            FreeItem(reinterpret_cast<LPARAM>(item));
+            if (count > 1 && (fillSliceItems > 0 ? --budget <= 0 : Seconds() >= until))
+                return false;
+        }
+    }
+    // The list is the new folder's.
+    fill.cleared = true;
     itemsFolder_ = fill.folderRef;
-    itemsFolderIDList_ = idlist::IDListCombine(folderIDList_.get(), nullptr);
+    itemsFolderIDList_ = std::move(fill.folderIDList);
     std::wstring directory; // a reader reads the sizes itself
     if (!fill.feed && idlist::IDListFileSystemPath(itemsFolderIDList_.get(), directory))
         fill.sizes.Start(directory);
+    return true;
 }
 
 bool TFileView::NextEntry(FillContext& fill, double until, shview::FillEntry& entry, bool& done)
@@ -260,6 +285,10 @@ void TFileView::RunSlice()
         }
         ReplaceItems(*fill_);
     }
+    if (!fill_->cleared && !ClearOldItems(*fill_, until)) {
+        ScheduleSlice();
+        return;
+    }
     // The directory's own sizes first: the items' sizes are taken from them.
     if (!fill_->sizes.Continue([&] { return fillSliceItems <= 0 && Seconds() >= until; })) {
         ScheduleSlice();
@@ -272,15 +301,7 @@ void TFileView::RunSlice()
             BeginUpdate();
             fill_->redrawHeld = true;
         }
-        // The inserts' notifications are of no use here, and each costs the
-        // parent's subclass chain; none of them is needed (see FillContext).
-        struct Quiet {
-            TFileView& view;
-            explicit Quiet(TFileView& v) : view(v) { view.PauseReflection(); }
-            ~Quiet() { view.ResumeReflection(); }
-            Quiet(const Quiet&) = delete;
-            Quiet& operator=(const Quiet&) = delete;
-        } quiet(*this);
+        QuietFill quiet(*this);
         for (int n = 1;; ++n) {
             shview::FillEntry entry;
             if (!NextEntry(*fill_, until, entry, done))

@@ -16,6 +16,20 @@ struct TFileView::Item {
     std::uint32_t rank = 0;
 };
 
+// The notifications of the fill's inserts and deletions are of no use, and
+// each costs the parent's subclass chain (see FillContext): none is
+// reflected while one of these lives. No message loop may run meanwhile.
+class TFileView::QuietFill {
+public:
+    explicit QuietFill(TFileView& view) noexcept : view_(view) { view_.PauseReflection(); }
+    ~QuietFill() { view_.ResumeReflection(); }
+    QuietFill(const QuietFill&) = delete;
+    QuietFill& operator=(const QuietFill&) = delete;
+
+private:
+    TFileView& view_;
+};
+
 // What every item of one fill is read with, kept between its slices.
 struct TFileView::FillContext {
     FillContext() = default;
@@ -28,12 +42,14 @@ struct TFileView::FillContext {
     FillContext(const FillContext&) = delete;
     FillContext& operator=(const FillContext&) = delete;
     ui::ComPtr<IShellFolder> folderRef;
+    idlist::AbsoluteIDList folderIDList; // the list's, once the old items are gone
     ui::ComPtr<IEnumIDList> items;
     // Or the reader of a file-system folder's items, on its own thread; the
     // old items stay until it has opened the folder.
     std::shared_ptr<shview::FillFeed> feed;
     std::deque<shview::FillEntry> pending; // taken from the feed, not yet in
-    bool replaced = false;                 // the old items went
+    bool replaced = false;                 // the old items are going
+    bool cleared = false;                  // and have gone
     ui::ComPtr<IShellIcon> iconsRef;
     IShellFolder* folder = nullptr;
     IShellIcon* icons = nullptr; // Wine's folders do not offer it; the shell's own may

@@ -307,6 +307,33 @@ TEST_F(FileViewTest, ANewFolderOrClosingDropsTheFillUnderWay)
     EXPECT_EQ(view.ItemRecordCount(), 0u);
 }
 
+// The old items go in slices too, from the last, answering for their own
+// folder until the last has gone; a new folder asked for meanwhile goes on
+// from there, and no record outlives its item.
+TEST_F(FileViewTest, OldItemsGoInSlicesAndAnswerForTheirFolderMeanwhile)
+{
+    for (const wchar_t* name : {L"a", L"b", L"c", L"d", L"e"})
+        dir.File(name, "x");
+    testsupport::TempDir next, last;
+    next.File(L"n", "x");
+    last.File(L"only", "x");
+    Show(Dir());
+    ASSERT_EQ(view.Count(), 5);
+    view.fillSliceItems = 2;
+    idlist::AbsoluteIDList nextId = idlist::IDListFromPath(next.Path());
+    idlist::AbsoluteIDList lastId = idlist::IDListFromPath(last.Path());
+    view.SetFolder(nextId.get());
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"a", L"b", L"c"}));
+    EXPECT_EQ(view.ItemPath(2), dir / L"c");
+    EXPECT_EQ(view.ItemRecordCount(), 3u);
+    view.SetFolder(lastId.get());
+    EXPECT_EQ(Captions(), std::vector<std::wstring>{L"a"});
+    testsupport::PumpUntilIdle();
+    EXPECT_EQ(Captions(), std::vector<std::wstring>{L"only"});
+    EXPECT_EQ(view.ItemPath(0), last / L"only");
+    EXPECT_EQ(view.ItemRecordCount(), 1u);
+}
+
 // A file-system folder is read on a thread of its own: a new folder drops
 // the fill under way, and nothing its reader gives later reaches the list.
 TEST_F(FileViewTest, AReadersLateItemsNeverReachTheNextFolder)
