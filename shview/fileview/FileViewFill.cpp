@@ -270,6 +270,20 @@ bool TFileView::NextEntry(FillContext& fill, double until, shview::FillEntry& en
 
 void TFileView::RunSlice()
 {
+    // Showing the items costs the control a walk over all of them (its
+    // arrangement, its scroll range, its painting), and under Wine a wait
+    // for its server: in a message of its own, not after a slice. They are
+    // shown after the first slice and then each time their number has
+    // doubled, which keeps the whole fill linear. So does the sort of the
+    // items added at the end, out of order.
+    if (fill_->showDue) {
+        fill_->showDue = false;
+        fill_->redrawHeld = false;
+        SortAdded(false);
+        ShowFilled();
+        ScheduleSlice();
+        return;
+    }
     ++slicesRun_;
     const double until = Seconds() + kFillSliceMs / 1000.0;
     if (!fill_->replaced) {
@@ -319,16 +333,9 @@ void TFileView::RunSlice()
         FinishFill();
         return;
     }
-    // Showing the items costs the control a walk over all of them (its
-    // arrangement, its scroll range, its painting): they are shown after
-    // the first slice and then each time their number has doubled, which
-    // keeps the whole fill linear. So does the sort of the items added at
-    // the end, out of order.
     if (int count = Count(); count >= 2 * fill_->shown) {
         fill_->shown = count;
-        fill_->redrawHeld = false;
-        SortAdded(false);
-        ShowFilled();
+        fill_->showDue = true;
     }
     ScheduleSlice();
 }

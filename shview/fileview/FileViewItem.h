@@ -60,6 +60,7 @@ struct TFileView::FillContext {
     bool hadSelection = false;
     bool redrawHeld = false; // the list's redrawing is off until a later slice
     int shown = 0;           // items there when the list last showed them
+    bool showDue = false;    // to be shown in the next message
     bool unsorted = false;   // items were added at the end, out of order
     // The list control's own window procedure. The fill's messages go to it
     // straight: through the subclass chain each one costs window-property
