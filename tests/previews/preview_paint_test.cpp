@@ -311,7 +311,10 @@ TEST_F(PreviewPaint, FramesShowAsThePointerOverWhatLiesBeneath)
     InvalidateRect(list, nullptr, TRUE);
     Settle();
     check("over another background", 1);
+    // Back, and handed on too: the controls keep the colours they were
+    // last told of, for every list made after.
     SetSysColors(2, which, before);
+    SendMessageW(list, WM_SYSCOLORCHANGE, 0, 0);
 }
 
 // A frame is drawn inside its item's icon rectangle only, and never over
