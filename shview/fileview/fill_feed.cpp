@@ -95,7 +95,7 @@ FillFeed::State FillFeed::Wait(DWORD milliseconds)
 {
     std::unique_lock<std::mutex> hold(lock_);
     changed_.wait_for(hold, std::chrono::milliseconds(milliseconds), [&] {
-        return !entries_.empty() || state_ == State::Failed || state_ == State::Done;
+        return entries_.size() >= kBatch || state_ == State::Failed || state_ == State::Done;
     });
     return state_;
 }
@@ -135,15 +135,15 @@ bool FillFeed::Cancelled()
 
 void FillFeed::Put(FillEntry entry)
 {
-    bool first = false;
+    bool batch = false;
     {
         std::lock_guard<std::mutex> hold(lock_);
         if (cancelled_)
             return;
-        first = entries_.empty();
         entries_.push_back(std::move(entry));
+        batch = entries_.size() == kBatch;
     }
-    if (first)
+    if (batch)
         changed_.notify_all();
 }
 

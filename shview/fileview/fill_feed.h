@@ -57,9 +57,12 @@ public:
     FillFeed(const FillFeed&) = delete;
     FillFeed& operator=(const FillFeed&) = delete;
 
-    // Waits at most `milliseconds` while nothing is there to take and the
-    // folder is still being read; answers the state then.
+    // Waits at most `milliseconds` while fewer than kBatch entries are there
+    // to take and the folder is still being read; answers the state then.
     State Wait(DWORD milliseconds);
+    // Entries the reader gathers before it wakes a waiting list: waking it
+    // for each slowed the reading by up to half (a switch of threads each).
+    static constexpr std::size_t kBatch = 64;
     // Moves the entries read so far to the end of `into`.
     void Take(std::deque<FillEntry>& into);
     // The reading ends at its next item; nothing more is kept.
