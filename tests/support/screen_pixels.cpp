@@ -45,33 +45,12 @@ uint32_t PixelOf(COLORREF colour)
     return uint32_t(GetRValue(colour)) << 16 | uint32_t(GetGValue(colour)) << 8 | GetBValue(colour);
 }
 
-std::vector<uint32_t> SystemDrawing(HICON icon, COLORREF under)
+namespace {
+// What `draw` paints on a side x side square filled with `under` (0xRRGGBB),
+// as 0xRRGGBB pixels from the top.
+template <typename Draw>
+std::vector<uint32_t> DrawnSquare(int side, uint32_t under, Draw draw)
 {
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    auto* px = static_cast<uint32_t*>(bits);
-    std::fill(px, px + 32 * 32, testsupport::PixelOf(under));
-    DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
-    GdiFlush();
-    std::vector<uint32_t> out(px, px + 32 * 32);
-    for (uint32_t& p : out)
-        p &= 0xFFFFFF;
-    SelectObject(dc, old);
-    DeleteObject(bmp);
-    DeleteDC(dc);
-    return out;
-}
-
-std::vector<uint32_t> ImageOverWhite(HIMAGELIST list, int index, UINT style, int& side)
-{
-    int height = 0;
-    side = 0;
-    if (!ImageList_GetIconSize(list, &side, &height) || side <= 0)
-        return {};
     BITMAPINFO bi{};
     bi.bmiHeader = {sizeof(BITMAPINFOHEADER), side, -side, 1, 32, BI_RGB};
     void* bits = nullptr;
@@ -79,8 +58,8 @@ std::vector<uint32_t> ImageOverWhite(HIMAGELIST list, int index, UINT style, int
     HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(dc, bmp);
     auto* px = static_cast<uint32_t*>(bits);
-    std::fill(px, px + side * side, 0xFFFFFFu);
-    ImageList_Draw(list, index, dc, 0, 0, style);
+    std::fill(px, px + side * side, under);
+    draw(dc);
     GdiFlush();
     std::vector<uint32_t> out(px, px + side * side);
     for (uint32_t& p : out)
@@ -89,6 +68,21 @@ std::vector<uint32_t> ImageOverWhite(HIMAGELIST list, int index, UINT style, int
     DeleteObject(bmp);
     DeleteDC(dc);
     return out;
+}
+} // namespace
+
+std::vector<uint32_t> SystemDrawing(HICON icon, COLORREF under)
+{
+    return DrawnSquare(32, PixelOf(under), [&](HDC dc) { DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL); });
+}
+
+std::vector<uint32_t> ImageOverWhite(HIMAGELIST list, int index, UINT style, int& side)
+{
+    int height = 0;
+    side = 0;
+    if (!ImageList_GetIconSize(list, &side, &height) || side <= 0)
+        return {};
+    return DrawnSquare(side, 0xFFFFFFu, [&](HDC dc) { ImageList_Draw(list, index, dc, 0, 0, style); });
 }
 
 } // namespace testsupport
