@@ -5,6 +5,7 @@
 // runs in slices between messages: the longest message it holds up the
 // window for is the longest an input waits.
 #include "bench/bench_clock.h"
+#include "bench/bench_corpus.h"
 #include "bench/bench_shell.h"
 #include "shview/fileview/FileView.h"
 #include "idlist/idlist.h"
@@ -63,9 +64,7 @@ std::wstring MakeFolder(const wchar_t* name, int count, bool filled)
     GetTempPathW(MAX_PATH, base);
     std::wstring folder = std::wstring(base) + name + std::to_wstring(GetCurrentProcessId());
     CreateDirectoryW(folder.c_str(), nullptr);
-    std::wstring corpus = L"" TARIMOKU_CORPUS;
-    std::replace(corpus.begin(), corpus.end(), L'/', L'\\');
-    std::string cursor = ReadAll(corpus + L"\\capitaine\\master\\link-select.cur");
+    std::string cursor = ReadAll(CorpusPath(L"capitaine/master/link-select.cur"));
     const wchar_t* extensions[] = {L".txt", L".dat", L".log", L".ini", L".bin", L".cfg", L".csv", L".xml", L".md"};
     for (int i = 0; i < count; ++i) {
         wchar_t file[64];

@@ -19,6 +19,7 @@
 #include "app/messages.h"
 #include "app/preview_steps.h"
 #include "app/ufrmMain.h"
+#include "bench/bench_corpus.h"
 #include "bench/previews_reference.h"
 #include "idlist/idlist.h"
 #include "ui/application.h"
@@ -214,10 +215,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < kPreviews; ++i) {
         // Every third or so a static cursor, spread over the list.
         const bool still = i % 10 < kStatics / 10;
-        std::wstring from = std::wstring(L"" TARIMOKU_CORPUS) + L"/" + (still ? statics[i % 5] : corpus[i % 8]);
-        for (auto& c : from)
-            if (c == L'/')
-                c = L'\\';
+        std::wstring from = CorpusPath(still ? statics[i % 5] : corpus[i % 8]);
         wchar_t name[32];
         swprintf(name, 32, still ? L"c%03d.cur" : L"c%03d.ani", i);
         names.push_back(name);

@@ -12,6 +12,7 @@
 // the animated menu.
 #include "app/role_menu.h"
 #include "bench/bench_clock.h"
+#include "bench/bench_corpus.h"
 #include "scheme/mouse_registry.h"
 #include "ui/menu.h"
 
@@ -44,13 +45,6 @@ const wchar_t* const kAnimated[] = {
     L"webamp\\fixtures\\piano.ani",
 };
 
-std::wstring Corpus(const wchar_t* relative)
-{
-    std::wstring corpus = L"" TARIMOKU_CORPUS;
-    std::replace(corpus.begin(), corpus.end(), L'/', L'\\');
-    return corpus + L"\\" + relative;
-}
-
 // Fourteen files of their own (copies), so that a fresh menu reads each.
 std::vector<std::wstring> CopyAnimated(const std::wstring& folder)
 {
@@ -58,7 +52,7 @@ std::vector<std::wstring> CopyAnimated(const std::wstring& folder)
     std::vector<std::wstring> files;
     for (std::size_t role = 0; role < scheme::kMouseRoleCount; ++role) {
         std::wstring to = folder + L"\\role" + std::to_wstring(role) + L".ani";
-        CopyFileW(Corpus(kAnimated[role % std::size(kAnimated)]).c_str(), to.c_str(), FALSE);
+        CopyFileW(CorpusPath(kAnimated[role % std::size(kAnimated)]).c_str(), to.c_str(), FALSE);
         files.push_back(to);
     }
     return files;

@@ -8,6 +8,7 @@
 // at most 1.2: all or nothing must not cost much more than one by one.
 #include "anicur/cursor_file.h"
 #include "bench/bench_clock.h"
+#include "bench/bench_corpus.h"
 #include "scheme/cursor_scheme.h"
 #include "scheme/named_schemes.h"
 
@@ -36,9 +37,7 @@ int main()
 {
     scheme::SchemePaths paths;
     for (std::size_t role = 0; role < paths.size(); ++role) {
-        std::wstring path = std::wstring(L"" TARIMOKU_CORPUS) + L"\\" + kFiles[role % std::size(kFiles)];
-        std::replace(path.begin(), path.end(), L'/', L'\\');
-        paths[role] = path;
+        paths[role] = CorpusPath(kFiles[role % std::size(kFiles)]);
     }
     const std::optional<std::wstring> text = scheme::WriteSchemeText(paths);
     if (!text || RegSetKeyValueW(HKEY_CURRENT_USER, scheme::kUserSchemesKey, kName, REG_EXPAND_SZ, text->c_str(),
