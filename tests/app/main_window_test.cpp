@@ -2,6 +2,7 @@
 #include "res/resource.h"
 #include "res/texts.h"
 #include "tests/support/main_form.h"
+#include "tests/support/menu_items.h"
 #include "tests/support/screen_pixels.h"
 #include "tests/support/windows_profile.h"
 #include "tests/support/wine_ui.h"
@@ -84,13 +85,6 @@ std::wstring WindowText(HWND w)
     return buf;
 }
 
-std::wstring MenuText(HMENU menu, UINT pos)
-{
-    wchar_t buf[256] = {};
-    GetMenuStringW(menu, pos, buf, 256, MF_BYPOSITION);
-    return buf;
-}
-
 using testsupport::Px;
 
 RECT ChildRect(HWND parent, HWND child)
@@ -121,13 +115,10 @@ TEST_F(MainWindow, MenuBarHoldsTheCommandsWithTheirShortcuts)
 {
     HMENU bar = form->MainMenu();
     ASSERT_NE(bar, nullptr);
-    std::vector<std::wstring> tops;
-    for (int i = 0; i < GetMenuItemCount(bar); ++i)
-        tops.push_back(MenuText(bar, i));
-    EXPECT_EQ(tops, kDesign.menus);
+    EXPECT_EQ(testsupport::MenuTexts(bar), kDesign.menus);
     for (const auto& it : kDesign.items) {
         HMENU sub = GetSubMenu(bar, it.menu);
-        EXPECT_EQ(MenuText(sub, it.pos), it.caption);
+        EXPECT_EQ(testsupport::MenuText(sub, int(it.pos)), it.caption);
         EXPECT_EQ(GetMenuItemID(sub, int(it.pos)), it.id);
         // New folder, delete and rename follow the panes; every other item is always enabled.
         if (it.id != IDM_NEWFOLDER && it.id != IDM_DELETE && it.id != IDM_RENAME) {

@@ -7,6 +7,7 @@
 #include "scheme/named_schemes.h"
 #include "tests/support/local_app_data.h"
 #include "tests/support/main_form.h"
+#include "tests/support/menu_items.h"
 #include "tests/support/seam_recorders.h"
 #include "tests/support/wine_ui.h"
 #include "ui/seams.h"
@@ -31,13 +32,7 @@ protected:
     {
         // The shell's menu answers its "インストール" when it has one.
         tracker_.emplace(ui::CurrentSeams().trackMenu, [this](HMENU menu, UINT, POINT, HWND) {
-            UINT chosen = 0;
-            for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-                wchar_t text[128] = {};
-                GetMenuStringW(menu, UINT(i), text, 128, MF_BYPOSITION);
-                if (std::wstring(text) == texts::kInstallPack)
-                    chosen = GetMenuItemID(menu, i);
-            }
+            const UINT chosen = testsupport::MenuCommand(menu, texts::kInstallPack);
             offered.push_back(chosen != 0);
             return chosen;
         });

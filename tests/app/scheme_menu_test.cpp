@@ -8,6 +8,7 @@
 #include "scheme/registry.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_form.h"
+#include "tests/support/menu_items.h"
 #include "tests/support/seam_recorders.h"
 #include "ui/text.h"
 
@@ -73,23 +74,15 @@ protected:
         }
         return items;
     }
-    // Runs the item of the open menu whose text is `text` (of its sub-menu
-    // when `inSubMenu`).
+    // Runs the item of the open menu whose text is `text` (of the delete
+    // sub-menu, its last item, when `inSubMenu`).
     void Choose(HMENU menu, const std::wstring& text, bool inSubMenu = false)
     {
-        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-            wchar_t got[256] = {};
-            GetMenuStringW(menu, UINT(i), got, 256, MF_BYPOSITION);
-            if (HMENU sub = GetSubMenu(menu, i); sub && inSubMenu) {
-                Choose(sub, text);
-                return;
-            }
-            if (!inSubMenu && text == got) {
-                SendMessageW(form->Handle(), WM_COMMAND, GetMenuItemID(menu, i), 0);
-                return;
-            }
-        }
-        ADD_FAILURE() << "no item " << testing::PrintToString(text);
+        if (inSubMenu)
+            menu = GetSubMenu(menu, GetMenuItemCount(menu) - 1);
+        const UINT command = testsupport::MenuCommand(menu, text);
+        ASSERT_NE(command, 0u) << "no item " << testing::PrintToString(text);
+        SendMessageW(form->Handle(), WM_COMMAND, command, 0);
     }
     static std::wstring Role(const wchar_t* name)
     {

@@ -13,6 +13,7 @@
 #include "shell/ContextMenuEx.h"
 #include "ui/seams.h"
 #include "idlist/idlist.h"
+#include "tests/support/menu_items.h"
 #include "tests/support/seam_recorders.h"
 #include "tests/support/wine_ui.h"
 
@@ -73,16 +74,7 @@ protected:
         });
     }
 
-    static std::vector<std::wstring> Captions(HMENU menu)
-    {
-        std::vector<std::wstring> out;
-        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-            wchar_t text[256] = {};
-            GetMenuStringW(menu, i, text, 256, MF_BYPOSITION);
-            out.emplace_back(text);
-        }
-        return out;
-    }
+    static std::vector<std::wstring> Captions(HMENU menu) { return testsupport::MenuTexts(menu); }
 
     idlist::ShellModule module;
     HWND window = nullptr;
