@@ -14,25 +14,14 @@
 #include <iterator>
 #include <vector>
 
-TfrmTarimoku* frmTarimoku = nullptr;
-
 namespace {
 constexpr COLORREF kSilver = RGB(0xC0, 0xC0, 0xC0);
 constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
 } // namespace
 
-TfrmTarimoku::TfrmTarimoku()
-{
-    if (!frmTarimoku)
-        frmTarimoku = this;
-}
+TfrmTarimoku::TfrmTarimoku() = default;
 
-TfrmTarimoku::~TfrmTarimoku()
-{
-    Destroy();
-    if (frmTarimoku == this)
-        frmTarimoku = nullptr;
-}
+TfrmTarimoku::~TfrmTarimoku() { Destroy(); }
 
 bool TfrmTarimoku::Create()
 {
@@ -85,12 +74,7 @@ void TfrmTarimoku::CreateComponents()
 
     // Fills and shell operations of the views and the context menu run nested
     // message loops: the animation holds still meanwhile.
-    auto busy = [this](ui::Component*, bool raised) {
-        if (raised)
-            ++FBusy;
-        else if (FBusy > 0)
-            --FBusy;
-    };
+    auto busy = [this](ui::Component*, bool raised) { FBusy.Follow(raised); };
     FileView.OnBusy = busy;
     FolderView.OnBusy = busy;
     ContextMenuEx.OnBusy = busy;
@@ -312,11 +296,8 @@ void TfrmTarimoku::FolderViewChange(ui::Component*, ui::TreeNode node)
 void TfrmTarimoku::FormShow()
 {
     animateTimer_.Start(Handle(), kAnimateTimer, kAnimatePeriodMs, [this] { ListPreviews.AnimateTimerProc(); });
-    // The idle handler stays installed for the rest of the process.
-    ui::Application::Instance().SetIdleHandler([](bool& done) {
-        if (frmTarimoku)
-            frmTarimoku->ListPreviews.PreviewIdle(done);
-    });
+    // The idle handler is the window's while it lives (FormDestroy takes it away).
+    ui::Application::Instance().SetIdleHandler([this](bool& done) { ListPreviews.PreviewIdle(done); });
 }
 
 void TfrmTarimoku::FormClose() { animateTimer_.Stop(); }
@@ -324,6 +305,8 @@ void TfrmTarimoku::FormClose() { animateTimer_.Stop(); }
 void TfrmTarimoku::FormDestroy()
 {
     animateTimer_.Stop();
+    if (shown_)
+        ui::Application::Instance().SetIdleHandler(nullptr);
     Refresh.Stop();
     ListPreviews.Stop();
     Drops.Revoke();
@@ -374,9 +357,6 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
             focusedPane_ = FolderView.Handle();
         if (focusedPane_)
             SetFocus(focusedPane_);
-        return 0;
-    case WM_STARTPREVIEW:
-        ListPreviews.Start();
         return 0;
     case WM_SYSCOLORCHANGE:
         // Only top-level windows hear of new colours: the controls learn

@@ -9,7 +9,6 @@
 // Wine reports changes under a drive's subtree watch only in folders made
 // after the watch began: the folders changed are made once the window's
 // monitors are armed, directly in the drive's root.
-#include "app/messages.h"
 #include "app/ufrmMain.h"
 #include "bench/bench_clock.h"
 #include "bench/bench_shell.h"
@@ -45,9 +44,6 @@ struct Counter {
     static int Of(HWND wnd, UINT msg) { return counts[{wnd, msg}]; }
 };
 
-// WM_STARTPREVIEW posts dispatched (each restarts the previews).
-int previewPosts = 0;
-
 // Dispatches for `seconds`; answers the share of the time spent in handlers.
 double PumpMeasured(double seconds)
 {
@@ -56,8 +52,6 @@ double PumpMeasured(double seconds)
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             double t = Now();
-            if (msg.message == WM_STARTPREVIEW)
-                ++previewPosts;
             ui::Application::DispatchNoted(msg);
             busy += Now() - t;
         }
@@ -119,7 +113,6 @@ int Run()
     auto before = form.Refresh.RefreshCounts;
     Counter::counts.clear();
     previewStarts = 0;
-    previewPosts = 0;
     std::atomic<bool> stop{false};
     std::atomic<int> changes{0};
     std::thread churn([&] {
@@ -139,7 +132,7 @@ int Run()
     churn.join();
     auto after = form.Refresh.RefreshCounts;
     int fills = Counter::Of(form.FileView.Handle(), LVM_DELETEALLITEMS);
-    int starts = previewStarts + previewPosts;
+    int starts = previewStarts;
     int deleted = Counter::Of(tree.Handle(), TVM_DELETEITEM);
     std::printf("(a) %d changes in %.0f s; drive passes %d, rebuilds %d, list refills %d\n", changes.load(),
                 kChurnSeconds, after.TreeSyncs - before.TreeSyncs, after.TreeRebuilds - before.TreeRebuilds,

@@ -1,5 +1,4 @@
 // Files dragged onto the main window's real panes, and drags out of them.
-#include "app/messages.h"
 #include "shell/FileDropTarget.h"
 #include "ui/seams.h"
 #include "tests/support/drop_data.h"
@@ -81,8 +80,8 @@ protected:
         // No drop here should meet a shell dialog; one that does is answered No.
         unexpected.emplace(IDNO);
         recorder.emplace(ui::CurrentSeams().fileOperation, [this](SHFILEOPSTRUCTW& op) {
-            operations.push_back({op.wFunc, op.fFlags, op.pTo, form->FBusy, form->ListPreviews.FPreviewPaths.empty(),
-                                  op.hwnd});
+            operations.push_back({op.wFunc, op.fFlags, op.pTo, form->FBusy.Count(),
+                                  form->ListPreviews.FPreviewPaths.empty(), op.hwnd});
             return SHFileOperationW(&op);
         });
     }
@@ -96,11 +95,10 @@ protected:
         form.Close();
     }
 
-    // The list shows the folder in view again (and its previews start).
+    // The list shows the folder in view again; its previews follow the fill.
     void Refill()
     {
         form->FileView.FillList();
-        ui::PostPrivate(form->Handle(), WM_STARTPREVIEW);
         testsupport::PumpUntilIdle();
     }
 
@@ -266,7 +264,8 @@ TEST_F(MainWindowDrop, DropsOnTheTreeMoveCopyOrDoNothingByTheKeys)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         operations.clear();
-        form->Refresh.FListChanged = false;
+        form->Refresh.RefreshViews(); // what an earlier row left pending
+        ASSERT_FALSE(form->Refresh.ListPending());
         const std::wstring file = root.File(L"other\\t.txt", "t");
         DeleteFileW((sub + L"\\t.txt").c_str());
         auto data = DropData::ForFiles({file});
@@ -284,9 +283,9 @@ TEST_F(MainWindowDrop, DropsOnTheTreeMoveCopyOrDoNothingByTheKeys)
             EXPECT_EQ(1, operations[0].busy);
             EXPECT_EQ(form->Handle(), operations[0].owner); // the shell's questions are the window's
         }
-        EXPECT_EQ(row.arrives && !row.staysBehind, form->Refresh.FListChanged);
+        EXPECT_EQ(row.arrives && !row.staysBehind, form->Refresh.ListPending());
     }
-    EXPECT_EQ(0, form->FBusy);
+    EXPECT_EQ(0, form->FBusy.Count());
 }
 
 TEST_F(MainWindowDrop, ListDropsGoIntoTheFolderItemOrTheFolderInView)
@@ -456,7 +455,7 @@ TEST_F(MainWindowDrop, ACopyOverASameNamedFileAnsweredNoLeavesBoth)
     EXPECT_EQ("old", ReadBytes(sub + L"\\same.txt"));
     EXPECT_EQ("new", ReadBytes(file));
     EXPECT_EQ(-1, data->Reported(CFSTR_LOGICALPERFORMEDDROPEFFECT));
-    EXPECT_EQ(0, form->FBusy);
+    EXPECT_EQ(0, form->FBusy.Count());
 }
 
 TEST_F(MainWindowDrop, ALongPathAndAHangulNameAreMovedWhole)

@@ -58,14 +58,14 @@ void RaiseBusy(TfrmTarimoku& form, bool raised) { form.FolderView.OnBusy(&form.F
 TEST_F(Refresh, AFileMadeInTheFolderInViewIsListedWithoutRebuildingTheTree)
 {
     form.Open(dir.Path());
-    ASSERT_TRUE(form->Refresh.DirMonitorFile.Active());
-    ASSERT_EQ(form->Refresh.DirMonitorFile.Directory(), dir.Path());
+    ASSERT_TRUE(form->Refresh.FolderMonitor().Active());
+    ASSERT_EQ(form->Refresh.FolderMonitor().Directory(), dir.Path());
     auto before = form->Refresh.RefreshCounts;
     dir.File(L"arrived.cur", "x");
     EXPECT_TRUE(PumpUntil([&] { return form.Lists(L"arrived.cur"); }, 15000));
     EXPECT_EQ(form->Refresh.RefreshCounts.TreeRebuilds, before.TreeRebuilds);
     EXPECT_GE(form->Refresh.RefreshCounts.ListRefills, before.ListRefills + 1);
-    EXPECT_EQ(form->FBusy, 0);
+    EXPECT_EQ(form->FBusy.Count(), 0);
 }
 
 TEST_F(Refresh, AFolderMadeUnderADriveRootIsAddedInPlaceKeepingExpansionAndSelection)
@@ -97,7 +97,7 @@ TEST_F(Refresh, AFolderMadeUnderADriveRootIsAddedInPlaceKeepingExpansionAndSelec
     EXPECT_TRUE(form->FolderView.IsExpanded(windows)) << "the same node, still expanded";
     EXPECT_EQ(form->Refresh.RefreshCounts.ListRefills, before.ListRefills) << "the list was left alone";
     EXPECT_TRUE(form.Lists(L"inner"));
-    EXPECT_EQ(form->FBusy, 0);
+    EXPECT_EQ(form->FBusy.Count(), 0);
 }
 
 TEST_F(Refresh, RequestsBeforeTheHandlerRunsComeTogether)
@@ -128,7 +128,7 @@ TEST_F(Refresh, RequestsBeforeTheHandlerRunsComeTogether)
         auto before = form->Refresh.RefreshCounts;
         for (Request request : row.requests) {
             switch (request) {
-            case File: form->Refresh.DirMonitorFileChange(&form->Refresh.DirMonitorFile); break;
+            case File: form->Refresh.DirMonitorFileChange(nullptr); break;
             case Folder: form->Refresh.DirMonitorFolderChange(nullptr); break;
             case Arrival: SendMessageW(form->Handle(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0); break;
             case Removal: SendMessageW(form->Handle(), WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, 0); break;
@@ -137,13 +137,13 @@ TEST_F(Refresh, RequestsBeforeTheHandlerRunsComeTogether)
             case Command: form->RequestRefresh(); break;
             }
         }
-        EXPECT_EQ(form->FBusy, 0);
+        EXPECT_EQ(form->FBusy.Count(), 0);
         PumpUntilIdle();
         EXPECT_EQ(form->Refresh.RefreshCounts.TreeRebuilds - before.TreeRebuilds, row.rebuilds);
         EXPECT_EQ(form->Refresh.RefreshCounts.ListRefills - before.ListRefills, row.refills);
         EXPECT_EQ(form->Refresh.RefreshCounts.TreeSyncs - before.TreeSyncs, row.syncs);
-        EXPECT_FALSE(form->Refresh.FTreeChanged);
-        EXPECT_FALSE(form->Refresh.FListChanged);
+        EXPECT_FALSE(form->Refresh.TreePending());
+        EXPECT_FALSE(form->Refresh.ListPending());
         EXPECT_EQ(form.SelectedTextPath().empty(), false);
         EXPECT_EQ(form->FolderView.SelectedPath(), dir.Path());
     }
@@ -171,9 +171,9 @@ TEST_F(Refresh, DriveMonitorsFollowTheNonRemovableDrives)
         drives.roots = row.drives;
         PostMessageW(form->Handle(), WM_WATCHFOLDERS, 0, 0);
         PumpUntilIdle();
-        ASSERT_GE(form->Refresh.FDriveMonitors.size(), row.active.size());
-        for (std::size_t i = 0; i < form->Refresh.FDriveMonitors.size(); ++i) {
-            TDirMonitor& monitor = *form->Refresh.FDriveMonitors[i];
+        ASSERT_GE(form->Refresh.DriveCount(), row.active.size());
+        for (std::size_t i = 0; i < form->Refresh.DriveCount(); ++i) {
+            const TDirMonitor& monitor = form->Refresh.DriveMonitor(i);
             EXPECT_EQ(monitor.Active(), i < row.active.size() && row.active[i]) << i;
             if (i < row.directories.size()) {
                 EXPECT_EQ(monitor.Directory(), row.directories[i]) << i;
@@ -190,14 +190,14 @@ TEST_F(Refresh, DriveMonitorsFollowTheNonRemovableDrives)
 TEST_F(Refresh, TheFolderMonitorWatchesOnlyAFolderWithAPath)
 {
     form.Open(dir.Path());
-    EXPECT_TRUE(form->Refresh.DirMonitorFile.Active());
-    EXPECT_EQ(form->Refresh.DirMonitorFile.Filter(), TDirMonitorFilter({dmfFileName, dmfDirName}));
-    EXPECT_FALSE(form->Refresh.DirMonitorFile.IncludeSubDir());
+    EXPECT_TRUE(form->Refresh.FolderMonitor().Active());
+    EXPECT_EQ(form->Refresh.FolderMonitor().Filter(), TDirMonitorFilter({dmfFileName, dmfDirName}));
+    EXPECT_FALSE(form->Refresh.FolderMonitor().IncludeSubDir());
     EXPECT_EQ(TDirMonitor::Interval(), 1000);
     form.Open(L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"); // My Computer
     ASSERT_NE(form->FolderView.Selected(), form->FolderView.Root());
-    EXPECT_FALSE(form->Refresh.DirMonitorFile.Active());
-    EXPECT_FALSE(form->Refresh.FDriveMonitors.empty());
+    EXPECT_FALSE(form->Refresh.FolderMonitor().Active());
+    EXPECT_NE(form->Refresh.DriveCount(), 0u);
 }
 
 TEST_F(Refresh, AnAutomaticRefillKeepsSelectionFocusAndScrollPosition)
@@ -281,7 +281,7 @@ TEST_F(Refresh, ARefillWaitsForAnInPlaceRenameToEnd)
     ASSERT_NE(edit, nullptr);
     auto before = form->Refresh.RefreshCounts;
     dir.File(L"two.txt", "x");
-    form->Refresh.DirMonitorFileChange(&form->Refresh.DirMonitorFile);
+    form->Refresh.DirMonitorFileChange(nullptr);
     PumpFor(600);
     EXPECT_EQ(form->Refresh.RefreshCounts.ListRefills, before.ListRefills);
     EXPECT_GT(form->Refresh.RefreshCounts.Deferred, before.Deferred);
@@ -327,7 +327,7 @@ TEST_F(Refresh, ARefreshAskedForInsideANestedLoopWaitsAndRunsOnceAfterIt)
         int ticks = 0;
         auto tick = [&](const std::function<void()>& end) {
             if (++ticks == 1)
-                form->Refresh.DirMonitorFileChange(&form->Refresh.DirMonitorFile);
+                form->Refresh.DirMonitorFileChange(nullptr);
             if (ticks == 30) {
                 insideRefills = form->Refresh.RefreshCounts.ListRefills - before.ListRefills;
                 end();
@@ -381,7 +381,7 @@ TEST_F(Refresh, ARefreshAskedForInsideANestedLoopWaitsAndRunsOnceAfterIt)
         ASSERT_TRUE(PumpUntil([&] { return form->Refresh.RefreshCounts.ListRefills > before.ListRefills; }));
         PumpFor(600);
         EXPECT_EQ(form->Refresh.RefreshCounts.ListRefills, before.ListRefills + 1) << "once";
-        EXPECT_EQ(form->FBusy, 0);
+        EXPECT_EQ(form->FBusy.Count(), 0);
         EXPECT_TRUE(form.Lists(L"one.txt"));
     }
 }
@@ -451,7 +451,7 @@ TEST_F(Refresh, ADriveReportAppliesTheDifferencesInPlaceAndTheListFollowsOnlyAMo
         } else {
             EXPECT_EQ(form->FileView.Count(), 0);
         }
-        EXPECT_EQ(form->FBusy, 0);
+        EXPECT_EQ(form->FBusy.Count(), 0);
     }
 }
 
@@ -460,7 +460,7 @@ TEST_F(Refresh, AFolderInViewDeletedFromOutsideGivesWayToItsParent)
     dir.Folder(L"gone");
     dir.File(L"kept.txt", "x");
     form.Open(dir / L"gone");
-    ASSERT_TRUE(form->Refresh.DirMonitorFile.Active());
+    ASSERT_TRUE(form->Refresh.FolderMonitor().Active());
     ASSERT_TRUE(testsupport::RemoveTree(dir / L"gone"));
     // No report: the monitor of a deleted folder may not signal.
     EXPECT_TRUE(PumpUntil([&] { return form->FolderView.SelectedPath() == dir.Path(); }, 10000));
@@ -470,6 +470,6 @@ TEST_F(Refresh, AFolderInViewDeletedFromOutsideGivesWayToItsParent)
     GetWindowTextW(form->Handle(), caption, MAX_PATH * 2);
     EXPECT_NE(std::wstring(caption).find(dir.Path()), std::wstring::npos);
     EXPECT_EQ(std::wstring(caption).find(L"gone"), std::wstring::npos);
-    EXPECT_EQ(form->Refresh.DirMonitorFile.Directory(), dir.Path());
-    EXPECT_TRUE(form->Refresh.DirMonitorFile.Active());
+    EXPECT_EQ(form->Refresh.FolderMonitor().Directory(), dir.Path());
+    EXPECT_TRUE(form->Refresh.FolderMonitor().Active());
 }
