@@ -300,6 +300,14 @@ void TfrmTarimoku::FormShow()
     ui::Application::Instance().SetIdleHandler([this](bool& done) { ListPreviews.PreviewIdle(done); });
 }
 
+void TfrmTarimoku::FirstShown()
+{
+    if (shown_)
+        return;
+    shown_ = true;
+    FormShow();
+}
+
 void TfrmTarimoku::FormClose() { animateTimer_.Stop(); }
 
 void TfrmTarimoku::FormDestroy()
@@ -328,10 +336,14 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         MinimumSize(*reinterpret_cast<MINMAXINFO*>(lp));
         return 0;
     case WM_SHOWWINDOW:
-        if (wp && !shown_) {
-            shown_ = true;
-            FormShow();
-        }
+        if (wp)
+            FirstShown();
+        break;
+    case WM_WINDOWPOSCHANGED:
+        // Not every show sends WM_SHOWWINDOW (a hidden window shown
+        // maximised may not); every one changes the window's position so.
+        if (lp && (reinterpret_cast<const WINDOWPOS*>(lp)->flags & SWP_SHOWWINDOW))
+            FirstShown();
         break;
     case WM_COMMAND:
         // Menu items and accelerators (lParam 0), and the tool buttons.

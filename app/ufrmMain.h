@@ -125,6 +125,8 @@ protected:
 private:
     void FormCreate();
     void FormShow();
+    // FormShow, once, at the window's first show in whatever state.
+    void FirstShown();
     void FormClose();
     void FormDestroy();
     void CreateComponents();
