@@ -225,9 +225,9 @@ void TfrmTarimoku::FocusNextPane(HWND from, bool back)
 
 void TfrmTarimoku::FormCreate()
 {
-    Refresh.Attach(Handle(), refreshPanes_);
+    refresh.Attach(Handle(), refreshPanes_);
     BuildRoleMenu();
-    Drops.Register();
+    drops.Register();
 }
 
 void TfrmTarimoku::MakeFonts()
@@ -315,9 +315,9 @@ void TfrmTarimoku::FormDestroy()
     animateTimer_.Stop();
     if (shown_)
         ui::Application::Instance().SetIdleHandler(nullptr);
-    Refresh.Stop();
+    refresh.Stop();
     ListPreviews.Stop();
-    Drops.Revoke();
+    drops.Revoke();
 }
 
 void TfrmTarimoku::mitemExitClick() { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
@@ -382,13 +382,13 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         ListPreviews.ColoursChanged();
         break;
     case WM_WATCHFOLDERS:
-        Refresh.WatchFolders();
+        refresh.WatchFolders();
         return 0;
     case WM_REFRESHVIEWS:
-        Refresh.RefreshViews();
+        refresh.RefreshViews();
         return 0;
     case WM_DEVICECHANGE:
-        return Refresh.DeviceChange(wp, lp);
+        return refresh.DeviceChange(wp, lp);
     case WM_RESTORECONTEXTMENU:
         FileView.ContextMenu = &ContextMenuEx;
         return 0;

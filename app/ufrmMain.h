@@ -98,16 +98,16 @@ public:
 
     // Automatic refresh (app/refresh/auto_refresh.h): the monitors, the two flags
     // and the handlers of WM_WATCHFOLDERS, WM_REFRESHVIEWS and WM_DEVICECHANGE.
-    AutoRefresh Refresh{FBusy};
+    AutoRefresh refresh{FBusy};
     // The refresh command: both panes afresh (see AutoRefresh::RequestRefresh).
-    void RequestRefresh(bool afresh = true) { Refresh.RequestRefresh(afresh); }
+    void RequestRefresh(bool afresh = true) { refresh.RequestRefresh(afresh); }
 
 private:
-    ViewDropPanes dropPanes_{FolderView, FileView, [this] { Refresh.ListChanged(); }};
+    ViewDropPanes dropPanes_{FolderView, FileView, [this] { refresh.ListChanged(); }};
 
 public:
     // Files dropped on either pane (app/drops/pane_drops.h).
-    PaneDrops Drops{dropPanes_, FBusy};
+    PaneDrops drops{dropPanes_, FBusy};
 
     // The tree's selection change: the new folder command's state, the
     // monitors and the caption follow the folder.

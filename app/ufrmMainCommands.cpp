@@ -71,7 +71,7 @@ void TfrmTarimoku::CreateNewFolder()
         scheme::ShowError(Handle(), texts::NewFolderFailed);
     // The list is refilled either way; the tree learns of the folder from
     // the drive monitors.
-    Refresh.ListChanged();
+    refresh.ListChanged();
     ui::PostPrivate(Handle(), WM_REFRESHVIEWS);
 }
 

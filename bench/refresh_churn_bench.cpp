@@ -110,7 +110,7 @@ int Run()
     HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, Counter::Proc, nullptr, GetCurrentThreadId());
 
     double quiet = PumpMeasured(kChurnSeconds);
-    auto before = form.Refresh.RefreshCounts;
+    auto before = form.refresh.RefreshCounts;
     Counter::counts.clear();
     previewStarts = 0;
     std::atomic<bool> stop{false};
@@ -130,7 +130,7 @@ int Run()
     double churning = PumpMeasured(kChurnSeconds);
     stop = true;
     churn.join();
-    auto after = form.Refresh.RefreshCounts;
+    auto after = form.refresh.RefreshCounts;
     int fills = Counter::Of(form.FileView.Handle(), LVM_DELETEALLITEMS);
     int starts = previewStarts;
     int deleted = Counter::Of(tree.Handle(), TVM_DELETEITEM);
@@ -145,7 +145,7 @@ int Run()
         status = 1;
 
     // (b) a folder made in an expanded folder.
-    before = form.Refresh.RefreshCounts;
+    before = form.refresh.RefreshCounts;
     double made = Now();
     CreateDirectoryW((base + L"\\fresh").c_str(), nullptr);
     double seen = -1;
@@ -156,7 +156,7 @@ int Run()
             break;
         }
     }
-    after = form.Refresh.RefreshCounts;
+    after = form.refresh.RefreshCounts;
     std::printf("(b) new folder in the tree after %.2f s (goal within 2 s), rebuilds %d (goal 0)\n", seen,
                 after.TreeRebuilds - before.TreeRebuilds);
     if (seen < 0 || seen > 2 || after.TreeRebuilds != before.TreeRebuilds)

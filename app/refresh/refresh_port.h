@@ -9,7 +9,7 @@ class TFileView;
 
 class ViewPanes : public RefreshPanes {
 public:
-    ViewPanes(TFolderView& tree, TFileView& list, Busy& busy) : tree_(tree), list_(list), busy_(busy) {}
+    ViewPanes(TFolderView& tree, TFileView& list, ::Busy& busy) : tree_(tree), list_(list), busy_(busy) {}
 
     std::wstring SelectedPath() const override;
     // The busy count raised, a fill reading a node, or an in-place rename open.
@@ -25,5 +25,5 @@ private:
 
     TFolderView& tree_;
     TFileView& list_;
-    Busy& busy_;
+    ::Busy& busy_; // the window's (RefreshPanes::Busy names the question)
 };
