@@ -31,19 +31,6 @@ MaskInfo MonoInfo(int width, int height)
     return m;
 }
 
-// Selects a bitmap into a DC for the life of the object.
-class Selected {
-public:
-    Selected(HDC dc, HBITMAP bmp) noexcept : dc_(dc), old_(SelectObject(dc, bmp)) {}
-    ~Selected() { SelectObject(dc_, old_); }
-    Selected(const Selected&) = delete;
-    Selected& operator=(const Selected&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
-
 } // namespace
 
 bool FrameCell::Ready() noexcept
@@ -135,13 +122,13 @@ bool FrameCell::DrawDib(const uint8_t* dib, size_t length, bool& alpha) noexcept
     MaskInfo maskInfo = MonoInfo(width, height);
 
     {
-        Selected sel(dc_.get(), colour_.get());
+        ui::SelectedObject sel(dc_.get(), colour_.get());
         if (!StretchDIBits(dc_.get(), 0, 0, side_, side_, 0, 0, width, height, colourBits,
                            reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY))
             return false;
     }
     {
-        Selected sel(dc_.get(), mask_.get());
+        ui::SelectedObject sel(dc_.get(), mask_.get());
         if (!StretchDIBits(dc_.get(), 0, 0, side_, side_, 0, 0, width, height, maskBits,
                            reinterpret_cast<BITMAPINFO*>(&maskInfo), DIB_RGB_COLORS, SRCCOPY))
             return false;

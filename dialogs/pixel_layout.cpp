@@ -29,14 +29,14 @@ SIZE TextExtent(HWND control)
     if (!dc)
         return size;
     auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    if (length > 0)
-        GetTextExtentPoint32W(dc, text.data(), length, &size);
-    size.cy = std::max(size.cy, metrics.tmHeight);
-    if (old)
-        SelectObject(dc, old);
+    {
+        ui::SelectedObject selected(dc, font);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        if (length > 0)
+            GetTextExtentPoint32W(dc, text.data(), length, &size);
+        size.cy = std::max(size.cy, metrics.tmHeight);
+    }
     ReleaseDC(control, dc);
     return size;
 }

@@ -8,7 +8,13 @@
 #      files whose added lines bring a word new to the code (a header through
 #      one source file that includes it), with the compile database of the
 #      windows build ($TARIMOKU_BUILD/windows, which scripts/test.sh
-#      configures); without one, this part is skipped and says so.
+#      configures); without one, this part is skipped and says so;
+#   3. a file of code (.h, .cpp, .rc, tests and bench included) added or
+#      renamed since the base whose name is not snake_case (role_menu.cpp,
+#      role_menu_test.cpp), unless it keeps a design's name: a design's name
+#      or the name of a design unit's file at the base (ufrmMain, FileView),
+#      alone or followed by a part in CamelCase (FileViewFill.cpp), either
+#      with a snake_case suffix (_test).
 # The base is the one scripts/check-format.sh uses ($TARIMOKU_FORMAT_BASE,
 # else the merge-base with origin/main or main, else HEAD~).
 set -euo pipefail
@@ -36,6 +42,10 @@ git grep -h -o -w -E '[A-Za-z_][A-Za-z0-9_]*' "$base" -- '*.h' '*.cpp' ':!tests/
   sort -u >"$work/words" || true
 
 printf '%s' "$base" >"$work/base"
+# Files of code added or renamed since the base, and the names at the base.
+{ git diff --name-only --no-renames --diff-filter=A "$base" -- '*.h' '*.cpp' '*.rc'
+  git ls-files --others --exclude-standard -- '*.h' '*.cpp' '*.rc'; } >"$work/added"
+git ls-tree -r --name-only "$base" | grep -E '\.(h|cpp|rc)$' >"$work/at-base" || true
 db=${TARIMOKU_BUILD:-$root/build}/windows/compile_commands.json
 python3 - "$work" "$db" "$root" <<'PY'
 import json, os, re, shutil, subprocess, sys
@@ -60,6 +70,18 @@ def code_of(text):  # the line without its comment and strings
     return text.split("//")[0]
 
 bad = []
+# 3. File names: snake_case, or a design's name kept.
+def stem(path):
+    return os.path.basename(path).split(".")[0]
+snake = re.compile(r"^[a-z0-9]+(_[a-z0-9]+)*$")
+units = allowed | {stem(p) for p in open(os.path.join(work, "at-base")).read().split("\n")
+                   if p and not snake.match(stem(p))}
+def design_part(s):
+    return any(s.startswith(u) and re.match(r"^([A-Z][A-Za-z0-9]*)?(_[a-z0-9]+)*$", s[len(u):]) for u in units)
+for f in sorted(set(open(os.path.join(work, "added")).read().split("\n")) - {""}):
+    if not snake.match(stem(f)) and not design_part(stem(f)):
+        bad.append("%s: a new file's name is snake_case (%s)" % (f, re.sub(r"(?<=[a-z0-9])(?=[A-Z])|(?<=[A-Z])(?=[A-Z][a-z])", "_", stem(f)).lower()))
+
 # 1. T/F prefixes.
 for f, lines in sorted(changed.items()):
     for n, text in sorted(lines.items()):

@@ -39,6 +39,15 @@ fi
 "$root/scripts/check-format.sh"
 # Every name in backticks in docs/ARCHITECTURE.md still names something.
 "$root/scripts/check-doc-names.sh"
+# The README's pictures show the menus and dialogs the program has: they are
+# made again (scripts/readme-pictures.sh) when those change.
+pictured=$(sed -n 's/^menus //p' "$root/docs/pictures.txt" 2>/dev/null || true)
+if [ "$pictured" != "$("$root/scripts/readme-pictures.sh" --menus-hash)" ]; then
+  echo "pictures: the menus or dialogs (res/tarimoku.rc, res/texts.h) changed since the README's" >&2
+  echo "pictures were made: run the end-to-end tests and scripts/readme-pictures.sh." >&2
+  exit 1
+fi
+echo "pictures: the README's pictures show the menus and dialogs of res/"
 # Names on the changed lines follow the naming rule (with clang-tidy once the
 # windows build's compile database is there: below, when it is configured).
 has windows || "$root/scripts/check-names.sh"
@@ -100,7 +109,7 @@ if has windows; then
     echo "Screenshots of the end-to-end tests: $build/artifacts"
     # The README's pictures come from this test (scripts/readme-pictures.sh).
     if [ -f "$build/artifacts/role-menu.png" ] &&
-       [ "$(tail -n 1 "$root/docs/pictures.txt" 2>/dev/null)" != "$shown" ]; then
+       [ "$(sed -n 's/^program //p' "$root/docs/pictures.txt" 2>/dev/null)" != "$shown" ]; then
       echo "The README's pictures show another build of the program than this one;"
       echo "scripts/readme-pictures.sh puts these in docs/ (look at them first)."
     fi

@@ -88,6 +88,54 @@ private:
     HDC dc_;
 };
 
+// A GDI object (bitmap, font, brush, pen) selected into a device context for
+// the guard's life: the context's previous object goes back when the guard
+// ends, so that neither the context nor the object is deleted while the other
+// still holds it. Declare it after the owners of both. Nothing is selected
+// for a null context or object, nor when the selection fails.
+class SelectedObject {
+public:
+    SelectedObject() noexcept = default;
+    SelectedObject(HDC dc, HGDIOBJ object) noexcept
+    {
+        if (!dc || !object)
+            return;
+        HGDIOBJ old = SelectObject(dc, object);
+        if (old && old != HGDI_ERROR) {
+            dc_ = dc;
+            old_ = old;
+        }
+    }
+    SelectedObject(SelectedObject&& o) noexcept
+        : dc_(std::exchange(o.dc_, nullptr)), old_(std::exchange(o.old_, nullptr))
+    {
+    }
+    SelectedObject& operator=(SelectedObject&& o) noexcept
+    {
+        if (this != &o) {
+            reset();
+            dc_ = std::exchange(o.dc_, nullptr);
+            old_ = std::exchange(o.old_, nullptr);
+        }
+        return *this;
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+    ~SelectedObject() { reset(); }
+
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+    // Puts the previous object back now.
+    void reset() noexcept
+    {
+        if (HDC dc = std::exchange(dc_, nullptr))
+            SelectObject(dc, std::exchange(old_, nullptr));
+    }
+
+private:
+    HDC dc_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+};
+
 // Holds one reference to a COM interface.
 template <class T>
 class ComPtr {

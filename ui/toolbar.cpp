@@ -29,13 +29,12 @@ UniqueBitmap Resized(HBITMAP source, int size)
     UniqueBitmap result(CreateCompatibleBitmap(screen, size, size));
     HDC from = CreateCompatibleDC(screen);
     HDC to = CreateCompatibleDC(screen);
-    HGDIOBJ oldFrom = SelectObject(from, source);
-    HGDIOBJ oldTo = SelectObject(to, result.get());
-    SetStretchBltMode(to, HALFTONE);
-    SetBrushOrgEx(to, 0, 0, nullptr);
-    StretchBlt(to, 0, 0, size, size, from, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-    SelectObject(from, oldFrom);
-    SelectObject(to, oldTo);
+    {
+        SelectedObject fromSource(from, source), toResult(to, result.get());
+        SetStretchBltMode(to, HALFTONE);
+        SetBrushOrgEx(to, 0, 0, nullptr);
+        StretchBlt(to, 0, 0, size, size, from, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    }
     DeleteDC(from);
     DeleteDC(to);
     ReleaseDC(nullptr, screen);

@@ -60,10 +60,10 @@ Picture Render(HICON icon, int side)
         if (!bitmap || !bits)
             return picture;
         std::memset(bits, backdrop ? 0xFF : 0x00, count * sizeof(uint32_t));
-        HGDIOBJ old = SelectObject(dc.get(), bitmap.get());
+        ui::SelectedObject selected(dc.get(), bitmap.get());
         const BOOL ok = DrawIconEx(dc.get(), 0, 0, icon, side, side, 0, nullptr, DI_NORMAL);
         GdiFlush();
-        SelectObject(dc.get(), old);
+        selected.reset();
         if (!ok)
             return picture;
         const auto* pixels = static_cast<const uint32_t*>(bits);

@@ -26,13 +26,6 @@ Look CurrentLook(int side, COLORREF background, bool selected) noexcept
     return look;
 }
 
-FrameAtlas::Page::~Page()
-{
-    // Give the context its own bitmap back before it and the page's bitmap go.
-    if (dc)
-        SelectObject(dc.get(), original);
-}
-
 void FrameAtlas::Use(const Look& look) noexcept
 {
     if (look == look_)
@@ -65,7 +58,7 @@ bool FrameAtlas::MakePage(Page& page, int frames) const noexcept
     page.dc.reset(CreateCompatibleDC(nullptr));
     if (!page.dc)
         return false;
-    page.original = SelectObject(page.dc.get(), page.bitmap.get());
+    page.selected = ui::SelectedObject(page.dc.get(), page.bitmap.get());
     page.bits = static_cast<uint32_t*>(bits);
     page.capacity = rows * kColumns;
     return true;

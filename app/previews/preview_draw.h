@@ -79,11 +79,11 @@ private:
         Page() = default;
         Page(Page&&) noexcept = default;
         Page& operator=(Page&&) = delete;
-        ~Page();
-        // The context is deleted before the bitmap selected into it.
+        // Ended in reverse: the context gets its own bitmap back, then is
+        // deleted, then the bitmap that was selected into it.
         ui::UniqueBitmap bitmap;
         ui::UniqueMemoryDC dc;
-        HGDIOBJ original = nullptr;
+        ui::SelectedObject selected;
         uint32_t* bits = nullptr;      // rows from the top, kColumns * side wide
         std::vector<uint8_t> composed; // per place: its frame is composed
         int capacity = 0;

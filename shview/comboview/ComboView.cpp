@@ -45,11 +45,10 @@ void TComboView::SetDpi(int dpi)
     // One height for every entry: the small icon's or the text's, whichever is taller.
     int height = ui::ShellIconSide(SHIL_SMALL, dpi);
     if (ui::WindowDC dc(Handle()); dc) {
-        HGDIOBJ old = SelectObject(dc.get(), Font());
+        ui::SelectedObject font(dc.get(), Font());
         TEXTMETRICW metrics{};
         if (GetTextMetricsW(dc.get(), &metrics) && metrics.tmHeight > height)
             height = metrics.tmHeight;
-        SelectObject(dc.get(), old);
     }
     SetItemHeight(-1, height + 2);
     SetItemHeight(0, height + 2);

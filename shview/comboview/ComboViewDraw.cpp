@@ -3,6 +3,7 @@
 #include "shview/comboview/ComboView.h"
 
 #include "ui/dpi_scale.h"
+#include "ui/handles.h"
 
 #include <shellapi.h>
 
@@ -86,8 +87,8 @@ void TComboView::DrawItem(const DRAWITEMSTRUCT& item)
     }
 
     std::wstring text = EntryText(entry->IDList.get());
-    if (HFONT font = Font())
-        SelectObject(dc, font);
+    // The item's context goes back to the list as it came.
+    ui::SelectedObject font(dc, Font());
     COLORREF fore = (item.itemState & ODS_DISABLED) ? GetSysColor(COLOR_GRAYTEXT)
                     : highlight                    ? GetSysColor(COLOR_HIGHLIGHTTEXT)
                                                    : GetSysColor(COLOR_WINDOWTEXT);

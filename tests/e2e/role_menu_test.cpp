@@ -33,6 +33,10 @@ TEST_P(RoleMenuByHand, RightClickACursorChooseWaitAndTheSchemeHoldsIt)
     testsupport::ScopedFileExtensions extensions(GetParam());
     e2e::CursorFolder folder;
     RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Cursors", L"Wait");
+    // A scheme of the user's, for the スキーム menu to list.
+    constexpr wchar_t kSchemes[] = L"Control Panel\\Cursors\\Schemes", kScheme[] = L"カーソル フォルダ";
+    constexpr wchar_t kFiles[] = L",,,c:\\cursors\\busy.ani";
+    RegSetKeyValueW(HKEY_CURRENT_USER, kSchemes, kScheme, REG_SZ, kFiles, sizeof kFiles);
 
     e2e::RunningProgram program(L"\"" + std::wstring(e2e::CursorFolder::kPath) + L"\"");
     HWND main = program.WaitForMainWindow();
@@ -94,6 +98,19 @@ TEST_P(RoleMenuByHand, RightClickACursorChooseWaitAndTheSchemeHoldsIt)
     std::string printed = e2e::RunAndCapture(L"reg.exe query \"HKCU\\Control Panel\\Cursors\" /v Wait");
     EXPECT_NE(printed.find("Wait"), std::string::npos) << printed;
     EXPECT_NE(printed.find("busy.ani"), std::string::npos) << printed;
+
+    // The スキーム menu from the menu bar, by its access key.
+    SetForegroundWindow(main);
+    e2e::PressKey(VK_F10);
+    e2e::PressKey('S');
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return e2e::FindProcessMenu(program.ProcessId()) != nullptr; }, 5000))
+        << "the スキーム menu did not open";
+    Sleep(300); // drawn
+    if (!artifacts.empty())
+        e2e::SaveScreen(artifacts + L"\\scheme-menu" + suffix);
+    e2e::PressKey(VK_ESCAPE);
+    e2e::PressKey(VK_ESCAPE);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kSchemes, kScheme);
 
     EXPECT_EQ(program.CloseAndWait(), 0u);
 }

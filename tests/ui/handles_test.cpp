@@ -1,6 +1,6 @@
-// The owners of a memory device context and of a file search: each ends what
-// it holds exactly once, whether it is reset, assigned over, destroyed or
-// moved on first.
+// The owners of a memory device context and of a file search, and the guard of
+// an object selected into a context: each ends what it holds exactly once,
+// whether it is reset, assigned over, destroyed or moved on first.
 #include "tests/support/wine_ui.h"
 #include "ui/handles.h"
 
@@ -61,6 +61,36 @@ TEST(MemoryDCOwner, DeletesItsContextOnceWhateverEndsIt)
         }
         EXPECT_FALSE(Alive(dc));
     }
+}
+
+HGDIOBJ Current(HDC dc) { return GetCurrentObject(dc, OBJ_BITMAP); }
+
+TEST(SelectedObject, PutsTheContextsOwnObjectBackOnceWhateverEndsIt)
+{
+    ui::UniqueMemoryDC dc(CreateCompatibleDC(nullptr)), other(CreateCompatibleDC(nullptr));
+    ui::UniqueBitmap bitmap(CreateBitmap(4, 4, 1, 1, nullptr)), otherBitmap(CreateBitmap(4, 4, 1, 1, nullptr));
+    ASSERT_TRUE(dc && other && bitmap && otherBitmap);
+    const HGDIOBJ own = Current(dc.get()), otherOwn = Current(other.get());
+    for (const EndRow& row : kEnds) {
+        SCOPED_TRACE(row.name);
+        {
+            ui::SelectedObject guard(dc.get(), bitmap.get());
+            ASSERT_EQ(Current(dc.get()), bitmap.get());
+            ui::SelectedObject next;
+            if (row.end == End::Reset)
+                guard.reset();
+            else if (row.end == End::AssignOver) // as an owner of both takes a new pair
+                guard = ui::SelectedObject(other.get(), otherBitmap.get());
+            else if (row.end == End::MovedOn)
+                next = std::move(guard);
+            EXPECT_EQ(Current(dc.get()), row.end == End::MovedOn || row.end == End::Scope ? bitmap.get() : own);
+        }
+        EXPECT_EQ(Current(dc.get()), own);
+        EXPECT_EQ(Current(other.get()), otherOwn);
+    }
+    // Nothing to select: the context keeps what it has.
+    EXPECT_FALSE(ui::SelectedObject(dc.get(), nullptr));
+    EXPECT_EQ(Current(dc.get()), own);
 }
 
 // Names a search finds through `find`, the one it started with included.
