@@ -77,7 +77,7 @@ public:
     int EntryOf(int item) const
     {
         return item >= 0 && static_cast<size_t>(item) < previewOfItem.size() ? previewOfItem[static_cast<size_t>(item)]
-                                                                              : -1;
+                                                                             : -1;
     }
     bool Animating() const noexcept { return stepTimer.Running(); }
 
