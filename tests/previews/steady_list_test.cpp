@@ -1,6 +1,5 @@
-// The list while its folder changes under it: read again in place, it keeps
-// the user's place, marks and every other item's preview and is never empty
-// on the way; the refresh command reads everything afresh and keeps them too.
+// The list read again in place keeps the user's place, marks and other previews,
+// never empty on the way; the refresh command reads all afresh and keeps them too.
 #include "app/ufrmMain.h"
 #include "tests/support/main_form.h"
 #include "tests/support/pump_until.h"
@@ -29,10 +28,9 @@ TEST(SteadyList, ChangesInTheFolderKeepThePlaceTheMarksAndTheOtherPreviews)
     form.Open(dir.Path());
     TFileView& view = form->FileView;
     Previews& previews = form->ListPreviews;
-    auto index = [&](const std::wstring& caption) {
-        const auto captions = form.Captions();
-        auto at = std::find(captions.begin(), captions.end(), caption);
-        return at == captions.end() ? -1 : int(at - captions.begin());
+    auto index = [&](const wchar_t* caption) {
+        LVFINDINFOW find{LVFI_STRING, caption};
+        return int(SendMessageW(view.Handle(), LVM_FINDITEMW, WPARAM(-1), LPARAM(&find)));
     };
     view.EnsureVisible(index(L"f50.txt")); // scrolled, though not to the end
     for (const wchar_t* name : {L"f70.txt", L"f72.txt"})
