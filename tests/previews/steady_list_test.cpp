@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 namespace {
@@ -26,7 +27,7 @@ TEST(SteadyList, ChangesInTheFolderKeepThePlaceTheMarksAndTheOtherPreviews)
     testsupport::MainForm form;
     form.Open(dir.Path());
     TFileView& view = form->FileView;
-    Previews& previews = form->ListPreviews;
+    const Previews& previews = form->ListPreviews;
     auto index = [&](const wchar_t* caption) {
         LVFINDINFOW find{LVFI_STRING, caption};
         return int(SendMessageW(view.Handle(), LVM_FINDITEMW, WPARAM(-1), LPARAM(&find)));
@@ -35,8 +36,7 @@ TEST(SteadyList, ChangesInTheFolderKeepThePlaceTheMarksAndTheOtherPreviews)
     view.SetSelected(index(L"f70.txt"), true);
     auto marks = [&] { return std::pair(form.SelectedCaptions(), GetScrollPos(view.Handle(), SB_VERT)); };
     auto readers = [&] {
-        bool done = false;
-        while (!done)
+        for (bool done = false; !done;)
             previews.PreviewIdle(done = true);
         std::map<std::wstring, const TAniCur*> loaded;
         for (int i = 0; i < previews.EntryCount(); ++i)
@@ -61,7 +61,6 @@ TEST(SteadyList, ChangesInTheFolderKeepThePlaceTheMarksAndTheOtherPreviews)
         {"the refresh command", [&] { form->mitemRefreshClick(); }, L"", L"", L"*"},
     };
     for (const Change& c : changes) {
-        testsupport::PumpUntilIdle();
         const auto before = std::pair(marks(), readers());
         c.make();
         int fewest = view.Count();

@@ -600,11 +600,6 @@ TEST_F(FileViewIconTest, FolderThatCannotBeBoundIsNotShownAsTheDesktop)
     EXPECT_EQ(view.ItemPath(0), In(L"kept.txt"));
 }
 
-} // namespace
-} // namespace fvtest
-
-namespace fvtest {
-namespace {
 
 // A folder only a read with a window may open (a share's password): the reader fails.
 std::vector<HWND> ownerReads;
