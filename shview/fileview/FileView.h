@@ -159,6 +159,8 @@ private:
     struct Row;
     // What an entry shows: its record and its row's texts and icon.
     Row ReadRow(FillContext& fill, shview::FillEntry entry);
+    // Sets an item's size, type and date columns.
+    void SetColumnTexts(FillContext& fill, int index, Row& read, Item& record);
     // Inserts an entry at its place; its index, -1 if the list refused it.
     int AddEntry(FillContext& fill, shview::FillEntry entry);
     // Shows `entry` in item `index` instead of what it showed.

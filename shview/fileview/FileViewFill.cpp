@@ -628,6 +628,17 @@ void SetOverlay(LVITEMW& row, SFGAOF attributes) noexcept
 }
 } // namespace
 
+void TFileView::SetColumnTexts(FillContext& fill, int index, Row& read, Item& record)
+{
+    std::wstring* texts[] = {&read.sizeText, &record.typeText, &read.dateText};
+    for (int column = 1; column <= 3; ++column) {
+        LVITEMW cell{};
+        cell.iSubItem = column;
+        cell.pszText = texts[column - 1]->data();
+        fill.Send(LVM_SETITEMTEXTW, WPARAM(index), &cell);
+    }
+}
+
 int TFileView::AddEntry(FillContext& fill, shview::FillEntry entry)
 {
     Row read = ReadRow(fill, std::move(entry));
@@ -646,13 +657,7 @@ int TFileView::AddEntry(FillContext& fill, shview::FillEntry entry)
         FreeItem(reinterpret_cast<LPARAM>(record));
         return -1;
     }
-    std::wstring* texts[] = {&read.sizeText, &record->typeText, &read.dateText};
-    for (int column = 1; column <= 3; ++column) {
-        LVITEMW cell{};
-        cell.iSubItem = column;
-        cell.pszText = texts[column - 1]->data();
-        fill.Send(LVM_SETITEMTEXTW, WPARAM(index), &cell);
-    }
+    SetColumnTexts(fill, index, read, *record);
     return index;
 }
 
@@ -671,13 +676,7 @@ void TFileView::UpdateEntry(FillContext& fill, int index, shview::FillEntry entr
     row.iImage = read.image;
     SetOverlay(row, record->attributes);
     fill.Send(LVM_SETITEMW, 0, &row);
-    std::wstring* texts[] = {&read.sizeText, &record->typeText, &read.dateText};
-    for (int column = 1; column <= 3; ++column) {
-        LVITEMW cell{};
-        cell.iSubItem = column;
-        cell.pszText = texts[column - 1]->data();
-        fill.Send(LVM_SETITEMTEXTW, WPARAM(index), &cell);
-    }
+    SetColumnTexts(fill, index, read, *record);
 }
 
 void TFileView::ApplyGathered(FillContext& fill)
