@@ -107,6 +107,9 @@ inline constexpr wchar_t PathTooLongToDelete[] = L"パスが長すぎるため�
 // The file list: a folder whose path is too long for the system to read it
 // (the box names the folder above this line).
 inline constexpr wchar_t kPathTooLongToRead[] = L"パスが長すぎるためフォルダを読み込めません。";
+// The file list: a folder that cannot be read (the box names the folder
+// above this line and gives the system's reason below it).
+inline constexpr wchar_t kFolderUnreadable[] = L"フォルダを読み込めません。";
 
 // The mouse settings: a program of the system folder and its arguments.
 inline constexpr wchar_t MouseControlPanelProgram[] = L"control.exe";

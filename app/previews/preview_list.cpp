@@ -83,4 +83,7 @@ void FollowItems(TFileView& view, Previews& previews)
     view.OnItemsReplacing = [&previews](ui::Component*) { previews.Stop(); };
     view.OnItemsReplaced = [&previews](ui::Component*) { previews.Start(); };
     view.OnItemsReordered = [&previews](ui::Component*) { previews.ItemsReordered(); };
+    view.OnItemDeleting = [&previews](ui::Component*, int item) { previews.ItemDeleting(item); };
+    view.OnItemInserted = [&previews](ui::Component*, int item) { previews.ItemInserted(item); };
+    view.OnItemUpdated = [&previews](ui::Component*, int item) { previews.ItemUpdated(item); };
 }

@@ -7,6 +7,7 @@
 #include "ui/seams.h"
 #include "ui/text.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace {
@@ -34,6 +35,15 @@ long long CostOf(const TAniCur& ani) noexcept
     return preview::PreviewBytes(ani.Frames.Count(), ani.Frames.Side(), static_cast<long long>(ani.Rates.size()));
 }
 
+// An item's path as the previews keep it: empty when it names no file.
+std::wstring PreviewPath(const PreviewList& list, int item)
+{
+    std::wstring path(ui::UpToNull(list.ItemPath(item)));
+    if (!preview::IsFileSystemPath(path))
+        path.clear();
+    return path;
+}
+
 } // namespace
 
 void Previews::Start()
@@ -50,11 +60,8 @@ void Previews::Start()
     paths.reserve(static_cast<size_t>(items));
     bool any = false;
     for (int i = 0; i < items; ++i) {
-        std::wstring path(ui::UpToNull(list_.ItemPath(i)));
-        if (!preview::IsFileSystemPath(path))
-            path.clear();
-        any = any || !path.empty();
-        paths.push_back(std::move(path));
+        paths.push_back(PreviewPath(list_, i));
+        any = any || !paths.back().empty();
     }
     if (!any)
         return;
@@ -209,6 +216,99 @@ void Previews::ItemsReordered()
     FNextPreview = 0;
     while (FNextPreview < items && examined_[static_cast<size_t>(FNextPreview)])
         ++FNextPreview;
+}
+
+void Previews::DropEntry(int item)
+{
+    const auto at = static_cast<size_t>(item);
+    const int entry = at < previewOfItem.size() ? previewOfItem[at] : -1;
+    if (entry < 0)
+        return;
+    previewOfItem[at] = -1;
+    TPreviewEntry& gone = FPreviews[static_cast<size_t>(entry)];
+    previewBytes -= CostOf(*gone.AniCur);
+    // The last entry takes its place.
+    const int last = --FPreviewCount;
+    if (entry != last) {
+        gone = std::move(FPreviews[static_cast<size_t>(last)]);
+        previewOfItem[static_cast<size_t>(gone.ItemIndex)] = entry;
+    }
+    FPreviews[static_cast<size_t>(last)] = TPreviewEntry{};
+    check_ = 0;
+}
+
+void Previews::GrowEntries()
+{
+    if (FPreviewCount < previewCapacity)
+        return;
+    const int capacity = std::max(previewCapacity * 2, 8);
+    auto grown = std::make_unique<TPreviewEntry[]>(static_cast<size_t>(capacity));
+    for (int i = 0; i < FPreviewCount; ++i)
+        grown[static_cast<size_t>(i)] = std::move(FPreviews[static_cast<size_t>(i)]);
+    FPreviews = std::move(grown);
+    previewCapacity = capacity;
+}
+
+void Previews::ItemDeleting(int item)
+{
+    const auto at = static_cast<size_t>(item);
+    if (FPreviewPaths.empty() || item < 0 || at >= FPreviewPaths.size())
+        return;
+    DropEntry(item);
+    previewOfItem.erase(previewOfItem.begin() + static_cast<std::ptrdiff_t>(at));
+    FPreviewPaths.erase(FPreviewPaths.begin() + static_cast<std::ptrdiff_t>(at));
+    keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(at));
+    examined_.erase(examined_.begin() + static_cast<std::ptrdiff_t>(at));
+    for (int i = 0; i < FPreviewCount; ++i) {
+        TPreviewEntry& entry = FPreviews[static_cast<size_t>(i)];
+        if (entry.ItemIndex > item)
+            --entry.ItemIndex;
+    }
+    if (FNextPreview > item)
+        --FNextPreview;
+    ForgetPlaces();
+}
+
+void Previews::ItemInserted(int item)
+{
+    const auto at = static_cast<size_t>(item);
+    if (FPreviewPaths.empty() || item < 0 || at > FPreviewPaths.size()) {
+        // No table (none of the items had a file): one if this one has.
+        if (!PreviewPath(list_, item).empty())
+            Start();
+        return;
+    }
+    const auto place = static_cast<std::ptrdiff_t>(at);
+    FPreviewPaths.insert(FPreviewPaths.begin() + place, PreviewPath(list_, item));
+    keys_.insert(keys_.begin() + place, list_.ItemKey(item));
+    examined_.insert(examined_.begin() + place, 0);
+    previewOfItem.insert(previewOfItem.begin() + place, -1);
+    for (int i = 0; i < FPreviewCount; ++i) {
+        TPreviewEntry& entry = FPreviews[static_cast<size_t>(i)];
+        if (entry.ItemIndex >= item) {
+            ++entry.ItemIndex;
+            previewOfItem[static_cast<size_t>(entry.ItemIndex)] = i;
+        }
+    }
+    GrowEntries();
+    FNextPreview = std::min(FNextPreview, item);
+    ForgetPlaces();
+}
+
+void Previews::ItemUpdated(int item)
+{
+    const auto at = static_cast<size_t>(item);
+    if (FPreviewPaths.empty() || item < 0 || at >= FPreviewPaths.size()) {
+        if (!PreviewPath(list_, item).empty())
+            Start();
+        return;
+    }
+    DropEntry(item);
+    FPreviewPaths[at] = PreviewPath(list_, item);
+    keys_[at] = list_.ItemKey(item);
+    examined_[at] = 0;
+    FNextPreview = std::min(FNextPreview, item);
+    list_.RepaintIcon(item);
 }
 
 void Previews::ForgetPlaces() noexcept

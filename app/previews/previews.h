@@ -58,9 +58,28 @@ public:
     void AnimateTimerProc();
     // The list's items were sorted: every preview moves with its item.
     void ItemsReordered();
+    // One item is about to go, came, or was read again (its file may have
+    // changed): its preview goes, and a new or changed item's path is left
+    // to the idle loader; every other item keeps its own.
+    void ItemDeleting(int item);
+    void ItemInserted(int item);
+    void ItemUpdated(int item);
     // The system's colours or theme changed: frames are composed afresh
     // over the new colours, and the list paints them again.
     void ColoursChanged();
+
+    // Read-outs: the entries in use and one of them, the path of every list
+    // item (in list order), the entry of an item (-1 for none), whether the
+    // step timer runs.
+    int EntryCount() const noexcept { return FPreviewCount; }
+    const TPreviewEntry& Entry(int i) const { return FPreviews[static_cast<size_t>(i)]; }
+    const std::vector<std::wstring>& Paths() const noexcept { return FPreviewPaths; }
+    int EntryOf(int item) const
+    {
+        return item >= 0 && static_cast<size_t>(item) < previewOfItem.size() ? previewOfItem[static_cast<size_t>(item)]
+                                                                             : -1;
+    }
+    bool Animating() const noexcept { return stepTimer.Running(); }
 
     // While the table holds entries the steps are also driven by a timer of
     // about one jiffy (and one tick of the system's default timer clock,
@@ -107,6 +126,10 @@ private:
     };
     void CheckPreviewPlaces(const Layout& layout, const std::function<POINT(int)>& place);
     void ForgetPlaces() noexcept;
+    // Drops the entry of `item`, if it has one (its frames' bytes freed).
+    void DropEntry(int item);
+    // Room for one more entry.
+    void GrowEntries();
     // Reads where an entry's icon is; `origin` is the view coordinates of
     // the client area's top-left corner.
     void PlaceEntry(TPreviewEntry& entry, POINT origin) const;

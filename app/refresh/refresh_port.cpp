@@ -24,10 +24,11 @@ bool ViewPanes::RebuildTree(bool keepMarks)
 {
     // Selecting the same folder again refills the list: unless asked to start
     // afresh, what the user had marked there is put back.
+    // The list keeps its marks and its place either way: reading afresh
+    // (F5) reads every item again, it does not lose the user's place.
+    (void)keepMarks;
     std::wstring folder = tree_.SelectedPath();
-    shview::ListMarks marks;
-    if (keepMarks)
-        marks = shview::TakeListMarks(list_);
+    shview::ListMarks marks = shview::TakeListMarks(list_);
     bool found = true;
     {
         ui::RedrawOff redraw(tree_);
@@ -50,7 +51,7 @@ bool ViewPanes::RebuildTree(bool keepMarks)
                 found = false;
         }
     }
-    if (keepMarks && !folder.empty())
+    if (!folder.empty())
         RestoreMarksAfterFill(folder, std::move(marks));
     return found;
 }
@@ -63,13 +64,9 @@ int ViewPanes::SyncTree()
 
 void ViewPanes::RefillList(bool keepMarks)
 {
-    std::wstring folder = tree_.SelectedPath();
-    shview::ListMarks marks;
-    if (keepMarks)
-        marks = shview::TakeListMarks(list_);
-    list_.FillList();
-    if (keepMarks)
-        RestoreMarksAfterFill(folder, std::move(marks));
+    // In place: the marks, the order and the place stay with the items;
+    // afresh, every item is read again.
+    list_.ReadAgain(!keepMarks);
 }
 
 void ViewPanes::RestoreMarksAfterFill(const std::wstring& folder, shview::ListMarks marks)

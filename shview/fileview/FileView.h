@@ -54,6 +54,15 @@ public:
     // (those of a reader thread, which orders them itself, at the end).
     // A new fill (or a new folder) drops the one under way.
     void FillList();
+    // Reads the folder again (as a fill does, off the window's thread for a
+    // file-system folder) and brings the items in line with it in place:
+    // known by their parsing names, the items gone are taken out, the new
+    // ones put in at their place in the current order, those whose size,
+    // date or attributes changed read again (with `everything`, all of
+    // them, icons and types included). Selection, focus, order, scrolling
+    // and every other item stay; the list is never empty meanwhile. Over
+    // another folder's items, or during a fill that replaces them, a fill.
+    void ReadAgain(bool everything = false);
     // True while a fill has items still to read.
     bool Filling() const noexcept { return fill_ != nullptr; }
     // Runs `then` once the list is filled: at once when no fill is under
@@ -96,6 +105,11 @@ public:
     ui::Event<ui::Component*> OnItemsReplaced;
     // A column click sorted the items: the same items, in a new order.
     ui::Event<ui::Component*> OnItemsReordered;
+    // ReadAgain's changes, one item at a time, with the item's index: raised
+    // before one goes, after one came, after one was read again.
+    ui::Event<ui::Component*, int> OnItemDeleting;
+    ui::Event<ui::Component*, int> OnItemInserted;
+    ui::Event<ui::Component*, int> OnItemUpdated;
 
     // The tree driving this list; set through the tree's SetFileView.
     shview::PeerLink<shview::TreeLink> FolderView;
@@ -142,10 +156,22 @@ private:
     void FreeItem(LPARAM data) noexcept;
     void FreeAllItems() noexcept;
     struct FillContext;
-    void AddEntry(FillContext& fill, shview::FillEntry entry);
+    struct Row;
+    // What an entry shows: its record and its row's texts and icon.
+    Row ReadRow(FillContext& fill, shview::FillEntry entry);
+    // Sets an item's size, type and date columns.
+    void SetColumnTexts(FillContext& fill, int index, Row& read, Item& record);
+    // Inserts an entry at its place; its index, -1 if the list refused it.
+    int AddEntry(FillContext& fill, shview::FillEntry entry);
+    // Shows `entry` in item `index` instead of what it showed.
+    void UpdateEntry(FillContext& fill, int index, shview::FillEntry entry);
+    // Brings the items in line with the entries a ReadAgain gathered.
+    void ApplyGathered(FillContext& fill);
+    // Fills, or with `merge` reads again in place (`everything`: see ReadAgain).
+    void Fill(bool merge, bool everything = false);
     // Starts a fill (dropping one under way); false when the folder cannot
     // be enumerated (nothing touched).
-    bool StartFill();
+    bool StartFill(bool merge, bool everything);
     // The old items are to go, for those of the fill's folder.
     void ReplaceItems(FillContext& fill);
     // Deletes old items until `until`; true once none is left, and the list
@@ -156,12 +182,17 @@ private:
     // The next item to add; false when none is there before `until` (`done`
     // tells whether the folder has no more).
     bool NextEntry(FillContext& fill, double until, shview::FillEntry& entry, bool& done);
-    // The folder could not be read: a box if its path is too long, and a
-    // linked tree goes back.
+    // The reader could not open the fill's folder: reads it here, with the
+    // list as the owner the shell may ask the user from; false if it fails.
+    bool ReadHere(FillContext& fill);
+    // The folder could not be read: a box saying why (its path is too long,
+    // or the system's own words for failure_), and a linked tree goes back.
     void FillFailed();
     // Says in a box that the folder's path is too long to read it, if it
-    // is; with `refusedOnly`, only if the system refuses to read it so.
-    void ReportUnreadable(bool refusedOnly);
+    // is (true then); with `refusedOnly`, only if the system refuses to read it so.
+    bool ReportUnreadable(bool refusedOnly);
+    // Says in a box that the folder cannot be read, and why.
+    void ReportFailure(HRESULT failure);
     // Sorts the items a fill added at the end; those of a folder's reader
     // only at the `last`, in the order it gives.
     void SortAdded(bool last);
@@ -206,6 +237,7 @@ private:
     bool filling_ = false; // a slice runs
     bool refillPending_ = false;
     bool wentBack_ = false;             // a failed fill sent the tree back
+    HRESULT failure_ = S_OK;            // why the folder could not be read
     std::unique_ptr<FillContext> fill_; // the fill under way between slices
     std::vector<std::function<void()>> afterFill_;
     int slicesRun_ = 0;

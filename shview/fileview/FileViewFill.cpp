@@ -15,11 +15,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <memory>
+#include <unordered_map>
+#include <utility>
 
 namespace {
-
-constexpr SHCONTF kEnumFlags = SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN;
 
 std::wstring LocaleText(LCTYPE type, const wchar_t* fallback)
 {
@@ -62,7 +63,16 @@ double Seconds() noexcept
 }
 } // namespace
 
-void TFileView::FillList()
+void TFileView::FillList() { Fill(false); }
+
+void TFileView::ReadAgain(bool everything)
+{
+    // In place only over the items of the folder in view, once they are all in.
+    bool inPlace = !filling_ && (!fill_ || fill_->merge) && itemsFolder_ && itemsFolder_.get() == shellFolder_.get();
+    Fill(inPlace, everything);
+}
+
+void TFileView::Fill(bool merge, bool everything)
 {
     // A fill asked for while a slice runs (from a message the shell
     // dispatched, or from the tree going back) starts after it, with the
@@ -75,19 +85,54 @@ void TFileView::FillList()
     ui::BusyScope busy(OnBusy, this);
     do {
         refillPending_ = false;
-        if (!StartFill())
+        if (!StartFill(merge, everything))
             FillFailed();
         else if (fill_)
             RunSlice();
+        merge = false; // what was asked meanwhile is a fill
     } while (refillPending_ && Handle());
     // Nothing to wait for (no folder, or it could not be read).
     if (!fill_)
         FinishFill();
 }
 
+bool TFileView::ReadHere(FillContext& fill)
+{
+    ui::ComPtr<IEnumIDList> items;
+    failure_ = shview::itemEnumerator.load()(fill.folder, Handle(), items.put());
+    if (FAILED(failure_) || !Handle() || fill_.get() != &fill)
+        return false;
+    fill.feed.reset();
+    fill.items = std::move(items);
+    return true;
+}
+
+namespace {
+// The system's own words for a failure, without the line break it ends with.
+std::wstring SystemMessage(HRESULT hr)
+{
+    wchar_t* text = nullptr;
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                      FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, DWORD(hr), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring message(text ? text : L"", text ? length : 0);
+    LocalFree(text);
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
+        message.pop_back();
+    if (message.empty()) {
+        wchar_t code[16];
+        swprintf(code, 16, L"0x%08lX", static_cast<unsigned long>(hr));
+        message = code;
+    }
+    return message;
+}
+} // namespace
+
 void TFileView::FillFailed()
 {
-    ReportUnreadable(false);
+    HRESULT failure = std::exchange(failure_, S_OK);
+    if (!ReportUnreadable(false) && Handle() && FAILED(failure) && failure != HRESULT_FROM_WIN32(ERROR_CANCELLED))
+        ReportFailure(failure);
     if (!Handle())
         return;
     // With a tree, a folder that cannot be read sends the tree back to the
@@ -103,22 +148,33 @@ void TFileView::FillFailed()
     }
 }
 
-void TFileView::ReportUnreadable(bool refusedOnly)
+bool TFileView::ReportUnreadable(bool refusedOnly)
 {
     std::wstring path;
     if (!Handle() || !folderIDList_ || !idlist::IDListFileSystemPath(folderIDList_.get(), path) ||
         !shview::TooLongToRead(path))
-        return;
+        return false;
     if (refusedOnly) {
         WIN32_FIND_DATAW data{};
         HANDLE found = FindFirstFileW((path + L"\\*").c_str(), &data);
         DWORD error = GetLastError();
         ui::UniqueFind find(found);
         if (find || error != ERROR_FILENAME_EXCED_RANGE)
-            return;
+            return false;
     }
     if (auto& box = ui::CurrentSeams().messageBox)
         box(Handle(), shview::TooLongToReadText(path).c_str(), texts::ErrorCaption, MB_OK | MB_ICONERROR);
+    return true;
+}
+
+void TFileView::ReportFailure(HRESULT failure)
+{
+    std::wstring name;
+    if (folderIDList_ && !idlist::IDListFileSystemPath(folderIDList_.get(), name))
+        name = idlist::IDListDisplayName(folderIDList_.get(), SHGDN_NORMAL);
+    std::wstring text = name + L"\n" + texts::kFolderUnreadable + L"\n\n" + SystemMessage(failure);
+    if (auto& box = ui::CurrentSeams().messageBox)
+        box(Handle(), text.c_str(), texts::ErrorCaption, MB_OK | MB_ICONERROR);
 }
 
 void TFileView::AfterFill(std::function<void()> then)
@@ -156,7 +212,7 @@ DWORD LeftOf(double until) noexcept
 constexpr DWORD kItemWaitMs = 10000;
 } // namespace
 
-bool TFileView::StartFill()
+bool TFileView::StartFill(bool merge, bool everything)
 {
     if (!Handle() || !folderIDList_)
         return true;
@@ -164,15 +220,18 @@ bool TFileView::StartFill()
     ui::ComPtr<IEnumIDList> items;
     std::shared_ptr<shview::FillFeed> feed;
     if (folder && ReadsOnItsOwnThread(folder, folderIDList_.get()))
-        feed = shview::FillFeed::Start(folderIDList_.get(), Mask, std::size_t(std::max(sortedInsertLimit, 0)));
+        feed = shview::FillFeed::Start(folderIDList_.get(), Mask,
+                                       merge ? SIZE_MAX : std::size_t(std::max(sortedInsertLimit, 0)));
     if (!feed) {
-        HRESULT hr = folder ? folder->EnumObjects(Handle(), kEnumFlags, items.put()) : E_FAIL;
-        if (FAILED(hr) || !Handle())
+        failure_ = folder ? shview::itemEnumerator.load()(folder.get(), Handle(), items.put()) : E_FAIL;
+        if (FAILED(failure_) || !Handle())
             return false;
     }
 
     auto fill = std::make_unique<FillContext>();
     fill->hadSelection = fill_ ? fill_->hadSelection : SelectedCount() > 0;
+    fill->merge = merge;
+    fill->everything = everything || (fill_ && fill_->merge && fill_->everything);
     DropFill();
     fill->items = std::move(items);
     fill->feed = std::move(feed);
@@ -196,6 +255,14 @@ bool TFileView::StartFill()
 void TFileView::ReplaceItems(FillContext& fill)
 {
     fill.replaced = true;
+    if (fill.merge) {
+        // The items stay, and so does the folder they came from.
+        fill.cleared = true;
+        std::wstring directory;
+        if (!fill.feed && idlist::IDListFileSystemPath(itemsFolderIDList_.get(), directory))
+            fill.sizes.Start(directory);
+        return;
+    }
     wentBack_ = false;
     OnItemsReplacing(this);
     shview::ResetSortDirections(SortDirections);
@@ -292,7 +359,7 @@ void TFileView::RunSlice()
             ScheduleSlice();
             return;
         }
-        if (state == shview::FillFeed::State::Failed) {
+        if (state == shview::FillFeed::State::Failed && !ReadHere(*fill_)) {
             DropFill();
             FillFailed();
             return;
@@ -311,7 +378,7 @@ void TFileView::RunSlice()
     bool done = false;
     {
         ui::ScopedScreenCursor cursor(IDC_WAIT);
-        if (!fill_->redrawHeld) {
+        if (!fill_->redrawHeld && !fill_->merge) {
             BeginUpdate();
             fill_->redrawHeld = true;
         }
@@ -320,7 +387,10 @@ void TFileView::RunSlice()
             shview::FillEntry entry;
             if (!NextEntry(*fill_, until, entry, done))
                 break;
-            AddEntry(*fill_, std::move(entry));
+            if (fill_->merge)
+                fill_->gathered.push_back(std::move(entry));
+            else
+                AddEntry(*fill_, std::move(entry));
             if (refillPending_ || !fill_ || !Handle())
                 return;
             if (fillSliceItems > 0 ? n >= fillSliceItems : Seconds() >= until)
@@ -330,10 +400,13 @@ void TFileView::RunSlice()
             return;
     }
     if (done) {
-        FinishFill();
+        if (fill_->merge)
+            ApplyGathered(*fill_);
+        if (fill_)
+            FinishFill();
         return;
     }
-    if (int count = Count(); count >= 2 * fill_->shown) {
+    if (int count = Count(); !fill_->merge && count >= 2 * fill_->shown) {
         fill_->shown = count;
         fill_->showDue = true;
     }
@@ -428,9 +501,9 @@ void TFileView::FinishFill()
     if (fill && fill->redrawHeld)
         ShowFilled();
     // Where the system takes no long paths, a deep folder reads as empty.
-    if (fill && fill->replaced && Handle() && Count() == 0)
+    if (fill && fill->replaced && !fill->merge && Handle() && Count() == 0)
         ReportUnreadable(true);
-    if (fill && fill->replaced && Handle()) {
+    if (fill && fill->replaced && !fill->merge && Handle()) {
         OnItemsReplaced(this);
         // The selection went with the items, whether or not the control said so.
         if (fill->hadSelection && Handle() && SelectedCount() == 0)
@@ -474,7 +547,7 @@ int TFileView::InsertionPoint(FillContext& fill, const Item& item) const
     int count = int(fill.Send(LVM_GETITEMCOUNT, 0, nullptr));
     // Each insert moves the items after it: past some thousands they are
     // added at the end and sorted when the list is next shown.
-    if (count >= sortedInsertLimit) {
+    if (count >= sortedInsertLimit && !fill.merge) {
         fill.unsorted = true;
         return count;
     }
@@ -503,22 +576,23 @@ void TFileView::SetOrder(const shview::ListOrder& order)
     SortBy(sortKey_);
 }
 
-void TFileView::AddEntry(FillContext& fill, shview::FillEntry entry)
+TFileView::Row TFileView::ReadRow(FillContext& fill, shview::FillEntry entry)
 {
     IShellFolder* folder = fill.folder;
     const SFGAOF attributes = entry.attributes;
-    auto item = std::make_unique<Item>();
+    Row row;
+    row.item = std::make_unique<Item>();
+    Item& item = *row.item;
     idlist::ChildIDList id = std::move(entry.id);
     idlist::AbsoluteIDList absolute = idlist::IDListCombine(itemsFolderIDList_.get(), id.get());
 
-    std::wstring sizeText, dateText;
     const bool found = entry.found;
     if (found) {
-        item->facts.hasData = true;
-        item->facts.size = fill.sizes.Whole(entry.fileName.c_str(), entry.size);
-        item->facts.writeTime = Join(entry.written.dwHighDateTime, entry.written.dwLowDateTime);
-        sizeText = shview::FileSizeText(item->facts.size, texts::SizeUnit);
-        dateText = DateText(entry.written, fill.dateSeparator, fill.timeSeparator);
+        item.facts.hasData = true;
+        item.facts.size = fill.sizes.Whole(entry.fileName.c_str(), entry.size);
+        item.facts.writeTime = Join(entry.written.dwHighDateTime, entry.written.dwLowDateTime);
+        row.sizeText = shview::FileSizeText(item.facts.size, texts::SizeUnit);
+        row.dateText = DateText(entry.written, fill.dateSeparator, fill.timeSeparator);
     }
     // A file's type, and mostly its icon, follow its extension; folders,
     // links and virtual items are asked one by one.
@@ -528,40 +602,123 @@ void TFileView::AddEntry(FillContext& fill, shview::FillEntry entry)
     if (plainFile)
         extension = ui::FileExtension(entry.fileName.c_str());
 
-    int image = -1;
-    if (fill.icons && fill.icons->GetIconOf(id.get(), GIL_FORSHELL, &image) != S_OK)
-        image = -1; // only an S_OK answer carries an index
-    if (image == -1)
-        image = fill.shellInfo.IconIndex(folder, id.get(), absolute.get(),
-                                         plainFile && !(attributes & SFGAO_LINK) ? &extension : nullptr);
+    if (fill.icons && fill.icons->GetIconOf(id.get(), GIL_FORSHELL, &row.image) != S_OK)
+        row.image = -1; // only an S_OK answer carries an index
+    if (row.image == -1)
+        row.image = fill.shellInfo.IconIndex(folder, id.get(), absolute.get(),
+                                             plainFile && !(attributes & SFGAO_LINK) ? &extension : nullptr);
 
-    item->typeText = fill.shellInfo.TypeName(absolute.get(), plainFile ? &extension : nullptr);
+    item.typeText = fill.shellInfo.TypeName(absolute.get(), plainFile ? &extension : nullptr);
+    item.id = std::move(id);
+    item.rank = entry.number;
+    item.name = found && !entry.fileName.empty() ? std::move(entry.fileName) : entry.caption;
+    item.attributes = attributes;
+    item.readSize = entry.size;
+    row.caption = std::move(entry.caption);
+    return row;
+}
 
-    item->id = std::move(id);
-    item->rank = entry.number;
-    Item* record = item.get();
-    records_.try_emplace(record, std::move(item));
-    LVITEMW row{};
-    row.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-    row.iItem = InsertionPoint(fill, *record);
-    row.pszText = entry.caption.data();
-    row.iImage = image;
-    row.lParam = reinterpret_cast<LPARAM>(record);
-    if (attributes & SFGAO_LINK) {
-        row.mask |= LVIF_STATE;
-        row.state = INDEXTOOVERLAYMASK(2); // the system image list's shortcut overlay
-        row.stateMask = LVIS_OVERLAYMASK;
-    }
-    int index = int(fill.Send(LVM_INSERTITEMW, 0, &row));
-    if (index < 0) {
-        FreeItem(reinterpret_cast<LPARAM>(record));
-        return;
-    }
-    std::wstring* texts[] = {&sizeText, &record->typeText, &dateText};
+namespace {
+// A link's row shows the system image list's shortcut overlay.
+void SetOverlay(LVITEMW& row, SFGAOF attributes) noexcept
+{
+    row.mask |= LVIF_STATE;
+    row.state = attributes & SFGAO_LINK ? INDEXTOOVERLAYMASK(2) : 0;
+    row.stateMask = LVIS_OVERLAYMASK;
+}
+} // namespace
+
+void TFileView::SetColumnTexts(FillContext& fill, int index, Row& read, Item& record)
+{
+    std::wstring* texts[] = {&read.sizeText, &record.typeText, &read.dateText};
     for (int column = 1; column <= 3; ++column) {
         LVITEMW cell{};
         cell.iSubItem = column;
         cell.pszText = texts[column - 1]->data();
         fill.Send(LVM_SETITEMTEXTW, WPARAM(index), &cell);
     }
+}
+
+int TFileView::AddEntry(FillContext& fill, shview::FillEntry entry)
+{
+    Row read = ReadRow(fill, std::move(entry));
+    Item* record = read.item.get();
+    records_.try_emplace(record, std::move(read.item));
+    LVITEMW row{};
+    row.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    row.iItem = InsertionPoint(fill, *record);
+    row.pszText = read.caption.data();
+    row.iImage = read.image;
+    row.lParam = reinterpret_cast<LPARAM>(record);
+    if (record->attributes & SFGAO_LINK)
+        SetOverlay(row, record->attributes);
+    int index = int(fill.Send(LVM_INSERTITEMW, 0, &row));
+    if (index < 0) {
+        FreeItem(reinterpret_cast<LPARAM>(record));
+        return -1;
+    }
+    SetColumnTexts(fill, index, read, *record);
+    return index;
+}
+
+void TFileView::UpdateEntry(FillContext& fill, int index, shview::FillEntry entry)
+{
+    auto* record = const_cast<Item*>(fill.At(index));
+    if (!record || !records_.count(record))
+        return;
+    Row read = ReadRow(fill, std::move(entry));
+    read.item->rank = record->rank;
+    *record = std::move(*read.item); // the same record: whoever keys on it keeps it
+    LVITEMW row{};
+    row.mask = LVIF_TEXT | LVIF_IMAGE;
+    row.iItem = index;
+    row.pszText = read.caption.data();
+    row.iImage = read.image;
+    SetOverlay(row, record->attributes);
+    fill.Send(LVM_SETITEMW, 0, &row);
+    SetColumnTexts(fill, index, read, *record);
+}
+
+void TFileView::ApplyGathered(FillContext& fill)
+{
+    std::vector<shview::FillEntry> gathered = std::move(fill.gathered);
+    std::unordered_map<std::wstring, std::size_t> byName;
+    for (std::size_t i = 0; i < gathered.size(); ++i) {
+        const shview::FillEntry& e = gathered[i];
+        byName.emplace(e.found && !e.fileName.empty() ? e.fileName : e.caption, i);
+    }
+    std::vector<char> kept(gathered.size());
+    bool selectionLost = false;
+    {
+        QuietFill quiet(*this);
+        // From the last: an item taken out moves none of those still to look at.
+        for (int index = int(fill.Send(LVM_GETITEMCOUNT, 0, nullptr)) - 1; index >= 0 && Handle(); --index) {
+            const Item* item = fill.At(index);
+            auto found = item ? byName.find(item->name) : byName.end();
+            if (found == byName.end() || kept[found->second]) {
+                OnItemDeleting(this, index);
+                selectionLost = selectionLost || IsSelected(index);
+                fill.Send(LVM_DELETEITEM, WPARAM(index), nullptr);
+                FreeItem(reinterpret_cast<LPARAM>(item));
+                continue;
+            }
+            kept[found->second] = 1;
+            shview::FillEntry& entry = gathered[found->second];
+            bool changed = fill.everything || item->attributes != entry.attributes || item->readSize != entry.size ||
+                           item->facts.writeTime != Join(entry.written.dwHighDateTime, entry.written.dwLowDateTime);
+            if (changed) {
+                UpdateEntry(fill, index, std::move(entry));
+                OnItemUpdated(this, index);
+            }
+        }
+        for (std::size_t i = 0; i < gathered.size() && Handle(); ++i) {
+            if (kept[i])
+                continue;
+            if (int index = AddEntry(fill, std::move(gathered[i])); index >= 0)
+                OnItemInserted(this, index);
+        }
+    }
+    // A selected item taken out changed the selection; the control said nothing.
+    if (selectionLost && Handle())
+        OnChange(this, -1);
 }

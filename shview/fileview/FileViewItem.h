@@ -14,6 +14,18 @@ struct TFileView::Item {
     // During a fill, the item's number from its folder's reader; then its
     // place in the folder's order, when the reader gave one.
     std::uint32_t rank = 0;
+    // What a ReadAgain knows the item by and compares: its name in the
+    // folder (the file's own, else its caption), its attributes and its
+    // size as the folder gave them.
+    std::wstring name;
+    SFGAOF attributes = 0;
+    std::uint64_t readSize = 0;
+};
+
+struct TFileView::Row {
+    std::unique_ptr<Item> item;
+    std::wstring caption, sizeText, dateText;
+    int image = -1;
 };
 
 // The notifications of the fill's inserts and deletions are of no use, and
@@ -62,6 +74,11 @@ struct TFileView::FillContext {
     int shown = 0;           // items there when the list last showed them
     bool showDue = false;    // to be shown in the next message
     bool unsorted = false;   // items were added at the end, out of order
+    // A ReadAgain: the entries are gathered, then brought in at the end
+    // (with `everything`, each item read again).
+    bool merge = false;
+    bool everything = false;
+    std::vector<shview::FillEntry> gathered;
     // The list control's own window procedure. The fill's messages go to it
     // straight: through the subclass chain each one costs window-property
     // look-ups that Wine answers from its server (seconds for 10,000 items).

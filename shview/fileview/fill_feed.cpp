@@ -38,6 +38,11 @@ bool FillFeed::WaitForReaders(DWORD milliseconds)
                                   [&] { return readers.running == 0; });
 }
 
+HRESULT EnumerateWithShell(IShellFolder* folder, HWND owner, IEnumIDList** items)
+{
+    return folder->EnumObjects(owner, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN, items);
+}
+
 bool ReadFillEntry(IShellFolder* folder, idlist::ChildIDList id, const std::vector<std::wstring>& mask,
                    FillEntry& entry)
 {
@@ -184,7 +189,7 @@ void FillFeed::ReadFolder()
     if (SUCCEEDED(hr))
         hr = desktop->BindToObject(folder_.get(), nullptr, IID_IShellFolder, folder.put_void());
     if (SUCCEEDED(hr) && folder)
-        hr = folder->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN, items.put());
+        hr = itemEnumerator.load()(folder.get(), nullptr, items.put());
     if (FAILED(hr) || !folder) {
         End(State::Failed);
         return;

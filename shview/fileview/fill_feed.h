@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -32,6 +33,15 @@ struct FillEntry {
     // The place the reader gave it: 0 for the first entry, and so on.
     std::uint32_t number = 0;
 };
+
+// Enumerates a folder's items for the list (folders, files, hidden ones),
+// `owner` the window the shell may ask the user from: a share's password, a
+// mapped drive to connect again, a disc to insert. A reader's thread has
+// none, so such a folder fails there and is read again on the window's.
+using EnumerateItems = HRESULT (*)(IShellFolder* folder, HWND owner, IEnumIDList** items);
+HRESULT EnumerateWithShell(IShellFolder* folder, HWND owner, IEnumIDList** items);
+// The enumeration every list and reader uses: the shell's, or a test's.
+inline std::atomic<EnumerateItems> itemEnumerator{EnumerateWithShell};
 
 // Reads item `id` of `folder`: false (and `entry` unset) when `mask` (the
 // extensions to show; empty shows everything) hides it.

@@ -600,5 +600,39 @@ TEST_F(FileViewIconTest, FolderThatCannotBeBoundIsNotShownAsTheDesktop)
     EXPECT_EQ(view.ItemPath(0), In(L"kept.txt"));
 }
 
+
+// A folder only a read with a window may open (a share's password): the reader fails.
+std::vector<HWND> ownerReads;
+HRESULT ownerAnswer = S_OK;
+HRESULT NeedsOwner(IShellFolder* folder, HWND owner, IEnumIDList** items)
+{
+    if (!owner)
+        return HRESULT_FROM_WIN32(ERROR_NOT_CONNECTED);
+    ownerReads.push_back(owner);
+    return FAILED(ownerAnswer) ? ownerAnswer : shview::EnumerateWithShell(folder, owner, items);
+}
+
+TEST_F(FileViewTest, AFolderTheReaderCannotOpenIsReadWithTheListAsOwner)
+{
+    dir.File(L"a.txt", "x");
+    for (HRESULT answer : {S_OK, HRESULT_FROM_WIN32(ERROR_NOT_READY)}) {
+        testsupport::BoxRecorder boxes;
+        ownerReads.clear();
+        ownerAnswer = answer;
+        shview::itemEnumerator = &NeedsOwner;
+        Show(Dir());
+        testsupport::PumpUntil([&] { return !view.Filling(); });
+        shview::FillFeed::WaitForReaders(5000);
+        shview::itemEnumerator = &shview::EnumerateWithShell;
+        EXPECT_EQ(ownerReads, std::vector<HWND>{view.Handle()}) << answer;
+        // Read, or else a box names the folder and says why.
+        ASSERT_EQ(boxes.boxes.size(), answer == S_OK ? 0u : 1u);
+        if (answer == S_OK)
+            EXPECT_EQ(view.Count(), 1);
+        else
+            EXPECT_GT(boxes.boxes[0].text.size(), Dir().size() + wcslen(texts::kFolderUnreadable) + 3);
+    }
+}
+
 } // namespace
 } // namespace fvtest
