@@ -159,13 +159,12 @@ void AutoRefresh::RebuildFolderTree()
     if (!panes_)
         return;
     ++RefreshCounts.TreeRebuilds;
-    bool keep = !afresh_;
     // The folder monitor's open handle keeps a deleted folder in view alive
     // (pending deletion, still enumerated) until it is closed: close it before
     // the tree looks again. Selecting a node afterwards posts WM_WATCHFOLDERS,
     // which arms it again on the folder then in view.
     DirMonitorFile.SetActive(false);
-    panes_->RebuildTree(keep);
+    panes_->RebuildTree();
     // Selecting a node has refilled the list and asked for the previews and
     // the monitors again.
     FListChanged = false;

@@ -20,13 +20,11 @@ bool ViewPanes::Busy() const
     return busy_.Raised() || tree_.FillingNode() || editing || list_.Filling();
 }
 
-bool ViewPanes::RebuildTree(bool keepMarks)
+bool ViewPanes::RebuildTree()
 {
-    // Selecting the same folder again refills the list: unless asked to start
-    // afresh, what the user had marked there is put back.
-    // The list keeps its marks and its place either way: reading afresh
-    // (F5) reads every item again, it does not lose the user's place.
-    (void)keepMarks;
+    // Selecting the same folder again refills the list, every item read
+    // afresh (F5 too): what the user had marked there, and the place, are
+    // put back.
     std::wstring folder = tree_.SelectedPath();
     shview::ListMarks marks = shview::TakeListMarks(list_);
     bool found = true;

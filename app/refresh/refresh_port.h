@@ -15,7 +15,7 @@ public:
     // The busy count raised, a fill reading a node, or an in-place rename open.
     bool Busy() const override;
     // Through a scratch copy of the expanded part of the tree (TreeState).
-    bool RebuildTree(bool keepMarks) override;
+    bool RebuildTree() override;
     int SyncTree() override;
     void RefillList(bool keepMarks) override;
 

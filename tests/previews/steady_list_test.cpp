@@ -68,7 +68,7 @@ TEST(SteadyList, ChangesInTheFolderKeepThePlaceTheMarksAndTheOtherPreviews)
         testsupport::PumpFor(300);
         ASSERT_TRUE(testsupport::PumpUntil([&] {
             fewest = std::min(fewest, view.Count());
-            return !view.Filling() && form->FBusy == 0;
+            return !view.Filling() && form->FBusy.Count() == 0;
         })) << c.what;
         EXPECT_EQ(marks(), before.first) << c.what;
         EXPECT_EQ(index(c.gone), -1) << c.what;

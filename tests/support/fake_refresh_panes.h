@@ -20,7 +20,7 @@ public:
 
     std::wstring SelectedPath() const override { return selected; }
     bool Busy() const override { return busy.Raised(); }
-    bool RebuildTree(bool) override
+    bool RebuildTree() override
     {
         ++rebuilds;
         busyWhileWorking = busy.Count();
