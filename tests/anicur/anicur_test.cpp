@@ -155,17 +155,6 @@ int ImageCount(const TAniCur& a) { return a.Frames.Count(); }
 
 } // namespace
 
-TEST(AniCur, StartsEmpty)
-{
-    TAniCur a;
-    EXPECT_EQ(a.Frames.Side(), 32);
-    EXPECT_EQ(ImageCount(a), 0);
-    EXPECT_EQ(TAniCur(48).Frames.Side(), 48);
-    EXPECT_EQ(a.StepCount, 0);
-    EXPECT_TRUE(a.Sequence.empty());
-    EXPECT_TRUE(a.Rates.empty());
-}
-
 TEST(AniCur, ResultCodes)
 {
     TempDir dir;

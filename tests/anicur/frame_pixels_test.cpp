@@ -99,6 +99,8 @@ TEST(FramePixels, ExactDibsAreReadStraightFromTheirBytes)
         {"24-bit", Dib(8, 8, 24, picture), true},
         {"32-bit", Dib(8, 8, 32, [](int x, int y) { return y < 2 ? Transparent : 0xFF0000u; }), true},
         {"another size", Dib(16, 16, 24, picture), false},
+        {"another width", Dib(16, 8, 24, picture), false},
+        {"16-bit", Dib(8, 8, 16, Solid(0)), false},
         {"bit fields", WithBitFields(Dib(8, 8, 32, picture), 40), false},
         {"cut short", Dib(8, 8, 24, picture).substr(0, 100), false},
     };

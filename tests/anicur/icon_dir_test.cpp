@@ -147,28 +147,3 @@ TEST(IconDir, LeavesOutImagesThatDoNotFit)
     EXPECT_FALSE(Choose(""));
     EXPECT_FALSE(Choose(IconFile({})));
 }
-
-TEST(IconDir, OnlyACursorOrIconHeaderWithEntriesIsADirectory)
-{
-    const Bytes cursor = IconFile({Image(32, 8)});
-    const struct {
-        const char* what;
-        Bytes bytes;
-        bool directory;
-    } rows[] = {
-        {"cursor", cursor, true},
-        {"icon", IconFile({Image(32, 8)}, 1), true},
-        {"header alone", cursor.substr(0, 6), true}, // entries are checked when listed
-        {"five bytes", cursor.substr(0, 5), false},
-        {"empty", "", false},
-        {"no entries", U16(0) + U16(2) + U16(0), false},
-        {"type 3", U16(0) + U16(3) + U16(1), false},
-        {"type 0", U16(0) + U16(0) + U16(1), false},
-        {"reserved set", U16(1) + U16(2) + U16(1), false},
-        {"animated cursor", "RIFF\x10\0\0\0ACONanih", false},
-    };
-    for (const auto& row : rows) {
-        HeapBytes heap(row.bytes);
-        EXPECT_EQ(IsIconDirectory(heap.data(), heap.size()), row.directory) << row.what;
-    }
-}

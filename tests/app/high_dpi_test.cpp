@@ -8,14 +8,7 @@ namespace {
 
 TEST(HighDpi, TheMainWindowKeepsItsLayoutAt144)
 {
-    EXPECT_EQ(testsupport::RunTestsLikeWindows(L"MainWindow.*:DpiProfile.*"), 0u);
-}
-
-TEST(DpiProfile, ReachesTheProgramStartedUnderIt)
-{
-    if (!testsupport::AskedDpi())
-        GTEST_SKIP() << "only in a program started under the profile";
-    testsupport::ExpectProfileSeen();
+    EXPECT_EQ(testsupport::RunTestsLikeWindows(L"MainWindow.*"), 0u);
 }
 
 } // namespace

@@ -89,6 +89,7 @@ TEST(PaneLayout, EveryFigureIsTheDesignsScaledToTheDpi)
         {120, 38, 5, 30, 216, 4, 254, 138},
         {144, 45, 6, 36, 260, 5, 305, 165},
         {192, 60, 8, 48, 346, 6, 406, 220},
+        {0, 30, 4, 24, 173, 3, 203, 110}, // no DPI counts as 96
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.dpi);
@@ -105,28 +106,9 @@ TEST(PaneLayout, EveryFigureIsTheDesignsScaledToTheDpi)
         // The smallest pane is scaled too.
         EXPECT_EQ(TreeWidth(0, 1000, c.dpi), ui::Scale(kMinPaneWidth, c.dpi));
     }
-}
-
-TEST(DpiScale, RoundsToTheNearestPixelAsTheSystemDoes)
-{
-    struct Case {
-        int value, dpi, expected;
-    };
-    // Halves away from zero, as MulDiv rounds; no DPI counts as 96.
-    const Case cases[] = {
-        {491, 144, 737},
-        {409, 144, 614},
-        {7, 96, 7},
-        {1, 120, 1},
-        {2, 120, 3},
-        {-3, 144, -5},
-        {173, 168, 303},
-        {10, 0, 10},
-        {10, -96, 10},
-        {0, 144, 0},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(ui::Scale(c.value, c.dpi), c.expected) << c.value << " at " << c.dpi;
+    // Halves away from zero, as MulDiv rounds; a DPI below 0 counts as 96.
+    EXPECT_EQ(ui::Scale(-3, 144), -5);
+    EXPECT_EQ(ui::Scale(10, -96), 10);
 }
 
 } // namespace

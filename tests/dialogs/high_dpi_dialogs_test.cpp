@@ -9,15 +9,8 @@ namespace {
 TEST(HighDpi, TheDialogsKeepTheirLayoutAt144)
 {
     EXPECT_EQ(testsupport::RunTestsLikeWindows(
-                  L"GoDialog.OpensEmptyWithItsLayoutCentredOnTheWindowGiven:AboutBox.HasItsLayout*:DpiProfile.*"),
+                  L"GoDialog.OpensEmptyWithItsLayoutCentredOnTheWindowGiven:AboutBox.HasItsLayout*"),
               0u);
-}
-
-TEST(DpiProfile, ReachesTheProgramStartedUnderIt)
-{
-    if (!testsupport::AskedDpi())
-        GTEST_SKIP() << "only in a program started under the profile";
-    testsupport::ExpectProfileSeen();
 }
 
 } // namespace

@@ -24,17 +24,18 @@ TEST(ReadIntField, ReadsFieldByFieldAndAdvancesPastTheSeparator)
         {L"242,91,491,409", 1, -1, 242, 5},
         {L"242,91,491,409", 5, -1, 91, 8},
         {L"242,91,491,409", 12, -1, 409, 15}, // last field: position ends past the text
-        {L"", 1, 7, 7, 1},                     // empty text: position unchanged
-        {L"10,,300", 4, 7, 7, 5},              // empty field between separators
-        {L"abc,20", 1, 7, 7, 5},               // not a number
+        {L"", 1, 7, 7, 1},                    // empty text: position unchanged
+        {L"10,,300", 4, 7, 7, 5},             // empty field between separators
+        {L"abc,20", 1, 7, 7, 5},              // not a number
         {L"-5000,1", 1, 0, -5000, 7},
         {L"+12,1", 1, 0, 12, 5},
-        {L" 12,1", 1, 0, 0, 5},                // blanks are not part of a number
+        {L" 12,1", 1, 0, 0, 5}, // blanks are not part of a number
         {L"-,1", 1, 3, 3, 3},
         {L"2147483647,", 1, 0, INT_MAX, 12},
         {L"-2147483648", 1, 0, INT_MIN, 12},
-        {L"2147483648", 1, 5, 5, 11},           // out of range
-        {L"10,20", 7, 9, 9, 7},                 // past the end: missing field
+        {L"2147483648", 1, 5, 5, 11},            // out of range
+        {L"-99999999999999999999", 1, 5, 5, 22}, // far out of range
+        {L"10,20", 7, 9, 9, 7},                  // past the end: missing field
         {L"1.5,2", 1, 9, 9, 5},
     };
     for (const Row& r : rows) {

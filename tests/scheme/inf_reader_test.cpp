@@ -11,21 +11,26 @@ using scheme::ReadInf;
 
 namespace {
 
-// The one line of [s] (key, then fields) after reading `body` below it.
-std::vector<std::wstring> OneLine(const std::wstring& body, const std::wstring& strings = L"")
+// The lines of [s] after reading `body` below it: key, then fields, and
+// "#n" before each line but the first (n: its first line in the file); then
+// "!n" for the first line that could not be read.
+std::vector<std::wstring> Lines(const std::wstring& body, const std::wstring& strings = L"")
 {
     const InfFile inf = ReadInf(L"[s]\n" + body + L"\n[Strings]\n" + strings);
-    const scheme::InfSection* s = inf.Find(L"S");
-    if (!s || s->lines.size() != 1)
-        return {L"<" + std::to_wstring(s ? s->lines.size() : 0) + L" lines>"};
     std::vector<std::wstring> out;
-    if (s->lines[0].hasKey)
-        out.push_back(s->lines[0].key + L"=");
-    out.insert(out.end(), s->lines[0].fields.begin(), s->lines[0].fields.end());
+    for (const scheme::InfLine& line : inf.Find(L"S")->lines) {
+        if (!out.empty())
+            out.push_back(L"#" + std::to_wstring(line.number));
+        if (line.hasKey)
+            out.push_back(line.key + L"=");
+        out.insert(out.end(), line.fields.begin(), line.fields.end());
+    }
+    if (inf.malformedLine)
+        out.push_back(L"!" + std::to_wstring(inf.malformedLine));
     return out;
 }
 
-TEST(InfReader, FieldsKeysQuotesCommentsAndContinuations)
+TEST(InfReader, SectionsFieldsKeysQuotesCommentsAndContinuations)
 {
     const struct {
         const wchar_t* body;
@@ -45,11 +50,24 @@ TEST(InfReader, FieldsKeysQuotesCommentsAndContinuations)
         // Anywhere else it is a character of the text.
         {LR"(HKCU,Control Panel\Cursors\Schemes,x)", {L"HKCU", LR"(Control Panel\Cursors\Schemes)", L"x"}},
         {L"a\\b,c", {L"a\\b", L"c"}},
+        // Lines as setup files end them; lines numbered from a continued line's first.
+        {L"k = a, \"b\" , c\r\nd\r", {L"k=", L"a", L"b", L"c", L"#3", L"d"}},
+        {L"a\n\nb, \\\n c", {L"a", L"#4", L"b", L"c"}},
+        // Comments and blank lines; a name written again, in another case,
+        // blanks around it and text after it, adds to the section.
+        {L"; note\n\na\n[t]\nb\n [ S ] trailing\nc", {L"a", L"#8", L"c"}},
+        // Lines that cannot be read: the lines after them are.
+        {L"\"open, x\ny", {L"y", L"!2"}},
+        {L"k = \\\n\"open\ny", {L"y", L"!2"}},
+        {L" = v\ny", {L"y", L"!2"}},
+        {L"[t\nx\n[s]\ny", {L"y", L"!2"}}, // the lines after a name left open belong to no section
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.body);
-        EXPECT_EQ(row.read, OneLine(row.body));
+        EXPECT_EQ(row.read, Lines(row.body));
     }
+    EXPECT_EQ(1, ReadInf(L"x\n[A]\n").malformedLine);           // a line before any section
+    EXPECT_EQ(0, ReadInf(L"\xFEFF[A]\r\nx\r\n").malformedLine); // an order mark left in the text
 }
 
 TEST(InfReader, StringsAreSubstitutedOutsideTheirOwnSection)
@@ -68,7 +86,7 @@ TEST(InfReader, StringsAreSubstitutedOutsideTheirOwnSection)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.body);
-        EXPECT_EQ(row.read, OneLine(row.body, strings));
+        EXPECT_EQ(row.read, Lines(row.body, strings));
     }
     // [Strings] itself keeps its text.
     const InfFile inf = ReadInf(L"[Strings]\na = \"%b%\"\nb = x\n");
@@ -102,36 +120,6 @@ TEST(InfReader, StringsOfTheUsersLanguageBeforeThePlainOnes)
     }
 }
 
-TEST(InfReader, SectionsAndTheLinesItCannotRead)
-{
-    const struct {
-        const wchar_t* text;
-        int malformed;
-        std::vector<std::wstring> sections; // name: line count
-    } rows[] = {
-        {L"; top\n\n[A]\nx\n [ b ] trailing\ny\n[a]\nz\n", 0, {L"A:2", L"b:1"}},
-        {L"x\n[A]\ny\n", 1, {L"A:1"}},                     // before any section
-        {L"[A]\nx\n[B\ny\n[C]\nz\n", 3, {L"A:1", L"C:1"}}, // a name left open
-        {L"[A]\nx\n\"open, y\nz\n", 3, {L"A:2"}},          // a quote left open
-        {L"[A]\n = v\n", 2, {L"A:0"}},                     // a key of nothing
-        {L"\xFEFF[A]\r\nx\r\n", 0, {L"A:1"}},              // an order mark left in the text
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.text);
-        const InfFile inf = ReadInf(row.text);
-        EXPECT_EQ(row.malformed, inf.malformedLine);
-        std::vector<std::wstring> sections;
-        for (const auto& s : inf.sections)
-            sections.push_back(s.name + L":" + std::to_wstring(s.lines.size()));
-        EXPECT_EQ(row.sections, sections);
-    }
-    // Line numbers count from the first line of a continued line.
-    const InfFile inf = ReadInf(L"[A]\n\na,\\\nb\nc\n");
-    ASSERT_EQ(2u, inf.Find(L"a")->lines.size());
-    EXPECT_EQ(3, inf.Find(L"a")->lines[0].number);
-    EXPECT_EQ(5, inf.Find(L"a")->lines[1].number);
-}
-
 std::wstring Latin1(std::string_view bytes)
 {
     std::wstring text;
@@ -147,6 +135,7 @@ TEST(InfReader, BytesByTheirOrderMarkOrTheCodePage)
         std::wstring text;
     } rows[] = {
         {{0xFF, 0xFE, 'A', 0, 0x42, 0x30, 'z'}, L"A\x3042"}, // an odd last byte is dropped
+        {{0xFF, 0xFE, 'A', 0, 0x42, 0x30}, L"A\x3042"},
         {{0xFE, 0xFF, 0, 'A', 0x30, 0x42}, L"A\x3042"},
         {{0xEF, 0xBB, 0xBF, 'a', 0xE3, 0x81, 0x82, 0xF0, 0x9F, 0x98, 0x80}, L"a\x3042\xD83D\xDE00"},
         {{0xEF, 0xBB, 0xBF, 0xC0, 0x80, 0xED, 0xA0, 0x80, 0xE3, 0x81}, L"\xFFFD\xFFFD\xFFFD\xFFFD\xFFFD\xFFFD\xFFFD"},

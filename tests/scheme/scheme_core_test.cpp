@@ -1,6 +1,7 @@
 // Window-free parts of the scheme and the utilities.
 #include "scheme/mouse_registry.h"
 #include "scheme/text_utils.h"
+#include "tests/scheme/center_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -48,44 +49,21 @@ TEST(VersionText, BuildIsTheFourthWholeNumber)
     EXPECT_EQ(scheme::ParseVersionBuild(L"1.1.1.３４"), -1);
 }
 
-TEST(MouseRoleTable, SeventeenRowsInMenuOrder)
+TEST(MouseRoleTable, EveryRoleReplacesACursorOfItsOwn)
 {
-    struct Row {
-        const wchar_t* caption;
-        const wchar_t* value;
-        int id;
-    };
-    const Row expected[] = {
-        {L"標準の選択", L"Arrow", 32512},
-        {L"ヘルプの選択", L"Help", 32651},
-        {L"ﾊﾞｯｸｸﾞﾗｳﾝﾄﾞで作業中", L"AppStarting", 32650},
-        {L"待ち状態", L"Wait", 32514},
-        {L"領域選択", L"Crosshair", 32515},
-        {L"ﾃｷｽﾄ選択", L"IBeam", 32513},
-        {L"手書き", L"NWPen", 32631},
-        {L"作業領域外", L"No", 32648},
-        {L"上下に拡大/縮小", L"SizeNS", 32645},
-        {L"左右に拡大/縮小", L"SizeWE", 32644},
-        {L"斜めに拡大/縮小１", L"SizeNWSE", 32642},
-        {L"斜めに拡大/縮小２", L"SizeNESW", 32643},
-        {L"移動", L"SizeAll", 32646},
-        {L"代替選択", L"UpArrow", 32516},
-        {L"リンクの選択", L"Hand", 32649},
-        {L"位置の選択", L"Pin", 32671},
-        {L"人の選択", L"Person", 32672},
-    };
-    ASSERT_EQ(scheme::MouseRegistry.size(), std::size(expected));
     std::set<int> ids;
-    for (std::size_t i = 0; i < std::size(expected); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(std::wstring(scheme::MouseRegistry[i].Caption), expected[i].caption);
-        EXPECT_EQ(std::wstring(scheme::MouseRegistry[i].ValueName), expected[i].value);
-        EXPECT_EQ(scheme::MouseRegistry[i].CursorId, expected[i].id);
-        ids.insert(scheme::MouseRegistry[i].CursorId);
+    for (const auto& role : scheme::MouseRegistry)
+        ids.insert(role.CursorId);
+    EXPECT_EQ(ids.size(), scheme::MouseRegistry.size());
+}
+
+TEST(CenterPosition, CentresOnTheReferenceAndStaysInsideTheWorkArea)
+{
+    for (const schemetest::CenterRow& row : schemetest::kCenterRows) {
+        const scheme::Point at = scheme::CenterPosition(row.window, row.reference, row.work);
+        EXPECT_EQ(at.x, row.at.x) << row.name;
+        EXPECT_EQ(at.y, row.at.y) << row.name;
     }
-    // Every role replaces a cursor of its own.
-    EXPECT_EQ(ids.size(), std::size(expected));
-    EXPECT_EQ(std::wstring(scheme::CursorSchemeKey), L"Control Panel\\Cursors\\");
 }
 
 TEST(SchemeText, FillPlaceholderTakesTheArgumentLiterally)

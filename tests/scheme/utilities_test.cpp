@@ -4,8 +4,8 @@
 
 #include "res/resource.h"
 #include "res/texts.h"
-#include "scheme/center_math.h"
 #include "scheme/error_box.h"
+#include "tests/scheme/center_rows.h"
 #include "tests/support/wine_ui.h"
 #include "ui/seams.h"
 
@@ -53,39 +53,12 @@ TEST(UtilitiesVersion, NoVersionInformationGivesMinusOne)
     EXPECT_EQ(scheme::GetFileVersionBuild(L""), -1);
 }
 
-// Where a window goes when it is centred on another: the arithmetic alone for
-// rectangles no window can have, and the real windows for the rest, on a
+// Where a window goes when it is centred on another, with real windows on a
 // made-up monitor whose work area is the row's (the test machine has one
 // monitor, at the origin).
 TEST(CenterWindow, CentresOnTheReferenceInsideItsOwnMonitorsWorkArea)
 {
     using scheme::Rect;
-    constexpr int big = 2147483647;
-    struct Row {
-        const char* name;
-        Rect window, reference, work;
-        scheme::Point at;
-        bool real; // also with real windows through CenterWindow
-    };
-    const Row rows[] = {
-        {"centred", {0, 0, 300, 200}, {100, 100, 601, 401}, {0, 0, 1024, 738}, {200, 150}, true},
-        // Odd sizes round toward zero on both halves: 100 + 0 - 0.
-        {"odd sizes", {50, 50, 51, 51}, {100, 100, 101, 101}, {0, 0, 1024, 738}, {100, 100}, true},
-        // Near the right and bottom edges: the far edges end on the work area's.
-        {"far edges", {0, 0, 300, 200}, {900, 650, 1100, 800}, {0, 30, 1024, 738}, {1024 - 300, 738 - 200}, true},
-        {"near edges", {0, 0, 300, 200}, {-50, 0, 50, 40}, {0, 30, 1024, 738}, {0, 30}, true},
-        // Larger than the work area: aligned with its left and top edges.
-        {"larger", {0, 0, 2000, 1000}, {100, 100, 601, 401}, {0, 30, 1024, 738}, {0, 30}, true},
-        // A work area that does not start at the origin (taskbar on the left).
-        {"taskbar left", {0, 0, 300, 200}, {0, 100, 100, 401}, {60, 0, 1024, 738}, {60, 150}, true},
-        // The window on a second monitor, right of the primary one: its own
-        // work area holds the dialog, not the primary's.
-        {"second monitor", {0, 0, 300, 200}, {2200, 700, 2700, 1000}, {1280, 0, 2560, 984}, {2260, 750}, true},
-        {"above the primary", {0, 0, 300, 200}, {100, -900, 500, -500}, {0, -1024, 1280, -40}, {150, -800}, true},
-        {"extreme", {-big, -big, big, big}, {-big, -big, big, big}, {0, 0, 1024, 738}, {0, 0}, false},
-        // A minimised reference window sits at (-32000, -32000).
-        {"minimised", {0, 0, 300, 200}, {-32000, -32000, -31840, -31972}, {0, 0, 1024, 738}, {0, 0}, false},
-    };
     std::vector<HWND> windows;
     auto popup = [&windows](const Rect& r) {
         HWND wnd = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, r.left, r.top,
@@ -95,11 +68,8 @@ TEST(CenterWindow, CentresOnTheReferenceInsideItsOwnMonitorsWorkArea)
         return wnd;
     };
     const HMONITOR own = reinterpret_cast<HMONITOR>(0x5EC0);
-    for (const Row& row : rows) {
+    for (const schemetest::CenterRow& row : schemetest::kCenterRows) {
         SCOPED_TRACE(row.name);
-        scheme::Point at = scheme::CenterPosition(row.window, row.reference, row.work);
-        EXPECT_EQ(at.x, row.at.x);
-        EXPECT_EQ(at.y, row.at.y);
         if (!row.real)
             continue;
         HWND reference = popup(row.reference), dialog = popup(row.window);

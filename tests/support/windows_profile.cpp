@@ -99,12 +99,17 @@ void ExpectControlsWhole(HWND parent, bool texts)
     }
 }
 
+namespace {
+
+// The DPI the profile asked for when this process was started under it; 0
+// when it was not.
 int AskedDpi()
 {
     wchar_t value[16] = {};
     return GetEnvironmentVariableW(kAskedDpi, value, 16) ? _wtoi(value) : 0;
 }
 
+// That this process sees the profile it was started under: its DPI and Windows 10.
 void ExpectProfileSeen()
 {
     EXPECT_EQ(ProcessDpi(), AskedDpi());
@@ -116,6 +121,20 @@ void ExpectProfileSeen()
     ASSERT_EQ(getVersion(&version), 0);
     EXPECT_EQ(version.dwMajorVersion, 10u);
 }
+
+// A program started under the profile checks it before its tests run: a
+// failure fails the run, and so the test that started it.
+class ProfileCheck final : public testing::Environment {
+public:
+    void SetUp() override
+    {
+        if (AskedDpi())
+            ExpectProfileSeen();
+    }
+};
+testing::Environment* const kProfileCheck = testing::AddGlobalTestEnvironment(new ProfileCheck);
+
+} // namespace
 
 DWORD RunTestsLikeWindows(const std::wstring& filter, int dpi)
 {

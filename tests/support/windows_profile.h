@@ -42,16 +42,9 @@ inline int Px(int value) { return ui::Scale(value, ProcessDpi()); }
 // label is large enough for its text in its font.
 void ExpectControlsWhole(HWND parent, bool texts = true);
 
-// The DPI the profile asked for when this process was started under it; 0
-// when it was not.
-int AskedDpi();
-
-// Checks that this process sees the profile it was started under: its DPI
-// and Windows 10.
-void ExpectProfileSeen();
-
 // Runs this test program again, only the tests `filter` names, under the
-// profile at `dpi`; answers its exit code (0: every test passed).
+// profile at `dpi`; answers its exit code (0: every test passed, and the
+// program saw the profile: its DPI and Windows 10).
 DWORD RunTestsLikeWindows(const std::wstring& filter, int dpi = 144);
 
 } // namespace testsupport
