@@ -1,6 +1,7 @@
 #include "app/refresh/refresh_port.h"
 
 #include "app/busy_count.h"
+#include "app/pane_paths.h"
 #include "shview/fileview/FileView.h"
 #include "shview/folderview/FolderView.h"
 #include "shview/fileview/list_marks.h"
@@ -80,6 +81,8 @@ void ViewPanes::RefillList(bool keepMarks)
     if (keepMarks)
         RestoreMarksAfterFill(folder, std::move(marks));
 }
+
+bool ViewPanes::FolderExists(const std::wstring& path) const { return ::FolderExists(path); }
 
 void ViewPanes::RestoreMarksAfterFill(const std::wstring& folder, shview::ListMarks marks)
 {
