@@ -15,8 +15,6 @@ namespace {
 
 int RunProgram(int showCommand)
 {
-    // The shell allocator and the desktop folder live until the window has gone.
-    idlist::ShellModule shell;
     auto& app = ui::Application::Instance();
     app.SetTitle(texts::AppTitle);
     TfrmTarimoku form;
@@ -38,14 +36,20 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand)
     // The shell's copy, paste and drag commands need OLE on this thread.
     OleInitialize(nullptr);
     int result = 1;
-    try {
-        result = RunProgram(showCommand);
-    } catch (...) {
-        // Whatever escaped the window's own handling ends the program with a word.
-        scheme::ShowError(nullptr, ui::CurrentExceptionMessage());
+    {
+        // The shell allocator and the desktop folder live until the window
+        // has gone and the folders' readers with it: a reader frees its lists
+        // through the allocator up to its end.
+        idlist::ShellModule shell;
+        try {
+            result = RunProgram(showCommand);
+        } catch (...) {
+            // Whatever escaped the window's own handling ends the program with a word.
+            scheme::ShowError(nullptr, ui::CurrentExceptionMessage());
+        }
+        // A folder still being read stops at its next item.
+        shview::FillFeed::WaitForReaders(2000);
     }
-    // A folder still being read stops at its next item.
-    shview::FillFeed::WaitForReaders(2000);
     OleUninitialize();
     return result;
 }

@@ -1,16 +1,20 @@
 // Drives the program as a user would, by real input, while a second process
-// (this program again, with --change) changes files in the folder in view;
-// not part of the test suite (bench/soak.sh runs it). Afterwards: the program
-// is still running, no error box is open, the list shows the folder's
-// contents, and its GDI and USER object counts are within 5 % of where they
-// were at the start.
+// (this program again, with --change) changes files and folders in the
+// folder in view; not part of the test suite (bench/soak.sh runs it).
+// Afterwards: the program is still running, no error box is open, the list
+// shows the folder's contents, and its GDI and USER object counts are within
+// 5 % of where they were at the start (counted inside the program by
+// soak_probe.dll, which this program loads there).
 //   soak_driver <program.exe> <folder> <seconds>
 //   soak_driver --change <folder> <seconds>
+#include "bench/soak_probe.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <random>
 #include <set>
 #include <string>
@@ -23,6 +27,13 @@ int Random(int n) { return int(rng() % unsigned(n)); }
 
 // --- the changing process ---------------------------------------------------
 
+void MakeFile(const std::wstring& path)
+{
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h != INVALID_HANDLE_VALUE)
+        CloseHandle(h);
+}
+
 int Change(const std::wstring& folder, double seconds)
 {
     DWORD end = GetTickCount() + DWORD(seconds * 1000);
@@ -30,19 +41,19 @@ int Change(const std::wstring& folder, double seconds)
     int operations = 0;
     while (GetTickCount() < end) {
         std::wstring name = folder + L"\\chg" + std::to_wstring(Random(40));
-        switch (Random(4)) {
-        case 0: {
-            HANDLE h = CreateFileW((name + L".txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-            if (h != INVALID_HANDLE_VALUE)
-                CloseHandle(h);
-            break;
-        }
+        std::wstring other = folder + L"\\chg" + std::to_wstring(Random(40));
+        switch (Random(6)) {
+        case 0: MakeFile(name + L".txt"); break;
         case 1: DeleteFileW((name + L".txt").c_str()); break;
-        case 2: MoveFileW((name + L".txt").c_str(), (folder + L"\\chg" + std::to_wstring(Random(40)) + L".txt").c_str()); break;
-        case 3:
-            if (!CreateDirectoryW((name + L"d").c_str(), nullptr))
+        case 2: MoveFileW((name + L".txt").c_str(), (other + L".txt").c_str()); break;
+        case 3: // a folder made, or removed with what it holds
+            if (!CreateDirectoryW((name + L"d").c_str(), nullptr)) {
+                DeleteFileW((name + L"d\\inner.txt").c_str());
                 RemoveDirectoryW((name + L"d").c_str());
+            }
             break;
+        case 4: MoveFileW((name + L"d").c_str(), (other + L"d").c_str()); break;
+        case 5: MakeFile(name + L"d\\inner.txt"); break;
         }
         ++operations;
         Sleep(50);
@@ -102,8 +113,37 @@ struct Program {
     HWND main = nullptr, tree = nullptr, list = nullptr;
 
     bool Running() const { return WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT; }
-    DWORD Gdi() const { return GetGuiResources(process.hProcess, GR_GDIOBJECTS); }
-    DWORD User() const { return GetGuiResources(process.hProcess, GR_USEROBJECTS); }
+
+    // The program's GDI and USER object counts, made inside it by the probe
+    // library (`probe`, its full path) that a thread of ours loads there;
+    // `taken` is 0 when it could not count.
+    soak::GuiCounts Counts(const std::wstring& probe) const
+    {
+        soak::GuiCounts counts{};
+        HANDLE mapping =
+            CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(counts), soak::kCountsName);
+        if (!mapping)
+            return counts;
+        void* view = MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(counts));
+        const std::size_t bytes = (probe.size() + 1) * sizeof(wchar_t);
+        void* remote = VirtualAllocEx(process.hProcess, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+        if (view && remote && WriteProcessMemory(process.hProcess, remote, probe.c_str(), bytes, nullptr)) {
+            std::memset(view, 0, sizeof(counts));
+            auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+                reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
+            if (HANDLE thread = CreateRemoteThread(process.hProcess, nullptr, 0, load, remote, 0, nullptr)) {
+                WaitForSingleObject(thread, 30000);
+                CloseHandle(thread);
+            }
+            std::memcpy(&counts, view, sizeof(counts));
+        }
+        if (remote)
+            VirtualFreeEx(process.hProcess, remote, 0, MEM_RELEASE);
+        if (view)
+            UnmapViewOfFile(view);
+        CloseHandle(mapping);
+        return counts;
+    }
 
     // Text of list item i, read through memory in the program's process.
     std::wstring ItemText(int i) const
@@ -247,10 +287,12 @@ int Soak(const std::wstring& exe, const std::wstring& folder, double seconds)
     program.list = FindWindowExW(program.main, nullptr, WC_LISTVIEWW, nullptr);
     SetForegroundWindow(program.main);
     Settle(3000);
-    DWORD gdi0 = program.Gdi(), user0 = program.User();
-
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring probe = self;
+    probe = probe.substr(0, probe.find_last_of(L'\\') + 1) + L"soak_probe.dll";
+    const soak::GuiCounts atStart = program.Counts(probe);
+
     PROCESS_INFORMATION changer{};
     STARTUPINFOW si2{sizeof(si2)};
     std::wstring changeCommand =
@@ -384,16 +426,22 @@ int Soak(const std::wstring& exe, const std::wstring& folder, double seconds)
     std::printf("boxes seen: %d\n", boxesSeen);
     if (boxesSeen)
         status = 1;
-    DWORD gdi1 = program.Gdi(), user1 = program.User();
+    const soak::GuiCounts atEnd = program.Counts(probe);
     auto ratio = [](DWORD a, DWORD b) { return a ? double(b) / double(a) : 1.0; };
-    // GetGuiResources answers 0 where the system does not count (Wine).
-    if (gdi0 == 0 && user0 == 0)
-        std::printf("GDI and USER object counts: not available here (GetGuiResources answers 0)\n");
-    else
-        std::printf("GDI objects %lu -> %lu (%.3f), USER objects %lu -> %lu (%.3f) (goal within 5 %%)\n", gdi0,
-                    gdi1, ratio(gdi0, gdi1), user0, user1, ratio(user0, user1));
-    if (ratio(gdi0, gdi1) > 1.05 || ratio(user0, user1) > 1.05)
+    if (!atStart.taken || !atEnd.taken) {
+        std::printf("FAIL: the program's GDI and USER objects could not be counted\n");
         status = 1;
+    } else {
+        std::printf("GDI objects %lu -> %lu (%.3f), USER objects %lu -> %lu (%.3f) (goal within 5 %%)\n",
+                    atStart.gdi, atEnd.gdi, ratio(atStart.gdi, atEnd.gdi), atStart.user, atEnd.user,
+                    ratio(atStart.user, atEnd.user));
+        if (atStart.walked)
+            std::printf("  counted through the handle tables: windows %lu -> %lu, menus %lu -> %lu, icons and "
+                        "cursors %lu -> %lu\n",
+                        atStart.windows, atEnd.windows, atStart.menus, atEnd.menus, atStart.icons, atEnd.icons);
+        if (ratio(atStart.gdi, atEnd.gdi) > 1.05 || ratio(atStart.user, atEnd.user) > 1.05)
+            status = 1;
+    }
     PostMessageW(program.main, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(program.process.hProcess, 15000) != WAIT_OBJECT_0) {
         std::printf("FAIL: the program did not close\n");

@@ -5,7 +5,9 @@
 // "None" is a null pointer (or an empty owner); the empty list (a zero
 // count only) is the desktop. Every list an operation returns is new and
 // allocated through ShellMalloc(); IDListRest and IDListSkip alone point into
-// their argument. User-interface thread only.
+// their argument. The operations on lists alone (no folder object) may run
+// on any thread, as a folder's reader does; the rest is the user-interface
+// thread's.
 #pragma once
 #include <windows.h>
 #include <shlobj.h>
@@ -28,7 +30,10 @@ namespace idlist {
 // list is made and released at the end, in a known order with OLE. Neither
 // accessor depends on a ShellModule existing: if something asks before the
 // first module (or after the last one ended), the objects are obtained there
-// and then and kept until the next module ends, or the process ends.
+// and then and kept until the next module ends, or the process ends. Their
+// first use is safe from any thread at once; a thread still using the
+// allocator when the last module ends is not: the program waits for its
+// threads before that.
 class ShellModule {
 public:
     ShellModule() noexcept;

@@ -1,54 +1,71 @@
 #include "idlist/idlist.h"
 
+#include <atomic>
+#include <mutex>
+
 namespace idlist {
 namespace {
 
 // Plain pointers with no destructor of their own: nothing is released by the
 // C++ run-time's exit sequence, only by the end of the last ShellModule.
+// A folder's reader asks for the allocator on a thread of its own: the
+// pointers are read without a lock, and obtained, counted and released
+// under one.
 struct ShellObjects {
-    IMalloc* malloc = nullptr;
-    IShellFolder* desktop = nullptr;
-    bool obtained = false;
+    std::atomic<IMalloc*> malloc{nullptr};
+    std::atomic<IShellFolder*> desktop{nullptr};
+    std::atomic<bool> obtained{false};
 };
 
 ShellObjects g_shell;
+std::mutex shellLock; // constant-initialised: usable before any constructor runs
 int g_modules = 0;
 IMalloc* g_mallocOverride = nullptr;
 IShellFolder* g_desktopOverride = nullptr;
 
 void Obtain() noexcept
 {
-    if (g_shell.obtained)
+    if (g_shell.obtained.load(std::memory_order_acquire))
         return;
-    g_shell.obtained = true;
+    std::lock_guard<std::mutex> hold(shellLock);
+    if (g_shell.obtained.load(std::memory_order_relaxed))
+        return;
     // The desktop is only worth having with an allocator to free its lists.
-    if (FAILED(SHGetMalloc(&g_shell.malloc)) || !g_shell.malloc) {
-        g_shell.malloc = nullptr;
-        return;
-    }
-    if (FAILED(SHGetDesktopFolder(&g_shell.desktop)))
-        g_shell.desktop = nullptr;
+    IMalloc* malloc = nullptr;
+    IShellFolder* desktop = nullptr;
+    if (FAILED(SHGetMalloc(&malloc)))
+        malloc = nullptr;
+    if (malloc && FAILED(SHGetDesktopFolder(&desktop)))
+        desktop = nullptr;
+    g_shell.malloc.store(malloc, std::memory_order_relaxed);
+    g_shell.desktop.store(desktop, std::memory_order_relaxed);
+    g_shell.obtained.store(true, std::memory_order_release);
 }
 
+// With the lock held.
 void Release() noexcept
 {
-    if (g_shell.desktop)
-        g_shell.desktop->Release();
-    if (g_shell.malloc)
-        g_shell.malloc->Release();
-    g_shell = {};
+    g_shell.obtained.store(false, std::memory_order_release);
+    if (IShellFolder* desktop = g_shell.desktop.exchange(nullptr))
+        desktop->Release();
+    if (IMalloc* malloc = g_shell.malloc.exchange(nullptr))
+        malloc->Release();
 }
 
 } // namespace
 
 ShellModule::ShellModule() noexcept
 {
-    ++g_modules;
+    {
+        std::lock_guard<std::mutex> hold(shellLock);
+        ++g_modules;
+    }
     Obtain();
 }
 
 ShellModule::~ShellModule()
 {
+    std::lock_guard<std::mutex> hold(shellLock);
     if (--g_modules == 0)
         Release();
 }
@@ -63,7 +80,7 @@ IMalloc* ShellMalloc() noexcept
     if (g_mallocOverride)
         return g_mallocOverride;
     Obtain();
-    return g_shell.malloc;
+    return g_shell.malloc.load(std::memory_order_acquire);
 }
 
 IShellFolder* DesktopFolder() noexcept
@@ -71,7 +88,7 @@ IShellFolder* DesktopFolder() noexcept
     if (g_desktopOverride)
         return g_desktopOverride;
     Obtain();
-    return g_shell.desktop;
+    return g_shell.desktop.load(std::memory_order_acquire);
 }
 
 ScopedShellObjects::ScopedShellObjects(IMalloc* malloc, IShellFolder* desktop) noexcept

@@ -55,6 +55,11 @@ bool TargetInsideSource(const std::vector<std::wstring>& files, std::wstring_vie
     return false;
 }
 
+bool Refused(const std::vector<std::wstring>& files, std::wstring_view target)
+{
+    return target.empty() || AlreadyIn(files, target) || TargetInsideSource(files, target);
+}
+
 bool IsRootPath(std::wstring_view path)
 {
     if (path == L"\\")

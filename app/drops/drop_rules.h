@@ -20,6 +20,11 @@ bool AlreadyIn(const std::vector<std::wstring>& files, std::wstring_view target)
 // (letter case ignored): a folder cannot go into itself.
 bool TargetInsideSource(const std::vector<std::wstring>& files, std::wstring_view target);
 
+// True when files dropped on `target` are to stay where they are, on either
+// pane: no target, files that already lie there (dropped on their own
+// folder's node or into the list showing it), or a folder going into itself.
+bool Refused(const std::vector<std::wstring>& files, std::wstring_view target);
+
 // True for the root of a drive or a share ("C:\", "C:", "\", "\\srv\share"):
 // a whole volume is nothing to move or copy as one item.
 bool IsRootPath(std::wstring_view path);

@@ -66,7 +66,7 @@ DWORD PaneDrops::DropFiles(const std::vector<std::wstring>& files, const std::ws
     else
         return DROPEFFECT_NONE; // a link drop does nothing
     const std::wstring from = drop::DoubleNullList(files);
-    if (from.size() < 2 || target.empty() || drop::TargetInsideSource(files, target))
+    if (from.size() < 2 || drop::Refused(files, target))
         return DROPEFFECT_NONE;
     const std::wstring to = target + L'\0';
     // The previews keep running through the shell's questions and follow
@@ -118,13 +118,15 @@ void PaneDrops::FolderDrop(const std::vector<std::wstring>& files, DWORD, POINT 
 {
     panes_.HighlightNode(nullptr);
     ui::TreeNode node = panes_.FolderNodeAt(pt);
-    if (!node) {
+    const std::wstring target = node ? panes_.NodeFolder(node) : std::wstring();
+    // Files dropped on their own folder's node stay where they are, as in the list.
+    if (drop::Refused(files, target)) {
         effect = DROPEFFECT_NONE;
         return;
     }
     if (effect == DROPEFFECT_MOVE && !files.empty())
         panes_.ListChanged();
-    effect = DropFiles(files, panes_.NodeFolder(node), effect);
+    effect = DropFiles(files, target, effect);
 }
 
 // ---- File list ------------------------------------------------------------
@@ -177,14 +179,6 @@ void PaneDrops::FileDrop(const std::vector<std::wstring>& files, DWORD, POINT pt
     std::wstring target = item >= 0 ? panes_.ItemFolder(item) : std::wstring();
     if (target.empty())
         target = panes_.ViewFolder();
-    if (target.empty()) {
-        effect = DROPEFFECT_NONE;
-        return;
-    }
-    // Files dropped back into their own folder stay where they are.
-    if (drop::AlreadyIn(files, target)) {
-        effect = DROPEFFECT_NONE;
-        return;
-    }
+    // Files dropped back into their own folder stay where they are (DropFiles refuses).
     effect = DropFiles(files, target, effect);
 }

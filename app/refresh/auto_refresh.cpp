@@ -20,6 +20,9 @@ void AutoRefresh::Attach(HWND window, RefreshPanes& panes)
     DirMonitorFile.SetFilter({dmfFileName, dmfDirName});
     DirMonitorFile.SetIncludeSubDir(false);
     DirMonitorFile.OnChange = ui::Bind(this, &AutoRefresh::DirMonitorFileChange);
+    parentMonitor_.SetFilter({dmfDirName});
+    parentMonitor_.SetIncludeSubDir(false);
+    parentMonitor_.OnChange = ui::Bind(this, &AutoRefresh::ParentMonitorChange);
     if (window_)
         check_.Start(window_, kCheckTimer, kCheckMs, [this] { Check(); });
 }
@@ -29,11 +32,8 @@ void AutoRefresh::Stop()
     retry_.Stop();
     check_.Stop();
     sync_.Stop();
-    DirMonitorFile.SetActive(false);
-    for (std::size_t i = 0; i < FDriveMonitors.size(); ++i) {
-        UnregisterDrive(i);
-        FDriveMonitors[i]->SetActive(false);
-    }
+    for (auto [monitor, watch] : Watches())
+        Disarm(*monitor, *watch);
     window_ = nullptr;
 }
 
@@ -45,8 +45,11 @@ void AutoRefresh::Post()
 
 unsigned long long AutoRefresh::Now() const { return ui::CurrentSeams().tickCount(); }
 
-void AutoRefresh::DirMonitorFileChange(TDirMonitor*)
+void AutoRefresh::DirMonitorFileChange(TDirMonitor* sender)
 {
+    // A folder deleted while the monitor holds it ends the monitor's wait too.
+    if (sender)
+        CheckFolderInView();
     FListChanged = true;
     Post();
 }
@@ -131,20 +134,19 @@ void AutoRefresh::RefreshViews()
 
 void AutoRefresh::SyncTree()
 {
+    // A folder in view deleted while the monitor held it open goes only once
+    // the monitor lets go of it.
+    CheckFolderInView();
     ++RefreshCounts.TreeSyncs;
     syncPending_ = false;
     synced_ = true;
     lastSync_ = Now();
     std::wstring before = panes_->SelectedPath();
-    // A deleted folder in view goes only once the monitor lets go of it.
-    HeldFolder held = ReleaseFolderInView();
     panes_->SyncTree();
     // The selection moved: its folder has refilled the list and asked for
     // the previews and the monitors again.
     if (panes_->SelectedPath() != before)
         FListChanged = false;
-    else if (!ResumeFolderInView(held) && window_)
-        ui::PostPrivate(window_, WM_WATCHFOLDERS);
 }
 
 void AutoRefresh::RefillList(bool keepMarks)
@@ -160,10 +162,11 @@ void AutoRefresh::RebuildFolderTree()
         return;
     ++RefreshCounts.TreeRebuilds;
     // The folder monitor's open handle keeps a deleted folder in view alive
-    // (pending deletion, still enumerated) until it is closed: close it before
-    // the tree looks again. Selecting a node afterwards posts WM_WATCHFOLDERS,
-    // which arms it again on the folder then in view.
-    DirMonitorFile.SetActive(false);
+    // (pending deletion, still enumerated) until it is closed: a folder that
+    // cannot be looked at is let go of before the tree looks again. Selecting
+    // a node afterwards posts WM_WATCHFOLDERS, which points the monitors at
+    // the folder then in view (the same one stays open).
+    CheckFolderInView();
     panes_->RebuildTree();
     // Selecting a node has refilled the list and asked for the previews and
     // the monitors again.

@@ -1,5 +1,5 @@
-// The main window's automatic refresh: the monitor of the folder in view and
-// the monitors of the drives, the refresh requests and the handlers of
+// The main window's automatic refresh: the monitors of the folder in view, of
+// the folder holding it and of the drives, the refresh requests and the handlers of
 // WM_WATCHFOLDERS, WM_REFRESHVIEWS and WM_DEVICECHANGE, which the window
 // forwards. Requests only note what is out of date and post WM_REFRESHVIEWS;
 // its handler carries them out, once each however many came before it, and
@@ -39,6 +39,9 @@ public:
     virtual int SyncTree() = 0;
     // Refills the list from its folder, its marks kept when asked.
     virtual void RefillList(bool keepMarks) = 0;
+    // True when `path` names a folder that is there (the refresh's look at
+    // whether the folder in view still is).
+    virtual bool FolderExists(const std::wstring& path) const = 0;
 };
 
 class AutoRefresh {
@@ -58,6 +61,8 @@ public:
     // The monitor of the folder in view and those of the drives, in
     // drive-list order.
     const TDirMonitor& FolderMonitor() const noexcept { return DirMonitorFile; }
+    // The watch on the folder in view's parent, which learns of its rename or deletion.
+    const TDirMonitor& ParentMonitor() const noexcept { return parentMonitor_; }
     std::size_t DriveCount() const noexcept { return FDriveMonitors.size(); }
     const TDirMonitor& DriveMonitor(std::size_t i) const { return *FDriveMonitors.at(i); }
     // What the next WM_REFRESHVIEWS carries out: a refill of the list, a
@@ -75,6 +80,8 @@ public:
     void RebuildFolderTree();
     // The folder in view changed: a refill of the list.
     void DirMonitorFileChange(TDirMonitor* sender);
+    // Folders came or went beside the folder in view: is it still there?
+    void ParentMonitorChange(TDirMonitor* sender);
     // A drive reported folders made or gone: the expanded folders of the tree
     // are read again in place, at most once every SyncSpacingMs.
     void DirMonitorFolderChange(TDirMonitor* sender);
@@ -90,10 +97,13 @@ public:
     // drive reports are the system's, through the seams of ui/seams.h.
     // Drive reports are carried out at most once in this many ms.
     unsigned SyncSpacingMs = 1000;
-    // The device registration of drive monitor i (none: null), and whether a
-    // removal asked for has switched it off.
-    HDEVNOTIFY DriveNotification(std::size_t i) const noexcept;
-    bool DriveHeldOff(std::size_t i) const noexcept;
+    // Every monitor's open handle is registered for the device notices of its
+    // volume, whatever the drive's kind: when the volume's removal is asked
+    // for, every monitor on it lets go, and takes it up again when the removal
+    // fails or the drive returns. The registration of `monitor` (none: null),
+    // and whether the removal of its volume has been asked for.
+    HDEVNOTIFY Notification(const TDirMonitor& monitor) const noexcept;
+    bool HeldOff(const TDirMonitor& monitor) const noexcept;
 
     // Work done so far, for tests and measurements.
     struct Counts {
@@ -116,10 +126,11 @@ public:
     void Check();
 
 private:
-    struct DriveWatch {
+    // A monitor's device registration and the volume its folder lies on.
+    struct DeviceWatch {
         HDEVNOTIFY notify = nullptr;
         HANDLE registeredFor = nullptr;
-        bool heldOff = false;
+        std::wstring volume;
     };
     void Post();
     unsigned long long Now() const;
@@ -128,27 +139,29 @@ private:
     void ScheduleSync();
     void SyncTree();
     void RefillList(bool keepMarks);
-    // Registers drive monitor i's current handle (again) when it changed.
-    void RegisterDrive(std::size_t i);
-    // Whether the folder in view is still there (Check's first part).
+    // Looks whether the folder in view is still there, its handle kept open;
+    // only a folder that cannot be looked at is let go of (a folder deleted
+    // while a handle is open on it stays until the handle closes) and looked
+    // at again: gone, the tree is read again.
     void CheckFolderInView();
-    // The folder monitor closed for a while, and what is needed to tell
-    // afterwards whether its folder changed meanwhile.
-    struct HeldFolder {
-        bool active = false;
-        bool known = false;
-        bool signalled = false;
-        WIN32_FILE_ATTRIBUTE_DATA before{};
-    };
-    HeldFolder ReleaseFolderInView();
-    // Arms the monitor again and reports a change made meanwhile; false
-    // (and left off) when the folder is gone.
-    bool ResumeFolderInView(const HeldFolder& held);
-    void UnregisterDrive(std::size_t i);
-    void ArmDrive(std::size_t i);
-    std::size_t DriveOf(HDEVNOTIFY notify) const noexcept;
+    // Every monitor beside its registration.
+    std::vector<std::pair<TDirMonitor*, DeviceWatch*>> Watches();
+    const DeviceWatch* WatchOf(const TDirMonitor& monitor) const noexcept;
+    // Points `monitor` at `folder` on `volume` and registers its handle (again
+    // when it changed); left off while the volume's removal is asked for.
+    void Arm(TDirMonitor& monitor, DeviceWatch& watch, const std::wstring& folder, const std::wstring& volume);
+    void Disarm(TDirMonitor& monitor, DeviceWatch& watch);
+    void Register(TDirMonitor& monitor, DeviceWatch& watch);
+    void Unregister(DeviceWatch& watch);
+    // The volumes a device notice is about: the one of our registration it
+    // names, or those of a volume's notice; none for anything else.
+    std::vector<std::wstring> NoticeVolumes(LPARAM data) const;
+    bool Held(const std::wstring& volume) const;
+    // Switches off every monitor on `volume`, and unregisters them when asked.
+    void LetGo(const std::wstring& volume, bool unregister);
 
     TDirMonitor DirMonitorFile;                               // the folder in view
+    TDirMonitor parentMonitor_;                                // its parent: the folder in view renamed, gone
     std::vector<std::unique_ptr<TDirMonitor>> FDriveMonitors; // one per watched drive, in drive-list order
     bool FListChanged = false;                                // a refill of the file list is pending
     bool FTreeChanged = false;                                // a rebuild of the folder tree is pending
@@ -163,7 +176,10 @@ private:
     std::wstring watched_; // the folder DirMonitorFile was pointed at
     std::wstring reportedGone_;
     std::vector<std::wstring> roots_; // the drives watched, in monitor order
-    std::vector<DriveWatch> drives_;
+    DeviceWatch fileWatch_;
+    DeviceWatch parentWatch_;
+    std::vector<DeviceWatch> drives_;
+    std::vector<std::wstring> held_; // volumes whose removal was asked for
     int checks_ = 0;
     ui::Timer retry_;
     ui::Timer check_;

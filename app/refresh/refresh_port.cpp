@@ -1,5 +1,6 @@
 #include "app/refresh/refresh_port.h"
 
+#include "app/pane_paths.h"
 #include "shview/fileview/FileView.h"
 #include "shview/folderview/FolderView.h"
 #include "shview/fileview/list_marks.h"
@@ -66,6 +67,8 @@ void ViewPanes::RefillList(bool keepMarks)
     // afresh, every item is read again.
     list_.ReadAgain(!keepMarks);
 }
+
+bool ViewPanes::FolderExists(const std::wstring& path) const { return ::FolderExists(path); }
 
 void ViewPanes::RestoreMarksAfterFill(const std::wstring& folder, shview::ListMarks marks)
 {

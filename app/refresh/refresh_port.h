@@ -18,6 +18,7 @@ public:
     bool RebuildTree() override;
     int SyncTree() override;
     void RefillList(bool keepMarks) override;
+    bool FolderExists(const std::wstring& path) const override;
 
 private:
     // Puts the marks back once the list is filled, if it still shows `folder`.

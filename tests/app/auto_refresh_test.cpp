@@ -1,15 +1,22 @@
 // The automatic refresh through its narrow interface, over stand-in panes:
-// drive reports come together, and the drives' monitors let a drive go when
-// its removal is asked for and come back when it is not.
+// drive reports come together, every monitor lets its volume go when its
+// removal is asked for and comes back when it is not, and the folder in view
+// stays watched without a break.
 #include "app/refresh/auto_refresh.h"
 #include "tests/support/fake_refresh_panes.h"
 #include "tests/support/pump_until.h"
 #include "tests/support/seam_recorders.h"
+#include "tests/support/windows_profile.h"
 #include "tests/support/wine_ui.h"
+#include "ui/handles.h"
 
 #include <gtest/gtest.h>
 
 #include <dbt.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
 
 using testsupport::FakeRefreshPanes;
 using testsupport::PumpFor;
@@ -88,54 +95,75 @@ TEST_F(AutoRefreshTest, APassThatMovesTheSelectionLeavesTheRefillToIt)
     EXPECT_FALSE(refresh.ListPending());
 }
 
-TEST_F(AutoRefreshTest, ARemovalAskedForLetsTheDriveGoUntilItFailsOrTheDriveReturns)
+TEST_F(AutoRefreshTest, EveryHandleOnAVolumeLetsItGoWhileItsRemovalIsAskedFor)
 {
-    TempDir c, d;
-    drives = {c.Path(), d.Path()};
-    SendMessageW(host.Handle(), WM_WATCHFOLDERS, 0, 0);
-    ASSERT_EQ(refresh.DriveCount(), 2u);
-    ASSERT_TRUE(refresh.DriveMonitor(1).Listed());
-    ASSERT_EQ(registered.size(), 2u);
-    EXPECT_EQ(registered[1], refresh.DriveMonitor(1).NotifyHandle()) << "the monitor's own handle";
-    enum Event { QueryRemove, QueryRemoveFailed, RemoveComplete, Arrival, FolderChange };
+    testsupport::ProfileDrives profile; // the drives' kinds are the system's own
+    const std::wstring removable = profile.Root(DRIVE_REMOVABLE), network = profile.Root(DRIVE_REMOTE);
+    ASSERT_FALSE(removable.empty() || network.empty());
+    drives = {removable, network};
+    for (const std::wstring& root : drives) {
+        driveSeams.types[root] = GetDriveTypeW(root.c_str());
+        CreateDirectoryW((root + L"view").c_str(), nullptr);
+    }
+    ASSERT_EQ(driveSeams.types[removable], UINT(DRIVE_REMOVABLE));
+    PumpUntilIdle(); // the drives' arrival, told to every window
+    TempDir fixed;
     struct Row {
         const char* what;
-        Event event;
-        bool first, second; // the monitors on afterwards
-        bool secondRegistered;
+        std::wstring folder; // in view
+        std::size_t asked;   // the monitor the notices name: the folder's, its parent's, the drive's
+        bool driveToo;       // the drive's own monitor lies on that volume
     };
     const Row rows[] = {
-        {"query-remove switches that drive's monitor off", QueryRemove, true, false, true},
-        {"another folder in view keeps it off", FolderChange, true, false, true},
-        {"the removal failed: on again", QueryRemoveFailed, true, true, true},
-        {"asked again: off", QueryRemove, true, false, true},
-        {"removed: no longer registered", RemoveComplete, true, false, false},
-        {"the drive returns: watched again", Arrival, true, true, true},
+        {"a fixed drive", fixed.Folder(L"view"), 0, false},
+        {"a removable drive", removable + L"view", 1, false},
+        {"a network drive, watched whole too", network + L"view", 2, true},
+    };
+    struct Step {
+        const char* what;
+        WPARAM event; // 0: the folders looked at again
+        bool letGo, registered;
+    };
+    const Step steps[] = {
+        {"removal asked for", DBT_DEVICEQUERYREMOVE, true, true},
+        {"the folders looked at again", 0, true, true},
+        {"removal refused", DBT_DEVICEQUERYREMOVEFAILED, false, true},
+        {"asked again", DBT_DEVICEQUERYREMOVE, true, true},
+        {"removed", DBT_DEVICEREMOVECOMPLETE, true, false},
+        {"back again", DBT_DEVICEARRIVAL, false, true},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        HDEVNOTIFY notify = refresh.DriveNotification(1);
-        std::size_t unregisteredBefore = unregistered.size();
-        switch (row.event) {
-        case QueryRemove: Device(DBT_DEVICEQUERYREMOVE, notify); break;
-        case QueryRemoveFailed: Device(DBT_DEVICEQUERYREMOVEFAILED, notify); break;
-        case RemoveComplete: Device(DBT_DEVICEREMOVECOMPLETE, notify); break;
-        case Arrival: SendMessageW(host.Handle(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0); break;
-        case FolderChange: SendMessageW(host.Handle(), WM_WATCHFOLDERS, 0, 0); break;
-        }
-        PumpUntilIdle();
-        EXPECT_EQ(refresh.DriveMonitor(0).Active(), row.first);
-        EXPECT_EQ(refresh.DriveMonitor(1).Active(), row.second);
-        EXPECT_EQ(refresh.DriveMonitor(1).Listed(), row.second);
-        EXPECT_EQ(refresh.DriveNotification(1) != nullptr, row.secondRegistered);
-        if (row.second && row.secondRegistered) {
-            EXPECT_EQ(registered.back(), refresh.DriveMonitor(1).NotifyHandle());
-        }
-        if (row.event == QueryRemoveFailed || row.event == RemoveComplete) {
-            ASSERT_EQ(unregistered.size(), unregisteredBefore + 1);
-            EXPECT_EQ(unregistered.back(), notify);
+        panes.selected = row.folder;
+        SendMessageW(host.Handle(), WM_WATCHFOLDERS, 0, 0);
+        ASSERT_EQ(refresh.DriveCount(), 1u) << "none for the removable drive";
+        const TDirMonitor* monitors[] = {&refresh.FolderMonitor(), &refresh.ParentMonitor(), &refresh.DriveMonitor(0)};
+        const bool onVolume[] = {true, true, row.driveToo};
+        for (const Step& step : steps) {
+            SCOPED_TRACE(std::string(row.what) + ": " + step.what);
+            const int rebuilds = panes.rebuilds;
+            if (step.event == 0)
+                SendMessageW(host.Handle(), WM_WATCHFOLDERS, 0, 0);
+            else if (step.event == DBT_DEVICEARRIVAL)
+                SendMessageW(host.Handle(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
+            else
+                Device(step.event, refresh.Notification(*monitors[row.asked]));
+            PumpUntilIdle();
+            for (std::size_t i = 0; i < std::size(monitors); ++i) {
+                const bool on = !(onVolume[i] && step.letGo);
+                EXPECT_EQ(monitors[i]->Listed(), on) << i;
+                EXPECT_EQ(refresh.HeldOff(*monitors[i]), !on) << i;
+                HDEVNOTIFY notify = refresh.Notification(*monitors[i]);
+                EXPECT_EQ(notify != nullptr, !onVolume[i] || step.registered) << i;
+                if (on && notify) {
+                    EXPECT_EQ(registered[std::size_t(notify) - 1], monitors[i]->NotifyHandle()) << i;
+                }
+            }
+            // The views go to the nearest folder there, and come back with the drive.
+            const bool rebuilt = step.event == DBT_DEVICEREMOVECOMPLETE || step.event == DBT_DEVICEARRIVAL;
+            EXPECT_EQ(panes.rebuilds - rebuilds, rebuilt ? 1 : 0);
         }
     }
+    refresh.Stop(); // before the drives go
 }
 
 TEST_F(AutoRefreshTest, ADriveThatCouldNotBeArmedIsWatchedOnceItArms)
@@ -148,37 +176,57 @@ TEST_F(AutoRefreshTest, ADriveThatCouldNotBeArmedIsWatchedOnceItArms)
     const TDirMonitor& monitor = refresh.DriveMonitor(0);
     EXPECT_TRUE(monitor.Active());
     EXPECT_FALSE(monitor.Listed());
-    EXPECT_EQ(refresh.DriveNotification(0), nullptr);
+    EXPECT_EQ(refresh.Notification(monitor), nullptr);
     ASSERT_TRUE(CreateDirectoryW(late.c_str(), nullptr));
     for (int i = 0; i < AutoRefresh::kArmEveryChecks; ++i)
         refresh.Check();
     EXPECT_TRUE(monitor.Listed());
     EXPECT_EQ(monitor.Directory(), late);
-    EXPECT_NE(refresh.DriveNotification(0), nullptr);
+    EXPECT_NE(refresh.Notification(monitor), nullptr);
     // It reports like any other.
     base.Folder(L"late\\made");
     refresh.SyncSpacingMs = 0;
     EXPECT_TRUE(PumpUntil([&] { return panes.syncs > 0; }, 15000));
 }
 
-TEST_F(AutoRefreshTest, AFolderInViewDeletedIsReportedOnceAndItsChangesAreNotLost)
+TEST_F(AutoRefreshTest, AFileMadeAnyTimeReachesTheListThoughTheFolderKeepsItsWriteTime)
 {
     TempDir base;
-    base.Folder(L"view");
-    panes.selected = base / L"view";
-    refresh.SyncSpacingMs = 0;
+    const std::wstring view = base.Folder(L"view");
+    panes.selected = view;
     SendMessageW(host.Handle(), WM_WATCHFOLDERS, 0, 0);
-    ASSERT_TRUE(refresh.FolderMonitor().Active());
-    // A file made while the check has let go of the folder is still reported.
-    base.File(L"view\\new.txt", "x");
-    refresh.Check();
-    EXPECT_TRUE(refresh.FolderMonitor().Active());
-    EXPECT_TRUE(PumpUntil([&] { return panes.refills > 0; }));
-    ASSERT_TRUE(testsupport::RemoveTree(base / L"view"));
-    refresh.Check();
-    refresh.Check();
-    EXPECT_FALSE(refresh.FolderMonitor().Active());
-    EXPECT_TRUE(PumpUntil([&] { return panes.syncs == 1; }));
-    PumpFor(300);
-    EXPECT_EQ(panes.syncs, 1) << "once";
+    ASSERT_EQ(refresh.ParentMonitor().Directory(), base.Path());
+    const HDEVNOTIFY notify = refresh.Notification(refresh.FolderMonitor());
+    // As on FAT (two-second steps) or behind a network client's cache.
+    int made = 0;
+    auto makeFileKeepingTheWriteTime = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA before{};
+        GetFileAttributesExW(view.c_str(), GetFileExInfoStandard, &before);
+        base.File(L"view\\made" + std::to_wstring(++made) + L".txt", "x");
+        ui::UniqueFile folder{CreateFileW(view.c_str(), FILE_WRITE_ATTRIBUTES,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
+        EXPECT_TRUE(SetFileTime(folder.get(), nullptr, nullptr, &before.ftLastWriteTime));
+    };
+    // The file is made just as the refresh looks whether the folder is there.
+    struct Row {
+        const char* what;
+        std::function<void()> look;
+    };
+    const Row rows[] = {
+        {"the look once a second", [&] { refresh.Check(); }},
+        {"the look on the parent's report of a folder beside it", [&] { base.Folder(L"sibling"); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const int refills = panes.refills;
+        panes.onLook = makeFileKeepingTheWriteTime;
+        row.look();
+        EXPECT_TRUE(PumpUntil([&] {
+            TDirMonitor::Poll();
+            return !panes.onLook && panes.refills > refills;
+        }));
+        EXPECT_EQ(refresh.Notification(refresh.FolderMonitor()), notify) << "the folder was never let go of";
+        EXPECT_EQ(std::count(unregistered.begin(), unregistered.end(), notify), 0);
+    }
 }

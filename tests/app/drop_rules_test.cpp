@@ -18,7 +18,7 @@ TEST(DropRules, FolderPartKeepsTheSeparatorOfARootOnly)
         EXPECT_EQ(row.folder, drop::FolderPart(row.path)) << row.path;
 }
 
-TEST(DropRules, FilesAlreadyInTheTargetByTheirFirstNameExactly)
+TEST(DropRules, EitherPaneRefusesFilesAlreadyInTheTargetByTheirFirstNameExactly)
 {
     struct Row {
         std::vector<std::wstring> files;
@@ -26,7 +26,8 @@ TEST(DropRules, FilesAlreadyInTheTargetByTheirFirstNameExactly)
         bool already;
     };
     const Row rows[] = {
-        {{L"C:\\v\\a.txt"}, L"C:\\v", true},
+        {{L"C:\\v\\a.txt"}, L"C:\\v", true},                  // into the list showing C:\v, or on its node in the tree
+        {{L"C:\\v\\a.txt"}, L"", true},                       // nowhere
         {{L"C:\\v\\a.txt", L"C:\\w\\b.txt"}, L"C:\\v", true}, // the first decides
         {{L"C:\\w\\b.txt", L"C:\\v\\a.txt"}, L"C:\\v", false},
         {{L"C:\\v\\a.txt"}, L"C:\\v\\sub", false}, // into its own subfolder
@@ -35,7 +36,7 @@ TEST(DropRules, FilesAlreadyInTheTargetByTheirFirstNameExactly)
         {{}, L"C:\\v", false},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(row.already, drop::AlreadyIn(row.files, row.target)) << row.target;
+        EXPECT_EQ(row.already, drop::Refused(row.files, row.target)) << row.target;
 }
 
 TEST(DropRules, AFolderCannotGoIntoItself)

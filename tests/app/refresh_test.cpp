@@ -429,7 +429,7 @@ TEST_F(Refresh, ADriveReportAppliesTheDifferencesInPlaceAndTheListFollowsOnlyAMo
         if (row.made)
             dir.Folder(row.made);
         if (row.removed) {
-            ASSERT_TRUE(testsupport::RemoveTree(dir / row.removed));
+            ASSERT_TRUE(testsupport::RemoveFromOutside(dir / row.removed));
         }
         form->refresh.DirMonitorFolderChange(nullptr);
         PumpUntilIdle();
@@ -461,7 +461,7 @@ TEST_F(Refresh, AFolderInViewDeletedFromOutsideGivesWayToItsParent)
     dir.File(L"kept.txt", "x");
     form.Open(dir / L"gone");
     ASSERT_TRUE(form->refresh.FolderMonitor().Active());
-    ASSERT_TRUE(testsupport::RemoveTree(dir / L"gone"));
+    ASSERT_TRUE(testsupport::RemoveFromOutside(dir / L"gone"));
     // No report: the monitor of a deleted folder may not signal.
     EXPECT_TRUE(PumpUntil([&] { return form->FolderView.SelectedPath() == dir.Path(); }, 10000));
     PumpUntilIdle();

@@ -6,7 +6,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 
 namespace testsupport {
 
@@ -17,6 +19,8 @@ public:
     int rebuilds = 0, syncs = 0, refills = 0;
     int busyWhileWorking = 0; // the busy count seen inside the last piece of work
     std::wstring selectAfterSync; // the selection a sync moves to, when set
+    // Runs once, the next time the refresh looks whether a folder is there.
+    mutable std::function<void()> onLook;
 
     std::wstring SelectedPath() const override { return selected; }
     bool Busy() const override { return busy.Raised(); }
@@ -38,6 +42,13 @@ public:
     {
         ++refills;
         busyWhileWorking = busy.Count();
+    }
+    bool FolderExists(const std::wstring& path) const override
+    {
+        if (auto look = std::exchange(onLook, nullptr))
+            look();
+        const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
 };
 

@@ -1,9 +1,13 @@
 #include "tests/support/windows_profile.h"
 
 #include "tests/support/program_process.h"
+#include "ui/handles.h"
 
 #include <gtest/gtest.h>
 
+#include <winioctl.h>
+
+#include <cstddef>
 #include <vector>
 
 namespace testsupport {
@@ -24,7 +28,57 @@ void Put(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type, const v
     RegCloseKey(k);
 }
 
+// Asks the prefix's mount manager to define a drive letter of a kind over a
+// folder given by its Unix path, or (DRIVE_NO_ROOT_DIR, no path) to remove it.
+bool DefineDrive(wchar_t letter, UINT kind, const char* unixPath = "")
+{
+    struct Request {
+        ULONG size, type, fsType;
+        DWORD serial;
+        ULONGLONG unixDevice;
+        WCHAR letter;
+        USHORT mountPointOffset, deviceOffset, labelOffset;
+        char mountPoint[1024];
+    } request{sizeof(Request), kind, 0, 0, 0, letter, USHORT(*unixPath ? offsetof(Request, mountPoint) : 0)};
+    lstrcpynA(request.mountPoint, unixPath, sizeof(request.mountPoint));
+    ui::UniqueFile manager{CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr)};
+    DWORD returned = 0;
+    const DWORD define = CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+    return manager && DeviceIoControl(manager.get(), define, &request, sizeof(request), nullptr, 0, &returned, nullptr);
+}
+
 } // namespace
+
+ProfileDrives::ProfileDrives()
+{
+    // Wine's own export: the Unix path of a Windows one.
+    using UnixNameFn = char*(CDECL*)(const wchar_t*);
+    auto unixName = reinterpret_cast<UnixNameFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    for (Drive& drive : drives_) {
+        char* target = unixName ? unixName(folders_.Folder(std::wstring(1, drive.letter)).c_str()) : nullptr;
+        drive.defined = target && !(GetLogicalDrives() & (1u << (drive.letter - L'a'))) &&
+                        DefineDrive(drive.letter, drive.kind, target);
+        if (target)
+            HeapFree(GetProcessHeap(), 0, target);
+    }
+}
+
+ProfileDrives::~ProfileDrives()
+{
+    for (const Drive& drive : drives_)
+        if (drive.defined)
+            DefineDrive(drive.letter, DRIVE_NO_ROOT_DIR);
+}
+
+std::wstring ProfileDrives::Root(UINT kind) const
+{
+    for (const Drive& drive : drives_)
+        if (drive.defined && drive.kind == kind)
+            return {wchar_t(drive.letter - L'a' + L'A'), L':', L'\\'};
+    return {};
+}
 
 WindowsProfile::WindowsProfile(int dpi)
     : saved_{{HKEY_CURRENT_USER, kDesktop, L"LogPixels"},
