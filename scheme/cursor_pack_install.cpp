@@ -180,14 +180,23 @@ PackInstallResult Gather(const PackPlan& plan, const std::wstring& packFolder, c
 
 std::wstring PackSchemeText(const PackPlan& plan)
 {
-    std::wstring text;
-    for (std::size_t i = 0; i < plan.entries.size(); ++i) {
-        if (i > 0)
-            text += L',';
-        if (!plan.entries[i].empty())
-            text += std::wstring(kPackRoot) + L"\\" + plan.folderName + L"\\" + plan.entries[i];
+    SchemePaths paths;
+    for (std::size_t role = 0; role < paths.size() && role < plan.entries.size(); ++role)
+        if (!plan.entries[role].empty())
+            paths[role] = PackPrefix(plan) + plan.entries[role];
+    return WriteSchemeText(paths).value_or(std::wstring());
+}
+
+PackPlan ReadPackPlan(const std::wstring& infPath)
+{
+    InfFile inf;
+    if (!ReadSetupFile(infPath, inf)) {
+        PackPlan unread;
+        unread.problem = PackProblem::Unreadable;
+        unread.detail = infPath;
+        return unread;
     }
-    return text;
+    return MakePackPlan(inf);
 }
 
 bool IsCursorPackFile(const std::wstring& path)
@@ -200,10 +209,7 @@ bool IsCursorPackFile(const std::wstring& path)
 PackInstallResult InstallCursorPack(const std::wstring& infPath, const CursorFileCheck& readable,
                                     const ReplaceQuestion& mayReplace, const SchemeApplier& apply)
 {
-    InfFile inf;
-    if (!ReadSetupFile(infPath, inf))
-        return Refused(PackProblem::Unreadable, infPath);
-    const PackPlan plan = MakePackPlan(inf);
+    const PackPlan plan = ReadPackPlan(infPath);
     if (plan.problem != PackProblem::None)
         return Refused(plan.problem, plan.detail);
 
@@ -252,7 +258,7 @@ PackInstallResult InstallCursorPack(const std::wstring& infPath, const CursorFil
         return Refused(PackProblem::NotCopied, target);
     }
     const std::wstring text = PackSchemeText(plan);
-    if (!StoreScheme(plan.schemeName, text)) {
+    if (text.empty() || !StoreScheme(plan.schemeName, text)) {
         RemoveFiles(target);
         putBack();
         return Refused(PackProblem::NotStored, plan.schemeName);

@@ -36,6 +36,11 @@ struct PackInstallResult {
     std::wstring schemeName;
 };
 
+// The plan for installing the pack whose setup file is `infPath`
+// (Unreadable when it cannot be read): PackRoles of it is what an install
+// gives each role, the sources below the setup file's folder.
+PackPlan ReadPackPlan(const std::wstring& infPath);
+
 // Whether the file at `path` is an .inf whose install section writes a
 // cursor scheme (read up to a size no setup file reaches).
 bool IsCursorPackFile(const std::wstring& path);
@@ -52,8 +57,9 @@ bool IsCursorPackFile(const std::wstring& path);
 PackInstallResult InstallCursorPack(const std::wstring& infPath, const CursorFileCheck& readable,
                                     const ReplaceQuestion& mayReplace, const SchemeApplier& apply);
 
-// The scheme text stored for a plan: its entries in role order, each a path
-// below kPackRoot, separated by commas.
+// The scheme text stored for a plan: every role's entry in role order, each
+// a path below kPackRoot or empty, separated by commas; "" when a name
+// cannot stand in a scheme text.
 std::wstring PackSchemeText(const PackPlan& plan);
 
 } // namespace scheme

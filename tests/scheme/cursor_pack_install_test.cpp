@@ -40,6 +40,15 @@ std::string Entry(const std::string& name)
     return "%10%\\%CUR_DIR%\\" + name;
 }
 
+// A stored scheme's text: the roles given, then the others empty.
+std::wstring SchemeText(const std::vector<std::wstring>& roles)
+{
+    std::wstring text;
+    for (std::size_t role = 0; role < scheme::kMouseRoleCount; ++role)
+        text += (role ? L"," : L"") + (role < roles.size() ? roles[role] : L"");
+    return text;
+}
+
 class CursorPackInstall : public testing::Test {
 protected:
     void SetUp() override
@@ -135,7 +144,7 @@ TEST_F(CursorPackInstall, APackInstallsIsAppliedAndInstallsAgainInPlace)
     EXPECT_EQ((std::vector<std::wstring>{L"Busy.ani", L"Help.cur", L"Normal.cur"}), InstalledFiles());
     EXPECT_EQ(ReadBytes(CorpusFile(ui::FromUtf8(busy))), ReadBytes(InstalledPath(L"Busy.ani")));
     const std::wstring root = L"%LOCALAPPDATA%\\Tarimoku\\Cursors\\Tarimoku Test Pack\\";
-    const std::wstring text = root + L"Normal.cur," + root + L"Help.cur,," + root + L"Busy.ani";
+    const std::wstring text = SchemeText({root + L"Normal.cur", root + L"Help.cur", L"", root + L"Busy.ani"});
     DWORD type = 0;
     EXPECT_EQ(text, Stored(&type));
     EXPECT_EQ(DWORD(REG_EXPAND_SZ), type);
@@ -148,12 +157,12 @@ TEST_F(CursorPackInstall, APackInstallsIsAppliedAndInstallsAgainInPlace)
     ASSERT_EQ(PackProblem::None, Install(inf).problem);
     EXPECT_EQ((std::vector<std::wstring>{L"Busy.ani", L"Normal.cur"}), InstalledFiles());
     EXPECT_EQ(ReadBytes(CorpusFile(L"reconstruct/wait.ani")), ReadBytes(InstalledPath(L"Busy.ani")));
-    EXPECT_EQ(root + L"Busy.ani," + root + L"Normal.cur", Stored());
+    EXPECT_EQ(SchemeText({root + L"Busy.ani", root + L"Normal.cur"}), Stored());
     EXPECT_TRUE(StagingEmpty());
 
     // A scheme that cannot be applied stays installed, and says so.
     EXPECT_EQ(PackProblem::NotApplied, Install(inf, false).problem);
-    EXPECT_EQ(root + L"Busy.ani," + root + L"Normal.cur", Stored());
+    EXPECT_EQ(SchemeText({root + L"Busy.ani", root + L"Normal.cur"}), Stored());
     EXPECT_EQ(3u, applied.size());
     EXPECT_TRUE(asked.empty()); // the pack's own scheme is replaced without a word
 }
@@ -187,7 +196,7 @@ TEST_F(CursorPackInstall, AnotherSchemeOfThePacksNameIsReplacedOnlyWhenAllowed)
             const bool kept = row.asks && !yes;
             EXPECT_EQ(kept ? PackProblem::Kept : PackProblem::None, Install(inf).problem);
             EXPECT_EQ(row.asks ? std::vector<std::wstring>{kName} : std::vector<std::wstring>{}, asked);
-            EXPECT_EQ(kept ? row.stored : root + L"Tarimoku Test Pack\\Normal.cur", Stored());
+            EXPECT_EQ(kept ? row.stored : SchemeText({root + L"Tarimoku Test Pack\\Normal.cur"}), Stored());
             EXPECT_EQ(kept ? 0u : 1u, applied.size());
             if (kept) {
                 EXPECT_EQ(filesBefore, InstalledFiles());

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -32,16 +34,90 @@ scheme::PackPlan Plan(const std::wstring& text)
     return scheme::MakePackPlan(scheme::ReadInf(text));
 }
 
+// Every role's entry: the first ones given, the others empty.
+std::vector<std::wstring> Entries(std::vector<std::wstring> first)
+{
+    first.resize(scheme::kMouseRoleCount);
+    return first;
+}
+
+// A line of the pack's own for a role's value.
+std::wstring RoleLine(const std::wstring& role, const std::wstring& file, const wchar_t* flags = L"0x00020000")
+{
+    return L"HKCU,\"Control Panel\\Cursors\"," + role + L"," + flags + L",\"" + file + L"\"\n";
+}
+
 TEST(CursorPack, APackGivesItsSchemeAndTheFilesItNames)
 {
     const scheme::PackPlan plan = Plan(Pack(kScheme, L"arrow.cur\nbusy.ani\nreadme.txt\n"));
     ASSERT_EQ(PackProblem::None, plan.problem) << plan.detail;
     EXPECT_EQ(L"Neon", plan.schemeName);
     EXPECT_EQ(L"Neon", plan.folderName);
-    EXPECT_EQ((std::vector<std::wstring>{L"arrow.cur", L"", L"busy.ani", L"busy.ani"}), plan.entries);
+    EXPECT_EQ(Entries({L"arrow.cur", L"", L"busy.ani", L"busy.ani"}), plan.entries);
     ASSERT_EQ(2u, plan.files.size()); // each file once, and only those the scheme names
     EXPECT_EQ(L"arrow.cur", plan.files[0].source);
     EXPECT_EQ(L"busy.ani", plan.files[1].name);
+}
+
+// A role's own line decides its file; the list's entry at the role's place
+// decides the others, however the author ordered or padded the list.
+TEST(CursorPack, EachRoleGetsItsOwnLinesFileElseTheListsAtItsPlace)
+{
+    using scheme::RoleOrigin;
+    const std::wstring at = L"%10%\\%CUR_DIR%\\";
+    const std::wstring skip14 = L",,,,,,,,,,,,,,";
+    const std::wstring tail = at + L"link.cur," + at + L"person.cur," + at + L"pin.cur";
+    const struct {
+        const wchar_t* what;
+        std::wstring lines; // before the scheme line
+        std::wstring list;
+        std::vector<std::wstring> entries; // Hand, Pin, Person
+        std::vector<RoleOrigin> origins;
+    } rows[] = {
+        {L"Pin and Person swapped in the list, right in their lines",
+         RoleLine(L"Pin", at + L"pin.cur") + RoleLine(L"Person", at + L"person.cur"),
+         skip14 + tail,
+         {L"link.cur", L"pin.cur", L"person.cur"},
+         {RoleOrigin::SchemeList, RoleOrigin::RoleLine, RoleOrigin::RoleLine}},
+        {L"more entries than roles, those past the roles not shipped",
+         RoleLine(L"person", at + L"person.cur"),
+         skip14 + at + L"link.cur," + at + L"pin.cur," + at + L"person.cur," + at + L"extra1.cur," + at + L"x2.cur",
+         {L"link.cur", L"pin.cur", L"person.cur"},
+         {RoleOrigin::SchemeList, RoleOrigin::SchemeList, RoleOrigin::RoleLine}},
+        {L"a list shorter than the roles",
+         RoleLine(L"Pin", L"%SystemRoot%\\Cursors\\Neon\\pin.cur"),
+         skip14 + at + L"link.cur",
+         {L"link.cur", L"pin.cur", L""},
+         {RoleOrigin::SchemeList, RoleOrigin::RoleLine, RoleOrigin::None}},
+        {L"an empty line, a folder alone, and the last of two lines",
+         RoleLine(L"Hand", L"") + RoleLine(L"Pin", at + L"link.cur") + RoleLine(L"Pin", at + L"pin.cur"),
+         skip14 + at + L"link.cur," + at + L"gone.cur," + at,
+         {L"", L"pin.cur", L""},
+         {RoleOrigin::RoleLine, RoleOrigin::RoleLine, RoleOrigin::SchemeList}},
+        {L"lines of other keys and values decide nothing",
+         RoleLine(L"Pin2", at + L"pin.cur") + L"HKCU,\"Control Panel\\Mouse\",Pin,,\"" + at + L"pin.cur\"\n" +
+             L"HKCU,\"Control Panel\\Cursors\",Pin,0x4\n",
+         skip14 + tail,
+         {L"link.cur", L"person.cur", L"pin.cur"},
+         {RoleOrigin::SchemeList, RoleOrigin::SchemeList, RoleOrigin::SchemeList}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::wstring schemeLine =
+            L"HKCU,\"Control Panel\\Cursors\\Schemes\",\"%SCHEME_NAME%\",0x00020000,\"" + row.list + L"\"";
+        const scheme::PackPlan plan =
+            Plan(Pack(row.lines + schemeLine, L"arrow.cur\nlink.cur\npin.cur\nperson.cur\n"));
+        ASSERT_EQ(PackProblem::None, plan.problem) << plan.detail;
+        std::vector<std::wstring> expected = Entries({L"arrow.cur"});
+        std::copy(row.entries.begin(), row.entries.end(), expected.begin() + 14);
+        EXPECT_EQ(expected, plan.entries);
+        const std::array<scheme::PackRole, scheme::kMouseRoleCount> roles = scheme::PackRoles(plan);
+        EXPECT_EQ(RoleOrigin::RoleLine, roles[0].origin); // the pack's Arrow line
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(row.origins[i], roles[14 + i].origin) << i;
+            EXPECT_EQ(row.entries[i], roles[14 + i].source) << i; // the pack's files lie beside its setup file
+        }
+    }
 }
 
 // Files listed in [SourceDisksFiles] come from their disk's folder and
@@ -94,20 +170,26 @@ TEST(CursorPack, TheFormsPacksWriteTheirSchemeIn)
          L"[r]\nhkey_current_user,control panel\\cursors\\schemes\\,My,,"
          L"\"%10%\\Cursors\\arrow.CUR,%windir%/cursors//b.cur\"\n"
          L"[list]\nb.cur,src\\b1.cur\n",
-         {L"Arrow.cur", L"b.cur"},
+         Entries({L"Arrow.cur", L"b.cur"}),
          {L"Arrow.cur", L"src\\b1.cur"}},
         {L"the .NTamd64 form before the plain one; more entries than roles",
          L"[DefaultInstall]\nAddReg=none\n[DefaultInstall.NTamd64]\nCopyFiles=c\nAddReg=r\n[DestinationDirs]\nc=17\n"
          L"[r]\nHKCU,\"Control Panel\\Cursors\\Schemes\",S,0x20000,"
          L"\",,,,,,,,,,,,,,,,%17%\\a.cur,%17%\\missing.cur\"\n[c]\na.cur\n",
-         {L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"a.cur"},
+         Entries({L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"a.cur"}),
          {L"a.cur"}},
         {L"%SystemRoot% for the Windows folder; deleting lines write nothing",
          L"[DefaultInstall]\nCopyFiles=c\nAddReg=r\n[DestinationDirs]\nc=10,Cursors\n"
          L"[r]\nHKCU,\"Control Panel\\Cursors\\Schemes\",Old,0x4\n"
          L"HKCU,\"Control Panel\\Cursors\\Schemes\",New,,%SystemRoot%\\Cursors\\a.cur\n[c]\na.cur\n",
-         {L"a.cur"},
+         Entries({L"a.cur"}),
          {L"a.cur"}},
+        {L"a read-me list the file does not have, in the cursors' folder",
+         Pack(kScheme, L"arrow.cur\nbusy.ani\n",
+              L"[DefaultInstall.NT]\nCopyFiles=Scheme.Cur,Scheme.Txt\nAddReg=Scheme.Reg\n"
+              L"[DestinationDirs]\nScheme.Txt = 10,\"%CUR_DIR%\"\n"),
+         Entries({L"arrow.cur", L"", L"busy.ani", L"busy.ani"}),
+         {L"arrow.cur", L"busy.ani"}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -141,7 +223,11 @@ TEST(CursorPack, BadPacksAreRefusedWithWhatIsWrong)
         {L"flags that are no number", Pack(key + L"x,0xZ,a"), PackProblem::Malformed, L"13"},
         {L"a scheme that is no text", Pack(key + L"x,0x1,a"), PackProblem::Malformed, L"13"},
         {L"an AddReg line of one field", Pack(L"HKCU"), PackProblem::Malformed, L"13"},
-        {L"a missing section", Pack(kScheme, L"arrow.cur", nt + L"Nowhere\n"), PackProblem::MissingSection, L"Nowhere"},
+        {L"a missing section", Pack(kScheme, L"arrow.cur", L"[DefaultInstall.NT]\nAddReg=Nowhere,Scheme.Reg\n"),
+         PackProblem::MissingSection, L"Nowhere"},
+        {L"a missing copy list the scheme needs",
+         Pack(kScheme, L"arrow.cur", nt + L"Scheme.Cur,Notes,More\n[DestinationDirs]\nMore=10,Cursors\\Neon\n"),
+         PackProblem::MissingSection, L"More"},
         {L"a directory id that is no number",
          Pack(kScheme, L"arrow.cur", nt + L"@arrow.cur\n[DestinationDirs]\nDefaultDestDir=windows\n"),
          PackProblem::Malformed, L"21"},
@@ -152,12 +238,25 @@ TEST(CursorPack, BadPacksAreRefusedWithWhatIsWrong)
          L"C:\\Windows\\x.cur"},
         {L"a rooted source", Pack(kScheme, L"arrow.cur,\\x.cur"), PackProblem::ClimbsOut, L"\\x.cur"},
         {L"a share", Pack(kScheme, L"arrow.cur,\\\\server\\x.cur"), PackProblem::ClimbsOut, L"\\\\server\\x.cur"},
-        {L"a copied name with a wild card", Pack(kScheme, L"*.cur"), PackProblem::Malformed, L"*.cur"},
+        {L"a copied name with a wild card", Pack(kScheme, L"*.cur"), PackProblem::BadFileName, L"*.cur"},
+        {L"a device's name copied", Pack(kScheme, L"arrow.cur\nnul.cur"), PackProblem::BadFileName, L"nul.cur"},
+        {L"a device's name as the source", Pack(kScheme, L"arrow.cur,COM1.cur"), PackProblem::BadFileName,
+         L"COM1.cur"},
+        {L"a device's name as a folder of the source", Pack(kScheme, L"arrow.cur,sub\\Aux \\a.cur"),
+         PackProblem::BadFileName, L"sub\\Aux \\a.cur"},
+        {L"a role line naming a file the pack does not ship",
+         Pack(RoleLine(L"Wait", L"%10%\\Cursors\\Neon\\wait.ani") + kScheme), PackProblem::NotShipped,
+         L"%10%\\Cursors\\Neon\\wait.ani"},
+        {L"a role line that is no text", Pack(RoleLine(L"Wait", L"x", L"0x1") + kScheme), PackProblem::Malformed,
+         L"13"},
+        {L"a scheme file's name with a comma",
+         Pack(RoleLine(L"Wait", L"%10%\\Cursors\\Neon\\a,b.cur") + kScheme, L"arrow.cur\nbusy.ani\n\"a,b.cur\""),
+         PackProblem::BadFileName, L"a,b.cur"},
         {L"an entry the pack does not copy", Pack(kScheme, L"arrow.cur"), PackProblem::NotShipped,
          L"%10%\\Cursors\\Neon\\busy.ani"},
-        {L"an entry in another folder", Pack(reg + L"\"%11%\\Cursors\\Neon\\arrow.cur\""), PackProblem::NotShipped,
+        {L"an entry in another folder", Pack(reg + L"\",%11%\\Cursors\\Neon\\arrow.cur\""), PackProblem::NotShipped,
          L"%11%\\Cursors\\Neon\\arrow.cur"},
-        {L"an entry with no folder", Pack(reg + L"arrow.cur"), PackProblem::NotShipped, L"arrow.cur"},
+        {L"an entry with no folder", Pack(reg + L"\",arrow.cur\""), PackProblem::NotShipped, L"arrow.cur"},
         {L"two files of one name",
          Pack(reg + L"\"%10%\\Cursors\\Neon\\arrow.cur,%11%\\arrow.cur\"", L"arrow.cur",
               nt + L"Scheme.Cur,@arrow.cur\n"),
@@ -194,6 +293,9 @@ TEST(CursorPack, FolderNamesForSchemeNames)
         {L"Nul.cur", L"_Nul.cur"},
         {L"COM1", L"_COM1"},
         {L"COM0", L"COM0"},
+        {L"nul .txt", L"_nul .txt"},
+        {L"lpt\u00B2", L"_lpt\u00B2"},
+        {L"CONOUT$", L"_CONOUT$"},
         {L"CONSOLE", L"CONSOLE"},
         {L"...", L""},
         {L"", L""},
