@@ -1,6 +1,6 @@
 #include "app/ufrmMain.h"
 
-#include "app/cursor_pack_menu.h"
+#include "app/cursors/cursor_pack_menu.h"
 #include "app/messages.h"
 #include "shview/folderview/TreeState.h"
 #include "ui/application.h"

@@ -1,17 +1,17 @@
 // The main window: tool bar, folder tree on the left, file list on the right.
 #pragma once
-#include "app/auto_refresh.h"
-#include "app/command_states.h"
-#include "app/command_targets.h"
-#include "app/drop_panes.h"
-#include "app/pane_drops.h"
+#include "app/refresh/auto_refresh.h"
+#include "app/commands/command_states.h"
+#include "app/commands/command_targets.h"
+#include "app/drops/drops_port.h"
+#include "app/drops/pane_drops.h"
 #include "app/pane_layout.h"
 #include "app/pane_paths.h"
-#include "app/preview_list.h"
-#include "app/previews.h"
-#include "app/refresh_panes.h"
-#include "app/role_menu.h"
-#include "app/scheme_menu.h"
+#include "app/previews/preview_list.h"
+#include "app/previews/previews.h"
+#include "app/refresh/refresh_port.h"
+#include "app/cursors/role_menu.h"
+#include "app/cursors/scheme_menu.h"
 #include "dialogs/RestorePos.h"
 #include "res/resource.h"
 #include "shell/ContextMenuEx.h"
@@ -95,7 +95,7 @@ public:
     static constexpr UINT_PTR kAnimateTimer = 1;
     static constexpr UINT kAnimatePeriodMs = 55;
 
-    // Automatic refresh (app/auto_refresh.h): the monitors, the two flags
+    // Automatic refresh (app/refresh/auto_refresh.h): the monitors, the two flags
     // and the handlers of WM_WATCHFOLDERS, WM_REFRESHVIEWS and WM_DEVICECHANGE.
     AutoRefresh Refresh;
     // The refresh command: both panes afresh (see AutoRefresh::RequestRefresh).
@@ -105,7 +105,7 @@ private:
     ViewDropPanes dropPanes_{FolderView, FileView, FBusy, Refresh.FListChanged};
 
 public:
-    // Files dropped on either pane (app/pane_drops.h).
+    // Files dropped on either pane (app/drops/pane_drops.h).
     PaneDrops Drops{dropPanes_};
 
     // The tree's selection change: the new folder command's state, the
@@ -153,7 +153,7 @@ private:
     void mitemDispCtrlPnlMouseClick();
     // The box for a shell command the shell refused.
     void ContextMenuCommandFailed(TContextMenuEx*, HWND);
-    // The context menu's install of a cursor pack (app/cursor_pack_menu.h).
+    // The context menu's install of a cursor pack (app/cursors/cursor_pack_menu.h).
     void ContextMenuInstall(TContextMenuEx*, HWND, const std::wstring& path);
 
     // File and folder commands (ufrmMainCommands.cpp): the menu bar, the
@@ -185,7 +185,7 @@ private:
     // The list: Backspace goes up one folder, Enter opens a selected folder.
     void FileViewKeyPress(ui::Control* sender, wchar_t& key);
     // The panes' begin-drag notifications (either mouse button); false for
-    // every other notification (ufrmMainDrop.cpp).
+    // every other notification (ufrmMainDrag.cpp).
     bool BeginDrag(const NMHDR& header);
 
     // What the command states follow: the focus and the panes' selections.

@@ -5,7 +5,7 @@
 #include "app/ufrmMain.h"
 
 #include "app/messages.h"
-#include "app/new_folder_name.h"
+#include "app/commands/new_folder_name.h"
 #include "scheme/error_box.h"
 #include "scheme/text_utils.h"
 #include "ui/seams.h"

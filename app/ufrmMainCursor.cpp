@@ -3,7 +3,7 @@
 // context menu, and the command that opens the system's mouse settings.
 #include "anicur/cursor_check.h"
 #include "anicur/cursor_file.h"
-#include "app/cursor_pack_menu.h"
+#include "app/cursors/cursor_pack_menu.h"
 #include "app/messages.h"
 #include "app/ufrmMain.h"
 #include "res/texts.h"

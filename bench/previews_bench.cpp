@@ -17,7 +17,7 @@
 // animation advanced over steps the files prescribe for the time that
 // passed) and the steps shown (drawn) over steps prescribed.
 #include "app/messages.h"
-#include "app/preview_steps.h"
+#include "app/previews/preview_steps.h"
 #include "app/ufrmMain.h"
 #include "bench/bench_corpus.h"
 #include "bench/previews_reference.h"

@@ -1,6 +1,6 @@
 #include "bench/previews_reference.h"
 
-#include "app/preview_steps.h"
+#include "app/previews/preview_steps.h"
 
 int ReferenceAnimation::Tick()
 {

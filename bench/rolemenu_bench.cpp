@@ -10,7 +10,7 @@
 // Prints the median of each in ms (and of the part before the menu is shown)
 // and the ratio animated / empty; the goal is at most 1.5 and under 50 ms for
 // the animated menu.
-#include "app/role_menu.h"
+#include "app/cursors/role_menu.h"
 #include "bench/bench_clock.h"
 #include "bench/bench_corpus.h"
 #include "scheme/mouse_registry.h"

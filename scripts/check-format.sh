@@ -31,7 +31,7 @@ columns=120
 # list, so that it only shrinks.
 irregular=(
   anicur/dib_layout.cpp anicur/dib_layout.h anicur/frame_cell.h anicur/icon_dir.h
-  app/preview_steps.cpp
+  app/previews/preview_steps.cpp
   res/version.h scheme/center_math.cpp
   shview/comboview/ComboView.cpp shview/comboview/ComboViewDraw.cpp shview/folderview/FolderView.cpp
   shview/fileview/file_order.cpp shview/fileview/file_order.h idlist/idlist.h shview/fileview/list_marks.h

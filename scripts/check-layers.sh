@@ -6,7 +6,11 @@
 #   - res/ (texts and resource ids) is a leaf every layer above ui/ may read;
 #   - within shview/ each view has its folder (shview/fileview/, ...): a view
 #     includes its own files and the shared ones directly in shview/, and the
-#     shared ones include no view.
+#     shared ones include no view;
+#   - within app/ each feature has its folder (app/previews/, ...): a feature
+#     includes its own files, the window's shared headers in app/ itself and
+#     of another feature only its port (a *_port.h); only the window's own
+#     files, in app/ itself, include app/ufrmMain.h.
 # Usage: scripts/check-layers.sh           check
 #        scripts/check-layers.sh --graph   print the include graph by folder
 #                                          (and by view): includes, from, to
@@ -50,7 +54,7 @@ def place(path):
         return None
     folder, layer = best
     rest = path[len(folder) + 1:].split("/")
-    view = rest[0] if folder == "shview" and len(rest) > 1 else None
+    view = rest[0] if folder in ("shview", "app") and len(rest) > 1 else None
     return folder, layer, view
 bad = 0; edges = {}
 for line in sys.stdin:
@@ -68,6 +72,10 @@ for line in sys.stdin:
         print("layering: %s includes %s (layer %d -> %d)" % (file, inc, la, lb)); bad = 1
     elif fa == fb == "shview" and vb and vb != va:
         print("layering: %s (%s) includes %s of another view" % (file, va or "shared", inc)); bad = 1
+    elif fa == fb == "app" and va and inc == "app/ufrmMain.h":
+        print("layering: %s (feature %s) includes the window's header %s" % (file, va, inc)); bad = 1
+    elif fa == fb == "app" and va and vb and vb != va and not inc.endswith("_port.h"):
+        print("layering: %s (feature %s) includes %s of another feature, not its port" % (file, va, inc)); bad = 1
 if mode == "graph":
     for (ua, ub), n in sorted(edges.items()):
         print("%4d  %-18s -> %s" % (n, ua, ub))

@@ -1,7 +1,7 @@
 // The automatic refresh through its narrow interface, over stand-in panes:
 // drive reports come together, and the drives' monitors let a drive go when
 // its removal is asked for and come back when it is not.
-#include "app/auto_refresh.h"
+#include "app/refresh/auto_refresh.h"
 #include "tests/support/fake_refresh_panes.h"
 #include "tests/support/pump_until.h"
 #include "tests/support/seam_recorders.h"

@@ -1,6 +1,6 @@
 // Which commands are enabled for which panes' state, where the states show,
 // and a hold that computes them once.
-#include "app/command_states.h"
+#include "app/commands/command_states.h"
 
 #include <gtest/gtest.h>
 

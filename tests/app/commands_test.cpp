@@ -1,7 +1,7 @@
 // The main window's file and folder commands, driven through the message
 // loop's accelerators, the pane keys, the menu and the tool bar.
 #include "app/messages.h"
-#include "app/new_folder_name.h"
+#include "app/commands/new_folder_name.h"
 #include "res/resource.h"
 #include "res/texts.h"
 #include "tests/support/seam_recorders.h"

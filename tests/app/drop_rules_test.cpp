@@ -1,5 +1,5 @@
 // Where dropped files lie and the list the shell's file operation takes.
-#include "app/drop_rules.h"
+#include "app/drops/drop_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The new folder's name: the base name, or the first numbered form no
 // existing name of the parent has.
-#include "app/new_folder_name.h"
+#include "app/commands/new_folder_name.h"
 #include "res/texts.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The drop handling over stand-in panes: where a drop goes, what the shell is
 // asked, and a list highlight that a refill during the drag has replaced.
-#include "app/pane_drops.h"
+#include "app/drops/pane_drops.h"
 #include "tests/support/fake_drop_panes.h"
 #include "ui/seams.h"
 

@@ -1,5 +1,5 @@
 // A role menu picture's pixels from a cursor drawn over black and over white.
-#include "app/role_pixels.h"
+#include "app/cursors/role_pixels.h"
 
 #include <gtest/gtest.h>
 

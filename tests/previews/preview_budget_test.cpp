@@ -1,6 +1,6 @@
 // The atlas arithmetic behind the previews' memory budget.
-#include "app/preview_budget.h"
-#include "app/preview_steps.h"
+#include "app/previews/preview_budget.h"
+#include "app/previews/preview_steps.h"
 
 #include <gtest/gtest.h>
 

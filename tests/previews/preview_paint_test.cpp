@@ -4,7 +4,7 @@
 // cursors as their own image. Real pixels, read back from the list.
 #include "anicur/frame_icon.h"
 #include "anicur/icon_dir.h"
-#include "app/preview_steps.h"
+#include "app/previews/preview_steps.h"
 #include "idlist/idlist.h"
 #include "tests/anicur/ani_builder.h"
 #include "tests/support/preview_host.h"

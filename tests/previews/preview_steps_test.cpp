@@ -1,5 +1,5 @@
 // Stepping arithmetic of the previews: pace, wrapping, stalls, and the clock.
-#include "app/preview_steps.h"
+#include "app/previews/preview_steps.h"
 
 #include "anicur/cursor_check.h"
 

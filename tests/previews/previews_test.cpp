@@ -3,8 +3,8 @@
 // own seams except where real pixels are compared.
 #include "anicur/ani_walk.h"
 #include "app/messages.h"
-#include "app/preview_draw.h"
-#include "app/preview_steps.h"
+#include "app/previews/preview_draw.h"
+#include "app/previews/preview_steps.h"
 #include "app/ufrmMain.h"
 #include "idlist/idlist.h"
 #include "tests/anicur/ani_builder.h"

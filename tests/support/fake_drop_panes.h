@@ -1,7 +1,7 @@
 // Panes for the drop handling without windows: places on a line of screen x
 // positions, folders by name, and a record of every highlight asked for.
 #pragma once
-#include "app/drop_panes.h"
+#include "app/drops/drops_port.h"
 
 #include <map>
 #include <set>

@@ -1,7 +1,7 @@
 // The automatic refresh over stand-in panes: a hidden window that forwards
 // the refresh's messages to it, and panes that count what they are asked.
 #pragma once
-#include "app/auto_refresh.h"
+#include "app/refresh/auto_refresh.h"
 #include "app/messages.h"
 
 #include <windows.h>

@@ -2,8 +2,8 @@
 // wired as the main window wires them, for tests that drive the previews
 // through the list they see rather than through the main window.
 #pragma once
-#include "app/preview_list.h"
-#include "app/previews.h"
+#include "app/previews/preview_list.h"
+#include "app/previews/previews.h"
 #include "shview/fileview/FileView.h"
 #include "idlist/idlist.h"
 #include "tests/support/pump_until.h"

@@ -1,4 +1,4 @@
-#include "app/cursor_pack_menu.h"
+#include "app/cursors/cursor_pack_menu.h"
 
 #include "anicur/cursor_file.h"
 #include "res/texts.h"

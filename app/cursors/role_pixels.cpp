@@ -1,4 +1,4 @@
-#include "app/role_pixels.h"
+#include "app/cursors/role_pixels.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "app/pane_drops.h"
+#include "app/drops/pane_drops.h"
 
-#include "app/drop_rules.h"
+#include "app/drops/drop_rules.h"
 #include "shell/FileDropTarget.h"
 #include "ui/component.h"
 #include "ui/seams.h"

@@ -8,7 +8,7 @@
 // frames are composed again as they are drawn.
 #pragma once
 #include "anicur/frame_pixels.h"
-#include "app/preview_budget.h"
+#include "app/previews/preview_budget.h"
 #include "ui/handles.h"
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "app/command_targets.h"
+#include "app/commands/command_targets.h"
 
 #include "ui/toolbar.h"
 #include "ui/window.h"

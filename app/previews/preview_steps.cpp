@@ -1,4 +1,4 @@
-#include "app/preview_steps.h"
+#include "app/previews/preview_steps.h"
 
 #include <climits>
 #include <cstddef>

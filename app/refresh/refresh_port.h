@@ -1,7 +1,7 @@
 // The automatic refresh's view of the real panes: the folder tree, the file
 // list and the main window's busy count.
 #pragma once
-#include "app/auto_refresh.h"
+#include "app/refresh/auto_refresh.h"
 #include "shview/fileview/list_keep.h"
 
 class TFolderView;

@@ -1,4 +1,4 @@
-#include "app/new_folder_name.h"
+#include "app/commands/new_folder_name.h"
 
 #include "res/texts.h"
 

@@ -1,4 +1,4 @@
-#include "app/preview_draw.h"
+#include "app/previews/preview_draw.h"
 
 #include <commctrl.h>
 

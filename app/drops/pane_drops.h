@@ -2,7 +2,7 @@
 // shell into the folder under the pointer: the two panes' drop targets and
 // the highlight of the folder a drop would go into.
 #pragma once
-#include "app/drop_panes.h"
+#include "app/drops/drops_port.h"
 #include "ui/handles.h"
 
 #include <ole2.h>

@@ -1,6 +1,6 @@
 // The main window's menu bar and tool bar as the command states' targets.
 #pragma once
-#include "app/command_states.h"
+#include "app/commands/command_states.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "app/command_states.h"
+#include "app/commands/command_states.h"
 
 namespace commands {
 

@@ -3,8 +3,8 @@
 // already holds carry a check mark, and a sub-menu gives roles back to the
 // system's own cursors.
 #pragma once
-#include "app/picture_maker.h"
-#include "app/role_picture.h"
+#include "app/cursors/picture_maker.h"
+#include "app/cursors/role_picture.h"
 #include "scheme/mouse_registry.h"
 #include "ui/menu.h"
 #include "ui/timer.h"

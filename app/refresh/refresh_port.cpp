@@ -1,4 +1,4 @@
-#include "app/refresh_panes.h"
+#include "app/refresh/refresh_port.h"
 
 #include "app/busy_count.h"
 #include "shview/fileview/FileView.h"

@@ -1,4 +1,4 @@
-#include "app/role_menu.h"
+#include "app/cursors/role_menu.h"
 
 #include "res/texts.h"
 #include "scheme/cursor_scheme.h"

@@ -1,10 +1,10 @@
-#include "app/role_picture.h"
+#include "app/cursors/role_picture.h"
 
 #include "anicur/ani_walk.h"
 #include "anicur/cursor_file.h"
 #include "anicur/frame_icon.h"
 #include "anicur/icon_dir.h"
-#include "app/role_pixels.h"
+#include "app/cursors/role_pixels.h"
 #include "ui/dpi.h"
 
 #include <cstring>

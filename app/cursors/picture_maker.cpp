@@ -1,4 +1,4 @@
-#include "app/picture_maker.h"
+#include "app/cursors/picture_maker.h"
 
 #include <chrono>
 #include <new>

@@ -1,4 +1,4 @@
-#include "app/drop_rules.h"
+#include "app/drops/drop_rules.h"
 
 namespace drop {
 

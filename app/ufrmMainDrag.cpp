@@ -1,7 +1,7 @@
 // Drags out of the main window's panes: the tree's folder or the list's
 // selected items, started from the panes' begin-drag notifications. Drops on
-// the panes are PaneDrops' (app/pane_drops.h).
-#include "app/drop_rules.h"
+// the panes are PaneDrops' (app/drops/pane_drops.h).
+#include "app/drops/drop_rules.h"
 #include "app/ufrmMain.h"
 
 #include <utility>

@@ -1,8 +1,8 @@
 // The previews of a list's cursor files (see previews.h).
-#include "app/previews.h"
+#include "app/previews/previews.h"
 
 #include "anicur/cursor_check.h"
-#include "app/preview_steps.h"
+#include "app/previews/preview_steps.h"
 #include "ui/screen_cursor.h"
 #include "ui/seams.h"
 #include "ui/text.h"

@@ -1,4 +1,4 @@
-#include "app/scheme_menu.h"
+#include "app/cursors/scheme_menu.h"
 
 #include "anicur/cursor_file.h"
 #include "dialogs/scheme_name_dialog.h"

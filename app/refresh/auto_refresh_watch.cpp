@@ -1,10 +1,9 @@
 // The automatic refresh's monitors: where they point, the drives' device
 // notices, and the look now and then at the folder in view and at drives
 // that could not be armed.
-#include "app/auto_refresh.h"
+#include "app/refresh/auto_refresh.h"
 
 #include "app/messages.h"
-#include "app/ufrmMain.h"
 #include "ui/seams.h"
 #include "ui/window.h"
 

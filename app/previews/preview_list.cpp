@@ -1,6 +1,6 @@
-#include "app/preview_list.h"
+#include "app/previews/preview_list.h"
 
-#include "app/previews.h"
+#include "app/previews/previews.h"
 #include "shview/fileview/FileView.h"
 
 HWND FileViewPreviewList::Handle() const { return view_.Handle(); }

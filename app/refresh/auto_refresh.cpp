@@ -1,5 +1,5 @@
 // Requests, their coalescing and the handler that carries them out.
-#include "app/auto_refresh.h"
+#include "app/refresh/auto_refresh.h"
 
 #include "app/messages.h"
 #include "ui/application.h"

@@ -7,12 +7,12 @@
 //
 // The table always belongs to the items the list holds: it is let go before
 // they are replaced, built afresh after, and moved with them by a sort
-// (FollowItems, app/preview_list.h).
+// (FollowItems, app/previews/preview_list.h).
 #pragma once
 #include "anicur/AniCur.h"
-#include "app/preview_budget.h"
-#include "app/preview_draw.h"
-#include "app/preview_list.h"
+#include "app/previews/preview_budget.h"
+#include "app/previews/preview_draw.h"
+#include "app/previews/preview_list.h"
 #include "ui/timer.h"
 
 #include <functional>

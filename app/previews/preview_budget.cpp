@@ -1,4 +1,4 @@
-#include "app/preview_budget.h"
+#include "app/previews/preview_budget.h"
 
 namespace preview {
 

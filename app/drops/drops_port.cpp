@@ -1,4 +1,4 @@
-#include "app/drop_panes.h"
+#include "app/drops/drops_port.h"
 
 #include "app/pane_paths.h"
 #include "shview/fileview/FileView.h"

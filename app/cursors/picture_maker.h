@@ -2,7 +2,7 @@
 // file on a busy disk, or a large one, never holds the window while it is
 // read.
 #pragma once
-#include "app/role_picture.h"
+#include "app/cursors/role_picture.h"
 
 #include <windows.h>
 
