@@ -35,6 +35,7 @@ enum class PackProblem {
     BadSchemeName,  // the scheme's name gives no folder name: detail is the name
     // Found while the plan is carried out.
     Unreadable,  // the setup file cannot be read
+    TooLarge,    // the setup file is larger than any pack's: detail is the limit in KB
     MissingFile, // a file to copy is not in the pack: detail is its name
     Unloadable,  // a cursor file of the pack that cannot be used: detail is its name
     FolderTaken, // another scheme's files lie in the pack's folder: detail is its name
