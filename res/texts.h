@@ -65,7 +65,7 @@ inline constexpr wchar_t PasteAccessKey[] = L"(&P)";
 inline constexpr wchar_t InvokeFailedText[] = L" InvokeCommand failed! ";
 inline constexpr wchar_t InvokeFailedCaption[] = L" TContextMenuEx component version 2.04";
 // The program's own install of a cursor pack, in place of the shell's.
-inline constexpr wchar_t kInstallPack[] = L"インストール";
+inline constexpr wchar_t kInstallPack[] = L"インストール(&I)";
 // Its boxes: the first line names the setup file (%s), the second what kept
 // the pack out (%s: the line, section, file or scheme it is about), the
 // third that nothing changed.
