@@ -42,9 +42,9 @@ std::vector<std::wstring> Entries(std::vector<std::wstring> first)
 }
 
 // A line of the pack's own for a role's value.
-std::wstring RoleLine(const std::wstring& role, const std::wstring& file, const wchar_t* flags = L"0x00020000")
+std::wstring RoleLine(const std::wstring& role, const std::wstring& file)
 {
-    return L"HKCU,\"Control Panel\\Cursors\"," + role + L"," + flags + L",\"" + file + L"\"\n";
+    return L"HKCU,\"Control Panel\\Cursors\"," + role + L",0x00020000,\"" + file + L"\"\n";
 }
 
 TEST(CursorPack, APackGivesItsSchemeAndTheFilesItNames)
@@ -63,60 +63,45 @@ TEST(CursorPack, APackGivesItsSchemeAndTheFilesItNames)
 // decides the others, however the author ordered or padded the list.
 TEST(CursorPack, EachRoleGetsItsOwnLinesFileElseTheListsAtItsPlace)
 {
-    using scheme::RoleOrigin;
-    const std::wstring at = L"%10%\\%CUR_DIR%\\";
-    const std::wstring skip14 = L",,,,,,,,,,,,,,";
-    const std::wstring tail = at + L"link.cur," + at + L"person.cur," + at + L"pin.cur";
+    const auto at = [](const wchar_t* name) { return L"%10%\\%CUR_DIR%\\" + std::wstring(name); };
+    const std::wstring hand = L",,,,,,,,,,,,,," + at(L"link.cur,");
+    const std::wstring swapped = hand + at(L"person.cur,") + at(L"pin.cur");
     const struct {
         const wchar_t* what;
-        std::wstring lines; // before the scheme line
-        std::wstring list;
-        std::vector<std::wstring> entries; // Hand, Pin, Person
-        std::vector<RoleOrigin> origins;
+        std::wstring lines, list;
+        std::wstring files;   // Hand, Pin and Person's
+        std::wstring origins; // L: a role line, S: the scheme list, N: neither
     } rows[] = {
-        {L"Pin and Person swapped in the list, right in their lines",
-         RoleLine(L"Pin", at + L"pin.cur") + RoleLine(L"Person", at + L"person.cur"),
-         skip14 + tail,
-         {L"link.cur", L"pin.cur", L"person.cur"},
-         {RoleOrigin::SchemeList, RoleOrigin::RoleLine, RoleOrigin::RoleLine}},
-        {L"more entries than roles, those past the roles not shipped",
-         RoleLine(L"person", at + L"person.cur"),
-         skip14 + at + L"link.cur," + at + L"pin.cur," + at + L"person.cur," + at + L"extra1.cur," + at + L"x2.cur",
-         {L"link.cur", L"pin.cur", L"person.cur"},
-         {RoleOrigin::SchemeList, RoleOrigin::SchemeList, RoleOrigin::RoleLine}},
-        {L"a list shorter than the roles",
-         RoleLine(L"Pin", L"%SystemRoot%\\Cursors\\Neon\\pin.cur"),
-         skip14 + at + L"link.cur",
-         {L"link.cur", L"pin.cur", L""},
-         {RoleOrigin::SchemeList, RoleOrigin::RoleLine, RoleOrigin::None}},
-        {L"an empty line, a folder alone, and the last of two lines",
-         RoleLine(L"Hand", L"") + RoleLine(L"Pin", at + L"link.cur") + RoleLine(L"Pin", at + L"pin.cur"),
-         skip14 + at + L"link.cur," + at + L"gone.cur," + at,
-         {L"", L"pin.cur", L""},
-         {RoleOrigin::RoleLine, RoleOrigin::RoleLine, RoleOrigin::SchemeList}},
-        {L"lines of other keys and values decide nothing",
-         RoleLine(L"Pin2", at + L"pin.cur") + L"HKCU,\"Control Panel\\Mouse\",Pin,,\"" + at + L"pin.cur\"\n" +
+        {L"Pin and Person swapped", RoleLine(L"Pin", at(L"pin.cur")) + RoleLine(L"Person", at(L"person.cur")),
+         swapped, L"link.cur,pin.cur,person.cur", L"SLL"},
+        {L"more entries than roles", RoleLine(L"person", at(L"pin.cur")), swapped + L"," + at(L"extra.cur"),
+         L"link.cur,person.cur,pin.cur", L"SSL"},
+        {L"a shorter list", RoleLine(L"Pin", L"%SystemRoot%\\Cursors\\Neon\\pin.cur"), hand, L"link.cur,pin.cur,",
+         L"SLN"},
+        {L"an empty line, a folder alone, the last of two lines",
+         RoleLine(L"Hand", L"") + RoleLine(L"Pin", at(L"link.cur")) + RoleLine(L"Pin", at(L"pin.cur")),
+         hand + at(L"gone.cur,") + at(L""), L",pin.cur,", L"LLS"},
+        {L"other keys and values, and deleting lines",
+         RoleLine(L"Pin2", at(L"pin.cur")) + L"HKCU,\"Control Panel\\Mouse\",Pin,,\"" + at(L"pin.cur\"\n") +
              L"HKCU,\"Control Panel\\Cursors\",Pin,0x4\n",
-         skip14 + tail,
-         {L"link.cur", L"person.cur", L"pin.cur"},
-         {RoleOrigin::SchemeList, RoleOrigin::SchemeList, RoleOrigin::SchemeList}},
+         swapped, L"link.cur,person.cur,pin.cur", L"SSS"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        const std::wstring schemeLine =
-            L"HKCU,\"Control Panel\\Cursors\\Schemes\",\"%SCHEME_NAME%\",0x00020000,\"" + row.list + L"\"";
-        const scheme::PackPlan plan =
-            Plan(Pack(row.lines + schemeLine, L"arrow.cur\nlink.cur\npin.cur\nperson.cur\n"));
+        const scheme::PackPlan plan = Plan(Pack(row.lines + L"HKCU,\"Control Panel\\Cursors\\Schemes\",Neon,,\"" +
+                                                    row.list + L"\"",
+                                                L"arrow.cur\nlink.cur\npin.cur\nperson.cur\n"));
         ASSERT_EQ(PackProblem::None, plan.problem) << plan.detail;
-        std::vector<std::wstring> expected = Entries({L"arrow.cur"});
-        std::copy(row.entries.begin(), row.entries.end(), expected.begin() + 14);
-        EXPECT_EQ(expected, plan.entries);
+        // The pack's own Arrow line, then nothing up to Hand.
+        EXPECT_EQ(Entries({L"arrow.cur"}), Entries({plan.entries.begin(), plan.entries.begin() + 14}));
+        EXPECT_EQ(row.files, plan.entries[14] + L"," + plan.entries[15] + L"," + plan.entries[16]);
         const std::array<scheme::PackRole, scheme::kMouseRoleCount> roles = scheme::PackRoles(plan);
-        EXPECT_EQ(RoleOrigin::RoleLine, roles[0].origin); // the pack's Arrow line
-        for (std::size_t i = 0; i < 3; ++i) {
-            EXPECT_EQ(row.origins[i], roles[14 + i].origin) << i;
-            EXPECT_EQ(row.entries[i], roles[14 + i].source) << i; // the pack's files lie beside its setup file
+        std::wstring origins;
+        for (std::size_t i = 14; i < 17; ++i) {
+            origins += L"NLS"[int(roles[i].origin)];
+            EXPECT_EQ(plan.entries[i], roles[i].source); // the files lie beside the setup file
         }
+        EXPECT_EQ(row.origins, origins);
     }
 }
 
@@ -239,16 +224,12 @@ TEST(CursorPack, BadPacksAreRefusedWithWhatIsWrong)
         {L"a rooted source", Pack(kScheme, L"arrow.cur,\\x.cur"), PackProblem::ClimbsOut, L"\\x.cur"},
         {L"a share", Pack(kScheme, L"arrow.cur,\\\\server\\x.cur"), PackProblem::ClimbsOut, L"\\\\server\\x.cur"},
         {L"a copied name with a wild card", Pack(kScheme, L"*.cur"), PackProblem::BadFileName, L"*.cur"},
-        {L"a device's name copied", Pack(kScheme, L"arrow.cur\nnul.cur"), PackProblem::BadFileName, L"nul.cur"},
-        {L"a device's name as the source", Pack(kScheme, L"arrow.cur,COM1.cur"), PackProblem::BadFileName,
-         L"COM1.cur"},
+        {L"a device's name copied", Pack(kScheme, L"arrow.cur\nCOM1.cur"), PackProblem::BadFileName, L"COM1.cur"},
         {L"a device's name as a folder of the source", Pack(kScheme, L"arrow.cur,sub\\Aux \\a.cur"),
          PackProblem::BadFileName, L"sub\\Aux \\a.cur"},
         {L"a role line naming a file the pack does not ship",
          Pack(RoleLine(L"Wait", L"%10%\\Cursors\\Neon\\wait.ani") + kScheme), PackProblem::NotShipped,
          L"%10%\\Cursors\\Neon\\wait.ani"},
-        {L"a role line that is no text", Pack(RoleLine(L"Wait", L"x", L"0x1") + kScheme), PackProblem::Malformed,
-         L"13"},
         {L"a scheme file's name with a comma",
          Pack(RoleLine(L"Wait", L"%10%\\Cursors\\Neon\\a,b.cur") + kScheme, L"arrow.cur\nbusy.ani\n\"a,b.cur\""),
          PackProblem::BadFileName, L"a,b.cur"},
