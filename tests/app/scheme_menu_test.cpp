@@ -202,24 +202,14 @@ TEST_F(SchemeMenuTest, DeletingAnInstalledPacksSchemeAsksAboutItsFiles)
     Seed(HKEY_CURRENT_USER, scheme::kUserSchemesKey, L"Aqua", aqua);
     Seed(HKEY_CURRENT_USER, scheme::kUserSchemesKey, L"Mine", L",," + aqua);
     scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::CursorSchemeKey, L"Help", neon);
-    // Yes to deleting the scheme; the files take `files`.
-    int files = IDNO;
-    ui::ScopedSeam<ui::MessageBoxFn> answers{ui::CurrentSeams().messageBox,
-                                             [&](HWND, const wchar_t* text, const wchar_t*, UINT) {
-                                                 boxes_.push_back(text);
-                                                 return boxes_.size() == 1 ? IDYES : files;
-                                             }};
-    for (const int answer : {IDNO, IDYES}) {
-        Seed(HKEY_CURRENT_USER, scheme::kUserSchemesKey, L"Neon", neon);
-        boxes_.clear();
-        files = answer;
-        Choose(OpenMenu(), L"Neon", true);
-        EXPECT_EQ(boxes_, (std::vector<std::wstring>{L"スキーム「Neon」を削除しますか?",
-                                                     L"スキーム「Neon」のカーソルパックから"
-                                                     L"インストールしたファイルも削除しますか?"}));
-        EXPECT_EQ(answer == IDNO, testsupport::FileExists(scheme::ExpandCursorPath(neon)));
-        EXPECT_EQ(answer == IDNO ? neon : L"", Role(L"Help"));
-    }
+    Seed(HKEY_CURRENT_USER, scheme::kUserSchemesKey, L"Neon", neon);
+    answer_ = IDYES;
+    Choose(OpenMenu(), L"Neon", true);
+    EXPECT_EQ(boxes_, (std::vector<std::wstring>{L"スキーム「Neon」を削除しますか?",
+                                                 L"スキーム「Neon」のカーソルパックから"
+                                                 L"インストールしたファイルも削除しますか?"}));
+    EXPECT_FALSE(testsupport::FileExists(scheme::ExpandCursorPath(neon)));
+    EXPECT_EQ(Role(L"Help"), L"");
     boxes_.clear();
     Choose(OpenMenu(), L"Aqua", true);
     EXPECT_EQ(boxes_, std::vector<std::wstring>{L"スキーム「Aqua」を削除しますか?"});

@@ -276,7 +276,6 @@ TEST(CursorPack, FolderNamesForSchemeNames)
         {L"COM0", L"COM0"},
         {L"nul .txt", L"_nul .txt"},
         {L"lpt\u00B2", L"_lpt\u00B2"},
-        {L"CONOUT$", L"_CONOUT$"},
         {L"CONSOLE", L"CONSOLE"},
         {L"...", L""},
         {L"", L""},
