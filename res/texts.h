@@ -65,7 +65,7 @@ inline constexpr wchar_t PasteAccessKey[] = L"(&P)";
 inline constexpr wchar_t InvokeFailedText[] = L" InvokeCommand failed! ";
 inline constexpr wchar_t InvokeFailedCaption[] = L" TContextMenuEx component version 2.04";
 // The program's own install of a cursor pack, in place of the shell's.
-inline constexpr wchar_t kInstallPack[] = L"インストール";
+inline constexpr wchar_t kInstallPack[] = L"インストール(&I)";
 // Its boxes: the first line names the setup file (%s), the second what kept
 // the pack out (%s: the line, section, file or scheme it is about), the
 // third that nothing changed.
@@ -74,10 +74,12 @@ inline constexpr wchar_t kPackNoScheme[] = L"インストールするカーソ�
 inline constexpr wchar_t kPackMalformed[] = L"%s 行目を読み取れません。";
 inline constexpr wchar_t kPackMissingSection[] = L"セクション「%s」がありません。";
 inline constexpr wchar_t kPackClimbsOut[] = L"ファイル名「%s」はパックのフォルダの外を指しています。";
+inline constexpr wchar_t kPackBadFileName[] = L"ファイル名「%s」は使えません。";
 inline constexpr wchar_t kPackNotShipped[] = L"スキームのファイル「%s」はパックに含まれていません。";
 inline constexpr wchar_t kPackNameClash[] = L"スキームの異なるファイルが同じ名前「%s」を持っています。";
 inline constexpr wchar_t kPackBadSchemeName[] = L"スキーム名「%s」はフォルダ名に使えません。";
 inline constexpr wchar_t kPackUnreadable[] = L"ファイルを読み込めませんでした。";
+inline constexpr wchar_t kPackTooLarge[] = L"ファイルが %s KB を超えています。";
 inline constexpr wchar_t kPackMissingFile[] = L"ファイル「%s」が見つかりません。";
 inline constexpr wchar_t kPackUnloadable[] = L"カーソルファイル「%s」を読み込めませんでした。";
 inline constexpr wchar_t kPackNotCopied[] = L"「%s」にファイルを置けませんでした。";
@@ -120,6 +122,11 @@ inline constexpr wchar_t kSchemeSystemSuffix[] = L" (システム スキーム)"
 inline constexpr wchar_t kSchemeDeleteMenu[] = L"スキームの削除(&D)";
 inline constexpr wchar_t kSchemeReplaceAsk[] = L"スキーム「%s」は既にあります。置き換えますか?";
 inline constexpr wchar_t kSchemeDeleteAsk[] = L"スキーム「%s」を削除しますか?";
+// Asked after a scheme the program installed from a cursor pack is deleted
+// (%s: the scheme); the second box when some of its files stay (%s: their folder).
+inline constexpr wchar_t kSchemePackFilesDeleteAsk[] =
+    L"スキーム「%s」のカーソルパックからインストールしたファイルも削除しますか?";
+inline constexpr wchar_t kSchemePackFilesKept[] = L"次のフォルダのファイルを削除できませんでした。\n\n%s";
 inline constexpr wchar_t kSchemeNotFound[] = L"スキーム「%s」が見つかりません。";
 inline constexpr wchar_t kSchemeUnloadable[] =
     L"次のカーソルファイルを読み込めないため、スキームを適用できませんでした。\n"

@@ -1,13 +1,17 @@
 #include "scheme/cursor_pack.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 namespace scheme {
 
 namespace {
 
 constexpr wchar_t kSchemesKey[] = L"Control Panel\\Cursors\\Schemes";
+// Where the roles' values live.
+constexpr wchar_t kCursorsKey[] = L"Control Panel\\Cursors";
 // AddReg flags: the value's type, and the lines that write no value.
 constexpr std::uint32_t kTypeMask = 0xFFFF0001u;
 constexpr std::uint32_t kTypeText = 0x00000000u;
@@ -97,6 +101,7 @@ bool IsNameCharacter(wchar_t c) noexcept
 }
 
 enum class NameKind { Plain,
+                      Empty,
                       Climbs,
                       Bad };
 
@@ -104,30 +109,35 @@ enum class NameKind { Plain,
 NameKind NameOf(std::wstring_view name)
 {
     if (name.empty())
-        return NameKind::Bad;
+        return NameKind::Empty;
     if (name == L"." || name == L".." || name.find_first_of(L"\\/:") != std::wstring_view::npos)
         return NameKind::Climbs;
     for (wchar_t c : name)
         if (!IsNameCharacter(c))
             return NameKind::Bad;
-    return NameKind::Plain;
+    return IsDeviceName(name) ? NameKind::Bad : NameKind::Plain;
 }
 
 // A path below the pack's folder: plain names joined by '\' or '/'.
 NameKind RelativePathOf(std::wstring_view path)
 {
     if (path.empty())
-        return NameKind::Bad;
+        return NameKind::Empty;
     while (true) {
         const std::size_t cut = path.find_first_of(L"\\/");
         const NameKind part = NameOf(path.substr(0, cut));
+        if (cut == std::wstring_view::npos)
+            return part;
         // An empty part is a leading separator (a root) or a share's "\\".
         if (part != NameKind::Plain)
-            return part == NameKind::Bad && cut != std::wstring_view::npos ? NameKind::Climbs : part;
-        if (cut == std::wstring_view::npos)
-            return NameKind::Plain;
+            return part == NameKind::Empty ? NameKind::Climbs : part;
         path.remove_prefix(cut + 1);
     }
+}
+
+PackProblem ProblemOf(NameKind kind) noexcept
+{
+    return kind == NameKind::Climbs ? PackProblem::ClimbsOut : PackProblem::BadFileName;
 }
 
 // A file one of the install section's copy lists puts somewhere.
@@ -154,8 +164,8 @@ public:
         plan_.folderName = PackFolderName(plan_.schemeName);
         if (plan_.folderName.empty())
             Fail(PackProblem::BadSchemeName, plan_.schemeName);
-        if (plan_.problem == PackProblem::None && ReadCopies())
-            ResolveEntries(line->fields.size() > 4 ? line->fields[4] : std::wstring());
+        if (plan_.problem == PackProblem::None && ReadCopies() && ReadRoleLines())
+            Decide(line->fields.size() > 4 ? line->fields[4] : std::wstring());
         return Done();
     }
 
@@ -164,34 +174,18 @@ public:
     // line in the way is malformed (the plan says which).
     const InfLine* SchemeLine(bool lenient)
     {
-        const InfSection* install = FindInstallSection(inf_);
-        if (!install)
-            return nullptr;
-        for (const InfLine& key : install->lines) {
-            if (!key.hasKey || !SameInfName(key.key, L"AddReg"))
-                continue;
-            for (const std::wstring& name : key.fields) {
-                if (Trimmed(name).empty())
-                    continue;
-                const InfSection* section = inf_.Find(Trimmed(name));
-                if (!section) {
-                    if (lenient)
-                        continue;
-                    Fail(PackProblem::MissingSection, std::wstring(Trimmed(name)));
-                    return nullptr;
-                }
-                for (const InfLine& line : section->lines) {
-                    const std::optional<bool> writes = WritesScheme(line);
-                    if (!writes && !lenient) {
-                        Fail(PackProblem::Malformed, std::to_wstring(line.number));
-                        return nullptr;
-                    }
-                    if (writes.value_or(false))
-                        return &line;
-                }
+        const InfLine* found = nullptr;
+        ForEachAddRegLine(lenient, [&](const InfLine& line) {
+            const std::optional<bool> writes = WritesText(line, kSchemesKey);
+            if (!writes && !lenient) {
+                Fail(PackProblem::Malformed, std::to_wstring(line.number));
+                return false;
             }
-        }
-        return nullptr;
+            if (writes.value_or(false))
+                found = &line;
+            return !found;
+        });
+        return plan_.problem == PackProblem::None ? found : nullptr;
     }
 
 private:
@@ -214,21 +208,51 @@ private:
         return std::move(plan_);
     }
 
-    // Whether an AddReg line writes a scheme; none when it is malformed.
-    static std::optional<bool> WritesScheme(const InfLine& line)
+    // Calls `visit` with every line of the install section's AddReg
+    // sections in order, until it answers false. A section that is not there
+    // stops it (the plan says which) unless `lenient`.
+    template <class Visit>
+    void ForEachAddRegLine(bool lenient, Visit visit)
+    {
+        const InfSection* install = FindInstallSection(inf_);
+        if (!install)
+            return;
+        for (const InfLine& key : install->lines) {
+            if (!key.hasKey || !SameInfName(key.key, L"AddReg"))
+                continue;
+            for (const std::wstring& name : key.fields) {
+                if (Trimmed(name).empty())
+                    continue;
+                const InfSection* section = inf_.Find(Trimmed(name));
+                if (!section) {
+                    if (lenient)
+                        continue;
+                    Fail(PackProblem::MissingSection, std::wstring(Trimmed(name)));
+                    return;
+                }
+                for (const InfLine& line : section->lines)
+                    if (!visit(line))
+                        return;
+            }
+        }
+    }
+
+    // Whether an AddReg line writes a named text value under `key` of the
+    // user's registry; none when it is malformed.
+    static std::optional<bool> WritesText(const InfLine& line, std::wstring_view key)
     {
         if (line.hasKey || line.fields.size() < 2)
             return std::nullopt;
         const std::wstring_view root = Trimmed(line.fields[0]);
         if (!SameInfName(root, L"HKCU") && !SameInfName(root, L"HKEY_CURRENT_USER"))
             return false;
-        if (FolderKey(Trimmed(line.fields[1])) != FolderKey(kSchemesKey))
+        if (FolderKey(Trimmed(line.fields[1])) != FolderKey(key))
             return false;
         const std::optional<std::uint32_t> flags = ParseFlags(line.fields.size() > 3 ? line.fields[3] : L"");
         if (!flags)
             return std::nullopt;
         // Deleting a value, making the key alone, or the key's unnamed value
-        // write no scheme.
+        // write no such value.
         if ((*flags & (kDeleteValue | kKeyOnly)) || line.fields.size() < 3 || Trimmed(line.fields[2]).empty())
             return false;
         const std::uint32_t type = *flags & kTypeMask;
@@ -274,7 +298,7 @@ private:
         for (const std::wstring_view text : {name, source}) {
             const NameKind kind = text.data() == name.data() ? NameOf(text) : RelativePathOf(text);
             if (kind != NameKind::Plain) {
-                Fail(kind == NameKind::Climbs ? PackProblem::ClimbsOut : PackProblem::Malformed, std::wstring(text));
+                Fail(ProblemOf(kind), std::wstring(text));
                 return false;
             }
         }
@@ -325,7 +349,7 @@ private:
             if (part.empty())
                 continue;
             if (const NameKind kind = RelativePathOf(part); kind != NameKind::Plain) {
-                Fail(kind == NameKind::Climbs ? PackProblem::ClimbsOut : PackProblem::Malformed, std::wstring(part));
+                Fail(ProblemOf(kind), std::wstring(part));
                 return false;
             }
             path.append(part).append(L"\\");
@@ -351,13 +375,15 @@ private:
                     continue;
                 }
                 const InfSection* section = inf_.Find(list);
-                if (!section) {
-                    Fail(PackProblem::MissingSection, std::wstring(list));
-                    return false;
-                }
                 const std::optional<std::wstring> folder = DestinationOf(list);
                 if (!folder)
                     return false;
+                // A list that is not there (a read-me list some packs name)
+                // matters only if the scheme needs a file of its folder.
+                if (!section) {
+                    missing_.push_back({*folder, std::wstring(list)});
+                    continue;
+                }
                 for (const InfLine& line : section->lines) {
                     if (line.hasKey || line.fields.empty() || Trimmed(line.fields[0]).empty()) {
                         Fail(PackProblem::Malformed, std::to_wstring(line.number));
@@ -371,7 +397,9 @@ private:
         return true;
     }
 
-    const CopiedFile* Copied(std::wstring_view entry) const
+    // The destination folder (as FolderKey) and the name of a scheme entry;
+    // none when it has no folder.
+    static std::optional<std::pair<std::wstring, std::wstring>> PlaceOf(std::wstring_view entry)
     {
         // The Windows folder by the names the system knows it by.
         std::wstring path(entry);
@@ -380,52 +408,114 @@ private:
                 path = L"%10%" + path.substr(std::wstring_view(alias).size());
         const std::size_t cut = path.find_last_of(L"\\/");
         if (cut == std::wstring::npos)
-            return nullptr;
-        const std::wstring folder = FolderKey(std::wstring_view(path).substr(0, cut));
-        const std::wstring_view name = std::wstring_view(path).substr(cut + 1);
+            return std::nullopt;
+        return std::pair{FolderKey(std::wstring_view(path).substr(0, cut)), path.substr(cut + 1)};
+    }
+
+    const CopiedFile* Copied(const std::pair<std::wstring, std::wstring>& place) const
+    {
         for (const CopiedFile& copy : copies_)
-            if (copy.folder == folder && SameInfName(copy.name, name))
+            if (copy.folder == place.first && SameInfName(copy.name, place.second))
                 return &copy;
         return nullptr;
     }
 
-    void ResolveEntries(std::wstring_view text)
+    static int RoleOf(std::wstring_view valueName) noexcept
     {
-        std::vector<const CopiedFile*> chosen;
-        while (plan_.entries.size() < kMouseRoleCount) {
-            const std::size_t comma = text.find(L',');
-            const std::wstring_view entry = Trimmed(text.substr(0, comma));
-            if (entry.empty()) {
-                plan_.entries.emplace_back();
-            } else {
-                const CopiedFile* copy = Copied(entry);
-                if (!copy) {
-                    Fail(PackProblem::NotShipped, std::wstring(entry));
-                    return;
-                }
-                const CopiedFile* same = nullptr;
-                for (const CopiedFile* other : chosen)
-                    if (SameInfName(other->name, copy->name))
-                        same = other;
-                if (same && (same->folder != copy->folder || same->source != copy->source)) {
-                    Fail(PackProblem::NameClash, copy->name);
-                    return;
-                }
-                if (!same) {
-                    chosen.push_back(copy);
-                    plan_.files.push_back({copy->source, copy->name});
-                }
-                plan_.entries.push_back(copy->name);
-            }
+        for (std::size_t role = 0; role < kMouseRoleCount; ++role)
+            if (SameInfName(valueName, MouseRegistry[role].ValueName))
+                return int(role);
+        return -1;
+    }
+
+    // The value each role's own line writes, the last one where there are
+    // several; a section that is not there holds none.
+    bool ReadRoleLines()
+    {
+        ForEachAddRegLine(true, [&](const InfLine& line) {
+            const std::optional<bool> writes = WritesText(line, kCursorsKey);
+            const int role = line.fields.size() > 2 ? RoleOf(Trimmed(line.fields[2])) : -1;
+            if (role >= 0 && !writes && FolderKey(Trimmed(line.fields[1])) == FolderKey(kCursorsKey))
+                Fail(PackProblem::Malformed, std::to_wstring(line.number));
+            else if (role >= 0 && writes.value_or(false))
+                roleLines_[std::size_t(role)] = line.fields.size() > 4 ? line.fields[4] : std::wstring();
+            return plan_.problem == PackProblem::None;
+        });
+        return plan_.problem == PackProblem::None;
+    }
+
+    // Each role's file: its own line's, else the scheme list's at its
+    // position (the list's entries past the last role are not read).
+    void Decide(std::wstring_view list)
+    {
+        std::vector<std::wstring_view> listed;
+        for (std::size_t from = 0; !Trimmed(list).empty() && listed.size() < kMouseRoleCount;) {
+            const std::size_t comma = list.find(L',', from);
+            listed.push_back(list.substr(from, comma == std::wstring_view::npos ? comma : comma - from));
             if (comma == std::wstring_view::npos)
                 break;
-            text.remove_prefix(comma + 1);
+            from = comma + 1;
+        }
+        std::vector<const CopiedFile*> chosen;
+        plan_.entries.assign(kMouseRoleCount, std::wstring());
+        for (std::size_t role = 0; role < kMouseRoleCount; ++role) {
+            std::wstring_view entry;
+            if (roleLines_[role]) {
+                entry = *roleLines_[role];
+                plan_.origins[role] = RoleOrigin::RoleLine;
+            } else if (role < listed.size()) {
+                entry = listed[role];
+                plan_.origins[role] = RoleOrigin::SchemeList;
+            }
+            entry = Trimmed(entry);
+            // An entry naming a folder alone (a string the pack left empty)
+            // names no file either: the system's pointer.
+            if (entry.empty() || entry.back() == L'\\' || entry.back() == L'/')
+                continue;
+            const auto place = PlaceOf(entry);
+            const CopiedFile* copy = place ? Copied(*place) : nullptr;
+            if (!copy) {
+                const auto needed = std::find_if(missing_.begin(), missing_.end(), [&](const MissingList& missing) {
+                    return place && missing.folder == place->first;
+                });
+                if (needed != missing_.end())
+                    Fail(PackProblem::MissingSection, needed->section);
+                else
+                    Fail(PackProblem::NotShipped, std::wstring(entry));
+                return;
+            }
+            // The stored scheme is cut at commas and expands %names%.
+            if (copy->name.find_first_of(L",%") != std::wstring::npos) {
+                Fail(PackProblem::BadFileName, copy->name);
+                return;
+            }
+            const CopiedFile* same = nullptr;
+            for (const CopiedFile* other : chosen)
+                if (SameInfName(other->name, copy->name))
+                    same = other;
+            if (same && (same->folder != copy->folder || same->source != copy->source)) {
+                Fail(PackProblem::NameClash, copy->name);
+                return;
+            }
+            if (!same) {
+                chosen.push_back(copy);
+                plan_.files.push_back({copy->source, copy->name});
+            }
+            plan_.entries[role] = copy->name;
         }
     }
+
+    // A copy list the install names that the file does not have.
+    struct MissingList {
+        std::wstring folder;
+        std::wstring section;
+    };
 
     const InfFile& inf_;
     PackPlan plan_;
     std::vector<CopiedFile> copies_;
+    std::vector<MissingList> missing_;
+    std::array<std::optional<std::wstring>, kMouseRoleCount> roleLines_;
 };
 
 } // namespace
@@ -450,6 +540,19 @@ PackPlan MakePackPlan(const InfFile& inf)
     return Planner(inf).Make();
 }
 
+std::array<PackRole, kMouseRoleCount> PackRoles(const PackPlan& plan)
+{
+    std::array<PackRole, kMouseRoleCount> roles;
+    for (std::size_t role = 0; role < kMouseRoleCount && role < plan.entries.size(); ++role) {
+        roles[role].name = plan.entries[role];
+        roles[role].origin = plan.origins[role];
+        for (const PackFile& file : plan.files)
+            if (!roles[role].name.empty() && file.name == roles[role].name)
+                roles[role].source = file.source;
+    }
+    return roles;
+}
+
 std::wstring PackFolderName(std::wstring_view schemeName)
 {
     constexpr std::size_t kLongest = 80;
@@ -461,16 +564,21 @@ std::wstring PackFolderName(std::wstring_view schemeName)
         name.pop_back();
     while (!name.empty() && name.front() == L' ')
         name.erase(0, 1);
-    if (name.empty())
-        return name;
-    const std::wstring_view base = std::wstring_view(name).substr(0, name.find(L'.'));
-    bool device = false;
-    for (const wchar_t* reserved : {L"CON", L"PRN", L"AUX", L"NUL"})
-        device = device || SameInfName(base, reserved);
-    if (base.size() == 4 && (StartsWithName(base, L"COM") || StartsWithName(base, L"LPT")) && base[3] >= L'1' &&
-        base[3] <= L'9')
-        device = true;
-    return device ? L"_" + name : name;
+    return IsDeviceName(name) ? L"_" + name : name;
+}
+
+bool IsDeviceName(std::wstring_view name) noexcept
+{
+    std::wstring_view base = name.substr(0, name.find(L'.'));
+    while (!base.empty() && base.back() == L' ')
+        base.remove_suffix(1);
+    for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"})
+        if (SameInfName(base, device))
+            return true;
+    // COM1-9 and LPT1-9; the system takes the superscript digits for digits too.
+    constexpr std::wstring_view kDigits = L"123456789\u00B9\u00B2\u00B3";
+    return base.size() == 4 && (StartsWithName(base, L"COM") || StartsWithName(base, L"LPT")) &&
+           kDigits.find(base[3]) != std::wstring_view::npos;
 }
 
 } // namespace scheme

@@ -1,5 +1,6 @@
 #include "scheme/cursor_pack_install.h"
 
+#include "scheme/pack_files.h"
 #include "ui/handles.h"
 #include "ui/text.h"
 
@@ -14,26 +15,41 @@ namespace {
 
 // Larger than any setup file a pack ships.
 constexpr DWORD kLargestSetupFile = 1u << 20;
+// Enough of a setup file to tell whether it is a pack's: one read, even on
+// a slow share.
+constexpr DWORD kSetupHead = 16u << 10;
 
 std::wstring FromAnsi(std::string_view bytes)
 {
     return ui::FromCodePage(bytes, CP_ACP);
 }
 
-bool ReadSetupFile(const std::wstring& path, InfFile& inf)
+enum class SetupRead { Read,
+                       Unreadable,
+                       TooLarge };
+
+// Reads the setup file at `path`; with `headOnly` no more than its first
+// kSetupHead bytes, and of those the whole lines.
+SetupRead ReadSetupFile(const std::wstring& path, InfFile& inf, bool headOnly)
 {
     ui::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > kLargestSetupFile)
-        return false;
-    std::vector<unsigned char> bytes(std::size_t(size.QuadPart));
+    if (!file || !GetFileSizeEx(file.get(), &size))
+        return SetupRead::Unreadable;
+    if (!headOnly && size.QuadPart > kLargestSetupFile)
+        return SetupRead::TooLarge;
+    const bool cut = headOnly && size.QuadPart > kSetupHead;
+    std::vector<unsigned char> bytes(cut ? kSetupHead : std::size_t(size.QuadPart));
     DWORD read = 0;
     if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), DWORD(bytes.size()), &read, nullptr) ||
                            read != bytes.size()))
-        return false;
-    inf = ReadInf(DecodeInfBytes(bytes.data(), bytes.size(), FromAnsi), GetUserDefaultUILanguage());
-    return true;
+        return SetupRead::Unreadable;
+    std::wstring text = DecodeInfBytes(bytes.data(), bytes.size(), FromAnsi);
+    if (cut)
+        text.erase(text.find_last_of(L'\n') + 1);
+    inf = ReadInf(text, GetUserDefaultUILanguage());
+    return SetupRead::Read;
 }
 
 std::wstring Expanded(const wchar_t* text)
@@ -62,38 +78,6 @@ bool MakeFolders(const std::wstring& path)
     return result == ERROR_SUCCESS || result == ERROR_ALREADY_EXISTS || result == ERROR_FILE_EXISTS;
 }
 
-// Deletes a folder of files, as the install makes them (no sub-folders).
-void RemoveFiles(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW found{};
-    ui::UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (find) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L".." || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                continue;
-            const std::wstring path = folder + L"\\" + name;
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(path.c_str());
-        } while (FindNextFileW(find.get(), &found));
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
-// A new empty folder of its own below `parent`.
-std::wstring NewFolder(const std::wstring& parent, const wchar_t* kind)
-{
-    for (unsigned n = 0; n < 1000; ++n) {
-        const std::wstring path = parent + L"\\" + kind + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                  std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(n);
-        if (CreateDirectoryW(path.c_str(), nullptr))
-            return path;
-        if (GetLastError() != ERROR_ALREADY_EXISTS)
-            break;
-    }
-    return {};
-}
-
 bool StoreScheme(const std::wstring& name, const std::wstring& text)
 {
     HKEY opened = nullptr;
@@ -116,18 +100,57 @@ bool StartsWith(const std::wstring& path, const std::wstring& prefix)
     return path.size() > prefix.size() && SameInfName(std::wstring_view(path).substr(0, prefix.size()), prefix);
 }
 
-// Whether the user's scheme of the pack's name, if there is one, is the
-// pack's own: every file it names lies in the pack's folder.
-bool HoldsOnlyThePack(const PackPlan& plan)
+bool SamePath(const std::wstring& a, const std::wstring& b) noexcept
+{
+    return CompareStringOrdinal(a.c_str(), int(a.size()), b.c_str(), int(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// The path of a pack's file, below the pack's folder.
+std::wstring SourcePath(const std::wstring& packFolder, const PackFile& file)
+{
+    std::wstring source = packFolder + L"\\" + file.source;
+    for (wchar_t& c : source)
+        c = c == L'/' ? L'\\' : c;
+    return source;
+}
+
+// Whether the user's scheme of the pack's name, if there is one, is what
+// installing the pack would make of it: the same roles, and in the pack's
+// folder the same files.
+bool IsThisInstall(const PackPlan& plan, const PackFolder& pack, const std::wstring& packFolder)
 {
     const std::optional<SchemePaths> stored = ReadNamedScheme(plan.schemeName, SchemeSource::User);
     if (!stored)
         return true;
-    const std::wstring own = PackPrefix(plan);
-    for (const std::wstring& path : *stored)
-        if (!path.empty() && (!StartsWith(path, own) || path.find_first_of(L"\\/", own.size()) != std::wstring::npos))
+    const SchemePaths made = ReadSchemeText(PackSchemeText(plan));
+    for (std::size_t role = 0; role < made.size(); ++role)
+        if (!SamePath((*stored)[role], made[role]))
             return false;
+    const std::wstring installed = Expanded(kPackRoot) + L"\\" + plan.folderName + L"\\";
+    for (const PackFile& file : plan.files) {
+        bool outside = false;
+        ui::UniqueFile source = pack.Open(SourcePath(packFolder, file), outside);
+        ui::UniqueFile there(CreateFileW((installed + file.name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!source || !there || !SameContent(source.get(), there.get()))
+            return false;
+    }
     return true;
+}
+
+// The first of the user's schemes that `counts` and that names a file in
+// the installed pack's folder `folderName`; "" when there is none.
+template <class Counts>
+std::wstring SchemeInFolder(const std::wstring& folderName, Counts counts)
+{
+    const std::wstring prefix = std::wstring(kPackRoot) + L"\\" + folderName + L"\\";
+    for (const std::wstring& name : SchemeNames(SchemeSource::User))
+        if (counts(name))
+            if (const std::optional<SchemePaths> stored = ReadNamedScheme(name, SchemeSource::User))
+                for (const std::wstring& path : *stored)
+                    if (StartsWith(path, prefix))
+                        return name;
+    return {};
 }
 
 // Another pack installed in the pack's folder: one of the user's schemes
@@ -136,16 +159,9 @@ bool HoldsOnlyThePack(const PackPlan& plan)
 // an installed pack's files keep their own names and are no other pack.
 std::wstring FolderOwner(const PackPlan& plan)
 {
-    const std::wstring own = PackPrefix(plan);
-    for (const std::wstring& name : SchemeNames(SchemeSource::User)) {
-        if (SameInfName(name, plan.schemeName) || !SameInfName(PackFolderName(name), plan.folderName))
-            continue;
-        if (const std::optional<SchemePaths> stored = ReadNamedScheme(name, SchemeSource::User))
-            for (const std::wstring& path : *stored)
-                if (StartsWith(path, own))
-                    return name;
-    }
-    return {};
+    return SchemeInFolder(plan.folderName, [&](const std::wstring& name) {
+        return !SameInfName(name, plan.schemeName) && SameInfName(PackFolderName(name), plan.folderName);
+    });
 }
 
 PackInstallResult Refused(PackProblem problem, std::wstring detail)
@@ -155,23 +171,19 @@ PackInstallResult Refused(PackProblem problem, std::wstring detail)
 
 // Copies the plan's files from the pack's folder into a new folder below
 // `staging`; answers that folder, or the problem.
-PackInstallResult Gather(const PackPlan& plan, const std::wstring& packFolder, const std::wstring& staging,
-                         std::wstring& gathered)
+PackInstallResult Gather(const PackPlan& plan, const PackFolder& pack, const std::wstring& packFolder,
+                         const std::wstring& staging, std::wstring& gathered)
 {
     gathered = NewFolder(staging, L"new");
     if (gathered.empty())
         return Refused(PackProblem::NotCopied, staging);
     for (const PackFile& file : plan.files) {
-        std::wstring source = packFolder + L"\\" + file.source;
-        for (wchar_t& c : source)
-            c = c == L'/' ? L'\\' : c;
-        const std::wstring target = gathered + L"\\" + file.name;
-        if (!CopyFileW(source.c_str(), target.c_str(), TRUE)) {
+        bool outside = false;
+        const ui::UniqueFile source = pack.Open(SourcePath(packFolder, file), outside);
+        if (!source || !CopyOpenFile(source.get(), gathered + L"\\" + file.name)) {
             RemoveFiles(gathered);
-            return Refused(PackProblem::NotCopied, file.name);
+            return outside ? Refused(PackProblem::ClimbsOut, file.source) : Refused(PackProblem::NotCopied, file.name);
         }
-        // A read-only file of the pack would stay when the pack is installed again.
-        SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
     return {};
 }
@@ -180,45 +192,96 @@ PackInstallResult Gather(const PackPlan& plan, const std::wstring& packFolder, c
 
 std::wstring PackSchemeText(const PackPlan& plan)
 {
-    std::wstring text;
-    for (std::size_t i = 0; i < plan.entries.size(); ++i) {
-        if (i > 0)
-            text += L',';
-        if (!plan.entries[i].empty())
-            text += std::wstring(kPackRoot) + L"\\" + plan.folderName + L"\\" + plan.entries[i];
-    }
-    return text;
+    SchemePaths paths;
+    for (std::size_t role = 0; role < paths.size() && role < plan.entries.size(); ++role)
+        if (!plan.entries[role].empty())
+            paths[role] = PackPrefix(plan) + plan.entries[role];
+    return WriteSchemeText(paths).value_or(std::wstring());
+}
+
+PackPlan ReadPackPlan(const std::wstring& infPath)
+{
+    InfFile inf;
+    const SetupRead read = ReadSetupFile(infPath, inf, false);
+    if (read == SetupRead::Read)
+        return MakePackPlan(inf);
+    PackPlan unread;
+    unread.problem = read == SetupRead::TooLarge ? PackProblem::TooLarge : PackProblem::Unreadable;
+    unread.detail = read == SetupRead::TooLarge ? std::to_wstring(kLargestSetupFile >> 10) : infPath;
+    return unread;
 }
 
 bool IsCursorPackFile(const std::wstring& path)
 {
     InfFile inf;
-    return ui::LowerCase(ui::FileExtension(path)) == L".inf" && IsFile(path) && ReadSetupFile(path, inf) &&
-           WritesCursorScheme(inf);
+    return ui::LowerCase(ui::FileExtension(path)) == L".inf" && IsFile(path) &&
+           ReadSetupFile(path, inf, true) == SetupRead::Read && WritesCursorScheme(inf);
+}
+
+std::wstring OwnPackFolder(const std::wstring& name)
+{
+    const std::optional<SchemePaths> paths = ReadNamedScheme(name, SchemeSource::User);
+    const std::wstring root = std::wstring(kPackRoot) + L"\\";
+    std::wstring folder;
+    for (const std::wstring& path : paths ? *paths : SchemePaths{}) {
+        if (path.empty())
+            continue;
+        const std::size_t cut = path.find_first_of(L"\\/", root.size());
+        if (!StartsWith(path, root) || cut == std::wstring::npos ||
+            path.find_first_of(L"\\/", cut + 1) != std::wstring::npos)
+            return {};
+        const std::wstring own = path.substr(root.size(), cut - root.size());
+        if (!folder.empty() && !SamePath(folder, own))
+            return {};
+        folder = own;
+    }
+    const auto other = [&](const std::wstring& scheme) { return !SamePath(scheme, name); };
+    return folder.empty() || !SchemeInFolder(folder, other).empty() ? std::wstring() : folder;
+}
+
+bool RemovePackFolder(const std::wstring& folderName)
+{
+    // A scheme that came to name its files meanwhile keeps them.
+    const auto any = [](const std::wstring&) { return true; };
+    const std::wstring root = Expanded(kPackRoot);
+    if (root.empty() || folderName.empty() || !SchemeInFolder(folderName, any).empty())
+        return false;
+    const std::wstring folder = root + L"\\" + folderName, prefix = folder + L"\\";
+    const std::array<std::wstring, kMouseRoleCount> inUse = ReadMouseCursors();
+    for (std::size_t role = 0; role < kMouseRoleCount; ++role)
+        if (StartsWith(ExpandCursorPath(inUse[role]), prefix))
+            RestoreMouseCursor(int(role));
+    RemoveFiles(folder);
+    return !Exists(folder);
 }
 
 PackInstallResult InstallCursorPack(const std::wstring& infPath, const CursorFileCheck& readable,
                                     const ReplaceQuestion& mayReplace, const SchemeApplier& apply)
 {
-    InfFile inf;
-    if (!ReadSetupFile(infPath, inf))
-        return Refused(PackProblem::Unreadable, infPath);
-    const PackPlan plan = MakePackPlan(inf);
+    const PackPlan plan = ReadPackPlan(infPath);
     if (plan.problem != PackProblem::None)
         return Refused(plan.problem, plan.detail);
 
-    // Every file is there and can be used before anything is written.
+    // Every file is there, in the pack, and can be used before anything is
+    // written; none is read through a link that leads out of the pack.
     const std::wstring packFolder = infPath.substr(0, infPath.find_last_of(L"\\/"));
+    const PackFolder pack(packFolder);
+    if (!pack.IsOpen())
+        return Refused(PackProblem::Unreadable, infPath);
     for (const PackFile& file : plan.files) {
-        const std::wstring source = packFolder + L"\\" + file.source;
+        const std::wstring source = SourcePath(packFolder, file);
         if (!IsFile(source))
             return Refused(PackProblem::MissingFile, file.source);
+        bool outside = false;
+        if (!pack.Open(source, outside))
+            return Refused(outside ? PackProblem::ClimbsOut : PackProblem::Unloadable, file.source);
         if (!readable || !readable(source))
             return Refused(PackProblem::Unloadable, file.source);
     }
 
-    // A scheme of that name that is not this pack's is the user's to give up.
-    if (!HoldsOnlyThePack(plan) && (!mayReplace || !mayReplace(plan.schemeName)))
+    // A scheme of that name that this install would not make again is
+    // given up only when the user says so, whoever installed it.
+    if (!IsThisInstall(plan, pack, packFolder) && (!mayReplace || !mayReplace(plan.schemeName)))
         return Refused(PackProblem::Kept, plan.schemeName);
     // Its folder would take another scheme's files away.
     if (const std::wstring other = FolderOwner(plan); !other.empty())
@@ -227,8 +290,10 @@ PackInstallResult InstallCursorPack(const std::wstring& infPath, const CursorFil
     const std::wstring root = Expanded(kPackRoot), staging = Expanded(kPackStaging);
     if (root.empty() || staging.empty() || !MakeFolders(root) || !MakeFolders(staging))
         return Refused(PackProblem::NotCopied, kPackRoot);
+    SweepStaging(staging, root);
     std::wstring gathered;
-    if (PackInstallResult copied = Gather(plan, packFolder, staging, gathered); copied.problem != PackProblem::None)
+    if (PackInstallResult copied = Gather(plan, pack, packFolder, staging, gathered);
+        copied.problem != PackProblem::None)
         return copied;
 
     // The files of a pack installed before wait aside until the new ones
@@ -236,7 +301,8 @@ PackInstallResult InstallCursorPack(const std::wstring& infPath, const CursorFil
     const std::wstring target = root + L"\\" + plan.folderName;
     std::wstring before;
     if (Exists(target)) {
-        before = NewFolder(staging, L"old");
+        // Named after the folder, to find the way back after a killed install.
+        before = NewFolder(staging, L"old", plan.folderName);
         if (before.empty() || !RemoveDirectoryW(before.c_str()) || !MoveFileExW(target.c_str(), before.c_str(), 0)) {
             RemoveFiles(gathered);
             return Refused(PackProblem::NotCopied, target);
@@ -252,7 +318,7 @@ PackInstallResult InstallCursorPack(const std::wstring& infPath, const CursorFil
         return Refused(PackProblem::NotCopied, target);
     }
     const std::wstring text = PackSchemeText(plan);
-    if (!StoreScheme(plan.schemeName, text)) {
+    if (text.empty() || !StoreScheme(plan.schemeName, text)) {
         RemoveFiles(target);
         putBack();
         return Refused(PackProblem::NotStored, plan.schemeName);

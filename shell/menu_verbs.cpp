@@ -98,9 +98,11 @@ void ReplaceVerb(IContextMenu* handler, HMENU menu, UINT first, UINT last, const
     if (!menu)
         return;
     int position = handler ? FindVerb(handler, menu, first, last, verb) : -1;
-    if (position >= 0) {
+    if (position >= 0)
         DeleteMenu(menu, UINT(position), MF_BYPOSITION);
-    } else {
+    if (const int open = handler ? FindVerb(handler, menu, first, last, L"open") : -1; open >= 0) {
+        position = open + 1;
+    } else if (position < 0) {
         const UINT byDefault = GetMenuDefaultItem(menu, TRUE, 0);
         position = byDefault == UINT(-1) ? 0 : int(byDefault) + 1;
     }

@@ -21,9 +21,11 @@ bool IsUnservedVerb(const std::wstring& verb) noexcept;
 // number of commands taken out.
 int RemoveUnservedVerbs(IContextMenu* handler, HMENU menu, UINT first, UINT last);
 
-// Puts the program's own command `id` with `caption` where the command with
-// `verb` stood in `menu` (filled by `handler` with ids from `first` to
-// `last`), which goes. Without such a command the program's goes just after
+// Puts the program's own command `id` with `caption` in place of the command
+// with `verb` in `menu` (filled by `handler` with ids from `first` to
+// `last`), which goes: right after the open command, where the system shows
+// its install, wherever the handler put it. Without an open command the
+// program's goes where the replaced one stood; without either, just after
 // the default command, or first when there is none.
 void ReplaceVerb(IContextMenu* handler, HMENU menu, UINT first, UINT last, const wchar_t* verb, UINT id,
                  const wchar_t* caption);

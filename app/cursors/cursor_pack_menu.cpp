@@ -19,10 +19,12 @@ const wchar_t* ProblemText(scheme::PackProblem problem)
     case PackProblem::Malformed: return texts::kPackMalformed;
     case PackProblem::MissingSection: return texts::kPackMissingSection;
     case PackProblem::ClimbsOut: return texts::kPackClimbsOut;
+    case PackProblem::BadFileName: return texts::kPackBadFileName;
     case PackProblem::NotShipped: return texts::kPackNotShipped;
     case PackProblem::NameClash: return texts::kPackNameClash;
     case PackProblem::BadSchemeName: return texts::kPackBadSchemeName;
     case PackProblem::Unreadable: return texts::kPackUnreadable;
+    case PackProblem::TooLarge: return texts::kPackTooLarge;
     case PackProblem::MissingFile: return texts::kPackMissingFile;
     case PackProblem::Unloadable: return texts::kPackUnloadable;
     case PackProblem::FolderTaken: return texts::kPackFolderTaken;

@@ -4,6 +4,7 @@
 #include "dialogs/scheme_name_dialog.h"
 #include "res/resource.h"
 #include "res/texts.h"
+#include "scheme/cursor_pack_install.h"
 #include "scheme/cursor_scheme.h"
 #include "scheme/error_box.h"
 #include "scheme/text_utils.h"
@@ -146,6 +147,17 @@ void SchemeMenu::Apply(HWND owner, const Entry& entry)
 
 void SchemeMenu::Delete(HWND owner, const std::wstring& name)
 {
-    if (Ask(owner, texts::kSchemeDeleteAsk, name) && !scheme::DeleteScheme(name))
+    if (!Ask(owner, texts::kSchemeDeleteAsk, name))
+        return;
+    // Read before the scheme goes: the files of a pack it alone uses are the
+    // program's own copies, which nothing else would ever remove.
+    const std::wstring packFolder = scheme::OwnPackFolder(name);
+    if (!scheme::DeleteScheme(name)) {
         scheme::ShowError(owner, scheme::FillPlaceholder(texts::kSchemeNotFound, name));
+        return;
+    }
+    if (!packFolder.empty() && Ask(owner, texts::kSchemePackFilesDeleteAsk, name) &&
+        !scheme::RemovePackFolder(packFolder))
+        scheme::ShowError(owner, scheme::FillPlaceholder(texts::kSchemePackFilesKept,
+                                                         std::wstring(scheme::kPackRoot) + L"\\" + packFolder));
 }

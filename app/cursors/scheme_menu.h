@@ -1,7 +1,9 @@
 // The menu bar's スキーム menu: save the cursors in use as a named scheme,
 // apply any of the user's or the system's schemes (the one in use checked),
-// delete one of the user's. Schemes change outside the program too (the
-// system's mouse settings), so the menu is made afresh each time it opens.
+// delete one of the user's (with the files of a cursor pack the program
+// installed for it, when the user wants). Schemes change outside the program
+// too (the system's mouse settings), so the menu is made afresh each time it
+// opens.
 #pragma once
 #include "scheme/named_schemes.h"
 

@@ -99,10 +99,17 @@ TEST_F(PackInstallMenu, OfferedOnPacksOnlyAndToldWhenItFails)
               L"ファイル「busy.ani」が見つかりません。\n何も変更されていません。",
               boxes.boxes[0].text);
     RightClick(packs / L"bad", L"driver.inf");
-    EXPECT_EQ((std::vector<bool>{true, true, false}), offered);
+    // A setup file too large to read is offered all the same, and says why.
+    packs.File(L"large\\install.inf", kPack + ";" + std::string(1 << 20, 'x') + "\r\n");
+    RightClick(packs / L"large", L"install.inf");
+    ASSERT_EQ(2u, boxes.boxes.size());
+    EXPECT_EQ(L"カーソルパック「install.inf」をインストールできませんでした。\n"
+              L"ファイルが 1024 KB を超えています。\n何も変更されていません。",
+              boxes.boxes[1].text);
+    EXPECT_EQ((std::vector<bool>{true, true, false, true}), offered);
 
-    // A scheme of the pack's name that it did not install is asked about
-    // first; any answer but Yes keeps it, and no error box follows.
+    // A scheme of the pack's name that the install would not make again is
+    // asked about first; any answer but Yes keeps it, and no error box follows.
     boxes.boxes.clear();
     const std::wstring mine = L"c:\\mine\\arrow.cur";
     RegSetKeyValueW(HKEY_CURRENT_USER, scheme::kUserSchemesKey, L"Tarimoku Menu Pack", REG_SZ, mine.c_str(),

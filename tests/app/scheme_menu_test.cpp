@@ -7,12 +7,14 @@
 #include "scheme/named_schemes.h"
 #include "scheme/registry.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/local_app_data.h"
 #include "tests/support/main_form.h"
 #include "tests/support/menu_items.h"
 #include "tests/support/seam_recorders.h"
 #include "ui/text.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <string>
 #include <vector>
@@ -182,6 +184,36 @@ TEST_F(SchemeMenuTest, AnUnloadableFileIsNamedAndNothingChanges)
     EXPECT_EQ(Role(L"Arrow"), L"c:\\before.cur");
     EXPECT_EQ(Role(L"Help"), L"?");
     EXPECT_TRUE(cursors_.spis.empty());
+}
+
+// Deleting a scheme the program installed from a pack asks whether the
+// pack's files go too (a role in use that names one is the system's again);
+// files another scheme also names stay unasked.
+TEST_F(SchemeMenuTest, DeletingAnInstalledPacksSchemeAsksAboutItsFiles)
+{
+    testsupport::LocalAppData local;
+    const std::wstring neon = L"%LOCALAPPDATA%\\Tarimoku\\Cursors\\Neon\\a.cur";
+    const std::wstring aqua = L"%LOCALAPPDATA%\\Tarimoku\\Cursors\\Aqua\\c.cur";
+    for (const std::wstring& file : {neon, aqua}) {
+        const std::wstring path = scheme::ExpandCursorPath(file);
+        SHCreateDirectoryExW(nullptr, path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
+        CopyFileW(cur_.c_str(), path.c_str(), FALSE);
+    }
+    Seed(HKEY_CURRENT_USER, scheme::kUserSchemesKey, L"Aqua", aqua);
+    Seed(HKEY_CURRENT_USER, scheme::kUserSchemesKey, L"Mine", L",," + aqua);
+    scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::CursorSchemeKey, L"Help", neon);
+    Seed(HKEY_CURRENT_USER, scheme::kUserSchemesKey, L"Neon", neon);
+    answer_ = IDYES;
+    Choose(OpenMenu(), L"Neon", true);
+    EXPECT_EQ(boxes_, (std::vector<std::wstring>{L"スキーム「Neon」を削除しますか?",
+                                                 L"スキーム「Neon」のカーソルパックから"
+                                                 L"インストールしたファイルも削除しますか?"}));
+    EXPECT_FALSE(testsupport::FileExists(scheme::ExpandCursorPath(neon)));
+    EXPECT_EQ(Role(L"Help"), L"");
+    boxes_.clear();
+    Choose(OpenMenu(), L"Aqua", true);
+    EXPECT_EQ(boxes_, std::vector<std::wstring>{L"スキーム「Aqua」を削除しますか?"});
+    EXPECT_TRUE(testsupport::FileExists(scheme::ExpandCursorPath(aqua)));
 }
 
 } // namespace

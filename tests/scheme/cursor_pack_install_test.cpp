@@ -10,13 +10,16 @@
 #include "ui/text.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 using scheme::PackProblem;
+using namespace std::string_literals;
 using testsupport::CorpusFile;
 using testsupport::FileExists;
 using testsupport::ReadBytes;
@@ -38,6 +41,12 @@ std::string SetupText(const std::string& files, const std::string& scheme, const
 std::string Entry(const std::string& name)
 {
     return "%10%\\%CUR_DIR%\\" + name;
+}
+
+// A stored scheme's text: the roles given, the others empty up to the last.
+std::wstring SchemeText(const std::wstring& roles)
+{
+    return roles + std::wstring(scheme::kMouseRoleCount - 1 - std::count(roles.begin(), roles.end(), L','), L',');
 }
 
 class CursorPackInstall : public testing::Test {
@@ -114,6 +123,14 @@ protected:
         return names;
     }
     std::wstring InstalledPath(const std::wstring& name) const { return local_.Installed(kName, name); }
+    std::wstring Local(const std::wstring& name) const { return local_ / name; }
+    // An empty file below the local application data, its folders made.
+    void Put(const std::wstring& name) const
+    {
+        const std::wstring path = Local(name);
+        SHCreateDirectoryExW(nullptr, path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
+        CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    }
 
     std::vector<std::wstring> applied;
     // The schemes the install asked to replace, each answered with `replace`.
@@ -135,31 +152,36 @@ TEST_F(CursorPackInstall, APackInstallsIsAppliedAndInstallsAgainInPlace)
     EXPECT_EQ((std::vector<std::wstring>{L"Busy.ani", L"Help.cur", L"Normal.cur"}), InstalledFiles());
     EXPECT_EQ(ReadBytes(CorpusFile(ui::FromUtf8(busy))), ReadBytes(InstalledPath(L"Busy.ani")));
     const std::wstring root = L"%LOCALAPPDATA%\\Tarimoku\\Cursors\\Tarimoku Test Pack\\";
-    const std::wstring text = root + L"Normal.cur," + root + L"Help.cur,," + root + L"Busy.ani";
+    const std::wstring text = SchemeText(root + L"Normal.cur," + root + L"Help.cur,," + root + L"Busy.ani");
     DWORD type = 0;
     EXPECT_EQ(text, Stored(&type));
     EXPECT_EQ(DWORD(REG_EXPAND_SZ), type);
     EXPECT_EQ(std::vector<std::wstring>{std::wstring(kName) + L"=" + text}, applied);
     EXPECT_TRUE(StagingEmpty());
 
-    // Again, with other files: the folder holds the new pack's files only.
+    // Again, with other files: asked first, then the folder holds the new
+    // pack's files only.
     inf = MakePack(SetupText("Normal.cur\r\nBusy.ani\r\n", Entry("Busy.ani") + "," + Entry("Normal.cur")),
                    {{L"Normal.cur", normal}, {L"Busy.ani", "reconstruct/wait.ani"}});
+    replace = true;
     ASSERT_EQ(PackProblem::None, Install(inf).problem);
+    EXPECT_EQ(std::vector<std::wstring>{kName}, asked);
     EXPECT_EQ((std::vector<std::wstring>{L"Busy.ani", L"Normal.cur"}), InstalledFiles());
     EXPECT_EQ(ReadBytes(CorpusFile(L"reconstruct/wait.ani")), ReadBytes(InstalledPath(L"Busy.ani")));
-    EXPECT_EQ(root + L"Busy.ani," + root + L"Normal.cur", Stored());
+    EXPECT_EQ(SchemeText(root + L"Busy.ani," + root + L"Normal.cur"), Stored());
     EXPECT_TRUE(StagingEmpty());
 
-    // A scheme that cannot be applied stays installed, and says so.
+    // The same pack again replaces it without a word; a scheme that cannot
+    // be applied stays installed, and says so.
     EXPECT_EQ(PackProblem::NotApplied, Install(inf, false).problem);
-    EXPECT_EQ(root + L"Busy.ani," + root + L"Normal.cur", Stored());
+    EXPECT_EQ(SchemeText(root + L"Busy.ani," + root + L"Normal.cur"), Stored());
     EXPECT_EQ(3u, applied.size());
-    EXPECT_TRUE(asked.empty()); // the pack's own scheme is replaced without a word
+    EXPECT_EQ(std::vector<std::wstring>{kName}, asked);
 }
 
-// A scheme of the pack's name that the pack did not install is the user's:
-// No keeps it whole and copies nothing, Yes lets the pack replace it.
+// A scheme of the pack's name that installing the pack would not make again,
+// whoever made it: No keeps it whole and copies nothing, Yes lets the pack
+// replace it.
 TEST_F(CursorPackInstall, AnotherSchemeOfThePacksNameIsReplacedOnlyWhenAllowed)
 {
     const std::wstring inf = MakePack(SetupText("Normal.cur\r\n", Entry("Normal.cur")),
@@ -170,9 +192,9 @@ TEST_F(CursorPackInstall, AnotherSchemeOfThePacksNameIsReplacedOnlyWhenAllowed)
         bool asks;
     } rows[] = {
         {L"c:\\mine\\normal.cur,,c:\\mine\\busy.ani", true},
-        {root + L"Other Pack\\Normal.cur", true},
-        {root + L"Tarimoku Test Pack\\sub\\Normal.cur", true},
-        {L",," + root + L"TARIMOKU TEST PACK\\Old.cur", false},
+        {L",," + root + L"TARIMOKU TEST PACK\\Old.cur", true},
+        // What the install makes, its file in place from the row before.
+        {SchemeText(root + L"tarimoku test pack\\normal.cur"), false},
     };
     for (const auto& row : rows) {
         for (const bool yes : {false, true}) {
@@ -187,7 +209,7 @@ TEST_F(CursorPackInstall, AnotherSchemeOfThePacksNameIsReplacedOnlyWhenAllowed)
             const bool kept = row.asks && !yes;
             EXPECT_EQ(kept ? PackProblem::Kept : PackProblem::None, Install(inf).problem);
             EXPECT_EQ(row.asks ? std::vector<std::wstring>{kName} : std::vector<std::wstring>{}, asked);
-            EXPECT_EQ(kept ? row.stored : root + L"Tarimoku Test Pack\\Normal.cur", Stored());
+            EXPECT_EQ(kept ? row.stored : SchemeText(root + L"Tarimoku Test Pack\\Normal.cur"), Stored());
             EXPECT_EQ(kept ? 0u : 1u, applied.size());
             if (kept) {
                 EXPECT_EQ(filesBefore, InstalledFiles());
@@ -195,6 +217,12 @@ TEST_F(CursorPackInstall, AnotherSchemeOfThePacksNameIsReplacedOnlyWhenAllowed)
             EXPECT_TRUE(StagingEmpty());
         }
     }
+    // The same roles with another file by the same name are asked about too.
+    replace = false;
+    EXPECT_EQ(PackProblem::Kept, Install(MakePack(SetupText("Normal.cur\r\n", Entry("Normal.cur")),
+                                                  {{L"Normal.cur", "reconstruct/xy.cur"}}))
+                                     .problem);
+
     // Another scheme's files in the folder the pack's name also gives: refused.
     DeleteScheme();
     const std::wstring other = root + L"Tarimoku Test Pack\\Other.cur";
@@ -223,6 +251,8 @@ TEST_F(CursorPackInstall, BadPacksLeaveNothingBehindAndKeepWhatWasInstalled)
         std::wstring detail;
     } rows[] = {
         {"a missing file", SetupText(copies, both), noNormal, PackProblem::MissingFile, L"Normal.cur"},
+        {"a setup file larger than a pack's", SetupText(copies, both, ";" + std::string(1 << 20, 'x') + "\r\n"),
+         files, PackProblem::TooLarge, L"1024"},
         {"a file that is no cursor", SetupText(copies, both), textNormal, PackProblem::Unloadable, L"Normal.cur"},
         {"a malformed line", SetupText(copies, both, "\"Busy.ani\r\n"), files, PackProblem::Malformed, L"13"},
         {"a name that climbs out", SetupText("Normal.cur\r\nBusy.ani,..\\p\\Busy.ani\r\n", both), files,
@@ -253,6 +283,29 @@ TEST_F(CursorPackInstall, BadPacksLeaveNothingBehindAndKeepWhatWasInstalled)
             EXPECT_TRUE(StagingEmpty());
         }
     }
+    // A pack of the test data whose Normal.cur links to a file outside it.
+    const scheme::PackInstallResult linked = Install(CorpusFile(L"../packs/link-out/install.inf"));
+    EXPECT_EQ(PackProblem::ClimbsOut, linked.problem);
+    EXPECT_EQ(L"Normal.cur", linked.detail);
+}
+
+// What an install killed on its way left in the staging folder goes at the
+// next install, and an installed pack's files it had set aside go back to
+// their folder when nothing took its place; a running install's stays.
+TEST_F(CursorPackInstall, AKilledInstallsLeftoversGoAtTheNextInstall)
+{
+    const std::wstring running = L"new-" + std::to_wstring(GetCurrentProcessId()) + L"-5-0";
+    // No process has a number that is not a multiple of four.
+    for (const std::wstring& name : {L"new-4294967290-5-0\\a.cur"s, L"old-4294967290-5-1-Gone Pack\\a.cur"s,
+                                     L"old-4294967290-5-2-Kept Pack\\b.cur"s, running + L"\\c.cur"})
+        Put(L"Tarimoku\\Staging\\" + name);
+    Put(L"Tarimoku\\Cursors\\Kept Pack\\x.cur");
+    ASSERT_EQ(PackProblem::None, Install(MakePack(SetupText("Normal.cur\r\n", Entry("Normal.cur")),
+                                                  {{L"Normal.cur", kCapitaine + "Normal.cur"}}))
+                                     .problem);
+    EXPECT_EQ(std::vector<std::wstring>{running}, FilesIn(Local(L"Tarimoku\\Staging")));
+    EXPECT_EQ(std::vector<std::wstring>{L"a.cur"}, FilesIn(Local(L"Tarimoku\\Cursors\\Gone Pack")));
+    EXPECT_EQ(std::vector<std::wstring>{L"x.cur"}, FilesIn(Local(L"Tarimoku\\Cursors\\Kept Pack")));
 }
 
 TEST_F(CursorPackInstall, ASchemeThatCannotBeStoredTakesItsFilesBack)
@@ -274,6 +327,9 @@ TEST_F(CursorPackInstall, OnlySetupFilesThatWriteASchemeAreOffered)
     EXPECT_FALSE(scheme::IsCursorPackFile(other.File(L"driver.inf", "[DefaultInstall]\r\nCopyFiles=x\r\n")));
     EXPECT_FALSE(scheme::IsCursorPackFile(other.File(L"pack.txt", SetupText("Normal.cur\r\n", Entry("Normal.cur")))));
     EXPECT_FALSE(scheme::IsCursorPackFile(other.Folder(L"folder.inf")));
+    // Told from the head of the file alone: a scheme written past it is not seen.
+    const std::string padding = ";" + std::string(1 << 20, 'x') + "\r\n";
+    EXPECT_FALSE(scheme::IsCursorPackFile(other.File(L"late.inf", padding + SetupText("N\r\n", Entry("N")))));
     EXPECT_FALSE(scheme::IsCursorPackFile(other / L"missing.inf"));
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -32,16 +34,75 @@ scheme::PackPlan Plan(const std::wstring& text)
     return scheme::MakePackPlan(scheme::ReadInf(text));
 }
 
+// Every role's entry: the first ones given, the others empty.
+std::vector<std::wstring> Entries(std::vector<std::wstring> first)
+{
+    first.resize(scheme::kMouseRoleCount);
+    return first;
+}
+
+// A line of the pack's own for a role's value.
+std::wstring RoleLine(const std::wstring& role, const std::wstring& file)
+{
+    return L"HKCU,\"Control Panel\\Cursors\"," + role + L",0x00020000,\"" + file + L"\"\n";
+}
+
 TEST(CursorPack, APackGivesItsSchemeAndTheFilesItNames)
 {
     const scheme::PackPlan plan = Plan(Pack(kScheme, L"arrow.cur\nbusy.ani\nreadme.txt\n"));
     ASSERT_EQ(PackProblem::None, plan.problem) << plan.detail;
     EXPECT_EQ(L"Neon", plan.schemeName);
     EXPECT_EQ(L"Neon", plan.folderName);
-    EXPECT_EQ((std::vector<std::wstring>{L"arrow.cur", L"", L"busy.ani", L"busy.ani"}), plan.entries);
+    EXPECT_EQ(Entries({L"arrow.cur", L"", L"busy.ani", L"busy.ani"}), plan.entries);
     ASSERT_EQ(2u, plan.files.size()); // each file once, and only those the scheme names
     EXPECT_EQ(L"arrow.cur", plan.files[0].source);
     EXPECT_EQ(L"busy.ani", plan.files[1].name);
+}
+
+// A role's own line decides its file; the list's entry at the role's place
+// decides the others, however the author ordered or padded the list.
+TEST(CursorPack, EachRoleGetsItsOwnLinesFileElseTheListsAtItsPlace)
+{
+    const auto at = [](const wchar_t* name) { return L"%10%\\%CUR_DIR%\\" + std::wstring(name); };
+    const std::wstring hand = L",,,,,,,,,,,,,," + at(L"link.cur,");
+    const std::wstring swapped = hand + at(L"person.cur,") + at(L"pin.cur");
+    const struct {
+        const wchar_t* what;
+        std::wstring lines, list;
+        std::wstring files;   // Hand, Pin and Person's
+        std::wstring origins; // L: a role line, S: the scheme list, N: neither
+    } rows[] = {
+        {L"Pin and Person swapped", RoleLine(L"Pin", at(L"pin.cur")) + RoleLine(L"Person", at(L"person.cur")),
+         swapped, L"link.cur,pin.cur,person.cur", L"SLL"},
+        {L"more entries than roles", RoleLine(L"person", at(L"pin.cur")), swapped + L"," + at(L"extra.cur"),
+         L"link.cur,person.cur,pin.cur", L"SSL"},
+        {L"a shorter list", RoleLine(L"Pin", L"%SystemRoot%\\Cursors\\Neon\\pin.cur"), hand, L"link.cur,pin.cur,",
+         L"SLN"},
+        {L"an empty line, a folder alone, the last of two lines",
+         RoleLine(L"Hand", L"") + RoleLine(L"Pin", at(L"link.cur")) + RoleLine(L"Pin", at(L"pin.cur")),
+         hand + at(L"gone.cur,") + at(L""), L",pin.cur,", L"LLS"},
+        {L"other keys and values, and deleting lines",
+         RoleLine(L"Pin2", at(L"pin.cur")) + L"HKCU,\"Control Panel\\Mouse\",Pin,,\"" + at(L"pin.cur\"\n") +
+             L"HKCU,\"Control Panel\\Cursors\",Pin,0x4\n",
+         swapped, L"link.cur,person.cur,pin.cur", L"SSS"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const scheme::PackPlan plan = Plan(Pack(row.lines + L"HKCU,\"Control Panel\\Cursors\\Schemes\",Neon,,\"" +
+                                                    row.list + L"\"",
+                                                L"arrow.cur\nlink.cur\npin.cur\nperson.cur\n"));
+        ASSERT_EQ(PackProblem::None, plan.problem) << plan.detail;
+        // The pack's own Arrow line, then nothing up to Hand.
+        EXPECT_EQ(Entries({L"arrow.cur"}), Entries({plan.entries.begin(), plan.entries.begin() + 14}));
+        EXPECT_EQ(row.files, plan.entries[14] + L"," + plan.entries[15] + L"," + plan.entries[16]);
+        const std::array<scheme::PackRole, scheme::kMouseRoleCount> roles = scheme::PackRoles(plan);
+        std::wstring origins;
+        for (std::size_t i = 14; i < 17; ++i) {
+            origins += L"NLS"[int(roles[i].origin)];
+            EXPECT_EQ(plan.entries[i], roles[i].source); // the files lie beside the setup file
+        }
+        EXPECT_EQ(row.origins, origins);
+    }
 }
 
 // Files listed in [SourceDisksFiles] come from their disk's folder and
@@ -94,20 +155,26 @@ TEST(CursorPack, TheFormsPacksWriteTheirSchemeIn)
          L"[r]\nhkey_current_user,control panel\\cursors\\schemes\\,My,,"
          L"\"%10%\\Cursors\\arrow.CUR,%windir%/cursors//b.cur\"\n"
          L"[list]\nb.cur,src\\b1.cur\n",
-         {L"Arrow.cur", L"b.cur"},
+         Entries({L"Arrow.cur", L"b.cur"}),
          {L"Arrow.cur", L"src\\b1.cur"}},
         {L"the .NTamd64 form before the plain one; more entries than roles",
          L"[DefaultInstall]\nAddReg=none\n[DefaultInstall.NTamd64]\nCopyFiles=c\nAddReg=r\n[DestinationDirs]\nc=17\n"
          L"[r]\nHKCU,\"Control Panel\\Cursors\\Schemes\",S,0x20000,"
          L"\",,,,,,,,,,,,,,,,%17%\\a.cur,%17%\\missing.cur\"\n[c]\na.cur\n",
-         {L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"a.cur"},
+         Entries({L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"a.cur"}),
          {L"a.cur"}},
         {L"%SystemRoot% for the Windows folder; deleting lines write nothing",
          L"[DefaultInstall]\nCopyFiles=c\nAddReg=r\n[DestinationDirs]\nc=10,Cursors\n"
          L"[r]\nHKCU,\"Control Panel\\Cursors\\Schemes\",Old,0x4\n"
          L"HKCU,\"Control Panel\\Cursors\\Schemes\",New,,%SystemRoot%\\Cursors\\a.cur\n[c]\na.cur\n",
-         {L"a.cur"},
+         Entries({L"a.cur"}),
          {L"a.cur"}},
+        {L"a read-me list the file does not have, in the cursors' folder",
+         Pack(kScheme, L"arrow.cur\nbusy.ani\n",
+              L"[DefaultInstall.NT]\nCopyFiles=Scheme.Cur,Scheme.Txt\nAddReg=Scheme.Reg\n"
+              L"[DestinationDirs]\nScheme.Txt = 10,\"%CUR_DIR%\"\n"),
+         Entries({L"arrow.cur", L"", L"busy.ani", L"busy.ani"}),
+         {L"arrow.cur", L"busy.ani"}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -141,7 +208,11 @@ TEST(CursorPack, BadPacksAreRefusedWithWhatIsWrong)
         {L"flags that are no number", Pack(key + L"x,0xZ,a"), PackProblem::Malformed, L"13"},
         {L"a scheme that is no text", Pack(key + L"x,0x1,a"), PackProblem::Malformed, L"13"},
         {L"an AddReg line of one field", Pack(L"HKCU"), PackProblem::Malformed, L"13"},
-        {L"a missing section", Pack(kScheme, L"arrow.cur", nt + L"Nowhere\n"), PackProblem::MissingSection, L"Nowhere"},
+        {L"a missing section", Pack(kScheme, L"arrow.cur", L"[DefaultInstall.NT]\nAddReg=Nowhere,Scheme.Reg\n"),
+         PackProblem::MissingSection, L"Nowhere"},
+        {L"a missing copy list the scheme needs",
+         Pack(kScheme, L"arrow.cur", nt + L"Scheme.Cur,Notes,More\n[DestinationDirs]\nMore=10,Cursors\\Neon\n"),
+         PackProblem::MissingSection, L"More"},
         {L"a directory id that is no number",
          Pack(kScheme, L"arrow.cur", nt + L"@arrow.cur\n[DestinationDirs]\nDefaultDestDir=windows\n"),
          PackProblem::Malformed, L"21"},
@@ -155,12 +226,21 @@ TEST(CursorPack, BadPacksAreRefusedWithWhatIsWrong)
          L"C:\\Windows\\x.cur"},
         {L"a rooted source", Pack(kScheme, L"arrow.cur,\\x.cur"), PackProblem::ClimbsOut, L"\\x.cur"},
         {L"a share", Pack(kScheme, L"arrow.cur,\\\\server\\x.cur"), PackProblem::ClimbsOut, L"\\\\server\\x.cur"},
-        {L"a copied name with a wild card", Pack(kScheme, L"*.cur"), PackProblem::Malformed, L"*.cur"},
+        {L"a copied name with a wild card", Pack(kScheme, L"*.cur"), PackProblem::BadFileName, L"*.cur"},
+        {L"a device's name copied", Pack(kScheme, L"arrow.cur\nCOM1.cur"), PackProblem::BadFileName, L"COM1.cur"},
+        {L"a device's name as a folder of the source", Pack(kScheme, L"arrow.cur,sub\\Aux \\a.cur"),
+         PackProblem::BadFileName, L"sub\\Aux \\a.cur"},
+        {L"a role line naming a file the pack does not ship",
+         Pack(RoleLine(L"Wait", L"%10%\\Cursors\\Neon\\wait.ani") + kScheme), PackProblem::NotShipped,
+         L"%10%\\Cursors\\Neon\\wait.ani"},
+        {L"a scheme file's name with a comma",
+         Pack(RoleLine(L"Wait", L"%10%\\Cursors\\Neon\\a,b.cur") + kScheme, L"arrow.cur\nbusy.ani\n\"a,b.cur\""),
+         PackProblem::BadFileName, L"a,b.cur"},
         {L"an entry the pack does not copy", Pack(kScheme, L"arrow.cur"), PackProblem::NotShipped,
          L"%10%\\Cursors\\Neon\\busy.ani"},
-        {L"an entry in another folder", Pack(reg + L"\"%11%\\Cursors\\Neon\\arrow.cur\""), PackProblem::NotShipped,
+        {L"an entry in another folder", Pack(reg + L"\",%11%\\Cursors\\Neon\\arrow.cur\""), PackProblem::NotShipped,
          L"%11%\\Cursors\\Neon\\arrow.cur"},
-        {L"an entry with no folder", Pack(reg + L"arrow.cur"), PackProblem::NotShipped, L"arrow.cur"},
+        {L"an entry with no folder", Pack(reg + L"\",arrow.cur\""), PackProblem::NotShipped, L"arrow.cur"},
         {L"two files of one name",
          Pack(reg + L"\"%10%\\Cursors\\Neon\\arrow.cur,%11%\\arrow.cur\"", L"arrow.cur",
               nt + L"Scheme.Cur,@arrow.cur\n"),
@@ -197,6 +277,8 @@ TEST(CursorPack, FolderNamesForSchemeNames)
         {L"Nul.cur", L"_Nul.cur"},
         {L"COM1", L"_COM1"},
         {L"COM0", L"COM0"},
+        {L"nul .txt", L"_nul .txt"},
+        {L"lpt\u00B2", L"_lpt\u00B2"},
         {L"CONSOLE", L"CONSOLE"},
         {L"...", L""},
         {L"", L""},

@@ -83,6 +83,9 @@ TEST_F(MenuVerbs, ACursorPackIsInstalledByTheProgramInPlaceOfTheShellsInstall)
     open.state = MFS_DEFAULT;
     const MenuEntry remove = VerbCommand(L"削除(&D)", 17, L"delete");
     const MenuEntry install = VerbCommand(L"インストール(&I)", 5, L"Install");
+    const MenuEntry print = VerbCommand(L"印刷(&P)", 6, L"print");
+    MenuEntry edit = VerbCommand(L"編集(&E)", 7, L"edit");
+    edit.state = MFS_DEFAULT;
     const std::wstring own = texts::kInstallPack;
     const struct {
         bool offered;
@@ -90,8 +93,11 @@ TEST_F(MenuVerbs, ACursorPackIsInstalledByTheProgramInPlaceOfTheShellsInstall)
         std::vector<std::wstring> shown;
     } rows[] = {
         {true, {open, install, remove}, {L"開く(&O)", own, L"削除(&D)"}},
-        // No install of the shell's: after the default command, or first.
-        {true, {open, remove}, {L"開く(&O)", own, L"削除(&D)"}},
+        // Right after 開く, wherever the shell put its install or its default.
+        {true, {open, print, install, remove}, {L"開く(&O)", own, L"印刷(&P)", L"削除(&D)"}},
+        {true, {edit, open, remove}, {L"編集(&E)", L"開く(&O)", own, L"削除(&D)"}},
+        // Neither: after the default command, or first.
+        {true, {edit, remove}, {L"編集(&E)", own, L"削除(&D)"}},
         {true, {remove}, {own, L"削除(&D)"}},
         {false, {open, install}, {L"開く(&O)", L"インストール(&I)"}},
     };
