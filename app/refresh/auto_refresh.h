@@ -161,7 +161,7 @@ private:
     void LetGo(const std::wstring& volume, bool unregister);
 
     TDirMonitor DirMonitorFile;                               // the folder in view
-    TDirMonitor parentMonitor_;                                // its parent: the folder in view renamed, gone
+    TDirMonitor parentMonitor_;                               // its parent: the folder in view renamed, gone
     std::vector<std::unique_ptr<TDirMonitor>> FDriveMonitors; // one per watched drive, in drive-list order
     bool FListChanged = false;                                // a refill of the file list is pending
     bool FTreeChanged = false;                                // a rebuild of the folder tree is pending
