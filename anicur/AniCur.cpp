@@ -27,7 +27,7 @@ int TAniCur::Load(const std::wstring& path) noexcept
         StepCount = walk.StepCount();
         Sequence = std::move(walk.sequence);
         Rates = std::move(walk.rates);
-        Static = false;
+        isStatic = false;
         return AniOk;
     } catch (...) {
         return AniFailed; // memory
@@ -51,7 +51,7 @@ int TAniCur::LoadStatic(const std::wstring& path) noexcept
         StepCount = 1;
         Sequence = std::move(sequence);
         Rates = std::move(rates);
-        Static = true;
+        isStatic = true;
         return AniOk;
     } catch (...) {
         return AniFailed; // memory

@@ -20,7 +20,7 @@ public:
     // Never throws; the file is only read.
     int Load(const std::wstring& path) noexcept;
     // Reads the static cursor (or icon) file at `path`: one frame, the image
-    // of its directory that best fits the frames' side, in one step; Static becomes
+    // of its directory that best fits the frames' side, in one step; isStatic becomes
     // true. Codes and failures as for Load (AniNotCursor for a file without
     // a cursor or icon directory, an animated one included).
     int LoadStatic(const std::wstring& path) noexcept;
@@ -37,5 +37,5 @@ public:
     // For each step, how long it is shown, in jiffies (1/60 second).
     std::vector<int> Rates;
     // Loaded by LoadStatic: the one step never ends (its rate means nothing).
-    bool Static = false;
+    bool isStatic = false;
 };

@@ -82,7 +82,7 @@ size_t ReadFrames(const uint8_t* data, size_t size, size_t begin, size_t declare
         }
         if (icon) {
             frames.push_back({content, length});
-            if (frames.size() > MaxFramesPerFile)
+            if (frames.size() > kMaxFramesPerFile)
                 break; // one too many is enough to refuse the file
         }
         pos = NextChunk(data, after, length, end);
@@ -157,7 +157,7 @@ AniWalkResult AniWalk(const uint8_t* data, size_t size)
         r.frames.clear();
         return r;
     }
-    if (r.frames.size() > MaxFramesPerFile) {
+    if (r.frames.size() > kMaxFramesPerFile) {
         r.code = AniTooManyFrames;
         r.frames.clear();
         return r;
@@ -176,7 +176,7 @@ AniWalkResult AniWalk(const uint8_t* data, size_t size)
     // Without frames there is nothing to show at any step.
     if (r.frames.empty())
         steps = 0;
-    if (steps > MaxStepsPerFile) {
+    if (steps > kMaxStepsPerFile) {
         r.code = AniTooManySteps;
         r.frames.clear();
         return r;

@@ -20,22 +20,22 @@ enum AniCode : int {
     AniSequenceCount = 6,  // the `seq ` entry count differs from the step count
     AniNoFrameList = 7,    // no `LIST` chunk of list type `fram`
     AniNoHeader = 10,      // no `anih` chunk, or one of fewer than 36 bytes
-    AniTooManyFrames = 11, // more frames than MaxFramesPerFile
+    AniTooManyFrames = 11, // more frames than kMaxFramesPerFile
     AniNotCursor = 12,     // a static cursor's file holds no cursor or icon directory
-    AniTooManySteps = 13,  // more steps than MaxStepsPerFile
+    AniTooManySteps = 13,  // more steps than kMaxStepsPerFile
     AniFailed = 99,        // anything else: a frame cannot be made, memory, read errors
 };
 
 // Most frames one file may have. Real animations hold a few dozen; each
 // frame costs its reader a 32 x 32 image, and a file of thousands of tiny
 // frames would cost megabytes for nothing anyone can watch.
-constexpr size_t MaxFramesPerFile = 1024;
+constexpr size_t kMaxFramesPerFile = 1024;
 
 // Most steps one file may have. Real animations step through a few hundred
 // at most; a `rate` and `seq ` list of the largest file a reader takes could
 // claim tens of millions, each costing eight bytes held for as long as the
 // preview lives.
-constexpr size_t MaxStepsPerFile = 16384;
+constexpr size_t kMaxStepsPerFile = 16384;
 
 // A run of bytes inside the walked buffer.
 struct ByteRange {

@@ -11,7 +11,7 @@ constexpr size_t MaskBytes = 12;     // red, green and blue masks
 constexpr uint32_t RgbCompression = 0;
 constexpr uint32_t BitFieldCompression = 3;
 
-bool ValidSide(int64_t v) { return v >= 1 && v <= MaxImageSide; }
+bool ValidSide(int64_t v) { return v >= 1 && v <= kMaxImageSide; }
 
 } // namespace
 

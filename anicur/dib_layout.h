@@ -34,6 +34,6 @@ struct DibLayout {
 std::optional<DibLayout> ParseDib(const uint8_t* dib, size_t avail);
 
 // Largest image side accepted, in pixels.
-constexpr int MaxImageSide = 4096;
+constexpr int kMaxImageSide = 4096;
 
 } // namespace anicur

@@ -13,7 +13,7 @@ constexpr size_t DirEntry = 16;
 constexpr size_t MinPng = 8 + 8 + 13 + 4; // signature and IHDR chunk
 constexpr uint8_t PngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 
-bool ValidSide(int64_t v) { return v >= 1 && v <= MaxImageSide; }
+bool ValidSide(int64_t v) { return v >= 1 && v <= kMaxImageSide; }
 
 // Fills size and depth from a PNG stream's IHDR; false if it is no PNG.
 bool MeasurePng(const uint8_t* p, size_t avail, IconImage& img)

@@ -62,14 +62,14 @@ void TfrmTarimoku::CreateFolderTree() { FolderView.Create(Handle()); }
 void TfrmTarimoku::CreateComponents()
 {
     pnlToolBar.Create(Handle(), kSilver, true);
-    ToolButtons.Create(pnlToolBar.Handle(), kButtonSize, kButtonIndent, dpi_);
+    toolButtons.Create(pnlToolBar.Handle(), kButtonSize, kButtonIndent, dpi_);
     // Each picture at 24, 30, 36 and 48 pixels: 100, 125, 150 and 200 %.
-    ToolButtons.AddButton(IDM_NEWFOLDER, {IDB_NEWFOLDER, IDB_NEWFOLDER_30, IDB_NEWFOLDER_36, IDB_NEWFOLDER_48},
+    toolButtons.AddButton(IDM_NEWFOLDER, {IDB_NEWFOLDER, IDB_NEWFOLDER_30, IDB_NEWFOLDER_36, IDB_NEWFOLDER_48},
                           texts::HintNewFolder);
-    ToolButtons.AddButton(IDM_RENAME, {IDB_RENAME, IDB_RENAME_30, IDB_RENAME_36, IDB_RENAME_48}, texts::HintRename);
-    ToolButtons.AddButton(IDM_DELETE, {IDB_DELETE, IDB_DELETE_30, IDB_DELETE_36, IDB_DELETE_48}, texts::HintDelete);
-    ToolButtons.AddGap(kButtonGap);
-    ToolButtons.AddButton(IDM_FOLDERUP, {IDB_FOLDERUP, IDB_FOLDERUP_30, IDB_FOLDERUP_36, IDB_FOLDERUP_48},
+    toolButtons.AddButton(IDM_RENAME, {IDB_RENAME, IDB_RENAME_30, IDB_RENAME_36, IDB_RENAME_48}, texts::HintRename);
+    toolButtons.AddButton(IDM_DELETE, {IDB_DELETE, IDB_DELETE_30, IDB_DELETE_36, IDB_DELETE_48}, texts::HintDelete);
+    toolButtons.AddGap(kButtonGap);
+    toolButtons.AddButton(IDM_FOLDERUP, {IDB_FOLDERUP, IDB_FOLDERUP_30, IDB_FOLDERUP_36, IDB_FOLDERUP_48},
                           texts::HintFolderUp);
 
     // Fills and shell operations of the views and the context menu run nested
@@ -83,7 +83,7 @@ void TfrmTarimoku::CreateComponents()
     ContextMenuEx.OnInstall = ui::Bind(this, &TfrmTarimoku::ContextMenuInstall);
 
     // The previews follow every fill of the list, the first one included.
-    FollowItems(FileView, ListPreviews);
+    FollowItems(FileView, listPreviews);
     // The list first: the tree points it at the desktop while it builds itself.
     FileView.Create(Handle());
     FileView.ContextMenu = &ContextMenuEx;
@@ -154,7 +154,7 @@ void TfrmTarimoku::Layout()
     int width = rc.right - rc.left;
     panes::Arrangement at = panes::Arrange(width, rc.bottom - rc.top, treeWidth_, dpi_);
     pnlToolBar.SetBounds(at.toolBar.x, at.toolBar.y, at.toolBar.width, at.toolBar.height);
-    ToolButtons.SetBounds(at.buttons.x, at.buttons.y, at.buttons.width, at.buttons.height);
+    toolButtons.SetBounds(at.buttons.x, at.buttons.y, at.buttons.width, at.buttons.height);
     FolderView.SetBounds(at.tree.x, at.tree.y, at.tree.width, at.tree.height);
     MoveWindow(Splitter1.Handle(), at.splitter.x, at.splitter.y, at.splitter.width, at.splitter.height, TRUE);
     FileView.SetBounds(at.list.x, at.list.y, at.list.width, at.list.height);
@@ -265,7 +265,7 @@ void TfrmTarimoku::DpiChanged(int dpi, const RECT& suggested)
     FileView.SetDpi(dpi_);
     FolderView.SetDpi(dpi_);
     FolderView.SetIndent(ui::Scale(kTreeIndent, dpi_));
-    ToolButtons.SetDpi(dpi_);
+    toolButtons.SetDpi(dpi_);
     // The suggested rectangle keeps the window where the user moved it; its
     // size sends WM_SIZE, which lays the panes out again.
     SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -295,9 +295,9 @@ void TfrmTarimoku::FolderViewChange(ui::Component*, ui::TreeNode node)
 
 void TfrmTarimoku::FormShow()
 {
-    animateTimer_.Start(Handle(), kAnimateTimer, kAnimatePeriodMs, [this] { ListPreviews.AnimateTimerProc(); });
+    animateTimer_.Start(Handle(), kAnimateTimer, kAnimatePeriodMs, [this] { listPreviews.AnimateTimerProc(); });
     // The idle handler is the window's while it lives (FormDestroy takes it away).
-    ui::Application::Instance().SetIdleHandler([this](bool& done) { ListPreviews.PreviewIdle(done); });
+    ui::Application::Instance().SetIdleHandler([this](bool& done) { listPreviews.PreviewIdle(done); });
 }
 
 void TfrmTarimoku::FirstShown()
@@ -316,7 +316,7 @@ void TfrmTarimoku::FormDestroy()
     if (shown_)
         ui::Application::Instance().SetIdleHandler(nullptr);
     refresh.Stop();
-    ListPreviews.Stop();
+    listPreviews.Stop();
     drops.Revoke();
 }
 
@@ -347,7 +347,7 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         break;
     case WM_COMMAND:
         // Menu items and accelerators (lParam 0), and the tool buttons.
-        if (lp == 0 || reinterpret_cast<HWND>(lp) == ToolButtons.Handle()) {
+        if (lp == 0 || reinterpret_cast<HWND>(lp) == toolButtons.Handle()) {
             if (!schemeMenu_.Run(Handle(), LOWORD(wp)))
                 commandTable_.Run(LOWORD(wp));
             return 0;
@@ -373,13 +373,13 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_SYSCOLORCHANGE:
         // Only top-level windows hear of new colours: the controls learn
         // them from here, then the previews compose their frames anew.
-        for (HWND child : {ToolButtons.Handle(), FolderView.Handle(), FileView.Handle()})
+        for (HWND child : {toolButtons.Handle(), FolderView.Handle(), FileView.Handle()})
             if (child)
                 SendMessageW(child, msg, wp, lp);
-        ListPreviews.ColoursChanged();
+        listPreviews.ColoursChanged();
         break;
     case WM_THEMECHANGED:
-        ListPreviews.ColoursChanged();
+        listPreviews.ColoursChanged();
         break;
     case WM_WATCHFOLDERS:
         refresh.WatchFolders();

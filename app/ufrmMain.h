@@ -66,7 +66,7 @@ public:
 
     // Components.
     ui::Panel pnlToolBar;
-    ui::ToolBar ToolButtons; // sbtnNewFolder, sbtnRename, sbtnDelete, sbtnFolderUp
+    ui::ToolBar toolButtons; // sbtnNewFolder, sbtnRename, sbtnDelete, sbtnFolderUp
     ui::Splitter Splitter1;
     TFolderView FolderView;
     TFileView FileView;
@@ -92,7 +92,7 @@ private:
     FileViewPreviewList previewList_{FileView, [this] { return FBusy.Raised(); }};
 
 public:
-    Previews ListPreviews{previewList_};
+    Previews listPreviews{previewList_};
     static constexpr UINT_PTR kAnimateTimer = 1;
     static constexpr UINT kAnimatePeriodMs = 55;
 
@@ -208,7 +208,7 @@ private:
     TDropSourceEx DropSourceEx;
     ui::Timer animateTimer_;
     ViewPanes refreshPanes_{FolderView, FileView, FBusy}; // what the refresh sees of the panes
-    MenuAndButtons commandTargets_{*this, ToolButtons};
+    MenuAndButtons commandTargets_{*this, toolButtons};
     commands::CommandStates commandStates_{commandTargets_,
                                            {IDM_DELETE, IDM_RENAME, IDM_FOLDERUP},
                                            [this] { return ReadPaneState(); }};

@@ -10,7 +10,7 @@
 void TfrmTarimoku::GoTo1Click()
 {
     TfrmGo dialog;
-    dialog.CenterOn = Handle();
+    dialog.centerOn = Handle();
     if (dialog.ShowModal(Handle()) != IDOK)
         return;
     std::wstring path = dialog.EnteredPath();

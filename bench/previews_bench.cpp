@@ -229,13 +229,14 @@ int main(int argc, char** argv)
     ui::UniqueImageList icons(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 1));
     form.FileView.SetImageList(icons.get(), LVSIL_NORMAL);
     Pump(200);
-    form.ListPreviews.Start();
+    form.listPreviews.Start();
     long long loadStart = Clock();
     for (bool done = false; !done;) {
         done = true;
-        form.ListPreviews.PreviewIdle(done);
+        form.listPreviews.PreviewIdle(done);
     }
-    std::printf("loaded %d of %d previews in %.0f ms\n", form.ListPreviews.FPreviewCount, kPreviews, Ms(Clock() - loadStart));
+    std::printf("loaded %d of %d previews in %.0f ms\n", form.listPreviews.FPreviewCount, kPreviews,
+                Ms(Clock() - loadStart));
 
     // All of them must be in view.
     HWND list = form.FileView.Handle();
@@ -266,18 +267,18 @@ int main(int argc, char** argv)
             at.push_back(form.FileView.ItemPosition(i));
         const RECT everywhere{0, 0, 1 << 15, 1 << 15};
         time("compose and copy onto the list", [&] {
-            preview::FrameAtlas& atlas = form.ListPreviews.composedFrames[0];
+            preview::FrameAtlas& atlas = form.listPreviews.composedFrames[0];
             atlas.Clear();
             for (int i = 0; i < 100; ++i) {
-                TPreviewEntry& e = form.ListPreviews.FPreviews[size_t(i)];
+                TPreviewEntry& e = form.listPreviews.FPreviews[size_t(i)];
                 e.Slots[0] = atlas.Add(e.AniCur->Frames);
                 atlas.Draw(dc, e.Slots[0], e.AniCur->Frames, 0, at[size_t(i)].x, at[size_t(i)].y, everywhere);
             }
         });
         time("copy from the atlas onto the list", [&] {
             for (int i = 0; i < 100; ++i) {
-                const TPreviewEntry& e = form.ListPreviews.FPreviews[size_t(i)];
-                form.ListPreviews.composedFrames[0].Draw(dc, e.Slots[0], e.AniCur->Frames, 0, at[size_t(i)].x,
+                const TPreviewEntry& e = form.listPreviews.FPreviews[size_t(i)];
+                form.listPreviews.composedFrames[0].Draw(dc, e.Slots[0], e.AniCur->Frames, 0, at[size_t(i)].x,
                                                          at[size_t(i)].y, everywhere);
             }
         });
@@ -286,7 +287,7 @@ int main(int argc, char** argv)
                 at[size_t(i)] = form.FileView.ItemPosition(i);
         });
         ReleaseDC(list, dc);
-        std::printf("atlas pages: %d\n", form.ListPreviews.composedFrames[0].Pages());
+        std::printf("atlas pages: %d\n", form.listPreviews.composedFrames[0].Pages());
         long long fake = Clock();
         ui::CurrentSeams().performanceCounter = [&] { return ui::CounterReading{fake, preview::kClockPerSecond}; };
         // `everyStep`: every preview's step ends in each tick.
@@ -295,17 +296,17 @@ int main(int argc, char** argv)
             for (int r = 0; r < 100; ++r) {
                 fake += 55 * preview::kClockPerMs;
                 if (everyStep)
-                    for (int i = 0; i < form.ListPreviews.FPreviewCount; ++i)
-                        form.ListPreviews.FPreviews[size_t(i)].LastStep = fake - 60 * preview::kClockPerSecond;
-                form.ListPreviews.AnimateTimerProc();
+                    for (int i = 0; i < form.listPreviews.FPreviewCount; ++i)
+                        form.listPreviews.FPreviews[size_t(i)].lastStep = fake - 60 * preview::kClockPerSecond;
+                form.listPreviews.AnimateTimerProc();
             }
             const double ms = Ms(Clock() - t0) / 100;
             std::printf("%-34s %8.3f ms wall, %.3f ms cpu per tick\n", what, ms, Ms(ThreadCpu() - c0) / 100);
             return ms;
         };
-        form.ListPreviews.PreviewDraw = [](int, int, int, int) {};
+        form.listPreviews.previewDraw = [](int, int, int, int) {};
         ticks("tick, drawing left out");
-        form.ListPreviews.PreviewDraw = nullptr;
+        form.listPreviews.previewDraw = nullptr;
         ticks("tick");
         const double everyTick = ticks("tick, every step", true);
 
@@ -380,7 +381,7 @@ int main(int argc, char** argv)
     }
     // The form's own timer is replaced by the bench's, which times each call.
     KillTimer(w, TfrmTarimoku::kAnimateTimer);
-    form.ListPreviews.stepTimer.Stop();
+    form.listPreviews.stepTimer.Stop();
     WNDCLASSW cls{};
     cls.lpfnWndProc = BenchProc;
     cls.hInstance = GetModuleHandleW(nullptr);
@@ -388,18 +389,20 @@ int main(int argc, char** argv)
     RegisterClassW(&cls);
     HWND bench = CreateWindowW(cls.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, cls.hInstance, nullptr);
 
-    const int n = form.ListPreviews.FPreviewCount;
+    const int n = form.listPreviews.FPreviewCount;
     auto restart = [&](long long at) {
         for (int i = 0; i < n; ++i) {
-            form.ListPreviews.FPreviews[size_t(i)].Step = 0;
-            form.ListPreviews.FPreviews[size_t(i)].LastStep = at;
+            form.listPreviews.FPreviews[size_t(i)].Step = 0;
+            form.listPreviews.FPreviews[size_t(i)].lastStep = at;
         }
     };
     auto prescribed = [&](long long from, long long to) {
         long long total = 0;
-        for (int i = 0; i < n; ++i)
-            if (!form.ListPreviews.FPreviews[size_t(i)].AniCur->Static)
-                total += preview::AdvanceSteps(form.ListPreviews.FPreviews[size_t(i)].AniCur->Rates, 0, from, to).passed;
+        for (int i = 0; i < n; ++i) {
+            const TAniCur& cursor = *form.listPreviews.FPreviews[size_t(i)].AniCur;
+            if (!cursor.isStatic)
+                total += preview::AdvanceSteps(cursor.Rates, 0, from, to).passed;
+        }
         return total;
     };
 
@@ -435,17 +438,17 @@ int main(int argc, char** argv)
         Figures f = Measure(
             bench, periods, [&] {
                 for (int i = 0; i < n; ++i)
-                    before[size_t(i)] = {form.ListPreviews.FPreviews[size_t(i)].Step,
-                                         form.ListPreviews.FPreviews[size_t(i)].LastStep};
+                    before[size_t(i)] = {form.listPreviews.FPreviews[size_t(i)].Step,
+                                         form.listPreviews.FPreviews[size_t(i)].lastStep};
                 // Only this call is the animation's share; the counting around
                 // it is the bench's own.
                 long long t0 = Clock();
-                form.ListPreviews.AnimateTimerProc();
+                form.listPreviews.AnimateTimerProc();
                 long long inside = Clock() - t0;
                 for (int i = 0; i < n; ++i) {
-                    const TPreviewEntry& e = form.ListPreviews.FPreviews[size_t(i)];
+                    const TPreviewEntry& e = form.listPreviews.FPreviews[size_t(i)];
                     long long passed = preview::AdvanceSteps(e.AniCur->Rates, before[size_t(i)].first,
-                                                             before[size_t(i)].second, e.LastStep)
+                                                             before[size_t(i)].second, e.lastStep)
                                            .passed;
                     advanced += passed;
                     shown += passed > 0;
@@ -483,7 +486,7 @@ int main(int argc, char** argv)
                 ours.pace > 0.98 && ours.pace < 1.02 && ours.shown > 0.98 ? "met" : "MISSED");
 
     DestroyWindow(bench);
-    form.ListPreviews.Stop();
+    form.listPreviews.Stop();
     DestroyWindow(w);
     RemoveFolder(dir, names);
     return 0;

@@ -7,20 +7,20 @@ int ReferenceAnimation::Tick()
     int drawn = 0;
     if (form_.FBusy.Raised())
         return 0;
-    passes_.resize(static_cast<size_t>(form_.ListPreviews.FPreviewCount));
-    advanced_.resize(static_cast<size_t>(form_.ListPreviews.FPreviewCount));
+    passes_.resize(static_cast<size_t>(form_.listPreviews.FPreviewCount));
+    advanced_.resize(static_cast<size_t>(form_.listPreviews.FPreviewCount));
     HWND list = form_.FileView.Handle();
     for (int pass = 0; pass < 3; ++pass) {
         const DWORD start = GetTickCount();
         {
-            if (form_.ListPreviews.FPreviews) {
+            if (form_.listPreviews.FPreviews) {
                 ui::WindowDC dc(list);
                 const POINT o = form_.FileView.Origin();
                 RECT bounds;
                 GetWindowRect(list, &bounds);
-                for (int i = 0; i < form_.ListPreviews.FPreviewCount; ++i) {
-                    TPreviewEntry& e = form_.ListPreviews.FPreviews[size_t(i)];
-                    if (!e.AniCur || e.AniCur->Static)
+                for (int i = 0; i < form_.listPreviews.FPreviewCount; ++i) {
+                    TPreviewEntry& e = form_.listPreviews.FPreviews[size_t(i)];
+                    if (!e.AniCur || e.AniCur->isStatic)
                         continue;
                     int& passes = passes_[size_t(i)];
                     ++passes;
@@ -36,7 +36,7 @@ int ReferenceAnimation::Tick()
                                              bounds.bottom - bounds.top, v.item.x, v.item.y))
                         continue;
                     // Frames composed once and copied, as the program draws.
-                    preview::FrameAtlas& atlas = form_.ListPreviews.composedFrames[0];
+                    preview::FrameAtlas& atlas = form_.listPreviews.composedFrames[0];
                     if (!atlas.Holds(e.Slots[0]))
                         e.Slots[0] = atlas.Add(e.AniCur->Frames);
                     const RECT everywhere{0, 0, 1 << 15, 1 << 15};

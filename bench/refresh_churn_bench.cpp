@@ -105,12 +105,12 @@ int Run()
     // The previews start again with every fill of the list.
     form.FileView.OnItemsReplaced = [&](ui::Component*) {
         ++previewStarts;
-        form.ListPreviews.Start();
+        form.listPreviews.Start();
     };
     HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, Counter::Proc, nullptr, GetCurrentThreadId());
 
     double quiet = PumpMeasured(kChurnSeconds);
-    auto before = form.refresh.RefreshCounts;
+    auto before = form.refresh.refreshCounts;
     Counter::counts.clear();
     previewStarts = 0;
     std::atomic<bool> stop{false};
@@ -130,13 +130,13 @@ int Run()
     double churning = PumpMeasured(kChurnSeconds);
     stop = true;
     churn.join();
-    auto after = form.refresh.RefreshCounts;
+    auto after = form.refresh.refreshCounts;
     int fills = Counter::Of(form.FileView.Handle(), LVM_DELETEALLITEMS);
     int starts = previewStarts;
     int deleted = Counter::Of(tree.Handle(), TVM_DELETEITEM);
     std::printf("(a) %d changes in %.0f s; drive passes %d, rebuilds %d, list refills %d\n", changes.load(),
-                kChurnSeconds, after.TreeSyncs - before.TreeSyncs, after.TreeRebuilds - before.TreeRebuilds,
-                after.ListRefills - before.ListRefills);
+                kChurnSeconds, after.treeSyncs - before.treeSyncs, after.treeRebuilds - before.treeRebuilds,
+                after.listRefills - before.listRefills);
     std::printf("(a) list filled %d times, previews restarted %d times, tree nodes deleted %d (goal 0 each)\n",
                 fills, starts, deleted);
     std::printf("(a) user-interface thread busy %.2f %% while churning, %.2f %% quiet (goal below 5 %%)\n",
@@ -145,7 +145,7 @@ int Run()
         status = 1;
 
     // (b) a folder made in an expanded folder.
-    before = form.refresh.RefreshCounts;
+    before = form.refresh.refreshCounts;
     double made = Now();
     CreateDirectoryW((base + L"\\fresh").c_str(), nullptr);
     double seen = -1;
@@ -156,10 +156,10 @@ int Run()
             break;
         }
     }
-    after = form.refresh.RefreshCounts;
+    after = form.refresh.refreshCounts;
     std::printf("(b) new folder in the tree after %.2f s (goal within 2 s), rebuilds %d (goal 0)\n", seen,
-                after.TreeRebuilds - before.TreeRebuilds);
-    if (seen < 0 || seen > 2 || after.TreeRebuilds != before.TreeRebuilds)
+                after.treeRebuilds - before.treeRebuilds);
+    if (seen < 0 || seen > 2 || after.treeRebuilds != before.treeRebuilds)
         status = 1;
     if (hook)
         UnhookWindowsHookEx(hook);

@@ -105,7 +105,7 @@ void TfrmAbout::FormCreate()
         shared = LoadIconW(nullptr, IDI_APPLICATION);
     programIcon_.reset(shared ? CopyIcon(shared) : nullptr);
 
-    int build = scheme::GetFileVersionBuild(ExecutablePath.empty() ? RunningExecutable() : ExecutablePath);
+    int build = scheme::GetFileVersionBuild(executablePath.empty() ? RunningExecutable() : executablePath);
     if (build >= 0) {
         HWND label = GetDlgItem(Handle(), IDC_ABOUT_LBLVERSION);
         wchar_t text[128] = {};

@@ -15,7 +15,7 @@ public:
 
     // The program file whose build number the version line shows; empty:
     // the running executable.
-    std::wstring ExecutablePath;
+    std::wstring executablePath;
 
     // The panel and the icon, in client pixels at 96 DPI.
     static constexpr RECT kPanel{8, 8, 8 + 281, 8 + 121};

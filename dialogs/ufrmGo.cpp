@@ -51,8 +51,8 @@ bool TfrmGo::OnInitDialog()
 {
     Layout(ui::DpiOf(Handle()));
     SetDlgItemTextW(Handle(), IDC_GO_EDTPATH, L"");
-    if (CenterOn)
-        scheme::CenterWindow(Handle(), CenterOn);
+    if (centerOn)
+        scheme::CenterWindow(Handle(), centerOn);
     SetFocus(GetDlgItem(Handle(), IDC_GO_EDTPATH));
     return false; // the focus stays in the edit field
 }

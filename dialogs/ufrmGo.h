@@ -12,7 +12,7 @@ public:
     INT_PTR ShowModal(HWND owner);
 
     // When set, the dialog is centred on this window as it opens.
-    HWND CenterOn = nullptr;
+    HWND centerOn = nullptr;
 
     // The text of edtPath as it stood when the dialog ended with OK.
     const std::wstring& EnteredPath() const noexcept { return enteredPath_; }

@@ -28,7 +28,7 @@ void StoreRole(const TrecMouseRegistry& row, const std::wstring& path)
 {
     std::wstring before;
     bool named = false;
-    if (HKEY opened = nullptr; RegOpenKeyExW(HKEY_CURRENT_USER, CursorSchemeKey, 0, KEY_QUERY_VALUE, &opened) ==
+    if (HKEY opened = nullptr; RegOpenKeyExW(HKEY_CURRENT_USER, kCursorSchemeKey, 0, KEY_QUERY_VALUE, &opened) ==
                                ERROR_SUCCESS) {
         const ui::UniqueKey key(opened);
         before = ExpandCursorPath(ReadRegistryText(key.get(), row.ValueName).value_or(L""));
@@ -38,7 +38,7 @@ void StoreRole(const TrecMouseRegistry& row, const std::wstring& path)
                      ERROR_SUCCESS &&
                  source != 0);
     }
-    SetRegistryVal(HKEY_CURRENT_USER, CursorSchemeKey, row.ValueName, path);
+    SetRegistryVal(HKEY_CURRENT_USER, kCursorSchemeKey, row.ValueName, path);
     if (named &&
         CompareStringOrdinal(before.c_str(), int(before.size()), path.c_str(), int(path.size()), TRUE) != CSTR_EQUAL)
         ForgetCurrentScheme();
@@ -102,7 +102,7 @@ std::array<std::wstring, kMouseRoleCount> ReadMouseCursors()
 {
     std::array<std::wstring, kMouseRoleCount> values;
     HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, CursorSchemeKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kCursorSchemeKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
         return values;
     ui::UniqueKey key(opened);
     for (std::size_t i = 0; i < kMouseRoleCount; ++i)

@@ -42,6 +42,6 @@ inline constexpr std::array<TrecMouseRegistry, kMouseRoleCount> MouseRegistry{{
 }};
 
 // The per-user scheme's key below HKEY_CURRENT_USER.
-inline constexpr wchar_t CursorSchemeKey[] = L"Control Panel\\Cursors\\";
+inline constexpr wchar_t kCursorSchemeKey[] = L"Control Panel\\Cursors\\";
 
 } // namespace scheme

@@ -120,7 +120,7 @@ std::optional<SchemePaths> ReadNamedScheme(const std::wstring& name, SchemeSourc
 CurrentScheme ReadCurrentScheme()
 {
     CurrentScheme current;
-    const ui::UniqueKey key = OpenKey(HKEY_CURRENT_USER, CursorSchemeKey, KEY_QUERY_VALUE);
+    const ui::UniqueKey key = OpenKey(HKEY_CURRENT_USER, kCursorSchemeKey, KEY_QUERY_VALUE);
     if (!key)
         return current;
     DWORD number = 0;
@@ -146,7 +146,7 @@ std::vector<std::wstring> SaveScheme(const std::wstring& name, const SchemePaths
     const ui::UniqueKey schemes = CreateKey(HKEY_CURRENT_USER, kUserSchemesKey, KEY_SET_VALUE);
     if (!WriteRegistryText(schemes.get(), name.c_str(), *text, REG_EXPAND_SZ))
         throw ERegistryError(texts::RegSetValueFailed);
-    const ui::UniqueKey cursors = CreateKey(HKEY_CURRENT_USER, CursorSchemeKey, KEY_SET_VALUE);
+    const ui::UniqueKey cursors = CreateKey(HKEY_CURRENT_USER, kCursorSchemeKey, KEY_SET_VALUE);
     WriteName(cursors.get(), name, SchemeSource::User);
     return {};
 }
@@ -154,7 +154,7 @@ std::vector<std::wstring> SaveScheme(const std::wstring& name, const SchemePaths
 bool ForgetCurrentScheme() noexcept
 {
     try {
-        const ui::UniqueKey cursors = OpenKey(HKEY_CURRENT_USER, CursorSchemeKey, KEY_SET_VALUE);
+        const ui::UniqueKey cursors = OpenKey(HKEY_CURRENT_USER, kCursorSchemeKey, KEY_SET_VALUE);
         if (!cursors)
             return false;
         WriteName(cursors.get(), L"", SchemeSource::None);
@@ -205,7 +205,7 @@ SchemeApplyResult ApplyScheme(const std::wstring& name, SchemeSource source, con
     }
 
     const std::array<std::wstring, kMouseRoleCount> before = ReadMouseCursors();
-    const ui::UniqueKey key = CreateKey(HKEY_CURRENT_USER, CursorSchemeKey, KEY_SET_VALUE);
+    const ui::UniqueKey key = CreateKey(HKEY_CURRENT_USER, kCursorSchemeKey, KEY_SET_VALUE);
     for (std::size_t role = 0; role < kMouseRoleCount; ++role) {
         const std::wstring& path = (*paths)[role];
         if (!WriteRegistryText(key.get(), MouseRegistry[role].ValueName, path, TypeOf(path))) {

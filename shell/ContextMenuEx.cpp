@@ -61,7 +61,7 @@ bool NextEntry(IEnumIDList* entries, idlist::ChildIDList& entry)
 bool TContextMenuEx::ShowItemMenu(HWND window, IShellFolder* folder, POINT screen, int count,
                                   PCUIDLIST_RELATIVE items)
 {
-    if (!window || !folder || !items || count < 1 || count > shell::MaxItems)
+    if (!window || !folder || !items || count < 1 || count > shell::kMaxItems)
         return false;
     if (!idlist::ShellMalloc() || !idlist::DesktopFolder())
         return false;
@@ -77,16 +77,16 @@ bool TContextMenuEx::ShowItemMenu(HWND window, IShellFolder* folder, POINT scree
     ui::UniqueMenu menu(CreatePopupMenu());
     if (!menu)
         return false;
-    if (FAILED(handler->QueryContextMenu(menu.get(), 0, FirstShellId, LastShellId, MenuFlags)))
+    if (FAILED(handler->QueryContextMenu(menu.get(), 0, kFirstShellId, kLastShellId, MenuFlags)))
         return false;
     // The shell renames only inside a view of its own, which this program
     // does not give it; F2 renames in place instead.
-    shell::RemoveUnservedVerbs(handler.get(), menu.get(), FirstShellId, LastShellId);
+    shell::RemoveUnservedVerbs(handler.get(), menu.get(), kFirstShellId, kLastShellId);
     std::wstring installPath;
     if (count == 1 && offersInstall &&
         idlist::IDListDisplayName(folder, copies.Array()[0], SHGDN_FORPARSING, installPath) &&
         offersInstall(installPath))
-        shell::ReplaceVerb(handler.get(), menu.get(), FirstShellId, LastShellId, L"install", kInstallId,
+        shell::ReplaceVerb(handler.get(), menu.get(), kFirstShellId, kLastShellId, L"install", kInstallId,
                            texts::kInstallPack);
     else
         installPath.clear();
@@ -94,7 +94,7 @@ bool TContextMenuEx::ShowItemMenu(HWND window, IShellFolder* folder, POINT scree
     const bool sendToFilled = FillSendToMenu(window, menu.get());
     shell::OwnSubmenu sendTo;
     if (sendToFilled)
-        sendTo = {FindSendToSubmenu(menu.get()), FirstSendToId, LastSendToId};
+        sendTo = {FindSendToSubmenu(menu.get()), kFirstSendToId, kLastSendToId};
     auto& track = ui::CurrentSeams().trackMenu;
     UINT id = 0;
     {
@@ -106,9 +106,9 @@ bool TContextMenuEx::ShowItemMenu(HWND window, IShellFolder* folder, POINT scree
     }
 
     int sendToIndex = -1;
-    if (sendToFilled && id >= FirstSendToId && id <= LastSendToId) {
-        sendToIndex = static_cast<int>(id - FirstSendToId);
-        id = CopyId;
+    if (sendToFilled && id >= kFirstSendToId && id <= kLastSendToId) {
+        sendToIndex = static_cast<int>(id - kFirstSendToId);
+        id = kCopyId;
     }
     if (id == 0 || (id == kInstallId && installPath.empty()))
         return false;
@@ -117,7 +117,7 @@ bool TContextMenuEx::ShowItemMenu(HWND window, IShellFolder* folder, POINT scree
         OnInstall(this, window, installPath);
         return true;
     }
-    bool done = Invoke(handler.get(), window, id - FirstShellId);
+    bool done = Invoke(handler.get(), window, id - kFirstShellId);
     // After a failed copy the clipboard holds whatever was there before, and
     // that must not be sent anywhere.
     if (sendToIndex >= 0)
@@ -136,14 +136,14 @@ bool TContextMenuEx::FillSendToMenu(HWND window, HMENU menu)
     if (OpenSendTo(window, sendTo, entries)) {
         std::wstring name;
         idlist::ChildIDList entry;
-        for (int i = 0; i < MaxSendToEntries && NextEntry(entries.get(), entry); ++i) {
+        for (int i = 0; i < kMaxSendToEntries && NextEntry(entries.get(), entry); ++i) {
             // A name that cannot be read keeps the previous entry's text: the
             // entry must still be there, or the ids after it would point at
             // the wrong targets.
             std::wstring read;
             if (idlist::IDListDisplayName(sendTo.get(), entry.get(), SHGDN_NORMAL, read))
                 name = std::move(read);
-            AppendMenuW(submenu, MF_STRING, FirstSendToId + static_cast<UINT>(i), name.c_str());
+            AppendMenuW(submenu, MF_STRING, kFirstSendToId + static_cast<UINT>(i), name.c_str());
             entry.reset();
         }
     }
@@ -159,7 +159,7 @@ bool TContextMenuEx::SendToItem(HWND window, int index)
     if (!OpenSendTo(window, sendTo, entries))
         return false;
     idlist::ChildIDList entry;
-    for (int i = 0; i < MaxSendToEntries && NextEntry(entries.get(), entry); ++i) {
+    for (int i = 0; i < kMaxSendToEntries && NextEntry(entries.get(), entry); ++i) {
         if (i == index)
             return InvokeItemCommand(window, sendTo.get(), icPaste, entry.get());
         entry.reset();
@@ -184,7 +184,7 @@ bool TContextMenuEx::InvokeItemCommand(HWND window, IShellFolder* folder, TItemC
     if (FAILED(folder->GetUIObjectOf(window, 1, one, IID_IContextMenu, nullptr, handler.put_void())) || !handler)
         return false;
     ui::UniqueMenu menu(CreatePopupMenu());
-    if (!menu || FAILED(handler->QueryContextMenu(menu.get(), 0, FirstShellId, LastShellId, MenuFlags)))
+    if (!menu || FAILED(handler->QueryContextMenu(menu.get(), 0, kFirstShellId, kLastShellId, MenuFlags)))
         return false;
     if (command == icPaste && FindMenuItemByText(menu.get(), texts::PasteAccessKey, PasteKeyByte) == -1)
         return false;

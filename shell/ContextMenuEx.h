@@ -27,15 +27,15 @@ public:
     // Command ids of the popup menu: the shell's, then the Send To entries.
     // The shell's range ends below the Send To ids, so that no command of
     // its own is taken for a Send To choice.
-    static constexpr UINT FirstSendToId = 1525;
-    static constexpr int MaxSendToEntries = 100;
-    static constexpr UINT LastSendToId = FirstSendToId + MaxSendToEntries - 1;
-    static constexpr UINT FirstShellId = 1;
-    static constexpr UINT LastShellId = FirstSendToId - 1;
+    static constexpr UINT kFirstSendToId = 1525;
+    static constexpr int kMaxSendToEntries = 100;
+    static constexpr UINT kLastSendToId = kFirstSendToId + kMaxSendToEntries - 1;
+    static constexpr UINT kFirstShellId = 1;
+    static constexpr UINT kLastShellId = kFirstSendToId - 1;
     // The shell's copy command, run on the selection before a Send To paste.
-    static constexpr UINT CopyId = 26;
+    static constexpr UINT kCopyId = 26;
     // The program's install of a cursor pack.
-    static constexpr UINT kInstallId = LastSendToId + 1;
+    static constexpr UINT kInstallId = kLastSendToId + 1;
 
     TContextMenuEx() = default;
     ~TContextMenuEx() override = default;
@@ -56,7 +56,7 @@ public:
 
     // Replaces the shell's Send To sub-menu of `menu` (the item whose caption
     // has "(&N)" at byte 5) with the entries of the user's SendTo folder, ids
-    // FirstSendToId onwards. Answers whether the sub-menu was found.
+    // kFirstSendToId onwards. Answers whether the sub-menu was found.
     bool FillSendToMenu(HWND window, HMENU menu);
     // Pastes the clipboard into the SendTo entry at `index` (its position in
     // the folder now). Answers whether the paste was carried out.

@@ -18,7 +18,7 @@ void TDropSourceEx::DragFileNames(HWND window)
 {
     if (!window || !idlist::ShellMalloc())
         return;
-    if (DSFileName.empty() || DSFileName.size() > static_cast<std::size_t>(shell::MaxItems))
+    if (DSFileName.empty() || DSFileName.size() > static_cast<std::size_t>(shell::kMaxItems))
         return;
     ui::ComPtr<IShellFolder> parent;
     idlist::RelativeIDList packed;

@@ -6,7 +6,7 @@ bool ItemCopies::Split(PCUIDLIST_RELATIVE packed, int count)
 {
     items_.clear();
     pointers_.clear();
-    if (!packed || count < 1 || count > MaxItems)
+    if (!packed || count < 1 || count > kMaxItems)
         return false;
     items_.reserve(static_cast<std::size_t>(count));
     PCUIDLIST_RELATIVE at = packed;

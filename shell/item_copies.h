@@ -11,12 +11,12 @@
 namespace shell {
 
 // The most items a menu or a drag handles at once.
-constexpr int MaxItems = 1024;
+constexpr int kMaxItems = 1024;
 
 class ItemCopies {
 public:
     // Splits `count` items off the front of `packed`; false (and no copies)
-    // when the list ends early, `count` is outside 1 to MaxItems, or a copy
+    // when the list ends early, `count` is outside 1 to kMaxItems, or a copy
     // cannot be allocated.
     bool Split(PCUIDLIST_RELATIVE packed, int count);
     UINT Count() const noexcept { return static_cast<UINT>(items_.size()); }

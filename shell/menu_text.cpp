@@ -38,12 +38,12 @@ int FindMenuItemByText(HMENU menu, const std::wstring& text, int position)
 {
     if (!menu || text.empty())
         return -1;
-    const std::string wanted = ui::ToCodePage(text, ui::CodePageJapanese);
+    const std::string wanted = ui::ToCodePage(text, ui::kCodePageJapanese);
     const int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
         if (!Usable(menu, i))
             continue;
-        const std::string caption = ui::ToCodePage(MenuCaption(menu, i), ui::CodePageJapanese);
+        const std::string caption = ui::ToCodePage(MenuCaption(menu, i), ui::kCodePageJapanese);
         const std::size_t at = caption.find(wanted);
         if (at != std::string::npos && static_cast<int>(at) + 1 == position)
             return i + 1;

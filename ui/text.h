@@ -5,7 +5,7 @@
 
 namespace ui {
 
-constexpr unsigned CodePageJapanese = 932;
+constexpr unsigned kCodePageJapanese = 932;
 
 std::string ToUtf8(std::wstring_view text);
 std::wstring FromUtf8(std::string_view text);

@@ -148,7 +148,7 @@ void Previews::PreviewIdle(bool& done)
             entry.ItemIndex = FNextPreview;
             entry.AniCur = std::move(ani);
             entry.Step = 0;
-            entry.LastStep = Now();
+            entry.lastStep = Now();
             entry.Slots[0] = entry.Slots[1] = {};
             entry.Placed = false;
             entry.Selected = false;
@@ -160,7 +160,7 @@ void Previews::PreviewIdle(bool& done)
             // item is drawn selected).
             list_.RepaintIcon(entry.ItemIndex);
             HWND list = list_.Handle();
-            if (!entry.AniCur->Static && !stepTimer.Running() && list && IsWindowVisible(list))
+            if (!entry.AniCur->isStatic && !stepTimer.Running() && list && IsWindowVisible(list))
                 stepTimer.Start(GetAncestor(list, GA_ROOT), kStepTimer, kStepPeriodMs, [this] { AnimateTimerProc(); });
         }
         ++FNextPreview;
@@ -332,11 +332,11 @@ void Previews::AnimateTimerProc()
     bool anyDue = false;
     for (int i = 0; i < FPreviewCount; ++i) {
         TPreviewEntry& entry = FPreviews[static_cast<size_t>(i)];
-        if (!entry.AniCur || entry.AniCur->Static)
+        if (!entry.AniCur || entry.AniCur->isStatic)
             continue; // a static cursor's one frame is drawn by the list's painting
-        const preview::StepAdvance a = preview::AdvanceSteps(entry.AniCur->Rates, entry.Step, entry.LastStep, now);
+        const preview::StepAdvance a = preview::AdvanceSteps(entry.AniCur->Rates, entry.Step, entry.lastStep, now);
         entry.Step = a.step;
-        entry.LastStep = a.stepStart;
+        entry.lastStep = a.stepStart;
         entry.Due = a.passed > 0;
         anyDue = anyDue || entry.Due;
     }
@@ -363,7 +363,7 @@ void Previews::AnimateTimerProc()
         return POINT{v.x, v.y};
     };
     CheckPreviewPlaces({items, static_cast<int>(client.right), static_cast<int>(client.bottom)}, place);
-    if (!PreviewDraw)
+    if (!previewDraw)
         UseCurrentLooks();
     RECT label{};
     const bool hasLabel = FocusedLabel(label);
@@ -380,8 +380,8 @@ void Previews::AnimateTimerProc()
             PlaceEntry(entry, origin);
         if (!preview::ItemInView(origin.x, origin.y, width, height, entry.Place.x, entry.Place.y, previewSide))
             continue;
-        if (PreviewDraw)
-            PreviewDraw(entry.ItemIndex, entry.AniCur->Sequence[static_cast<size_t>(entry.Step)],
+        if (previewDraw)
+            previewDraw(entry.ItemIndex, entry.AniCur->Sequence[static_cast<size_t>(entry.Step)],
                         entry.Place.x - origin.x, entry.Place.y - origin.y);
         else if (HDC dc = painter.Target())
             DrawPreviewFrame(dc, entry, origin, hasLabel ? &label : nullptr);

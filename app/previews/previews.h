@@ -25,7 +25,7 @@ struct TPreviewEntry {
     int ItemIndex = 0;               // list item (and path) the entry animates
     std::unique_ptr<TAniCur> AniCur; // the loaded animated cursor
     int Step = 0;                    // current animation step
-    long long LastStep = 0;          // animation clock (1/60000 s) at which Step began
+    long long lastStep = 0;          // animation clock (1/60000 s) at which Step began
     // Drawing cache: where the frames are composed in each look's atlas
     // (plain, selected), and where the item's icon is in view coordinates
     // while Placed: the frame's top-left corner and the icon rectangle, the
@@ -109,7 +109,7 @@ public:
     // Draws frame `frame` for list item `itemIndex` at (x, y) of the list's
     // client area; unset: straight onto the list's device context. Tests
     // record the calls instead.
-    std::function<void(int itemIndex, int frame, int x, int y)> PreviewDraw;
+    std::function<void(int itemIndex, int frame, int x, int y)> previewDraw;
 
     // The list's painting: every item in view with a preview gets its
     // current frame drawn over the icon the list has drawn (the list's

@@ -65,7 +65,7 @@ unsigned AutoRefresh::SyncWait() const
     if (!synced_)
         return 0;
     unsigned long long since = Now() - lastSync_;
-    return since >= SyncSpacingMs ? 0 : unsigned(SyncSpacingMs - since);
+    return since >= syncSpacingMs ? 0 : unsigned(syncSpacingMs - since);
 }
 
 void AutoRefresh::ScheduleSync()
@@ -106,7 +106,7 @@ void AutoRefresh::RefreshViews()
     // Never inside a fill, a menu, a box, a drag or a file operation: what
     // they hold could be taken away. Look again a little later.
     if (running_ || panes_->Busy() || ui::Application::InsideOtherDispatch(window_, WM_REFRESHVIEWS)) {
-        ++RefreshCounts.Deferred;
+        ++refreshCounts.deferred;
         if (!retry_.Running())
             retry_.Start(window_, kRetryTimer, kRetryMs, [this] { Post(); });
         return;
@@ -137,7 +137,7 @@ void AutoRefresh::SyncTree()
     // A folder in view deleted while the monitor held it open goes only once
     // the monitor lets go of it.
     CheckFolderInView();
-    ++RefreshCounts.TreeSyncs;
+    ++refreshCounts.treeSyncs;
     syncPending_ = false;
     synced_ = true;
     lastSync_ = Now();
@@ -151,7 +151,7 @@ void AutoRefresh::SyncTree()
 
 void AutoRefresh::RefillList(bool keepMarks)
 {
-    ++RefreshCounts.ListRefills;
+    ++refreshCounts.listRefills;
     // The previews follow the list's own fill.
     panes_->RefillList(keepMarks);
 }
@@ -160,7 +160,7 @@ void AutoRefresh::RebuildFolderTree()
 {
     if (!panes_)
         return;
-    ++RefreshCounts.TreeRebuilds;
+    ++refreshCounts.treeRebuilds;
     // The folder monitor's open handle keeps a deleted folder in view alive
     // (pending deletion, still enumerated) until it is closed: a folder that
     // cannot be looked at is let go of before the tree looks again. Selecting

@@ -83,7 +83,7 @@ public:
     // Folders came or went beside the folder in view: is it still there?
     void ParentMonitorChange(TDirMonitor* sender);
     // A drive reported folders made or gone: the expanded folders of the tree
-    // are read again in place, at most once every SyncSpacingMs.
+    // are read again in place, at most once every syncSpacingMs.
     void DirMonitorFolderChange(TDirMonitor* sender);
 
     // WM_WATCHFOLDERS: points the monitors at the folder in view and the drives.
@@ -96,7 +96,7 @@ public:
     // The drives, their kinds, their device notices and the clock that spaces
     // drive reports are the system's, through the seams of ui/seams.h.
     // Drive reports are carried out at most once in this many ms.
-    unsigned SyncSpacingMs = 1000;
+    unsigned syncSpacingMs = 1000;
     // Every monitor's open handle is registered for the device notices of its
     // volume, whatever the drive's kind: when the volume's removal is asked
     // for, every monitor on it lets go, and takes it up again when the removal
@@ -107,11 +107,11 @@ public:
 
     // Work done so far, for tests and measurements.
     struct Counts {
-        int TreeRebuilds = 0;
-        int TreeSyncs = 0;
-        int ListRefills = 0;
-        int Deferred = 0; // runs put off: busy, a rename, another message's loop
-    } RefreshCounts;
+        int treeRebuilds = 0;
+        int treeSyncs = 0;
+        int listRefills = 0;
+        int deferred = 0; // runs put off: busy, a rename, another message's loop
+    } refreshCounts;
 
     // How often a refresh put off looks again, and how often the folder in
     // view and drives not armed yet are looked at.

@@ -7,7 +7,7 @@ namespace shview {
 const std::wstring* FirstTooLongForShell(const std::vector<std::wstring>& paths) noexcept
 {
     for (const std::wstring& path : paths)
-        if (path.size() > ShellOperationPathLimit)
+        if (path.size() > kShellOperationPathLimit)
             return &path;
     return nullptr;
 }

@@ -9,7 +9,7 @@ namespace shview {
 // SHFileOperationW refuses a path of MAX_PATH (260) characters or more, the
 // terminator's place counted, however long the paths the system allows
 // elsewhere: the longest it takes.
-inline constexpr std::size_t ShellOperationPathLimit = 259;
+inline constexpr std::size_t kShellOperationPathLimit = 259;
 
 // The first of `paths` too long for the shell's file operations; none when
 // every one fits.

@@ -241,7 +241,7 @@ TEST(AniWalk, RefusesMoreFramesThanTheLimit)
         size_t frames;
         int code;
     };
-    for (const Case& c : {Case{MaxFramesPerFile, AniOk}, Case{MaxFramesPerFile + 1, AniTooManyFrames},
+    for (const Case& c : {Case{kMaxFramesPerFile, AniOk}, Case{kMaxFramesPerFile + 1, AniTooManyFrames},
                           Case{30000, AniTooManyFrames}}) {
         SCOPED_TRACE(c.frames);
         // Tiny frames: the walk does not look inside them.
@@ -257,7 +257,7 @@ TEST(AniWalk, RefusesMoreFramesThanTheLimit)
 // limit is refused before anything is made for them.
 TEST(AniWalk, RefusesMoreStepsThanTheLimit)
 {
-    const uint32_t limit = static_cast<uint32_t>(MaxStepsPerFile);
+    const uint32_t limit = static_cast<uint32_t>(kMaxStepsPerFile);
     auto entries = [](uint32_t n) { return Bytes(size_t(n) * 4, '\0'); };
     struct Case {
         const char* what;

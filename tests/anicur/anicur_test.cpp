@@ -145,7 +145,7 @@ Bytes ThreeFrameFile(uint32_t steps = 3)
 }
 
 // `count` real one-colour frames, the most a reader takes being
-// MaxFramesPerFile.
+// kMaxFramesPerFile.
 Bytes ManyFrameFile(size_t count)
 {
     return Riff(Anih(2, 2, 4) + FrameList(std::vector<Bytes>(count, SolidFrame(Black, 1))));
@@ -185,7 +185,7 @@ TEST(AniCur, ResultCodes)
                                                              Dib(32, 32, 32, Solid(Red)), header), 32, 32}})})))),
                   AniFailed)
             << header;
-    EXPECT_EQ(a.Load(Write(dir, L"many.ani", ManyFrameFile(MaxFramesPerFile + 1))), AniTooManyFrames);
+    EXPECT_EQ(a.Load(Write(dir, L"many.ani", ManyFrameFile(kMaxFramesPerFile + 1))), AniTooManyFrames);
     EXPECT_EQ(a.StepCount, 0);
     EXPECT_EQ(ImageCount(a), 0);
 
@@ -219,12 +219,12 @@ TEST(AniCur, LoadStaticReadsOneFrameOrSaysWhy)
         ASSERT_EQ(a.Load(Write(dir, L"before.ani", ThreeFrameFile())), AniOk);
         EXPECT_EQ(a.LoadStatic(Write(dir, row.name, row.bytes)), row.code);
         if (row.code != AniOk) {
-            EXPECT_FALSE(a.Static);
+            EXPECT_FALSE(a.isStatic);
             EXPECT_EQ(a.StepCount, 3);
             EXPECT_EQ(ImageCount(a), 3);
             continue;
         }
-        EXPECT_TRUE(a.Static);
+        EXPECT_TRUE(a.isStatic);
         EXPECT_EQ(a.StepCount, 1);
         EXPECT_EQ(a.Sequence, std::vector<int>{0});
         EXPECT_EQ(a.Rates.size(), 1u);
@@ -235,7 +235,7 @@ TEST(AniCur, LoadStaticReadsOneFrameOrSaysWhy)
         EXPECT_EQ(Render(a.Frames, 0, ILD_TRANSPARENT), Render(frame.Frames, 0, ILD_TRANSPARENT));
         // Loading an animated file again ends the static state.
         ASSERT_EQ(a.Load(dir / L"before.ani"), AniOk);
-        EXPECT_FALSE(a.Static);
+        EXPECT_FALSE(a.isStatic);
     }
     TAniCur a;
     EXPECT_EQ(a.LoadStatic(dir / L"missing.cur"), AniCannotOpen);
@@ -449,7 +449,7 @@ TEST(AniCur, EveryCorpusAnimationLoads)
         } else {
             // Read as what it is: one frame, shown for good.
             ASSERT_EQ(a.LoadStatic(entry.path().wstring()), AniOk) << name;
-            EXPECT_TRUE(a.Static);
+            EXPECT_TRUE(a.isStatic);
             EXPECT_EQ(ImageCount(a), 1) << name;
             EXPECT_EQ(a.StepCount, 1);
             EXPECT_EQ(a.Sequence, std::vector<int>{0});

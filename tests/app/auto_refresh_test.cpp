@@ -85,7 +85,7 @@ TEST_F(AutoRefreshTest, DriveReportsAreCarriedOutAtMostOnceASecond)
 
 TEST_F(AutoRefreshTest, APassThatMovesTheSelectionLeavesTheRefillToIt)
 {
-    refresh.SyncSpacingMs = 0;
+    refresh.syncSpacingMs = 0;
     panes.selectAfterSync = L"elsewhere";
     refresh.DirMonitorFileChange(nullptr);
     refresh.DirMonitorFolderChange(nullptr);
@@ -185,7 +185,7 @@ TEST_F(AutoRefreshTest, ADriveThatCouldNotBeArmedIsWatchedOnceItArms)
     EXPECT_NE(refresh.Notification(monitor), nullptr);
     // It reports like any other.
     base.Folder(L"late\\made");
-    refresh.SyncSpacingMs = 0;
+    refresh.syncSpacingMs = 0;
     EXPECT_TRUE(PumpUntil([&] { return panes.syncs > 0; }, 15000));
 }
 

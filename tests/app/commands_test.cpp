@@ -68,7 +68,7 @@ protected:
     void ToolButton(UINT id)
     {
         SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(form->ToolButtons.Handle()));
+                     reinterpret_cast<LPARAM>(form->toolButtons.Handle()));
     }
     int Item(const std::wstring& caption) const
     {
@@ -99,7 +99,7 @@ protected:
     bool Enabled(UINT id) const
     {
         bool menu = MenuEnabled(id);
-        EXPECT_EQ(form->ToolButtons.IsEnabled(id), menu) << "command " << id;
+        EXPECT_EQ(form->toolButtons.IsEnabled(id), menu) << "command " << id;
         return menu;
     }
     bool RefreshPosted() const
@@ -149,7 +149,7 @@ TEST_F(Commands, EnabledStatesFollowTheFocusedPaneAndItsSelection)
         EXPECT_EQ(Enabled(IDM_NEWFOLDER), c.newFolder) << c.what;
         EXPECT_EQ(Enabled(IDM_DELETE), c.remove) << c.what;
         EXPECT_EQ(Enabled(IDM_RENAME), c.rename) << c.what;
-        EXPECT_EQ(form->ToolButtons.IsEnabled(IDM_FOLDERUP), c.up) << c.what;
+        EXPECT_EQ(form->toolButtons.IsEnabled(IDM_FOLDERUP), c.up) << c.what;
     }
 }
 
@@ -273,7 +273,7 @@ TEST_F(Commands, DeleteKeyInTheListDeletesTheSelectedFiles)
         for (const auto& name : c.select)
             items.push_back(Item(name));
         SelectOnly(items);
-        form->ListPreviews.FPreviewPaths = {L"marker"};
+        form->listPreviews.FPreviewPaths = {L"marker"};
         testsupport::DialogWatchdog yes(IDYES);
         EXPECT_FALSE(Key(VK_DELETE)) << c.what;
         for (const auto& name : names) {
@@ -283,9 +283,9 @@ TEST_F(Commands, DeleteKeyInTheListDeletesTheSelectedFiles)
         // The previews follow the refill when there was something to
         // delete, and are left alone when there was not.
         const std::vector<std::wstring> left{c.select.empty() ? L"marker" : folder + L"c.txt"};
-        EXPECT_EQ(form->ListPreviews.FPreviewPaths, left) << c.what;
+        EXPECT_EQ(form->listPreviews.FPreviewPaths, left) << c.what;
         EXPECT_EQ(yes.Pressed() > 0, !c.select.empty()) << c.what;
-        form->ListPreviews.FPreviewPaths.clear();
+        form->listPreviews.FPreviewPaths.clear();
         testsupport::PumpUntilIdle();
     }
 }
@@ -309,16 +309,16 @@ TEST_F(Commands, DeleteKeyInTheTreeDeletesTheSelectedFolderThroughTheShell)
         else
             Open(doomed);
         Focus(Tree());
-        form->ListPreviews.FPreviewPaths = {L"marker"};
+        form->listPreviews.FPreviewPaths = {L"marker"};
         testsupport::DialogWatchdog yes(IDYES);
         Key(VK_DELETE);
         EXPECT_TRUE(testsupport::PumpUntil([&] { return FolderExists(doomed) != c.deleted; }, 10000)) << c.what;
         // The refresh after the deletion starts the previews again; a refused one keeps them.
         if (!c.deleted) {
-            EXPECT_FALSE(form->ListPreviews.FPreviewPaths.empty()) << c.what;
+            EXPECT_FALSE(form->listPreviews.FPreviewPaths.empty()) << c.what;
         }
         EXPECT_EQ(yes.Pressed() > 0, c.deleted) << c.what;
-        form->ListPreviews.FPreviewPaths.clear();
+        form->listPreviews.FPreviewPaths.clear();
         testsupport::PumpUntilIdle();
     }
 }
@@ -460,16 +460,16 @@ TEST_F(Commands, BackspaceEnterAndFolderUpMoveThroughTheTree)
         if (!c.select.empty())
             SelectOnly({Item(c.select)});
         ui::TreeNode before = form->FolderView.Selected();
-        form->ListPreviews.FPreviewPaths = {L"marker"};
+        form->listPreviews.FPreviewPaths = {L"marker"};
         c.run();
         if (c.expected.empty()) {
             EXPECT_EQ(form->FolderView.Selected(), before) << c.what;
-            EXPECT_FALSE(form->ListPreviews.FPreviewPaths.empty()) << c.what;
+            EXPECT_FALSE(form->listPreviews.FPreviewPaths.empty()) << c.what;
         } else {
             EXPECT_EQ(Normal(form->FolderView.SelectedPath()), Normal(c.expected)) << c.what;
         }
         EXPECT_EQ(form->FBusy.Count(), 0) << c.what;
-        form->ListPreviews.FPreviewPaths.clear();
+        form->listPreviews.FPreviewPaths.clear();
         testsupport::PumpUntilIdle();
     }
 }

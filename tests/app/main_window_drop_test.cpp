@@ -81,7 +81,7 @@ protected:
         unexpected.emplace(IDNO);
         recorder.emplace(ui::CurrentSeams().fileOperation, [this](SHFILEOPSTRUCTW& op) {
             operations.push_back({op.wFunc, op.fFlags, op.pTo, form->FBusy.Count(),
-                                  form->ListPreviews.FPreviewPaths.empty(), op.hwnd});
+                                  form->listPreviews.FPreviewPaths.empty(), op.hwnd});
             return SHFileOperationW(&op);
         });
     }
@@ -319,7 +319,7 @@ TEST_F(MainWindowDrop, ListDropsGoIntoTheFolderItemOrTheFolderInView)
         DeleteFileW((other + L"\\u.txt").c_str());
         const std::wstring file = root.File(row.fromView ? L"view\\u.txt" : L"other\\u.txt", "u");
         Refill();
-        ASSERT_FALSE(form->ListPreviews.FPreviewPaths.empty());
+        ASSERT_FALSE(form->listPreviews.FPreviewPaths.empty());
         auto data = DropData::ForFiles({file});
         ASSERT_TRUE(data);
         POINT at = row.where == Where::SubItem    ? ItemPoint(Item(L"sub"))
@@ -339,7 +339,7 @@ TEST_F(MainWindowDrop, ListDropsGoIntoTheFolderItemOrTheFolderInView)
             EXPECT_EQ(UINT(row.keys == 0 ? FO_MOVE : FO_COPY), operations[0].function);
         } else {
             EXPECT_TRUE(operations.empty());
-            EXPECT_FALSE(form->ListPreviews.FPreviewPaths.empty());
+            EXPECT_FALSE(form->listPreviews.FPreviewPaths.empty());
         }
         EXPECT_EQ(row.staysBehind, FileExists(file));
     }

@@ -154,7 +154,7 @@ TEST_F(PaneKeys, ANarrowWindowAndTheSplitterLeaveTheToolBarAndBothPanesUsable)
     EXPECT_GE(rc.bottom, client.height);
     EXPECT_GE(WidthOf(Tree()), panes::kMinPaneWidth);
     EXPECT_GE(WidthOf(List()), panes::kMinPaneWidth);
-    HWND bar = form->ToolButtons.Handle();
+    HWND bar = form->toolButtons.Handle();
     RECT last{};
     SendMessageW(bar, TB_GETITEMRECT, WPARAM(SendMessageW(bar, TB_BUTTONCOUNT, 0, 0) - 1),
                  reinterpret_cast<LPARAM>(&last));

@@ -145,11 +145,11 @@ TEST_F(MainWindow, AcceleratorsAreF2CtrlAF5AndCtrlG)
 
 TEST_F(MainWindow, ToolButtonsCarryTheirHints)
 {
-    HWND bar = form->ToolButtons.Handle();
+    HWND bar = form->toolButtons.Handle();
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(SendMessageW(bar, TB_BUTTONCOUNT, 0, 0), 5); // four buttons and the gap
     for (const Button& b : kDesign.buttons)
-        EXPECT_STREQ(form->ToolButtons.Hint(b.id), b.hint) << b.id;
+        EXPECT_STREQ(form->toolButtons.Hint(b.id), b.hint) << b.id;
     // The tool tip asks the bar's parent for the hint of the button under the pointer.
     HWND tip = reinterpret_cast<HWND>(SendMessageW(bar, TB_GETTOOLTIPS, 0, 0));
     ASSERT_NE(tip, nullptr) << "the hints need the bar's tool tip";
@@ -161,15 +161,15 @@ TEST_F(MainWindow, ToolButtonsCarryTheirHints)
         info.hdr.code = TTN_GETDISPINFOW;
         SendMessageW(GetParent(bar), WM_NOTIFY, id, reinterpret_cast<LPARAM>(&info));
         ASSERT_NE(info.lpszText, nullptr) << id;
-        EXPECT_STREQ(info.lpszText, form->ToolButtons.Hint(id)) << id;
+        EXPECT_STREQ(info.lpszText, form->toolButtons.Hint(id)) << id;
     }
 }
 
 TEST_F(MainWindow, ToolButtonsAreTwentyFourPixelsAtTheirStoredPlaces)
 {
-    HWND bar = form->ToolButtons.Handle();
+    HWND bar = form->toolButtons.Handle();
     for (const Button& b : kDesign.buttons) {
-        RECT r = form->ToolButtons.ButtonRect(b.id);
+        RECT r = form->toolButtons.ButtonRect(b.id);
         MapWindowPoints(bar, form->pnlToolBar.Handle(), reinterpret_cast<POINT*>(&r), 2);
         EXPECT_EQ(r.left, Px(b.x)) << b.id;
         EXPECT_EQ(r.top, Px(kDesign.buttonTop)) << b.id;
@@ -216,11 +216,11 @@ TEST_F(MainWindow, PanesSplitTheClientAreaBelowTheToolBar)
 // the window, whatever the DPI.
 void ExpectNothingClipped(TfrmTarimoku& form)
 {
-    HWND panel = form.pnlToolBar.Handle(), bar = form.ToolButtons.Handle();
+    HWND panel = form.pnlToolBar.Handle(), bar = form.toolButtons.Handle();
     RECT panelRect{};
     GetClientRect(panel, &panelRect);
     for (const Button& b : kDesign.buttons) {
-        RECT r = form.ToolButtons.ButtonRect(b.id);
+        RECT r = form.toolButtons.ButtonRect(b.id);
         MapWindowPoints(bar, panel, reinterpret_cast<POINT*>(&r), 2);
         EXPECT_GE(r.left, panelRect.left) << b.id;
         EXPECT_GE(r.top, panelRect.top) << b.id;
@@ -250,10 +250,10 @@ TEST_F(MainWindow, MovingToAnotherDpiLaysEverythingOutAgain)
     const int from = form->Dpi(), to = from == 96 ? 144 : 96;
     const int treeBefore = ChildRect(w, form->FolderView.Handle()).right;
     const RECT suggested{40, 30, 40 + ui::Scale(kDesign.width, to), 30 + ui::Scale(kDesign.height, to)};
-    form->ToolButtons.SetEnabled(IDM_RENAME, false);
+    form->toolButtons.SetEnabled(IDM_RENAME, false);
     std::vector<bool> enabled;
     for (const Button& b : kDesign.buttons)
-        enabled.push_back(form->ToolButtons.IsEnabled(b.id));
+        enabled.push_back(form->toolButtons.IsEnabled(b.id));
     SendMessageW(w, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
     testsupport::PumpUntilIdle();
 
@@ -267,13 +267,13 @@ TEST_F(MainWindow, MovingToAnotherDpiLaysEverythingOutAgain)
     RECT split = ChildRect(w, form->Splitter1.Handle());
     EXPECT_EQ(split.right - split.left, ui::Scale(kDesign.splitterWidth, to));
     for (const Button& b : kDesign.buttons) {
-        RECT button = form->ToolButtons.ButtonRect(b.id);
+        RECT button = form->toolButtons.ButtonRect(b.id);
         EXPECT_EQ(button.left, ui::Scale(b.x, to)) << b.id;
         EXPECT_EQ(button.right - button.left, ui::Scale(kDesign.buttonSize, to)) << b.id;
     }
     // The commands keep their states through the rebuilt bar.
     for (std::size_t i = 0; i < kDesign.buttons.size(); ++i)
-        EXPECT_EQ(form->ToolButtons.IsEnabled(kDesign.buttons[i].id), enabled[i]) << kDesign.buttons[i].id;
+        EXPECT_EQ(form->toolButtons.IsEnabled(kDesign.buttons[i].id), enabled[i]) << kDesign.buttons[i].id;
     // The panes' text follows: the list's font is scaled with the window.
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form->FileView.Handle(), WM_GETFONT, 0, 0)), sizeof(font),
@@ -368,7 +368,7 @@ TEST(MainWindowShow, ThePreviewsStartInEveryFirstShowState)
         for (int show : row.shows)
             form->Show(show);
         form.Open(dir.Path());
-        Previews& previews = form->ListPreviews;
+        Previews& previews = form->listPreviews;
         int firstStep = -1;
         EXPECT_TRUE(testsupport::PumpUntil([&] {
             ui::Application::Instance().DoIdle();

@@ -44,7 +44,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(form.Created());
-        form->refresh.SyncSpacingMs = 0; // each report carried out at once
+        form->refresh.syncSpacingMs = 0; // each report carried out at once
     }
     TempDir dir; // made before the monitors start, gone after the window
     MainForm form;
@@ -60,11 +60,11 @@ TEST_F(Refresh, AFileMadeInTheFolderInViewIsListedWithoutRebuildingTheTree)
     form.Open(dir.Path());
     ASSERT_TRUE(form->refresh.FolderMonitor().Active());
     ASSERT_EQ(form->refresh.FolderMonitor().Directory(), dir.Path());
-    auto before = form->refresh.RefreshCounts;
+    auto before = form->refresh.refreshCounts;
     dir.File(L"arrived.cur", "x");
     EXPECT_TRUE(PumpUntil([&] { return form.Lists(L"arrived.cur"); }, 15000));
-    EXPECT_EQ(form->refresh.RefreshCounts.TreeRebuilds, before.TreeRebuilds);
-    EXPECT_GE(form->refresh.RefreshCounts.ListRefills, before.ListRefills + 1);
+    EXPECT_EQ(form->refresh.refreshCounts.treeRebuilds, before.treeRebuilds);
+    EXPECT_GE(form->refresh.refreshCounts.listRefills, before.listRefills + 1);
     EXPECT_EQ(form->FBusy.Count(), 0);
 }
 
@@ -79,7 +79,7 @@ TEST_F(Refresh, AFolderMadeUnderADriveRootIsAddedInPlaceKeepingExpansionAndSelec
     form.Open(dir.Path());
     std::wstring selected = form.SelectedTextPath();
     PumpFor(kSettle); // the monitors armed, nothing pending
-    auto before = form->refresh.RefreshCounts;
+    auto before = form->refresh.refreshCounts;
 
     RootFolder made;
     ASSERT_TRUE(made.Make());
@@ -91,11 +91,11 @@ TEST_F(Refresh, AFolderMadeUnderADriveRootIsAddedInPlaceKeepingExpansionAndSelec
     };
     ASSERT_TRUE(PumpUntil(appeared, 15000));
     PumpFor(kSettle);
-    EXPECT_EQ(form->refresh.RefreshCounts.TreeRebuilds, before.TreeRebuilds);
-    EXPECT_GE(form->refresh.RefreshCounts.TreeSyncs, before.TreeSyncs + 1);
+    EXPECT_EQ(form->refresh.refreshCounts.treeRebuilds, before.treeRebuilds);
+    EXPECT_GE(form->refresh.refreshCounts.treeSyncs, before.treeSyncs + 1);
     EXPECT_EQ(form.SelectedTextPath(), selected);
     EXPECT_TRUE(form->FolderView.IsExpanded(windows)) << "the same node, still expanded";
-    EXPECT_EQ(form->refresh.RefreshCounts.ListRefills, before.ListRefills) << "the list was left alone";
+    EXPECT_EQ(form->refresh.refreshCounts.listRefills, before.listRefills) << "the list was left alone";
     EXPECT_TRUE(form.Lists(L"inner"));
     EXPECT_EQ(form->FBusy.Count(), 0);
 }
@@ -125,7 +125,7 @@ TEST_F(Refresh, RequestsBeforeTheHandlerRunsComeTogether)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         PumpUntilIdle();
-        auto before = form->refresh.RefreshCounts;
+        auto before = form->refresh.refreshCounts;
         for (Request request : row.requests) {
             switch (request) {
             case File: form->refresh.DirMonitorFileChange(nullptr); break;
@@ -139,9 +139,9 @@ TEST_F(Refresh, RequestsBeforeTheHandlerRunsComeTogether)
         }
         EXPECT_EQ(form->FBusy.Count(), 0);
         PumpUntilIdle();
-        EXPECT_EQ(form->refresh.RefreshCounts.TreeRebuilds - before.TreeRebuilds, row.rebuilds);
-        EXPECT_EQ(form->refresh.RefreshCounts.ListRefills - before.ListRefills, row.refills);
-        EXPECT_EQ(form->refresh.RefreshCounts.TreeSyncs - before.TreeSyncs, row.syncs);
+        EXPECT_EQ(form->refresh.refreshCounts.treeRebuilds - before.treeRebuilds, row.rebuilds);
+        EXPECT_EQ(form->refresh.refreshCounts.listRefills - before.listRefills, row.refills);
+        EXPECT_EQ(form->refresh.refreshCounts.treeSyncs - before.treeSyncs, row.syncs);
         EXPECT_FALSE(form->refresh.TreePending());
         EXPECT_FALSE(form->refresh.ListPending());
         EXPECT_EQ(form.SelectedTextPath().empty(), false);
@@ -253,8 +253,8 @@ TEST_F(Refresh, AnAutomaticRefillKeepsSelectionFocusAndScrollPosition)
             dir.File(row.created, "x");
         if (row.deleted)
             DeleteFileW((dir / row.deleted).c_str());
-        auto refills = form->refresh.RefreshCounts.ListRefills;
-        ASSERT_TRUE(PumpUntil([&] { return form->refresh.RefreshCounts.ListRefills > refills; }, 15000));
+        auto refills = form->refresh.refreshCounts.listRefills;
+        ASSERT_TRUE(PumpUntil([&] { return form->refresh.refreshCounts.listRefills > refills; }, 15000));
         PumpUntilIdle();
         EXPECT_EQ(form.SelectedCaptions(), row.kept);
         int focused = ListView_GetNextItem(list.Handle(), -1, LVNI_FOCUSED);
@@ -279,12 +279,12 @@ TEST_F(Refresh, ARefillWaitsForAnInPlaceRenameToEnd)
     list.EditLabel(0);
     HWND edit = ListView_GetEditControl(list.Handle());
     ASSERT_NE(edit, nullptr);
-    auto before = form->refresh.RefreshCounts;
+    auto before = form->refresh.refreshCounts;
     dir.File(L"two.txt", "x");
     form->refresh.DirMonitorFileChange(nullptr);
     PumpFor(600);
-    EXPECT_EQ(form->refresh.RefreshCounts.ListRefills, before.ListRefills);
-    EXPECT_GT(form->refresh.RefreshCounts.Deferred, before.Deferred);
+    EXPECT_EQ(form->refresh.refreshCounts.listRefills, before.listRefills);
+    EXPECT_GT(form->refresh.refreshCounts.deferred, before.deferred);
     EXPECT_EQ(ListView_GetEditControl(list.Handle()), edit) << "the edit goes on";
 
     SendMessageW(list.Handle(), LVM_CANCELEDITLABEL, 0, 0);
@@ -292,7 +292,7 @@ TEST_F(Refresh, ARefillWaitsForAnInPlaceRenameToEnd)
         SendMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_TRUE(PumpUntil([&] { return !ListView_GetEditControl(list.Handle()); }));
     EXPECT_TRUE(PumpUntil([&] { return form.Lists(L"two.txt"); }));
-    EXPECT_GT(form->refresh.RefreshCounts.ListRefills, before.ListRefills);
+    EXPECT_GT(form->refresh.refreshCounts.listRefills, before.listRefills);
 }
 
 TEST_F(Refresh, ARefreshAskedForInsideANestedLoopWaitsAndRunsOnceAfterIt)
@@ -320,7 +320,7 @@ TEST_F(Refresh, ARefreshAskedForInsideANestedLoopWaitsAndRunsOnceAfterIt)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         PumpUntilIdle();
-        auto before = form->refresh.RefreshCounts;
+        auto before = form->refresh.refreshCounts;
         int insideRefills = -1;
         // Asks for a refill, lets the loop run a while (the request's message
         // and the retry timer come by), then ends the loop.
@@ -329,7 +329,7 @@ TEST_F(Refresh, ARefreshAskedForInsideANestedLoopWaitsAndRunsOnceAfterIt)
             if (++ticks == 1)
                 form->refresh.DirMonitorFileChange(nullptr);
             if (ticks == 30) {
-                insideRefills = form->refresh.RefreshCounts.ListRefills - before.ListRefills;
+                insideRefills = form->refresh.refreshCounts.listRefills - before.listRefills;
                 end();
             }
         };
@@ -377,10 +377,10 @@ TEST_F(Refresh, ARefreshAskedForInsideANestedLoopWaitsAndRunsOnceAfterIt)
             }
         }));
         EXPECT_EQ(insideRefills, 0) << "nothing ran inside the loop";
-        EXPECT_GT(form->refresh.RefreshCounts.Deferred, before.Deferred);
-        ASSERT_TRUE(PumpUntil([&] { return form->refresh.RefreshCounts.ListRefills > before.ListRefills; }));
+        EXPECT_GT(form->refresh.refreshCounts.deferred, before.deferred);
+        ASSERT_TRUE(PumpUntil([&] { return form->refresh.refreshCounts.listRefills > before.listRefills; }));
         PumpFor(600);
-        EXPECT_EQ(form->refresh.RefreshCounts.ListRefills, before.ListRefills + 1) << "once";
+        EXPECT_EQ(form->refresh.refreshCounts.listRefills, before.listRefills + 1) << "once";
         EXPECT_EQ(form->FBusy.Count(), 0);
         EXPECT_TRUE(form.Lists(L"one.txt"));
     }
@@ -425,7 +425,7 @@ TEST_F(Refresh, ADriveReportAppliesTheDifferencesInPlaceAndTheListFollowsOnlyAMo
         ui::TreeNode selected = tree.Selected();
         ui::TreeNode parent = tree.Parent(selected);
         ui::TreeNode top = TreeView_GetFirstVisible(tree.Handle());
-        auto before = form->refresh.RefreshCounts;
+        auto before = form->refresh.refreshCounts;
         if (row.made)
             dir.Folder(row.made);
         if (row.removed) {
@@ -433,11 +433,11 @@ TEST_F(Refresh, ADriveReportAppliesTheDifferencesInPlaceAndTheListFollowsOnlyAMo
         }
         form->refresh.DirMonitorFolderChange(nullptr);
         PumpUntilIdle();
-        EXPECT_EQ(form->refresh.RefreshCounts.TreeRebuilds, before.TreeRebuilds);
-        EXPECT_GE(form->refresh.RefreshCounts.TreeSyncs, before.TreeSyncs + 1);
+        EXPECT_EQ(form->refresh.refreshCounts.treeRebuilds, before.treeRebuilds);
+        EXPECT_GE(form->refresh.refreshCounts.treeSyncs, before.treeSyncs + 1);
         EXPECT_EQ(tree.SelectedPath(), *row.selectedAfter ? dir / row.selectedAfter : dir.Path());
         // The list is refilled only by the selection moving away.
-        bool refilled = tree.Selected() != selected || form->refresh.RefreshCounts.ListRefills != before.ListRefills;
+        bool refilled = tree.Selected() != selected || form->refresh.refreshCounts.listRefills != before.listRefills;
         EXPECT_EQ(refilled, row.listRefilled);
         if (row.listRefilled) {
             EXPECT_EQ(tree.Selected(), parent) << "nodes that stay are the same nodes";

@@ -146,7 +146,7 @@ TEST_F(SchemeMenuTest, ListsApplyAndDeleteTheSchemesAsTheyAreWhenItOpens)
 
 TEST_F(SchemeMenuTest, SavingAsksForANameAndBeforeReplacing)
 {
-    scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::CursorSchemeKey, L"Hand", cur_);
+    scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::kCursorSchemeKey, L"Hand", cur_);
     int dialogs = 0;
     std::wstring typed = L"  私の  ";
     testsupport::DialogDriver driver(L"スキームの保存", [&](HWND dialog) {
@@ -177,7 +177,7 @@ TEST_F(SchemeMenuTest, AnUnloadableFileIsNamedAndNothingChanges)
     testsupport::TempDir dir;
     const std::wstring text = dir.File(L"text.cur", "not a cursor");
     Seed(HKEY_CURRENT_USER, scheme::kUserSchemesKey, L"壊れ", cur_ + L"," + text);
-    scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::CursorSchemeKey, L"Arrow", L"c:\\before.cur");
+    scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::kCursorSchemeKey, L"Arrow", L"c:\\before.cur");
     Choose(OpenMenu(), L"壊れ");
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_NE(boxes_[0].find(L"\n\n" + text), std::wstring::npos);
@@ -201,7 +201,7 @@ TEST_F(SchemeMenuTest, DeletingAnInstalledPacksSchemeAsksAboutItsFiles)
     }
     Seed(HKEY_CURRENT_USER, scheme::kUserSchemesKey, L"Aqua", aqua);
     Seed(HKEY_CURRENT_USER, scheme::kUserSchemesKey, L"Mine", L",," + aqua);
-    scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::CursorSchemeKey, L"Help", neon);
+    scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::kCursorSchemeKey, L"Help", neon);
     Seed(HKEY_CURRENT_USER, scheme::kUserSchemesKey, L"Neon", neon);
     answer_ = IDYES;
     Choose(OpenMenu(), L"Neon", true);

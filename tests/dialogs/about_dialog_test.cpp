@@ -81,7 +81,7 @@ TEST(AboutBox, ShowsTheProgramAndItsBuildAndClosesWithEveryKey)
                 PostMessageW(dialog, WM_CLOSE, 0, 0);
         });
         TfrmAbout about;
-        about.ExecutablePath = r.executable;
+        about.executablePath = r.executable;
         EXPECT_EQ(about.ShowModal(host), IDCANCEL);
         ASSERT_EQ(driver.Handled(), 1);
         EXPECT_NE(about.ProgramIcon(), nullptr);

@@ -170,7 +170,7 @@ TEST_F(GoDialog, OpensEmptyWithItsLayoutCentredOnTheWindowGiven)
         PostMessageW(dialog, WM_CLOSE, 0, 0); // the close box cancels
     });
     TfrmGo dialog;
-    dialog.CenterOn = host;
+    dialog.centerOn = host;
     EXPECT_EQ(dialog.ShowModal(host), IDCANCEL);
     ASSERT_EQ(driver.Handled(), 1);
     EXPECT_EQ(client.right, Px(344));

@@ -113,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::abort();
     } else {
         if (r.sequence.size() != r.rates.size() || (r.frames.empty() && !r.sequence.empty()) ||
-            r.frames.size() > MaxFramesPerFile || r.sequence.size() > MaxStepsPerFile)
+            r.frames.size() > kMaxFramesPerFile || r.sequence.size() > kMaxStepsPerFile)
             std::abort();
         for (size_t i = 0; i < r.sequence.size(); ++i)
             if (r.sequence[i] < 0 || static_cast<size_t>(r.sequence[i]) >= r.frames.size() || r.rates[i] < 0)

@@ -80,7 +80,7 @@ protected:
         // The clock stands still: no step ever ends, so the timer draws
         // nothing, and what shows is the list's own painting.
         clock.count = 1'000'000LL;
-        previews.PreviewDraw = [this](int item, int, int, int) { timerDraws.push_back(item); };
+        previews.previewDraw = [this](int item, int, int, int) { timerDraws.push_back(item); };
         list = view.Handle();
     }
     void TearDown() override { ui::ScreenCursor::Set(nullptr); }
@@ -286,7 +286,7 @@ TEST_F(PreviewPaint, FramesShowAsThePointerOverWhatLiesBeneath)
     for (int i = 0; i < 2; ++i)
         view.SetSelected(i, true);
     Settle();
-    previews.PreviewDraw = nullptr;
+    previews.previewDraw = nullptr;
     clock.count = 1'000'000LL + 600 * 1000;
     previews.AnimateTimerProc();
     ASSERT_EQ(EntryOf(0)->Step, 1);
@@ -352,7 +352,7 @@ TEST_F(PreviewPaint, FramesStayInTheirCellAndOffTheFocusedLabel)
     const std::vector<uint32_t> shown = GrabSquare(list, at.x, at.y);
     const std::vector<uint32_t> besideShown = GrabSquare(list, beside.x, beside.y);
     // Every step ends: the timer draws each cursor's next frame.
-    previews.PreviewDraw = nullptr;
+    previews.previewDraw = nullptr;
     clock.count = 1'000'000LL + 600 * 1000;
     previews.AnimateTimerProc();
     const std::vector<uint32_t> after = GrabSquare(list, at.x, at.y);

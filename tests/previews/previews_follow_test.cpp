@@ -57,7 +57,7 @@ protected:
     }
     void TearDown() override { ui::ScreenCursor::Set(nullptr); }
 
-    Previews& previews() const { return form->ListPreviews; }
+    Previews& previews() const { return form->listPreviews; }
     TFileView& list() const { return form->FileView; }
     void LoadAll() { ::LoadAll(previews()); }
     // Each animated file's reader, by the file's path.
@@ -233,7 +233,7 @@ protected:
         ASSERT_TRUE(form.Created());
     }
     void TearDown() override { ui::ScreenCursor::Set(nullptr); }
-    Previews& previews() const { return form->ListPreviews; }
+    Previews& previews() const { return form->listPreviews; }
     // The files the loader made entries of, by their paths.
     std::set<std::wstring> Animated() const
     {

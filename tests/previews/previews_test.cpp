@@ -47,7 +47,7 @@ protected:
         icons.reset(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 1));
         clock = 1'000'000;
         host = std::make_unique<testsupport::PreviewHost>();
-        previews().PreviewDraw = [this](int item, int frame, int x, int y) { draws.push_back({item, frame, x, y}); };
+        previews().previewDraw = [this](int item, int frame, int x, int y) { draws.push_back({item, frame, x, y}); };
     }
     void TearDown() override
     {
@@ -189,9 +189,9 @@ TEST_P(PreviewUnit, TenItemsWithNineCursorFilesLoadThreeAtATime)
     for (int i = 0; i < previews().FPreviewCount; ++i) {
         const TPreviewEntry& e = previews().FPreviews[size_t(i)];
         EXPECT_EQ(e.Step, 0);
-        EXPECT_EQ(e.LastStep, clock);
+        EXPECT_EQ(e.lastStep, clock);
         EXPECT_GT(e.AniCur->StepCount, 0);
-        EXPECT_EQ(e.AniCur->Static, e.ItemIndex == 8) << e.ItemIndex;
+        EXPECT_EQ(e.AniCur->isStatic, e.ItemIndex == 8) << e.ItemIndex;
         EXPECT_EQ(previews().previewOfItem[size_t(e.ItemIndex)], i);
     }
     for (int item : {1, 4})
@@ -241,7 +241,7 @@ TEST_P(PreviewUnit, CursorsOverThePreviewBudgetKeepTheirIcons)
     AddFile(L"c-small.ani", Frames(10));
     {
         using namespace anitest;
-        const uint32_t steps = static_cast<uint32_t>(anicur::MaxStepsPerFile) + 1;
+        const uint32_t steps = static_cast<uint32_t>(anicur::kMaxStepsPerFile) + 1;
         AddFile(L"d-steps.ani", Riff(Anih(steps, 1, 1) + Chunk("rate", Bytes(size_t(steps) * 4, '\1')) +
                                      FrameList({SolidFrame(0x102030u)})));
     }
@@ -448,7 +448,7 @@ TEST_P(PreviewUnit, WhileTheWindowIsBusyNothingMovesAndThenItCatchesUp)
     Tick(100 * kJiffy);
     EXPECT_TRUE(draws.empty());
     EXPECT_EQ(previews().FPreviews[0].Step, 0);
-    EXPECT_EQ(previews().FPreviews[0].LastStep, loaded);
+    EXPECT_EQ(previews().FPreviews[0].lastStep, loaded);
     host->busy = 0;
 
     // Three cycles, five steps and half a step after loading, in one tick:
@@ -456,7 +456,7 @@ TEST_P(PreviewUnit, WhileTheWindowIsBusyNothingMovesAndThenItCatchesUp)
     Tick(3 * 180 * kJiffy + 10 * kJiffy);
     ASSERT_EQ(draws.size(), 1u);
     EXPECT_EQ(previews().FPreviews[0].Step, 5);
-    EXPECT_EQ(previews().FPreviews[0].LastStep, loaded + 3 * 180 * kJiffy + 100 * kJiffy);
+    EXPECT_EQ(previews().FPreviews[0].lastStep, loaded + 3 * 180 * kJiffy + 100 * kJiffy);
     EXPECT_EQ(draws[0].frame, 5);
 }
 
@@ -488,7 +488,7 @@ TEST_P(PreviewUnit, EachTickDrawsAnEntryAtMostOnceAtThePaceOfTheFile)
     long long steps0 = 0;
     {
         const TPreviewEntry& busy = previews().FPreviews[0];
-        const long long begun = busy.LastStep;
+        const long long begun = busy.lastStep;
         const long long elapsed = run(::Previews::kStepPeriodMs);
         steps0 = (clock - begun) / (2 * kJiffy);
         EXPECT_EQ(count(0), steps0);
@@ -496,12 +496,12 @@ TEST_P(PreviewUnit, EachTickDrawsAnEntryAtMostOnceAtThePaceOfTheFile)
     }
     // With ticks longer than a step the steps in between are passed over,
     // but the animation keeps the file's pace exactly.
-    const long long loaded = previews().FPreviews[0].LastStep - steps0 * 2 * kJiffy;
+    const long long loaded = previews().FPreviews[0].lastStep - steps0 * 2 * kJiffy;
     const long long elapsed = run(TfrmTarimoku::kAnimatePeriodMs);
     EXPECT_LT(count(0), elapsed / (2 * kJiffy));
     const long long busySteps = (clock - loaded) / (2 * kJiffy);
     EXPECT_EQ(previews().FPreviews[0].Step, int(busySteps % 23));
-    EXPECT_EQ(previews().FPreviews[0].LastStep, loaded + busySteps * 2 * kJiffy);
+    EXPECT_EQ(previews().FPreviews[0].lastStep, loaded + busySteps * 2 * kJiffy);
     EXPECT_NEAR(double(count(1)), double(elapsed) / (20 * kJiffy), 1);
 }
 
@@ -567,7 +567,7 @@ TEST_P(PreviewUnit, TheCorpusCursorsMoveOnScreen)
 {
     // The real clock and the real drawing, driven by the window's own timer.
     ui::CurrentSeams().performanceCounter = ui::SystemSeams().performanceCounter;
-    previews().PreviewDraw = nullptr;
+    previews().previewDraw = nullptr;
     const wchar_t* files[] = {L"reconstruct/wait.ani", L"capitaine/master/busy.ani", L"webamp/fixtures/piano.ani"};
     for (int i = 0; i < 3; ++i)
         AddCorpus(L"cursor" + std::to_wstring(i) + L".ani", files[i]);

@@ -27,7 +27,7 @@ TEST(SteadyList, ChangesInTheFolderKeepThePlaceTheMarksAndTheOtherPreviews)
     testsupport::MainForm form;
     form.Open(dir.Path());
     TFileView& view = form->FileView;
-    Previews& previews = form->ListPreviews;
+    Previews& previews = form->listPreviews;
     auto index = [&](const wchar_t* caption) {
         LVFINDINFOW find{LVFI_STRING, caption};
         return int(SendMessageW(view.Handle(), LVM_FINDITEMW, WPARAM(-1), LPARAM(&find)));

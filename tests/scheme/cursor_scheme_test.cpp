@@ -179,7 +179,7 @@ TEST_F(CursorSchemeTest, RefusedCursorReloadsTheSchemeOnce)
         UsePlatform(row.platform);
         rec_->setAnswer = row.setAnswer;
         rec_->spiAnswer = row.spiAnswer;
-        scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::CursorSchemeKey, L"Pin", L"");
+        scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::kCursorSchemeKey, L"Pin", L"");
         EXPECT_EQ(SetMouseCursor(15, cur), row.result);
         EXPECT_EQ(Stored(L"Pin"), cur);
         EXPECT_EQ(rec_->sets.size(), row.sets);
@@ -202,7 +202,7 @@ TEST_F(CursorSchemeTest, SameAssignmentTwiceWritesAndAppliesTwice)
         SetMouseCursor(12, cur);
         EXPECT_EQ(Stored(L"SizeAll"), cur);
         // Something else changes the value in between: the second call writes again.
-        scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::CursorSchemeKey, L"SizeAll", L"c:\\other.cur");
+        scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::kCursorSchemeKey, L"SizeAll", L"c:\\other.cur");
         SetMouseCursor(12, cur);
         EXPECT_EQ(Stored(L"SizeAll"), cur);
         EXPECT_EQ(rec_->sets.size() + rec_->spis.size(), 2u);
@@ -232,7 +232,7 @@ TEST_F(CursorSchemeTest, ARoleChangedByHandNamesNoSchemeAnyMore)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::CursorSchemeKey, L"Help", c.before);
+        scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::kCursorSchemeKey, L"Help", c.before);
         RegSetKeyValueW(HKEY_CURRENT_USER, SchemeKey.c_str(), nullptr, REG_SZ, L"Aqua", sizeof L"Aqua");
         const DWORD user = 1;
         RegSetKeyValueW(HKEY_CURRENT_USER, SchemeKey.c_str(), L"Scheme Source", REG_DWORD, &user, sizeof user);
@@ -345,8 +345,8 @@ TEST_F(CursorSchemeTest, RestoringEmptiesTheRoleAndReloadsOrThrowsAndChangesNoth
     for (bool readOnly : {true, false}) {
         SCOPED_TRACE(readOnly ? "read-only scheme" : "writable scheme");
         rec_->spis.clear();
-        scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::CursorSchemeKey, L"Wait", L"c:\\a.ani");
-        scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::CursorSchemeKey, L"Arrow", L"c:\\b.cur");
+        scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::kCursorSchemeKey, L"Wait", L"c:\\a.ani");
+        scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::kCursorSchemeKey, L"Arrow", L"c:\\b.cur");
         {
             std::optional<schemetest::ReadOnlyKey> locked;
             if (readOnly) {

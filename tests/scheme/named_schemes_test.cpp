@@ -55,7 +55,7 @@ protected:
     static void SetRoles(const scheme::SchemePaths& paths)
     {
         for (std::size_t role = 0; role < paths.size(); ++role)
-            scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::CursorSchemeKey, scheme::MouseRegistry[role].ValueName,
+            scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::kCursorSchemeKey, scheme::MouseRegistry[role].ValueName,
                                    paths[role]);
     }
     static std::optional<Stored> Role(std::size_t role)

@@ -69,7 +69,7 @@ TEST_F(ClipboardTest, ChoosingCopyFromTheMenuCopiesTheWholeSelection)
     idlist::ChildIDList second = idlist::IDListLast(idlist::IDListFromPath(b).get());
     idlist::RelativeIDList packed = idlist::IDListCombineRelative(first.get(), second.get());
 
-    ChooseFromMenu(TContextMenuEx::CopyId);
+    ChooseFromMenu(TContextMenuEx::kCopyId);
     EXPECT_TRUE(menu.ShowItemMenu(window, folder.get(), POINT{50, 50}, 2, packed.get()));
     testsupport::PumpUntilIdle();
     EXPECT_EQ(1, menusShown);

@@ -116,7 +116,7 @@ TEST_F(MenuMessages, NothingAboutTheProgramsSendToSubmenuReachesTheHandler)
     FakeFolder targets{2};
     ui::ScopedSeam<ui::SendToFolderFn> sendTo(ui::CurrentSeams().sendToFolder,
                                               [&](HWND) { return ui::ComPtr<IShellFolder>::Share(&targets); });
-    constexpr UINT ownId = TContextMenuEx::FirstSendToId + 1, shellId = 3;
+    constexpr UINT ownId = TContextMenuEx::kFirstSendToId + 1, shellId = 3;
     for (int level : {2, 3}) {
         SCOPED_TRACE(level);
         items.menuLevel = level;

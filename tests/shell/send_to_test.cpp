@@ -55,7 +55,7 @@ private:
 TEST_F(SendToTest, ASendToChoiceCopiesTheSelectionThenPastesIntoTheTarget)
 {
     UseSendTo(&targets);
-    ChooseFromMenu(TContextMenuEx::FirstSendToId + 3);
+    ChooseFromMenu(TContextMenuEx::kFirstSendToId + 3);
     EXPECT_TRUE(Show({0, 2}));
 
     ASSERT_EQ(1u, items.invoked.size());
@@ -104,7 +104,7 @@ TEST_F(SendToTest, TheSubmenuHoldsTheTargetsInPlaceOfTheShellsItem)
     ASSERT_EQ(5u, entries.size());
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(FakeFolder::NameOf(i), entries[i]);
-        EXPECT_EQ(TContextMenuEx::FirstSendToId + i, ids[i]);
+        EXPECT_EQ(TContextMenuEx::kFirstSendToId + i, ids[i]);
     }
     // Dismissed: nothing ran.
     EXPECT_TRUE(items.invoked.empty());
@@ -116,7 +116,7 @@ TEST_F(SendToTest, TheHundredthEntryIsASendToChoiceLikeTheOthers)
     FakeFolder many{130};
     many.menu = targets.menu;
     UseSendTo(&many);
-    ChooseFromMenu(TContextMenuEx::LastSendToId);
+    ChooseFromMenu(TContextMenuEx::kLastSendToId);
     EXPECT_TRUE(Show({0}));
     ASSERT_EQ(1u, items.invoked.size());
     EXPECT_EQ(25u, items.invoked[0].verb);
@@ -139,11 +139,11 @@ TEST_F(SendToTest, WithoutASendToItemTheMenuIsTheShellsAndItsIdsMeanNothingSpeci
 {
     items.menu = {Command(L"コピー(&C)", 25), Command(L"送る(&N)", 40, MFS_GRAYED), SendToSubmenu(L"Send to(&N)")};
     UseSendTo(&targets);
-    ChooseFromMenu(TContextMenuEx::FirstSendToId + 5);
+    ChooseFromMenu(TContextMenuEx::kFirstSendToId + 5);
     Show({0});
     EXPECT_EQ((std::vector<std::wstring>{L"コピー(&C)", L"送る(&N)", L"Send to(&N)"}), shownCaptions);
     ASSERT_EQ(1u, items.invoked.size());
-    EXPECT_EQ(TContextMenuEx::FirstSendToId + 4, items.invoked[0].verb);
+    EXPECT_EQ(TContextMenuEx::kFirstSendToId + 4, items.invoked[0].verb);
     EXPECT_TRUE(targets.menusMade.empty());
 }
 
@@ -180,7 +180,7 @@ TEST_F(SendToTest, ASendToThatCannotFinishPastesNothingItShouldNot)
         ui::ScopedSeam track(ui::CurrentSeams().trackMenu, [&](HMENU, UINT, POINT, HWND) {
             if (row.fault == Fault::EntryGone)
                 targets.itemCount = 2; // the folder shrank while the menu was open
-            return TContextMenuEx::FirstSendToId + (row.fault == Fault::EntryGone ? 4 : 1);
+            return TContextMenuEx::kFirstSendToId + (row.fault == Fault::EntryGone ? 4 : 1);
         });
         EXPECT_FALSE(Show({0}));
         ASSERT_EQ(1u, items.invoked.size());
@@ -287,9 +287,9 @@ TEST_F(SendToTest, EveryCommandRunsBusyInPairsAndTheMenuItselfDoesNot)
     const Row rows[] = {
         {"dismissed", 0, [] {}, 0, 0},
         {"plain command", 18, [] {}, 1, 1},
-        {"send to", TContextMenuEx::FirstSendToId, [] {}, 2, 2},
-        {"failed copy", TContextMenuEx::FirstSendToId, [this] { items.invokeResult = E_FAIL; }, 1, 1},
-        {"failed paste", TContextMenuEx::FirstSendToId, [this] { targets.invokeResult = E_FAIL; }, 2, 2},
+        {"send to", TContextMenuEx::kFirstSendToId, [] {}, 2, 2},
+        {"failed copy", TContextMenuEx::kFirstSendToId, [this] { items.invokeResult = E_FAIL; }, 1, 1},
+        {"failed paste", TContextMenuEx::kFirstSendToId, [this] { targets.invokeResult = E_FAIL; }, 2, 2},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

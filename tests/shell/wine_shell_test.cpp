@@ -107,7 +107,7 @@ TEST_F(WineShellTest, TheSubmenuIsFilledWithTheFirstHundredFilesOfTheSendToFolde
     ASSERT_EQ(100, GetMenuItemCount(sub));
     auto captions = Captions(sub);
     for (int i = 0; i < 100; ++i) {
-        EXPECT_EQ(TContextMenuEx::FirstSendToId + i, GetMenuItemID(sub, i));
+        EXPECT_EQ(TContextMenuEx::kFirstSendToId + i, GetMenuItemID(sub, i));
         wchar_t stem[32];
         swprintf(stem, 32, L"target%03d", i);
         EXPECT_EQ(0u, captions[i].rfind(stem, 0)) << captions[i];
@@ -122,5 +122,5 @@ TEST_F(WineShellTest, TheSystemsSendToFolderCanBeRead)
     ASSERT_TRUE(menu.FillSendToMenu(window, m.get()));
     HMENU sub = GetSubMenu(m.get(), 0);
     for (int i = 0; i < GetMenuItemCount(sub); ++i)
-        EXPECT_EQ(TContextMenuEx::FirstSendToId + i, GetMenuItemID(sub, i));
+        EXPECT_EQ(TContextMenuEx::kFirstSendToId + i, GetMenuItemID(sub, i));
 }

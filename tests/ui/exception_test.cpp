@@ -197,7 +197,7 @@ TEST(Text, UpToNullCutsAtTheFirstNulOnly)
 TEST(Text, CodePage932AndLowerCase)
 {
     // Two double-byte characters, then the access key: "(&N)" starts at byte 5.
-    EXPECT_EQ(ui::ToCodePage(L"送る(&N)", ui::CodePageJapanese).find("(&N)"), 4u);
+    EXPECT_EQ(ui::ToCodePage(L"送る(&N)", ui::kCodePageJapanese).find("(&N)"), 4u);
     EXPECT_EQ(ui::LowerCase(L"C:\\Cursors\\Busy.CUR"), L"c:\\cursors\\busy.cur");
 }
 
