@@ -1,0 +1,150 @@
+// Taking back changes of the pointers on the real registry: after a role
+// chosen or given back, a scheme applied and a pack installed, every value
+// (with its type), the scheme's name and its source are as they were, and
+// several steps go back in turn. Wine never reloads cursors: the seams watch.
+#include "app/cursors/pointer_history.h"
+
+#include "anicur/cursor_file.h"
+#include "scheme/cursor_pack_install.h"
+#include "scheme/named_schemes.h"
+#include "scheme/pack_export.h"
+#include "scheme/registry.h"
+#include "tests/support/local_app_data.h"
+#include "tests/support/seam_recorders.h"
+#include "tests/support/wine_ui.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using testsupport::CorpusFile;
+
+namespace {
+
+constexpr wchar_t kPackName[] = L"Tarimoku Undo Pack";
+constexpr wchar_t kSchemeName[] = L"Tarimoku Undo Scheme";
+
+void Write(HKEY key, const wchar_t* name, DWORD type, const std::wstring& text)
+{
+    RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                   DWORD((text.size() + 1) * sizeof(wchar_t)));
+}
+
+class PointerUndo : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetEnvironmentVariableW(L"TK_CURSORS", testsupport::CorpusDir().c_str());
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Control Panel\\Cursors");
+        // A start no change makes by itself: an expandable role, a role
+        // missing, a text source and no name at all.
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, scheme::CursorSchemeKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                  &key, nullptr),
+                  ERROR_SUCCESS);
+        Write(key, L"Arrow", REG_EXPAND_SZ, L"%TK_CURSORS%\\capitaine\\master\\normal-select.cur");
+        Write(key, L"Help", REG_SZ, CorpusFile(L"capitaine/master/help-select.cur"));
+        Write(key, L"Hand", REG_SZ, L"");
+        Write(key, scheme::kSchemeSourceValue, REG_SZ, L"7");
+        RegCloseKey(key);
+        scheme::PointerSet set;
+        set[0] = CorpusFile(L"capitaine/master/link-select.cur");
+        set[3] = CorpusFile(L"capitaine/master/working-in-background.ani");
+        std::wstring text;
+        for (std::size_t role = 0; role < set.size(); ++role)
+            text += (role ? L"," : L"") + set[role];
+        scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::kUserSchemesKey, kSchemeName, text);
+        const auto exported = scheme::ExportCursorPack(out_.Path(), kPackName, set);
+        ASSERT_EQ(exported.problem, scheme::PackProblem::None);
+        inf_ = exported.infPath;
+    }
+    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Control Panel\\Cursors"); }
+
+    static scheme::CursorFileCheck Any()
+    {
+        return [](const std::wstring&) { return true; };
+    }
+
+    std::wstring inf_;
+    testsupport::CursorSeamRecorder seams_{VER_PLATFORM_WIN32_NT};
+    testsupport::LocalAppData local_;
+    testsupport::TempDir out_;
+};
+
+// Every change the program makes, in the order the steps take them.
+const struct {
+    const char* what;
+    std::function<void(const std::wstring& inf)> change;
+} kChanges[] = {
+    {"a role chosen",
+     [](const std::wstring&) {
+         scheme::SetMouseCursor(3, CorpusFile(L"capitaine/master/busy.ani"), anicur::IsWholeCursorFile);
+     }},
+    {"a scheme applied",
+     [](const std::wstring&) {
+         scheme::ApplyScheme(kSchemeName, scheme::SchemeSource::User, anicur::IsWholeCursorFile);
+     }},
+    {"a role given back", [](const std::wstring&) { scheme::RestoreMouseCursor(0); }},
+    {"a pack installed",
+     [](const std::wstring& inf) {
+         scheme::InstallCursorPack(
+             inf, anicur::IsWholeCursorFile, [](const std::wstring&) { return true; },
+             [](const std::wstring& name, const std::wstring&) {
+                 return scheme::ApplyScheme(name, scheme::SchemeSource::User, anicur::IsWholeCursorFile).outcome ==
+                        scheme::SchemeApply::Applied;
+             });
+     }},
+};
+
+TEST_F(PointerUndo, EachChangeIsTakenBackExactly)
+{
+    for (const auto& row : kChanges) {
+        SCOPED_TRACE(row.what);
+        const scheme::PointerSnapshot before = scheme::ReadPointerSnapshot();
+        PointerHistory history;
+        history.Remember();
+        row.change(inf_);
+        ASSERT_NE(scheme::ReadPointerSnapshot(), before) << "the change changed nothing";
+        seams_.spis.clear();
+        EXPECT_EQ(history.Undo(), PointerHistory::Undone::Applied);
+        EXPECT_EQ(scheme::ReadPointerSnapshot(), before);
+        EXPECT_EQ(seams_.spis.size(), 1u);
+        EXPECT_EQ(history.Undo(), PointerHistory::Undone::Nothing);
+    }
+    // The start's own values, read without the snapshot.
+    wchar_t text[MAX_PATH] = {};
+    DWORD size = sizeof text, type = 0;
+    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Cursors", L"Arrow", RRF_RT_ANY | RRF_NOEXPAND, &type,
+                           text, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(type, DWORD(REG_EXPAND_SZ));
+    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Cursors", L"Wait", RRF_RT_ANY, nullptr, nullptr,
+                           nullptr),
+              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Cursors", nullptr, RRF_RT_ANY, nullptr, nullptr,
+                           nullptr),
+              ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(PointerUndo, StepsGoBackInTurnAndAChangeThatFailedIsNone)
+{
+    PointerHistory history;
+    std::vector<scheme::PointerSnapshot> states;
+    for (const auto& row : kChanges) {
+        states.push_back(scheme::ReadPointerSnapshot());
+        history.Remember();
+        row.change(inf_);
+        // Refused before anything is written: no step of its own.
+        history.Remember();
+        scheme::SetMouseCursor(5, out_ / L"gone.cur", Any());
+    }
+    EXPECT_TRUE(history.CanUndo());
+    for (auto state = states.rbegin(); state != states.rend(); ++state) {
+        EXPECT_EQ(history.Undo(), PointerHistory::Undone::Applied);
+        EXPECT_EQ(scheme::ReadPointerSnapshot(), *state);
+    }
+    EXPECT_FALSE(history.CanUndo());
+    EXPECT_EQ(history.Undo(), PointerHistory::Undone::Nothing);
+}
+
+} // namespace

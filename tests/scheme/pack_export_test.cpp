@@ -1,0 +1,116 @@
+// A pointer set written as a pack and installed back: the same roles with
+// files of the same content; and the names the files get in the pack.
+#include "scheme/pack_export.h"
+
+#include "anicur/cursor_file.h"
+#include "scheme/cursor_pack_install.h"
+#include "scheme/role_guess.h"
+#include "tests/support/local_app_data.h"
+#include "tests/support/wine_ui.h"
+
+#include <gtest/gtest.h>
+
+using testsupport::CorpusFile;
+using testsupport::ReadBytes;
+
+namespace {
+
+constexpr wchar_t kName[] = L"Tarimoku Export Test";
+
+void DeleteScheme()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, scheme::kUserSchemesKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        RegDeleteValueW(key, kName);
+        RegCloseKey(key);
+    }
+}
+
+// A corpus folder's set as its names suggest.
+scheme::PointerSet GuessedSet(const std::wstring& folder)
+{
+    std::vector<std::wstring> paths;
+    WIN32_FIND_DATAW found{};
+    const std::wstring dir = CorpusFile(folder);
+    HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do
+            paths.push_back(dir + L"\\" + found.cFileName);
+        while (FindNextFileW(find, &found));
+        FindClose(find);
+    }
+    scheme::PointerSet set;
+    const scheme::GuessedSet guessed = scheme::GuessSet(paths);
+    for (std::size_t role = 0; role < set.size(); ++role)
+        set[role] = guessed[role].file;
+    return set;
+}
+
+TEST(PackExport, InstallsBackAsTheSameScheme)
+{
+    for (const wchar_t* folder : {L"capitaine/pr53/Capitaine Cursors", L"catppuccin/catppuccin-mocha-dark-cursors"}) {
+        SCOPED_TRACE(testing::Message() << folder);
+        scheme::PointerSet set = GuessedSet(folder);
+        set[3].clear();   // a role left to the system
+        set[16] = set[0]; // one file in two roles
+        testsupport::LocalAppData local;
+        testsupport::TempDir out;
+        DeleteScheme();
+        const scheme::PackExportResult exported = scheme::ExportCursorPack(out.Path(), kName, set);
+        ASSERT_EQ(exported.problem, scheme::PackProblem::None) << exported.detail;
+        const scheme::PackInstallResult installed = scheme::InstallCursorPack(
+            exported.infPath, anicur::IsWholeCursorFile, [](const std::wstring&) { return false; },
+            [](const std::wstring&, const std::wstring&) { return true; });
+        ASSERT_EQ(installed.problem, scheme::PackProblem::None) << installed.detail;
+        EXPECT_EQ(installed.schemeName, kName);
+        const auto stored = scheme::ReadNamedScheme(kName, scheme::SchemeSource::User);
+        ASSERT_TRUE(stored);
+        for (std::size_t role = 0; role < set.size(); ++role) {
+            SCOPED_TRACE(role);
+            const std::wstring& entry = (*stored)[role];
+            ASSERT_EQ(entry.empty(), set[role].empty());
+            if (!entry.empty())
+                EXPECT_EQ(ReadBytes(scheme::ExpandCursorPath(entry)), ReadBytes(set[role]));
+        }
+        DeleteScheme();
+    }
+}
+
+TEST(PackExport, RefusesWhatNoPackCanHoldAndLeavesNothing)
+{
+    testsupport::TempDir out;
+    scheme::PointerSet set;
+    set[0] = CorpusFile(L"capitaine/master/normal-select.cur");
+    set[1] = out / L"gone.cur";
+    EXPECT_EQ(scheme::ExportCursorPack(out.Path(), L"...", set).problem, scheme::PackProblem::BadSchemeName);
+    EXPECT_EQ(scheme::ExportCursorPack(out.Path(), L"50% \"grey\"", set).problem,
+              scheme::PackProblem::BadSchemeName);
+    EXPECT_EQ(scheme::ExportCursorPack(out.Path(), kName, set).problem, scheme::PackProblem::MissingFile);
+    set[1].clear();
+    out.File(std::wstring(kName) + L"\\other.txt", "x");
+    EXPECT_EQ(scheme::ExportCursorPack(out.Path(), kName, set).problem, scheme::PackProblem::NotCopied);
+    EXPECT_FALSE(testsupport::FileExists(out / (std::wstring(kName) + L"\\normal-select.cur")));
+}
+
+TEST(PackExport, FileNamesAreFitAndUnique)
+{
+    scheme::PointerSet set;
+    set[0] = L"C:\\a\\arrow.cur";
+    set[1] = L"C:\\b\\Arrow.cur"; // another file, the same name
+    set[2] = L"C:\\c\\arrow.cur"; // and a third
+    set[3] = L"C:\\A\\ARROW.CUR"; // the first file again
+    set[4] = L"C:\\a\\x,y%z.ani"; // signs a setup file cannot hold
+    set[5] = L"C:\\a\\com1.cur";  // a device's name
+    set[6] = L"C:\\a\\noext";
+    const scheme::PointerSet names = scheme::PackFileNames(set);
+    EXPECT_EQ(names[0], L"arrow.cur");
+    EXPECT_EQ(names[1], L"Arrow (2).cur");
+    EXPECT_EQ(names[2], L"arrow (3).cur");
+    EXPECT_EQ(names[3], L"arrow.cur");
+    EXPECT_EQ(names[4], L"x_y_z.ani");
+    EXPECT_EQ(names[5], L"_com1.cur");
+    EXPECT_EQ(names[6], L"noext");
+    EXPECT_EQ(names[7], L"");
+}
+
+} // namespace
