@@ -50,7 +50,7 @@ protected:
     ui::ScopedSeam<ui::UnregisterDeviceFn> unregister_{ui::CurrentSeams().unregisterDevice,
                                                        [this](HDEVNOTIFY notify) { unregistered.push_back(notify); }};
     FakeRefreshPanes panes;
-    AutoRefresh refresh;
+    AutoRefresh refresh{panes.busy};
     RefreshHost host{refresh};
 };
 
@@ -85,7 +85,7 @@ TEST_F(AutoRefreshTest, APassThatMovesTheSelectionLeavesTheRefillToIt)
     ASSERT_TRUE(PumpUntil([&] { return panes.selected == L"elsewhere"; }));
     PumpFor(300);
     EXPECT_EQ(panes.refills, 0);
-    EXPECT_FALSE(refresh.FListChanged);
+    EXPECT_FALSE(refresh.ListPending());
 }
 
 TEST_F(AutoRefreshTest, ARemovalAskedForLetsTheDriveGoUntilItFailsOrTheDriveReturns)
@@ -93,10 +93,10 @@ TEST_F(AutoRefreshTest, ARemovalAskedForLetsTheDriveGoUntilItFailsOrTheDriveRetu
     TempDir c, d;
     drives = {c.Path(), d.Path()};
     SendMessageW(host.Handle(), WM_WATCHFOLDERS, 0, 0);
-    ASSERT_EQ(refresh.FDriveMonitors.size(), 2u);
-    ASSERT_TRUE(refresh.FDriveMonitors[1]->Listed());
+    ASSERT_EQ(refresh.DriveCount(), 2u);
+    ASSERT_TRUE(refresh.DriveMonitor(1).Listed());
     ASSERT_EQ(registered.size(), 2u);
-    EXPECT_EQ(registered[1], refresh.FDriveMonitors[1]->NotifyHandle()) << "the monitor's own handle";
+    EXPECT_EQ(registered[1], refresh.DriveMonitor(1).NotifyHandle()) << "the monitor's own handle";
     enum Event { QueryRemove, QueryRemoveFailed, RemoveComplete, Arrival, FolderChange };
     struct Row {
         const char* what;
@@ -124,12 +124,12 @@ TEST_F(AutoRefreshTest, ARemovalAskedForLetsTheDriveGoUntilItFailsOrTheDriveRetu
         case FolderChange: SendMessageW(host.Handle(), WM_WATCHFOLDERS, 0, 0); break;
         }
         PumpUntilIdle();
-        EXPECT_EQ(refresh.FDriveMonitors[0]->Active(), row.first);
-        EXPECT_EQ(refresh.FDriveMonitors[1]->Active(), row.second);
-        EXPECT_EQ(refresh.FDriveMonitors[1]->Listed(), row.second);
+        EXPECT_EQ(refresh.DriveMonitor(0).Active(), row.first);
+        EXPECT_EQ(refresh.DriveMonitor(1).Active(), row.second);
+        EXPECT_EQ(refresh.DriveMonitor(1).Listed(), row.second);
         EXPECT_EQ(refresh.DriveNotification(1) != nullptr, row.secondRegistered);
         if (row.second && row.secondRegistered) {
-            EXPECT_EQ(registered.back(), refresh.FDriveMonitors[1]->NotifyHandle());
+            EXPECT_EQ(registered.back(), refresh.DriveMonitor(1).NotifyHandle());
         }
         if (row.event == QueryRemoveFailed || row.event == RemoveComplete) {
             ASSERT_EQ(unregistered.size(), unregisteredBefore + 1);
@@ -144,8 +144,8 @@ TEST_F(AutoRefreshTest, ADriveThatCouldNotBeArmedIsWatchedOnceItArms)
     std::wstring late = base / L"late";
     drives = {late};
     SendMessageW(host.Handle(), WM_WATCHFOLDERS, 0, 0);
-    ASSERT_EQ(refresh.FDriveMonitors.size(), 1u);
-    TDirMonitor& monitor = *refresh.FDriveMonitors[0];
+    ASSERT_EQ(refresh.DriveCount(), 1u);
+    const TDirMonitor& monitor = refresh.DriveMonitor(0);
     EXPECT_TRUE(monitor.Active());
     EXPECT_FALSE(monitor.Listed());
     EXPECT_EQ(refresh.DriveNotification(0), nullptr);
@@ -168,16 +168,16 @@ TEST_F(AutoRefreshTest, AFolderInViewDeletedIsReportedOnceAndItsChangesAreNotLos
     panes.selected = base / L"view";
     refresh.SyncSpacingMs = 0;
     SendMessageW(host.Handle(), WM_WATCHFOLDERS, 0, 0);
-    ASSERT_TRUE(refresh.DirMonitorFile.Active());
+    ASSERT_TRUE(refresh.FolderMonitor().Active());
     // A file made while the check has let go of the folder is still reported.
     base.File(L"view\\new.txt", "x");
     refresh.Check();
-    EXPECT_TRUE(refresh.DirMonitorFile.Active());
+    EXPECT_TRUE(refresh.FolderMonitor().Active());
     EXPECT_TRUE(PumpUntil([&] { return panes.refills > 0; }));
     ASSERT_TRUE(testsupport::RemoveTree(base / L"view"));
     refresh.Check();
     refresh.Check();
-    EXPECT_FALSE(refresh.DirMonitorFile.Active());
+    EXPECT_FALSE(refresh.FolderMonitor().Active());
     EXPECT_TRUE(PumpUntil([&] { return panes.syncs == 1; }));
     PumpFor(300);
     EXPECT_EQ(panes.syncs, 1) << "once";
