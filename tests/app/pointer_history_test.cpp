@@ -96,21 +96,30 @@ const struct {
      }},
 };
 
-TEST_F(PointerUndo, EachChangeIsTakenBackExactly)
+// Each change, and a change refused before anything is written (no step of
+// its own), then every step back in turn: each brings the pointers back
+// exactly and reloads them once, down to the start's own values.
+TEST_F(PointerUndo, StepsTakeEachChangeBackExactlyInTurn)
 {
+    PointerHistory history;
+    std::vector<scheme::PointerSnapshot> states;
     for (const auto& row : kChanges) {
         SCOPED_TRACE(row.what);
-        const scheme::PointerSnapshot before = scheme::ReadPointerSnapshot();
-        PointerHistory history;
+        states.push_back(scheme::ReadPointerSnapshot());
         history.Remember();
         row.change(inf_);
-        ASSERT_NE(scheme::ReadPointerSnapshot(), before) << "the change changed nothing";
+        ASSERT_NE(scheme::ReadPointerSnapshot(), states.back()) << "the change changed nothing";
+        history.Remember();
+        scheme::SetMouseCursor(5, out_ / L"gone.cur", Any());
+    }
+    for (auto state = states.rbegin(); state != states.rend(); ++state) {
         seams_.spis.clear();
         EXPECT_EQ(history.Undo(), PointerHistory::Undone::Applied);
-        EXPECT_EQ(scheme::ReadPointerSnapshot(), before);
+        EXPECT_EQ(scheme::ReadPointerSnapshot(), *state);
         EXPECT_EQ(seams_.spis.size(), 1u);
-        EXPECT_EQ(history.Undo(), PointerHistory::Undone::Nothing);
     }
+    EXPECT_FALSE(history.CanUndo());
+    EXPECT_EQ(history.Undo(), PointerHistory::Undone::Nothing);
     // The start's own values, read without the snapshot.
     wchar_t text[MAX_PATH] = {};
     DWORD size = sizeof text, type = 0;
@@ -124,27 +133,6 @@ TEST_F(PointerUndo, EachChangeIsTakenBackExactly)
     EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Cursors", nullptr, RRF_RT_ANY, nullptr, nullptr,
                            nullptr),
               ERROR_FILE_NOT_FOUND);
-}
-
-TEST_F(PointerUndo, StepsGoBackInTurnAndAChangeThatFailedIsNone)
-{
-    PointerHistory history;
-    std::vector<scheme::PointerSnapshot> states;
-    for (const auto& row : kChanges) {
-        states.push_back(scheme::ReadPointerSnapshot());
-        history.Remember();
-        row.change(inf_);
-        // Refused before anything is written: no step of its own.
-        history.Remember();
-        scheme::SetMouseCursor(5, out_ / L"gone.cur", Any());
-    }
-    EXPECT_TRUE(history.CanUndo());
-    for (auto state = states.rbegin(); state != states.rend(); ++state) {
-        EXPECT_EQ(history.Undo(), PointerHistory::Undone::Applied);
-        EXPECT_EQ(scheme::ReadPointerSnapshot(), *state);
-    }
-    EXPECT_FALSE(history.CanUndo());
-    EXPECT_EQ(history.Undo(), PointerHistory::Undone::Nothing);
 }
 
 } // namespace
