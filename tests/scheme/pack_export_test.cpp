@@ -1,5 +1,5 @@
 // A pointer set written as a pack and installed back: the same roles with
-// files of the same content; and the names the files get in the pack.
+// files of the same content, also where two files share a name.
 #include "scheme/pack_export.h"
 
 #include "anicur/cursor_file.h"
@@ -51,8 +51,9 @@ TEST(PackExport, InstallsBackAsTheSameScheme)
     for (const wchar_t* folder : {L"capitaine/pr53/Capitaine Cursors", L"catppuccin/catppuccin-mocha-dark-cursors"}) {
         SCOPED_TRACE(testing::Message() << folder);
         scheme::PointerSet set = GuessedSet(folder);
-        set[3].clear();   // a role left to the system
-        set[16] = set[0]; // one file in two roles
+        set[3].clear();                                                             // a role left to the system
+        set[16] = set[0];                                                           // one file in two roles
+        set[15] = CorpusFile(L"catppuccin/catppuccin-mocha-dark-cursors/help.cur"); // another help.cur
         testsupport::LocalAppData local;
         testsupport::TempDir out;
         DeleteScheme();
@@ -69,8 +70,9 @@ TEST(PackExport, InstallsBackAsTheSameScheme)
             SCOPED_TRACE(role);
             const std::wstring& entry = (*stored)[role];
             ASSERT_EQ(entry.empty(), set[role].empty());
-            if (!entry.empty())
+            if (!entry.empty()) {
                 EXPECT_EQ(ReadBytes(scheme::ExpandCursorPath(entry)), ReadBytes(set[role]));
+            }
         }
         DeleteScheme();
     }
@@ -90,27 +92,6 @@ TEST(PackExport, RefusesWhatNoPackCanHoldAndLeavesNothing)
     out.File(std::wstring(kName) + L"\\other.txt", "x");
     EXPECT_EQ(scheme::ExportCursorPack(out.Path(), kName, set).problem, scheme::PackProblem::NotCopied);
     EXPECT_FALSE(testsupport::FileExists(out / (std::wstring(kName) + L"\\normal-select.cur")));
-}
-
-TEST(PackExport, FileNamesAreFitAndUnique)
-{
-    scheme::PointerSet set;
-    set[0] = L"C:\\a\\arrow.cur";
-    set[1] = L"C:\\b\\Arrow.cur"; // another file, the same name
-    set[2] = L"C:\\c\\arrow.cur"; // and a third
-    set[3] = L"C:\\A\\ARROW.CUR"; // the first file again
-    set[4] = L"C:\\a\\x,y%z.ani"; // signs a setup file cannot hold
-    set[5] = L"C:\\a\\com1.cur";  // a device's name
-    set[6] = L"C:\\a\\noext";
-    const scheme::PointerSet names = scheme::PackFileNames(set);
-    EXPECT_EQ(names[0], L"arrow.cur");
-    EXPECT_EQ(names[1], L"Arrow (2).cur");
-    EXPECT_EQ(names[2], L"arrow (3).cur");
-    EXPECT_EQ(names[3], L"arrow.cur");
-    EXPECT_EQ(names[4], L"x_y_z.ani");
-    EXPECT_EQ(names[5], L"_com1.cur");
-    EXPECT_EQ(names[6], L"noext");
-    EXPECT_EQ(names[7], L"");
 }
 
 } // namespace
