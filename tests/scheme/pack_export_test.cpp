@@ -17,15 +17,6 @@ namespace {
 
 constexpr wchar_t kName[] = L"Tarimoku Export Test";
 
-void DeleteScheme()
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, scheme::kUserSchemesKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-        RegDeleteValueW(key, kName);
-        RegCloseKey(key);
-    }
-}
-
 // A corpus folder's set as its names suggest.
 scheme::PointerSet GuessedSet(const std::wstring& folder)
 {
@@ -56,7 +47,7 @@ TEST(PackExport, InstallsBackAsTheSameScheme)
         set[15] = CorpusFile(L"catppuccin/catppuccin-mocha-dark-cursors/help.cur"); // another help.cur
         testsupport::LocalAppData local;
         testsupport::TempDir out;
-        DeleteScheme();
+        scheme::DeleteScheme(kName);
         const scheme::PackExportResult exported = scheme::ExportCursorPack(out.Path(), kName, set);
         ASSERT_EQ(exported.problem, scheme::PackProblem::None) << exported.detail;
         const scheme::PackInstallResult installed = scheme::InstallCursorPack(
@@ -74,7 +65,7 @@ TEST(PackExport, InstallsBackAsTheSameScheme)
                 EXPECT_EQ(ReadBytes(scheme::ExpandCursorPath(entry)), ReadBytes(set[role]));
             }
         }
-        DeleteScheme();
+        scheme::DeleteScheme(kName);
     }
 }
 
