@@ -50,10 +50,7 @@ protected:
         scheme::PointerSet set;
         set[0] = CorpusFile(L"capitaine/master/link-select.cur");
         set[3] = CorpusFile(L"capitaine/master/working-in-background.ani");
-        std::wstring text;
-        for (std::size_t role = 0; role < set.size(); ++role)
-            text += (role ? L"," : L"") + set[role];
-        scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::kUserSchemesKey, kSchemeName, text);
+        scheme::SetRegistryVal(HKEY_CURRENT_USER, scheme::kUserSchemesKey, kSchemeName, *scheme::WriteSchemeText(set));
         const auto exported = scheme::ExportCursorPack(out_.Path(), kPackName, set);
         ASSERT_EQ(exported.problem, scheme::PackProblem::None);
         inf_ = exported.infPath;
@@ -120,19 +117,18 @@ TEST_F(PointerUndo, StepsTakeEachChangeBackExactlyInTurn)
     }
     EXPECT_FALSE(history.CanUndo());
     EXPECT_EQ(history.Undo(), PointerHistory::Undone::Nothing);
-    // The start's own values, read without the snapshot.
-    wchar_t text[MAX_PATH] = {};
-    DWORD size = sizeof text, type = 0;
-    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Cursors", L"Arrow", RRF_RT_ANY | RRF_NOEXPAND, &type,
-                           text, &size),
-              ERROR_SUCCESS);
-    EXPECT_EQ(type, DWORD(REG_EXPAND_SZ));
-    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Cursors", L"Wait", RRF_RT_ANY, nullptr, nullptr,
-                           nullptr),
-              ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Cursors", nullptr, RRF_RT_ANY, nullptr, nullptr,
-                           nullptr),
-              ERROR_FILE_NOT_FOUND);
+    // The start's own values, read without the snapshot: the type kept, the
+    // missing role and name still missing.
+    const auto type = [](const wchar_t* name) {
+        DWORD found = REG_NONE;
+        return RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Cursors", name, RRF_RT_ANY | RRF_NOEXPAND, &found,
+                            nullptr, nullptr) == ERROR_SUCCESS
+                   ? found
+                   : DWORD(REG_NONE);
+    };
+    EXPECT_EQ(type(L"Arrow"), DWORD(REG_EXPAND_SZ));
+    EXPECT_EQ(type(L"Wait"), DWORD(REG_NONE));
+    EXPECT_EQ(type(nullptr), DWORD(REG_NONE));
 }
 
 } // namespace
