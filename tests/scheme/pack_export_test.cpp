@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using testsupport::CorpusFile;
 using testsupport::ReadBytes;
 
@@ -21,15 +23,8 @@ constexpr wchar_t kName[] = L"Tarimoku Export Test";
 scheme::PointerSet GuessedSet(const std::wstring& folder)
 {
     std::vector<std::wstring> paths;
-    WIN32_FIND_DATAW found{};
-    const std::wstring dir = CorpusFile(folder);
-    HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do
-            paths.push_back(dir + L"\\" + found.cFileName);
-        while (FindNextFileW(find, &found));
-        FindClose(find);
-    }
+    for (const auto& entry : std::filesystem::directory_iterator(CorpusFile(folder)))
+        paths.push_back(entry.path().wstring());
     scheme::PointerSet set;
     const scheme::GuessedSet guessed = scheme::GuessSet(paths);
     for (std::size_t role = 0; role < set.size(); ++role)
