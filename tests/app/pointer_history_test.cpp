@@ -24,12 +24,6 @@ namespace {
 constexpr wchar_t kPackName[] = L"Tarimoku Undo Pack";
 constexpr wchar_t kSchemeName[] = L"Tarimoku Undo Scheme";
 
-void Write(HKEY key, const wchar_t* name, DWORD type, const std::wstring& text)
-{
-    RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
-                   DWORD((text.size() + 1) * sizeof(wchar_t)));
-}
-
 class PointerUndo : public testing::Test {
 protected:
     void SetUp() override
@@ -42,10 +36,10 @@ protected:
         ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, scheme::CursorSchemeKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                                   &key, nullptr),
                   ERROR_SUCCESS);
-        Write(key, L"Arrow", REG_EXPAND_SZ, L"%TK_CURSORS%\\capitaine\\master\\normal-select.cur");
-        Write(key, L"Help", REG_SZ, CorpusFile(L"capitaine/master/help-select.cur"));
-        Write(key, L"Hand", REG_SZ, L"");
-        Write(key, scheme::kSchemeSourceValue, REG_SZ, L"7");
+        scheme::WriteRegistryText(key, L"Arrow", L"%TK_CURSORS%\\capitaine\\master\\normal-select.cur", REG_EXPAND_SZ);
+        scheme::WriteRegistryText(key, L"Help", CorpusFile(L"capitaine/master/help-select.cur"));
+        scheme::WriteRegistryText(key, L"Hand", L"");
+        scheme::WriteRegistryText(key, scheme::kSchemeSourceValue, L"7");
         RegCloseKey(key);
         scheme::PointerSet set;
         set[0] = CorpusFile(L"capitaine/master/link-select.cur");
@@ -56,11 +50,6 @@ protected:
         inf_ = exported.infPath;
     }
     void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Control Panel\\Cursors"); }
-
-    static scheme::CursorFileCheck Any()
-    {
-        return [](const std::wstring&) { return true; };
-    }
 
     std::wstring inf_;
     testsupport::CursorSeamRecorder seams_{VER_PLATFORM_WIN32_NT};
@@ -107,7 +96,7 @@ TEST_F(PointerUndo, StepsTakeEachChangeBackExactlyInTurn)
         row.change(inf_);
         ASSERT_NE(scheme::ReadPointerSnapshot(), states.back()) << "the change changed nothing";
         history.Remember();
-        scheme::SetMouseCursor(5, out_ / L"gone.cur", Any());
+        scheme::SetMouseCursor(5, out_ / L"gone.cur", [](const std::wstring&) { return true; });
     }
     for (auto state = states.rbegin(); state != states.rend(); ++state) {
         seams_.spis.clear();
