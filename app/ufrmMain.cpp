@@ -131,6 +131,8 @@ void TfrmTarimoku::AddCommands()
     commandTable_.Add(IDM_DISPCTRLPNLMOUSE, [this] { mitemDispCtrlPnlMouseClick(); });
     commandTable_.Add(IDM_GOTO, [this] { GoTo1Click(); });
     commandTable_.Add(IDM_ABOUT, [this] { mitemAboutClick(); });
+    commandTable_.Add(IDM_UNDO, [this] { UndoPointerChange(); });
+    schemeMenu_.beforeApply = [this] { pointerHistory_.Remember(); };
 }
 
 void TfrmTarimoku::Show(int showCommand)
@@ -357,6 +359,9 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         // The schemes as they are now: the system's settings change them too.
         if (SchemeMenu::Holds(reinterpret_cast<HMENU>(wp)))
             schemeMenu_.Rebuild(reinterpret_cast<HMENU>(wp));
+        else if (GetMenuState(reinterpret_cast<HMENU>(wp), IDM_UNDO, MF_BYCOMMAND) != UINT(-1))
+            EnableMenuItem(reinterpret_cast<HMENU>(wp), IDM_UNDO,
+                           MF_BYCOMMAND | (pointerHistory_.CanUndo() ? MF_ENABLED : MF_GRAYED));
         break;
     case WM_NOTIFY:
         if (lp && BeginDrag(*reinterpret_cast<const NMHDR*>(lp)))

@@ -11,6 +11,7 @@
 #include "app/previews/preview_list.h"
 #include "app/previews/previews.h"
 #include "app/refresh/refresh_port.h"
+#include "app/cursors/pointer_history.h"
 #include "app/cursors/role_menu.h"
 #include "app/cursors/scheme_menu.h"
 #include "dialogs/RestorePos.h"
@@ -158,6 +159,9 @@ private:
     void ContextMenuCommandFailed(TContextMenuEx*, HWND);
     // The context menu's install of a cursor pack (app/cursors/cursor_pack_menu.h).
     void ContextMenuInstall(TContextMenuEx*, HWND, const std::wstring& path);
+    // 編集 > 元に戻す (Ctrl+Z): the pointers as they were before the last
+    // change the program made to them.
+    void UndoPointerChange();
 
     // File and folder commands (ufrmMainCommands.cpp): the menu bar, the
     // tool buttons and the keys of the panes. Most act on the pane that has
@@ -214,6 +218,8 @@ private:
                                            [this] { return ReadPaneState(); }};
     commands::CommandTable commandTable_;
     SchemeMenu schemeMenu_; // the menu bar's スキーム menu
+    // Every change of the pointers made here, remembered just before it.
+    PointerHistory pointerHistory_;
     ui::UniqueFont formFont_;
     ui::UniqueFont listFont_; // the icon-title font, when the system gives it
     ui::UniqueFont treeFont_; // a copy of it for the tree

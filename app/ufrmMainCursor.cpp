@@ -85,6 +85,7 @@ void TfrmTarimoku::RoleMenuClick(ui::MenuItem* sender)
         return;
     path = ui::LowerCase(path);
     path.resize(ui::UpToNull(path).size());
+    pointerHistory_.Remember();
     // A file this program's reader does not read whole never reaches the
     // system's loader, which a broken file can bring down; a file the system
     // cannot load either is refused before the scheme is touched; so is one
@@ -110,8 +111,27 @@ void TfrmTarimoku::RestoreMenuClick(ui::MenuItem* sender)
 {
     // A failed write leaves the scheme as it was and reaches the window's
     // top-level handling, as a failed assignment does.
-    if (sender)
-        scheme::RestoreMouseCursor(sender->Tag());
+    if (!sender)
+        return;
+    pointerHistory_.Remember();
+    scheme::RestoreMouseCursor(sender->Tag());
+}
+
+void TfrmTarimoku::UndoPointerChange()
+{
+    // A failed write reaches the window's top-level handling; the step stays.
+    switch (pointerHistory_.Undo()) {
+    case PointerHistory::Undone::Nothing:
+        if (auto& beep = ui::CurrentSeams().messageBeep)
+            beep(MB_OK);
+        break;
+    case PointerHistory::Undone::StoredForNextSignIn:
+        if (auto& box = ui::CurrentSeams().messageBox)
+            box(Handle(), texts::kSchemeStoredForNextSignIn, texts::AppTitle, MB_OK | MB_ICONINFORMATION);
+        break;
+    case PointerHistory::Undone::Applied:
+        break;
+    }
 }
 
 void TfrmTarimoku::mitemDispCtrlPnlMouseClick()
@@ -129,5 +149,6 @@ void TfrmTarimoku::ContextMenuCommandFailed(TContextMenuEx*, HWND)
 
 void TfrmTarimoku::ContextMenuInstall(TContextMenuEx*, HWND, const std::wstring& path)
 {
+    pointerHistory_.Remember();
     InstallPackFromMenu(Handle(), path);
 }

@@ -48,12 +48,14 @@
 #define IDM_EXIT 1004
 #define IDM_SELALL 1011
 #define IDM_REVERSE 1012
+#define IDM_UNDO 1013
 #define IDM_DISPCTRLPNLMOUSE 1021
 #define IDM_REFRESH 1022
 #define IDM_GOTO 1031
 #define IDM_ABOUT 1041
 #define IDM_FOLDERUP 1051
 #define IDM_SCHEME_SAVE 1061
+#define IDM_SCHEME_EXPORT 1062
 
 // Role menu items: IDM_ROLE_FIRST + role index.
 #define IDM_ROLE_FIRST 2000

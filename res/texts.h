@@ -134,6 +134,11 @@ inline constexpr wchar_t kSchemeUnloadable[] =
 inline constexpr wchar_t kSchemeUnfit[] =
     L"次のカーソルファイルの名前はスキームに保存できません (コンマなどを含みます)。\n"
     L"スキームは保存されていません。\n\n%s";
+// Writing the pointers in use as a cursor pack (%s: the scheme's name; the
+// pack's install.inf).
+inline constexpr wchar_t kPackExportFolderTitle[] = L"パックを書き出すフォルダの選択";
+inline constexpr wchar_t kPackNotExported[] = L"スキーム「%s」をパックとして書き出せませんでした。";
+inline constexpr wchar_t kPackExported[] = L"パックを書き出しました。\n%s";
 inline constexpr wchar_t kSchemeStoredForNextSignIn[] =
     L"スキームは保存されましたが、すぐには反映できませんでした。\n次回のサインイン時に有効になります。";
 

@@ -1,6 +1,7 @@
 #include "app/cursors/scheme_menu.h"
 
 #include "anicur/cursor_file.h"
+#include "app/cursors/pack_export_menu.h"
 #include "dialogs/scheme_name_dialog.h"
 #include "res/resource.h"
 #include "res/texts.h"
@@ -56,9 +57,9 @@ bool SchemeMenu::Holds(HMENU menu) noexcept
 
 void SchemeMenu::Rebuild(HMENU menu)
 {
-    // Everything after the save command goes; the sub-menu with it.
-    while (GetMenuItemCount(menu) > 1)
-        DeleteMenu(menu, 1, MF_BYPOSITION);
+    // Everything after the save and export commands goes; the sub-menu with it.
+    while (GetMenuItemCount(menu) > 2)
+        DeleteMenu(menu, 2, MF_BYPOSITION);
     applied_.clear();
     deleted_.clear();
 
@@ -99,6 +100,10 @@ bool SchemeMenu::Run(HWND owner, UINT id)
         Save(owner);
         return true;
     }
+    if (id == IDM_SCHEME_EXPORT) {
+        ExportPackFromMenu(owner);
+        return true;
+    }
     // Copies: a box's loop may open the menu again and rebuild the lists.
     if (id >= IDM_SCHEME_APPLY_FIRST && id - IDM_SCHEME_APPLY_FIRST < applied_.size()) {
         const Entry entry = applied_[id - IDM_SCHEME_APPLY_FIRST];
@@ -129,6 +134,8 @@ void SchemeMenu::Save(HWND owner)
 
 void SchemeMenu::Apply(HWND owner, const Entry& entry)
 {
+    if (beforeApply)
+        beforeApply();
     const scheme::SchemeApplyResult result = scheme::ApplyScheme(entry.name, entry.source, anicur::IsWholeCursorFile);
     switch (result.outcome) {
     case scheme::SchemeApply::Applied:

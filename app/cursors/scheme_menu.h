@@ -8,6 +8,7 @@
 #include "scheme/named_schemes.h"
 
 #include <windows.h>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,10 @@ public:
     // one of the menu's own. Boxes and the name dialog belong to `owner`;
     // a registry failure passes to the caller as ERegistryError.
     bool Run(HWND owner, UINT id);
+
+    // Called just before a scheme is applied (the window remembers the
+    // pointers to take the change back).
+    std::function<void()> beforeApply;
 
 private:
     struct Entry {

@@ -112,8 +112,10 @@ protected:
 TEST_F(SchemeMenuTest, ListsApplyAndDeleteTheSchemesAsTheyAreWhenItOpens)
 {
     const std::wstring save = L"現在のポインタをスキームとして保存(&S)...";
-    EXPECT_EQ(Items(OpenMenu()), (std::vector<std::wstring>{save, L"-", L"B&&W", L"-", L"標準 (システム スキーム)",
-                                                            L"-", L"スキームの削除(&D) >", L"  B&&W"}));
+    const std::wstring pack = L"現在のポインタをパックとして書き出す(&E)...";
+    EXPECT_EQ(Items(OpenMenu()), (std::vector<std::wstring>{save, pack, L"-", L"B&&W", L"-",
+                                                            L"標準 (システム スキーム)", L"-", L"スキームの削除(&D) >",
+                                                            L"  B&&W"}));
 
     // The system's scheme: every role written, checked at the next opening.
     Choose(OpenMenu(), L"標準 (システム スキーム)");
@@ -122,7 +124,7 @@ TEST_F(SchemeMenuTest, ListsApplyAndDeleteTheSchemesAsTheyAreWhenItOpens)
     EXPECT_EQ(Role(L"Person"), L"");
     EXPECT_EQ(cursors_.spis.size(), 1u);
     EXPECT_TRUE(boxes_.empty());
-    EXPECT_EQ(Items(OpenMenu())[4], L"標準 (システム スキーム) ✓");
+    EXPECT_EQ(Items(OpenMenu())[5], L"標準 (システム スキーム) ✓");
 
     // A scheme added outside shows at the next opening; the system not
     // reloading is told.
@@ -131,7 +133,7 @@ TEST_F(SchemeMenuTest, ListsApplyAndDeleteTheSchemesAsTheyAreWhenItOpens)
     Choose(OpenMenu(), L"Aqua");
     EXPECT_EQ(boxes_, std::vector<std::wstring>{texts::kSchemeStoredForNextSignIn});
     EXPECT_EQ(Role(L"Arrow"), ani_);
-    EXPECT_EQ(Items(OpenMenu())[2], L"Aqua ✓");
+    EXPECT_EQ(Items(OpenMenu())[3], L"Aqua ✓");
 
     // Deleting asks first: No keeps it, Yes deletes it; the roles stay.
     boxes_.clear();
