@@ -53,7 +53,7 @@ PointerSnapshot ReadPointerSnapshot()
 {
     PointerSnapshot snapshot;
     HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, CursorSchemeKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kCursorSchemeKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
         return snapshot;
     const ui::UniqueKey key(opened);
     ForEachValue(snapshot, [&](const wchar_t* name, std::optional<StoredValue>& value) {
@@ -67,7 +67,7 @@ bool WritePointerSnapshot(const PointerSnapshot& snapshot)
 {
     const PointerSnapshot before = ReadPointerSnapshot();
     HKEY opened = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, CursorSchemeKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kCursorSchemeKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
                         KEY_SET_VALUE | KEY_QUERY_VALUE, nullptr, &opened, nullptr) != ERROR_SUCCESS)
         throw ERegistryError(texts::RegCreateKeyFailed);
     const ui::UniqueKey key(opened);

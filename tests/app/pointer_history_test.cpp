@@ -33,7 +33,7 @@ protected:
         // A start no change makes by itself: an expandable role, a role
         // missing, a text source and no name at all.
         HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, scheme::CursorSchemeKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, scheme::kCursorSchemeKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                                   &key, nullptr),
                   ERROR_SUCCESS);
         scheme::WriteRegistryText(key, L"Arrow", L"%TK_CURSORS%\\capitaine\\master\\normal-select.cur", REG_EXPAND_SZ);
