@@ -2,7 +2,6 @@
 #pragma once
 #include <windows.h>
 
-inline constexpr UINT WM_STARTPREVIEW = WM_USER + 101;       // start the previews of the folder in view
 inline constexpr UINT WM_RESTORECONTEXTMENU = WM_USER + 102; // link the list's context menu again
 inline constexpr UINT WM_WATCHFOLDERS = WM_USER + 103;       // point the monitors at the folder in view
 inline constexpr UINT WM_REFRESHVIEWS = WM_USER + 104;       // rebuild the tree and refill the list

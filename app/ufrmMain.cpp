@@ -14,25 +14,14 @@
 #include <iterator>
 #include <vector>
 
-TfrmTarimoku* frmTarimoku = nullptr;
-
 namespace {
 constexpr COLORREF kSilver = RGB(0xC0, 0xC0, 0xC0);
 constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
 } // namespace
 
-TfrmTarimoku::TfrmTarimoku()
-{
-    if (!frmTarimoku)
-        frmTarimoku = this;
-}
+TfrmTarimoku::TfrmTarimoku() = default;
 
-TfrmTarimoku::~TfrmTarimoku()
-{
-    Destroy();
-    if (frmTarimoku == this)
-        frmTarimoku = nullptr;
-}
+TfrmTarimoku::~TfrmTarimoku() { Destroy(); }
 
 bool TfrmTarimoku::Create()
 {
@@ -85,12 +74,7 @@ void TfrmTarimoku::CreateComponents()
 
     // Fills and shell operations of the views and the context menu run nested
     // message loops: the animation holds still meanwhile.
-    auto busy = [this](ui::Component*, bool raised) {
-        if (raised)
-            ++FBusy;
-        else if (FBusy > 0)
-            --FBusy;
-    };
+    auto busy = [this](ui::Component*, bool raised) { FBusy.Follow(raised); };
     FileView.OnBusy = busy;
     FolderView.OnBusy = busy;
     ContextMenuEx.OnBusy = busy;
@@ -241,9 +225,9 @@ void TfrmTarimoku::FocusNextPane(HWND from, bool back)
 
 void TfrmTarimoku::FormCreate()
 {
-    Refresh.Attach(Handle(), refreshPanes_);
+    refresh.Attach(Handle(), refreshPanes_);
     BuildRoleMenu();
-    Drops.Register();
+    drops.Register();
 }
 
 void TfrmTarimoku::MakeFonts()
@@ -312,11 +296,16 @@ void TfrmTarimoku::FolderViewChange(ui::Component*, ui::TreeNode node)
 void TfrmTarimoku::FormShow()
 {
     animateTimer_.Start(Handle(), kAnimateTimer, kAnimatePeriodMs, [this] { ListPreviews.AnimateTimerProc(); });
-    // The idle handler stays installed for the rest of the process.
-    ui::Application::Instance().SetIdleHandler([](bool& done) {
-        if (frmTarimoku)
-            frmTarimoku->ListPreviews.PreviewIdle(done);
-    });
+    // The idle handler is the window's while it lives (FormDestroy takes it away).
+    ui::Application::Instance().SetIdleHandler([this](bool& done) { ListPreviews.PreviewIdle(done); });
+}
+
+void TfrmTarimoku::FirstShown()
+{
+    if (shown_)
+        return;
+    shown_ = true;
+    FormShow();
 }
 
 void TfrmTarimoku::FormClose() { animateTimer_.Stop(); }
@@ -324,9 +313,11 @@ void TfrmTarimoku::FormClose() { animateTimer_.Stop(); }
 void TfrmTarimoku::FormDestroy()
 {
     animateTimer_.Stop();
-    Refresh.Stop();
+    if (shown_)
+        ui::Application::Instance().SetIdleHandler(nullptr);
+    refresh.Stop();
     ListPreviews.Stop();
-    Drops.Revoke();
+    drops.Revoke();
 }
 
 void TfrmTarimoku::mitemExitClick() { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
@@ -345,10 +336,14 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         MinimumSize(*reinterpret_cast<MINMAXINFO*>(lp));
         return 0;
     case WM_SHOWWINDOW:
-        if (wp && !shown_) {
-            shown_ = true;
-            FormShow();
-        }
+        if (wp)
+            FirstShown();
+        break;
+    case WM_WINDOWPOSCHANGED:
+        // Not every show sends WM_SHOWWINDOW (a hidden window shown
+        // maximised may not); every one changes the window's position so.
+        if (lp && (reinterpret_cast<const WINDOWPOS*>(lp)->flags & SWP_SHOWWINDOW))
+            FirstShown();
         break;
     case WM_COMMAND:
         // Menu items and accelerators (lParam 0), and the tool buttons.
@@ -375,9 +370,6 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         if (focusedPane_)
             SetFocus(focusedPane_);
         return 0;
-    case WM_STARTPREVIEW:
-        ListPreviews.Start();
-        return 0;
     case WM_SYSCOLORCHANGE:
         // Only top-level windows hear of new colours: the controls learn
         // them from here, then the previews compose their frames anew.
@@ -390,13 +382,13 @@ LRESULT TfrmTarimoku::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         ListPreviews.ColoursChanged();
         break;
     case WM_WATCHFOLDERS:
-        Refresh.WatchFolders();
+        refresh.WatchFolders();
         return 0;
     case WM_REFRESHVIEWS:
-        Refresh.RefreshViews();
+        refresh.RefreshViews();
         return 0;
     case WM_DEVICECHANGE:
-        return Refresh.DeviceChange(wp, lp);
+        return refresh.DeviceChange(wp, lp);
     case WM_RESTORECONTEXTMENU:
         FileView.ContextMenu = &ContextMenuEx;
         return 0;

@@ -5,6 +5,7 @@
 #include "app/commands/command_targets.h"
 #include "app/drops/drops_port.h"
 #include "app/drops/pane_drops.h"
+#include "app/busy.h"
 #include "app/pane_layout.h"
 #include "app/pane_paths.h"
 #include "app/previews/preview_list.h"
@@ -81,14 +82,14 @@ public:
     ui::PopupMenu PopupMenuMouse{IDM_ROLE_FIRST};
     CursorRoleMenu roleMenu;
 
-    // Above zero while a refresh, a navigation or a file operation runs.
-    int FBusy = 0;
+    // Raised while a refresh, a navigation or a file operation runs.
+    Busy FBusy;
 
     // Previews of the cursor files in the list: the .ani files animated, the
     // .cur files shown as their own image. They follow the list's items
     // (FollowItems); the window runs timer 1 and the idle loader for them.
 private:
-    FileViewPreviewList previewList_{FileView, [this] { return FBusy > 0; }};
+    FileViewPreviewList previewList_{FileView, [this] { return FBusy.Raised(); }};
 
 public:
     Previews ListPreviews{previewList_};
@@ -97,16 +98,16 @@ public:
 
     // Automatic refresh (app/refresh/auto_refresh.h): the monitors, the two flags
     // and the handlers of WM_WATCHFOLDERS, WM_REFRESHVIEWS and WM_DEVICECHANGE.
-    AutoRefresh Refresh;
+    AutoRefresh refresh{FBusy};
     // The refresh command: both panes afresh (see AutoRefresh::RequestRefresh).
-    void RequestRefresh(bool afresh = true) { Refresh.RequestRefresh(afresh); }
+    void RequestRefresh(bool afresh = true) { refresh.RequestRefresh(afresh); }
 
 private:
-    ViewDropPanes dropPanes_{FolderView, FileView, FBusy, Refresh.FListChanged};
+    ViewDropPanes dropPanes_{FolderView, FileView, [this] { refresh.ListChanged(); }};
 
 public:
     // Files dropped on either pane (app/drops/pane_drops.h).
-    PaneDrops Drops{dropPanes_};
+    PaneDrops drops{dropPanes_, FBusy};
 
     // The tree's selection change: the new folder command's state, the
     // monitors and the caption follow the folder.
@@ -124,6 +125,8 @@ protected:
 private:
     void FormCreate();
     void FormShow();
+    // FormShow, once, at the window's first show in whatever state.
+    void FirstShown();
     void FormClose();
     void FormDestroy();
     void CreateComponents();
@@ -221,6 +224,3 @@ private:
     // The pane that had the focus last: it gets it back when the window does.
     HWND focusedPane_ = nullptr;
 };
-
-// The program's one main window.
-extern TfrmTarimoku* frmTarimoku;

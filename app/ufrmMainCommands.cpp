@@ -1,7 +1,6 @@
 // The main window's file and folder commands: new folder, delete, rename,
 // selection, refresh and folder navigation, from the menu bar, the tool bar
 // and the keys of the two panes, and which of them are enabled when.
-#include "app/busy_count.h"
 #include "app/ufrmMain.h"
 
 #include "app/messages.h"
@@ -72,7 +71,7 @@ void TfrmTarimoku::CreateNewFolder()
         scheme::ShowError(Handle(), texts::NewFolderFailed);
     // The list is refilled either way; the tree learns of the folder from
     // the drive monitors.
-    Refresh.FListChanged = true;
+    refresh.ListChanged();
     ui::PostPrivate(Handle(), WM_REFRESHVIEWS);
 }
 
@@ -121,7 +120,7 @@ void TfrmTarimoku::mitemRefreshClick() { RequestRefresh(); }
 void TfrmTarimoku::Navigate(const std::function<void()>& change)
 {
     // The previews follow the list's fill; they hold still meanwhile.
-    BusyCount busy(FBusy);
+    Busy::Hold busy = FBusy.Raise();
     change();
 }
 

@@ -16,7 +16,6 @@
 // a message posted every 3 ms from another thread, the pace (steps the
 // animation advanced over steps the files prescribe for the time that
 // passed) and the steps shown (drawn) over steps prescribed.
-#include "app/messages.h"
 #include "app/previews/preview_steps.h"
 #include "app/ufrmMain.h"
 #include "bench/bench_corpus.h"
@@ -32,6 +31,7 @@
 #include <atomic>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -229,7 +229,7 @@ int main(int argc, char** argv)
     ui::UniqueImageList icons(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 1));
     form.FileView.SetImageList(icons.get(), LVSIL_NORMAL);
     Pump(200);
-    SendMessageW(w, WM_STARTPREVIEW, 0, 0);
+    form.ListPreviews.Start();
     long long loadStart = Clock();
     for (bool done = false; !done;) {
         done = true;
@@ -320,9 +320,9 @@ int main(int argc, char** argv)
             std::printf("%-34s %8.3f ms wall, %.3f ms cpu per paint\n", what, ms, Ms(ThreadCpu() - c0) / 20);
             return ms;
         };
-        form.FBusy = 1;
+        std::optional<Busy::Hold> busy(form.FBusy.Raise());
         const double plainPaint = paint("list paint, no previews (ref.)");
-        form.FBusy = 0;
+        busy.reset();
         const double previewPaint = paint("list paint with the previews");
         std::printf("ratio paint with previews / without: %.3f\n", previewPaint / plainPaint);
         {
@@ -363,9 +363,9 @@ int main(int argc, char** argv)
         form.FileView.OnCustomDraw = inner;
         std::printf("ratio paint all selected / unselected: %.3f\n", selectedPaint / previewPaint);
         // The list's own share: the same paints without the previews.
-        form.FBusy = 1;
+        busy.emplace(form.FBusy.Raise());
         const double plainSelected = paint("list paint, all selected, no previews");
-        form.FBusy = 0;
+        busy.reset();
         std::printf("ratio list's own paint all selected / unselected: %.3f\n", plainSelected / plainPaint);
         const double selectedTick = ticks("tick, all selected, every step", true);
         std::printf("tick, all selected, every step: %.3f ms (goal <= 5 ms: %s)\n", selectedTick,

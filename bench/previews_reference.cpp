@@ -5,7 +5,7 @@
 int ReferenceAnimation::Tick()
 {
     int drawn = 0;
-    if (form_.FBusy > 0)
+    if (form_.FBusy.Raised())
         return 0;
     passes_.resize(static_cast<size_t>(form_.ListPreviews.FPreviewCount));
     advanced_.resize(static_cast<size_t>(form_.ListPreviews.FPreviewCount));

@@ -132,7 +132,7 @@ int TreeRebuild()
             double t1 = Now();
             Pump();
             double t2 = Now();
-            form.Refresh.RebuildFolderTree();
+            form.refresh.RebuildFolderTree();
             double t3 = Now();
             Pump();
             direct.push_back(t1 - t0);

@@ -9,7 +9,6 @@
 // Wine reports changes under a drive's subtree watch only in folders made
 // after the watch began: the folders changed are made once the window's
 // monitors are armed, directly in the drive's root.
-#include "app/messages.h"
 #include "app/ufrmMain.h"
 #include "bench/bench_clock.h"
 #include "bench/bench_shell.h"
@@ -45,9 +44,6 @@ struct Counter {
     static int Of(HWND wnd, UINT msg) { return counts[{wnd, msg}]; }
 };
 
-// WM_STARTPREVIEW posts dispatched (each restarts the previews).
-int previewPosts = 0;
-
 // Dispatches for `seconds`; answers the share of the time spent in handlers.
 double PumpMeasured(double seconds)
 {
@@ -56,8 +52,6 @@ double PumpMeasured(double seconds)
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             double t = Now();
-            if (msg.message == WM_STARTPREVIEW)
-                ++previewPosts;
             ui::Application::DispatchNoted(msg);
             busy += Now() - t;
         }
@@ -116,10 +110,9 @@ int Run()
     HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, Counter::Proc, nullptr, GetCurrentThreadId());
 
     double quiet = PumpMeasured(kChurnSeconds);
-    auto before = form.Refresh.RefreshCounts;
+    auto before = form.refresh.RefreshCounts;
     Counter::counts.clear();
     previewStarts = 0;
-    previewPosts = 0;
     std::atomic<bool> stop{false};
     std::atomic<int> changes{0};
     std::thread churn([&] {
@@ -137,9 +130,9 @@ int Run()
     double churning = PumpMeasured(kChurnSeconds);
     stop = true;
     churn.join();
-    auto after = form.Refresh.RefreshCounts;
+    auto after = form.refresh.RefreshCounts;
     int fills = Counter::Of(form.FileView.Handle(), LVM_DELETEALLITEMS);
-    int starts = previewStarts + previewPosts;
+    int starts = previewStarts;
     int deleted = Counter::Of(tree.Handle(), TVM_DELETEITEM);
     std::printf("(a) %d changes in %.0f s; drive passes %d, rebuilds %d, list refills %d\n", changes.load(),
                 kChurnSeconds, after.TreeSyncs - before.TreeSyncs, after.TreeRebuilds - before.TreeRebuilds,
@@ -152,7 +145,7 @@ int Run()
         status = 1;
 
     // (b) a folder made in an expanded folder.
-    before = form.Refresh.RefreshCounts;
+    before = form.refresh.RefreshCounts;
     double made = Now();
     CreateDirectoryW((base + L"\\fresh").c_str(), nullptr);
     double seen = -1;
@@ -163,7 +156,7 @@ int Run()
             break;
         }
     }
-    after = form.Refresh.RefreshCounts;
+    after = form.refresh.RefreshCounts;
     std::printf("(b) new folder in the tree after %.2f s (goal within 2 s), rebuilds %d (goal 0)\n", seen,
                 after.TreeRebuilds - before.TreeRebuilds);
     if (seen < 0 || seen > 2 || after.TreeRebuilds != before.TreeRebuilds)

@@ -28,6 +28,11 @@ has() { [[ ",$kinds," == *",$1,"* ]]; }
 
 # Includes must point down the layers; checked first, it takes a second.
 "$root/scripts/check-layers.sh"
+# The tests written since the batch began against the program lines written
+# meanwhile, by the rule's own script beside the project (CI has it too).
+if [ -f "$root/../shared/test-share.sh" ]; then
+  (cd "$root" && bash "$root/../shared/test-share.sh")
+fi
 "$root/scripts/deps.sh"
 # The layout .clang-format describes, in every program file and every line
 # changed since the base (see the script).

@@ -56,11 +56,3 @@ std::wstring ViewDropPanes::ViewFolder() const
 }
 
 HWND ViewDropPanes::Owner() const { return list_.Handle() ? GetAncestor(list_.Handle(), GA_ROOT) : nullptr; }
-
-void ViewDropPanes::HoldBusy(bool raised)
-{
-    if (raised)
-        ++busy_;
-    else if (busy_ > 0)
-        --busy_;
-}

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 class TFolderView;
@@ -33,18 +34,16 @@ public:
     virtual std::wstring ViewFolder() const = 0;
     // The window that owns the shell's questions and progress.
     virtual HWND Owner() const = 0;
-    // Raised round the file operation, whose dialogs run nested loops.
-    virtual void HoldBusy(bool raised) = 0;
     // Files moved out of the folder in view: the list is refilled at the next refresh.
     virtual void ListChanged() = 0;
 };
 
-// The main window's tree and list; `busy` is its busy count, `listChanged`
-// the refresh's pending refill.
+// The main window's tree and list; `listChanged` tells the automatic
+// refresh that the list is to be refilled.
 class ViewDropPanes final : public DropPanes {
 public:
-    ViewDropPanes(TFolderView& tree, TFileView& list, int& busy, bool& listChanged)
-        : tree_(tree), list_(list), busy_(busy), listChanged_(listChanged)
+    ViewDropPanes(TFolderView& tree, TFileView& list, std::function<void()> listChanged)
+        : tree_(tree), list_(list), listChanged_(std::move(listChanged))
     {
     }
 
@@ -59,12 +58,14 @@ public:
     void HighlightItem(int item, bool on) override;
     std::wstring ViewFolder() const override;
     HWND Owner() const override;
-    void HoldBusy(bool raised) override;
-    void ListChanged() override { listChanged_ = true; }
+    void ListChanged() override
+    {
+        if (listChanged_)
+            listChanged_();
+    }
 
 private:
     TFolderView& tree_;
     TFileView& list_;
-    int& busy_;
-    bool& listChanged_;
+    std::function<void()> listChanged_;
 };

@@ -27,17 +27,6 @@ void RevokeTarget(HWND window, ui::ComPtr<IDropTarget>& target)
     target.reset();
 }
 
-// Holds the panes busy for a scope, also when the operation throws.
-class BusyHold {
-public:
-    explicit BusyHold(DropPanes& panes) : panes_(panes) { panes_.HoldBusy(true); }
-    ~BusyHold() { panes_.HoldBusy(false); }
-    BusyHold(const BusyHold&) = delete;
-    BusyHold& operator=(const BusyHold&) = delete;
-
-private:
-    DropPanes& panes_;
-};
 
 } // namespace
 
@@ -91,7 +80,7 @@ DWORD PaneDrops::DropFiles(const std::vector<std::wstring>& files, const std::ws
     operation.fFlags = FOF_ALLOWUNDO;
     int result = 0;
     {
-        BusyHold busy(panes_);
+        Busy::Hold hold = busy_.Raise();
         auto& run = ui::CurrentSeams().fileOperation;
         result = run ? run(operation) : SHFileOperationW(&operation);
     }

@@ -2,6 +2,7 @@
 // shell into the folder under the pointer: the two panes' drop targets and
 // the highlight of the folder a drop would go into.
 #pragma once
+#include "app/busy.h"
 #include "app/drops/drops_port.h"
 #include "ui/handles.h"
 
@@ -12,7 +13,8 @@
 
 class PaneDrops {
 public:
-    explicit PaneDrops(DropPanes& panes) : panes_(panes) {}
+    // The file operation runs with `busy` raised: its dialogs run nested loops.
+    PaneDrops(DropPanes& panes, Busy& busy) : panes_(panes), busy_(busy) {}
     ~PaneDrops() { Revoke(); }
     PaneDrops(const PaneDrops&) = delete;
     PaneDrops& operator=(const PaneDrops&) = delete;
@@ -52,6 +54,7 @@ private:
     void ForgetReplacedItem();
 
     DropPanes& panes_;
+    Busy& busy_;
     ui::TreeNode FDropNode = nullptr; // tree node highlighted as the drop target
     int FDropItem = -1;               // list item highlighted as the drop target
     ui::ComPtr<IDropTarget> FFolderDropTarget;

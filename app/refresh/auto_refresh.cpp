@@ -7,23 +7,7 @@
 #include "ui/seams.h"
 #include "ui/window.h"
 
-namespace {
-
-// Raises the panes' busy count for a scope, also on an exception.
-class HoldBusy {
-public:
-    explicit HoldBusy(RefreshPanes& panes) : panes_(panes) { panes_.HoldBusy(true); }
-    ~HoldBusy() { panes_.HoldBusy(false); }
-    HoldBusy(const HoldBusy&) = delete;
-    HoldBusy& operator=(const HoldBusy&) = delete;
-
-private:
-    RefreshPanes& panes_;
-};
-
-} // namespace
-
-AutoRefresh::AutoRefresh() = default;
+AutoRefresh::AutoRefresh(Busy& busy) : busy_(busy) {}
 
 AutoRefresh::~AutoRefresh() { Stop(); }
 
@@ -36,9 +20,9 @@ void AutoRefresh::Attach(HWND window, RefreshPanes& panes)
     DirMonitorFile.SetFilter({dmfFileName, dmfDirName});
     DirMonitorFile.SetIncludeSubDir(false);
     DirMonitorFile.OnChange = ui::Bind(this, &AutoRefresh::DirMonitorFileChange);
-    parentMonitor.SetFilter({dmfDirName});
-    parentMonitor.SetIncludeSubDir(false);
-    parentMonitor.OnChange = ui::Bind(this, &AutoRefresh::ParentMonitorChange);
+    parentMonitor_.SetFilter({dmfDirName});
+    parentMonitor_.SetIncludeSubDir(false);
+    parentMonitor_.OnChange = ui::Bind(this, &AutoRefresh::ParentMonitorChange);
     if (window_)
         check_.Start(window_, kCheckTimer, kCheckMs, [this] { Check(); });
 }
@@ -102,7 +86,7 @@ void AutoRefresh::ScheduleSync()
 void AutoRefresh::RequestRefresh(bool afresh)
 {
     if (panes_) {
-        HoldBusy busy(*panes_);
+        Busy::Hold hold = busy_.Raise();
         FTreeChanged = true;
         FListChanged = true;
     } else {
@@ -130,7 +114,7 @@ void AutoRefresh::RefreshViews()
     retry_.Stop();
 
     ui::ScopedValue running(running_, true);
-    HoldBusy busy(*panes_);
+    Busy::Hold hold = busy_.Raise();
     bool keep = !afresh_;
     if (FTreeChanged) {
         RebuildFolderTree();

@@ -9,6 +9,7 @@
 // It reaches the panes only through RefreshPanes; the previews follow the
 // list's own fills and need nothing of it.
 #pragma once
+#include "app/busy.h"
 #include "dirmon/DirMonitor.h"
 #include "ui/timer.h"
 
@@ -27,8 +28,6 @@ public:
     // True while a refresh must wait: the busy count is raised (a fill, a
     // menu, a drag, a file operation) or an in-place rename is open.
     virtual bool Busy() const = 0;
-    // Raises (true) or lowers (false) the busy count around a refresh.
-    virtual void HoldBusy(bool raised) = 0;
     // Builds the tree afresh from the desktop keeping its expanded folders
     // and its selection (a vanished one: its nearest surviving ancestor);
     // the list is refilled by the selection, with its marks kept when asked
@@ -46,7 +45,8 @@ public:
 
 class AutoRefresh {
 public:
-    AutoRefresh();
+    // The work runs with `busy` raised.
+    explicit AutoRefresh(Busy& busy);
     ~AutoRefresh();
     AutoRefresh(const AutoRefresh&) = delete;
     AutoRefresh& operator=(const AutoRefresh&) = delete;
@@ -57,11 +57,19 @@ public:
     // Switches every monitor and timer off (the window is going).
     void Stop();
 
-    TDirMonitor DirMonitorFile;                               // the folder in view
-    TDirMonitor parentMonitor;                                // its parent: the folder in view renamed, gone
-    std::vector<std::unique_ptr<TDirMonitor>> FDriveMonitors; // one per watched drive, in drive-list order
-    bool FListChanged = false;                                // a refill of the file list is pending
-    bool FTreeChanged = false;                                // a rebuild of the folder tree is pending
+    // The monitor of the folder in view, the one of its parent (folder
+    // names: it renamed or gone) and those of the drives, in drive-list order.
+    const TDirMonitor& FolderMonitor() const noexcept { return DirMonitorFile; }
+    const TDirMonitor& ParentMonitor() const noexcept { return parentMonitor_; }
+    std::size_t DriveCount() const noexcept { return FDriveMonitors.size(); }
+    const TDirMonitor& DriveMonitor(std::size_t i) const { return *FDriveMonitors.at(i); }
+    // What the next WM_REFRESHVIEWS carries out: a refill of the list, a
+    // rebuild of the tree.
+    bool ListPending() const noexcept { return FListChanged; }
+    bool TreePending() const noexcept { return FTreeChanged; }
+    // The list is out of date (files moved out of it, a folder made in it):
+    // the next refresh refills it.
+    void ListChanged() noexcept { FListChanged = true; }
 
     // The refresh command: both panes built afresh. `afresh` false keeps the
     // list's selection, focus and scroll position as an automatic refill does.
@@ -150,6 +158,12 @@ private:
     // Switches off every monitor on `volume`, and unregisters them when asked.
     void LetGo(const std::wstring& volume, bool unregister);
 
+    TDirMonitor DirMonitorFile;                               // the folder in view
+    TDirMonitor parentMonitor_;                               // its parent: the folder in view renamed, gone
+    std::vector<std::unique_ptr<TDirMonitor>> FDriveMonitors; // one per watched drive, in drive-list order
+    bool FListChanged = false;                                // a refill of the file list is pending
+    bool FTreeChanged = false;                                // a rebuild of the folder tree is pending
+    Busy& busy_;
     HWND window_ = nullptr;
     RefreshPanes* panes_ = nullptr;
     bool afresh_ = false; // the pending refill need not keep the list's marks

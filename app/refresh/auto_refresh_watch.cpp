@@ -117,7 +117,7 @@ std::vector<std::wstring> AutoRefresh::NoticeVolumes(LPARAM data) const
 std::vector<std::pair<TDirMonitor*, AutoRefresh::DeviceWatch*>> AutoRefresh::Watches()
 {
     std::vector<std::pair<TDirMonitor*, DeviceWatch*>> watches{{&DirMonitorFile, &fileWatch_},
-                                                               {&parentMonitor, &parentWatch_}};
+                                                               {&parentMonitor_, &parentWatch_}};
     for (std::size_t i = 0; i < FDriveMonitors.size() && i < drives_.size(); ++i)
         watches.emplace_back(FDriveMonitors[i].get(), &drives_[i]);
     return watches;
@@ -127,7 +127,7 @@ const AutoRefresh::DeviceWatch* AutoRefresh::WatchOf(const TDirMonitor& monitor)
 {
     if (&monitor == &DirMonitorFile)
         return &fileWatch_;
-    if (&monitor == &parentMonitor)
+    if (&monitor == &parentMonitor_)
         return &parentWatch_;
     for (std::size_t i = 0; i < FDriveMonitors.size() && i < drives_.size(); ++i)
         if (FDriveMonitors[i].get() == &monitor)
@@ -226,14 +226,14 @@ void AutoRefresh::WatchFolders()
         Arm(DirMonitorFile, fileWatch_, folder, volume);
         const std::wstring parent = ParentOf(folder);
         if (parent.empty())
-            Disarm(parentMonitor, parentWatch_);
+            Disarm(parentMonitor_, parentWatch_);
         else
-            Arm(parentMonitor, parentWatch_, parent, volume);
+            Arm(parentMonitor_, parentWatch_, parent, volume);
         watched_ = folder;
         reportedGone_.clear();
     } else {
         Disarm(DirMonitorFile, fileWatch_);
-        Disarm(parentMonitor, parentWatch_);
+        Disarm(parentMonitor_, parentWatch_);
         watched_.clear();
     }
 

@@ -1,6 +1,5 @@
 #include "app/refresh/refresh_port.h"
 
-#include "app/busy_count.h"
 #include "app/pane_paths.h"
 #include "shview/fileview/FileView.h"
 #include "shview/folderview/FolderView.h"
@@ -19,15 +18,7 @@ bool ViewPanes::Busy() const
     bool editing = (list_.Handle() && ListView_GetEditControl(list_.Handle())) ||
                    (tree_.Handle() && TreeView_GetEditControl(tree_.Handle()));
     // A list still being filled is not yet what its folder holds.
-    return busy_ > 0 || tree_.FillingNode() || editing || list_.Filling();
-}
-
-void ViewPanes::HoldBusy(bool raised)
-{
-    if (raised)
-        ++busy_;
-    else if (busy_ > 0)
-        --busy_;
+    return busy_.Raised() || tree_.FillingNode() || editing || list_.Filling();
 }
 
 bool ViewPanes::RebuildTree(bool keepMarks)
@@ -49,7 +40,7 @@ bool ViewPanes::RebuildTree(bool keepMarks)
         shview::SaveExpanded(scratch, tree_);
         std::wstring path = shview::NodeTextPath(tree_, tree_.Selected());
 
-        BusyCount busy(busy_);
+        Busy::Hold hold = busy_.Raise();
         ui::RedrawOff nodes(tree_);
         tree_.BuildTree();
         shview::RestoreExpanded(tree_, scratch);

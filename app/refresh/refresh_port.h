@@ -9,12 +9,11 @@ class TFileView;
 
 class ViewPanes : public RefreshPanes {
 public:
-    ViewPanes(TFolderView& tree, TFileView& list, int& busy) : tree_(tree), list_(list), busy_(busy) {}
+    ViewPanes(TFolderView& tree, TFileView& list, ::Busy& busy) : tree_(tree), list_(list), busy_(busy) {}
 
     std::wstring SelectedPath() const override;
     // The busy count raised, a fill reading a node, or an in-place rename open.
     bool Busy() const override;
-    void HoldBusy(bool raised) override;
     // Through a scratch copy of the expanded part of the tree (TreeState).
     bool RebuildTree(bool keepMarks) override;
     int SyncTree() override;
@@ -27,5 +26,5 @@ private:
 
     TFolderView& tree_;
     TFileView& list_;
-    int& busy_;
+    ::Busy& busy_; // the window's (RefreshPanes::Busy names the question)
 };

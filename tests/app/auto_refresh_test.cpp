@@ -57,7 +57,7 @@ protected:
     ui::ScopedSeam<ui::UnregisterDeviceFn> unregister_{ui::CurrentSeams().unregisterDevice,
                                                        [this](HDEVNOTIFY notify) { unregistered.push_back(notify); }};
     FakeRefreshPanes panes;
-    AutoRefresh refresh;
+    AutoRefresh refresh{panes.busy};
     RefreshHost host{refresh};
 };
 
@@ -92,7 +92,7 @@ TEST_F(AutoRefreshTest, APassThatMovesTheSelectionLeavesTheRefillToIt)
     ASSERT_TRUE(PumpUntil([&] { return panes.selected == L"elsewhere"; }));
     PumpFor(300);
     EXPECT_EQ(panes.refills, 0);
-    EXPECT_FALSE(refresh.FListChanged);
+    EXPECT_FALSE(refresh.ListPending());
 }
 
 TEST_F(AutoRefreshTest, EveryHandleOnAVolumeLetsItGoWhileItsRemovalIsAskedFor)
@@ -135,8 +135,8 @@ TEST_F(AutoRefreshTest, EveryHandleOnAVolumeLetsItGoWhileItsRemovalIsAskedFor)
     for (const Row& row : rows) {
         panes.selected = row.folder;
         SendMessageW(host.Handle(), WM_WATCHFOLDERS, 0, 0);
-        ASSERT_EQ(refresh.FDriveMonitors.size(), 1u) << "none for the removable drive";
-        TDirMonitor* monitors[] = {&refresh.DirMonitorFile, &refresh.parentMonitor, refresh.FDriveMonitors[0].get()};
+        ASSERT_EQ(refresh.DriveCount(), 1u) << "none for the removable drive";
+        const TDirMonitor* monitors[] = {&refresh.FolderMonitor(), &refresh.ParentMonitor(), &refresh.DriveMonitor(0)};
         const bool onVolume[] = {true, true, row.driveToo};
         for (const Step& step : steps) {
             SCOPED_TRACE(std::string(row.what) + ": " + step.what);
@@ -172,8 +172,8 @@ TEST_F(AutoRefreshTest, ADriveThatCouldNotBeArmedIsWatchedOnceItArms)
     std::wstring late = base / L"late";
     drives = {late};
     SendMessageW(host.Handle(), WM_WATCHFOLDERS, 0, 0);
-    ASSERT_EQ(refresh.FDriveMonitors.size(), 1u);
-    TDirMonitor& monitor = *refresh.FDriveMonitors[0];
+    ASSERT_EQ(refresh.DriveCount(), 1u);
+    const TDirMonitor& monitor = refresh.DriveMonitor(0);
     EXPECT_TRUE(monitor.Active());
     EXPECT_FALSE(monitor.Listed());
     EXPECT_EQ(refresh.Notification(monitor), nullptr);
@@ -195,8 +195,8 @@ TEST_F(AutoRefreshTest, AFileMadeAnyTimeReachesTheListThoughTheFolderKeepsItsWri
     const std::wstring view = base.Folder(L"view");
     panes.selected = view;
     SendMessageW(host.Handle(), WM_WATCHFOLDERS, 0, 0);
-    ASSERT_EQ(refresh.parentMonitor.Directory(), base.Path());
-    const HDEVNOTIFY notify = refresh.Notification(refresh.DirMonitorFile);
+    ASSERT_EQ(refresh.ParentMonitor().Directory(), base.Path());
+    const HDEVNOTIFY notify = refresh.Notification(refresh.FolderMonitor());
     // As on FAT (two-second steps) or behind a network client's cache.
     int made = 0;
     auto makeFileKeepingTheWriteTime = [&] {
@@ -226,7 +226,7 @@ TEST_F(AutoRefreshTest, AFileMadeAnyTimeReachesTheListThoughTheFolderKeepsItsWri
             TDirMonitor::Poll();
             return !panes.onLook && panes.refills > refills;
         }));
-        EXPECT_EQ(refresh.Notification(refresh.DirMonitorFile), notify) << "the folder was never let go of";
+        EXPECT_EQ(refresh.Notification(refresh.FolderMonitor()), notify) << "the folder was never let go of";
         EXPECT_EQ(std::count(unregistered.begin(), unregistered.end(), notify), 0);
     }
 }

@@ -182,10 +182,10 @@ TEST_F(Commands, NewFolderTakesTheFirstFreeNameAndAsksForARefill)
         const Case& c = cases[i];
         const std::wstring folder = folders[i] + L"\\";
         Open(folders[i]);
-        form->Refresh.FListChanged = false;
+        ASSERT_FALSE(form->refresh.ListPending()) << c.what;
         Menu(IDM_NEWFOLDER);
         EXPECT_TRUE(FolderExists(folder + c.expected)) << c.what;
-        EXPECT_TRUE(form->Refresh.FListChanged) << c.what;
+        EXPECT_TRUE(form->refresh.ListPending()) << c.what;
         EXPECT_TRUE(RefreshPosted()) << c.what;
         testsupport::PumpUntilIdle();
         // The tool button runs the same command.
@@ -232,14 +232,14 @@ TEST_F(Commands, NewFolderThatCannotBeMadeShowsTheErrorAndStillRefreshes)
         testsupport::BoxRecorder recorder;
         const auto& boxes = recorder.boxes;
         c.spoil(folder);
-        form->Refresh.FListChanged = false;
+        ASSERT_FALSE(form->refresh.ListPending()) << c.what;
         Menu(IDM_NEWFOLDER);
         refusal.reset();
         ASSERT_EQ(boxes.size(), 1u) << c.what;
         EXPECT_EQ(boxes[0].owner, form->Handle()) << c.what;
         EXPECT_EQ(boxes[0].text, L"フォルダが作成できません") << c.what;
         EXPECT_FALSE(FolderExists(folder + L"\\" + kBase)) << c.what;
-        EXPECT_TRUE(form->Refresh.FListChanged) << c.what;
+        EXPECT_TRUE(form->refresh.ListPending()) << c.what;
         EXPECT_TRUE(RefreshPosted()) << c.what;
         testsupport::PumpUntilIdle();
     }
@@ -468,7 +468,7 @@ TEST_F(Commands, BackspaceEnterAndFolderUpMoveThroughTheTree)
         } else {
             EXPECT_EQ(Normal(form->FolderView.SelectedPath()), Normal(c.expected)) << c.what;
         }
-        EXPECT_EQ(form->FBusy, 0) << c.what;
+        EXPECT_EQ(form->FBusy.Count(), 0) << c.what;
         form->ListPreviews.FPreviewPaths.clear();
         testsupport::PumpUntilIdle();
     }
@@ -478,12 +478,12 @@ TEST_F(Commands, F5AsksForBothPanesAfresh)
 {
     Open(dir.Path());
     Focus(List());
-    form->Refresh.FListChanged = form->Refresh.FTreeChanged = false;
+    ASSERT_FALSE(form->refresh.ListPending() || form->refresh.TreePending());
     EXPECT_TRUE(Key(VK_F5));
-    EXPECT_TRUE(form->Refresh.FListChanged);
-    EXPECT_TRUE(form->Refresh.FTreeChanged);
+    EXPECT_TRUE(form->refresh.ListPending());
+    EXPECT_TRUE(form->refresh.TreePending());
     EXPECT_TRUE(RefreshPosted());
-    EXPECT_EQ(form->FBusy, 0);
+    EXPECT_EQ(form->FBusy.Count(), 0);
     testsupport::PumpUntilIdle();
 }
 

@@ -1,5 +1,4 @@
 // Files dragged onto the main window's real panes, and drags out of them.
-#include "app/messages.h"
 #include "shell/FileDropTarget.h"
 #include "ui/seams.h"
 #include "tests/support/drop_data.h"
@@ -81,8 +80,8 @@ protected:
         // No drop here should meet a shell dialog; one that does is answered No.
         unexpected.emplace(IDNO);
         recorder.emplace(ui::CurrentSeams().fileOperation, [this](SHFILEOPSTRUCTW& op) {
-            operations.push_back({op.wFunc, op.fFlags, op.pTo, form->FBusy, form->ListPreviews.FPreviewPaths.empty(),
-                                  op.hwnd});
+            operations.push_back({op.wFunc, op.fFlags, op.pTo, form->FBusy.Count(),
+                                  form->ListPreviews.FPreviewPaths.empty(), op.hwnd});
             return SHFileOperationW(&op);
         });
     }
@@ -96,11 +95,10 @@ protected:
         form.Close();
     }
 
-    // The list shows the folder in view again (and its previews start).
+    // The list shows the folder in view again; its previews follow the fill.
     void Refill()
     {
         form->FileView.FillList();
-        ui::PostPrivate(form->Handle(), WM_STARTPREVIEW);
         testsupport::PumpUntilIdle();
     }
 
@@ -176,10 +174,10 @@ protected:
 
 TEST_F(MainWindowDrop, BothPanesAreRegisteredAndTheTreeReportsDrags)
 {
-    ASSERT_TRUE(form->Drops.FolderTarget());
-    ASSERT_TRUE(form->Drops.FileTarget());
-    EXPECT_EQ(DRAGDROP_E_ALREADYREGISTERED, RegisterDragDrop(form->FolderView.Handle(), form->Drops.FolderTarget()));
-    EXPECT_EQ(DRAGDROP_E_ALREADYREGISTERED, RegisterDragDrop(form->FileView.Handle(), form->Drops.FileTarget()));
+    ASSERT_TRUE(form->drops.FolderTarget());
+    ASSERT_TRUE(form->drops.FileTarget());
+    EXPECT_EQ(DRAGDROP_E_ALREADYREGISTERED, RegisterDragDrop(form->FolderView.Handle(), form->drops.FolderTarget()));
+    EXPECT_EQ(DRAGDROP_E_ALREADYREGISTERED, RegisterDragDrop(form->FileView.Handle(), form->drops.FileTarget()));
     EXPECT_EQ(0, GetWindowLongPtrW(form->FolderView.Handle(), GWL_STYLE) & TVS_DISABLEDRAGDROP);
     // The views' own drag links stay empty: drags start from the notifications.
     EXPECT_FALSE(form->FolderView.DropSource);
@@ -188,7 +186,7 @@ TEST_F(MainWindowDrop, BothPanesAreRegisteredAndTheTreeReportsDrags)
 
 TEST_F(MainWindowDrop, TheTreeHighlightsOneRealFolderAtATime)
 {
-    IDropTarget* target = form->Drops.FolderTarget();
+    IDropTarget* target = form->drops.FolderTarget();
     // Wine does not drop-highlight the selected node (the folder in view), so
     // the highlight moves between two others here.
     ui::TreeNode viewNode = Node(other);
@@ -217,7 +215,7 @@ TEST_F(MainWindowDrop, TheTreeHighlightsOneRealFolderAtATime)
         // The root is no target.
         EXPECT_EQ(DWORD(DROPEFFECT_NONE), OverAt(target, atRoot));
         EXPECT_EQ(nullptr, form->FolderView.DropHighlighted());
-        EXPECT_EQ(nullptr, form->Drops.HighlightedNode());
+        EXPECT_EQ(nullptr, form->drops.HighlightedNode());
         OverAt(target, atSub);
         target->DragLeave();
         EXPECT_EQ(nullptr, form->FolderView.DropHighlighted());
@@ -266,14 +264,15 @@ TEST_F(MainWindowDrop, DropsOnTheTreeMoveCopyOrDoNothingByTheKeys)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         operations.clear();
-        form->Refresh.FListChanged = false;
+        form->refresh.RefreshViews(); // what an earlier row left pending
+        ASSERT_FALSE(form->refresh.ListPending());
         const std::wstring file = root.File(L"other\\t.txt", "t");
         DeleteFileW((sub + L"\\t.txt").c_str());
         auto data = DropData::ForFiles({file});
         ASSERT_TRUE(data);
         ui::TreeNode node = row.onRoot ? form->FolderView.Root() : Node(sub);
         TreeView_EnsureVisible(form->FolderView.Handle(), node);
-        EXPECT_EQ(row.toSource, DropAt(form->Drops.FolderTarget(), data.get(), NodePoint(node), row.keys));
+        EXPECT_EQ(row.toSource, DropAt(form->drops.FolderTarget(), data.get(), NodePoint(node), row.keys));
         EXPECT_EQ(row.arrives, FileExists(sub + L"\\t.txt"));
         EXPECT_EQ(row.staysBehind, FileExists(file));
         EXPECT_EQ(row.logical, data->Reported(CFSTR_LOGICALPERFORMEDDROPEFFECT));
@@ -284,9 +283,9 @@ TEST_F(MainWindowDrop, DropsOnTheTreeMoveCopyOrDoNothingByTheKeys)
             EXPECT_EQ(1, operations[0].busy);
             EXPECT_EQ(form->Handle(), operations[0].owner); // the shell's questions are the window's
         }
-        EXPECT_EQ(row.arrives && !row.staysBehind, form->Refresh.FListChanged);
+        EXPECT_EQ(row.arrives && !row.staysBehind, form->refresh.ListPending());
     }
-    EXPECT_EQ(0, form->FBusy);
+    EXPECT_EQ(0, form->FBusy.Count());
 }
 
 TEST_F(MainWindowDrop, ListDropsGoIntoTheFolderItemOrTheFolderInView)
@@ -326,8 +325,8 @@ TEST_F(MainWindowDrop, ListDropsGoIntoTheFolderItemOrTheFolderInView)
         POINT at = row.where == Where::SubItem    ? ItemPoint(Item(L"sub"))
                    : row.where == Where::FileItem ? ItemPoint(Item(L"f.txt"))
                                                   : EmptyListPoint();
-        EXPECT_EQ(row.toSource, DropAt(form->Drops.FileTarget(), data.get(), at, row.keys));
-        EXPECT_EQ(-1, form->Drops.HighlightedItem());
+        EXPECT_EQ(row.toSource, DropAt(form->drops.FileTarget(), data.get(), at, row.keys));
+        EXPECT_EQ(-1, form->drops.HighlightedItem());
         for (int i = 0; i < form->FileView.Count(); ++i)
             EXPECT_FALSE(form->FileView.IsDropHighlighted(i));
         if (row.arrivesIn) {
@@ -347,14 +346,14 @@ TEST_F(MainWindowDrop, ListDropsGoIntoTheFolderItemOrTheFolderInView)
     // A folder dropped onto itself stays where it is.
     operations.clear();
     auto self = DropData::ForFiles({sub});
-    EXPECT_EQ(DWORD(DROPEFFECT_NONE), DropAt(form->Drops.FileTarget(), self.get(), ItemPoint(Item(L"sub")), 0));
+    EXPECT_EQ(DWORD(DROPEFFECT_NONE), DropAt(form->drops.FileTarget(), self.get(), ItemPoint(Item(L"sub")), 0));
     EXPECT_TRUE(operations.empty());
     EXPECT_TRUE(FolderExists(sub));
 }
 
 TEST_F(MainWindowDrop, TheListHighlightsFolderItemsOnly)
 {
-    IDropTarget* target = form->Drops.FileTarget();
+    IDropTarget* target = form->drops.FileTarget();
     root.Folder(L"view\\sub3");
     Refill();
     const int subItem = Item(L"sub"), sub3Item = Item(L"sub3"), fileItem = Item(L"f.txt");
@@ -395,14 +394,14 @@ TEST_F(MainWindowDrop, TheListHighlightsFolderItemsOnly)
     target->DragLeave();
     EXPECT_FALSE(form->FileView.IsDropHighlighted(subItem));
     EXPECT_FALSE(shown(subItem));
-    EXPECT_EQ(-1, form->Drops.HighlightedItem());
+    EXPECT_EQ(-1, form->drops.HighlightedItem());
 }
 
 TEST_F(MainWindowDrop, AListRefilledDuringADragIsHighlightedAfresh)
 {
     // A drag from another program leaves this program's loop running: a
     // refresh may refill the list under it, and the highlighted item goes.
-    IDropTarget* target = form->Drops.FileTarget();
+    IDropTarget* target = form->drops.FileTarget();
     Refill();
     auto data = DropData::ForFiles({root.File(L"other\\r.txt", "r")});
     const POINT atSub = ItemPoint(Item(L"sub"));
@@ -415,10 +414,10 @@ TEST_F(MainWindowDrop, AListRefilledDuringADragIsHighlightedAfresh)
     // Over the same place the new item is highlighted, not taken for the old one.
     EXPECT_EQ(DWORD(DROPEFFECT_MOVE), OverAt(target, atSub));
     EXPECT_TRUE(form->FileView.IsDropHighlighted(Item(L"sub")));
-    EXPECT_EQ(Item(L"sub"), form->Drops.HighlightedItem());
+    EXPECT_EQ(Item(L"sub"), form->drops.HighlightedItem());
     Refill();
     target->DragLeave();
-    EXPECT_EQ(-1, form->Drops.HighlightedItem());
+    EXPECT_EQ(-1, form->drops.HighlightedItem());
     for (int i = 0; i < form->FileView.Count(); ++i)
         EXPECT_FALSE(form->FileView.IsDropHighlighted(i)) << i;
 }
@@ -428,7 +427,7 @@ TEST_F(MainWindowDrop, WithTheDesktopInViewOnlyFolderItemsTakeDrops)
     form->FolderView.Select(form->FolderView.Root());
     testsupport::PumpUntilIdle();
     ASSERT_TRUE(form->FolderView.SelectedIsVirtual());
-    IDropTarget* target = form->Drops.FileTarget();
+    IDropTarget* target = form->drops.FileTarget();
     auto data = DropData::ForFiles({root.File(L"other\\d.txt", "d")});
     EXPECT_EQ(DWORD(DROPEFFECT_NONE), DropAt(target, data.get(), EmptyListPoint(), 0));
     EXPECT_TRUE(operations.empty());
@@ -448,7 +447,7 @@ TEST_F(MainWindowDrop, ACopyOverASameNamedFileAnsweredNoLeavesBoth)
     unexpected.reset();
     {
         testsupport::DialogWatchdog no(IDNO);
-        effect = DropAt(form->Drops.FileTarget(), data.get(), ItemPoint(Item(L"sub")), MK_CONTROL);
+        effect = DropAt(form->drops.FileTarget(), data.get(), ItemPoint(Item(L"sub")), MK_CONTROL);
         asked = no.Texts();
         EXPECT_GE(no.Pressed(), 1);
     }
@@ -456,7 +455,7 @@ TEST_F(MainWindowDrop, ACopyOverASameNamedFileAnsweredNoLeavesBoth)
     EXPECT_EQ("old", ReadBytes(sub + L"\\same.txt"));
     EXPECT_EQ("new", ReadBytes(file));
     EXPECT_EQ(-1, data->Reported(CFSTR_LOGICALPERFORMEDDROPEFFECT));
-    EXPECT_EQ(0, form->FBusy);
+    EXPECT_EQ(0, form->FBusy.Count());
 }
 
 TEST_F(MainWindowDrop, ALongPathAndAHangulNameAreMovedWhole)
@@ -472,7 +471,7 @@ TEST_F(MainWindowDrop, ALongPathAndAHangulNameAreMovedWhole)
     for (const auto& file : {longFile, hangul}) {
         SCOPED_TRACE(testing::Message() << file.size());
         auto data = DropData::HDrop({file});
-        EXPECT_EQ(DWORD(DROPEFFECT_NONE), DropAt(form->Drops.FileTarget(), data.get(), ItemPoint(Item(L"sub")), 0));
+        EXPECT_EQ(DWORD(DROPEFFECT_NONE), DropAt(form->drops.FileTarget(), data.get(), ItemPoint(Item(L"sub")), 0));
         EXPECT_EQ(DWORD(DROPEFFECT_MOVE), DWORD(data->Reported(CFSTR_LOGICALPERFORMEDDROPEFFECT)));
         const std::wstring name = file.substr(file.rfind(L'\\') + 1);
         EXPECT_TRUE(FileExists(sub + L"\\" + name));

@@ -112,7 +112,7 @@ TEST_F(PaneKeys, KeysInARenameBoxAreTheBoxsAndLeaveTheNameOnDisk)
             ASSERT_TRUE(edit);
             SetWindowTextW(edit, L"half");
             SendMessageW(edit, EM_SETSEL, 2, 2);
-            form->Refresh.FListChanged = form->Refresh.FTreeChanged = false;
+            ASSERT_FALSE(form->refresh.ListPending() || form->refresh.TreePending());
             const int selected = form->FileView.SelectedCount();
             {
                 testsupport::DialogWatchdog dialogs(IDCANCEL); // Ctrl+G as a command: the go-to dialog
@@ -120,7 +120,7 @@ TEST_F(PaneKeys, KeysInARenameBoxAreTheBoxsAndLeaveTheNameOnDisk)
                 testsupport::PumpUntilIdle(10, 1000);
                 EXPECT_EQ(dialogs.Pressed(), 0);
             }
-            EXPECT_FALSE(form->Refresh.FListChanged || form->Refresh.FTreeChanged);
+            EXPECT_FALSE(form->refresh.ListPending() || form->refresh.TreePending());
             EXPECT_EQ(form->FileView.SelectedCount(), selected);
             ASSERT_EQ(GetFocus(), edit); // still renaming
             wchar_t text[32] = L"";

@@ -101,9 +101,8 @@ protected:
     testsupport::MainForm form;
 };
 
-TEST_F(MainWindow, StartsWithTheStoredSizeTitleAndTheGlobalSet)
+TEST_F(MainWindow, StartsWithTheStoredSizeAndTitle)
 {
-    EXPECT_EQ(frmTarimoku, form.get());
     EXPECT_EQ(WindowText(form->Handle()).rfind(texts::AppTitle, 0), 0u);
     RECT r;
     GetWindowRect(form->Handle(), &r);
@@ -345,3 +344,39 @@ TEST_F(MainWindow, ExitClosesTheWindow)
 }
 
 } // namespace
+
+// Whatever state the window first shows in, the previews start with it: an
+// animated cursor of the folder in view is loaded and steps on.
+TEST(MainWindowShow, ThePreviewsStartInEveryFirstShowState)
+{
+    struct Row {
+        const char* what;
+        std::vector<int> shows;
+    } rows[] = {
+        {"normal", {SW_SHOWNORMAL}},
+        {"maximised", {SW_SHOWMAXIMIZED}},
+        {"minimised, then restored", {SW_SHOWMINIMIZED, SW_RESTORE}},
+    };
+    testsupport::TempDir dir;
+    dir.File(L"wait.ani", testsupport::ReadBytes(testsupport::CorpusFile(L"reconstruct/wait.ani")));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        testsupport::MainForm::Options options;
+        options.show = false;
+        testsupport::MainForm form(options);
+        ASSERT_TRUE(form.Created());
+        for (int show : row.shows)
+            form->Show(show);
+        form.Open(dir.Path());
+        Previews& previews = form->ListPreviews;
+        int firstStep = -1;
+        EXPECT_TRUE(testsupport::PumpUntil([&] {
+            ui::Application::Instance().DoIdle();
+            if (previews.FPreviewCount == 0)
+                return false;
+            if (firstStep < 0)
+                firstStep = previews.FPreviews[0].Step;
+            return previews.FPreviews[0].Step != firstStep;
+        }, 3000));
+    }
+}

@@ -33,12 +33,13 @@ protected:
         int busy;
     };
     testsupport::FakeDropPanes panes;
-    PaneDrops drops{panes};
+    Busy busy;
+    PaneDrops drops{panes, busy};
     std::vector<Call> calls;
     int result = 0;
     bool aborted = false;
     ui::ScopedSeam<ui::FileOperationFn> seam{ui::CurrentSeams().fileOperation, [this](SHFILEOPSTRUCTW& op) {
-                                                 calls.push_back({op.wFunc, op.pTo, op.hwnd, panes.busy});
+                                                 calls.push_back({op.wFunc, op.pTo, op.hwnd, busy.Count()});
                                                  op.fAnyOperationsAborted = aborted;
                                                  return result;
                                              }};
@@ -94,7 +95,7 @@ TEST_F(PaneDropsTest, DropsGoIntoTheFolderUnderThePointerOrTheFolderInView)
             EXPECT_EQ(panes.Owner(), calls[0].owner);
             EXPECT_EQ(1, calls[0].busy);
         }
-        EXPECT_EQ(0, panes.busy);
+        EXPECT_EQ(0, busy.Count());
         EXPECT_EQ(row.listChanged, panes.listChanged);
         EXPECT_EQ(nullptr, panes.litNode);
         EXPECT_TRUE(panes.lit.empty());

@@ -44,7 +44,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(form.Created());
-        form->Refresh.SyncSpacingMs = 0; // each report carried out at once
+        form->refresh.SyncSpacingMs = 0; // each report carried out at once
     }
     TempDir dir; // made before the monitors start, gone after the window
     MainForm form;
@@ -58,14 +58,14 @@ void RaiseBusy(TfrmTarimoku& form, bool raised) { form.FolderView.OnBusy(&form.F
 TEST_F(Refresh, AFileMadeInTheFolderInViewIsListedWithoutRebuildingTheTree)
 {
     form.Open(dir.Path());
-    ASSERT_TRUE(form->Refresh.DirMonitorFile.Active());
-    ASSERT_EQ(form->Refresh.DirMonitorFile.Directory(), dir.Path());
-    auto before = form->Refresh.RefreshCounts;
+    ASSERT_TRUE(form->refresh.FolderMonitor().Active());
+    ASSERT_EQ(form->refresh.FolderMonitor().Directory(), dir.Path());
+    auto before = form->refresh.RefreshCounts;
     dir.File(L"arrived.cur", "x");
     EXPECT_TRUE(PumpUntil([&] { return form.Lists(L"arrived.cur"); }, 15000));
-    EXPECT_EQ(form->Refresh.RefreshCounts.TreeRebuilds, before.TreeRebuilds);
-    EXPECT_GE(form->Refresh.RefreshCounts.ListRefills, before.ListRefills + 1);
-    EXPECT_EQ(form->FBusy, 0);
+    EXPECT_EQ(form->refresh.RefreshCounts.TreeRebuilds, before.TreeRebuilds);
+    EXPECT_GE(form->refresh.RefreshCounts.ListRefills, before.ListRefills + 1);
+    EXPECT_EQ(form->FBusy.Count(), 0);
 }
 
 TEST_F(Refresh, AFolderMadeUnderADriveRootIsAddedInPlaceKeepingExpansionAndSelection)
@@ -79,7 +79,7 @@ TEST_F(Refresh, AFolderMadeUnderADriveRootIsAddedInPlaceKeepingExpansionAndSelec
     form.Open(dir.Path());
     std::wstring selected = form.SelectedTextPath();
     PumpFor(kSettle); // the monitors armed, nothing pending
-    auto before = form->Refresh.RefreshCounts;
+    auto before = form->refresh.RefreshCounts;
 
     RootFolder made;
     ASSERT_TRUE(made.Make());
@@ -91,13 +91,13 @@ TEST_F(Refresh, AFolderMadeUnderADriveRootIsAddedInPlaceKeepingExpansionAndSelec
     };
     ASSERT_TRUE(PumpUntil(appeared, 15000));
     PumpFor(kSettle);
-    EXPECT_EQ(form->Refresh.RefreshCounts.TreeRebuilds, before.TreeRebuilds);
-    EXPECT_GE(form->Refresh.RefreshCounts.TreeSyncs, before.TreeSyncs + 1);
+    EXPECT_EQ(form->refresh.RefreshCounts.TreeRebuilds, before.TreeRebuilds);
+    EXPECT_GE(form->refresh.RefreshCounts.TreeSyncs, before.TreeSyncs + 1);
     EXPECT_EQ(form.SelectedTextPath(), selected);
     EXPECT_TRUE(form->FolderView.IsExpanded(windows)) << "the same node, still expanded";
-    EXPECT_EQ(form->Refresh.RefreshCounts.ListRefills, before.ListRefills) << "the list was left alone";
+    EXPECT_EQ(form->refresh.RefreshCounts.ListRefills, before.ListRefills) << "the list was left alone";
     EXPECT_TRUE(form.Lists(L"inner"));
-    EXPECT_EQ(form->FBusy, 0);
+    EXPECT_EQ(form->FBusy.Count(), 0);
 }
 
 TEST_F(Refresh, RequestsBeforeTheHandlerRunsComeTogether)
@@ -125,11 +125,11 @@ TEST_F(Refresh, RequestsBeforeTheHandlerRunsComeTogether)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         PumpUntilIdle();
-        auto before = form->Refresh.RefreshCounts;
+        auto before = form->refresh.RefreshCounts;
         for (Request request : row.requests) {
             switch (request) {
-            case File: form->Refresh.DirMonitorFileChange(&form->Refresh.DirMonitorFile); break;
-            case Folder: form->Refresh.DirMonitorFolderChange(nullptr); break;
+            case File: form->refresh.DirMonitorFileChange(nullptr); break;
+            case Folder: form->refresh.DirMonitorFolderChange(nullptr); break;
             case Arrival: SendMessageW(form->Handle(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0); break;
             case Removal: SendMessageW(form->Handle(), WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, 0); break;
             case QueryRemove: SendMessageW(form->Handle(), WM_DEVICECHANGE, DBT_DEVICEQUERYREMOVE, 0); break;
@@ -137,13 +137,13 @@ TEST_F(Refresh, RequestsBeforeTheHandlerRunsComeTogether)
             case Command: form->RequestRefresh(); break;
             }
         }
-        EXPECT_EQ(form->FBusy, 0);
+        EXPECT_EQ(form->FBusy.Count(), 0);
         PumpUntilIdle();
-        EXPECT_EQ(form->Refresh.RefreshCounts.TreeRebuilds - before.TreeRebuilds, row.rebuilds);
-        EXPECT_EQ(form->Refresh.RefreshCounts.ListRefills - before.ListRefills, row.refills);
-        EXPECT_EQ(form->Refresh.RefreshCounts.TreeSyncs - before.TreeSyncs, row.syncs);
-        EXPECT_FALSE(form->Refresh.FTreeChanged);
-        EXPECT_FALSE(form->Refresh.FListChanged);
+        EXPECT_EQ(form->refresh.RefreshCounts.TreeRebuilds - before.TreeRebuilds, row.rebuilds);
+        EXPECT_EQ(form->refresh.RefreshCounts.ListRefills - before.ListRefills, row.refills);
+        EXPECT_EQ(form->refresh.RefreshCounts.TreeSyncs - before.TreeSyncs, row.syncs);
+        EXPECT_FALSE(form->refresh.TreePending());
+        EXPECT_FALSE(form->refresh.ListPending());
         EXPECT_EQ(form.SelectedTextPath().empty(), false);
         EXPECT_EQ(form->FolderView.SelectedPath(), dir.Path());
     }
@@ -165,15 +165,15 @@ TEST_F(Refresh, DriveMonitorsFollowTheNonRemovableDrives)
         {"a drive that goes switches its monitor off", {a.Path(), c.Path()}, {true, false}, {c.Path(), d.Path()}},
         {"a drive that comes back reuses it", {c.Path(), d.Path()}, {true, true}, {c.Path(), d.Path()}},
     };
-    std::vector<TDirMonitor*> first;
+    std::vector<const TDirMonitor*> first;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         drives.roots = row.drives;
         PostMessageW(form->Handle(), WM_WATCHFOLDERS, 0, 0);
         PumpUntilIdle();
-        ASSERT_GE(form->Refresh.FDriveMonitors.size(), row.active.size());
-        for (std::size_t i = 0; i < form->Refresh.FDriveMonitors.size(); ++i) {
-            TDirMonitor& monitor = *form->Refresh.FDriveMonitors[i];
+        ASSERT_GE(form->refresh.DriveCount(), row.active.size());
+        for (std::size_t i = 0; i < form->refresh.DriveCount(); ++i) {
+            const TDirMonitor& monitor = form->refresh.DriveMonitor(i);
             EXPECT_EQ(monitor.Active(), i < row.active.size() && row.active[i]) << i;
             if (i < row.directories.size()) {
                 EXPECT_EQ(monitor.Directory(), row.directories[i]) << i;
@@ -190,14 +190,14 @@ TEST_F(Refresh, DriveMonitorsFollowTheNonRemovableDrives)
 TEST_F(Refresh, TheFolderMonitorWatchesOnlyAFolderWithAPath)
 {
     form.Open(dir.Path());
-    EXPECT_TRUE(form->Refresh.DirMonitorFile.Active());
-    EXPECT_EQ(form->Refresh.DirMonitorFile.Filter(), TDirMonitorFilter({dmfFileName, dmfDirName}));
-    EXPECT_FALSE(form->Refresh.DirMonitorFile.IncludeSubDir());
+    EXPECT_TRUE(form->refresh.FolderMonitor().Active());
+    EXPECT_EQ(form->refresh.FolderMonitor().Filter(), TDirMonitorFilter({dmfFileName, dmfDirName}));
+    EXPECT_FALSE(form->refresh.FolderMonitor().IncludeSubDir());
     EXPECT_EQ(TDirMonitor::Interval(), 1000);
     form.Open(L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"); // My Computer
     ASSERT_NE(form->FolderView.Selected(), form->FolderView.Root());
-    EXPECT_FALSE(form->Refresh.DirMonitorFile.Active());
-    EXPECT_FALSE(form->Refresh.FDriveMonitors.empty());
+    EXPECT_FALSE(form->refresh.FolderMonitor().Active());
+    EXPECT_NE(form->refresh.DriveCount(), 0u);
 }
 
 TEST_F(Refresh, AnAutomaticRefillKeepsSelectionFocusAndScrollPosition)
@@ -253,8 +253,8 @@ TEST_F(Refresh, AnAutomaticRefillKeepsSelectionFocusAndScrollPosition)
             dir.File(row.created, "x");
         if (row.deleted)
             DeleteFileW((dir / row.deleted).c_str());
-        auto refills = form->Refresh.RefreshCounts.ListRefills;
-        ASSERT_TRUE(PumpUntil([&] { return form->Refresh.RefreshCounts.ListRefills > refills; }, 15000));
+        auto refills = form->refresh.RefreshCounts.ListRefills;
+        ASSERT_TRUE(PumpUntil([&] { return form->refresh.RefreshCounts.ListRefills > refills; }, 15000));
         PumpUntilIdle();
         EXPECT_EQ(form.SelectedCaptions(), row.kept);
         int focused = ListView_GetNextItem(list.Handle(), -1, LVNI_FOCUSED);
@@ -279,12 +279,12 @@ TEST_F(Refresh, ARefillWaitsForAnInPlaceRenameToEnd)
     list.EditLabel(0);
     HWND edit = ListView_GetEditControl(list.Handle());
     ASSERT_NE(edit, nullptr);
-    auto before = form->Refresh.RefreshCounts;
+    auto before = form->refresh.RefreshCounts;
     dir.File(L"two.txt", "x");
-    form->Refresh.DirMonitorFileChange(&form->Refresh.DirMonitorFile);
+    form->refresh.DirMonitorFileChange(nullptr);
     PumpFor(600);
-    EXPECT_EQ(form->Refresh.RefreshCounts.ListRefills, before.ListRefills);
-    EXPECT_GT(form->Refresh.RefreshCounts.Deferred, before.Deferred);
+    EXPECT_EQ(form->refresh.RefreshCounts.ListRefills, before.ListRefills);
+    EXPECT_GT(form->refresh.RefreshCounts.Deferred, before.Deferred);
     EXPECT_EQ(ListView_GetEditControl(list.Handle()), edit) << "the edit goes on";
 
     SendMessageW(list.Handle(), LVM_CANCELEDITLABEL, 0, 0);
@@ -292,7 +292,7 @@ TEST_F(Refresh, ARefillWaitsForAnInPlaceRenameToEnd)
         SendMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_TRUE(PumpUntil([&] { return !ListView_GetEditControl(list.Handle()); }));
     EXPECT_TRUE(PumpUntil([&] { return form.Lists(L"two.txt"); }));
-    EXPECT_GT(form->Refresh.RefreshCounts.ListRefills, before.ListRefills);
+    EXPECT_GT(form->refresh.RefreshCounts.ListRefills, before.ListRefills);
 }
 
 TEST_F(Refresh, ARefreshAskedForInsideANestedLoopWaitsAndRunsOnceAfterIt)
@@ -320,16 +320,16 @@ TEST_F(Refresh, ARefreshAskedForInsideANestedLoopWaitsAndRunsOnceAfterIt)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         PumpUntilIdle();
-        auto before = form->Refresh.RefreshCounts;
+        auto before = form->refresh.RefreshCounts;
         int insideRefills = -1;
         // Asks for a refill, lets the loop run a while (the request's message
         // and the retry timer come by), then ends the loop.
         int ticks = 0;
         auto tick = [&](const std::function<void()>& end) {
             if (++ticks == 1)
-                form->Refresh.DirMonitorFileChange(&form->Refresh.DirMonitorFile);
+                form->refresh.DirMonitorFileChange(nullptr);
             if (ticks == 30) {
-                insideRefills = form->Refresh.RefreshCounts.ListRefills - before.ListRefills;
+                insideRefills = form->refresh.RefreshCounts.ListRefills - before.ListRefills;
                 end();
             }
         };
@@ -377,11 +377,11 @@ TEST_F(Refresh, ARefreshAskedForInsideANestedLoopWaitsAndRunsOnceAfterIt)
             }
         }));
         EXPECT_EQ(insideRefills, 0) << "nothing ran inside the loop";
-        EXPECT_GT(form->Refresh.RefreshCounts.Deferred, before.Deferred);
-        ASSERT_TRUE(PumpUntil([&] { return form->Refresh.RefreshCounts.ListRefills > before.ListRefills; }));
+        EXPECT_GT(form->refresh.RefreshCounts.Deferred, before.Deferred);
+        ASSERT_TRUE(PumpUntil([&] { return form->refresh.RefreshCounts.ListRefills > before.ListRefills; }));
         PumpFor(600);
-        EXPECT_EQ(form->Refresh.RefreshCounts.ListRefills, before.ListRefills + 1) << "once";
-        EXPECT_EQ(form->FBusy, 0);
+        EXPECT_EQ(form->refresh.RefreshCounts.ListRefills, before.ListRefills + 1) << "once";
+        EXPECT_EQ(form->FBusy.Count(), 0);
         EXPECT_TRUE(form.Lists(L"one.txt"));
     }
 }
@@ -425,19 +425,19 @@ TEST_F(Refresh, ADriveReportAppliesTheDifferencesInPlaceAndTheListFollowsOnlyAMo
         ui::TreeNode selected = tree.Selected();
         ui::TreeNode parent = tree.Parent(selected);
         ui::TreeNode top = TreeView_GetFirstVisible(tree.Handle());
-        auto before = form->Refresh.RefreshCounts;
+        auto before = form->refresh.RefreshCounts;
         if (row.made)
             dir.Folder(row.made);
         if (row.removed) {
             ASSERT_TRUE(testsupport::RemoveFromOutside(dir / row.removed));
         }
-        form->Refresh.DirMonitorFolderChange(nullptr);
+        form->refresh.DirMonitorFolderChange(nullptr);
         PumpUntilIdle();
-        EXPECT_EQ(form->Refresh.RefreshCounts.TreeRebuilds, before.TreeRebuilds);
-        EXPECT_GE(form->Refresh.RefreshCounts.TreeSyncs, before.TreeSyncs + 1);
+        EXPECT_EQ(form->refresh.RefreshCounts.TreeRebuilds, before.TreeRebuilds);
+        EXPECT_GE(form->refresh.RefreshCounts.TreeSyncs, before.TreeSyncs + 1);
         EXPECT_EQ(tree.SelectedPath(), *row.selectedAfter ? dir / row.selectedAfter : dir.Path());
         // The list is refilled only by the selection moving away.
-        bool refilled = tree.Selected() != selected || form->Refresh.RefreshCounts.ListRefills != before.ListRefills;
+        bool refilled = tree.Selected() != selected || form->refresh.RefreshCounts.ListRefills != before.ListRefills;
         EXPECT_EQ(refilled, row.listRefilled);
         if (row.listRefilled) {
             EXPECT_EQ(tree.Selected(), parent) << "nodes that stay are the same nodes";
@@ -451,7 +451,7 @@ TEST_F(Refresh, ADriveReportAppliesTheDifferencesInPlaceAndTheListFollowsOnlyAMo
         } else {
             EXPECT_EQ(form->FileView.Count(), 0);
         }
-        EXPECT_EQ(form->FBusy, 0);
+        EXPECT_EQ(form->FBusy.Count(), 0);
     }
 }
 
@@ -460,7 +460,7 @@ TEST_F(Refresh, AFolderInViewDeletedFromOutsideGivesWayToItsParent)
     dir.Folder(L"gone");
     dir.File(L"kept.txt", "x");
     form.Open(dir / L"gone");
-    ASSERT_TRUE(form->Refresh.DirMonitorFile.Active());
+    ASSERT_TRUE(form->refresh.FolderMonitor().Active());
     ASSERT_TRUE(testsupport::RemoveFromOutside(dir / L"gone"));
     // No report: the monitor of a deleted folder may not signal.
     EXPECT_TRUE(PumpUntil([&] { return form->FolderView.SelectedPath() == dir.Path(); }, 10000));
@@ -470,6 +470,6 @@ TEST_F(Refresh, AFolderInViewDeletedFromOutsideGivesWayToItsParent)
     GetWindowTextW(form->Handle(), caption, MAX_PATH * 2);
     EXPECT_NE(std::wstring(caption).find(dir.Path()), std::wstring::npos);
     EXPECT_EQ(std::wstring(caption).find(L"gone"), std::wstring::npos);
-    EXPECT_EQ(form->Refresh.DirMonitorFile.Directory(), dir.Path());
-    EXPECT_TRUE(form->Refresh.DirMonitorFile.Active());
+    EXPECT_EQ(form->refresh.FolderMonitor().Directory(), dir.Path());
+    EXPECT_TRUE(form->refresh.FolderMonitor().Active());
 }

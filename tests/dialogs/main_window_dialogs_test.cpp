@@ -54,7 +54,7 @@ TEST_F(MainWindowDialogs, CtrlGShowsTheTypedFolderWithThePreviewsHeldAndCancelCh
     Open();
     int busyDuringChange = -1;
     form->FolderView.OnChange = [&](ui::Component* sender, ui::TreeNode node) {
-        busyDuringChange = form->FBusy;
+        busyDuringChange = form->FBusy.Count();
         form->FolderViewChange(sender, node);
     };
     const std::wstring before = form->FolderView.SelectedPath();
@@ -85,7 +85,7 @@ TEST_F(MainWindowDialogs, CtrlGShowsTheTypedFolderWithThePreviewsHeldAndCancelCh
         testsupport::PumpFor(200);
         EXPECT_EQ(driver.Handled(), 1);
         EXPECT_EQ(form->FolderView.SelectedPath(), r.shown);
-        EXPECT_EQ(form->FBusy, 0);
+        EXPECT_EQ(form->FBusy.Count(), 0);
         if (r.key == VK_RETURN)
             EXPECT_EQ(busyDuringChange, 1); // the tree changed with FBusy raised
         else

@@ -118,7 +118,7 @@ protected:
         EXPECT_EQ(entries, cursors) << what;
         EXPECT_TRUE(list().OnCustomDraw) << what;
         EXPECT_TRUE(previews().stepTimer.Running()) << what;
-        EXPECT_EQ(form->FBusy, 0) << what;
+        EXPECT_EQ(form->FBusy.Count(), 0) << what;
     }
 
     testsupport::TempDir dir;

@@ -19,7 +19,6 @@ public:
     std::set<int> lit;                                // items the list shows highlighted
     ui::TreeNode litNode = nullptr;
     std::wstring view; // empty: a virtual folder in view
-    int busy = 0;
     bool listChanged = false;
     std::vector<std::pair<int, bool>> itemCalls; // every HighlightItem asked for
 
@@ -63,7 +62,6 @@ public:
     }
     std::wstring ViewFolder() const override { return view; }
     HWND Owner() const override { return reinterpret_cast<HWND>(0x1234); }
-    void HoldBusy(bool raised) override { busy += raised ? 1 : -1; }
     void ListChanged() override { listChanged = true; }
 };
 

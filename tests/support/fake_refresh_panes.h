@@ -15,7 +15,7 @@ namespace testsupport {
 class FakeRefreshPanes : public RefreshPanes {
 public:
     std::wstring selected;
-    int busy = 0;
+    ::Busy busy; // the window's busy count
     int rebuilds = 0, syncs = 0, refills = 0;
     int busyWhileWorking = 0; // the busy count seen inside the last piece of work
     std::wstring selectAfterSync; // the selection a sync moves to, when set
@@ -23,18 +23,17 @@ public:
     mutable std::function<void()> onLook;
 
     std::wstring SelectedPath() const override { return selected; }
-    bool Busy() const override { return busy > 0; }
-    void HoldBusy(bool raised) override { busy += raised ? 1 : -1; }
+    bool Busy() const override { return busy.Raised(); }
     bool RebuildTree(bool) override
     {
         ++rebuilds;
-        busyWhileWorking = busy;
+        busyWhileWorking = busy.Count();
         return true;
     }
     int SyncTree() override
     {
         ++syncs;
-        busyWhileWorking = busy;
+        busyWhileWorking = busy.Count();
         if (!selectAfterSync.empty())
             selected = selectAfterSync;
         return 0;
@@ -42,7 +41,7 @@ public:
     void RefillList(bool) override
     {
         ++refills;
-        busyWhileWorking = busy;
+        busyWhileWorking = busy.Count();
     }
     bool FolderExists(const std::wstring& path) const override
     {
