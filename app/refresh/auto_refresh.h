@@ -30,10 +30,9 @@ public:
     virtual bool Busy() const = 0;
     // Builds the tree afresh from the desktop keeping its expanded folders
     // and its selection (a vanished one: its nearest surviving ancestor);
-    // the list is refilled by the selection, every item read again, its
-    // marks and place kept when the same folder is shown again. False when
-    // nothing was found to select.
-    virtual bool RebuildTree() = 0;
+    // the list is refilled by the selection, with its marks kept when asked
+    // and the same folder is shown again. False when nothing was found to select.
+    virtual bool RebuildTree(bool keepMarks) = 0;
     // Reads the expanded folders of the tree again and applies the
     // differences in place; the answer is the number of nodes added and removed.
     virtual int SyncTree() = 0;
@@ -58,10 +57,9 @@ public:
     // Switches every monitor and timer off (the window is going).
     void Stop();
 
-    // The monitor of the folder in view and those of the drives, in
-    // drive-list order.
+    // The monitor of the folder in view, the one of its parent (folder
+    // names: it renamed or gone) and those of the drives, in drive-list order.
     const TDirMonitor& FolderMonitor() const noexcept { return DirMonitorFile; }
-    // The watch on the folder in view's parent, which learns of its rename or deletion.
     const TDirMonitor& ParentMonitor() const noexcept { return parentMonitor_; }
     std::size_t DriveCount() const noexcept { return FDriveMonitors.size(); }
     const TDirMonitor& DriveMonitor(std::size_t i) const { return *FDriveMonitors.at(i); }

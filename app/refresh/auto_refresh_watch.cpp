@@ -4,7 +4,6 @@
 #include "app/refresh/auto_refresh.h"
 
 #include "app/messages.h"
-#include "app/pane_paths.h"
 #include "ui/seams.h"
 #include "ui/text.h"
 #include "ui/window.h"

@@ -3,6 +3,7 @@
 #pragma once
 #include "app/refresh/auto_refresh.h"
 #include "app/messages.h"
+#include "app/pane_paths.h"
 
 #include <windows.h>
 
@@ -47,8 +48,7 @@ public:
     {
         if (auto look = std::exchange(onLook, nullptr))
             look();
-        const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
-        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+        return ::FolderExists(path);
     }
 };
 

@@ -33,8 +33,7 @@ void Put(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type, const v
 bool DefineDrive(wchar_t letter, UINT kind, const char* unixPath = "")
 {
     struct Request {
-        ULONG size, type, fsType;
-        DWORD serial;
+        ULONG size, type, fsType, serial;
         ULONGLONG unixDevice;
         WCHAR letter;
         USHORT mountPointOffset, deviceOffset, labelOffset;
@@ -44,41 +43,11 @@ bool DefineDrive(wchar_t letter, UINT kind, const char* unixPath = "")
     ui::UniqueFile manager{CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr)};
     DWORD returned = 0;
-    const DWORD define = CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
-    return manager && DeviceIoControl(manager.get(), define, &request, sizeof(request), nullptr, 0, &returned, nullptr);
+    return manager && DeviceIoControl(manager.get(), CTL_CODE('m', 32, METHOD_BUFFERED, 3), &request, sizeof(request),
+                                      nullptr, 0, &returned, nullptr);
 }
 
 } // namespace
-
-ProfileDrives::ProfileDrives()
-{
-    // Wine's own export: the Unix path of a Windows one.
-    using UnixNameFn = char*(CDECL*)(const wchar_t*);
-    auto unixName = reinterpret_cast<UnixNameFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    for (Drive& drive : drives_) {
-        char* target = unixName ? unixName(folders_.Folder(std::wstring(1, drive.letter)).c_str()) : nullptr;
-        drive.defined = target && !(GetLogicalDrives() & (1u << (drive.letter - L'a'))) &&
-                        DefineDrive(drive.letter, drive.kind, target);
-        if (target)
-            HeapFree(GetProcessHeap(), 0, target);
-    }
-}
-
-ProfileDrives::~ProfileDrives()
-{
-    for (const Drive& drive : drives_)
-        if (drive.defined)
-            DefineDrive(drive.letter, DRIVE_NO_ROOT_DIR);
-}
-
-std::wstring ProfileDrives::Root(UINT kind) const
-{
-    for (const Drive& drive : drives_)
-        if (drive.defined && drive.kind == kind)
-            return {wchar_t(drive.letter - L'a' + L'A'), L':', L'\\'};
-    return {};
-}
 
 WindowsProfile::WindowsProfile(int dpi)
     : saved_{{HKEY_CURRENT_USER, kDesktop, L"LogPixels"},
@@ -100,10 +69,24 @@ WindowsProfile::WindowsProfile(int dpi)
     Put(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &pixels, sizeof(pixels));
     Put(HKEY_CURRENT_USER, kWine, L"Version", REG_SZ, version, sizeof(version));
     Put(HKEY_CURRENT_USER, kAdvanced, L"HideFileExt", REG_DWORD, &hide, sizeof(hide));
+    // Wine's own export: the Unix path of a Windows one.
+    auto unixName = reinterpret_cast<char*(CDECL*)(const wchar_t*)>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    for (int i = 0; i < 3 && unixName; ++i) {
+        const wchar_t letter = kDriveRoots[i][0];
+        char* folder = unixName(driveFolders_.Folder(std::wstring(1, letter)).c_str());
+        drivesDefined_[i] = folder && !(GetLogicalDrives() & (1u << (letter - L'A'))) &&
+                            DefineDrive(letter, kDriveKinds[i], folder);
+        if (folder)
+            HeapFree(GetProcessHeap(), 0, folder);
+    }
 }
 
 WindowsProfile::~WindowsProfile()
 {
+    for (int i = 0; i < 3; ++i)
+        if (drivesDefined_[i])
+            DefineDrive(kDriveRoots[i][0], DRIVE_NO_ROOT_DIR);
     for (const Saved& s : saved_) {
         if (s.had)
             Put(s.root, s.key, s.name, s.type, s.data.data(), DWORD(s.data.size() * sizeof(wchar_t)));

@@ -1,10 +1,12 @@
 // A Wine prefix that looks like a stock Windows 10 system, for the programs
-// a test starts: file extensions hidden, Windows 10 reported, a DPI other
-// than 96, and drives of more than one kind (ProfileDrives). Wine reads the
-// first three as a process starts, so they reach the programs started while
-// the object lives, not the test's own process; the drives reach every
-// process at once. All is put back when it goes. Tests that use it run alone
-// (SERIAL): every process started meanwhile sees the profile.
+// a test starts: file extensions hidden, Windows 10 reported, and a DPI other
+// than 96. Wine reads these as a process starts, so they reach the programs
+// started while the object lives, not the test's own process; they are put
+// back when it goes. Tests that use it run alone (SERIAL): every process
+// started meanwhile sees the profile. So do its drives of other kinds, at
+// once and in every process: the prefix's mount manager links each letter
+// to a folder of its own (dosdevices/<letter>:) and records its kind
+// (HKLM\Software\Wine\Drives), and GetDriveTypeW answers the kind.
 #pragma once
 #include "tests/support/wine_ui.h"
 #include "ui/dpi_scale.h"
@@ -15,37 +17,16 @@
 
 namespace testsupport {
 
-// A removable drive E:, a network drive N: and a CD drive D:, each over a
-// folder of its own, while the object lives: the prefix's mount manager
-// links the letter (dosdevices/<letter>:), records its kind
-// (HKLM\Software\Wine\Drives) and answers for it at once, so GetDriveTypeW
-// gives the system's own kinds. A letter in use already is left alone.
-class ProfileDrives {
-public:
-    ProfileDrives();
-    ~ProfileDrives();
-    ProfileDrives(const ProfileDrives&) = delete;
-    ProfileDrives& operator=(const ProfileDrives&) = delete;
-
-    // The root ("E:\") of the drive of that kind; empty when it could not be had.
-    std::wstring Root(UINT kind) const;
-
-private:
-    struct Drive {
-        wchar_t letter;
-        UINT kind;
-        bool defined = false;
-    };
-    TempDir folders_; // the drives' own folders, gone after the drives
-    Drive drives_[3] = {{L'e', DRIVE_REMOVABLE}, {L'n', DRIVE_REMOTE}, {L'd', DRIVE_CDROM}};
-};
-
 class WindowsProfile {
 public:
     explicit WindowsProfile(int dpi = 144);
     ~WindowsProfile();
     WindowsProfile(const WindowsProfile&) = delete;
     WindowsProfile& operator=(const WindowsProfile&) = delete;
+
+    // The drives' roots (a letter in use already is left as it is).
+    static constexpr const wchar_t* kDriveRoots[] = {L"E:\\", L"N:\\", L"D:\\"};
+    static constexpr UINT kDriveKinds[] = {DRIVE_REMOVABLE, DRIVE_REMOTE, DRIVE_CDROM};
 
 private:
     struct Saved {
@@ -57,7 +38,8 @@ private:
         bool had = false;
     };
     Saved saved_[3];
-    ProfileDrives drives_;
+    TempDir driveFolders_;
+    bool drivesDefined_[3] = {};
 };
 
 // The DPI this process runs at.

@@ -116,11 +116,6 @@ bool RemoveTree(const std::wstring& path)
     return RemoveDirectoryW(path.c_str()) != 0;
 }
 
-bool RemoveFromOutside(const std::wstring& path)
-{
-    return MoveFileW(path.c_str(), (path + L".removed").c_str()) && RemoveTree(path + L".removed");
-}
-
 std::string ReadBytes(const std::wstring& path)
 {
     std::string out;

@@ -36,10 +36,6 @@ private:
 };
 
 bool RemoveTree(const std::wstring& path);
-// A watched folder deleted as another program does it where Wine shows it:
-// moved away first, as the shell's delete to the Recycle Bin does (a folder
-// deleted in place waits, unreported, while any handle on it is open).
-bool RemoveFromOutside(const std::wstring& path);
 std::string ReadBytes(const std::wstring& path);
 bool FileExists(const std::wstring& path);
 
