@@ -157,7 +157,8 @@ TEST_F(AutoRefreshTest, EveryHandleOnAVolumeLetsItGoWhileItsRemovalIsAskedFor)
                 }
             }
             // The views go to the nearest folder there, and come back with the drive.
-            EXPECT_EQ(panes.rebuilds - rebuilds, int(step.event == DBT_DEVICEREMOVECOMPLETE || step.event == DBT_DEVICEARRIVAL));
+            const bool moved = step.event == DBT_DEVICEREMOVECOMPLETE || step.event == DBT_DEVICEARRIVAL;
+            EXPECT_EQ(panes.rebuilds - rebuilds, int(moved));
         }
     }
     refresh.Stop(); // before the drives go
