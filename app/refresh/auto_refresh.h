@@ -30,9 +30,10 @@ public:
     virtual bool Busy() const = 0;
     // Builds the tree afresh from the desktop keeping its expanded folders
     // and its selection (a vanished one: its nearest surviving ancestor);
-    // the list is refilled by the selection, with its marks kept when asked
-    // and the same folder is shown again. False when nothing was found to select.
-    virtual bool RebuildTree(bool keepMarks) = 0;
+    // the list is refilled by the selection, every item read again, its
+    // marks and place kept when the same folder is shown again. False when
+    // nothing was found to select.
+    virtual bool RebuildTree() = 0;
     // Reads the expanded folders of the tree again and applies the
     // differences in place; the answer is the number of nodes added and removed.
     virtual int SyncTree() = 0;
