@@ -3,6 +3,7 @@
 
 #include "res/texts.h"
 #include "shview/fileview/FileViewItem.h"
+#include "shview/fileview/list_marks.h"
 #include "shview/file_texts.h"
 #include "shview/fileview/path_limits.h"
 #include "idlist/file_path.h"
@@ -689,6 +690,9 @@ void TFileView::ApplyGathered(FillContext& fill)
     }
     std::vector<char> kept(gathered.size());
     bool selectionLost = false;
+    // Taking a selected item out may scroll the control to its focused item:
+    // the view goes back to where it was.
+    const shview::ListMarks marks = shview::TakeListMarks(*this);
     {
         QuietFill quiet(*this);
         // From the last: an item taken out moves none of those still to look at.
@@ -718,6 +722,8 @@ void TFileView::ApplyGathered(FillContext& fill)
                 OnItemInserted(this, index);
         }
     }
+    if (selectionLost && Handle())
+        shview::RestoreListMarks(*this, marks);
     // A selected item taken out changed the selection; the control said nothing.
     if (selectionLost && Handle())
         OnChange(this, -1);
