@@ -392,7 +392,7 @@ TEST_F(FileViewTest, ItemsAddedPastTheLimitEndSorted)
 }
 
 // A folder too deep for the system to read says so in a box naming it; a
-// shallow one that cannot be read does not.
+// shallow one that cannot be read says why instead.
 TEST_F(FileViewTest, AFolderTooDeepToReadSaysSoInABox)
 {
     // The shell parses no path that long: a simple identifier names it.
@@ -410,7 +410,9 @@ TEST_F(FileViewTest, AFolderTooDeepToReadSaysSoInABox)
     failing->enumResult = E_FAIL;
     testsupport::BoxRecorder boxes;
     ShowThrough(id.get(), failing.get());
-    EXPECT_TRUE(boxes.boxes.empty());
+    ASSERT_EQ(boxes.boxes.size(), 1u) << "a shallow folder says why it cannot be read, not that it is too deep";
+    EXPECT_EQ(boxes.boxes[0].text.find(texts::kPathTooLongToRead), std::wstring::npos);
+    boxes.boxes.clear();
     ShowThrough(deepId.get(), failing.get());
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, named + L"\n\n" + texts::kPathTooLongToRead);

@@ -5,6 +5,7 @@
 
 #include "shview/folderview/FolderView.h"
 #include "tests/shview/fileview/fileview_fixture.h"
+#include "tests/support/seam_recorders.h"
 #include "tests/support/test_folder.h"
 
 namespace fvtest {
@@ -45,6 +46,7 @@ TEST_F(FileViewTreeTest, TwoUnreadableFoldersDoNotSendTheTreeBackAndForth)
 
     auto desktop = TestFolder::Over(idlist::DesktopFolder());
     desktop->unreadable = {a, b};
+    testsupport::BoxRecorder boxes; // each folder that cannot be read says so
     {
         idlist::ScopedShellObjects scope(nullptr, desktop.get());
         tree.SelectPath(b);
@@ -52,6 +54,7 @@ TEST_F(FileViewTreeTest, TwoUnreadableFoldersDoNotSendTheTreeBackAndForth)
     }
     // b failed and sent the tree back to a, which failed too: there it stays.
     EXPECT_EQ(desktop->enumFailures, 2);
+    EXPECT_EQ(boxes.boxes.size(), 2u);
     EXPECT_EQ(tree.Selected(), aNode);
     EXPECT_EQ(Captions(), std::vector<std::wstring>{L"in-a.txt"});
     EXPECT_EQ(view.ItemPath(0), a + L"\\in-a.txt");
