@@ -1,5 +1,6 @@
 // A file list in a shown host window, pointed at folders the tests make.
 #pragma once
+#include "tests/support/seam_recorders.h"
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -30,6 +31,8 @@ private:
 
 class FileViewTest : public testing::Test {
 protected:
+    // A folder that cannot be read says so in a box: recorded, not shown.
+    testsupport::BoxRecorder unreadable;
     void SetUp() override;
     void TearDown() override;
 

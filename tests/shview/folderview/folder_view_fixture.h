@@ -1,6 +1,7 @@
 // A folder tree in a shown window over a real folder tree made by the test:
 //   <temp>\a\b\c, <temp>\empty, <temp>\files (one file, no folder)
 #pragma once
+#include "tests/support/seam_recorders.h"
 #include "shview/folderview/FolderView.h"
 #include "idlist/idlist.h"
 #include "tests/support/wine_ui.h"
@@ -15,6 +16,8 @@ namespace fvtest {
 
 class FolderViewTest : public ::testing::Test {
 protected:
+    // A folder the list cannot read says so in a box: recorded, not shown.
+    testsupport::BoxRecorder unreadable;
     void SetUp() override;
     void TearDown() override;
 
